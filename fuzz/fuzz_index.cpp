@@ -1,0 +1,23 @@
+// libFuzzer target of the index.bdmv reader. Any input must read without a crash;
+// a file that reads is written, and what is written must read back to the same
+// Indexes and ExtensionData and be written again to the same bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "navigation/IndexTable.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::uint8_t> bytes(data, data + size);
+    const corvane::IndexReadResult first = corvane::readIndex(bytes);
+    if (first.status != corvane::IndexReadStatus::Ok) return 0;
+    const std::vector<std::uint8_t> written = corvane::writeIndex(first.index);
+    const corvane::IndexReadResult again = corvane::readIndex(written);
+    if (again.status != corvane::IndexReadStatus::Ok) __builtin_trap();
+    if (!(again.index.Indexes == first.index.Indexes) ||
+        !(again.index.ExtensionData == first.index.ExtensionData))
+        __builtin_trap();
+    if (corvane::writeIndex(again.index) != written) __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,308 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "app/AboutPage.h"
+#include "app/AppIcon.h"
+#include "app/BdjoPage.h"
+#include "app/BdmvPage.h"
+#include "app/ClipInfoPage.h"
+#include "app/ExtDatDialog.h"
+#include "app/FileAssociation.h"
+#include "app/MenuPage.h"
+#include "app/MessageLog.h"
+#include "app/OptionsPage.h"
+#include "app/PageTabs.h"
+#include "app/PanelStatusBar.h"
+#include "app/PlaylistPage.h"
+#include "app/QSettingsStore.h"
+#include "app/StatusPage.h"
+#include "io/FileIO.h"
+#include "shell/DiscFolder.h"
+
+namespace corvane {
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("fMain"));
+    setWindowIcon(appIcon());
+    m_session.reporter.setSink(this);
+    confirmStop = [this] {
+        return QMessageBox::question(this, windowTitle(), QStringLiteral("Are you sure to stop?"),
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
+    buildWindow();
+    fExtDat = new TfExtDat(m_session.options, this);
+
+    readSettings();
+    if (m_session.options.Associate)
+        RegisterFileType(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+                         QCoreApplication::applicationFilePath());
+
+    m_session.reporter.slogR();
+    setWindowTitle(captionFor(QString()));
+    PageControl->setCurrentWidget(bdmvPage);
+    PageControlChange();
+}
+
+MainWindow::~MainWindow() {
+    m_session.reporter.setSink(nullptr);
+    // The pages go while the session they work on still exists, and their
+    // removal must not run the page rules on a half-destroyed window.
+    for (QObject* sender :
+         {static_cast<QObject*>(PageControl), static_cast<QObject*>(playlistPage->cbPlaylist),
+          static_cast<QObject*>(clipInfoPage->cbClipinf)})
+        disconnect(sender, nullptr, this, nullptr);
+    delete takeCentralWidget();
+}
+
+QString MainWindow::captionFor(const QString& discLabel) {
+    QString caption = QStringLiteral("Corvane v" CORVANE_VERSION);
+    if (!discLabel.isEmpty()) caption += QStringLiteral(" [") + discLabel + QLatin1Char(']');
+    return caption;
+}
+
+void MainWindow::buildWindow() {
+    PageControl = new PageTabWidget(this);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    bdmvPage = new BdmvPage(m_session, PageControl);
+    playlistPage = new PlaylistPage(m_session, PageControl);
+    clipInfoPage = new ClipInfoPage(m_session, PageControl);
+    menuPage = new MenuPage(m_session, PageControl);
+    bdjoPage = new BdjoPage(m_session, PageControl);
+    optionsPage = new OptionsPage(m_session, PageControl);
+    statusPage = new StatusPage(PageControl);
+    aboutPage = new AboutPage(PageControl);
+    PageControl->addTab(bdmvPage, QStringLiteral("BDMV"));
+    PageControl->addTab(playlistPage, QStringLiteral("PLAYLIST"));
+    PageControl->addTab(clipInfoPage, QStringLiteral("CLIPINF"));
+    PageControl->addTab(menuPage, QStringLiteral("Menu"));
+    PageControl->addTab(bdjoPage, QStringLiteral("BDJO"));
+    PageControl->addTab(optionsPage, QStringLiteral("Options"));
+    PageControl->addTab(statusPage, QStringLiteral("Status"));
+    PageControl->addTab(aboutPage, QStringLiteral("About"));
+
+    bSave = new QPushButton(QStringLiteral("Save"), this);
+    bSave->setObjectName(QStringLiteral("bSave"));
+    bSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setRange(0, 100);
+    progressBar->setAlignment(Qt::AlignCenter);
+    progressBar->setStyleSheet(QStringLiteral(
+        "QProgressBar { font-weight: bold; border: 1px solid palette(mid); text-align: center; }"
+        "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #FFFF00, stop:1 "
+        "#FF0000); }"));
+    progressBar->hide();
+
+    bCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    bCancel->setObjectName(QStringLiteral("bCancel"));
+    bCancel->setEnabled(false);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(bSave);
+    bottom->addStretch(1);
+    bottom->addWidget(progressBar, 3);
+    bottom->addWidget(bCancel);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 2);
+    layout->addWidget(PageControl, 1);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+
+    StatusBar = new PanelStatusBar(this);
+    setStatusBar(StatusBar);
+
+    connect(PageControl, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
+    connect(bdmvPage, &BdmvPage::readRequested, this, &MainWindow::bReadBDMVClick);
+    connect(bCancel, &QPushButton::clicked, this, &MainWindow::bCancelClick);
+    connect(playlistPage->cbPlaylist, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        if (PageControl->currentWidget() == playlistPage) setSaveHint(name, m_session.names.PlayListExt);
+    });
+    connect(clipInfoPage->cbClipinf, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        if (PageControl->currentWidget() == clipInfoPage) setSaveHint(name, m_session.names.ClipInfoExt);
+    });
+}
+
+void MainWindow::readSettings() {
+    QSettingsStore store;
+    corvane::RegRead(m_session.options, store);
+    optionsPage->loadFromOptions();
+    bdmvPage->setFolder(m_session.options.BDMVdir);
+    const Options& options = m_session.options;
+    move(options.Left, options.Top);
+    resize(options.Width, options.Height);
+}
+
+void MainWindow::showFromSettings() {
+    switch (m_session.options.WindowState) {
+    case 2:
+        showMaximized();
+        break;
+    case 1:
+        showMinimized();
+        break;
+    default:
+        show();
+        break;
+    }
+}
+
+void MainWindow::openFromArguments(const QStringList& arguments) {
+    if (arguments.size() == 1) {
+        const QFileInfo info(arguments.constFirst());
+        // A folder given instead of a file is taken the way the folder chooser takes it.
+        const std::string folder =
+            info.isDir()
+                ? bdmvFolderFromChosen(QDir::toNativeSeparators(info.absoluteFilePath()).toStdString())
+                : QDir::toNativeSeparators(info.absolutePath()).toStdString() + pathSeparator();
+        bdmvPage->setFolder(folder);
+        bReadBDMVClick();
+    } else if (m_session.options.AutoRead && !m_session.BDMVdir.empty()) {
+        bReadBDMVClick();
+    }
+    PageControlChange();
+}
+
+void MainWindow::setSaveHint(const QString& name, const std::string& extension) {
+    bSave->setToolTip(QStringLiteral("Save ") + name + QString::fromStdString(extension));
+}
+
+void MainWindow::clearFolderPickers() {
+    playlistPage->clear();
+    clipInfoPage->clear();
+    bdjoPage->clear();
+}
+
+void MainWindow::fillFolderPickers() {
+    playlistPage->fillFromSession();
+    clipInfoPage->fillFromSession();
+    bdjoPage->fillFromSession();
+}
+
+void MainWindow::bReadBDMVClick() {
+    bdmvPage->bReadBDMV->setEnabled(false);
+    m_session.clearFolderData();
+    clearFolderPickers();
+    const ReadFolderResult result = readFolder(m_session);
+    if (result.checked) {
+        fillFolderPickers();
+        setWindowTitle(captionFor(QString::fromStdString(m_session.discLabel)));
+    }
+    bdmvPage->bReadBDMV->setEnabled(true);
+}
+
+void MainWindow::PageControlChange() {
+    bSave->hide();
+    bSave->setEnabled(false);
+    bSave->setToolTip(QStringLiteral("Save"));
+    QWidget* page = PageControl->currentWidget();
+    if (page == bdmvPage) {
+        bSave->setToolTip(QStringLiteral("Save the bdmv files"));
+        bSave->show();
+    } else if (page == playlistPage) {
+        setSaveHint(playlistPage->cbPlaylist->currentText(), m_session.names.PlayListExt);
+        bSave->show();
+    } else if (page == clipInfoPage) {
+        setSaveHint(clipInfoPage->cbClipinf->currentText(), m_session.names.ClipInfoExt);
+        bSave->show();
+    } else if (page == menuPage) {
+        bSave->setToolTip(QStringLiteral("Save the IGS menu (*.mnu)"));
+        bSave->show();
+    } else if (page == bdjoPage) {
+        bSave->show();
+    }
+}
+
+void MainWindow::bCancelClick() {
+    m_session.reporter.cancel(confirmStop);
+}
+
+// --- MessageSink ---
+
+void MainWindow::appendLine(const StyledLine& line) {
+    statusPage->reMessage->appendLine(line);
+}
+
+void MainWindow::setStatus(int panel, const std::string& text) {
+    StatusBar->setPanelText(panel, QString::fromStdString(text));
+}
+
+void MainWindow::showErrorBadge(const std::string& text) {
+    StatusBar->showErrorBadge(QString::fromStdString(text));
+}
+
+void MainWindow::beep() {
+    QApplication::beep();
+}
+
+void MainWindow::pause(int milliseconds) {
+    for (int i = 0; i < milliseconds; ++i) {
+        QThread::msleep(1);
+        QCoreApplication::processEvents();
+    }
+}
+
+void MainWindow::pumpEvents() {
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::progressStart() {
+    progressBar->setValue(0);
+    progressBar->show();
+    bCancel->setEnabled(true);
+}
+
+void MainWindow::progress(int percent, const std::string&) {
+    progressBar->setValue(qBound(0, percent, 100));
+}
+
+void MainWindow::progressEnd() {
+    progressBar->hide();
+    PageControlChange();
+    bCancel->setEnabled(false);
+}
+
+// --- closing ---
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void MainWindow::storeWindowPlacement() {
+    Options& options = m_session.options;
+    options.WindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    if (options.WindowState == 2) return;
+    options.Left = x();
+    options.Top = y();
+    options.Width = width();
+    options.Height = height();
+}
+
+void MainWindow::FormClose() {
+    storeWindowPlacement();
+    m_session.options.BDMVdir = m_session.BDMVdir;
+    {
+        QSettingsStore store;
+        corvane::RegWrite(m_session.options, store);
+        store.sync();
+    }
+    cleanupTempFiles(tempFolder());
+}
+
+} // namespace corvane

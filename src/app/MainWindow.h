@@ -1,0 +1,96 @@
+#pragma once
+// The main window: the pages over one session, the Save button, the status
+// bar, the progress display, and the start-up and close sequence.
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+#include "shell/Reporter.h"
+#include "shell/Session.h"
+
+class QProgressBar;
+class QPushButton;
+
+namespace corvane {
+
+class AboutPage;
+class BdjoPage;
+class BdmvPage;
+class ClipInfoPage;
+class MenuPage;
+class OptionsPage;
+class PageTabWidget;
+class PanelStatusBar;
+class PlaylistPage;
+class StatusPage;
+class TfExtDat;
+
+class MainWindow : public QMainWindow, public MessageSink {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session() { return m_session; }
+
+    // Shows the window as the settings left it (normal, minimised or maximised).
+    void showFromSettings();
+    // The command-line rule: one argument names a file whose folder is read at
+    // once; otherwise the remembered folder is read when Auto Read is on.
+    void openFromArguments(const QStringList& arguments);
+
+    void bReadBDMVClick();
+    void PageControlChange();
+    void bCancelClick();
+
+    // The caption: "Corvane v" + version, and " [label]" once a folder was read.
+    static QString captionFor(const QString& discLabel);
+
+    // MessageSink
+    void appendLine(const StyledLine& line) override;
+    void setStatus(int panel, const std::string& text) override;
+    void showErrorBadge(const std::string& text) override;
+    void beep() override;
+    void pause(int milliseconds) override;
+    void pumpEvents() override;
+    void progressStart() override;
+    void progress(int percent, const std::string& text) override;
+    void progressEnd() override;
+
+    // Asks before a cancel once cancelling needs a confirmation; a box by default.
+    std::function<bool()> confirmStop;
+
+    PageTabWidget* PageControl;
+    BdmvPage* bdmvPage;
+    PlaylistPage* playlistPage;
+    ClipInfoPage* clipInfoPage;
+    MenuPage* menuPage;
+    BdjoPage* bdjoPage;
+    OptionsPage* optionsPage;
+    StatusPage* statusPage;
+    AboutPage* aboutPage;
+
+    QPushButton* bSave;
+    QProgressBar* progressBar;
+    QPushButton* bCancel;
+    PanelStatusBar* StatusBar;
+    TfExtDat* fExtDat;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void readSettings();
+    void FormClose();
+    void storeWindowPlacement();
+    void clearFolderPickers();
+    void fillFolderPickers();
+    void setSaveHint(const QString& name, const std::string& extension);
+
+    Session m_session;
+};
+
+} // namespace corvane

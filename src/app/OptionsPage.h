@@ -1,0 +1,96 @@
+#pragma once
+// The Options page: every user setting with its control, bound to the session's options.
+
+#include <QWidget>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "shell/Options.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace corvane {
+
+struct Session;
+class ColourBox;
+class RadioGroup;
+class THexEdit;
+class TIntEdit;
+
+class OptionsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit OptionsPage(Session& session, QWidget* parent = nullptr);
+
+    // Puts the session's options into the controls; their handlers run so that
+    // what depends on them follows.
+    void loadFromOptions();
+
+    void cb83namesClick();
+    void bbWorkdirClick();
+    void bbBackPicClick();
+
+    QCheckBox* cbOAutoRead;
+    QCheckBox* cbOBackup;
+    RadioGroup* rgOBackup;
+    QCheckBox* cbOSaveBACKUP;
+    QCheckBox* cb83names;
+    QCheckBox* cbAssoc;
+    QLineEdit* eWorkDir;
+    QToolButton* bbWorkdir;
+    RadioGroup* rgChapterFormat;
+    RadioGroup* rgProgramformat;
+
+    RadioGroup* rgRegion;
+    QGroupBox* gbCountry;
+    THexEdit* heCountryCode;
+    QLabel* lCountryCode;
+    QCheckBox* cbInitPSR;
+    QCheckBox* cbForcedBeep;
+    TIntEdit* ieActiDelay;
+
+    QCheckBox* cbSavePES;
+    QCheckBox* cbSaveSUP;
+    QCheckBox* cbSaveIG;
+
+    QCheckBox* cbPreLoad;
+    QCheckBox* cbButtonIdO;
+    QCheckBox* cbObjectIdO;
+    QCheckBox* cbButtonFrameO;
+    QCheckBox* cbWindowFrameO;
+    QCheckBox* cbInEffectO;
+    QCheckBox* cbOutEffectO;
+    QCheckBox* cbAnimateO;
+    QCheckBox* cbFullScreenO;
+    QCheckBox* cbPlaySoundO;
+    QCheckBox* cbBackground;
+    QLineEdit* eBackPic;
+    QToolButton* bbBackPic;
+
+    ColourBox* colBackground;
+    ColourBox* colObjectBackground;
+    ColourBox* colSelectedButton;
+    ColourBox* colSelectedFrame;
+    ColourBox* colNormalButton;
+    ColourBox* colNormalFrame;
+    ColourBox* colInvalidButton;
+    ColourBox* colInvalidFrame;
+    ColourBox* colWindow;
+
+private:
+    QCheckBox* checkBox(const char* name, const QString& caption, bool Options::*field);
+    ColourBox* colourBox(const char* name, const QString& caption, std::int32_t Options::*field);
+    void countryCodeLeft();
+
+    Session& m_session;
+    std::vector<std::pair<QCheckBox*, bool Options::*>> m_checkBoxes;
+    std::vector<std::pair<ColourBox*, std::int32_t Options::*>> m_colourBoxes;
+};
+
+} // namespace corvane

@@ -1,0 +1,48 @@
+#pragma once
+// Shared pieces of the command-line front end.
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "shell/Reporter.h"
+
+namespace corvane::cli {
+
+enum ExitCode { Success = 0, Rejected = 1, Usage = 2 };
+
+// Prints log lines as plain text ("ERROR: " kept) to a stream; status panels are dropped.
+class PlainSink : public MessageSink {
+public:
+    PlainSink(std::ostream& out, bool quiet) : m_out(out), m_quiet(quiet) {}
+    void appendLine(const StyledLine& line) override;
+    void setStatus(int, const std::string&) override {}
+    void showErrorBadge(const std::string&) override {}
+    void fileError(const std::string& message) override;
+    void progress(int percent, const std::string& text) override;
+    void progressEnd() override;
+
+private:
+    std::ostream& m_out;
+    bool m_quiet;
+    bool m_progressShown = false;
+};
+
+// "error: " line on stderr naming the file.
+void printError(const std::string& file, const std::string& message);
+// Decimal, or hexadecimal with a 0x prefix.
+std::optional<std::uint64_t> parseNumber(const std::string& text);
+// Hexadecimal with or without 0x (PIDs and ids).
+std::optional<std::uint64_t> parseHexId(const std::string& text);
+// True when both names reach the same file (an output may never be its input).
+bool sameFile(const std::string& a, const std::string& b);
+
+// Each group of subcommands registers itself on the app and returns the exit code through `result`.
+void addCheckCommand(CLI::App& app, int& result);
+void addCommandCommand(CLI::App& app, int& result);
+void addDumpCommands(CLI::App& app, int& result);
+
+} // namespace corvane::cli

@@ -1,0 +1,55 @@
+#pragma once
+// Big-endian field writer into a growable output buffer.
+//
+// Positional writers (put…) write at a given offset and leave the fill position
+// alone; appending writers (append…) write at the fill position and advance it.
+// Values wider than their field are cut to the field's width. The buffer grows
+// by itself when written past its length, with zero bytes in any gap.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+class ByteWriter {
+public:
+    void putbyte(std::uint32_t value, std::size_t offset);
+    void putword(std::uint32_t value, std::size_t offset);   // 16-bit
+    void put3byte(std::uint32_t value, std::size_t offset);  // 24-bit
+    void putlword(std::uint32_t value, std::size_t offset);  // 32-bit
+    // n bytes: zero-filled, then the first min(n, length) characters of the text.
+    void putstring(std::string_view text, std::size_t offset, std::size_t n);
+    void putbytes(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+
+    void appendbyte(std::uint32_t value);
+    void appendword(std::uint32_t value);
+    void append3byte(std::uint32_t value);
+    void appendlword(std::uint32_t value);
+    void append5byte(std::uint64_t value);
+    void appendstring(std::string_view text, std::size_t n);
+    void appendbytes(const std::vector<std::uint8_t>& bytes);
+    void appendbytes(const std::uint8_t* bytes, std::size_t n);
+
+    // Sets the buffer to exactly n bytes (new bytes zero).
+    void resize(std::size_t n) { m_buffer.resize(n, 0); }
+    std::size_t fill() const { return m_fill; }
+    void setFill(std::size_t fill) { m_fill = fill; }
+    std::size_t size() const { return m_buffer.size(); }
+
+    // The first fill() bytes are moved to the end of `out`; the fill position returns to 0.
+    void flushbuffer(std::vector<std::uint8_t>& out);
+    const std::vector<std::uint8_t>& buffer() const { return m_buffer; }
+    // The whole buffer, handed over; the writer is empty afterwards.
+    std::vector<std::uint8_t> take();
+
+private:
+    void putBigEndian(std::uint64_t value, int width, std::size_t offset);
+
+    std::vector<std::uint8_t> m_buffer;
+    std::size_t m_fill = 0;
+};
+
+} // namespace corvane

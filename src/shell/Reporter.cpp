@@ -1,0 +1,109 @@
+#include "shell/Reporter.h"
+
+#include <cstdio>
+
+namespace corvane {
+
+namespace {
+NullSink g_nullSink;
+}
+
+Reporter::Reporter(MessageSink* sink) : m_sink(sink ? sink : &g_nullSink) {}
+
+void Reporter::setSink(MessageSink* sink) { m_sink = sink ? sink : &g_nullSink; }
+
+void Reporter::log(std::string_view text) { m_sink->appendLine(parseMarkup(text)); }
+
+void Reporter::log2(std::string_view text) {
+    log(text);
+    log("");
+}
+
+void Reporter::dlog(std::string_view text) {
+    log(text);
+    m_sink->setStatus(1, striptags(text));
+}
+
+void Reporter::dlog0(std::string_view text) {
+    log(text);
+    m_sink->setStatus(0, striptags(text));
+    m_sink->setStatus(1, "");
+}
+
+void Reporter::slog(std::string_view text, int panel) { m_sink->setStatus(panel == 0 ? 0 : 1, std::string(text)); }
+
+void Reporter::slogw(std::string_view text, int panel) {
+    slog(text, panel);
+    if (ActiDelay > 0) m_sink->pause(ActiDelay);
+}
+
+void Reporter::slogR() {
+    m_sink->setStatus(0, "Ready.");
+    m_sink->setStatus(1, "");
+}
+
+void Reporter::erlog(std::string_view text) {
+    log("[re]ERROR:[/re] [b]" + std::string(text) + "[/b]");
+    erslog(text);
+    ErrorRaised = true;
+    m_sink->beep();
+}
+
+void Reporter::erslog(std::string_view text) { m_sink->showErrorBadge(striptags(text)); }
+
+void Reporter::PrBarOn() {
+    CancelRequested = false;
+    m_sink->progressStart();
+}
+
+void Reporter::PrBarOff() { m_sink->progressEnd(); }
+
+void Reporter::showPacketProgress(std::uint64_t done, std::uint64_t total) {
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - OperationStart);
+    const auto report = progressText(done, total, elapsed);
+    m_sink->setStatus(1, report.text);
+    m_sink->progress(report.percent, report.text);
+}
+
+void Reporter::cancel(const std::function<bool()>& confirm) {
+    if (!ConfirmCancel) {
+        CancelRequested = true;
+        return;
+    }
+    if (confirm && confirm()) {
+        CancelRequested = true;
+        log("");
+        m_sink->setStatus(0, "");
+        m_sink->setStatus(1, "");
+        m_sink->setStatus(1, "Cancelled.");
+    }
+}
+
+std::string longTimeText(std::chrono::seconds value) {
+    long long total = value.count();
+    if (total < 0) total = 0;
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", total / 3600, (total / 60) % 60, total % 60);
+    return text;
+}
+
+ProgressReport progressText(std::uint64_t done, std::uint64_t total, std::chrono::milliseconds elapsed) {
+    using namespace std::chrono;
+    ProgressReport report;
+    const auto elapsedMs = static_cast<std::uint64_t>(std::max<long long>(0, elapsed.count()));
+    std::uint64_t remainingMs = 1000;
+    if (done > 0) {
+        // elapsed × total ÷ done − elapsed, computed without overflowing for long walks
+        const long double projected = static_cast<long double>(elapsedMs) * total / done;
+        const long double rest = projected - static_cast<long double>(elapsedMs);
+        remainingMs = static_cast<std::uint64_t>(rest > 0 ? rest : 0) + 1000;
+    }
+    report.text = "Packet: " + std::to_string(done) + "/" + std::to_string(total) +
+                  "   Elapsed: " + longTimeText(duration_cast<seconds>(milliseconds(elapsedMs))) +
+                  "   Remaining: " + longTimeText(duration_cast<seconds>(milliseconds(remainingMs)));
+    report.percent = total > 0 ? static_cast<int>(done * 100 / total) : 0;
+    return report;
+}
+
+} // namespace corvane

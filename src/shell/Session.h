@@ -1,0 +1,44 @@
+#pragma once
+// The records of one running program: options, the disc folder and the lists
+// read from it, the flags of the reporter. Every front end works over one Session.
+
+#include <string>
+#include <vector>
+
+#include "shell/DiscFolder.h"
+#include "shell/Options.h"
+#include "shell/Reporter.h"
+
+namespace corvane {
+
+struct Session {
+    Session() { applyOptions(); }
+
+    Options options;
+    Reporter reporter;
+    FileNameSet names = fileNameSet(false);
+
+    std::string BDMVdir;  // the BDMV folder, ending with the separator; empty before a choice
+    std::string discLabel;
+    std::vector<TAVStream> AVStreams;
+    std::vector<std::string> playlists;  // names without extension, in directory order
+    std::vector<std::string> clips;
+    std::vector<std::string> bdjoFiles;
+    bool soundFound = false;
+
+    // Re-derives what follows from the options (the file-name set, the report pause).
+    void applyOptions() {
+        names = fileNameSet(options.use83names);
+        reporter.ActiDelay = options.ActiDelay;
+    }
+    // Empties everything read from a folder.
+    void clearFolderData() {
+        AVStreams.clear();
+        playlists.clear();
+        clips.clear();
+        bdjoFiles.clear();
+        soundFound = false;
+    }
+};
+
+} // namespace corvane

@@ -1,0 +1,170 @@
+// The ExtensionData() dialog: what it shows, ID1 editing, delete, and the
+// .exd file round trip with its failures.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include "GuiTest.h"
+#include "app/ExtDatDialog.h"
+#include "io/FileIO.h"
+#include "io/TextUtil.h"
+#include "shell/Options.h"
+
+namespace corvane::test {
+
+namespace {
+
+// Two entries: 33 bytes at 0x28 (two view lines) and 7 bytes right after.
+TExtensionData sampleBlock() {
+    TExtensionData block;
+    block.data_block_start_address = 0x28;
+    block.number_of_ext_data_entries = 2;
+    block.ext_data_entries = {{0x0001, 0x0002, 0x28, 33}, {0x1000, 0x0003, 0x49, 7}};
+    for (int i = 0; i < 40; ++i) block.ext_data_block.push_back(std::uint8_t(i < 5 ? i : 'A' + i % 26));
+    block.length = 8 + 12 * 2 + 40;
+    return block;
+}
+
+} // namespace
+
+class ExtDatDialogTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    Options m_options;
+    QStringList m_errors;
+
+    std::unique_ptr<TfExtDat> makeDialog(const TExtensionData& block) {
+        auto dialog = std::make_unique<TfExtDat>(m_options);
+        dialog->showError = [this](const QString& text) { m_errors << text; };
+        dialog->ExtDatFileName = "index.bdmv";
+        dialog->setBlock(block);
+        return dialog;
+    }
+    static QString cell(TfExtDat& dialog, int row, int column) {
+        return dialog.sgExtDatEntry->item(row, column)->text();
+    }
+
+private slots:
+    void init() { m_errors.clear(); }
+
+    void showsEntriesAndData() {
+        auto dialog = makeDialog(sampleBlock());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("index.bdmv ExtensionData edit"));
+        QCOMPARE(dialog->lExtDatprop->text(), QStringLiteral("76 bytes, 2 entries"));
+        QVERIFY(dialog->bbSaveExtDat->isEnabled());
+        QVERIFY(dialog->bbDelExtDat->isEnabled());
+        QCOMPARE(dialog->sgExtDatEntry->rowCount(), 2);
+        QCOMPARE(cell(*dialog, 0, 0), QStringLiteral("000"));
+        QCOMPARE(cell(*dialog, 1, 1), QStringLiteral("1000"));
+        QCOMPARE(cell(*dialog, 1, 3), QStringLiteral("00000049"));
+        QCOMPARE(cell(*dialog, 0, 4), QStringLiteral("00000021"));
+        QCOMPARE(dialog->Button1->isDefault(), true);
+
+        // Entry 0 is 33 bytes long: a full line and one with a single byte.
+        const QTextDocument* view = dialog->reData->document();
+        QCOMPARE(view->blockCount(), 2);
+        const QTextBlock first = view->firstBlock();
+        QVERIFY(first.text().startsWith(QStringLiteral(" 0028 00 01 02 03 04 46")));
+        QCOMPARE(fragmentFormat(first, QStringLiteral(" 0028"))->foreground().color(), QColor(0, 0, 255));
+        const QString chars = first.text().mid(5 + 32 * 3);
+        QVERIFY(chars.startsWith(QStringLiteral(" .....FGH")));
+        QCOMPARE(fragmentFormat(first, chars)->foreground().color(), QColor(255, 0, 0));
+        QVERIFY(first.next().text().startsWith(QStringLiteral(" 0048 ")));
+
+        dialog->sgExtDatEntry->setCurrentCell(1, 1);
+        QCOMPARE(view->blockCount(), 1);
+        QVERIFY(view->firstBlock().text().startsWith(QStringLiteral(" 0049 ")));
+    }
+
+    void onlyId1IsTakenOver() {
+        auto dialog = makeDialog(sampleBlock());
+        const struct {
+            const char* typed;
+            std::uint16_t stored;
+        } cases[] = {{"1a", 0x001A}, {"001A", 0x001A}, {"1G2", 0x0012}, {"zz", 0}};
+        for (const auto& c : cases) {
+            dialog->sgExtDatEntry->item(0, 1)->setText(QLatin1String(c.typed));
+            QCOMPARE(dialog->block().ext_data_entries[0].ID1, c.stored);
+            QCOMPARE(cell(*dialog, 0, 1), QString::fromStdString(hexText(c.stored, 4)));
+        }
+        const TExtensionData before = dialog->block();
+        dialog->sgExtDatEntry->item(0, 2)->setText(QStringLiteral("FFFF"));
+        dialog->sgExtDatEntry->item(1, 4)->setText(QStringLiteral("0"));
+        QVERIFY(dialog->block() == before);
+        QCOMPARE(cell(*dialog, 0, 2), QStringLiteral("0002"));
+        QCOMPARE(cell(*dialog, 1, 4), QStringLiteral("00000007"));
+    }
+
+    void deleteEmptiesTheBlock() {
+        auto dialog = makeDialog(sampleBlock());
+        QTest::mouseClick(dialog->bbDelExtDat, Qt::LeftButton);
+        QVERIFY(dialog->block() == TExtensionData{});
+        QCOMPARE(dialog->lExtDatprop->text(), QStringLiteral("None"));
+        QVERIFY(!dialog->bbSaveExtDat->isEnabled());
+        QVERIFY(!dialog->bbDelExtDat->isEnabled());
+        QCOMPARE(dialog->sgExtDatEntry->rowCount(), 1); // header plus one empty row
+        QCOMPARE(cell(*dialog, 0, 0), QString());
+        QVERIFY(dialog->reData->document()->isEmpty());
+    }
+
+    void saveAndLoadRoundTrip() {
+        const TExtensionData block = sampleBlock();
+        auto dialog = makeDialog(block);
+        const QString path = m_dir.filePath(QStringLiteral("block.exd"));
+        QVERIFY(dialog->saveToFile(path));
+        std::string error;
+        QCOMPARE(*readWholeFile(path.toStdString(), error), exdFileBytes(block));
+
+        dialog->setBlock(TExtensionData{});
+        QVERIFY(dialog->loadFromFile(path));
+        QVERIFY(dialog->block() == block);
+        QCOMPARE(dialog->sgExtDatEntry->rowCount(), 2);
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void fileFailuresLeaveTheBlock() {
+        const TExtensionData block = sampleBlock();
+        auto dialog = makeDialog(block);
+        QVERIFY(!dialog->loadFromFile(m_dir.filePath(QStringLiteral("missing.exd"))));
+        QFile cut(m_dir.filePath(QStringLiteral("cut.exd")));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(QByteArray::fromHex("0000004000000028000002")); // ends inside the header
+        cut.close();
+        QVERIFY(!dialog->loadFromFile(cut.fileName()));
+        QVERIFY(!dialog->saveToFile(m_dir.filePath(QStringLiteral("no/such/folder/x.exd"))));
+        QCOMPARE(m_errors.size(), 3);
+        QVERIFY(dialog->block() == block);
+    }
+
+    void okReturnsTheCopyCancelKeepsTheOwners() {
+        TfExtDat dialog(m_options);
+        TExtensionData owner = sampleBlock();
+        QTimer::singleShot(0, &dialog, [&] {
+            QTest::mouseClick(dialog.bbDelExtDat, Qt::LeftButton);
+            QTest::mouseClick(dialog.bCancel, Qt::LeftButton);
+        });
+        QVERIFY(!dialog.edit("MovieObject.bdmv", owner));
+        QVERIFY(owner == sampleBlock());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("MovieObject.bdmv ExtensionData edit"));
+
+        QTimer::singleShot(0, &dialog, [&] {
+            QTest::mouseClick(dialog.bbDelExtDat, Qt::LeftButton);
+            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        });
+        QVERIFY(dialog.edit("MovieObject.bdmv", owner));
+        QVERIFY(owner == TExtensionData{});
+    }
+};
+
+static RegisterGuiTest<ExtDatDialogTest> registration;
+
+} // namespace corvane::test
+
+#include "ExtDatDialogTest.moc"

@@ -1,0 +1,58 @@
+#pragma once
+// Shared pieces of the desktop tests: registration of the test classes and
+// small fixtures (disc folders, log lookups).
+
+#include <QDir>
+#include <QFile>
+#include <QObject>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextDocument>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace corvane::test {
+
+using TestFactory = std::function<std::unique_ptr<QObject>()>;
+std::vector<TestFactory>& guiTests();
+
+template <typename TestClass> struct RegisterGuiTest {
+    RegisterGuiTest() {
+        guiTests().push_back([] { return std::make_unique<TestClass>(); });
+    }
+};
+
+// Makes root/name/BDMV with PLAYLIST (two playlists), CLIPINF (one clip), STREAM,
+// index.bdmv and MovieObject.bdmv, and BACKUP when asked. Returns the BDMV
+// folder path with its trailing separator.
+inline QString makeDisc(const QString& root, const QString& name, bool withBackup) {
+    QDir dir(root);
+    const QString bdmv = dir.filePath(name + QStringLiteral("/BDMV"));
+    for (const char* folder : {"PLAYLIST", "CLIPINF", "STREAM"}) QDir().mkpath(bdmv + '/' + folder);
+    if (withBackup) QDir().mkpath(bdmv + QStringLiteral("/BACKUP"));
+    for (const char* file : {"index.bdmv", "MovieObject.bdmv", "PLAYLIST/00000.mpls", "PLAYLIST/00001.mpls",
+                             "CLIPINF/00001.clpi"}) {
+        QFile f(bdmv + '/' + file);
+        f.open(QIODevice::WriteOnly);
+    }
+    return QDir::toNativeSeparators(bdmv) + QDir::separator();
+}
+
+// The first line of the document whose text is `text`.
+inline QTextBlock findLine(const QTextDocument* document, const QString& text) {
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        if (block.text() == text) return block;
+    return {};
+}
+
+// The character format of the fragment of `block` that holds exactly `piece`.
+inline std::optional<QTextCharFormat> fragmentFormat(const QTextBlock& block, const QString& piece) {
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        if (it.fragment().text() == piece) return it.fragment().charFormat();
+    return std::nullopt;
+}
+
+} // namespace corvane::test

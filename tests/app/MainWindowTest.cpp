@@ -1,0 +1,281 @@
+// The main window as the user sees it: pages, controls, reading a disc
+// folder, the log, the status bar, the Save button rules and the progress display.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "GuiTest.h"
+#include "app/BdmvPage.h"
+#include "app/ExtDatDialog.h"
+#include "app/MainWindow.h"
+#include "app/MessageLog.h"
+#include "app/PageTabs.h"
+#include "app/PanelStatusBar.h"
+#include "app/PlaylistPage.h"
+#include "app/QSettingsStore.h"
+#include "app/StatusPage.h"
+#include "shell/Markup.h"
+
+namespace corvane::test {
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+
+    static void freshSettings() {
+        QSettingsStore store;
+        store.settings().clear();
+        store.sync();
+    }
+    static QColor red() { return QColor(255, 0, 0); }
+
+private slots:
+    void init() { freshSettings(); }
+
+    void pagesAndControlsByName() {
+        MainWindow window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Corvane v0.29b"));
+        auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+        QVERIFY(pages);
+        QStringList captions;
+        for (int i = 0; i < pages->count(); ++i) captions << pages->tabText(i);
+        QCOMPARE(captions,
+                 (QStringList{"BDMV", "PLAYLIST", "CLIPINF", "Menu", "BDJO", "Options", "Status", "About"}));
+        QCOMPARE(pages->currentIndex(), 0);
+
+        for (const char* name : {"eBDMVdir", "eWorkDir", "eBackPic"})
+            QVERIFY2(window.findChild<QLineEdit*>(QLatin1String(name)), name);
+        for (const char* name :
+             {"bReadBDMV", "bReadPL", "bReadCI", "bReadBDJO", "bSave", "bCancel", "bClear"})
+            QVERIFY2(window.findChild<QPushButton*>(QLatin1String(name)), name);
+        for (const char* name : {"bbOpenDir", "bbWorkdir", "bbBackPic"})
+            QVERIFY2(window.findChild<QToolButton*>(QLatin1String(name)), name);
+        for (const char* name : {"cbPlaylist", "cbClipinf", "cbBDJO"})
+            QVERIFY2(window.findChild<QComboBox*>(QLatin1String(name)), name);
+        QVERIFY(window.findChild<MessageLog*>(QStringLiteral("reMessage")));
+        QVERIFY(window.findChild<PanelStatusBar*>(QStringLiteral("StatusBar")));
+        QCOMPARE(window.findChildren<TfExtDat*>().size(), 1);
+        QVERIFY(window.findChild<TfExtDat*>(QStringLiteral("fExtDat")) == window.fExtDat);
+
+        QVERIFY(window.findChild<QLineEdit*>(QStringLiteral("eBDMVdir"))->isReadOnly());
+        for (const char* name : {"bReadPL", "bReadCI", "bReadBDJO", "bCancel"})
+            QVERIFY2(!window.findChild<QPushButton*>(QLatin1String(name))->isEnabled(), name);
+        QVERIFY(!window.progressBar->isVisibleTo(&window));
+        QCOMPARE(window.StatusBar->panelText(0), QStringLiteral(" Ready. "));
+    }
+
+    void failedCheckReportsMissingBackup() {
+        const QString folder = makeDisc(m_root.path(), QStringLiteral("NoBackup"), false);
+        MainWindow window;
+        window.show();
+        window.bdmvPage->setFolder(folder.toStdString());
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("bReadBDMV")), Qt::LeftButton);
+
+        const QTextDocument* log = window.findChild<MessageLog*>(QStringLiteral("reMessage"))->document();
+        const QTextBlock backup = findLine(log, QStringLiteral("BACKUP folder: missing"));
+        QVERIFY(backup.isValid());
+        QCOMPARE(fragmentFormat(backup, QStringLiteral("missing"))->foreground().color(), red());
+        QCOMPARE(fragmentFormat(backup, QStringLiteral("BACKUP"))->foreground().color(), QColor(0, 0, 255));
+        QVERIFY(findLine(log, QStringLiteral("PLAYLIST folder: OK")).isValid());
+
+        const QTextBlock failed = findLine(log, QStringLiteral("ERROR: Check failed."));
+        QVERIFY(failed.isValid());
+        QCOMPARE(fragmentFormat(failed, QStringLiteral("ERROR:"))->foreground().color(), red());
+        QCOMPARE(fragmentFormat(failed, QStringLiteral("Check failed."))->fontWeight(), int(QFont::Bold));
+
+        QVERIFY(window.StatusBar->errorBadgeShown());
+        QCOMPARE(window.StatusBar->toolTip(), QStringLiteral("Check failed."));
+        const QImage badge = window.StatusBar->panel(0)->grab().toImage();
+        QCOMPARE(badge.pixelColor(2, 2), red());
+
+        // Nothing was read: no pickers, caption without a label, Read usable again.
+        QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cbPlaylist"))->count(), 0);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Corvane v0.29b"));
+        QVERIFY(window.bdmvPage->bReadBDMV->isEnabled());
+        QVERIFY(window.session().reporter.ErrorRaised);
+
+        // The badge stays until the next status text.
+        window.session().reporter.slogR();
+        QVERIFY(!window.StatusBar->errorBadgeShown());
+    }
+
+    void readFillsPickersAndCaption() {
+        const QString folder = makeDisc(m_root.path(), QStringLiteral("Holiday"), true);
+        MainWindow window;
+        window.openFromArguments({folder + QStringLiteral("index.bdmv")});
+        QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("eBDMVdir"))->text(), folder);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Corvane v0.29b [Holiday]"));
+        auto* playlists = window.findChild<QComboBox*>(QStringLiteral("cbPlaylist"));
+        QStringList names;
+        for (int i = 0; i < playlists->count(); ++i) names << playlists->itemText(i);
+        names.sort();
+        QCOMPARE(names, (QStringList{"00000", "00001"}));
+        QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cbClipinf"))->currentText(),
+                 QStringLiteral("00001"));
+        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("bReadPL"))->isEnabled());
+        QVERIFY(findLine(window.statusPage->reMessage->document(), QStringLiteral("  Found 2 playlists."))
+                    .isValid());
+
+        // A second read of a failing folder empties the pickers first.
+        const QString broken = makeDisc(m_root.path(), QStringLiteral("Broken"), false);
+        window.bdmvPage->setFolder(broken.toStdString());
+        window.bReadBDMVClick();
+        QCOMPARE(playlists->count(), 0);
+    }
+
+    void saveButtonFollowsThePage() {
+        const QString folder = makeDisc(m_root.path(), QStringLiteral("Pages"), true);
+        MainWindow window;
+        window.show();
+        window.bdmvPage->setFolder(folder.toStdString());
+        window.bReadBDMVClick();
+        QPushButton* save = window.bSave;
+        auto page = [&](int index) { window.PageControl->setCurrentIndex(index); };
+
+        page(0);
+        QVERIFY(save->isVisible());
+        QVERIFY(!save->isEnabled());
+        QCOMPARE(save->toolTip(), QStringLiteral("Save the bdmv files"));
+        page(1);
+        QVERIFY(save->isVisible());
+        QCOMPARE(save->toolTip(), QStringLiteral("Save ") + window.playlistPage->cbPlaylist->currentText() +
+                                      QStringLiteral(".mpls"));
+        window.playlistPage->cbPlaylist->setCurrentText(QStringLiteral("00001"));
+        QCOMPARE(save->toolTip(), QStringLiteral("Save 00001.mpls"));
+        page(2);
+        QCOMPARE(save->toolTip(), QStringLiteral("Save 00001.clpi"));
+        QVERIFY(!save->isEnabled());
+        page(3);
+        QCOMPARE(save->toolTip(), QStringLiteral("Save the IGS menu (*.mnu)"));
+        QVERIFY(save->isVisible());
+        page(4);
+        QVERIFY(save->isVisible());
+        QCOMPARE(save->toolTip(), QStringLiteral("Save"));
+        for (int index : {5, 6, 7}) {
+            page(index);
+            QVERIFY(!save->isVisible());
+            QCOMPARE(save->toolTip(), QStringLiteral("Save"));
+        }
+
+        // The 8.3 name set changes the extension in the hint.
+        window.session().options.use83names = true;
+        window.session().applyOptions();
+        page(1);
+        QCOMPARE(save->toolTip(), QStringLiteral("Save 00001.MPL"));
+    }
+
+    void activeTabCarriesTheStripe() {
+        MainWindow window;
+        window.show();
+        QTabBar* bar = window.PageControl->tabBar();
+        for (int index : {0, 5}) {
+            window.PageControl->setCurrentIndex(index);
+            const QImage picture = bar->grab().toImage();
+            const QRect stripe = PageTabBar::stripeRect(bar->tabRect(index));
+            QCOMPARE(picture.pixelColor(stripe.center()), PageTabBar::stripeColour());
+            const QRect other = PageTabBar::stripeRect(bar->tabRect(index == 0 ? 1 : 0));
+            QVERIFY(picture.pixelColor(other.center()) != PageTabBar::stripeColour());
+        }
+    }
+
+    void logStylesSpansOnly() {
+        MessageLog log;
+        log.appendLine(parseMarkup("  Found [b]3[/b] playlists."));
+        log.appendLine(parseMarkup(""));
+        log.appendLine(parseMarkup("[zz]small[/zz] after"));
+        QCOMPARE(log.document()->blockCount(), 3);
+        const QTextBlock found = log.document()->firstBlock();
+        QCOMPARE(found.text(), QStringLiteral("  Found 3 playlists."));
+        QCOMPARE(fragmentFormat(found, QStringLiteral("3"))->fontWeight(), int(QFont::Bold));
+        QCOMPARE(fragmentFormat(found, QStringLiteral("  Found "))->fontWeight(), int(QFont::Normal));
+        QCOMPARE(fragmentFormat(found, QStringLiteral(" playlists."))->fontWeight(), int(QFont::Normal));
+        QCOMPARE(found.next().text(), QString());
+        const QTextBlock small = found.next().next();
+        QCOMPARE(fragmentFormat(small, QStringLiteral("small"))->fontPointSize(), 8.0);
+        QCOMPARE(fragmentFormat(small, QStringLiteral(" after"))->fontPointSize(), 9.0);
+        // The view follows the newest line.
+        QCOMPARE(log.textCursor().position(), log.document()->characterCount() - 1);
+    }
+
+    void clearEmptiesTheLog() {
+        MainWindow window;
+        window.session().reporter.log("one");
+        window.session().reporter.log("two");
+        QTest::mouseClick(window.statusPage->bClear, Qt::LeftButton);
+        QVERIFY(window.statusPage->reMessage->document()->isEmpty());
+        window.session().reporter.log("three");
+        QCOMPARE(window.statusPage->reMessage->document()->blockCount(), 1);
+        QCOMPARE(window.statusPage->reMessage->document()->firstBlock().text(), QStringLiteral("three"));
+    }
+
+    void statusPanelsFitTheirText() {
+        MainWindow window;
+        PanelStatusBar* bar = window.StatusBar;
+        window.session().reporter.slog("Checking 00001.mpls", 1);
+        QCOMPARE(bar->panelText(1), QStringLiteral(" Checking 00001.mpls "));
+        QCOMPARE(bar->toolTip(), QStringLiteral("Checking 00001.mpls"));
+        const QFontMetrics fm(bar->panel(1)->font());
+        QCOMPARE(bar->panelWidth(1), fm.horizontalAdvance(QStringLiteral(" Checking 00001.mpls m")));
+        window.session().reporter.slog("Busy", 0);
+        QCOMPARE(bar->toolTip(), QStringLiteral("Checking 00001.mpls")); // only panel 1 sets it
+        window.session().reporter.erlog("Cannot create backup file.");
+        QVERIFY(bar->errorBadgeShown());
+        QVERIFY(bar->panel(1)->font().bold());
+        QCOMPARE(bar->panelText(1), QStringLiteral(" Cannot create backup file."));
+        QVERIFY(bar->panelWidth(0) >= 55);
+        window.session().reporter.slog("Ready.", 0);
+        QVERIFY(!bar->errorBadgeShown());
+        QVERIFY(!bar->panel(1)->font().bold());
+    }
+
+    void progressAndCancel() {
+        MainWindow window;
+        window.show();
+        Reporter& reporter = window.session().reporter;
+        int questions = 0;
+        bool answer = false;
+        window.confirmStop = [&] {
+            ++questions;
+            return answer;
+        };
+
+        reporter.PrBarOn();
+        QVERIFY(window.progressBar->isVisible());
+        QVERIFY(window.bCancel->isEnabled());
+        reporter.showPacketProgress(32768, 1000000);
+        QCOMPARE(window.progressBar->value(), 3);
+        QTest::mouseClick(window.bCancel, Qt::LeftButton);
+        QVERIFY(reporter.CancelRequested);
+        QCOMPARE(questions, 0);
+
+        // Once cancelling asks first, No leaves the operation running.
+        reporter.PrBarOn();
+        QVERIFY(!reporter.CancelRequested);
+        reporter.ConfirmCancel = true;
+        QTest::mouseClick(window.bCancel, Qt::LeftButton);
+        QCOMPARE(questions, 1);
+        QVERIFY(!reporter.CancelRequested);
+        answer = true;
+        QTest::mouseClick(window.bCancel, Qt::LeftButton);
+        QVERIFY(reporter.CancelRequested);
+        QCOMPARE(window.StatusBar->panelText(1), QStringLiteral(" Cancelled. "));
+
+        reporter.PrBarOff();
+        QVERIFY(!window.progressBar->isVisible());
+        QVERIFY(!window.bCancel->isEnabled());
+        QVERIFY(window.bSave->isVisible()); // the BDMV page's bottom controls are back
+    }
+};
+
+static RegisterGuiTest<MainWindowTest> registration;
+
+} // namespace corvane::test
+
+#include "MainWindowTest.moc"

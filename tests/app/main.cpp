@@ -1,0 +1,38 @@
+// Runs every registered desktop test class with settings, data and temporary
+// files kept in a folder of its own.
+
+#include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "GuiTest.h"
+
+namespace corvane::test {
+std::vector<TestFactory>& guiTests() {
+    static std::vector<TestFactory> tests;
+    return tests;
+}
+} // namespace corvane::test
+
+int main(int argc, char* argv[]) {
+    QTemporaryDir sandbox;
+    if (!sandbox.isValid()) return 2;
+    // The close sequence empties the temporary folder of our files: keep it off the real one.
+    const QString temp = sandbox.filePath(QStringLiteral("tmp"));
+    QDir().mkpath(temp);
+    qputenv("TMPDIR", temp.toLocal8Bit());
+
+    QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       sandbox.filePath(QStringLiteral("settings")));
+
+    int failures = 0;
+    for (const auto& make : corvane::test::guiTests()) {
+        std::unique_ptr<QObject> test = make();
+        failures += QTest::qExec(test.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}

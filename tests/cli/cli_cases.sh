@@ -1,0 +1,71 @@
+#!/bin/sh
+# corvane-cli end to end: output texts and exit statuses on the sample disc and on bad input.
+CLI="$1"
+ROOT="$2"
+TMP=$(mktemp -d)
+trap 'rm -rf "$TMP"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# expect_status STATUS command...
+expect_status() {
+  want=$1; shift
+  "$@" >"$TMP/out" 2>"$TMP/err"
+  got=$?
+  [ "$got" = "$want" ] || fail "exit $got (wanted $want): $*; stderr: $(cat "$TMP/err")"
+}
+expect_out() { grep -qxF -- "$1" "$TMP/out" || fail "stdout lacks line '$1'"; }
+expect_err() { grep -qF -- "$1" "$TMP/err" || fail "stderr lacks '$1'"; }
+
+# help
+expect_status 0 "$CLI" --help
+expect_status 2 "$CLI"
+expect_status 2 "$CLI" nosuchcommand
+
+# check on the sample disc: the folder holding BDMV and BDMV itself both work
+expect_status 0 "$CLI" check "$ROOT/samples/SAMPLE"
+expect_out "Checking required files and directories..."
+expect_out "BACKUP folder: OK"
+expect_out "MovieObject.bdmv: OK"
+expect_out "  Found 0 AV streams"
+expect_status 0 "$CLI" check "$ROOT/samples/SAMPLE/BDMV"
+expect_status 1 "$CLI" check "$ROOT/samples/SAMPLE" --83
+expect_out "INDEX.BDM: missing"
+expect_out "ERROR: Check failed."
+
+# check on a folder without BACKUP, and on no folder at all
+mkdir -p "$TMP/disc/BDMV/PLAYLIST" "$TMP/disc/BDMV/CLIPINF"
+cp "$ROOT/samples/SAMPLE/BDMV/index.bdmv" "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$TMP/disc/BDMV/"
+expect_status 1 "$CLI" check "$TMP/disc"
+expect_out "BACKUP folder: missing"
+expect_status 1 "$CLI" check "$TMP/nowhere"
+expect_err "error: "
+
+# command: five cells, tab-separated
+expect_status 0 "$CLI" command 0x20810000 7 0
+expect_out "$(printf '0000\t20810000\t00000007 \t00000000\tGoTo 7')"
+expect_status 0 "$CLI" command 0x31000004 0 0
+expect_out "$(printf '0000\t31000004\t00000000 \t00000000\t*EnableButton GPR0  ; Forbidden opcode')"
+expect_status 0 "$CLI" command 0x31000004 0 0 --context button
+expect_out "$(printf '0000\t31000004\t00000000 \t00000000\tEnableButton GPR0')"
+expect_status 2 "$CLI" command 0x1FFFFFFFF 0 0
+expect_status 2 "$CLI" command 12 zz 0
+expect_status 2 "$CLI" command 1 2 0 --context menu
+
+# .exd files: dump, resave byte for byte, refusals
+printf '\000\000\000\000' > "$TMP/empty.exd"
+expect_status 0 "$CLI" dump "$TMP/empty.exd"
+grep -q '"length": 0' "$TMP/out" || fail "dump of an empty block"
+expect_status 0 "$CLI" resave "$ROOT/fuzz/corpus/extensiondata/two_entries.exd" -o "$TMP/copy.exd"
+cmp -s "$ROOT/fuzz/corpus/extensiondata/two_entries.exd" "$TMP/copy.exd" || fail "resave of an .exd changed bytes"
+expect_status 0 "$CLI" dump "$TMP/copy.exd" --no-data
+grep -q '"ext_data_block": 76' "$TMP/out" || fail "dump --no-data shows the data length"
+: > "$TMP/zero.exd"
+expect_status 1 "$CLI" dump "$TMP/zero.exd"
+expect_err "error: "
+expect_status 1 "$CLI" dump "$TMP/missing.exd"
+expect_err "error: "
+expect_status 2 "$CLI" resave "$TMP/copy.exd" -o "$TMP/copy.exd"
+
+[ "$failures" = 0 ] && echo "all CLI cases passed"
+exit "$failures"

@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "io/FileIO.h"
+#include "navigation/IndexTable.h"
+#include "navigation/NavTestUtil.h"
+#include "shell/CaptureSink.h"
+#include "shell/Session.h"
+
+namespace corvane {
+namespace {
+
+using testing::byteDifference;
+using testing::readSample;
+
+const char* const kIndexSamples[] = {"bdpl-disc1-index.bdmv", "bdpl-disc3-index.bdmv",
+                                     "bdj-sdk-index-0100-extdata.bdmv", "bridgehead-index-bdj.bdmv"};
+
+// A consistent index with `count` HDMV titles (title i plays object i), First Playback on
+// object 0 and Top Menu on object 1.
+TINDX buildIndex(std::size_t count) {
+    TINDX index;
+    index.indexes_start_address = 78;
+    index.app_info_length = 34;
+    index.content_provider_user_data = "Corvane test";
+    index.Indexes.first_playback = {FirstPlaybackTitleNumber, ObjectTypeHDMV, 0, 0, 0, ""};
+    index.Indexes.top_menu = {TopMenuTitleNumber, ObjectTypeHDMV, 0, 1, 1, ""};
+    for (std::size_t i = 0; i < count; ++i)
+        index.Indexes.titles.push_back({static_cast<std::int32_t>(i + 1), ObjectTypeHDMV, 0, 0,
+                                        static_cast<std::uint16_t>(i % 0xFFFF), ""});
+    index.Indexes.number_of_titles = static_cast<std::uint16_t>(count);
+    index.Indexes.indexes_length = static_cast<std::uint32_t>(26 + 12 * count);
+    return index;
+}
+
+void expectStableRewrite(const IndexReadResult& first) {
+    const auto written = writeIndex(first.index);
+    const auto again = readIndex(written);
+    ASSERT_EQ(again.status, IndexReadStatus::Ok);
+    EXPECT_EQ(again.index.Indexes, first.index.Indexes);
+    EXPECT_EQ(again.index.ExtensionData, first.index.ExtensionData);
+    EXPECT_EQ(writeIndex(again.index), written);
+}
+
+TEST(IndexSamples, RoundTripIsByteExact) {
+    for (const char* name : kIndexSamples) {
+        SCOPED_TRACE(name);
+        const auto bytes = readSample(name);
+        const auto result = readIndex(bytes);
+        ASSERT_EQ(result.status, IndexReadStatus::Ok);
+        EXPECT_EQ(byteDifference(bytes, writeIndex(result.index)), "");
+    }
+}
+
+TEST(IndexSamples, AcceptanceSetRoundTripOrRefusal) {
+    const auto files = testing::acceptanceFiles("index.bdmv");
+    if (files.empty()) GTEST_SKIP() << "acceptance set not found at " << testing::acceptanceFolder();
+    for (const auto& path : files) {
+        SCOPED_TRACE(path.string());
+        const auto bytes = testing::readPath(path);
+        const auto result = readIndex(bytes);
+        if (std::string(bytes.begin() + 4, bytes.begin() + 8) == "0300") {
+            EXPECT_EQ(result.status, IndexReadStatus::FormatError);
+            continue;
+        }
+        ASSERT_EQ(result.status, IndexReadStatus::Ok);
+        EXPECT_EQ(byteDifference(bytes, writeIndex(result.index)), "");
+    }
+}
+
+TEST(IndexSamples, KnownFieldValuesOfAnHdmvDisc) {
+    const auto result = readIndex(readSample("bdpl-disc1-index.bdmv"));
+    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    const TINDX& index = result.index;
+    EXPECT_EQ(index.version_number, IndexVersion0200);
+    EXPECT_EQ(index.indexes_start_address, 78u);
+    EXPECT_EQ(index.ExtensionData_start_address, 0u);
+    EXPECT_EQ(index.app_info_length, 34u);
+    EXPECT_EQ(index.content_provider_user_data, "");
+    EXPECT_EQ(index.Indexes.indexes_length, 134u);
+    EXPECT_EQ(index.Indexes.first_playback, (TTitleEntry{0xFFFF, ObjectTypeHDMV, 0, 0, 0, ""}));
+    EXPECT_EQ(index.Indexes.top_menu, (TTitleEntry{0, ObjectTypeHDMV, 0, 1, 1, ""}));
+    ASSERT_EQ(index.Indexes.titles.size(), 9u);
+    EXPECT_EQ(index.Indexes.number_of_titles, 9);
+    for (std::size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(index.Indexes.titles[i].title_number, static_cast<std::int32_t>(i + 1));
+        EXPECT_EQ(index.Indexes.titles[i].mobj_id_ref, i + 2);
+    }
+    EXPECT_EQ(indline(index, 0), (std::array<std::string, 5>{"001", "HDMV", "Permitted", "Movie", "2"}));
+    EXPECT_EQ(indline(index, 8), (std::array<std::string, 5>{"009", "HDMV", "Permitted", "Movie", "10"}));
+    EXPECT_EQ(result.messages,
+              (std::vector<ReadMessage>{
+                  {ReadMessage::Kind::Log, "  Found [b]9[/b] titles, [b]0[/b] extended entry."}}));
+    EXPECT_EQ(result.progress, "9/9");
+}
+
+TEST(IndexSamples, KnownFieldValuesOfBdjDiscs) {
+    const auto sdk = readIndex(readSample("bdj-sdk-index-0100-extdata.bdmv"));
+    ASSERT_EQ(sdk.status, IndexReadStatus::Ok);
+    EXPECT_EQ(sdk.index.version_number, IndexVersion0100);
+    EXPECT_EQ(sdk.index.ExtensionData_start_address, 120u);
+    const TExtensionData& block = sdk.index.ExtensionData;
+    EXPECT_EQ(block.length, 0x192u);
+    ASSERT_EQ(block.ext_data_entries.size(), 1u);
+    EXPECT_EQ(block.ext_data_entries[0], (TExtDataEntry{0x1000, 0x0100, 0x18, 0x17E}));
+    EXPECT_EQ(block.ext_data_block.size(), 526u - 120 - 24);
+    ASSERT_EQ(sdk.index.Indexes.titles.size(), 1u);
+    EXPECT_EQ(sdk.index.Indexes.titles[0], (TTitleEntry{1, ObjectTypeBDJ, 0, 2, 0, "00000"}));
+    // Playback type 2 has no picker item and shows blank.
+    EXPECT_EQ(indline(sdk.index, 0), (std::array<std::string, 5>{"001", "BD-J", "Permitted", "", "00000"}));
+    EXPECT_EQ(sdk.messages.back().text, "  Found [b]1[/b] titles, [b]1[/b] extended entry.");
+
+    const auto bridgehead = readIndex(readSample("bridgehead-index-bdj.bdmv"));
+    ASSERT_EQ(bridgehead.status, IndexReadStatus::Ok);
+    const TIndexes& indexes = bridgehead.index.Indexes;
+    EXPECT_EQ(indexes.first_playback, (TTitleEntry{0xFFFF, ObjectTypeBDJ, 0, 2, 0, "90000"}));
+    EXPECT_TRUE(entryIsOn(indexes.first_playback));
+    EXPECT_EQ(indexes.top_menu, (TTitleEntry{0, ObjectTypeHDMV, 0, 1, 0, ""}));
+    ASSERT_EQ(indexes.titles.size(), 2u);
+    EXPECT_EQ(indexes.titles[0].bdjo_file_name, "00000");
+    EXPECT_EQ(indexes.titles[1].bdjo_file_name, "90000");
+}
+
+TEST(IndexRead, RefusesWrongTypeOrVersion) {
+    const auto base = readSample("bdpl-disc3-index.bdmv");
+    auto withHead = [&](const std::string& head) {
+        auto bytes = base;
+        std::copy(head.begin(), head.end(), bytes.begin());
+        return bytes;
+    };
+    for (const auto& bytes : {readSample("bdpl-disc5-index-0300.bdmv"), withHead("INDX0300"),
+                              withHead("INDY0200"), withHead("MOBJ0200")}) {
+        const auto result = readIndex(bytes, "INDEX.BDM");
+        EXPECT_EQ(result.status, IndexReadStatus::FormatError);
+        EXPECT_EQ(result.errorPosition, 8u);
+        EXPECT_EQ(result.index, TINDX{});
+        EXPECT_EQ(result.messages, (std::vector<ReadMessage>{
+                                       {ReadMessage::Kind::Error, "INDEX.BDM format error at $00000008"}}));
+    }
+    EXPECT_EQ(readIndex(withHead("INDX0100")).status, IndexReadStatus::Ok);
+}
+
+TEST(IndexRead, StopsAtMoreThan999Titles) {
+    const auto ok = readIndex(writeIndex(buildIndex(999)));
+    ASSERT_EQ(ok.status, IndexReadStatus::Ok);
+    EXPECT_EQ(ok.index.Indexes.titles.size(), 999u);
+
+    for (std::uint16_t count : {std::uint16_t{1000}, std::uint16_t{0xFFFF}}) {
+        auto bytes = writeIndex(buildIndex(3));
+        bytes[78 + 28] = static_cast<std::uint8_t>(count >> 8);
+        bytes[78 + 29] = static_cast<std::uint8_t>(count);
+        const auto result = readIndex(bytes);
+        EXPECT_EQ(result.status, IndexReadStatus::TooManyTitles);
+        EXPECT_TRUE(result.index.Indexes.titles.empty());
+        EXPECT_EQ(result.index.Indexes.number_of_titles, count);
+        // A plain log line, not an error report, and no summary.
+        EXPECT_EQ(result.messages, (std::vector<ReadMessage>{
+                                       {ReadMessage::Kind::Log, "Error in index.bdmv (number of title: " +
+                                                                    std::to_string(count) + ")"}}));
+    }
+}
+
+TEST(IndexRead, AccessTypeOneAndOffEntriesComeBackAsRead) {
+    auto bytes = readSample("bdpl-disc3-index.bdmv");
+    const std::size_t fp = 78 + 4, title = 78 + 30;
+    bytes[title] = 0x50;  // HDMV, access type 1
+    bytes[fp + 6] = 0xFF; // First Playback object 0xFFFF: off
+    bytes[fp + 7] = 0xFF;
+    const auto result = readIndex(bytes);
+    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    EXPECT_EQ(result.index.Indexes.titles[0].access_type, 1);
+    EXPECT_EQ(indline(result.index, 0)[2], "Permitted");
+    EXPECT_FALSE(entryIsOn(result.index.Indexes.first_playback));
+    EXPECT_EQ(result.index.Indexes.first_playback.object_type, ObjectTypeHDMV);
+    EXPECT_EQ(byteDifference(bytes, writeIndex(result.index)), "");
+}
+
+TEST(IndexRead, IgnoredEntryBitsAreWrittenAsZero) {
+    auto bytes = readSample("bdpl-disc3-index.bdmv");
+    const std::size_t fp = 78 + 4, title = 78 + 30;
+    auto expected = bytes;
+    bytes[fp] = 0x7F; // HDMV with access bits and reserved bits that First Playback does not have
+    bytes[fp + 5] = 0x3F;
+    bytes[title + 3] = 0x01;
+    bytes[title + 11] = 0xAA; // reserved byte after the object number
+    const auto result = readIndex(bytes);
+    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    EXPECT_EQ(result.index.Indexes.first_playback.access_type, 0);
+    EXPECT_EQ(byteDifference(expected, writeIndex(result.index)), "");
+}
+
+TEST(IndexRead, TruncationReportsWhereTheDataEnded) {
+    for (const char* name : {"bdpl-disc1-index.bdmv", "bdj-sdk-index-0100-extdata.bdmv"}) {
+        SCOPED_TRACE(name);
+        const auto bytes = readSample(name);
+        const auto full = readIndex(bytes);
+        for (std::size_t size = 0; size < bytes.size(); ++size) {
+            const std::vector<std::uint8_t> cut(bytes.begin(),
+                                                bytes.begin() + static_cast<std::ptrdiff_t>(size));
+            const auto result = readIndex(cut);
+            // Only the ExtensionData's data bytes may be cut short: they run to the end of the file.
+            const bool dataOnly = full.index.ExtensionData_start_address != 0 &&
+                                  size >= full.index.ExtensionData_start_address + 24;
+            if (dataOnly) {
+                ASSERT_EQ(result.status, IndexReadStatus::Ok) << size;
+                expectStableRewrite(result);
+                continue;
+            }
+            ASSERT_EQ(result.status, IndexReadStatus::FormatError) << size;
+            EXPECT_EQ(result.errorPosition, size);
+            EXPECT_EQ(result.messages.back().text, "index.bdmv format error at $" + hexText(size, 8));
+        }
+    }
+}
+
+TEST(IndexRead, RandomBytesNeverCrash) {
+    std::mt19937 random(7001);
+    for (const char* name : {"bdpl-disc1-index.bdmv", "bdj-sdk-index-0100-extdata.bdmv"}) {
+        const auto base = readSample(name);
+        for (int round = 0; round < 1500; ++round) {
+            auto bytes = base;
+            const int flips = 1 + static_cast<int>(random() % 6);
+            for (int i = 0; i < flips; ++i)
+                bytes[8 + random() % (bytes.size() - 8)] = static_cast<std::uint8_t>(random());
+            if (round % 4 == 0) bytes.resize(random() % bytes.size());
+            const auto result = readIndex(bytes);
+            if (result.status == IndexReadStatus::Ok) expectStableRewrite(result);
+        }
+    }
+}
+
+TEST(IndexLayout, PaddingBeforeBlocksIsKept) {
+    TINDX index = buildIndex(2);
+    index.ExtensionData.length = 8;
+    index.ExtensionData.data_block_start_address = 12;
+    index.ExtensionData.ext_data_block = {1, 2, 3, 4};
+    index.ExtensionData_start_address = 1; // present; the writer puts it where it lands
+    auto bytes = writeIndex(index);
+    ASSERT_EQ(bytes.size(), 78u + 30 + 24 + 16);
+    EXPECT_EQ(bytes[15], 78 + 30 + 24);
+
+    // Four bytes before the Indexes and three before the ExtensionData, both addresses moved.
+    bytes.insert(bytes.begin() + 78 + 54, {0xD1, 0xD2, 0xD3});
+    bytes.insert(bytes.begin() + 78, {0xC1, 0xC2, 0xC3, 0xC4});
+    bytes[11] = 82;
+    bytes[15] = 78 + 4 + 54 + 3;
+    const auto result = readIndex(bytes);
+    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    EXPECT_EQ(result.index.padding_before_indexes, (std::vector<std::uint8_t>{0xC1, 0xC2, 0xC3, 0xC4}));
+    EXPECT_EQ(result.index.padding_before_extension, (std::vector<std::uint8_t>{0xD1, 0xD2, 0xD3}));
+    EXPECT_EQ(result.index.Indexes, index.Indexes);
+    EXPECT_EQ(result.index.ExtensionData.ext_data_block, (std::vector<std::uint8_t>{1, 2, 3, 4}));
+    EXPECT_EQ(byteDifference(bytes, writeIndex(result.index)), "");
+}
+
+TEST(IndexLayout, IndexesStartingInsideAppInfoAreWrittenWhereTheyLand) {
+    auto bytes = writeIndex(buildIndex(1));
+    bytes.erase(bytes.begin() + 70, bytes.begin() + 78); // the last 8 bytes of the provider text
+    bytes[11] = 70;
+    const auto result = readIndex(bytes);
+    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    ASSERT_EQ(result.index.Indexes.titles.size(), 1u);
+    const auto written = writeIndex(result.index);
+    EXPECT_EQ(written[11], 78);
+    const auto again = readIndex(written);
+    ASSERT_EQ(again.status, IndexReadStatus::Ok);
+    EXPECT_EQ(again.index.Indexes, result.index.Indexes);
+}
+
+TEST(IndexLabels, CountTitlesAndEntriesThatAreOn) {
+    TINDX index = buildIndex(12);
+    TMOBJ mobj;
+    mobj.MovieObjects.number_of_mobjs = 40;
+    EXPECT_EQ(BDMVlabels(index, mobj).titles, "12 + 2 titles");
+    EXPECT_EQ(BDMVlabels(index, mobj).objects, "40 objects");
+    index.Indexes.first_playback.mobj_id_ref = NoObject;
+    EXPECT_EQ(BDMVlabels(index, mobj).titles, "12 + 1 titles");
+    index.Indexes.top_menu.mobj_id_ref = NoObject;
+    EXPECT_EQ(BDMVlabels(index, mobj).titles, "12 titles");
+    index.Indexes.top_menu.object_type = ObjectTypeBDJ; // a BD-J entry always plays its file
+    EXPECT_EQ(BDMVlabels(index, mobj).titles, "12 + 1 titles");
+}
+
+TEST(IndexFile, ReadsThroughTheSessionAndReports) {
+    const auto folder = std::filesystem::temp_directory_path() / "corvane-index-test";
+    std::filesystem::create_directories(folder);
+    testing::CaptureSink sink;
+    Session session;
+    session.reporter.setSink(&sink);
+    session.BDMVdir = folder.string() + "/";
+    const std::string path = session.BDMVdir + session.names.IndexName;
+    TINDX index;
+
+    writeWholeFile(path, readSample("bdpl-disc1-index.bdmv"));
+    EXPECT_EQ(readIndexFile(session, index), IndexReadStatus::Ok);
+    EXPECT_EQ(index.Indexes.titles.size(), 9u);
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"  Found 9 titles, 0 extended entry."}));
+    EXPECT_EQ(sink.status[1], "9/9");
+
+    auto tooMany = writeIndex(buildIndex(1));
+    tooMany[78 + 28] = 0x03;
+    tooMany[78 + 29] = 0xE8;
+    writeWholeFile(path, tooMany);
+    sink.lines.clear();
+    EXPECT_EQ(readIndexFile(session, index), IndexReadStatus::TooManyTitles);
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Error in index.bdmv (number of title: 1000)"}));
+    EXPECT_FALSE(session.reporter.ErrorRaised);
+
+    writeWholeFile(path, readSample("bdpl-disc5-index-0300.bdmv"));
+    sink.lines.clear();
+    EXPECT_EQ(readIndexFile(session, index), IndexReadStatus::FormatError);
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"ERROR: index.bdmv format error at $00000008"}));
+    EXPECT_TRUE(session.reporter.ErrorRaised);
+
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(readIndexFile(session, index), IndexReadStatus::FileError);
+    EXPECT_EQ(sink.fileErrors.size(), 1u);
+}
+
+} // namespace
+} // namespace corvane
