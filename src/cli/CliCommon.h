@@ -44,5 +44,6 @@ bool sameFile(const std::string& a, const std::string& b);
 void addCheckCommand(CLI::App& app, int& result);
 void addCommandCommand(CLI::App& app, int& result);
 void addDumpCommands(CLI::App& app, int& result);
+void addCommandsCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli

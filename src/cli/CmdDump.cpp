@@ -9,33 +9,88 @@
 #include "cli/JsonModel.h"
 #include "io/ExtensionData.h"
 #include "io/FileIO.h"
+#include "navigation/IndexTable.h"
+#include "navigation/MovieObject.h"
+#include "shell/Markup.h"
 
 namespace corvane::cli {
 
 namespace {
 
-enum class FileKind { Unknown, ExtensionData };
+enum class FileKind { Unknown, ExtensionData, Index, MovieObject };
 
-std::string lowerExtension(const std::string& path) {
+FileKind detectKind(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const std::string magic(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, bytes.size())));
+    if (magic == "INDX") return FileKind::Index;
+    if (magic == "MOBJ") return FileKind::MovieObject;
     std::string ext = std::filesystem::path(path).extension().string();
     for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
-FileKind detectKind(const std::string& path, const std::vector<std::uint8_t>&) {
-    if (lowerExtension(path) == ".exd") return FileKind::ExtensionData;
+    if (ext == ".exd") return FileKind::ExtensionData;
     return FileKind::Unknown;
 }
 
-// Reads FILE and tells its kind; prints the error and returns nothing when it cannot.
-std::optional<std::vector<std::uint8_t>> loadInput(const std::string& path, int& result) {
+// One file read into its model: the JSON of the model and the bytes the program's writer makes.
+struct Loaded {
+    bool ok = false;
+    OrderedJson json;
+    std::vector<std::uint8_t> written;
+};
+
+// The first error line a reader reported, tags removed.
+std::string firstError(const std::vector<ReadMessage>& messages, const std::string& fallback) {
+    for (const auto& message : messages)
+        if (message.kind == ReadMessage::Kind::Error) return striptags(message.text);
+    for (const auto& message : messages)
+        if (message.text.rfind("Error", 0) == 0) return striptags(message.text);
+    return fallback;
+}
+
+Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
+    Loaded loaded;
     std::string error;
-    auto bytes = readWholeFile(path, error);
+    const auto bytes = readWholeFile(path, error);
     if (!bytes) {
         std::cerr << "error: " << error << '\n';
         result = Rejected;
+        return loaded;
     }
-    return bytes;
+    PlainSink sink(std::cerr, quiet);
+    Reporter reporter(&sink);
+    const std::string name = std::filesystem::path(path).filename().string();
+    switch (detectKind(path, *bytes)) {
+    case FileKind::ExtensionData: {
+        auto block = readExdBytes(*bytes, error);
+        if (!block) break;
+        loaded = {true, toJson(*block, noData), exdFileBytes(*block)};
+        return loaded;
+    }
+    case FileKind::MovieObject: {
+        auto read = readMovieObject(*bytes, name);
+        showReadMessages(reporter, read.messages);
+        if (read.status != MobjReadStatus::Ok) {
+            error = firstError(read.messages, "not a MovieObject file this program reads");
+            break;
+        }
+        loaded = {true, toJson(read.mobj, noData), writeMovieObject(read.mobj)};
+        return loaded;
+    }
+    case FileKind::Index: {
+        auto read = readIndex(*bytes, name);
+        showReadMessages(reporter, read.messages);
+        if (read.status != IndexReadStatus::Ok) {
+            error = firstError(read.messages, "not an index file this program reads");
+            break;
+        }
+        loaded = {true, toJson(read.index, noData), writeIndex(read.index)};
+        return loaded;
+    }
+    case FileKind::Unknown:
+        error = "not a file type this program reads";
+        break;
+    }
+    printError(path, error);
+    result = Rejected;
+    return loaded;
 }
 
 } // namespace
@@ -44,63 +99,31 @@ void addDumpCommands(CLI::App& app, int& result) {
     auto* dump = app.add_subcommand("dump", "Print the model of a supported file as JSON");
     auto dumpFile = std::make_shared<std::string>();
     auto noData = std::make_shared<bool>(false);
-    dump->add_option("FILE", *dumpFile, "index.bdmv, MovieObject.bdmv, playlist, clip info, sound.bdmv, BD-J object, .mnu or .exd")
-        ->required();
+    auto dumpQuiet = std::make_shared<bool>(false);
+    dump->add_option("FILE", *dumpFile, "index.bdmv, MovieObject.bdmv or an .exd file")->required();
     dump->add_flag("--no-data", *noData, "Replace byte arrays by their length");
-    dump->callback([&result, dumpFile, noData] {
-        auto bytes = loadInput(*dumpFile, result);
-        if (!bytes) return;
-        switch (detectKind(*dumpFile, *bytes)) {
-        case FileKind::ExtensionData: {
-            std::string error;
-            auto block = readExdBytes(*bytes, error);
-            if (!block) {
-                printError(*dumpFile, error);
-                result = Rejected;
-                return;
-            }
-            std::cout << toJson(*block, *noData).dump(2) << '\n';
-            return;
-        }
-        case FileKind::Unknown:
-            printError(*dumpFile, "not a file type this program reads");
-            result = Rejected;
-            return;
-        }
+    dump->add_flag("--quiet", *dumpQuiet, "No log lines on stderr");
+    dump->callback([&result, dumpFile, noData, dumpQuiet] {
+        const Loaded loaded = load(*dumpFile, *noData, *dumpQuiet, result);
+        if (loaded.ok) std::cout << loaded.json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     });
 
     auto* resave = app.add_subcommand("resave", "Read a file into the model and write it with the program's writer");
     auto inFile = std::make_shared<std::string>();
     auto outFile = std::make_shared<std::string>();
+    auto quiet = std::make_shared<bool>(false);
     resave->add_option("FILE", *inFile, "The file to read")->required();
     resave->add_option("-o,--output", *outFile, "The file to write")->required();
-    resave->callback([&result, inFile, outFile] {
+    resave->add_flag("--quiet", *quiet, "No log lines on stderr");
+    resave->callback([&result, inFile, outFile, quiet] {
         if (sameFile(*inFile, *outFile)) {
             printError(*outFile, "the output file may not be the input file");
             result = Usage;
             return;
         }
-        auto bytes = loadInput(*inFile, result);
-        if (!bytes) return;
-        std::vector<std::uint8_t> written;
-        switch (detectKind(*inFile, *bytes)) {
-        case FileKind::ExtensionData: {
-            std::string error;
-            auto block = readExdBytes(*bytes, error);
-            if (!block) {
-                printError(*inFile, error);
-                result = Rejected;
-                return;
-            }
-            written = exdFileBytes(*block);
-            break;
-        }
-        case FileKind::Unknown:
-            printError(*inFile, "not a file type this program writes");
-            result = Rejected;
-            return;
-        }
-        const auto saved = writeWholeFile(*outFile, written);
+        const Loaded loaded = load(*inFile, true, *quiet, result);
+        if (!loaded.ok) return;
+        const auto saved = writeWholeFile(*outFile, loaded.written);
         if (!saved.ok) {
             std::cerr << "error: " << saved.error << '\n';
             result = Rejected;

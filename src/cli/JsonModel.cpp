@@ -1,5 +1,7 @@
 #include "cli/JsonModel.h"
 
+#include "navigation/CommandText.h"
+
 namespace corvane::cli {
 
 OrderedJson bytesJson(const std::vector<std::uint8_t>& bytes, bool noData) {
@@ -27,6 +29,81 @@ OrderedJson toJson(const TExtensionData& block, bool noData) {
                        {"number_of_ext_data_entries", block.ext_data_entries.size()},
                        {"ext_data_entries", entries},
                        {"ext_data_block", bytesJson(block.ext_data_block, noData)}};
+}
+
+std::string latin1ToUtf8(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+OrderedJson toJson(const TNavCommand& command, CommandContext context) {
+    return OrderedJson{{"opcode", command.opcode},
+                       {"destination", command.destination},
+                       {"source", command.source},
+                       {"text", commandLine(command, context)}};
+}
+
+OrderedJson toJson(const TMOBJ& mobj, bool noData) {
+    OrderedJson objects = OrderedJson::array();
+    for (const auto& object : mobj.MovieObjects.mobjs) {
+        OrderedJson commands = OrderedJson::array();
+        for (const auto& command : object.navigation_commands)
+            commands.push_back(toJson(command, CommandContext::MovieObject));
+        objects.push_back(OrderedJson{{"resume_intention_flag", object.resume_intention_flag},
+                                      {"menu_call_mask", object.menu_call_mask},
+                                      {"title_search_mask", object.title_search_mask},
+                                      {"number_of_navigation_commands", object.navigation_commands.size()},
+                                      {"navigation_commands", commands}});
+    }
+    const std::vector<std::uint8_t> reserved(mobj.reserved.begin(), mobj.reserved.end());
+    return OrderedJson{{"type_indicator", latin1ToUtf8(mobj.type_indicator)},
+                       {"version_number", latin1ToUtf8(mobj.version_number)},
+                       {"ExtensionData_start_address", mobj.ExtensionData_start_address},
+                       {"reserved", bytesJson(reserved, noData)},
+                       {"MovieObjects", OrderedJson{{"mobjs_length", mobj.MovieObjects.mobjs_length},
+                                                    {"reserved", mobj.MovieObjects.reserved},
+                                                    {"number_of_mobjs", mobj.MovieObjects.mobjs.size()},
+                                                    {"mobjs", objects}}},
+                       {"ExtensionData", toJson(mobj.ExtensionData, noData)}};
+}
+
+namespace {
+
+OrderedJson entryJson(const TTitleEntry& entry) {
+    return OrderedJson{{"title_number", entry.title_number},     {"object_type", entry.object_type},
+                       {"access_type", entry.access_type},       {"playback_type", entry.playback_type},
+                       {"mobj_id_ref", entry.mobj_id_ref},       {"bdjo_file_name", latin1ToUtf8(entry.bdjo_file_name)}};
+}
+
+} // namespace
+
+OrderedJson toJson(const TINDX& index, bool noData) {
+    OrderedJson titles = OrderedJson::array();
+    for (const auto& title : index.Indexes.titles) titles.push_back(entryJson(title));
+    const std::vector<std::uint8_t> reserved(index.reserved.begin(), index.reserved.end());
+    return OrderedJson{
+        {"type_indicator", index.type_indicator},
+        {"version_number", index.version_number},
+        {"indexes_start_address", index.indexes_start_address},
+        {"ExtensionData_start_address", index.ExtensionData_start_address},
+        {"reserved", bytesJson(reserved, noData)},
+        {"app_info_length", index.app_info_length},
+        {"app_info_flags", index.app_info_flags},
+        {"content_provider_user_data", latin1ToUtf8(index.content_provider_user_data)},
+        {"Indexes", OrderedJson{{"indexes_length", index.Indexes.indexes_length},
+                                {"first_playback", entryJson(index.Indexes.first_playback)},
+                                {"top_menu", entryJson(index.Indexes.top_menu)},
+                                {"number_of_titles", index.Indexes.titles.size()},
+                                {"titles", titles}}},
+        {"ExtensionData", toJson(index.ExtensionData, noData)}};
 }
 
 } // namespace corvane::cli

@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 
 #include "io/ExtensionData.h"
+#include "navigation/IndexTable.h"
+#include "navigation/MovieObject.h"
 
 namespace corvane::cli {
 
@@ -15,5 +17,11 @@ using OrderedJson = nlohmann::ordered_json;
 // Lowercase hex of a byte array, or its length when `noData`.
 OrderedJson bytesJson(const std::vector<std::uint8_t>& bytes, bool noData);
 OrderedJson toJson(const TExtensionData& block, bool noData);
+// A command as {"opcode", "destination", "source", "text"}.
+OrderedJson toJson(const TNavCommand& command, CommandContext context);
+OrderedJson toJson(const TMOBJ& mobj, bool noData);
+OrderedJson toJson(const TINDX& index, bool noData);
+// Text fields hold single-byte characters; JSON wants UTF-8.
+std::string latin1ToUtf8(const std::string& text);
 
 } // namespace corvane::cli

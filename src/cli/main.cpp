@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     corvane::cli::addCheckCommand(app, result);
     corvane::cli::addCommandCommand(app, result);
     corvane::cli::addDumpCommands(app, result);
+    corvane::cli::addCommandsCommand(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

@@ -175,6 +175,9 @@ void readall(Session& session) {
     Reporter& r = session.reporter;
     const char sep = pathSeparator();
 
+    r.dlog0("Reading " + session.names.MovieObjectName);
+    session.mobjStatus = readMovieObjectFile(session, session.mobj);
+
     r.dlog0("Reading playlists");
     session.playlists = listByMask(session, session.BDMVdir + "PLAYLIST" + sep, session.names.PlayListExt);
     r.log("  Found [b]" + std::to_string(session.playlists.size()) + "[/b] playlists.");
@@ -186,7 +189,10 @@ void readall(Session& session) {
     session.bdjoFiles.clear();
     if (directoryExists(session.BDMVdir + "BDJO")) session.bdjoFiles = listByMask(session, session.BDMVdir + "BDJO" + sep, "");
 
-    r.slogR();
+    r.dlog0("Reading " + session.names.IndexName);
+    session.indexStatus = readIndexFile(session, session.index);
+    // An impossible title count leaves the status bar as the reader left it.
+    if (session.indexStatus != IndexReadStatus::TooManyTitles) r.slogR();
 }
 
 void matchStreams(Session& session) {

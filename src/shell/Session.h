@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "navigation/IndexTable.h"
+#include "navigation/MovieObject.h"
 #include "shell/DiscFolder.h"
 #include "shell/Options.h"
 #include "shell/Reporter.h"
@@ -26,6 +28,15 @@ struct Session {
     std::vector<std::string> bdjoFiles;
     bool soundFound = false;
 
+    TMOBJ mobj;    // MovieObject.bdmv as read and edited
+    TINDX index;   // index.bdmv as read and edited
+    MobjReadStatus mobjStatus = MobjReadStatus::FileError;
+    IndexReadStatus indexStatus = IndexReadStatus::FileError;
+    // Save on the BDMV page needs both files read whole.
+    bool navigationReadable() const {
+        return mobjStatus == MobjReadStatus::Ok && indexStatus == IndexReadStatus::Ok;
+    }
+
     // Re-derives what follows from the options (the file-name set, the report pause).
     void applyOptions() {
         names = fileNameSet(options.use83names);
@@ -38,6 +49,10 @@ struct Session {
         clips.clear();
         bdjoFiles.clear();
         soundFound = false;
+        mobj = TMOBJ{};
+        index = TINDX{};
+        mobjStatus = MobjReadStatus::FileError;
+        indexStatus = IndexReadStatus::FileError;
     }
 };
 

@@ -67,5 +67,33 @@ expect_status 1 "$CLI" dump "$TMP/missing.exd"
 expect_err "error: "
 expect_status 2 "$CLI" resave "$TMP/copy.exd" -o "$TMP/copy.exd"
 
+# index.bdmv and MovieObject.bdmv: resave byte for byte, dump, refusals
+for f in "$ROOT"/samples/SAMPLE/BDMV/index.bdmv "$ROOT"/samples/SAMPLE/BDMV/MovieObject.bdmv \
+         "$ROOT"/tests/data/navigation/*index*.bdmv "$ROOT"/tests/data/navigation/*MovieObject*.bdmv; do
+  case "$f" in *0300*) continue ;; esac
+  expect_status 0 "$CLI" resave "$f" -o "$TMP/resaved" --quiet
+  cmp -s "$f" "$TMP/resaved" || fail "resave changed $f"
+done
+expect_status 0 "$CLI" dump "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" --quiet
+grep -q '"text": "Jump Title 1"' "$TMP/out" || fail "dump of MovieObject.bdmv shows command texts"
+expect_status 0 "$CLI" dump "$ROOT/samples/SAMPLE/BDMV/index.bdmv"
+expect_err "  Found 2 titles, 0 extended entry."
+grep -q '"content_provider_user_data": "Corvane sample disc"' "$TMP/out" || fail "dump of index.bdmv"
+printf 'MOBJ0300' > "$TMP/v3.bdmv"
+expect_status 1 "$CLI" dump "$TMP/v3.bdmv"
+expect_err "error: "
+head -c 60 "$ROOT/samples/SAMPLE/BDMV/index.bdmv" > "$TMP/cut.bdmv"
+expect_status 1 "$CLI" resave "$TMP/cut.bdmv" -o "$TMP/never"
+[ -e "$TMP/never" ] && fail "a rejected resave wrote its output"
+
+# commands: the program list of one object
+expect_status 0 "$CLI" commands "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" --object 0
+tr -d '\r' < "$TMP/out" > "$TMP/lst" && mv "$TMP/lst" "$TMP/out"  # lines end with CR LF
+expect_out "0003  [21810000,00000001 ,00000000]  Jump Title 1"
+expect_status 0 "$CLI" commands "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" --object 0 --format bin -o "$TMP/p.bin"
+[ "$(wc -c < "$TMP/p.bin")" = 48 ] || fail "binary program list holds the four commands"
+expect_status 1 "$CLI" commands "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" --object 4
+expect_err "there is no movie object 4"
+
 [ "$failures" = 0 ] && echo "all CLI cases passed"
 exit "$failures"

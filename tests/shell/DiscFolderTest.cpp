@@ -34,14 +34,19 @@ protected:
         root = fs::temp_directory_path() / ("corvane-test-" + std::to_string(rd()));
         bdmv = root / "MY_DISC" / "BDMV";
         for (const char* dir : {"PLAYLIST", "CLIPINF", "BACKUP", "STREAM"}) fs::create_directories(bdmv / dir);
-        writeText(bdmv / "index.bdmv", "INDX0200");
-        writeText(bdmv / "MovieObject.bdmv", "MOBJ0200");
+        // The navigation files of the bundled sample disc.
+        const fs::path sample = CORVANE_SAMPLE_DISC;
+        fs::copy_file(sample / "index.bdmv", bdmv / "index.bdmv");
+        fs::copy_file(sample / "MovieObject.bdmv", bdmv / "MovieObject.bdmv");
+        indexBytes = readText(bdmv / "index.bdmv");
+        mobjBytes = readText(bdmv / "MovieObject.bdmv");
         session.reporter.setSink(&sink);
         session.BDMVdir = bdmv.string() + "/";
     }
     void TearDown() override { fs::remove_all(root); }
 
     fs::path root, bdmv;
+    std::string indexBytes, mobjBytes;
     CaptureSink sink;
     Session session;
 };
@@ -88,6 +93,32 @@ TEST_F(DiscFolderTest, CheckLinesOfACompleteFolder) {
     const auto* missing = sink.find("AUXDATA folder: missing");
     ASSERT_NE(missing, nullptr);
     EXPECT_EQ(missing->spans.back().style.rgb, 0xFF0000u);
+}
+
+TEST_F(DiscFolderTest, ReadingAFolderLoadsMovieObjectsThenTheIndex) {
+    ASSERT_TRUE(readFolder(session).checked);
+    EXPECT_TRUE(session.navigationReadable());
+    EXPECT_EQ(session.mobj.MovieObjects.mobjs.size(), 4u);
+    EXPECT_EQ(session.index.Indexes.titles.size(), 2u);
+    const auto lines = sink.texts();
+    const auto at = [&](const std::string& text) { return std::find(lines.begin(), lines.end(), text) - lines.begin(); };
+    EXPECT_LT(at("Reading MovieObject.bdmv"), at("  Found 4 objects, 0 extended entry."));
+    EXPECT_LT(at("  Found 4 objects, 0 extended entry."), at("Reading playlists"));
+    EXPECT_LT(at("  Found 0 clipinfos."), at("Reading index.bdmv"));
+    EXPECT_LT(at("Reading index.bdmv"), at("  Found 2 titles, 0 extended entry."));
+    EXPECT_LT(at("  Found 2 titles, 0 extended entry."), static_cast<std::ptrdiff_t>(lines.size()));
+}
+
+TEST_F(DiscFolderTest, FormatErrorsAreReportedAndTheReadGoesOn) {
+    writeText(bdmv / "MovieObject.bdmv", "XOBJ0200");
+    writeText(bdmv / "index.bdmv", "INDX0200");  // cut short after its header
+    ASSERT_TRUE(readFolder(session).checked);
+    EXPECT_TRUE(sink.contains("ERROR: Format error MovieObject.bdmv"));
+    EXPECT_TRUE(sink.contains("  Found 0 playlists."));
+    bool indexError = false;
+    for (const auto& text : sink.texts()) indexError = indexError || text.rfind("ERROR: index.bdmv format error at $", 0) == 0;
+    EXPECT_TRUE(indexError);
+    EXPECT_FALSE(session.navigationReadable());
 }
 
 TEST_F(DiscFolderTest, MissingBackupFailsTheCheck) {
@@ -137,9 +168,9 @@ TEST_F(DiscFolderTest, BackupOnlyFirstKeepsTheFirstBackup) {
     session.options.BackupMode = static_cast<int>(BackupMode::OnlyFirst);
     const std::string folder = session.BDMVdir;
     ASSERT_TRUE(saveDiscFile(session, folder, "index.bdmv", {'N', '1'}));
-    EXPECT_EQ(readText(bdmv / "index.bdmv.backup"), "INDX0200");
+    EXPECT_EQ(readText(bdmv / "index.bdmv.backup"), indexBytes);
     ASSERT_TRUE(saveDiscFile(session, folder, "index.bdmv", {'N', '2'}));
-    EXPECT_EQ(readText(bdmv / "index.bdmv.backup"), "INDX0200");
+    EXPECT_EQ(readText(bdmv / "index.bdmv.backup"), indexBytes);
     EXPECT_EQ(readText(bdmv / "index.bdmv"), "N2");
     EXPECT_TRUE(sink.contains("Saving index.bdmv"));
     EXPECT_TRUE(sink.contains("index.bdmv saved."));
@@ -157,12 +188,12 @@ TEST_F(DiscFolderTest, BackupStopIfExistsRefusesToWrite) {
     session.options.BackupMode = static_cast<int>(BackupMode::StopIfExists);
     writeText(bdmv / "index.bdmv.backup", "OLD");
     EXPECT_FALSE(saveDiscFile(session, session.BDMVdir, "index.bdmv", {'N', '1'}));
-    EXPECT_EQ(readText(bdmv / "index.bdmv"), "INDX0200");
+    EXPECT_EQ(readText(bdmv / "index.bdmv"), indexBytes);
     EXPECT_EQ(readText(bdmv / "index.bdmv.backup"), "OLD");
     EXPECT_TRUE(sink.contains("ERROR: Cannot create backup file."));
     // The next writer of the same Save still runs.
     EXPECT_TRUE(saveDiscFile(session, session.BDMVdir, "MovieObject.bdmv", {'M'}));
-    EXPECT_EQ(readText(bdmv / "MovieObject.bdmv.backup"), "MOBJ0200");
+    EXPECT_EQ(readText(bdmv / "MovieObject.bdmv.backup"), mobjBytes);
 }
 
 TEST_F(DiscFolderTest, BackupsOffAndTheBackupFolderCopy) {
