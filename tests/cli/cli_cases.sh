@@ -66,6 +66,9 @@ expect_err "error: "
 expect_status 1 "$CLI" dump "$TMP/missing.exd"
 expect_err "error: "
 expect_status 2 "$CLI" resave "$TMP/copy.exd" -o "$TMP/copy.exd"
+mkdir -p "$TMP/dir.exd"
+expect_status 1 "$CLI" dump "$TMP/dir.exd"
+expect_err "Is a directory"
 
 # index.bdmv and MovieObject.bdmv: resave byte for byte, dump, refusals
 for f in "$ROOT"/samples/SAMPLE/BDMV/index.bdmv "$ROOT"/samples/SAMPLE/BDMV/MovieObject.bdmv \
