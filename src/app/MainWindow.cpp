@@ -44,6 +44,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     };
     buildWindow();
     fExtDat = new TfExtDat(m_session.options, this);
+    bdmvPage->setExtDatDialog(fExtDat);
 
     readSettings();
     if (m_session.options.Associate)
@@ -130,6 +131,23 @@ void MainWindow::buildWindow() {
     connect(PageControl, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
     connect(bdmvPage, &BdmvPage::readRequested, this, &MainWindow::bReadBDMVClick);
     connect(bCancel, &QPushButton::clicked, this, &MainWindow::bCancelClick);
+    connect(bSave, &QPushButton::clicked, this, &MainWindow::bSaveClick);
+    connect(bdmvPage, &BdmvPage::saveStateChanged, this, [this] {
+        if (PageControl->currentWidget() == bdmvPage) bSave->setEnabled(bdmvPage->canSave());
+    });
+    connect(bdmvPage, &BdmvPage::playlistRequested, this, [this](const QString& name, int) {
+        const int item = playlistPage->cbPlaylist->findText(name);
+        if (item < 0) return;
+        PageControl->setCurrentWidget(playlistPage);
+        playlistPage->cbPlaylist->setCurrentIndex(item);
+        playlistPage->bReadPL->click();
+    });
+    connect(bdmvPage, &BdmvPage::bdjoRequested, this, [this](int position) {
+        if (position < 0 || position >= bdjoPage->cbBDJO->count()) return;
+        PageControl->setCurrentWidget(bdjoPage);
+        bdjoPage->cbBDJO->setCurrentIndex(position);
+        bdjoPage->bReadBDJO->click();
+    });
     connect(playlistPage->cbPlaylist, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() == playlistPage) setSaveHint(name, m_session.names.PlayListExt);
     });
@@ -203,6 +221,7 @@ void MainWindow::bReadBDMVClick() {
         fillFolderPickers();
         setWindowTitle(captionFor(QString::fromStdString(m_session.discLabel)));
     }
+    bdmvPage->fillFromSession();
     bdmvPage->bReadBDMV->setEnabled(true);
 }
 
@@ -213,6 +232,7 @@ void MainWindow::PageControlChange() {
     QWidget* page = PageControl->currentWidget();
     if (page == bdmvPage) {
         bSave->setToolTip(QStringLiteral("Save the bdmv files"));
+        bSave->setEnabled(bdmvPage->canSave());
         bSave->show();
     } else if (page == playlistPage) {
         setSaveHint(playlistPage->cbPlaylist->currentText(), m_session.names.PlayListExt);
@@ -226,6 +246,10 @@ void MainWindow::PageControlChange() {
     } else if (page == bdjoPage) {
         bSave->show();
     }
+}
+
+void MainWindow::bSaveClick() {
+    if (PageControl->currentWidget() == bdmvPage) bdmvPage->bSaveClick();
 }
 
 void MainWindow::bCancelClick() {

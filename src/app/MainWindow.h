@@ -43,6 +43,8 @@ public:
 
     void bReadBDMVClick();
     void PageControlChange();
+    // Save writes what the current page shows.
+    void bSaveClick();
     void bCancelClick();
 
     // The caption: "Corvane v" + version, and " [label]" once a folder was read.

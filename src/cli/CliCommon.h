@@ -45,5 +45,6 @@ void addCheckCommand(CLI::App& app, int& result);
 void addCommandCommand(CLI::App& app, int& result);
 void addDumpCommands(CLI::App& app, int& result);
 void addCommandsCommand(CLI::App& app, int& result);
+void addRunCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli

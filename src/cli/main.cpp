@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     corvane::cli::addCommandCommand(app, result);
     corvane::cli::addDumpCommands(app, result);
     corvane::cli::addCommandsCommand(app, result);
+    corvane::cli::addRunCommand(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
