@@ -19,15 +19,18 @@
 #include "app/BdjoPage.h"
 #include "app/BdmvPage.h"
 #include "app/ClipInfoPage.h"
+#include "app/ExecutePanel.h"
 #include "app/ExtDatDialog.h"
 #include "app/FileAssociation.h"
 #include "app/MenuPage.h"
 #include "app/MessageLog.h"
+#include "app/NavigationGrids.h"
 #include "app/OptionsPage.h"
 #include "app/PageTabs.h"
 #include "app/PanelStatusBar.h"
 #include "app/PlaylistPage.h"
 #include "app/QSettingsStore.h"
+#include "app/RegisterPanel.h"
 #include "app/StatusPage.h"
 #include "io/FileIO.h"
 #include "shell/DiscFolder.h"
@@ -43,6 +46,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
     buildWindow();
+    connectInterpreter();
     fExtDat = new TfExtDat(m_session.options, this);
     bdmvPage->setExtDatDialog(fExtDat);
 
@@ -51,6 +55,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         RegisterFileType(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
                          QCoreApplication::applicationFilePath());
 
+    m_session.interpreter.ResetRegs(registerDefaults(m_session.options));
+    pRegisters->refresh();
     m_session.reporter.slogR();
     setWindowTitle(captionFor(QString()));
     PageControl->setCurrentWidget(bdmvPage);
@@ -63,7 +69,8 @@ MainWindow::~MainWindow() {
     // removal must not run the page rules on a half-destroyed window.
     for (QObject* sender :
          {static_cast<QObject*>(PageControl), static_cast<QObject*>(playlistPage->cbPlaylist),
-          static_cast<QObject*>(clipInfoPage->cbClipinf)})
+          static_cast<QObject*>(clipInfoPage->cbClipinf), static_cast<QObject*>(bdmvPage->objectModel),
+          static_cast<QObject*>(bdmvPage->commandModel)})
         disconnect(sender, nullptr, this, nullptr);
     delete takeCentralWidget();
 }
@@ -112,8 +119,14 @@ void MainWindow::buildWindow() {
     bCancel->setObjectName(QStringLiteral("bCancel"));
     bCancel->setEnabled(false);
 
+    pExecute = new ExecutePanel(this);
+    pRegisters = new RegisterPanel(m_session.interpreter.regs, this);
+
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bSave);
+    bottom->addWidget(pExecute);
+    bottom->addSpacing(8);
+    bottom->addWidget(pRegisters);
     bottom->addStretch(1);
     bottom->addWidget(progressBar, 3);
     bottom->addWidget(bCancel);
@@ -226,6 +239,9 @@ void MainWindow::bReadBDMVClick() {
 }
 
 void MainWindow::PageControlChange() {
+    pExecute->bStart->setEnabled(false);
+    pExecute->hide();
+    pRegisters->hide();
     bSave->hide();
     bSave->setEnabled(false);
     bSave->setToolTip(QStringLiteral("Save"));
@@ -234,6 +250,9 @@ void MainWindow::PageControlChange() {
         bSave->setToolTip(QStringLiteral("Save the bdmv files"));
         bSave->setEnabled(bdmvPage->canSave());
         bSave->show();
+        pExecute->show();
+        pRegisters->show();
+        updateStartEnabled();
     } else if (page == playlistPage) {
         setSaveHint(playlistPage->cbPlaylist->currentText(), m_session.names.PlayListExt);
         bSave->show();
@@ -245,6 +264,8 @@ void MainWindow::PageControlChange() {
         bSave->show();
     } else if (page == bdjoPage) {
         bSave->show();
+    } else if (page == statusPage) {
+        pRegisters->show();
     }
 }
 
@@ -253,6 +274,10 @@ void MainWindow::bSaveClick() {
 }
 
 void MainWindow::bCancelClick() {
+    if (m_session.interpreter.TraceActive) {
+        endTrace();
+        return;
+    }
     m_session.reporter.cancel(confirmStop);
 }
 
@@ -286,6 +311,8 @@ void MainWindow::pumpEvents() {
 }
 
 void MainWindow::progressStart() {
+    pExecute->hide();
+    pRegisters->hide();
     progressBar->setValue(0);
     progressBar->show();
     bCancel->setEnabled(true);
@@ -304,6 +331,7 @@ void MainWindow::progressEnd() {
 // --- closing ---
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    m_closing = true;
     FormClose();
     event->accept();
 }

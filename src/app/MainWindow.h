@@ -1,6 +1,7 @@
 #pragma once
-// The main window: the pages over one session, the Save button, the status
-// bar, the progress display, and the start-up and close sequence.
+// The main window: the pages over one session, the Save button, the execution and
+// register panels, the status bar, the progress display, and the start-up and close
+// sequence.
 
 #include <QMainWindow>
 
@@ -19,11 +20,14 @@ class AboutPage;
 class BdjoPage;
 class BdmvPage;
 class ClipInfoPage;
+class ExecutePanel;
+class GuiInterpreterHost;
 class MenuPage;
 class OptionsPage;
 class PageTabWidget;
 class PanelStatusBar;
 class PlaylistPage;
+class RegisterPanel;
 class StatusPage;
 class TfExtDat;
 
@@ -46,6 +50,15 @@ public:
     // Save writes what the current page shows.
     void bSaveClick();
     void bCancelClick();
+
+    // The interpreter on the BDMV page: Start runs the selected object, prepares a
+    // trace or takes its next step; a click on a line while tracing executes it.
+    void bStartClick();
+    void sgCommandsTraceClick(int line);
+    // The Status page's register buttons.
+    void bPSRsClick();
+    void bGPRsClick();
+    void bResetRegsClick();
 
     // The caption: "Corvane v" + version, and " [label]" once a folder was read.
     static QString captionFor(const QString& discLabel);
@@ -75,6 +88,8 @@ public:
     AboutPage* aboutPage;
 
     QPushButton* bSave;
+    ExecutePanel* pExecute;
+    RegisterPanel* pRegisters;
     QProgressBar* progressBar;
     QPushButton* bCancel;
     PanelStatusBar* StatusBar;
@@ -92,7 +107,18 @@ private:
     void fillFolderPickers();
     void setSaveHint(const QString& name, const std::string& extension);
 
+    void connectInterpreter();
+    GuiInterpreterHost interpreterHost();
+    // The program of the object selected in sgObject; empty without one.
+    const std::vector<TNavCommand>& selectedProgram() const;
+    void showRunResult(const RunResult& result);
+    void endTrace();
+    void updateStartEnabled();
+    void fillObjectPicker();
+
     Session m_session;
+    bool m_running = false; // a run is under way; Start and line clicks wait for it
+    bool m_closing = false; // the window closes: a run under way stops
 };
 
 } // namespace corvane

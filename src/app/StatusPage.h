@@ -1,5 +1,5 @@
 #pragma once
-// The Status page: the message log and its Clear button.
+// The Status page: the message log with its Clear button, and the register buttons.
 
 #include <QWidget>
 
@@ -18,6 +18,9 @@ public:
 
     MessageLog* reMessage;
     QPushButton* bClear;
+    QPushButton* bPSRs;
+    QPushButton* bGPRs;
+    QPushButton* bResetRegs;
 };
 
 } // namespace corvane

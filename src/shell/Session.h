@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "navigation/IndexTable.h"
+#include "navigation/Interpreter.h"
 #include "navigation/MovieObject.h"
 #include "shell/DiscFolder.h"
 #include "shell/Options.h"
@@ -14,7 +15,10 @@
 namespace corvane {
 
 struct Session {
-    Session() { applyOptions(); }
+    Session() {
+        applyOptions();
+        interpreter.ResetRegs(registerDefaults(options));
+    }
 
     Options options;
     Reporter reporter;
@@ -27,6 +31,8 @@ struct Session {
     std::vector<std::string> clips;
     std::vector<std::string> bdjoFiles;
     bool soundFound = false;
+
+    Interpreter interpreter;  // the register file and the run state, shared by every page
 
     TMOBJ mobj;    // MovieObject.bdmv as read and edited
     TINDX index;   // index.bdmv as read and edited
