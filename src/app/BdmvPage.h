@@ -60,6 +60,7 @@ public:
     // The grid operations behind the buttons and keys.
     void bbTiinsClick();
     void bbTidelClick();
+    void refreshAfterObjectChange();
     void bbObinsClick();
     void bbObdelClick();
     void bbNCinsClick();

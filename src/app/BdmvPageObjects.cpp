@@ -78,15 +78,11 @@ void BdmvPage::objectFlagChanged(QComboBox* box, int item) {
     objectModel->refreshRows(object, object);
 }
 
-void BdmvPage::bbObinsClick() {
-    if (m_session.mobjStatus != MobjReadStatus::Ok) return;
-    const int count = objectModel->objectCount();
-    const int last = count == 0 ? -1 : sgObject->selectedRange().second;
-    const int position = last < 0 ? count : std::min(last + 1, count);
-    if (!insertMovieObject(m_session.mobj, m_session.index, static_cast<std::size_t>(position))) return;
+// Objects were inserted or deleted: the object grid and pickers, and the title and menu
+// references that moved with the objects they play.
+void BdmvPage::refreshAfterObjectChange() {
     objectModel->reload();
     fillObjectPickers();
-    // Title and menu references moved with the objects they play.
     titleModel->refreshRows(0, std::max(0, titleModel->titleCount() - 1));
     if (m_session.indexStatus == IndexReadStatus::Ok) {
         showMenuEntry(m_session.index.Indexes.first_playback, cbFPBon, cbFPBtype, cbFPBObject, cbFPBFile,
@@ -94,6 +90,15 @@ void BdmvPage::bbObinsClick() {
         showMenuEntry(m_session.index.Indexes.top_menu, cbTMon, cbTMtype, cbTMObject, cbTMFile, nullptr);
         cbTitleNoChange();
     }
+}
+
+void BdmvPage::bbObinsClick() {
+    if (m_session.mobjStatus != MobjReadStatus::Ok) return;
+    const int count = objectModel->objectCount();
+    const int last = count == 0 ? -1 : sgObject->selectedRange().second;
+    const int position = last < 0 ? count : std::min(last + 1, count);
+    if (!insertMovieObject(m_session.mobj, m_session.index, static_cast<std::size_t>(position))) return;
+    refreshAfterObjectChange();
     setObjectSG(position);
     labels();
     emit saveStateChanged();
@@ -107,15 +112,7 @@ void BdmvPage::bbObdelClick() {
     last = std::min(last, count - 1);
     const ObjectDeletion deletion = deleteMovieObjects(
         m_session.mobj, m_session.index, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
-    objectModel->reload();
-    fillObjectPickers();
-    titleModel->refreshRows(0, std::max(0, titleModel->titleCount() - 1));
-    if (m_session.indexStatus == IndexReadStatus::Ok) {
-        showMenuEntry(m_session.index.Indexes.first_playback, cbFPBon, cbFPBtype, cbFPBObject, cbFPBFile,
-                      cbFPBTitlePBtype);
-        showMenuEntry(m_session.index.Indexes.top_menu, cbTMon, cbTMtype, cbTMObject, cbTMFile, nullptr);
-        cbTitleNoChange();
-    }
+    refreshAfterObjectChange();
     reportInvalidReferences(m_session.reporter, deletion);
     setObjectSG(objectModel->objectCount() == 0 ? -1 : std::max(first - 1, 0));
     labels();

@@ -48,22 +48,6 @@ std::vector<std::uint8_t> toVector(const QByteArray& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-// Copies the sample BDMV folder into `root`; returns the copy with its trailing separator.
-QString copySample(const QString& root) {
-    const QString source = QStringLiteral(CORVANE_SAMPLE_BDMV);
-    const QString target = QDir(root).filePath(QStringLiteral("SAMPLE/BDMV"));
-    QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString copy = target + file.mid(source.size());
-        QDir().mkpath(QFileInfo(copy).path());
-        QFile::copy(file, copy);
-    }
-    for (const char* folder : {"PLAYLIST", "CLIPINF", "STREAM", "BACKUP", "BDJO"})
-        QDir().mkpath(target + QLatin1Char('/') + QLatin1String(folder));
-    return QDir::toNativeSeparators(target) + QDir::separator();
-}
-
 TExtensionData twoEntryBlock() {
     TExtensionData block;
     block.data_block_start_address = 0x28;
@@ -118,7 +102,7 @@ private slots:
         store.settings().clear();
         store.sync();
         m_root = std::make_unique<QTemporaryDir>();
-        m_bdmv = copySample(m_root->path());
+        m_bdmv = copySampleDisc(m_root->path());
         m_window = std::make_unique<MainWindow>();
         page()->setFolder(m_bdmv.toStdString());
         m_window->bReadBDMVClick();

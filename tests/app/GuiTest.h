@@ -3,6 +3,8 @@
 // small fixtures (disc folders, log lookups).
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QObject>
 #include <QTextBlock>
@@ -39,6 +41,23 @@ inline QString makeDisc(const QString& root, const QString& name, bool withBacku
         f.open(QIODevice::WriteOnly);
     }
     return QDir::toNativeSeparators(bdmv) + QDir::separator();
+}
+
+// Copies the bundled sample BDMV folder into `root` (so saves never touch the repository);
+// returns the copy with its trailing separator.
+inline QString copySampleDisc(const QString& root) {
+    const QString source = QStringLiteral(CORVANE_SAMPLE_BDMV);
+    const QString target = QDir(root).filePath(QStringLiteral("SAMPLE/BDMV"));
+    QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString copy = target + file.mid(source.size());
+        QDir().mkpath(QFileInfo(copy).path());
+        QFile::copy(file, copy);
+    }
+    for (const char* folder : {"PLAYLIST", "CLIPINF", "STREAM", "BACKUP", "BDJO"})
+        QDir().mkpath(target + QLatin1Char('/') + QLatin1String(folder));
+    return QDir::toNativeSeparators(target) + QDir::separator();
 }
 
 // The first line of the document whose text is `text`.

@@ -34,22 +34,6 @@ namespace corvane::test {
 
 namespace {
 
-// Copies the sample BDMV folder into `root`; returns the copy with its trailing separator.
-QString copySampleDisc(const QString& root) {
-    const QString source = QStringLiteral(CORVANE_SAMPLE_BDMV);
-    const QString target = QDir(root).filePath(QStringLiteral("SAMPLE/BDMV"));
-    QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString copy = target + file.mid(source.size());
-        QDir().mkpath(QFileInfo(copy).path());
-        QFile::copy(file, copy);
-    }
-    for (const char* folder : {"PLAYLIST", "CLIPINF", "STREAM", "BACKUP", "BDJO"})
-        QDir().mkpath(target + QLatin1Char('/') + QLatin1String(folder));
-    return QDir::toNativeSeparators(target) + QDir::separator();
-}
-
 // A status panel's text as the panel holds it: the text between two blanks.
 QString panel(const QString& text) {
     return QLatin1Char(' ') + text + QLatin1Char(' ');
