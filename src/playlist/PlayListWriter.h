@@ -1,0 +1,36 @@
+#pragma once
+// Writing a playlist file.
+//
+// The sections go out back to back in file order; the lengths and start addresses
+// are written as held (the edits keep them in step), the counts as the number of
+// elements held. A playlist read whole and left unchanged comes back byte for byte.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "io/ByteWriter.h"
+#include "playlist/PlayList.h"
+
+namespace corvane {
+
+struct Session;
+
+// The whole file, ready for the backup-and-write step.
+std::vector<std::uint8_t> writePlayList(const TMPLS& mpls);
+
+// Writes one stream_entry() at `offset`; returns its size: 10 bytes for a known
+// stream_type, 2 for another, plus the kept bytes past them.
+std::size_t writeentry(ByteWriter& out, std::size_t offset, const TStreamEntry& entry);
+// Writes one stream_attributes() at `offset`; returns its size: 6 bytes for a known
+// coding type, 2 for another, plus the kept bytes past them.
+std::size_t writeattrib(ByteWriter& out, std::size_t offset, const TStreamEntry& entry);
+// Bytes of stream_entry() and stream_attributes() together (16 for a usual entry).
+std::size_t streamEntrySize(const TStreamEntry& entry);
+
+// The Save step of the PLAYLIST page: backup, then PLAYLIST/name + PlayListExt.
+// False when the backup or the write failed (already reported).
+bool plsave(Session& session, const std::string& name, const TMPLS& mpls);
+
+} // namespace corvane
