@@ -11,18 +11,21 @@
 #include "io/FileIO.h"
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
+#include "playlist/PlayListReader.h"
+#include "playlist/PlayListWriter.h"
 #include "shell/Markup.h"
 
 namespace corvane::cli {
 
 namespace {
 
-enum class FileKind { Unknown, ExtensionData, Index, MovieObject };
+enum class FileKind { Unknown, ExtensionData, Index, MovieObject, PlayList };
 
 FileKind detectKind(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     const std::string magic(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, bytes.size())));
     if (magic == "INDX") return FileKind::Index;
     if (magic == "MOBJ") return FileKind::MovieObject;
+    if (magic == "MPLS") return FileKind::PlayList;
     std::string ext = std::filesystem::path(path).extension().string();
     for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ext == ".exd") return FileKind::ExtensionData;
@@ -84,6 +87,16 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
         loaded = {true, toJson(read.index, noData), writeIndex(read.index)};
         return loaded;
     }
+    case FileKind::PlayList: {
+        auto read = readPlayList(*bytes, name);
+        showReadMessages(reporter, read.messages);
+        if (read.status != PlsReadStatus::Ok) {
+            error = firstError(read.messages, "not a playlist this program reads");
+            break;
+        }
+        loaded = {true, toJson(read.mpls, noData), writePlayList(read.mpls)};
+        return loaded;
+    }
     case FileKind::Unknown:
         error = "not a file type this program reads";
         break;
@@ -100,7 +113,7 @@ void addDumpCommands(CLI::App& app, int& result) {
     auto dumpFile = std::make_shared<std::string>();
     auto noData = std::make_shared<bool>(false);
     auto dumpQuiet = std::make_shared<bool>(false);
-    dump->add_option("FILE", *dumpFile, "index.bdmv, MovieObject.bdmv or an .exd file")->required();
+    dump->add_option("FILE", *dumpFile, "index.bdmv, MovieObject.bdmv, a playlist or an .exd file")->required();
     dump->add_flag("--no-data", *noData, "Replace byte arrays by their length");
     dump->add_flag("--quiet", *dumpQuiet, "No log lines on stderr");
     dump->callback([&result, dumpFile, noData, dumpQuiet] {

@@ -9,6 +9,7 @@
 #include "io/ExtensionData.h"
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
+#include "playlist/PlayList.h"
 
 namespace corvane::cli {
 
@@ -21,6 +22,7 @@ OrderedJson toJson(const TExtensionData& block, bool noData);
 OrderedJson toJson(const TNavCommand& command, CommandContext context);
 OrderedJson toJson(const TMOBJ& mobj, bool noData);
 OrderedJson toJson(const TINDX& index, bool noData);
+OrderedJson toJson(const TMPLS& mpls, bool noData);
 // Text fields hold single-byte characters; JSON wants UTF-8.
 std::string latin1ToUtf8(const std::string& text);
 
