@@ -48,16 +48,6 @@ std::vector<std::uint8_t> toVector(const QByteArray& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-TExtensionData twoEntryBlock() {
-    TExtensionData block;
-    block.data_block_start_address = 0x28;
-    block.number_of_ext_data_entries = 2;
-    block.ext_data_entries = {{0x0001, 0x0002, 0x28, 33}, {0x1000, 0x0003, 0x49, 7}};
-    for (int i = 0; i < 40; ++i) block.ext_data_block.push_back(std::uint8_t(i < 5 ? i : 'A' + i % 26));
-    block.length = 8 + 12 * 2 + 40;
-    return block;
-}
-
 QString cell(const QAbstractItemModel* model, int row, int column) {
     return model->index(row, column).data().toString();
 }

@@ -18,21 +18,6 @@
 
 namespace corvane::test {
 
-namespace {
-
-// Two entries: 33 bytes at 0x28 (two view lines) and 7 bytes right after.
-TExtensionData sampleBlock() {
-    TExtensionData block;
-    block.data_block_start_address = 0x28;
-    block.number_of_ext_data_entries = 2;
-    block.ext_data_entries = {{0x0001, 0x0002, 0x28, 33}, {0x1000, 0x0003, 0x49, 7}};
-    for (int i = 0; i < 40; ++i) block.ext_data_block.push_back(std::uint8_t(i < 5 ? i : 'A' + i % 26));
-    block.length = 8 + 12 * 2 + 40;
-    return block;
-}
-
-} // namespace
-
 class ExtDatDialogTest : public QObject {
     Q_OBJECT
 
@@ -55,7 +40,7 @@ private slots:
     void init() { m_errors.clear(); }
 
     void showsEntriesAndData() {
-        auto dialog = makeDialog(sampleBlock());
+        auto dialog = makeDialog(twoEntryBlock());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("index.bdmv ExtensionData edit"));
         QCOMPARE(dialog->lExtDatprop->text(), QStringLiteral("76 bytes, 2 entries"));
         QVERIFY(dialog->bbSaveExtDat->isEnabled());
@@ -84,7 +69,7 @@ private slots:
     }
 
     void onlyId1IsTakenOver() {
-        auto dialog = makeDialog(sampleBlock());
+        auto dialog = makeDialog(twoEntryBlock());
         const struct {
             const char* typed;
             std::uint16_t stored;
@@ -103,7 +88,7 @@ private slots:
     }
 
     void deleteEmptiesTheBlock() {
-        auto dialog = makeDialog(sampleBlock());
+        auto dialog = makeDialog(twoEntryBlock());
         QTest::mouseClick(dialog->bbDelExtDat, Qt::LeftButton);
         QVERIFY(dialog->block() == TExtensionData{});
         QCOMPARE(dialog->lExtDatprop->text(), QStringLiteral("None"));
@@ -115,7 +100,7 @@ private slots:
     }
 
     void saveAndLoadRoundTrip() {
-        const TExtensionData block = sampleBlock();
+        const TExtensionData block = twoEntryBlock();
         auto dialog = makeDialog(block);
         const QString path = m_dir.filePath(QStringLiteral("block.exd"));
         QVERIFY(dialog->saveToFile(path));
@@ -130,7 +115,7 @@ private slots:
     }
 
     void fileFailuresLeaveTheBlock() {
-        const TExtensionData block = sampleBlock();
+        const TExtensionData block = twoEntryBlock();
         auto dialog = makeDialog(block);
         QVERIFY(!dialog->loadFromFile(m_dir.filePath(QStringLiteral("missing.exd"))));
         QFile cut(m_dir.filePath(QStringLiteral("cut.exd")));
@@ -145,13 +130,13 @@ private slots:
 
     void okReturnsTheCopyCancelKeepsTheOwners() {
         TfExtDat dialog(m_options);
-        TExtensionData owner = sampleBlock();
+        TExtensionData owner = twoEntryBlock();
         QTimer::singleShot(0, &dialog, [&] {
             QTest::mouseClick(dialog.bbDelExtDat, Qt::LeftButton);
             QTest::mouseClick(dialog.bCancel, Qt::LeftButton);
         });
         QVERIFY(!dialog.edit("MovieObject.bdmv", owner));
-        QVERIFY(owner == sampleBlock());
+        QVERIFY(owner == twoEntryBlock());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("MovieObject.bdmv ExtensionData edit"));
 
         QTimer::singleShot(0, &dialog, [&] {

@@ -16,6 +16,8 @@
 #include <optional>
 #include <vector>
 
+#include "io/ExtensionData.h"
+
 namespace corvane::test {
 
 using TestFactory = std::function<std::unique_ptr<QObject>()>;
@@ -58,6 +60,17 @@ inline QString copySampleDisc(const QString& root) {
     for (const char* folder : {"PLAYLIST", "CLIPINF", "STREAM", "BACKUP", "BDJO"})
         QDir().mkpath(target + QLatin1Char('/') + QLatin1String(folder));
     return QDir::toNativeSeparators(target) + QDir::separator();
+}
+
+// An ExtensionData block of two entries: 33 bytes at 0x28 (two view lines) and 7 bytes after.
+inline TExtensionData twoEntryBlock() {
+    TExtensionData block;
+    block.data_block_start_address = 0x28;
+    block.number_of_ext_data_entries = 2;
+    block.ext_data_entries = {{0x0001, 0x0002, 0x28, 33}, {0x1000, 0x0003, 0x49, 7}};
+    for (int i = 0; i < 40; ++i) block.ext_data_block.push_back(std::uint8_t(i < 5 ? i : 'A' + i % 26));
+    block.length = 8 + 12 * 2 + 40;
+    return block;
 }
 
 // The first line of the document whose text is `text`.
