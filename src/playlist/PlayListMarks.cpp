@@ -1,0 +1,270 @@
+#include "playlist/PlayListMarks.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "io/TextUtil.h"
+#include "playlist/PlayListNames.h"
+
+namespace corvane {
+
+namespace {
+
+struct FrameRatePair {
+    std::uint64_t N = 0, D = 0;
+};
+
+// The frame rate of the first primary video entry of PlayItem 0. 23.976 uses 24000/1001 both
+// ways so that, as for the other rates, a value read back gives the time written.
+std::optional<FrameRatePair> frameRatePair(const TMPLS& mpls) {
+    const auto& items = mpls.PlayList.PlayItems;
+    if (items.empty() || items[0].STN.video.empty()) return std::nullopt;
+    switch (items[0].STN.video[0].frame_rate) {
+    case 1:
+        return FrameRatePair{24000, 1001};
+    case 2:
+        return FrameRatePair{24000, 1000};
+    case 3:
+        return FrameRatePair{25000, 1000};
+    case 4:
+        return FrameRatePair{30000, 1001};
+    case 6:
+        return FrameRatePair{50000, 1000};
+    case 7:
+        return FrameRatePair{60000, 1001};
+    default:
+        return std::nullopt;
+    }
+}
+
+constexpr std::string_view NoFrameRate =
+    "The frame format needs the frame rate of the first video stream of PlayItem 000 "
+    "(23.976, 24, 25, 29.97, 50 or 59.94).";
+
+std::uint32_t duration(const TPlayItem& item) {
+    return item.OUT_time - item.IN_time;
+}
+
+// Leading decimal digits of a text (after blanks), as far as they go.
+std::uint64_t leadingNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::uint64_t value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        if (value > 0xFFFFFFFFFFFull) break;
+    }
+    return value;
+}
+
+std::uint64_t field(std::string_view line, std::size_t from, std::size_t count) {
+    if (from >= line.size()) return 0;
+    return leadingNumber(line.substr(from, count));
+}
+
+// The mark list grows or shrinks by `delta` marks: its length and the ExtensionData address.
+void resizeMarks(TMPLS& mpls, std::int64_t delta) {
+    const std::int64_t bytes = delta * MarkBytes;
+    mpls.PlayListMark.PlayListMark_length = static_cast<std::uint32_t>(mpls.PlayListMark.PlayListMark_length + bytes);
+    if (mpls.ExtensionData_start_address != 0)
+        mpls.ExtensionData_start_address = static_cast<std::uint32_t>(mpls.ExtensionData_start_address + bytes);
+}
+
+// A playlist read without a PlayListMark() section gets an empty one after PlayList(), so that
+// the marks added are written.
+void ensureMarkSection(TMPLS& mpls) {
+    if (mpls.PlayListMark_start_address != 0) return;
+    const std::size_t listEnd = std::size_t{mpls.PlayList_start_address} + 4 + mpls.PlayList.PlayList_length +
+                                mpls.padding_before_PlayListMark.size();
+    mpls.PlayListMark_start_address = static_cast<std::uint32_t>(listEnd);
+    mpls.PlayListMark = TPlayListMark{};
+    mpls.PlayListMark.PlayListMark_length = 2;
+    if (mpls.ExtensionData_start_address != 0) mpls.ExtensionData_start_address += 6;
+}
+
+TMarkEntry entryMark() {
+    TMarkEntry mark;
+    mark.mark_type = 1;
+    mark.entry_ES_PID = 0xFFFF;
+    return mark;
+}
+
+} // namespace
+
+MarkTime markTime(std::uint32_t mark_time_stamp) {
+    const std::uint32_t ms = mark_time_stamp / 45;
+    return {ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000};
+}
+
+MarkTime clampMarkTime(MarkTime time) {
+    time.hours = std::min<std::uint32_t>(time.hours, 25);
+    time.minutes = std::min<std::uint32_t>(time.minutes, 59);
+    time.seconds = std::min<std::uint32_t>(time.seconds, 59);
+    time.milliseconds = std::min<std::uint32_t>(time.milliseconds, 999);
+    return time;
+}
+
+std::uint32_t markTimeStamp(const MarkTime& time) {
+    const MarkTime t = clampMarkTime(time);
+    return t.hours * 162000000u + t.minutes * 2700000u + t.seconds * 45000u + t.milliseconds * 45u;
+}
+
+std::optional<std::size_t> insertMark(TMPLS& mpls, std::optional<std::size_t> after) {
+    auto& marks = mpls.PlayListMark.marks;
+    if (marks.size() >= MaxMarks) return std::nullopt;
+    ensureMarkSection(mpls);
+    const std::size_t at = after ? std::min(*after + 1, marks.size()) : 0;
+    marks.insert(marks.begin() + static_cast<std::ptrdiff_t>(at), entryMark());
+    mpls.PlayListMark.number_of_PlayList_marks = static_cast<std::uint16_t>(marks.size());
+    resizeMarks(mpls, 1);
+    return at;
+}
+
+MarkDeleteResult deleteMarks(TMPLS& mpls, std::size_t first, std::size_t last) {
+    MarkDeleteResult result;
+    auto& marks = mpls.PlayListMark.marks;
+    if (marks.empty() || first >= marks.size() || last < first) return result;
+    last = std::min(last, marks.size() - 1);
+    result.removed = last - first + 1;
+    marks.erase(marks.begin() + static_cast<std::ptrdiff_t>(first), marks.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    mpls.PlayListMark.number_of_PlayList_marks = static_cast<std::uint16_t>(marks.size());
+    resizeMarks(mpls, -static_cast<std::int64_t>(result.removed));
+    if (!marks.empty()) result.select = std::min(first > 0 ? first - 1 : 0, marks.size() - 1);
+    return result;
+}
+
+std::optional<ChapterFormat> chapterFormatFromName(std::string_view name) {
+    std::string lower(name);
+    for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "pts") return ChapterFormat::PTS;
+    if (lower == "frame") return ChapterFormat::Frame;
+    if (lower == "time") return ChapterFormat::Time;
+    return std::nullopt;
+}
+
+std::string chapterFileName(const std::string& playlist, ChapterFormat format) {
+    switch (format) {
+    case ChapterFormat::Frame:
+        return "chapter_" + playlist + "_frame.txt";
+    case ChapterFormat::Time:
+        return "chapter_" + playlist + "_time.txt";
+    default:
+        return "chapter_" + playlist + "_PTS.txt";
+    }
+}
+
+ChapterText chapterText(const TMPLS& mpls, ChapterFormat format) {
+    ChapterText result;
+    std::optional<FrameRatePair> rate;
+    if (format == ChapterFormat::Frame) {
+        rate = frameRatePair(mpls);
+        if (!rate) {
+            result.error = NoFrameRate;
+            return result;
+        }
+    }
+    const auto& items = mpls.PlayList.PlayItems;
+    for (const TMarkEntry& mark : mpls.PlayListMark.marks) {
+        std::uint32_t t = mark.mark_time_stamp;
+        if (mark.ref_to_PlayItem_id < items.size()) t -= items[mark.ref_to_PlayItem_id].IN_time;
+        for (std::size_t i = 0; i < std::min<std::size_t>(mark.ref_to_PlayItem_id, items.size()); ++i) t += duration(items[i]);
+        switch (format) {
+        case ChapterFormat::PTS:
+            result.text += std::to_string(t);
+            break;
+        case ChapterFormat::Frame:
+            result.text += std::to_string(std::uint64_t{t} * rate->N / rate->D / 45);
+            break;
+        case ChapterFormat::Time:
+            result.text += timeText45(t);
+            break;
+        }
+        result.text += "\r\n";
+    }
+    return result;
+}
+
+ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterFormat format) {
+    ChapterImport result;
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < fileText.size();) {
+        std::size_t end = fileText.find('\n', start);
+        if (end == std::string_view::npos) end = fileText.size();
+        std::string_view line = fileText.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    if (lines.empty()) return result;
+    const auto& items = mpls.PlayList.PlayItems;
+    if (items.empty()) {
+        result.error = "The PlayList has no PlayItem to put chapters on.";
+        return result;
+    }
+    if (lines.size() > 0xFFFF) {
+        result.error = "Too many chapters: " + std::to_string(lines.size()) + ".";
+        return result;
+    }
+    std::optional<FrameRatePair> rate;
+    if (format == ChapterFormat::Frame) {
+        rate = frameRatePair(mpls);
+        if (!rate) {
+            result.error = NoFrameRate;
+            return result;
+        }
+    }
+
+    ensureMarkSection(mpls);
+    auto& marks = mpls.PlayListMark.marks;
+    resizeMarks(mpls, static_cast<std::int64_t>(lines.size()) - static_cast<std::int64_t>(marks.size()));
+    marks.assign(lines.size(), entryMark());
+    mpls.PlayListMark.number_of_PlayList_marks = static_cast<std::uint16_t>(marks.size());
+    result.changed = true;
+
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        std::uint32_t t = 0;
+        switch (format) {
+        case ChapterFormat::PTS:
+            t = static_cast<std::uint32_t>(leadingNumber(line));
+            break;
+        case ChapterFormat::Frame:
+            t = static_cast<std::uint32_t>(leadingNumber(line) * 45 * rate->D / rate->N);
+            break;
+        case ChapterFormat::Time:
+            t = static_cast<std::uint32_t>(field(line, 0, 2) * 162000000 + field(line, 3, 2) * 2700000 +
+                                           field(line, 6, 2) * 45000 + field(line, 9, 3) * 45);
+            break;
+        }
+        // Which PlayItem holds t: s runs over the PlayItems' durations.
+        std::uint64_t s = 0;
+        std::size_t p = 0;
+        if (t == 0) p = 1;
+        while (t > s && p < items.size()) {
+            s += duration(items[p]);
+            ++p;
+            if (t == s) ++p;
+            result.log.push_back(std::to_string(p) + ": " + timeText45(t) + " " + timeText45(s) + "   " +
+                                 hexText(t, 8) + " " + hexText(s, 8));
+        }
+        TMarkEntry& mark = marks[i];
+        if (t > s || p > items.size()) {
+            // At or past the end of the last PlayItem: the chapter goes to its end.
+            const std::size_t r = items.size() - 1;
+            mark.ref_to_PlayItem_id = static_cast<std::uint16_t>(r);
+            mark.mark_time_stamp = items[r].OUT_time;
+            result.log.push_back(std::to_string(r) + ", " + timeText45(s - duration(items[r])) +
+                                 " (chapter at or past the end of the PlayList)");
+            continue;
+        }
+        const std::size_t r = p - 1;
+        if (t != s) s -= duration(items[r]);
+        result.log.push_back(std::to_string(r) + ", " + timeText45(s));
+        mark.ref_to_PlayItem_id = static_cast<std::uint16_t>(r);
+        const std::uint32_t stamp = items[r].IN_time + static_cast<std::uint32_t>(t - s);
+        mark.mark_time_stamp = std::max(stamp, items[r].IN_time);
+    }
+    return result;
+}
+
+} // namespace corvane

@@ -1,0 +1,63 @@
+#pragma once
+// PlayListMarks: inserting, deleting and timing marks, and the chapter files that
+// carry the entry points on the playlist's own time axis (0 at the IN time of the
+// first PlayItem, the PlayItems back to back).
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "playlist/PlayList.h"
+
+namespace corvane {
+
+inline constexpr std::size_t MaxMarks = 999;
+inline constexpr std::uint32_t MarkBytes = 14;
+
+// The four time editors of a mark.
+struct MarkTime {
+    std::uint32_t hours = 0, minutes = 0, seconds = 0, milliseconds = 0;
+};
+MarkTime markTime(std::uint32_t mark_time_stamp);
+// getmarktime: the editors' fields, each clamped (hours 0..25, minutes and seconds 0..59),
+// as 45 kHz ticks.
+MarkTime clampMarkTime(MarkTime time);
+std::uint32_t markTimeStamp(const MarkTime& time);
+
+// Inserts a default entry-mark after row `after` (at the start without one); returns its
+// index, nothing with 999 marks.
+std::optional<std::size_t> insertMark(TMPLS& mpls, std::optional<std::size_t> after);
+// Deletes rows first..last; returns the row to select (nothing when no mark remains).
+struct MarkDeleteResult {
+    std::size_t removed = 0;
+    std::optional<std::size_t> select;
+};
+MarkDeleteResult deleteMarks(TMPLS& mpls, std::size_t first, std::size_t last);
+
+enum class ChapterFormat { PTS = 0, Frame = 1, Time = 2 };
+std::optional<ChapterFormat> chapterFormatFromName(std::string_view name); // "pts", "frame", "time"
+
+// "chapter_" + playlist + "_PTS.txt" / "_frame.txt" / "_time.txt".
+std::string chapterFileName(const std::string& playlist, ChapterFormat format);
+
+// The chapter file of all marks, one CR LF line each; an error text instead when the
+// format cannot be written (Frame without a known frame rate).
+struct ChapterText {
+    std::string text;
+    std::string error;
+};
+ChapterText chapterText(const TMPLS& mpls, ChapterFormat format);
+
+// Replaces the marks by the chapter file's points. Nothing changes for a file without
+// lines, or when the format cannot be read (the error says why).
+struct ChapterImport {
+    bool changed = false;
+    std::string error;
+    std::vector<std::string> log; // the PlayItem search lines
+};
+ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterFormat format);
+
+} // namespace corvane

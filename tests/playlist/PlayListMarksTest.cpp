@@ -1,0 +1,187 @@
+// Marks and chapter files: sizes kept in step, the playlist time axis, the PlayItem
+// search on loading, and chapter files that come back to the marks they came from.
+
+#include <gtest/gtest.h>
+
+#include "playlist/PlayListMarks.h"
+#include "playlist/PlayListReader.h"
+#include "playlist/PlayListTestUtil.h"
+#include "playlist/PlayListWriter.h"
+
+namespace corvane {
+namespace {
+
+using testing::layOut;
+using testing::primaryEntry;
+using testing::readPlaylistSample;
+
+// Three PlayItems of 900000 ticks (20 s) each on different clip time axes.
+TMPLS threeItems(std::uint8_t frameRate = 2) {
+    TMPLS mpls;
+    const std::uint32_t ins[] = {45000, 900000, 27000000};
+    for (std::uint32_t in : ins) {
+        TPlayItem item;
+        item.Clip_Information_file_name = "00001";
+        item.Clip_codec_identifier = "M2TS";
+        item.IN_time = in;
+        item.OUT_time = in + 900000;
+        item.STN.video.push_back(primaryEntry(1, 0x1011, 0x1B));
+        item.STN.video[0].frame_rate = frameRate;
+        mpls.PlayList.PlayItems.push_back(item);
+    }
+    mpls.ExtensionData.length = 12;
+    layOut(mpls);
+    return mpls;
+}
+
+void expectWritable(const TMPLS& mpls) {
+    TMPLS recomputed = mpls;
+    layOut(recomputed);
+    EXPECT_EQ(recomputed.PlayListMark.PlayListMark_length, mpls.PlayListMark.PlayListMark_length);
+    EXPECT_EQ(recomputed.ExtensionData_start_address, mpls.ExtensionData_start_address);
+    const PlsReadResult back = readPlayList(writePlayList(mpls), "marks.mpls");
+    ASSERT_EQ(back.status, PlsReadStatus::Ok);
+    EXPECT_TRUE(back.mpls == mpls);
+}
+
+TEST(PlayListMarks, InsertAndDeleteKeepSizes) {
+    TMPLS mpls = threeItems();
+    const std::uint32_t extension = mpls.ExtensionData_start_address;
+    ASSERT_EQ(insertMark(mpls, std::nullopt), 0u);
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(insertMark(mpls, static_cast<std::size_t>(i)));
+    EXPECT_EQ(mpls.PlayListMark.marks.size(), 5u);
+    EXPECT_EQ(mpls.PlayListMark.PlayListMark_length, 2u + 5 * 14);
+    EXPECT_EQ(mpls.ExtensionData_start_address, extension + 5 * 14);
+    EXPECT_EQ(mpls.PlayListMark.marks[0].entry_ES_PID, 0xFFFF);
+    EXPECT_EQ(mpls.PlayListMark.marks[0].mark_type, 1);
+    expectWritable(mpls);
+
+    const auto result = deleteMarks(mpls, 1, 3);
+    EXPECT_EQ(result.removed, 3u);
+    EXPECT_EQ(result.select, 0u);
+    EXPECT_EQ(mpls.PlayListMark.PlayListMark_length, 2u + 2 * 14);
+    expectWritable(mpls);
+    EXPECT_EQ(deleteMarks(mpls, 0, 9).select, std::nullopt);
+    EXPECT_EQ(deleteMarks(mpls, 0, 0).removed, 0u);
+    EXPECT_EQ(mpls.ExtensionData_start_address, extension);
+
+    for (std::size_t i = 0; i < MaxMarks; ++i) ASSERT_TRUE(insertMark(mpls, i == 0 ? std::nullopt : std::optional(i - 1)));
+    EXPECT_FALSE(insertMark(mpls, 0));
+}
+
+TEST(PlayListMarks, MissingMarkSectionIsCreated) {
+    TMPLS mpls = threeItems();
+    mpls.ExtensionData = {};
+    layOut(mpls);
+    mpls.PlayListMark_start_address = 0;
+    ASSERT_TRUE(insertMark(mpls, std::nullopt));
+    expectWritable(mpls);
+}
+
+TEST(PlayListMarks, MarkTimeFields) {
+    const MarkTime time = markTime(45 * (3600000u + 2 * 60000 + 3 * 1000 + 4));
+    EXPECT_EQ(time.hours, 1u);
+    EXPECT_EQ(time.minutes, 2u);
+    EXPECT_EQ(time.seconds, 3u);
+    EXPECT_EQ(time.milliseconds, 4u);
+    EXPECT_EQ(markTimeStamp({30, 75, 61, 5}), 25u * 162000000 + 59 * 2700000 + 59 * 45000 + 5 * 45);
+}
+
+TEST(PlayListMarks, SavedChapterTimesRunOverThePlayItems) {
+    TMPLS mpls = threeItems();
+    mpls.PlayListMark.marks = {{0, 1, 2, 27000000 + 45000, 0xFFFF, 0}, {0, 2, 0, 45000, 0xFFFF, 0}};
+    layOut(mpls);
+    EXPECT_EQ(chapterText(mpls, ChapterFormat::PTS).text, "1845000\r\n0\r\n");
+    EXPECT_EQ(chapterText(mpls, ChapterFormat::Time).text, "00:00:41.000\r\n00:00:00.000\r\n");
+    EXPECT_EQ(chapterText(mpls, ChapterFormat::Frame).text, "984000\r\n0\r\n"); // 41 s at 24 fps, ×1000
+
+    TMPLS ninety = threeItems();
+    ninety.PlayList.PlayItems[0].OUT_time = 45000 + 5400u * 45000;
+    ninety.PlayListMark.marks = {{0, 1, 1, 900000, 0xFFFF, 0}};
+    layOut(ninety);
+    EXPECT_EQ(chapterText(ninety, ChapterFormat::Time).text, "01:30:00.000\r\n");
+
+    TMPLS unknownRate = threeItems(5);
+    EXPECT_FALSE(chapterText(unknownRate, ChapterFormat::Frame).error.empty());
+    EXPECT_EQ(chapterFileName("00001", ChapterFormat::Frame), "chapter_00001_frame.txt");
+}
+
+TEST(PlayListMarks, LoadingFindsThePlayItem) {
+    TMPLS mpls = threeItems();
+    const ChapterImport result = importChapters(mpls, "0\r\n900000\r\n1845000\r\n950000\n", ChapterFormat::PTS);
+    ASSERT_TRUE(result.changed);
+    const auto& marks = mpls.PlayListMark.marks;
+    ASSERT_EQ(marks.size(), 4u);
+    EXPECT_EQ(marks[0].ref_to_PlayItem_id, 0);
+    EXPECT_EQ(marks[0].mark_time_stamp, 45000u);
+    EXPECT_EQ(marks[1].ref_to_PlayItem_id, 1); // exactly at the boundary: the next PlayItem
+    EXPECT_EQ(marks[1].mark_time_stamp, 900000u);
+    EXPECT_EQ(marks[2].ref_to_PlayItem_id, 2);
+    EXPECT_EQ(marks[2].mark_time_stamp, 27000000u + 45000);
+    EXPECT_EQ(marks[3].ref_to_PlayItem_id, 1);
+    EXPECT_EQ(marks[3].mark_time_stamp, 900000u + 50000);
+    EXPECT_FALSE(result.log.empty());
+    EXPECT_EQ(result.log.back(), "1, 00:00:20.000");
+    expectWritable(mpls);
+}
+
+TEST(PlayListMarks, ChapterFilesComeBack) {
+    for (std::uint8_t rate : {1, 2, 3, 4, 6, 7})
+        for (ChapterFormat format : {ChapterFormat::PTS, ChapterFormat::Frame, ChapterFormat::Time}) {
+            SCOPED_TRACE(std::to_string(rate) + " " + std::to_string(static_cast<int>(format)));
+            TMPLS mpls = threeItems(rate);
+            // Whole milliseconds on frame boundaries of every rate: 0 s, 10 s, 21 s, 50 s.
+            mpls.PlayListMark.marks = {{0, 1, 0, 45000, 0xFFFF, 0},
+                                       {0, 1, 0, 45000 + 450000, 0xFFFF, 0},
+                                       {0, 1, 1, 900000 + 45000, 0xFFFF, 0},
+                                       {0, 1, 2, 27000000 + 450000, 0xFFFF, 0}};
+            layOut(mpls);
+            const TMPLS before = mpls;
+            const std::string text = chapterText(mpls, format).text;
+            const ChapterImport result = importChapters(mpls, text, format);
+            ASSERT_TRUE(result.changed) << result.error;
+            for (std::size_t i = 0; i < before.PlayListMark.marks.size(); ++i) {
+                EXPECT_EQ(mpls.PlayListMark.marks[i].ref_to_PlayItem_id, before.PlayListMark.marks[i].ref_to_PlayItem_id);
+                EXPECT_NEAR(mpls.PlayListMark.marks[i].mark_time_stamp, before.PlayListMark.marks[i].mark_time_stamp, 45);
+            }
+        }
+}
+
+TEST(PlayListMarks, LoadingOddFiles) {
+    TMPLS mpls = threeItems();
+    const TMPLS before = mpls;
+    EXPECT_FALSE(importChapters(mpls, "", ChapterFormat::PTS).changed);
+    EXPECT_TRUE(mpls == before);
+    // Past the end: on the end of the last PlayItem, never beyond the PlayItem list.
+    ASSERT_TRUE(importChapters(mpls, "99999999\r\n2700000\r\nchapter\r\n", ChapterFormat::PTS).changed);
+    EXPECT_EQ(mpls.PlayListMark.marks[0].ref_to_PlayItem_id, 2);
+    EXPECT_EQ(mpls.PlayListMark.marks[0].mark_time_stamp, 27000000u + 900000);
+    EXPECT_EQ(mpls.PlayListMark.marks[1].ref_to_PlayItem_id, 2);
+    EXPECT_EQ(mpls.PlayListMark.marks[2].mark_time_stamp, 45000u); // not a number: 0
+    expectWritable(mpls);
+    // Time format: a chapter ten seconds into PlayItem 1 of a playlist whose first PlayItem lasts an hour.
+    TMPLS hour = threeItems();
+    hour.PlayList.PlayItems[0].OUT_time = 45000 + 3600u * 45000;
+    layOut(hour);
+    ASSERT_TRUE(importChapters(hour, "01:00:10.000\r\n", ChapterFormat::Time).changed);
+    EXPECT_EQ(hour.PlayListMark.marks[0].ref_to_PlayItem_id, 1);
+    EXPECT_EQ(hour.PlayListMark.marks[0].mark_time_stamp, 900000u + 10 * 45000);
+
+    TMPLS empty;
+    EXPECT_FALSE(importChapters(empty, "0\r\n", ChapterFormat::PTS).error.empty());
+    EXPECT_TRUE(empty == TMPLS{});
+}
+
+TEST(PlayListMarks, RealPlaylistChaptersRoundTrip) {
+    PlsReadResult read = readPlayList(readPlaylistSample("bdpl-disc1-00002-subpath-17marks.mpls"), "00002.mpls");
+    ASSERT_EQ(read.status, PlsReadStatus::Ok);
+    TMPLS mpls = read.mpls;
+    const TMPLS before = mpls;
+    ASSERT_TRUE(importChapters(mpls, chapterText(mpls, ChapterFormat::PTS).text, ChapterFormat::PTS).changed);
+    EXPECT_EQ(writePlayList(mpls).size(), writePlayList(before).size());
+    for (std::size_t i = 0; i < mpls.PlayListMark.marks.size(); ++i)
+        EXPECT_EQ(mpls.PlayListMark.marks[i].mark_time_stamp, before.PlayListMark.marks[i].mark_time_stamp) << i;
+}
+
+} // namespace
+} // namespace corvane
