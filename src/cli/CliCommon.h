@@ -46,5 +46,6 @@ void addCommandCommand(CLI::App& app, int& result);
 void addDumpCommands(CLI::App& app, int& result);
 void addCommandsCommand(CLI::App& app, int& result);
 void addRunCommand(CLI::App& app, int& result);
+void addChaptersCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     corvane::cli::addDumpCommands(app, result);
     corvane::cli::addCommandsCommand(app, result);
     corvane::cli::addRunCommand(app, result);
+    corvane::cli::addChaptersCommand(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
