@@ -233,6 +233,7 @@ ReadFolderResult readFolder(Session& session) {
     const std::string soundName = std::string("AUXDATA") + pathSeparator() + "sound.bdmv";
     if (checkFolderLine(r, session.BDMVdir, "AUXDATA")) result.soundFound = checkFileLine(r, session.BDMVdir, soundName);
     session.soundFound = result.soundFound;
+    if (result.soundFound) readsound(session);
 
     session.discLabel = disclabel(session.BDMVdir);
     matchStreams(session);

@@ -11,6 +11,7 @@
 #include "shell/DiscFolder.h"
 #include "shell/Options.h"
 #include "shell/Reporter.h"
+#include "sound/SoundFile.h"
 
 namespace corvane {
 
@@ -38,6 +39,9 @@ struct Session {
     TINDX index;   // index.bdmv as read and edited
     MobjReadStatus mobjStatus = MobjReadStatus::FileError;
     IndexReadStatus indexStatus = IndexReadStatus::FileError;
+    TSND sound;    // AUXDATA/sound.bdmv as read, created or edited
+    // Ok once sound.bdmv was read whole or created; only then is it written back.
+    SoundReadStatus soundStatus = SoundReadStatus::FileError;
     // Save on the BDMV page needs both files read whole.
     bool navigationReadable() const {
         return mobjStatus == MobjReadStatus::Ok && indexStatus == IndexReadStatus::Ok;
@@ -55,6 +59,8 @@ struct Session {
         clips.clear();
         bdjoFiles.clear();
         soundFound = false;
+        sound = TSND{};
+        soundStatus = SoundReadStatus::FileError;
         mobj = TMOBJ{};
         index = TINDX{};
         mobjStatus = MobjReadStatus::FileError;
