@@ -47,5 +47,6 @@ void addDumpCommands(CLI::App& app, int& result);
 void addCommandsCommand(CLI::App& app, int& result);
 void addRunCommand(CLI::App& app, int& result);
 void addChaptersCommand(CLI::App& app, int& result);
+void addSoundCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     corvane::cli::addCommandsCommand(app, result);
     corvane::cli::addRunCommand(app, result);
     corvane::cli::addChaptersCommand(app, result);
+    corvane::cli::addSoundCommand(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
