@@ -1,11 +1,64 @@
 #include "app/BdjoPage.h"
 
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/PickerRow.h"
 #include "shell/Session.h"
 
 namespace corvane {
+
+namespace {
+
+QTableWidget* makeTable(QWidget* parent, const char* name, const QStringList& headers) {
+    auto* table = new QTableWidget(parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->setColumnCount(static_cast<int>(headers.size()));
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(20);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setRowCount(1); // one empty row at least
+    table->setEnabled(false);
+    return table;
+}
+
+// One row per item, at least one empty row.
+void fillTable(QTableWidget* table, const std::vector<BdjoRow>& rows) {
+    table->clearContents();
+    table->setRowCount(std::max<int>(1, static_cast<int>(rows.size())));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()) && c < table->columnCount(); ++c)
+            table->setItem(r, c, new QTableWidgetItem(QString::fromStdString(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
+    table->resizeColumnsToContents();
+}
+
+QLineEdit* makeField(QWidget* parent, const char* name, int width) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setReadOnly(true);
+    field->setFixedWidth(width);
+    return field;
+}
+
+QCheckBox* makeBox(QWidget* parent, const char* name, const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setAttribute(Qt::WA_TransparentForMouseEvents); // shows the file, takes no input
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+} // namespace
 
 BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("tsBDJO"));
@@ -16,18 +69,156 @@ BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     bReadBDJO->setToolTip(QStringLiteral("Read the selected BD-J object file"));
     bReadBDJO->setEnabled(false);
 
+    auto* terminal = new QGroupBox(QStringLiteral("TerminalInfo"), this);
+    eDefaultFont = makeField(terminal, "eDefaultFont", 70);
+    heInitHAVi = makeField(terminal, "heInitHAVi", 30);
+    cbMenuCallMask = makeBox(terminal, "cbMenuCallMask", QStringLiteral("menu call mask"));
+    cbTitleSearchMask = makeBox(terminal, "cbTitleSearchMask", QStringLiteral("title search mask"));
+    auto* terminalLayout = new QGridLayout(terminal);
+    terminalLayout->addWidget(new QLabel(QStringLiteral("default font"), terminal), 0, 0);
+    terminalLayout->addWidget(eDefaultFont, 0, 1);
+    terminalLayout->addWidget(new QLabel(QStringLiteral("initial HAVi configuration id"), terminal), 1, 0);
+    terminalLayout->addWidget(heInitHAVi, 1, 1);
+    terminalLayout->addWidget(cbMenuCallMask, 2, 0, 1, 2);
+    terminalLayout->addWidget(cbTitleSearchMask, 3, 0, 1, 2);
+
+    auto* cache = new QGroupBox(QStringLiteral("AppCacheInfo"), this);
+    sgAppCacheInf = makeTable(cache, "sgAppCacheInf", {QString(), QStringLiteral("entry type"),
+                                                       QStringLiteral("ref to name"), QStringLiteral("language")});
+    (new QVBoxLayout(cache))->addWidget(sgAppCacheInf);
+
+    auto* playlists = new QGroupBox(QStringLiteral("TableOfAccessiblePlayLists"), this);
+    cbAccesAll = makeBox(playlists, "cbAccesAll", QStringLiteral("access to all"));
+    cbAutostartfPL = makeBox(playlists, "cbAutostartfPL", QStringLiteral("autostart first PlayList"));
+    sgAccPLs = makeTable(playlists, "sgAccPLs", {QString(), QStringLiteral("PlayList")});
+    sgAccPLs->setToolTip(QStringLiteral("Double click opens the PlayList"));
+    auto* playlistLayout = new QVBoxLayout(playlists);
+    playlistLayout->addWidget(cbAccesAll);
+    playlistLayout->addWidget(cbAutostartfPL);
+    playlistLayout->addWidget(sgAccPLs);
+
+    auto* keys = new QGroupBox(QStringLiteral("KeyInterestTable"), this);
+    auto* keyLayout = new QGridLayout(keys);
+    for (std::size_t i = 0; i < KeyInterestBoxes.size(); ++i) {
+        const KeyBox& key = KeyInterestBoxes[i];
+        keyBoxes[i] = makeBox(keys, std::string(key.objectName).c_str(), QString::fromUtf8(key.caption.data(), static_cast<int>(key.caption.size())));
+        keyLayout->addWidget(keyBoxes[i], static_cast<int>(i % 6), static_cast<int>(i / 6));
+    }
+
+    auto* apps = new QGroupBox(QStringLiteral("ApplicationManagementTable"), this);
+    QStringList appHeaders;
+    for (std::string_view header : AppManageHeaders) appHeaders << QString::fromUtf8(header.data(), static_cast<int>(header.size()));
+    sgAppManage = makeTable(apps, "sgAppManage", appHeaders);
+    sgProfiles = makeTable(apps, "sgProfiles", {QString(), QStringLiteral("profile"), QStringLiteral("version")});
+    sgNames = makeTable(apps, "sgNames", {QString(), QStringLiteral("lang"), QStringLiteral("name")});
+    sgParams = makeTable(apps, "sgParams", {QString(), QStringLiteral("parameter")});
+    auto* details = new QHBoxLayout;
+    details->addWidget(sgProfiles);
+    details->addWidget(sgNames);
+    details->addWidget(sgParams);
+    auto* appLayout = new QVBoxLayout(apps);
+    appLayout->addWidget(sgAppManage, 2);
+    appLayout->addLayout(details, 1);
+
+    auto* access = new QGroupBox(QStringLiteral("FileAccessInfo"), this);
+    eDirectoryPath = new QLineEdit(access);
+    eDirectoryPath->setObjectName(QStringLiteral("eDirectoryPath"));
+    eDirectoryPath->setReadOnly(true);
+    (new QHBoxLayout(access))->addWidget(eDirectoryPath);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(terminal);
+    top->addWidget(cache, 1);
+    top->addWidget(playlists, 1);
+    top->addWidget(keys);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(pickerRow(this, QStringLiteral("BD-J object"), cbBDJO, bReadBDJO));
-    layout->addStretch(1);
+    layout->addLayout(top, 2);
+    layout->addWidget(apps, 3);
+    layout->addWidget(access);
+
+    connect(bReadBDJO, &QPushButton::clicked, this, &BdjoPage::bReadBDJOClick);
+    connect(cbBDJO, &QComboBox::currentIndexChanged, this, &BdjoPage::cbBDJOChange);
+    connect(sgAppManage, &QTableWidget::itemSelectionChanged, this, &BdjoPage::sgAppManageClick);
+    connect(sgAccPLs, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        const QTableWidgetItem* item = sgAccPLs->item(row, column);
+        if (item && !item->text().isEmpty()) emit playlistRequested(item->text());
+    });
 }
 
 void BdjoPage::fillFromSession() {
     fillPicker(cbBDJO, m_session.bdjoFiles);
+    bReadBDJO->setEnabled(cbBDJO->count() > 0);
 }
 
 void BdjoPage::clear() {
     cbBDJO->clear();
     bReadBDJO->setEnabled(false);
+    m_bdjo = TBDJO{};
+    clearFields();
+}
+
+void BdjoPage::cbBDJOChange() {
+    if (m_session.options.AutoRead && cbBDJO->currentIndex() >= 0 && !m_session.BDMVdir.empty()) bReadBDJOClick();
+}
+
+void BdjoPage::bReadBDJOClick() {
+    if (cbBDJO->currentIndex() < 0) return;
+    readBDJOFile(m_session, cbBDJO->currentText().toStdString(), m_bdjo);
+    showBdjo();
+    cbBDJO->setFocus();
+}
+
+void BdjoPage::clearFields() {
+    eDefaultFont->clear();
+    heInitHAVi->clear();
+    cbMenuCallMask->setChecked(false);
+    cbTitleSearchMask->setChecked(false);
+    cbAccesAll->setChecked(false);
+    cbAutostartfPL->setChecked(false);
+    for (QCheckBox* box : keyBoxes) box->setChecked(false);
+    eDirectoryPath->clear();
+    for (QTableWidget* table : {sgAppCacheInf, sgAccPLs, sgAppManage, sgProfiles, sgNames, sgParams}) {
+        fillTable(table, {});
+        table->setEnabled(false);
+    }
+}
+
+void BdjoPage::showBdjo() {
+    clearFields();
+    eDefaultFont->setText(QString::fromStdString(m_bdjo.default_font));
+    if (!m_bdjo.type_indicator.empty())
+        heInitHAVi->setText(QString::number(m_bdjo.initial_HAVi_configuration_id, 16).toUpper());
+    cbMenuCallMask->setChecked(m_bdjo.menu_call_mask != 0);
+    cbTitleSearchMask->setChecked(m_bdjo.title_search_mask != 0);
+
+    const auto cacheRows = appCacheRows(m_bdjo);
+    fillTable(sgAppCacheInf, cacheRows);
+    sgAppCacheInf->setEnabled(!cacheRows.empty());
+    cbAccesAll->setChecked(m_bdjo.TableOfAccessiblePlayLists.access_to_all_flag != 0);
+    cbAutostartfPL->setChecked(m_bdjo.TableOfAccessiblePlayLists.autostart_first_PlayList_flag != 0);
+    const auto playlistRows = accessiblePlayListRows(m_bdjo);
+    fillTable(sgAccPLs, playlistRows);
+    sgAccPLs->setEnabled(!playlistRows.empty());
+    const auto appRows = applicationRows(m_bdjo);
+    fillTable(sgAppManage, appRows);
+    sgAppManage->setEnabled(appRows.size() >= 2);
+    for (std::size_t i = 0; i < KeyInterestBoxes.size(); ++i)
+        keyBoxes[i]->setChecked((m_bdjo.KeyInterestTable >> KeyInterestBoxes[i].bit) & 1u);
+    eDirectoryPath->setText(QString::fromStdString(m_bdjo.FileAccessInfo.directory_paths));
+    if (!appRows.empty()) sgAppManage->selectRow(0);
+    sgAppManageClick();
+}
+
+void BdjoPage::sgAppManageClick() {
+    const auto& apps = m_bdjo.ApplicationManagementTable.applications;
+    const int row = sgAppManage->currentRow();
+    if (apps.empty()) return;
+    const Tapplication& app = apps[static_cast<std::size_t>(std::clamp(row, 0, static_cast<int>(apps.size()) - 1))];
+    fillTable(sgProfiles, profileRows(app));
+    fillTable(sgNames, nameRows(app));
+    fillTable(sgParams, parameterRows(app));
+    for (QTableWidget* table : {sgProfiles, sgNames, sgParams}) table->setEnabled(true);
 }
 
 } // namespace corvane

@@ -1,10 +1,18 @@
 #pragma once
-// The BDJO page: the BD-J object picker of the folder read.
+// The BDJO page: every field of one BD-J object file, read on demand. A viewer;
+// nothing here is edited or saved.
 
 #include <QWidget>
 
+#include <array>
+
+#include "bdj/BdjObject.h"
+
+class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QPushButton;
+class QTableWidget;
 
 namespace corvane {
 
@@ -19,11 +27,39 @@ public:
     void fillFromSession();
     void clear();
 
+    // Reads the object chosen in cbBDJO and shows it.
+    void bReadBDJOClick();
+    const TBDJO& bdjo() const { return m_bdjo; }
+
     QComboBox* cbBDJO;
     QPushButton* bReadBDJO;
+    QLineEdit* eDefaultFont;
+    QLineEdit* heInitHAVi;
+    QCheckBox* cbMenuCallMask;
+    QCheckBox* cbTitleSearchMask;
+    QTableWidget* sgAppCacheInf;
+    QCheckBox* cbAccesAll;
+    QCheckBox* cbAutostartfPL;
+    QTableWidget* sgAccPLs;
+    QTableWidget* sgAppManage;
+    QTableWidget* sgProfiles;
+    QTableWidget* sgNames;
+    QTableWidget* sgParams;
+    std::array<QCheckBox*, 11> keyBoxes{};
+    QLineEdit* eDirectoryPath;
+
+signals:
+    // A double click on an accessible playlist: the PLAYLIST page opens it.
+    void playlistRequested(const QString& name);
 
 private:
+    void cbBDJOChange();
+    void showBdjo();
+    void sgAppManageClick();
+    void clearFields();
+
     Session& m_session;
+    TBDJO m_bdjo;
 };
 
 } // namespace corvane

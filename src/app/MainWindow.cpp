@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include <QSignalBlocker>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -158,8 +159,18 @@ void MainWindow::buildWindow() {
     connect(bdmvPage, &BdmvPage::bdjoRequested, this, [this](int position) {
         if (position < 0 || position >= bdjoPage->cbBDJO->count()) return;
         PageControl->setCurrentWidget(bdjoPage);
-        bdjoPage->cbBDJO->setCurrentIndex(position);
+        {
+            const QSignalBlocker quiet(bdjoPage->cbBDJO); // read once, not again through Auto Read
+            bdjoPage->cbBDJO->setCurrentIndex(position);
+        }
         bdjoPage->bReadBDJO->click();
+    });
+    // An accessible playlist of a BD-J object: choose it on the PLAYLIST page.
+    connect(bdjoPage, &BdjoPage::playlistRequested, this, [this](const QString& name) {
+        const int item = playlistPage->cbPlaylist->findText(name);
+        if (item < 0) return;
+        PageControl->setCurrentWidget(playlistPage);
+        playlistPage->cbPlaylist->setCurrentIndex(item);
     });
     connect(playlistPage->cbPlaylist, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() == playlistPage) setSaveHint(name, m_session.names.PlayListExt);
