@@ -22,6 +22,7 @@
 #include "app/BdmvPageHelpers.h"
 #include "app/CommandEditor.h"
 #include "app/NavigationGrids.h"
+#include "app/SoundGroup.h"
 #include "navigation/CommandEdit.h"
 #include "navigation/CommandText.h"
 #include "navigation/NavigationEdit.h"
@@ -211,6 +212,7 @@ void BdmvPage::fillFromSession() {
     if (m_session.indexStatus == IndexReadStatus::Ok && !m_session.index.Indexes.titles.empty())
         selectTitle(0);
     labels();
+    gbSound->fillFromSession();
     emit saveStateChanged();
 }
 
@@ -455,8 +457,15 @@ void BdmvPage::bSaveClick() {
     if (!canSave()) return;
     saveDiscFile(m_session, m_session.BDMVdir, m_session.names.IndexName, writeIndex(m_session.index), false,
                  true);
-    saveDiscFile(m_session, m_session.BDMVdir, m_session.names.MovieObjectName,
-                 writeMovieObject(m_session.mobj), false, true);
+    if (!saveDiscFile(m_session, m_session.BDMVdir, m_session.names.MovieObjectName,
+                      writeMovieObject(m_session.mobj), false, true))
+        return;
+    gbSound->save();
+}
+
+void BdmvPage::setExtDatDialog(TfExtDat* dialog) {
+    m_extDat = dialog;
+    gbSound->setExtDatDialog(dialog);
 }
 
 void BdmvPage::labels() {

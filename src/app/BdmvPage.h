@@ -28,6 +28,8 @@ class NavGridView;
 class ObjectTableModel;
 class TantAngleLabel;
 class TfExtDat;
+class SoundGroup;
+class SoundPlayer;
 class TitleTableModel;
 
 class BdmvPage : public QWidget {
@@ -40,7 +42,7 @@ public:
     // The folder chooser; reads at once when Auto Read is on.
     void bbOpenDirClick();
     // The dialog the two ExtensionData buttons open.
-    void setExtDatDialog(TfExtDat* dialog) { m_extDat = dialog; }
+    void setExtDatDialog(TfExtDat* dialog);
 
     // Fills every control from the session after a folder read (or its failure).
     void fillFromSession();
@@ -122,6 +124,8 @@ public:
     QToolButton* bbNCdel;
     QToolButton* bbSaveCommands;
     CommandEditor* commandEditor;
+    SoundPlayer* player; // plays the button sounds of this page and of the menu view
+    SoundGroup* gbSound;
     QMenu* PopupMenu;
 
     TitleTableModel* titleModel;

@@ -13,6 +13,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "app/SoundGroup.h"
+#include "app/SoundPlayer.h"
+
 #include "app/BdmvPageHelpers.h"
 #include "app/CommandEditor.h"
 #include "app/NavigationGrids.h"
@@ -121,6 +124,9 @@ void BdmvPage::buildIndexGroup(QWidget* box) {
     layout->addLayout(grid, 1);
     layout->addLayout(titlePickers);
     layout->addLayout(extension);
+    player = new SoundPlayer(this);
+    gbSound = new SoundGroup(m_session, *player, box);
+    layout->addWidget(gbSound, 1);
 }
 
 void BdmvPage::buildObjectGroup(QWidget* box) {

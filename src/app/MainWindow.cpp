@@ -18,6 +18,7 @@
 #include "app/AboutPage.h"
 #include "app/AppIcon.h"
 #include "app/BdjoPage.h"
+#include "app/SoundGroup.h"
 #include "app/BdmvPage.h"
 #include "app/ClipInfoPage.h"
 #include "app/ExecutePanel.h"
@@ -164,6 +165,14 @@ void MainWindow::buildWindow() {
             bdjoPage->cbBDJO->setCurrentIndex(position);
         }
         bdjoPage->bReadBDJO->click();
+    });
+    // "Create sound.bdmv": for a folder read without one.
+    connect(optionsPage->bCreateSound, &QPushButton::clicked, this, [this] {
+        PageControl->setCurrentWidget(bdmvPage);
+        bdmvPage->gbSound->create();
+    });
+    connect(bdmvPage->gbSound, &SoundGroup::createdStateChanged, this, [this](bool created) {
+        optionsPage->bCreateSound->setEnabled(!created && !m_session.BDMVdir.empty() && m_session.navigationReadable());
     });
     // An accessible playlist of a BD-J object: choose it on the PLAYLIST page.
     connect(bdjoPage, &BdjoPage::playlistRequested, this, [this](const QString& name) {

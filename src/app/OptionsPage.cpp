@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -202,6 +203,14 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
     extractionLayout->addWidget(cbSaveSUP);
     extractionLayout->addWidget(cbSaveIG);
 
+    gbCreate = new QGroupBox(QStringLiteral("Create"), this);
+    bCreateSound = new QPushButton(QStringLiteral("Create sound.bdmv"), gbCreate);
+    bCreateSound->setObjectName(QStringLiteral("bCreateSound"));
+    bCreateSound->setToolTip(QStringLiteral("A new sound.bdmv for the disc folder read, starting with a WAV file"));
+    bCreateSound->setEnabled(false);
+    auto* createLayout = new QVBoxLayout(gbCreate);
+    createLayout->addWidget(bCreateSound);
+
     auto* menuView = new QGroupBox(QStringLiteral("Menu view"), this);
     auto* menuLayout = new QVBoxLayout(menuView);
     for (QCheckBox* box : {cbPreLoad, cbButtonIdO, cbObjectIdO, cbButtonFrameO, cbWindowFrameO, cbInEffectO,
@@ -233,6 +242,7 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
     auto* column2 = new QVBoxLayout;
     column2->addWidget(player);
     column2->addWidget(extraction);
+    column2->addWidget(gbCreate);
     column2->addStretch(1);
     auto* column3 = new QVBoxLayout;
     column3->addWidget(menuView);

@@ -13,6 +13,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QToolButton;
 
 namespace corvane {
@@ -58,6 +59,9 @@ public:
     QCheckBox* cbSavePES;
     QCheckBox* cbSaveSUP;
     QCheckBox* cbSaveIG;
+
+    QGroupBox* gbCreate;
+    QPushButton* bCreateSound; // "Create sound.bdmv": enabled while the folder has none
 
     QCheckBox* cbPreLoad;
     QCheckBox* cbButtonIdO;

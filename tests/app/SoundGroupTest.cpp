@@ -1,0 +1,121 @@
+// The sound group of the BDMV page: shown with the folder's sound.bdmv, Ins and
+// Shift+Del, Save writing the file back, and "Create sound.bdmv" on the Options page.
+
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "GuiTest.h"
+#include "app/BdmvPage.h"
+#include "app/MainWindow.h"
+#include "app/OptionsPage.h"
+#include "app/PageTabs.h"
+#include "app/SoundGroup.h"
+#include "io/FileIO.h"
+#include "shell/Session.h"
+#include "sound/SoundFile.h"
+
+namespace corvane::test {
+
+class SoundGroupTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    const QString m_wav = QStringLiteral(CORVANE_TEST_DATA_DIR "/sound/beep.wav");
+
+    static void readFolder(MainWindow& window, const QString& bdmv) {
+        window.bdmvPage->setFolder(bdmv.toStdString());
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("bReadBDMV")), Qt::LeftButton);
+    }
+
+private slots:
+    void editAndSave() {
+        const QString bdmv = copySampleDisc(m_root.path() + QStringLiteral("/edit"));
+        QDir().mkpath(bdmv + QStringLiteral("AUXDATA"));
+        std::string error;
+        TSND file = createSound();
+        insertSound(file, std::nullopt, *importWav(*readWholeFile(m_wav.toStdString(), error)).entry);
+        QVERIFY(writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(file)).ok);
+
+        MainWindow window;
+        window.show();
+        readFolder(window, bdmv);
+        SoundGroup* group = window.bdmvPage->gbSound;
+        QVERIFY(group->isVisibleTo(&window));
+        QCOMPARE(group->sgSounds->item(0, 1)->text(), QStringLiteral("Stereo"));
+        QVERIFY(group->bbSoundPlay->isEnabled());
+        QVERIFY(!window.optionsPage->bCreateSound->isEnabled());
+
+        group->chooseWavToOpen = [this](const QString&, const QString&) { return m_wav; };
+        group->sgSounds->selectRow(0);
+        QTest::keyClick(group->sgSounds, Qt::Key_Insert);
+        QCOMPARE(window.session().sound.SoundIndex.entries.size(), 2u);
+        QCOMPARE(group->sgSounds->rowCount(), 2);
+        QCOMPARE(group->sgSounds->item(1, 0)->text(), QStringLiteral("001"));
+        QTest::keyClick(group->sgSounds, Qt::Key_Delete); // without Shift: nothing
+        QCOMPARE(window.session().sound.SoundIndex.entries.size(), 2u);
+        QTest::keyClick(group->sgSounds, Qt::Key_Delete, Qt::ShiftModifier);
+        QTest::keyClick(group->sgSounds, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(window.session().sound.SoundIndex.entries.size(), 0u);
+        QCOMPARE(group->sgSounds->rowCount(), 1);
+        QVERIFY(!group->bbSoundPlay->isEnabled());
+        QVERIFY(!group->bbSaveSound->isEnabled());
+        group->loadSound(std::nullopt);
+
+        window.bdmvPage->bSaveClick();
+        const auto saved = readWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), error);
+        QVERIFY(saved);
+        const SoundReadResult back = readSound(*saved);
+        QCOMPARE(back.status, SoundReadStatus::Ok);
+        QCOMPARE(back.sound.SoundIndex.entries.size(), 1u);
+        QVERIFY(QFile::exists(bdmv + QStringLiteral("AUXDATA/sound.bdmv.backup")));
+
+        // The entry goes out as the WAV it came from.
+        const QString out = m_root.filePath(QStringLiteral("out.wav"));
+        group->chooseWavToSave = [&](const QString& title, const QString&, const QString& proposed) {
+            [&] {
+                QCOMPARE(title, QStringLiteral("Save sound entry"));
+                QVERIFY(proposed.endsWith(QStringLiteral("sound_000.wav")));
+            }();
+            return out;
+        };
+        group->sgSounds->selectRow(0);
+        group->bbSaveSoundClick();
+        QCOMPARE(*readWholeFile(out.toStdString(), error), *readWholeFile(m_wav.toStdString(), error));
+    }
+
+    void createForAFolderWithout() {
+        const QString bdmv = copySampleDisc(m_root.path() + QStringLiteral("/create"));
+        MainWindow window;
+        window.show();
+        readFolder(window, bdmv);
+        SoundGroup* group = window.bdmvPage->gbSound;
+        QVERIFY(!group->isVisibleTo(&window));
+        QVERIFY(window.optionsPage->bCreateSound->isEnabled());
+
+        group->chooseWavToOpen = [](const QString&, const QString&) { return QString(); };
+        window.optionsPage->bCreateSound->click();
+        QVERIFY(!group->isVisibleTo(&window)); // cancelled
+        QVERIFY(window.optionsPage->bCreateSound->isEnabled());
+
+        group->chooseWavToOpen = [this](const QString&, const QString&) { return m_wav; };
+        window.optionsPage->bCreateSound->click();
+        QCOMPARE(window.PageControl->currentWidget(), static_cast<QWidget*>(window.bdmvPage));
+        QVERIFY(group->isVisibleTo(&window));
+        QVERIFY(!window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(QDir(bdmv + QStringLiteral("AUXDATA")).exists());
+        window.bdmvPage->bSaveClick();
+        std::string error;
+        const auto saved = readWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), error);
+        QVERIFY(saved);
+        QCOMPARE(saved->size(), 46u + 10 + 1920);
+    }
+};
+
+static RegisterGuiTest<SoundGroupTest> registerSoundGroupTest;
+
+} // namespace corvane::test
+
+#include "SoundGroupTest.moc"
