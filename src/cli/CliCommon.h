@@ -48,5 +48,6 @@ void addCommandsCommand(CLI::App& app, int& result);
 void addRunCommand(CLI::App& app, int& result);
 void addChaptersCommand(CLI::App& app, int& result);
 void addSoundCommand(CLI::App& app, int& result);
+void addFindCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli

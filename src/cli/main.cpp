@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     corvane::cli::addRunCommand(app, result);
     corvane::cli::addChaptersCommand(app, result);
     corvane::cli::addSoundCommand(app, result);
+    corvane::cli::addFindCommand(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
