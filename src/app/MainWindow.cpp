@@ -51,6 +51,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connectInterpreter();
     fExtDat = new TfExtDat(m_session.options, this);
     bdmvPage->setExtDatDialog(fExtDat);
+    playlistPage->setExtDatDialog(fExtDat);
 
     readSettings();
     if (m_session.options.Associate)
@@ -70,7 +71,8 @@ MainWindow::~MainWindow() {
     // The pages go while the session they work on still exists, and their
     // removal must not run the page rules on a half-destroyed window.
     for (QObject* sender :
-         {static_cast<QObject*>(PageControl), static_cast<QObject*>(playlistPage->cbPlaylist),
+         {static_cast<QObject*>(PageControl), static_cast<QObject*>(playlistPage),
+          static_cast<QObject*>(playlistPage->cbPlaylist),
           static_cast<QObject*>(clipInfoPage->cbClipinf), static_cast<QObject*>(bdmvPage->objectModel),
           static_cast<QObject*>(bdmvPage->commandModel)})
         disconnect(sender, nullptr, this, nullptr);
@@ -150,12 +152,24 @@ void MainWindow::buildWindow() {
     connect(bdmvPage, &BdmvPage::saveStateChanged, this, [this] {
         if (PageControl->currentWidget() == bdmvPage) bSave->setEnabled(bdmvPage->canSave());
     });
-    connect(bdmvPage, &BdmvPage::playlistRequested, this, [this](const QString& name, int) {
+    connect(bdmvPage, &BdmvPage::playlistRequested, this, [this](const QString& name, int playItem) {
         const int item = playlistPage->cbPlaylist->findText(name);
         if (item < 0) return;
-        PageControl->setCurrentWidget(playlistPage);
         playlistPage->cbPlaylist->setCurrentIndex(item);
-        playlistPage->bReadPL->click();
+        PageControl->setCurrentWidget(playlistPage);
+        if (playlistPage->needsRead()) playlistPage->bReadPL->click();
+        playlistPage->selectPlayItem(playItem);
+    });
+    connect(playlistPage, &PlaylistPage::saveStateChanged, this, [this] {
+        if (PageControl->currentWidget() == playlistPage) bSave->setEnabled(playlistPage->canSave());
+    });
+    // A clip of the playlist: choose it on the CLIPINF page; nothing when the folder has no such clip.
+    connect(playlistPage, &PlaylistPage::clipRequested, this, [this](const QString& clip, bool read) {
+        const int item = clipInfoPage->cbClipinf->findText(clip);
+        if (item < 0) return;
+        clipInfoPage->cbClipinf->setCurrentIndex(item);
+        PageControl->setCurrentWidget(clipInfoPage);
+        if (read && clipInfoPage->bReadCI->isEnabled()) clipInfoPage->bReadCI->click();
     });
     connect(bdmvPage, &BdmvPage::bdjoRequested, this, [this](int position) {
         if (position < 0 || position >= bdjoPage->cbBDJO->count()) return;
@@ -178,11 +192,14 @@ void MainWindow::buildWindow() {
     connect(bdjoPage, &BdjoPage::playlistRequested, this, [this](const QString& name) {
         const int item = playlistPage->cbPlaylist->findText(name);
         if (item < 0) return;
-        PageControl->setCurrentWidget(playlistPage);
         playlistPage->cbPlaylist->setCurrentIndex(item);
+        PageControl->setCurrentWidget(playlistPage);
+        playlistPage->cbPlaylistChange();
     });
     connect(playlistPage->cbPlaylist, &QComboBox::currentTextChanged, this, [this](const QString& name) {
-        if (PageControl->currentWidget() == playlistPage) setSaveHint(name, m_session.names.PlayListExt);
+        if (PageControl->currentWidget() != playlistPage) return;
+        setSaveHint(name, m_session.names.PlayListExt);
+        bSave->setEnabled(playlistPage->canSave());
     });
     connect(clipInfoPage->cbClipinf, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() == clipInfoPage) setSaveHint(name, m_session.names.ClipInfoExt);
@@ -276,6 +293,10 @@ void MainWindow::PageControlChange() {
     } else if (page == playlistPage) {
         setSaveHint(playlistPage->cbPlaylist->currentText(), m_session.names.PlayListExt);
         bSave->show();
+        // Auto Read: the chosen playlist unless it is the one in memory, whose edits stay.
+        if (m_session.options.AutoRead && playlistPage->bReadPL->isEnabled() && playlistPage->needsRead())
+            playlistPage->bReadPLClick();
+        bSave->setEnabled(playlistPage->canSave());
     } else if (page == clipInfoPage) {
         setSaveHint(clipInfoPage->cbClipinf->currentText(), m_session.names.ClipInfoExt);
         bSave->show();
@@ -290,7 +311,10 @@ void MainWindow::PageControlChange() {
 }
 
 void MainWindow::bSaveClick() {
-    if (PageControl->currentWidget() == bdmvPage) bdmvPage->bSaveClick();
+    if (PageControl->currentWidget() == bdmvPage)
+        bdmvPage->bSaveClick();
+    else if (PageControl->currentWidget() == playlistPage)
+        playlistPage->bSaveClick();
 }
 
 void MainWindow::bCancelClick() {

@@ -1,11 +1,57 @@
 #include "app/PlaylistPage.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "app/BdmvPageHelpers.h"
+#include "app/ExtDatDialog.h"
 #include "app/PickerRow.h"
+#include "app/PlaylistPageGrid.h"
+#include "playlist/PlayListDisplay.h"
+#include "playlist/PlayListEdit.h"
+#include "playlist/PlayListReader.h"
+#include "playlist/PlayListWriter.h"
 #include "shell/Session.h"
+#include "widgets/EditControls.h"
 
 namespace corvane {
+
+using bdmvpage::indexOrNone;
+using bdmvpage::qs;
+
+namespace {
+
+// ExtensionData() is the last section: a new or changed block starts right after
+// PlayListMark() (or PlayList() without marks) and moves nothing else.
+void setPlayListExtensionData(TMPLS& mpls, const TExtensionData& block) {
+    mpls.ExtensionData = block;
+    mpls.padding_before_extension.clear();
+    if (block.length == 0) {
+        mpls.ExtensionData_start_address = 0;
+        return;
+    }
+    mpls.ExtensionData_start_address =
+        mpls.PlayListMark_start_address != 0
+            ? mpls.PlayListMark_start_address + 4 + mpls.PlayListMark.PlayListMark_length
+            : mpls.PlayList_start_address + 4 + mpls.PlayList.PlayList_length +
+                  static_cast<std::uint32_t>(mpls.padding_before_PlayListMark.size());
+}
+
+} // namespace
 
 PlaylistPage::PlaylistPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("tsPlaylist"));
@@ -15,19 +61,415 @@ PlaylistPage::PlaylistPage(Session& session, QWidget* parent) : QWidget(parent),
     bReadPL->setObjectName(QStringLiteral("bReadPL"));
     bReadPL->setToolTip(QStringLiteral("Read the selected playlist"));
     bReadPL->setEnabled(false);
+    lMExtDat = new QLabel(this);
+    lMExtDat->setObjectName(QStringLiteral("lMExtDat"));
+    bMExtDatEdit = new QPushButton(QStringLiteral("ExtensionData"), this);
+    bMExtDatEdit->setObjectName(QStringLiteral("bMExtDatEdit"));
+    bMExtDatEdit->setToolTip(QStringLiteral("Edit the ExtensionData() of the playlist"));
+
+    buildAppInfoGroup();
+    buildPlayItemGroup();
+    buildSubPathGroup();
+    buildMarkGroup();
+    buildPopupMenu();
+
+    groupSplitter = new QSplitter(Qt::Vertical, this);
+    groupSplitter->setObjectName(QStringLiteral("groupSplitter"));
+    groupSplitter->setChildrenCollapsible(false);
+    groupSplitter->addWidget(gbPLayList);
+    groupSplitter->addWidget(gbSubPath);
+    groupSplitter->addWidget(gbPlayListMark);
+    const Options& options = m_session.options;
+    groupSplitter->setSizes({options.PlayListHeight, options.SubPathHeight, options.PlayListMarkHeight});
+    groupSplitter->setStretchFactor(0, 2);
+    groupSplitter->setStretchFactor(1, 1);
+    groupSplitter->setStretchFactor(2, 1);
+
+    auto* top = pickerRow(this, QStringLiteral("PlayList"), cbPlaylist, bReadPL);
+    top->addWidget(lMExtDat);
+    top->addWidget(bMExtDatEdit);
+    // In a small window the groups keep their least heights and scroll.
+    auto* groups = new QScrollArea(this);
+    groups->setObjectName(QStringLiteral("sbPlayListGroups"));
+    groups->setFrameShape(QFrame::NoFrame);
+    groups->setWidgetResizable(true);
+    groups->setWidget(groupSplitter);
+    groups->setMinimumHeight(120);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(pickerRow(this, QStringLiteral("PlayList"), cbPlaylist, bReadPL));
-    layout->addStretch(1);
+    layout->addLayout(top);
+    layout->addWidget(gbAppInfo);
+    layout->addWidget(groups, 1);
+
+    askYesNo = [this](const QString& question) {
+        return QMessageBox::question(this, window()->windowTitle(), question,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
+    };
+    chooseChapterFile = [this](bool save, const QString& title, const QString& proposed,
+                               const QString& filter) {
+        return save ? QFileDialog::getSaveFileName(this, title, proposed, filter)
+                    : QFileDialog::getOpenFileName(this, title, proposed, filter);
+    };
+
+    connectControls();
+    clearPage();
 }
 
 void PlaylistPage::fillFromSession() {
     fillPicker(cbPlaylist, m_session.playlists);
+    bReadPL->setEnabled(cbPlaylist->count() > 0);
+    emit saveStateChanged();
 }
 
 void PlaylistPage::clear() {
     cbPlaylist->clear();
     bReadPL->setEnabled(false);
+    mpls = TMPLS{};
+    m_loadedName.clear();
+    clearPage();
+    emit saveStateChanged();
+}
+
+// ---- reading ----
+
+void PlaylistPage::cbPlaylistChange() {
+    // Choosing the playlist in memory again keeps its edits.
+    if (m_session.options.AutoRead && bReadPL->isEnabled() && needsRead()) bReadPLClick();
+    emit saveStateChanged();
+}
+
+bool PlaylistPage::needsRead() const {
+    return cbPlaylist->currentIndex() >= 0 && cbPlaylist->currentText().toStdString() != m_loadedName;
+}
+
+void PlaylistPage::bReadPLClick() {
+    if (cbPlaylist->currentIndex() < 0) return;
+    const std::string name = cbPlaylist->currentText().toStdString();
+    if (readPlayListFile(m_session, name, mpls) == PlsReadStatus::Ok) {
+        m_loadedName = name;
+        showPlayList();
+    }
+    cbPlaylist->setFocus();
+    emit saveStateChanged();
+}
+
+void PlaylistPage::clearPage() {
+    m_filling = true;
+    cbAIpbt->setCurrentIndex(-1);
+    for (QLineEdit* edit : {static_cast<QLineEdit*>(ieAIpbc), static_cast<QLineEdit*>(heAIUO),
+                            static_cast<QLineEdit*>(heAIUO2)})
+        edit->clear();
+    for (QCheckBox* box : cbUO) box->setChecked(false);
+    for (QCheckBox* box : {cbUO2_30, cbAIRA, cbAIAM, cbAIBM}) box->setChecked(false);
+    for (PlaylistGrid* grid :
+         {sgPLitem, sgPIangles, sgSTN, sgStreamEntry, sgSubPath, sgSubPlayItem, sgAngles, sgPlayListMark})
+        grid->clearRows();
+    sgPIangles->hide();
+    sgAngles->hide();
+    hideEntryEditors();
+    for (QComboBox* box : {cbSubPathType, cbSPrepeat, cmPLMtype}) box->setCurrentIndex(-1);
+    for (TIntEdit* edit : {iePLMPI, iePLMhour, iePLMmin, iePLMsec, iePLMms}) edit->clear();
+    lMExtDat->clear();
+    m_filling = false;
+
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             cbAIpbt,       ieAIpbc,  heAIUO,        heAIUO2,       cbUO2_30,    cbAIRA,   cbAIAM,
+             cbAIBM,        sgPLitem, sgSTN,         sgStreamEntry, bbInsSTN,    bbDelSTN, sgSubPath,
+             sgSubPlayItem, sgAngles, cbSubPathType, cbSPrepeat,    bbSPins,     bbSPdel,  sgPlayListMark,
+             bbPLMins,      bbPLMdel, bbLoadChap,    bbSaveChap,    bMExtDatEdit})
+        control->setEnabled(false);
+    for (QCheckBox* box : cbUO) box->setEnabled(false);
+    setMarkEditorsEnabled(false);
+}
+
+void PlaylistPage::showPlayList() {
+    const TPlayList& list = mpls.PlayList;
+    m_filling = true;
+    if (mpls.PlayList_playback_type != 0)
+        cbAIpbt->setCurrentIndex(indexOrNone(mpls.PlayList_playback_type - 1, 3));
+    ieAIpbc->setValue(mpls.playback_count);
+    heAIUO->setValue(mpls.UO_mask_table1);
+    heAIUO2->setValue(mpls.UO_mask_table2);
+    cbAIRA->setChecked(mpls.PlayList_random_access_flag != 0);
+    cbAIAM->setChecked(mpls.audio_mix_app_flag != 0);
+    cbAIBM->setChecked(mpls.lossless_may_bypass_mixer_flag != 0);
+    m_filling = false;
+    for (QWidget* control : std::initializer_list<QWidget*>{cbAIpbt, ieAIpbc, heAIUO, heAIUO2, cbAIRA, cbAIAM,
+                                                            cbAIBM, sgSTN, sgStreamEntry, bMExtDatEdit})
+        control->setEnabled(true);
+    setcbUOs();
+
+    std::vector<GridRow> rows;
+    for (std::size_t i = 0; i < list.PlayItems.size(); ++i) rows.push_back(playItemRow(list.PlayItems[i], i));
+    sgPLitem->setRows(rows);
+    sgPLitem->setEnabled(true);
+    if (list.PlayItems.empty()) {
+        sgPIangles->hide();
+        sgSTN->clearRows();
+        sgStreamEntry->clearRows();
+        hideEntryEditors();
+    } else {
+        selectPlayItem(0);
+    }
+
+    fillSubPaths(0);
+    fillMarks(0);
+    lMExtDat->setText(qs(ExtDatCap(mpls.ExtensionData)));
+}
+
+// ---- saving and ExtensionData ----
+
+bool PlaylistPage::canSave() const {
+    return !m_loadedName.empty() && cbPlaylist->currentText().toStdString() == m_loadedName &&
+           !mpls.PlayList.PlayItems.empty();
+}
+
+void PlaylistPage::bSaveClick() {
+    if (!canSave()) return;
+    plsave(m_session, m_loadedName, mpls);
+}
+
+void PlaylistPage::bMExtDatEditClick() {
+    if (!m_extDat || m_loadedName.empty()) return;
+    TExtensionData block = mpls.ExtensionData;
+    if (!m_extDat->edit(m_loadedName + m_session.names.PlayListExt, block)) return;
+    setPlayListExtensionData(mpls, block);
+    lMExtDat->setText(qs(ExtDatCap(mpls.ExtensionData)));
+}
+
+// ---- AppInfo ----
+
+void PlaylistPage::setcbUOs() {
+    const auto first = static_cast<std::uint32_t>(heAIUO->value());
+    const auto second = static_cast<std::uint32_t>(heAIUO2->value());
+    for (int bit = 0; bit < 32; ++bit) {
+        QCheckBox* box = cbUO[static_cast<std::size_t>(bit)];
+        box->setChecked((first >> bit) & 1U);
+        box->setEnabled(true);
+    }
+    cbUO2_30->setChecked((second & UO2Bit30) != 0);
+    cbUO2_30->setEnabled(true);
+}
+
+void PlaylistPage::uoBoxClicked(int bit, bool checked) {
+    mpls.UO_mask_table1 = withBit(mpls.UO_mask_table1, bit, checked);
+    heAIUO->setValue(mpls.UO_mask_table1);
+}
+
+// ---- PlayItems ----
+
+int PlaylistPage::selectedPlayItem() const {
+    const int row = sgPLitem->currentRow();
+    return row >= 0 && row < static_cast<int>(mpls.PlayList.PlayItems.size()) ? row : -1;
+}
+
+void PlaylistPage::selectPlayItem(int item) {
+    if (item < 0 || item >= static_cast<int>(mpls.PlayList.PlayItems.size())) return;
+    sgPLitem->selectDataRow(item);
+    sgPLitemClick(item);
+}
+
+void PlaylistPage::sgPLitemClick(int row) {
+    if (row < 0 || row >= static_cast<int>(mpls.PlayList.PlayItems.size())) return;
+    const TPlayItem& item = mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
+    const std::vector<GridRow> angles = angleRows(item);
+    sgPIangles->setRows(angles);
+    sgPIangles->setVisible(!angles.empty());
+    sgSTN->setRow(0, stnCountRow(item.STN));
+    sgSTNClick(m_list);
+}
+
+void PlaylistPage::editPlayItem(int row, int column, const QString& text) {
+    if (row < 0 || row >= static_cast<int>(mpls.PlayList.PlayItems.size())) return;
+    if (column == 3) {
+        editInTime(row, text);
+        return;
+    }
+    TPlayItem& item = mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
+    editPlayItemCell(item, column, text.toStdString());
+    sgPLitem->setRow(row, playItemRow(item, static_cast<std::size_t>(row)));
+    if (column == 1 && row == selectedPlayItem()) sgPIangles->setRows(angleRows(item));
+}
+
+void PlaylistPage::editInTime(int row, const QString& text) {
+    const auto item = static_cast<std::size_t>(row);
+    const std::string typed = text.toStdString();
+    const auto ticks =
+        typed.size() == 12 && typed.find(' ') == std::string::npos ? parseTimeText(typed) : std::nullopt;
+    const InTimeQuestions questions = ticks ? inTimeQuestions(mpls, item, *ticks) : InTimeQuestions{};
+    if (ticks && questions.changed) {
+        InTimeAnswers answers;
+        answers.updateOut = askYesNo(qs(AskUpdateOut));
+        if (questions.askSubPlayItems) answers.updateSubPlayItems = askYesNo(qs(AskUpdateSubPlayItems));
+        if (questions.askMarks) answers.updateMarks = askYesNo(qs(AskUpdateMarks));
+        applyInTime(mpls, item, *ticks, answers);
+        if (answers.updateSubPlayItems) {
+            const int subPlayItem = selectedSubPlayItem();
+            sgSubPathClick(selectedSubPath());
+            if (subPlayItem >= 0) {
+                sgSubPlayItem->selectDataRow(subPlayItem);
+                sgSubPlayItemClick(subPlayItem);
+            }
+        }
+        if (answers.updateMarks) redrawMarks();
+    }
+    sgPLitem->setRow(row, playItemRow(mpls.PlayList.PlayItems[item], item));
+}
+
+// ---- connections ----
+
+void PlaylistPage::connectControls() {
+    connect(bReadPL, &QPushButton::clicked, this, &PlaylistPage::bReadPLClick);
+    connect(cbPlaylist, &QComboBox::activated, this, &PlaylistPage::cbPlaylistChange);
+    connect(bMExtDatEdit, &QPushButton::clicked, this, &PlaylistPage::bMExtDatEditClick);
+
+    // AppInfo.
+    connect(cbAIpbt, &QComboBox::activated, this, [this](int item) {
+        if (!m_filling && item >= 0) mpls.PlayList_playback_type = static_cast<std::uint8_t>(item + 1);
+    });
+    connect(ieAIpbc, &QLineEdit::textEdited, this, [this] {
+        mpls.playback_count = static_cast<std::uint16_t>(std::clamp(ieAIpbc->value(), 0, 0xFFFF));
+    });
+    connect(ieAIpbc, &QLineEdit::returnPressed, gbAppInfo, qOverload<>(&QWidget::setFocus));
+    const std::pair<QCheckBox*, std::uint8_t TMPLS::*> flags[] = {
+        {cbAIRA, &TMPLS::PlayList_random_access_flag},
+        {cbAIAM, &TMPLS::audio_mix_app_flag},
+        {cbAIBM, &TMPLS::lossless_may_bypass_mixer_flag}};
+    for (const auto& [box, field] : flags)
+        connect(box, &QCheckBox::clicked, this,
+                [this, field](bool checked) { mpls.*field = checked ? 1 : 0; });
+    connect(heAIUO, &QLineEdit::textEdited, this, [this] {
+        mpls.UO_mask_table1 = static_cast<std::uint32_t>(heAIUO->value());
+        setcbUOs();
+    });
+    connect(heAIUO, &QLineEdit::returnPressed, gbAppInfo, qOverload<>(&QWidget::setFocus));
+    connect(heAIUO2, &QLineEdit::textEdited, this, [this] { setcbUOs(); });
+    // Only bit 30 of the second word has a meaning here: leaving the field keeps that bit alone.
+    connect(heAIUO2, &QLineEdit::editingFinished, this, [this] {
+        if (m_filling || !heAIUO2->isEnabled()) return;
+        const auto reduced = static_cast<std::uint32_t>(heAIUO2->value()) & UO2Bit30;
+        heAIUO2->setValue(reduced);
+        mpls.UO_mask_table2 = reduced;
+        setcbUOs();
+    });
+    for (int bit = 0; bit < 32; ++bit)
+        connect(cbUO[static_cast<std::size_t>(bit)], &QCheckBox::clicked, this,
+                [this, bit](bool checked) { uoBoxClicked(bit, checked); });
+    connect(cbUO2_30, &QCheckBox::clicked, this, [this](bool checked) {
+        mpls.UO_mask_table2 = withBit(mpls.UO_mask_table2, 30, checked);
+        heAIUO2->setValue(mpls.UO_mask_table2);
+    });
+
+    // PlayItems.
+    connect(sgPLitem, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (!m_filling && row != previous) sgPLitemClick(row);
+    });
+    connect(sgPLitem, &PlaylistGrid::cellEdited, this, &PlaylistPage::editPlayItem);
+    connect(sgPLitem, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+        if (sgPLitem->editable() || row >= static_cast<int>(mpls.PlayList.PlayItems.size())) return;
+        emit clipRequested(
+            QString::fromStdString(
+                mpls.PlayList.PlayItems[static_cast<std::size_t>(row)].Clip_Information_file_name),
+            false);
+    });
+    connect(sgPIangles, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+        const int item = selectedPlayItem();
+        if (item < 0) return;
+        const auto& angles = mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].multi_clip.angles;
+        if (row < static_cast<int>(angles.size()))
+            emit clipRequested(
+                QString::fromStdString(angles[static_cast<std::size_t>(row)].Clip_Information_file_name),
+                true);
+    });
+
+    // STN table.
+    connect(sgSTN, &QTableWidget::currentCellChanged, this, [this](int, int column) {
+        if (!m_filling && column >= 0) sgSTNClick(column);
+    });
+    connect(sgStreamEntry, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (!m_filling && row != previous) sgStreamEntryClick(row);
+    });
+    connect(sgStreamEntry, &PlaylistGrid::insertKey, this, &PlaylistPage::bbInsSTNClick);
+    connect(sgStreamEntry, &PlaylistGrid::deleteKey, this, &PlaylistPage::bbDelSTNClick);
+    connect(bbInsSTN, &QToolButton::clicked, this, &PlaylistPage::bbInsSTNClick);
+    connect(bbDelSTN, &QToolButton::clicked, this, &PlaylistPage::bbDelSTNClick);
+    connect(sgStreamEntry->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &PlaylistPage::placeEntryEditors);
+    connect(sgStreamEntry->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &PlaylistPage::placeEntryEditors);
+    connect(sgStreamEntry->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &PlaylistPage::placeEntryEditors);
+    sgStreamEntry->viewport()->installEventFilter(this);
+    connectEntryEditors();
+
+    // SubPaths.
+    connect(sgSubPath, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (!m_filling && row != previous) sgSubPathClick(row);
+    });
+    connect(sgSubPath, &PlaylistGrid::insertKey, this, &PlaylistPage::bbSPinsClick);
+    connect(sgSubPath, &PlaylistGrid::deleteKey, this, &PlaylistPage::bbSPdelClick);
+    connect(bbSPins, &QToolButton::clicked, this, &PlaylistPage::bbSPinsClick);
+    connect(bbSPdel, &QToolButton::clicked, this, &PlaylistPage::bbSPdelClick);
+    connect(cbSubPathType, &QComboBox::activated, this, &PlaylistPage::cbSubPathTypeChange);
+    connect(cbSPrepeat, &QComboBox::activated, this, &PlaylistPage::cbSPrepeatChange);
+    connect(sgSubPlayItem, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (!m_filling && row != previous) sgSubPlayItemClick(row);
+    });
+    connect(sgSubPlayItem, &PlaylistGrid::cellEdited, this, &PlaylistPage::editSubPlayItem);
+    connect(sgSubPlayItem, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+        const int path = selectedSubPath();
+        if (sgSubPlayItem->editable() || path < 0) return;
+        const auto& items = mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
+        if (row < static_cast<int>(items.size()))
+            emit clipRequested(
+                QString::fromStdString(items[static_cast<std::size_t>(row)].Clip_Information_file_name),
+                false);
+    });
+    connect(sgAngles, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+        const int path = selectedSubPath();
+        const int item = selectedSubPlayItem();
+        if (path < 0 || item < 0) return;
+        const auto& clips = mpls.PlayList.SubPaths[static_cast<std::size_t>(path)]
+                                .SubPlayItems[static_cast<std::size_t>(item)]
+                                .Clip_entries;
+        if (row < static_cast<int>(clips.size()))
+            emit clipRequested(
+                QString::fromStdString(clips[static_cast<std::size_t>(row)].Clip_Information_file_name),
+                true);
+    });
+
+    // Marks.
+    connect(sgPlayListMark, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (!m_filling && row != previous) sgPlayListMarkClick(row);
+    });
+    connect(sgPlayListMark, &PlaylistGrid::insertKey, this, &PlaylistPage::bbPLMinsClick);
+    connect(sgPlayListMark, &PlaylistGrid::deleteKey, this, &PlaylistPage::bbPLMdelClick);
+    connect(sgPlayListMark, &PlaylistGrid::selectAllKey, this, [this] {
+        if (sgPlayListMark->dataRows() > 0)
+            sgPlayListMark->setRangeSelected(QTableWidgetSelectionRange(0, 1, sgPlayListMark->dataRows() - 1,
+                                                                        sgPlayListMark->columnCount() - 1),
+                                             true);
+    });
+    connect(bbPLMins, &QToolButton::clicked, this, &PlaylistPage::bbPLMinsClick);
+    connect(bbPLMdel, &QToolButton::clicked, this, &PlaylistPage::bbPLMdelClick);
+    connect(bbLoadChap, &QToolButton::clicked, this, &PlaylistPage::bbLoadChapClick);
+    connect(bbSaveChap, &QToolButton::clicked, this, &PlaylistPage::bbSaveChapClick);
+    connectMarkEditors();
+
+    // The group heights are settings.
+    connect(groupSplitter, &QSplitter::splitterMoved, this, [this] {
+        const QList<int> sizes = groupSplitter->sizes();
+        if (sizes.size() != 3) return;
+        m_session.options.PlayListHeight = sizes[0];
+        m_session.options.SubPathHeight = sizes[1];
+        m_session.options.PlayListMarkHeight = sizes[2];
+    });
+}
+
+bool PlaylistPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sgStreamEntry->viewport() && event->type() == QEvent::Resize) placeEntryEditors();
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace corvane

@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(names, (QStringList{"00000", "00001"}));
         QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cbClipinf"))->currentText(),
                  QStringLiteral("00001"));
-        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("bReadPL"))->isEnabled());
+        QVERIFY(window.findChild<QPushButton*>(QStringLiteral("bReadPL"))->isEnabled());
         QVERIFY(findLine(window.statusPage->reMessage->document(), QStringLiteral("  Found 2 playlists."))
                     .isValid());
 

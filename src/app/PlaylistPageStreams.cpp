@@ -1,0 +1,250 @@
+// The STN table of the selected PlayItem: the list picker, the entries with the
+// editors laid over the selected row, and inserting and deleting entries.
+#include "app/PlaylistPage.h"
+
+#include <QComboBox>
+#include <QToolButton>
+
+#include <algorithm>
+
+#include "app/BdmvPageHelpers.h"
+#include "app/PlaylistPageGrid.h"
+#include "playlist/PlayListDisplay.h"
+#include "playlist/PlayListEdit.h"
+#include "widgets/EditControls.h"
+
+namespace corvane {
+
+using bdmvpage::qs;
+
+namespace {
+
+std::optional<std::size_t> rowOrNone(int row) {
+    return row >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(row)) : std::nullopt;
+}
+
+} // namespace
+
+int PlaylistPage::selectedEntry() const {
+    const int row = sgStreamEntry->currentRow();
+    return row >= 0 && row < sgStreamEntry->dataRows() ? row : -1;
+}
+
+TStreamEntry* PlaylistPage::currentEntry() {
+    const int item = selectedPlayItem();
+    const int row = selectedEntry();
+    if (item < 0 || row < 0) return nullptr;
+    return stnEntry(mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, m_list,
+                    static_cast<std::size_t>(row));
+}
+
+void PlaylistPage::sgSTNClick(int list) {
+    m_list = list;
+    m_filling = true;
+    if (sgSTN->currentColumn() != list) sgSTN->setCurrentCell(0, list);
+    m_filling = false;
+    const int item = selectedPlayItem();
+    if (item < 0) {
+        sgStreamEntry->clearRows();
+        hideEntryEditors();
+        return;
+    }
+    sgStreamEntry->setRows(
+        streamEntryRows(mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, list));
+    updateStnButtons();
+    selectEntry(0);
+}
+
+void PlaylistPage::selectEntry(int entry) {
+    if (entry < 0 || entry >= sgStreamEntry->dataRows()) {
+        sgStreamEntry->clearSelection();
+        hideEntryEditors();
+        return;
+    }
+    sgStreamEntry->selectDataRow(entry);
+    sgStreamEntryClick(entry);
+}
+
+void PlaylistPage::sgStreamEntryClick(int) {
+    showEntryEditors();
+}
+
+void PlaylistPage::updateStnButtons() {
+    const int item = selectedPlayItem();
+    if (item < 0) {
+        bbInsSTN->setEnabled(false);
+        bbDelSTN->setEnabled(false);
+        return;
+    }
+    const TSTN& stn = mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
+    const bool canInsert = canInsertStreamEntry(stn, m_list);
+    const bool canDelete = canDeleteStreamEntry(stn, m_list);
+    // The buttons offer only what the list allows now, also for an empty list.
+    const std::optional<StnButtons> buttons = stnButtons(stn, m_list);
+    bbInsSTN->setEnabled(buttons ? buttons->insert && canInsert : canInsert);
+    bbDelSTN->setEnabled(buttons ? buttons->remove && canDelete : false);
+}
+
+void PlaylistPage::hideEntryEditors() {
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{coEntryType, heMainPID, heSubPID, ieSubPath, ieSubClip, coVideo,
+                                         coResol, coFrmRate, coAudio, coAuType, coFreq, coLang})
+        editor->hide();
+}
+
+void PlaylistPage::showEntryEditors() {
+    const TStreamEntry* entry = currentEntry();
+    if (!entry) {
+        hideEntryEditors();
+        return;
+    }
+    const EntryEditors shown = entryEditors(*entry, m_list);
+    m_filling = true;
+    coEntryType->setCurrentIndex(shown.typeIndex);
+    coEntryType->setToolTip(qs(entryTypeHint(std::max(0, shown.typeIndex))));
+    heMainPID->setValue(entry->ref_to_stream_PID_of_mainClip);
+    heSubPID->setValue(entry->ref_to_stream_PID_of_subClip);
+    ieSubPath->setValue(entry->ref_to_SubPath_id);
+    ieSubClip->setValue(entry->ref_to_subClip_entry_id);
+    coVideo->setCurrentIndex(shown.videoIndex);
+    if (shown.videoIndex >= 0) coVideo->setToolTip(qs(videoHint(shown.videoIndex)));
+    coResol->setCurrentIndex(shown.resolutionIndex);
+    coFrmRate->setCurrentIndex(shown.frameRateIndex);
+    coAudio->setCurrentIndex(shown.audioIndex);
+    if (shown.audioIndex >= 0) coAudio->setToolTip(qs(audioHint(shown.audioIndex)));
+    coAuType->setCurrentIndex(shown.audioTypeIndex);
+    if (!audioTypeHint(shown.audioTypeIndex).empty())
+        coAuType->setToolTip(qs(audioTypeHint(shown.audioTypeIndex)));
+    coFreq->setCurrentIndex(shown.frequencyIndex);
+    coLang->setCurrentIndex(shown.languageIndex);
+    m_filling = false;
+
+    coEntryType->setVisible(shown.type);
+    heMainPID->setVisible(shown.mainPID);
+    ieSubPath->setVisible(shown.subPath);
+    ieSubClip->setVisible(shown.subClip);
+    heSubPID->setVisible(shown.subPID);
+    for (QComboBox* box : {coVideo, coResol, coFrmRate}) box->setVisible(shown.video);
+    for (QComboBox* box : {coAudio, coAuType, coFreq}) box->setVisible(shown.audio);
+    coLang->setVisible(shown.language);
+    placeEntryEditors();
+}
+
+void PlaylistPage::placeEntryEditors() {
+    const int row = selectedEntry();
+    if (row < 0) return;
+    PlaylistGrid* grid = sgStreamEntry;
+    const int top = grid->rowViewportPosition(row);
+    const int height = grid->rowHeight(row);
+    auto cell = [&](int column) {
+        return QRect(grid->columnViewportPosition(column), top, grid->columnWidth(column), height);
+    };
+    coEntryType->setGeometry(cell(1));
+    heMainPID->setGeometry(cell(2));
+    ieSubPath->setGeometry(cell(3));
+    ieSubClip->setGeometry(cell(4));
+    heSubPID->setGeometry(cell(5));
+
+    // The attribute pickers share the "attrib" cell by the lengths of their texts.
+    const QRect attrib = cell(6);
+    auto lay = [&](std::initializer_list<std::pair<QWidget*, int>> parts) {
+        int total = 0;
+        for (const auto& part : parts) total += part.second;
+        int x = attrib.x();
+        for (const auto& [editor, share] : parts) {
+            const int width = std::max(40, attrib.width() * share / total);
+            editor->setGeometry(x, top, width, height);
+            x += width;
+        }
+    };
+    if (!coVideo->isHidden()) lay({{coVideo, 4}, {coResol, 3}, {coFrmRate, 3}});
+    if (!coAudio->isHidden())
+        lay({{coAudio, 10}, {coAuType, 8}, {coFreq, 7}, {coLang, 5}});
+    else if (!coLang->isHidden())
+        coLang->setGeometry(attrib.x(), top, std::min(attrib.width(), coLang->sizeHint().width()), height);
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{coEntryType, heMainPID, heSubPID, ieSubPath, ieSubClip, coVideo,
+                                         coResol, coFrmRate, coAudio, coAuType, coFreq, coLang})
+        editor->raise();
+}
+
+void PlaylistPage::entryEdited(int field, std::uint32_t value) {
+    if (m_filling) return;
+    TStreamEntry* entry = currentEntry();
+    if (!entry) return;
+    setEntryField(*entry, static_cast<EntryField>(field), value);
+    redrawEntries();
+    showEntryEditors();
+}
+
+void PlaylistPage::redrawEntries() {
+    const int item = selectedPlayItem();
+    if (item < 0) return;
+    const int row = selectedEntry();
+    sgStreamEntry->setRows(
+        streamEntryRows(mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, m_list));
+    sgStreamEntry->selectDataRow(row);
+}
+
+void PlaylistPage::connectEntryEditors() {
+    const std::pair<QComboBox*, EntryField> pickers[] = {
+        {coEntryType, EntryField::Type},    {coVideo, EntryField::Video},  {coResol, EntryField::Resolution},
+        {coFrmRate, EntryField::FrameRate}, {coAudio, EntryField::Audio},  {coAuType, EntryField::AudioType},
+        {coFreq, EntryField::Frequency},    {coLang, EntryField::Language}};
+    for (const auto& [box, field] : pickers)
+        connect(box, &QComboBox::activated, this, [this, field](int item) {
+            if (item >= 0) entryEdited(static_cast<int>(field), static_cast<std::uint32_t>(item));
+        });
+    // The number fields apply when they are left (or Enter is pressed).
+    connect(heMainPID, &QLineEdit::editingFinished, this, [this] {
+        if (!heMainPID->isHidden())
+            entryEdited(static_cast<int>(EntryField::MainPID),
+                        static_cast<std::uint32_t>(heMainPID->value()));
+    });
+    connect(heSubPID, &QLineEdit::editingFinished, this, [this] {
+        if (!heSubPID->isHidden())
+            entryEdited(static_cast<int>(EntryField::SubPID), static_cast<std::uint32_t>(heSubPID->value()));
+    });
+    connect(ieSubPath, &QLineEdit::editingFinished, this, [this] {
+        if (!ieSubPath->isHidden())
+            entryEdited(static_cast<int>(EntryField::SubPathId),
+                        static_cast<std::uint32_t>(std::clamp(ieSubPath->value(), 0, 255)));
+    });
+    connect(ieSubClip, &QLineEdit::editingFinished, this, [this] {
+        if (!ieSubClip->isHidden())
+            entryEdited(static_cast<int>(EntryField::SubClipId),
+                        static_cast<std::uint32_t>(std::clamp(ieSubClip->value(), 0, 255)));
+    });
+    for (QLineEdit* edit : {static_cast<QLineEdit*>(heMainPID), static_cast<QLineEdit*>(ieSubPath),
+                            static_cast<QLineEdit*>(ieSubClip)})
+        connect(edit, &QLineEdit::returnPressed, sgStreamEntry, qOverload<>(&QWidget::setFocus));
+}
+
+void PlaylistPage::bbInsSTNClick() {
+    const int item = selectedPlayItem();
+    if (item < 0) return;
+    const auto inserted =
+        insertStreamEntry(mpls, static_cast<std::size_t>(item), m_list, rowOrNone(selectedEntry()));
+    if (!inserted) return;
+    const TSTN& stn = mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
+    sgSTN->setRow(0, stnCountRow(stn));
+    sgStreamEntry->setRows(streamEntryRows(stn, m_list));
+    selectEntry(static_cast<int>(*inserted));
+    updateStnButtons();
+}
+
+void PlaylistPage::bbDelSTNClick() {
+    const int item = selectedPlayItem();
+    const int row = selectedEntry();
+    if (item < 0 || row < 0) return;
+    const StnDeleteResult result =
+        deleteStreamEntry(mpls, static_cast<std::size_t>(item), m_list, static_cast<std::size_t>(row));
+    if (!result.deleted) return;
+    const TSTN& stn = mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
+    sgSTN->setRow(0, stnCountRow(stn));
+    sgStreamEntry->setRows(streamEntryRows(stn, m_list));
+    selectEntry(result.select ? static_cast<int>(*result.select) : -1);
+    updateStnButtons();
+}
+
+} // namespace corvane

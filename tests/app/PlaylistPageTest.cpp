@@ -1,0 +1,563 @@
+// The PLAYLIST page over real playlists copied into a sample disc: what the grids
+// show after a read, Auto Read on the page change, STN, UO, IN time, SubPath and
+// mark edits through the controls with their size upkeep, chapter files, the
+// jump to a clip, and saving a file the reader takes back.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+#include "GuiTest.h"
+#include "app/BdmvPage.h"
+#include "app/ClipInfoPage.h"
+#include "app/ExtDatDialog.h"
+#include "app/MainWindow.h"
+#include "app/MessageLog.h"
+#include "app/PageTabs.h"
+#include "app/PlaylistPage.h"
+#include "app/PlaylistPageGrid.h"
+#include "app/QSettingsStore.h"
+#include "app/StatusPage.h"
+#include "io/TextUtil.h"
+#include "playlist/PlayListEdit.h"
+#include "playlist/PlayListNames.h"
+#include "playlist/PlayListReader.h"
+#include "widgets/EditControls.h"
+
+namespace corvane::test {
+
+namespace {
+
+QString playlistData(const char* file) {
+    return QDir(QStringLiteral(CORVANE_SAMPLE_BDMV "/../../../tests/data/playlist"))
+        .filePath(QLatin1String(file));
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+QStringList rowTexts(const QTableWidget* grid, int row) {
+    QStringList texts;
+    for (int column = 0; column < grid->columnCount(); ++column)
+        texts << (grid->item(row, column) ? grid->item(row, column)->text() : QString());
+    return texts;
+}
+
+QString cell(const QTableWidget* grid, int row, int column) {
+    return grid->item(row, column) ? grid->item(row, column)->text() : QString();
+}
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+class PlaylistPageTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<MainWindow> m_window;
+    QString m_bdmv;
+
+    PlaylistPage* page() { return m_window->playlistPage; }
+    TMPLS& mpls() { return page()->mpls; }
+    QString logText() { return m_window->statusPage->reMessage->toPlainText(); }
+
+    void read(const char* name) {
+        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QLatin1String(name)));
+        QVERIFY(page()->cbPlaylist->currentIndex() >= 0);
+        page()->bReadPL->click();
+        QCOMPARE(page()->loadedName(), std::string(name));
+    }
+
+    // Types into a cell of a grid in edit mode and enters it with Enter; a text its mask
+    // takes as incomplete is refused by Enter and goes in by leaving the cell instead.
+    void typeIntoCell(PlaylistGrid* grid, int row, int column, const QString& text, bool enter = true) {
+        grid->setCurrentCell(row, column);
+        grid->editItem(grid->item(row, column));
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(row, column)));
+        QVERIFY(editor);
+        editor->setText(text);
+        if (enter) {
+            QTest::keyClick(editor, Qt::Key_Return);
+        } else {
+            emit grid->itemDelegate()->commitData(editor);
+            emit grid->itemDelegate()->closeEditor(editor);
+        }
+        // The view commits a typed cell and closes its editor on a later round of events.
+        QTRY_VERIFY(!grid->indexWidget(grid->model()->index(row, column)));
+    }
+
+private slots:
+    void init() {
+        QSettingsStore store;
+        store.settings().clear();
+        store.sync();
+        m_root = std::make_unique<QTemporaryDir>();
+        m_bdmv = copySampleDisc(m_root->path());
+        const std::pair<const char*, const char*> files[] = {
+            {"bdpl-disc1-00000-no-subpath.mpls", "00000"},
+            {"bdpl-disc1-00002-subpath-17marks.mpls", "00002"},
+            {"bdpl-disc6-00002-4audio-4pg.mpls", "00006"},
+            {"bdpl-disc5-00001-0300-extdata.mpls", "00300"}};
+        for (const auto& [source, name] : files)
+            QVERIFY(QFile::copy(playlistData(source), m_bdmv + QStringLiteral("PLAYLIST/%1.mpls").arg(name)));
+        m_window = std::make_unique<MainWindow>();
+        m_window->bdmvPage->setFolder(m_bdmv.toStdString());
+        m_window->bReadBDMVClick();
+    }
+    void cleanup() {
+        m_window.reset();
+        m_root.reset();
+    }
+
+    void readShowsEveryGroup() {
+        QVERIFY(page()->bReadPL->isEnabled());
+        QVERIFY(!page()->sgPLitem->isEnabled());
+        read("00002");
+        const TPlayList& list = mpls().PlayList;
+        QCOMPARE(list.PlayItems.size(), std::size_t(4));
+        QVERIFY(findLine(m_window->statusPage->reMessage->document(),
+                         QStringLiteral("4 PlayItem(s), 1 SubPath(s) and 17 PlayListMark(s) found."))
+                    .isValid());
+
+        // AppInfo.
+        QCOMPARE(page()->heAIUO->text(), q(hexText(mpls().UO_mask_table1, 8)));
+        QCOMPARE(page()->cbUO[29]->isChecked(), ((mpls().UO_mask_table1 >> 29) & 1) != 0);
+        QVERIFY(page()->cbUO[0]->isEnabled());
+        QCOMPARE(page()->cbUO[26]->toolTip(), QStringLiteral("Skip back to previous point "));
+        QCOMPARE(page()->cbAIpbt->currentIndex(), mpls().PlayList_playback_type - 1);
+
+        // PlayItems and the STN table of the first one.
+        QCOMPARE(page()->sgPLitem->dataRows(), 4);
+        QCOMPARE(page()->sgPLitem->horizontalHeaderItem(5)->text(), QStringLiteral("length"));
+        const TPlayItem& first = list.PlayItems[0];
+        QCOMPARE(rowTexts(page()->sgPLitem, 0).mid(0, 5),
+                 (QStringList{"000", q(first.Clip_Information_file_name), "M2TS",
+                              q(timeText45(first.IN_time)), q(timeText45(first.OUT_time))}));
+        QCOMPARE(page()->selectedPlayItem(), 0);
+        QVERIFY(page()->sgPIangles->isHidden());
+        QCOMPARE(cell(page()->sgSTN, 0, 2), QStringLiteral("5"));
+        page()->sgSTN->setCurrentCell(0, 2);
+        QCOMPARE(page()->sgStreamEntry->dataRows(), 5);
+        QCOMPARE(cell(page()->sgStreamEntry, 0, 1), QStringLiteral("PlayItem"));
+        QCOMPARE(cell(page()->sgStreamEntry, 0, 2),
+                 q(hexText(first.STN.PG[0].ref_to_stream_PID_of_mainClip, 4)));
+        QVERIFY(!page()->coLang->isHidden());
+        QVERIFY(page()->heSubPID->isHidden());
+        QCOMPARE(page()->coLang->currentText(), q(first.STN.PG[0].language_code));
+
+        // The IG-menu SubPath.
+        QCOMPARE(page()->sgSubPath->dataRows(), 1);
+        QCOMPARE(cell(page()->sgSubPath, 0, 1), QStringLiteral("IG menu"));
+        QCOMPARE(page()->cbSubPathType->currentIndex(), 3);
+        QVERIFY(page()->cbSubPathType->isEnabled());
+        QVERIFY(!page()->cbSPrepeat->isEnabled());
+        QVERIFY(page()->bbSPdel->isEnabled());
+        QCOMPARE(page()->sgSubPlayItem->dataRows(), int(list.SubPaths[0].SubPlayItems.size()));
+
+        // Marks.
+        QCOMPARE(page()->sgPlayListMark->dataRows(), 17);
+        QCOMPARE(cell(page()->sgPlayListMark, 0, 1), QStringLiteral("entry-mark"));
+        QVERIFY(page()->iePLMhour->isEnabled());
+        QCOMPARE(page()->lMExtDat->text(), QStringLiteral("no ExtensionData()"));
+
+        // Without SubPaths the SubPath pickers are off; inserting stays possible.
+        read("00000");
+        QCOMPARE(page()->sgSubPath->dataRows(), 0);
+        QCOMPARE(rowTexts(page()->sgSubPath, 0), (QStringList{"", "", "", ""}));
+        QVERIFY(!page()->cbSubPathType->isEnabled());
+        QCOMPARE(page()->cbSubPathType->currentIndex(), -1);
+        QVERIFY(page()->bbSPins->isEnabled());
+        QVERIFY(!page()->bbSPdel->isEnabled());
+
+        // A version 0300 playlist is refused; the one shown stays.
+        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QStringLiteral("00300")));
+        page()->bReadPL->click();
+        QVERIFY(logText().contains(QStringLiteral("Invalid format: 00300.mpls")));
+        QCOMPARE(page()->loadedName(), std::string("00000"));
+        QCOMPARE(page()->sgPLitem->dataRows(), 2);
+        QVERIFY(!page()->canSave());
+    }
+
+    void autoReadOnPageChangeKeepsEdits() {
+        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QStringLiteral("00006")));
+        m_window->PageControl->setCurrentWidget(page());
+        QCOMPARE(page()->loadedName(), std::string("00006"));
+        QVERIFY(m_window->bSave->isEnabled());
+        QCOMPARE(m_window->bSave->toolTip(), QStringLiteral("Save 00006.mpls"));
+
+        // Leaving and coming back keeps the playlist in memory with its edits.
+        mpls().playback_count = 7;
+        m_window->PageControl->setCurrentIndex(0);
+        m_window->PageControl->setCurrentWidget(page());
+        QCOMPARE(mpls().playback_count, 7);
+
+        // Choosing another name: Save is off until that one is read.
+        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QStringLiteral("00000")));
+        QVERIFY(!m_window->bSave->isEnabled());
+        QCOMPARE(m_window->bSave->toolTip(), QStringLiteral("Save 00000.mpls"));
+        page()->cbPlaylistChange();
+        QCOMPARE(page()->loadedName(), std::string("00000"));
+        QVERIFY(m_window->bSave->isEnabled());
+        mpls().playback_count = 9;
+        page()->cbPlaylistChange();
+        QCOMPARE(mpls().playback_count, 9);
+    }
+
+    void audioEntryInsertAndDelete() {
+        read("00006");
+        const TMPLS before = mpls();
+        page()->selectPlayItem(1);
+        page()->sgSTN->setCurrentCell(0, 1);
+        QCOMPARE(page()->sgStreamEntry->dataRows(), 4);
+        QVERIFY(page()->bbInsSTN->isEnabled());
+        QVERIFY(page()->bbDelSTN->isEnabled());
+        page()->selectEntry(1);
+
+        page()->bbInsSTN->click();
+        const TPlayItem& item = mpls().PlayList.PlayItems[1];
+        QCOMPARE(item.STN.audio.size(), std::size_t(5));
+        QCOMPARE(cell(page()->sgSTN, 0, 1), QStringLiteral("5"));
+        QCOMPARE(page()->sgStreamEntry->dataRows(), 5);
+        QCOMPARE(page()->selectedEntry(), 2);
+        QCOMPARE(rowTexts(page()->sgStreamEntry, 2),
+                 (QStringList{"003", "PlayItem", "1100", "", "", "", "DD, Multi-ch., 48 kHz, eng"}));
+        QCOMPARE(item.STN.STN_length, before.PlayList.PlayItems[1].STN.STN_length + 16);
+        QCOMPARE(item.PlayItem_length, before.PlayList.PlayItems[1].PlayItem_length + 16);
+        QCOMPARE(mpls().PlayList.PlayList_length, before.PlayList.PlayList_length + 16);
+        QCOMPARE(mpls().PlayListMark_start_address, before.PlayListMark_start_address + 16);
+        // Its editors lie over its row.
+        QVERIFY(!page()->coAudio->isHidden());
+        QCOMPARE(page()->coAudio->currentText(), QStringLiteral("DD"));
+        QCOMPARE(page()->heMainPID->text(), QStringLiteral("1100"));
+        QCOMPARE(page()->coAudio->geometry().top(), page()->sgStreamEntry->rowViewportPosition(2));
+
+        // The editors change the entry and its row.
+        const int french = page()->coLang->findText(QStringLiteral("fra"));
+        page()->coLang->setCurrentIndex(french);
+        emit page()->coLang->activated(french);
+        page()->heMainPID->setText(QStringLiteral("1102"));
+        emit page()->heMainPID->editingFinished();
+        QCOMPARE(item.STN.audio[2].language_code, std::string("fra"));
+        QCOMPARE(item.STN.audio[2].ref_to_stream_PID_of_mainClip, 0x1102);
+        QCOMPARE(cell(page()->sgStreamEntry, 2, 2), QStringLiteral("1102"));
+        QVERIFY(cell(page()->sgStreamEntry, 2, 6).endsWith(QStringLiteral(", fra")));
+        QCOMPARE(page()->selectedEntry(), 2);
+
+        // Del removes it again; the sizes come back.
+        QTest::keyClick(page()->sgStreamEntry, Qt::Key_Delete);
+        QCOMPARE(page()->sgStreamEntry->dataRows(), 4);
+        QCOMPARE(page()->selectedEntry(), 1);
+        QCOMPARE(mpls().PlayList.PlayList_length, before.PlayList.PlayList_length);
+        QCOMPARE(mpls().PlayList.PlayItems[1].STN.audio, before.PlayList.PlayItems[1].STN.audio);
+
+        // Primary video offers neither button.
+        page()->sgSTN->setCurrentCell(0, 0);
+        QVERIFY(!page()->bbInsSTN->isEnabled());
+        QVERIFY(!page()->bbDelSTN->isEnabled());
+        QVERIFY(!page()->coVideo->isHidden());
+    }
+
+    void uoBoxesAndMaskFields() {
+        read("00000");
+        const std::uint32_t mask = mpls().UO_mask_table1;
+        QCheckBox* box = page()->cbUO[29];
+        const bool was = box->isChecked();
+        box->click();
+        QCOMPARE(box->isChecked(), !was);
+        QCOMPARE(mpls().UO_mask_table1, mask ^ (1U << 29));
+        QCOMPARE(page()->heAIUO->text(), q(hexText(mask ^ (1U << 29), 8)));
+
+        // Typing a mask sets the boxes.
+        page()->heAIUO->selectAll();
+        QTest::keyClicks(page()->heAIUO, QStringLiteral("80000001"));
+        QCOMPARE(mpls().UO_mask_table1, 0x80000001u);
+        QVERIFY(page()->cbUO[31]->isChecked());
+        QVERIFY(page()->cbUO[0]->isChecked());
+        QVERIFY(!page()->cbUO[29]->isChecked());
+
+        // The second word keeps only its bit 30.
+        page()->heAIUO2->setFocus();
+        page()->heAIUO2->selectAll();
+        QTest::keyClicks(page()->heAIUO2, QStringLiteral("40000001"));
+        QTest::keyClick(page()->heAIUO2, Qt::Key_Return);
+        QCOMPARE(page()->heAIUO2->text(), QStringLiteral("40000000"));
+        QCOMPARE(mpls().UO_mask_table2, 0x40000000u);
+        QVERIFY(page()->cbUO2_30->isChecked());
+        page()->cbUO2_30->click();
+        QCOMPARE(mpls().UO_mask_table2, 0u);
+        QCOMPARE(page()->heAIUO2->text(), QStringLiteral("00000000"));
+    }
+
+    void inTimeCascadeAsksAndShifts() {
+        read("00002");
+        const TMPLS before = mpls();
+        QStringList asked;
+        QList<bool> answers{true, false, true};
+        page()->askYesNo = [&](const QString& question) {
+            asked << question;
+            return answers.isEmpty() ? false : answers.takeFirst();
+        };
+        // Read only: a double click opens no editor.
+        page()->sgPLitem->setCurrentCell(0, 3);
+        QTest::mouseDClick(page()->sgPLitem->viewport(), Qt::LeftButton, {},
+                           page()->sgPLitem->visualItemRect(page()->sgPLitem->item(0, 3)).center());
+        QVERIFY(!page()->sgPLitem->indexWidget(page()->sgPLitem->model()->index(0, 3)));
+
+        // Edit mode from the grid's pop-up menu.
+        emit page()->sgPLitem->customContextMenuRequested(QPoint(4, 4));
+        QVERIFY(page()->PopupMenu->isVisible());
+        page()->PopupMenu->actions().at(0)->trigger();
+        page()->PopupMenu->hide();
+        QVERIFY(page()->sgPLitem->editable());
+        QVERIFY(!page()->sgSubPlayItem->editable());
+        const TPlayItem& old = before.PlayList.PlayItems[0];
+        const QString typed = q(timeText45(old.IN_time + 45000));
+        const std::uint32_t newIn = *parseTimeText(typed.toStdString());
+        const std::uint32_t shift = newIn - old.IN_time;
+        typeIntoCell(page()->sgPLitem, 0, 3, typed);
+        QCOMPARE(asked, (QStringList{q(std::string(AskUpdateOut)), q(std::string(AskUpdateSubPlayItems)),
+                                     q(std::string(AskUpdateMarks))}));
+        const TPlayItem& item = mpls().PlayList.PlayItems[0];
+        QCOMPARE(item.IN_time, newIn);
+        QCOMPARE(item.OUT_time, old.OUT_time + shift);
+        QCOMPARE(cell(page()->sgPLitem, 0, 3), typed);
+        QCOMPARE(cell(page()->sgPLitem, 0, 4), q(timeText45(item.OUT_time)));
+        QCOMPARE(mpls().PlayList.SubPaths, before.PlayList.SubPaths);
+        QCOMPARE(mpls().PlayListMark.marks[5].mark_time_stamp,
+                 before.PlayListMark.marks[5].mark_time_stamp + shift);
+        QCOMPARE(cell(page()->sgPlayListMark, 5, 3),
+                 q(timeText45(mpls().PlayListMark.marks[5].mark_time_stamp)));
+
+        // All No: only the IN time and the length change.
+        asked.clear();
+        const TMPLS middle = mpls();
+        typeIntoCell(page()->sgPLitem, 0, 3, q(timeText45(old.IN_time)));
+        QCOMPARE(asked.size(), 3);
+        QCOMPARE(item.OUT_time, middle.PlayList.PlayItems[0].OUT_time);
+        QCOMPARE(cell(page()->sgPLitem, 0, 5), q(timeText45(item.OUT_time - item.IN_time)));
+        QCOMPARE(mpls().PlayListMark.marks, middle.PlayListMark.marks);
+
+        // A text without the time layout changes nothing and asks nothing.
+        asked.clear();
+        typeIntoCell(page()->sgPLitem, 1, 3, QStringLiteral("12:3"), false);
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(mpls().PlayList.PlayItems[1].IN_time, before.PlayList.PlayItems[1].IN_time);
+        QCOMPARE(cell(page()->sgPLitem, 1, 3), q(timeText45(before.PlayList.PlayItems[1].IN_time)));
+
+        // The UO2 column keeps bit 30 only.
+        typeIntoCell(page()->sgPLitem, 1, 7, QStringLiteral("40000001"));
+        QCOMPARE(mpls().PlayList.PlayItems[1].UO_mask_table2, 0x40000000u);
+        QCOMPARE(cell(page()->sgPLitem, 1, 7), QStringLiteral("40000000"));
+    }
+
+    void subPathInsertTypeAndRepeat() {
+        read("00000");
+        page()->bbSPins->click();
+        QCOMPARE(page()->sgSubPath->dataRows(), 1);
+        QCOMPARE(rowTexts(page()->sgSubPath, 0), (QStringList{"000", "IG menu", "No", "1"}));
+        QVERIFY(page()->cbSubPathType->isEnabled());
+        QVERIFY(page()->bbSPdel->isEnabled());
+        QCOMPARE(cell(page()->sgSubPlayItem, 0, 1),
+                 q(mpls().PlayList.PlayItems[0].Clip_Information_file_name));
+
+        page()->cbSubPathType->setCurrentIndex(2);
+        emit page()->cbSubPathType->activated(2);
+        QVERIFY(page()->cbSPrepeat->isEnabled());
+        page()->cbSPrepeat->setCurrentIndex(1);
+        emit page()->cbSPrepeat->activated(1);
+        QCOMPARE(cell(page()->sgSubPath, 0, 2), QStringLiteral("Yes"));
+        QCOMPARE(mpls().PlayList.SubPaths[0].SubPath_flags, 1);
+        page()->cbSubPathType->setCurrentIndex(3);
+        emit page()->cbSubPathType->activated(3);
+        QCOMPARE(cell(page()->sgSubPath, 0, 2), QStringLiteral("No"));
+        QCOMPARE(page()->cbSPrepeat->currentIndex(), 0);
+        QVERIFY(!page()->cbSPrepeat->isEnabled());
+
+        // A SubPlayItem cell in edit mode: "conn" 4 becomes 1, 6 stays.
+        page()->setGridEditable(page()->sgSubPlayItem, true);
+        typeIntoCell(page()->sgSubPlayItem, 0, 3, QStringLiteral("4"));
+        QCOMPARE(cell(page()->sgSubPlayItem, 0, 3), QStringLiteral("1"));
+        typeIntoCell(page()->sgSubPlayItem, 0, 3, QStringLiteral("6"));
+        QCOMPARE(mpls().PlayList.SubPaths[0].SubPlayItems[0].SP_connection_condition, 6);
+
+        QTest::keyClick(page()->sgSubPath, Qt::Key_Delete);
+        QCOMPARE(page()->sgSubPath->dataRows(), 0);
+        QVERIFY(!page()->bbSPdel->isEnabled());
+        QVERIFY(!page()->cbSubPathType->isEnabled());
+    }
+
+    void markInsertDeleteAndEditors() {
+        read("00000");
+        const std::uint32_t length = mpls().PlayListMark.PlayListMark_length;
+        QCOMPARE(page()->sgPlayListMark->dataRows(), 3);
+        page()->selectMark(1);
+        page()->bbPLMins->click();
+        QCOMPARE(page()->sgPlayListMark->dataRows(), 4);
+        QCOMPARE(page()->selectedMark(), 2);
+        QCOMPARE(rowTexts(page()->sgPlayListMark, 2),
+                 (QStringList{"002", "entry-mark", "000", "00:00:00.000", "FFFF", "0"}));
+        QCOMPARE(cell(page()->sgPlayListMark, 3, 0), QStringLiteral("003"));
+        QCOMPARE(page()->iePLMms->text(), QStringLiteral("000"));
+        QCOMPARE(mpls().PlayListMark.PlayListMark_length, length + 14);
+
+        // The time editors: the hour at once, the others when left, each clamped.
+        page()->iePLMhour->selectAll();
+        QTest::keyClicks(page()->iePLMhour, QStringLiteral("1"));
+        page()->iePLMmin->setFocus();
+        page()->iePLMmin->selectAll();
+        QTest::keyClicks(page()->iePLMmin, QStringLiteral("75"));
+        QTest::keyClick(page()->iePLMmin, Qt::Key_Return);
+        QCOMPARE(page()->iePLMmin->text(), QStringLiteral("59"));
+        QCOMPARE(mpls().PlayListMark.marks[2].mark_time_stamp, 162000000u + 59u * 2700000u);
+        QCOMPARE(cell(page()->sgPlayListMark, 2, 3), QStringLiteral("01:59:00.000"));
+
+        // Every mark selected and deleted: grid and editors off, insert still on.
+        QTest::keyClick(page()->sgPlayListMark, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(page()->sgPlayListMark->selectedRange(), std::make_pair(0, 3));
+        page()->bbPLMdel->click();
+        QCOMPARE(page()->sgPlayListMark->dataRows(), 0);
+        QCOMPARE(mpls().PlayListMark.PlayListMark_length, length - 3 * 14);
+        QVERIFY(!page()->sgPlayListMark->isEnabled());
+        QVERIFY(!page()->iePLMhour->isEnabled());
+        QVERIFY(!page()->bbPLMdel->isEnabled());
+        QVERIFY(page()->bbPLMins->isEnabled());
+        page()->bbPLMins->click();
+        QCOMPARE(page()->sgPlayListMark->dataRows(), 1);
+        QCOMPARE(page()->selectedMark(), 0);
+        QVERIFY(page()->iePLMhour->isEnabled());
+        QVERIFY(page()->cmPLMtype->isEnabled());
+    }
+
+    void chapterFilesOutAndIn() {
+        read("00000");
+        m_window->session().options.ChapterFormat = 0;
+        QString proposed;
+        const QString out = m_root->filePath(QStringLiteral("chapters"));
+        page()->chooseChapterFile = [&](bool save, const QString& title, const QString& start,
+                                        const QString&) {
+            proposed = title + QLatin1Char('|') + QFileInfo(start).fileName();
+            return save ? out : out + QStringLiteral(".txt");
+        };
+        page()->bbSaveChap->click();
+        QCOMPARE(proposed, QStringLiteral("Save chapter file|chapter_00000_PTS.txt"));
+        const QByteArray saved = fileBytes(out + QStringLiteral(".txt"));
+        QCOMPARE(saved.count("\r\n"), 3);
+        QVERIFY(saved.startsWith("0\r\n"));
+
+        // Two PTS points replace the three marks; the PlayItem search is logged.
+        QFile file(out + QStringLiteral(".txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("0\r\n45000\r\n");
+        file.close();
+        page()->bbLoadChap->click();
+        QCOMPARE(proposed, QStringLiteral("Open chapter file|chapter_00000_PTS.txt"));
+        QCOMPARE(page()->sgPlayListMark->dataRows(), 2);
+        const TPlayItem& first = mpls().PlayList.PlayItems[0];
+        QCOMPARE(mpls().PlayListMark.marks[1].mark_time_stamp, first.IN_time + 45000);
+        QCOMPARE(cell(page()->sgPlayListMark, 1, 3), q(timeText45(first.IN_time + 45000)));
+        QVERIFY(logText().contains(QStringLiteral("0, 00:00:00.000")));
+
+        // A cancelled dialog changes nothing.
+        page()->chooseChapterFile = [](bool, const QString&, const QString&, const QString&) {
+            return QString();
+        };
+        page()->bbLoadChap->click();
+        QCOMPARE(page()->sgPlayListMark->dataRows(), 2);
+    }
+
+    void doubleClickChoosesTheClip() {
+        read("00000");
+        const QString clip = q(mpls().PlayList.PlayItems[0].Clip_Information_file_name);
+        // Not in the folder: nothing happens.
+        m_window->PageControl->setCurrentWidget(page());
+        emit page()->sgPLitem->cellDoubleClicked(0, 1);
+        QCOMPARE(m_window->PageControl->currentWidget(), page());
+
+        QFile info(m_bdmv + QStringLiteral("CLIPINF/") + clip + QStringLiteral(".clpi"));
+        QVERIFY(info.open(QIODevice::WriteOnly));
+        info.close();
+        m_window->bReadBDMVClick();
+        read("00000");
+        emit page()->sgPLitem->cellDoubleClicked(0, 1);
+        QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(m_window->clipInfoPage));
+        QCOMPARE(m_window->clipInfoPage->cbClipinf->currentText(), clip);
+
+        // A multi-angle PlayItem shows its angles; a double click chooses an angle's clip.
+        TPlayItem& item = mpls().PlayList.PlayItems[1];
+        item.is_multi_angle = 1;
+        item.multi_clip.number_of_angles = 2;
+        item.multi_clip.angles = {{item.Clip_Information_file_name, "M2TS", 0},
+                                  {clip.toStdString(), "M2TS", 1}};
+        page()->selectPlayItem(1);
+        QVERIFY(!page()->sgPIangles->isHidden());
+        QCOMPARE(rowTexts(page()->sgPIangles, 1), (QStringList{"002", clip, "M2TS", "1"}));
+        page()->selectPlayItem(0);
+        QVERIFY(page()->sgPIangles->isHidden());
+        page()->selectPlayItem(1);
+        m_window->PageControl->setCurrentWidget(page());
+        m_window->clipInfoPage->cbClipinf->setCurrentIndex(-1);
+        emit page()->sgPIangles->cellDoubleClicked(1, 0);
+        QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(m_window->clipInfoPage));
+        QCOMPARE(m_window->clipInfoPage->cbClipinf->currentText(), clip);
+    }
+
+    void saveWritesWhatTheReaderTakesBack() {
+        read("00006");
+        m_window->PageControl->setCurrentWidget(page());
+        const QString path = m_bdmv + QStringLiteral("PLAYLIST/00006.mpls");
+        const QByteArray original = fileBytes(path);
+
+        // Unchanged, the file comes back byte for byte.
+        m_window->bSaveClick();
+        QCOMPARE(fileBytes(path), original);
+
+        page()->selectPlayItem(0);
+        page()->sgSTN->setCurrentCell(0, 1);
+        page()->bbInsSTN->click();
+        page()->selectMark(0);
+        page()->bbPLMins->click();
+        page()->bbSPins->click();
+        // ExtensionData() goes last; nothing before it moves.
+        QTimer::singleShot(0, this, [this] {
+            m_window->fExtDat->setBlock(twoEntryBlock());
+            m_window->fExtDat->Button1->click();
+        });
+        page()->bMExtDatEdit->click();
+        QCOMPARE(page()->lMExtDat->text(), q(ExtDatCap(twoEntryBlock())));
+        m_window->bSaveClick();
+        QVERIFY(QFile::exists(path + QStringLiteral(".backup")));
+        const QByteArray written = fileBytes(path);
+        QCOMPARE(written.size(), original.size() + 16 + 14 + 40 + 4 + qsizetype(twoEntryBlock().length));
+        const PlsReadResult back =
+            readPlayList(std::vector<std::uint8_t>(written.begin(), written.end()), "00006.mpls");
+        QCOMPARE(int(back.status), int(PlsReadStatus::Ok));
+        QVERIFY(back.mpls == mpls());
+        QCOMPARE(back.mpls.PlayList.PlayItems[0].STN.audio.size(), std::size_t(5));
+        QCOMPARE(back.mpls.ExtensionData, twoEntryBlock());
+    }
+};
+
+static RegisterGuiTest<PlaylistPageTest> registerPlaylistPageTest;
+
+} // namespace corvane::test
+
+#include "PlaylistPageTest.moc"
