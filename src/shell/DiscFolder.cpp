@@ -185,6 +185,7 @@ void readall(Session& session) {
     r.dlog0("Reading clipinfos");
     session.clips = listByMask(session, session.BDMVdir + "CLIPINF" + sep, session.names.ClipInfoExt);
     r.log("  Found [b]" + std::to_string(session.clips.size()) + "[/b] clipinfos.");
+    session.CIRefs.assign(session.clips.size(), {});
 
     session.bdjoFiles.clear();
     if (directoryExists(session.BDMVdir + "BDJO")) session.bdjoFiles = listByMask(session, session.BDMVdir + "BDJO" + sep, "");

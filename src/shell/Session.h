@@ -12,6 +12,7 @@
 #include "shell/Options.h"
 #include "shell/Reporter.h"
 #include "sound/SoundFile.h"
+#include "tools/FindTool.h"
 
 namespace corvane {
 
@@ -39,6 +40,7 @@ struct Session {
     TINDX index;   // index.bdmv as read and edited
     MobjReadStatus mobjStatus = MobjReadStatus::FileError;
     IndexReadStatus indexStatus = IndexReadStatus::FileError;
+    std::vector<TCIRefs> CIRefs; // per clip, parallel to `clips`: filled by the clip reference pass
     TSND sound;    // AUXDATA/sound.bdmv as read, created or edited
     // Ok once sound.bdmv was read whole or created; only then is it written back.
     SoundReadStatus soundStatus = SoundReadStatus::FileError;
@@ -59,6 +61,7 @@ struct Session {
         clips.clear();
         bdjoFiles.clear();
         soundFound = false;
+        CIRefs.clear();
         sound = TSND{};
         soundStatus = SoundReadStatus::FileError;
         mobj = TMOBJ{};
