@@ -1,0 +1,210 @@
+#pragma once
+// Clip information files (CLIPINF/zzzzz.clpi): the model, a reader that survives
+// damaged input, and the texts of the clip page's labels and grids.
+//
+// readClipInfo is a pure function over the file's bytes returning the model and
+// the lines to log; readClipInfoFile is the Read button's step that fetches the
+// file and reports through the session. The file is only ever read.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io/ExtensionData.h"
+#include "navigation/MovieObject.h" // ReadMessage
+
+namespace corvane {
+
+struct Session;
+struct TAVStream;
+
+struct TATCDeltaEntry {
+    std::uint32_t ATC_delta = 0;                     // 32-bit, 27 MHz ticks
+    std::string following_Clip_Information_file_name; // 5 characters
+    std::string Clip_codec_identifier;               // 4 characters
+    bool operator==(const TATCDeltaEntry&) const = default;
+};
+
+struct TClipInfo {
+    std::uint32_t ClipInfo_length = 0;            // 32-bit, bytes after this field
+    std::uint8_t Clip_stream_type = 0;            // 8-bit
+    std::uint8_t application_type = 0;            // 8-bit, 1..7
+    std::uint32_t is_ATC_delta = 0;               // bit 0 of a 32-bit field (0/1)
+    std::uint32_t TS_recording_rate = 0;          // 32-bit, bytes per second
+    std::uint32_t number_of_source_packets = 0;   // 32-bit
+    std::uint16_t TS_type_info_length = 0;        // 16-bit
+    std::uint8_t Validity_flags = 0;              // 8-bit
+    std::string Format_identifier;                // 4 characters
+    std::uint8_t number_of_ATC_delta_entries = 0; // 8-bit
+    std::vector<TATCDeltaEntry> ATC_delta_entries;
+    std::uint8_t number_of_font_files = 0;        // 8-bit, application type 6 only
+    std::vector<std::string> font_file_names;     // 5 characters each
+    bool operator==(const TClipInfo&) const = default;
+};
+
+struct TSTCSequence {
+    std::uint16_t PCR_PID = 0;                 // 16-bit
+    std::uint32_t SPN_STC_start = 0;           // 32-bit, source packet number
+    std::uint32_t presentation_start_time = 0; // 32-bit, 45 kHz ticks
+    std::uint32_t presentation_end_time = 0;   // 32-bit, 45 kHz ticks
+    bool operator==(const TSTCSequence&) const = default;
+};
+
+struct TATC_sequences {
+    std::uint32_t SPN_ATC_start = 0;           // 32-bit, source packet number
+    std::uint8_t number_of_STC_sequences = 0;  // 8-bit
+    std::uint8_t offset_STC_id = 0;            // 8-bit
+    std::vector<TSTCSequence> STC_sequences;
+    bool operator==(const TATC_sequences&) const = default;
+};
+
+struct TSequenceInfo {
+    std::uint32_t SequenceInfo_length = 0;     // 32-bit
+    std::uint8_t number_of_ATC_sequences = 0;  // 8-bit
+    std::vector<TATC_sequences> ATC_sequences;
+    bool operator==(const TSequenceInfo&) const = default;
+};
+
+// One stream of a program sequence. The attributes after the coding type are kept
+// for display only.
+struct TStreamCodingInfo {
+    std::uint16_t stream_PID = 0;              // 16-bit
+    std::uint8_t StreamCodingInfo_length = 0;  // 8-bit, bytes after this field
+    std::uint8_t stream_coding_type = 0;       // 8-bit, the coding types of playlists
+    std::uint8_t video_format = 0;             // 4-bit, video
+    std::uint8_t frame_rate = 0;               // 4-bit, video
+    std::uint8_t aspect_ratio = 0;             // 4-bit, video: 2 = 4:3, 3 = 16:9
+    std::uint8_t audio_presentation_type = 0;  // 4-bit, audio
+    std::uint8_t sampling_frequency = 0;       // 4-bit, audio
+    std::uint8_t character_code = 0;           // 8-bit, text subtitle
+    std::string language_code;                 // 3 characters: audio, PG, IG, text subtitle
+    std::string ISRC;                          // 12 characters
+    bool operator==(const TStreamCodingInfo&) const = default;
+};
+
+struct TProgram_sequences {
+    std::uint32_t SPN_program_sequence_start = 0; // 32-bit
+    std::uint16_t program_map_PID = 0;            // 16-bit
+    std::uint8_t number_of_streams_in_ps = 0;     // 8-bit
+    std::vector<TStreamCodingInfo> streams;
+    bool operator==(const TProgram_sequences&) const = default;
+};
+
+struct TProgramInfo {
+    std::uint32_t ProgramInfo_length = 0;         // 32-bit
+    std::uint8_t number_of_program_sequences = 0; // 8-bit
+    std::vector<TProgram_sequences> program_sequences;
+    bool operator==(const TProgramInfo&) const = default;
+};
+
+struct TEPMapEntry {
+    std::uint16_t stream_PID = 0;                             // 16-bit
+    std::uint8_t EP_stream_type = 0;                          // 4-bit
+    std::uint16_t number_of_EP_coarse_entries = 0;            // 16-bit
+    std::uint32_t number_of_EP_fine_entries = 0;              // 18-bit
+    std::uint32_t EP_map_for_one_stream_PID_start_address = 0; // 32-bit, from the start of EP_map()
+    bool operator==(const TEPMapEntry&) const = default;
+};
+
+struct TCPI {
+    std::uint32_t CPI_length = 0;                  // 32-bit; 0 = no EP map
+    std::uint16_t CPI_type_word = 0;               // 12 reserved bits and the 4-bit CPI type, as read
+    std::uint8_t number_of_stream_PID_entries = 0; // 8-bit
+    std::vector<TEPMapEntry> EP_map_entries;
+    bool operator==(const TCPI&) const = default;
+};
+
+// The whole clip information file.
+struct TCLPI {
+    std::string type_indicator;                    // 4 characters, "HDMV"
+    std::string version_number;                    // 4 characters, "0100" or "0200"
+    std::uint32_t SequenceInfo_start_address = 0;  // 32-bit byte offset
+    std::uint32_t ProgramInfo_start_address = 0;   // 32-bit byte offset
+    std::uint32_t CPI_start_address = 0;           // 32-bit byte offset
+    std::uint32_t ClipMark_start_address = 0;      // 32-bit byte offset
+    std::uint32_t ExtensionData_start_address = 0; // 32-bit byte offset, 0 = none
+    TClipInfo ClipInfo;
+    TSequenceInfo SequenceInfo;
+    TProgramInfo ProgramInfo;
+    TCPI CPI;
+    std::uint32_t ClipMark_length = 0;             // 32-bit, the only field of ClipMark() read
+    TExtensionData ExtensionData;
+    bool operator==(const TCLPI&) const = default;
+};
+
+enum class ClipReadStatus {
+    Ok,          // read whole
+    FormatError, // wrong type indicator or version: "Invalid format: " + name
+    Damaged,     // the file ends before a field or a start address lies past its end
+    FileError,   // the file could not be read (reported through Reporter::fileError)
+};
+
+struct ClipReadResult {
+    ClipReadStatus status = ClipReadStatus::Ok;
+    TCLPI clpi;                // whole when Ok; what was read before the fault when Damaged
+    std::size_t problemAt = 0; // Damaged: file offset where reading went wrong
+    std::vector<ReadMessage> messages;
+};
+
+// Reads a clip information file from its bytes; `name` (with extension) is used in the
+// messages. In quiet mode only the error lines are returned.
+ClipReadResult readClipInfo(const std::vector<std::uint8_t>& bytes, std::string_view name, bool quiet = false);
+
+// The Read step: "Reading [bl]name[/bl]", the file session.BDMVdir + "CLIPINF" + name +
+// ClipInfoExt, its lines, "Ready.". Only a file read whole replaces `clpi`.
+ClipReadStatus readClipInfoFile(Session& session, const std::string& name, TCLPI& clpi, bool quiet = false);
+
+// "[b]n[/b] Program stream(s) found." with n the stream count of the first program sequence.
+std::string programStreamsFoundLine(const TCLPI& clpi);
+
+// Items of the application type picker, index = application_type (0..7).
+inline constexpr int ApplicationTypeCount = 8;
+std::string_view applicationTypeName(std::uint8_t application_type); // "" beyond 7
+
+// Grid headers of the clip page.
+extern const std::array<std::string_view, 4> StreamGridHeader;     // sgCI
+extern const std::array<std::string_view, 4> SequenceGridHeader;   // sgSequence
+extern const std::array<std::string_view, 5> STCGridHeader;        // sgSTCseq
+extern const std::array<std::string_view, 4> ATCDeltaGridHeader;   // sgATCdelta
+extern const std::array<std::string_view, 2> FontFileGridHeader;   // sgFontFiles
+extern const std::array<std::string_view, 6> EPMapGridHeader;      // sgEPmap
+
+// The details cell of a stream: video format, frame rate, aspect; or audio presentation,
+// sampling frequency, language; or the language (PG, IG); or character code and language.
+std::string streamDetails(const TStreamCodingInfo& stream);
+// "4:3" when the aspect ratio is 2, else "16:9".
+std::string_view aspectText(std::uint8_t aspect_ratio);
+
+// Rows of the grids (without the header row). Numbers as the page shows them.
+using StreamRow = std::array<std::string, 4>; // No. from 1, PID (4 hex), coding type name, details
+std::vector<StreamRow> streamRows(const TProgram_sequences& sequence);
+// The rows of every program sequence, one after the other (numbering per sequence).
+std::vector<StreamRow> clipStreamRows(const TCLPI& clpi);
+std::vector<std::array<std::string, 4>> sequenceRows(const TCLPI& clpi); // No. from 0, SPN hex 8, count, offset
+std::vector<std::array<std::string, 5>> stcRows(const TCLPI& clpi);      // ATC No., PCR_PID hex 4, three hex 8
+std::vector<std::array<std::string, 4>> atcDeltaRows(const TCLPI& clpi); // No. from 0, delta hex 8, clip, codec
+std::vector<std::array<std::string, 2>> fontFileRows(const TCLPI& clpi); // No. from 1, name
+std::vector<std::array<std::string, 6>> epMapRows(const TCLPI& clpi);    // No. from 0, PID, type, coarse, fine, start
+
+// Splits the three 16-bit words after an EP map entry's PID.
+void splitEPMapWords(std::uint16_t first, std::uint16_t second, std::uint16_t third, TEPMapEntry& entry);
+
+// The stream labels: the m2ts name and its size, or the expected name and "missing file".
+struct StreamLabels {
+    std::string name;
+    std::string size;
+    bool missing = false; // shown in the inactive-caption colour
+};
+StreamLabels streamLabels(const std::vector<TAVStream>& streams, std::size_t clipIndex, const std::string& clipName,
+                          const std::string& streamExt);
+
+// bLoadToMenu: the m2ts is there and the row's PID lies in 0x1400..0x14FF.
+bool canLoadToMenu(std::int64_t streamSize, std::string_view pidText);
+// What double-clicking a stream row does (only while Play is enabled).
+enum class StreamRowAction { Nothing, LoadMenu, Play };
+StreamRowAction streamRowAction(bool playEnabled, std::int64_t streamSize, std::string_view pidText);
+
+} // namespace corvane

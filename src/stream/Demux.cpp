@@ -1,0 +1,335 @@
+#include "stream/Demux.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#if defined(__unix__)
+#include <fcntl.h>
+#endif
+
+#include "io/FileIO.h"
+#include "io/TextUtil.h"
+#include "stream/TransportStream.h"
+
+namespace corvane {
+
+namespace {
+
+// Output is handed to the file once this much has gathered.
+constexpr std::size_t FlushSize = 4u << 20;
+constexpr std::size_t ReadPackets = 1024; // 192 KiB
+constexpr std::size_t PageSize = 4096;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string systemError(const std::string& path) { return path + ": " + std::strerror(errno); }
+
+void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+                                   static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+    out.insert(out.end(), bytes, bytes + 4);
+}
+
+} // namespace
+
+Demuxer::Demuxer(std::uint16_t pid, DemuxMode mode, Reporter& reporter, std::uint64_t packetsInFile)
+    : m_pid(pid), m_mode(mode), m_reporter(reporter), m_packetsInFile(packetsInFile) {
+    if (mode == DemuxMode::SUP) {
+        m_markers[0] = 'P';
+        m_markers[1] = 'G';
+    } else if (mode == DemuxMode::MNU) {
+        m_markers[0] = 'I';
+        m_markers[1] = 'G';
+    }
+    m_out.reserve(FlushSize + ReadPackets * SourcePacketSize);
+}
+
+void Demuxer::outputTaken() {
+    m_taken += m_out.size();
+    m_out.clear();
+}
+
+std::uint64_t Demuxer::cleanEnd() const {
+    if (m_mode == DemuxMode::PES || !m_inPes) return outputSize();
+    const bool complete = !m_unbounded && m_headerSkip == 0 && m_esWritten >= m_esExpected;
+    return complete ? outputSize() : m_pesStart;
+}
+
+bool Demuxer::processPackets(const std::uint8_t* data, std::size_t packets) {
+    // Packets arrive in reads of any size; the blocks of 341 run on from the file's start.
+    std::size_t done = 0;
+    while (done < packets) {
+        const std::size_t n = std::min(DemuxBlockPackets - m_blockPos, packets - done);
+        if (!m_syncLost && !processBlock(data + done * SourcePacketSize, n)) return false;
+        done += n;
+        m_blockPos += n;
+        if (m_blockPos == DemuxBlockPackets) {
+            m_blockPos = 0;
+            m_syncLost = false;
+        }
+    }
+    return true;
+}
+
+bool Demuxer::processBlock(const std::uint8_t* data, std::size_t packets) {
+    const bool sup = m_mode == DemuxMode::SUP;
+    for (std::size_t i = 0; i < packets; ++i) {
+        const std::uint8_t* packet = data + i * SourcePacketSize;
+        if ((++m_packetsRead % DemuxProgressPackets) == 0 && m_packetsInFile > 0)
+            m_reporter.showPacketProgress(m_packetsRead, m_packetsInFile);
+        if (!syncOk(packet)) {
+            m_syncLost = true;
+            break;
+        }
+        const std::uint16_t pid = packetPid(packet);
+        if (pid == NullPid) continue;
+        if (sup && !m_refFound && pid == PrimaryVideoPid) findReference(packet);
+        if (pid != m_pid) continue;
+        ++m_pidPackets;
+        const int length = payloadLength(packet);
+        if (length < 0) continue;
+        const std::uint8_t* payload = packet + payloadOffset(length);
+        if (m_mode == DemuxMode::PES) {
+            append(payload, static_cast<std::size_t>(length));
+            continue;
+        }
+        if (!hasPayloadFlag(packet)) continue;
+        if (!takePacket(packet, payload, static_cast<std::size_t>(length))) return false;
+    }
+    return true;
+}
+
+void Demuxer::findReference(const std::uint8_t* packet) {
+    const int length = payloadLength(packet);
+    if (length < 0) return;
+    const std::uint8_t* payload = packet + payloadOffset(length);
+    if (!startsWithStartCode(payload, static_cast<std::size_t>(length))) return;
+    const PesHeader header = readPesHeader(payload, static_cast<std::size_t>(length));
+    if (header.PTS_DTS_flags == 0) return;
+    m_refPts = header.PTS;
+    m_refFound = true;
+}
+
+bool Demuxer::takePacket(const std::uint8_t* packet, const std::uint8_t* payload, std::size_t length) {
+    // A bounded PES ends when fewer than 184 of its bytes remain; an unbounded one
+    // (PES_packet_length 0) only where the next payload unit starts.
+    const bool starts = isPesStart(payload, length) && (m_unbounded ? payloadUnitStart(packet) : m_remaining < 184);
+    if (!starts) {
+        if (!m_unbounded && m_remaining == 0) return true;
+        const std::size_t skip = std::min(m_headerSkip, length);
+        m_headerSkip -= skip;
+        append(payload + skip, length - skip);
+        m_esWritten += length - skip;
+        m_remaining = static_cast<std::uint16_t>(m_remaining - (length - skip));
+        return true;
+    }
+    if (m_reporter.CancelRequested) return false;
+
+    const PesHeader header = readPesHeader(payload, length);
+    m_remaining = header.PES_packet_length;
+    m_unbounded = header.PES_packet_length == 0;
+    m_headerSkip = 0;
+    m_inPes = false;
+    if (isNonDataStreamId(header.stream_id)) return true;
+
+    const std::size_t headerSize = PesFixedHeaderSize + header.PES_header_data_length;
+    // A header longer than this payload continues in the next packets of the PID.
+    const std::size_t count = length > headerSize ? length - headerSize : 0;
+    if (length < headerSize) m_headerSkip = headerSize - length;
+    m_pesStart = outputSize();
+    m_esExpected = header.PES_packet_length > 3 + header.PES_header_data_length
+                       ? header.PES_packet_length - 3u - header.PES_header_data_length
+                       : 0;
+    m_esWritten = count;
+    m_inPes = true;
+
+    const bool segments = m_mode == DemuxMode::SUP || m_mode == DemuxMode::MNU;
+    if (segments && header.PTS_DTS_flags != 0) {
+        const std::uint32_t reference = m_mode == DemuxMode::SUP ? m_refPts : 0;
+        m_segmentPts = header.PTS - reference;
+        m_segmentDts = header.PTS_DTS_flags == 3 ? header.DTS - reference : 0;
+        logSegment(packet, count > 0 ? payload[headerSize] : 0);
+    }
+    m_remaining = static_cast<std::uint16_t>(m_remaining - count);
+    if (segments) {
+        m_out.push_back(static_cast<std::uint8_t>(m_markers[0]));
+        m_out.push_back(static_cast<std::uint8_t>(m_markers[1]));
+        appendBigEndian(m_out, m_segmentPts);
+        appendBigEndian(m_out, m_segmentDts);
+    }
+    append(payload + headerSize, count);
+    return true;
+}
+
+void Demuxer::logSegment(const std::uint8_t* packet, std::uint8_t segmentType) {
+    m_reporter.log(hexText(m_segmentPts, 8) + ", " + hexText(m_segmentDts, 8) + " : " + timeText90(m_segmentPts) +
+                   ", " + timeText90(m_segmentDts) + "   " + hexText(segmentType, 2) + "   " +
+                   hexText(extraHeader(packet), 8));
+}
+
+DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::uint16_t pid, DemuxMode mode,
+                  Reporter& reporter, std::size_t blocksPerPump) {
+    DemuxResult result;
+    reporter.OperationStart = std::chrono::steady_clock::now();
+    FilePtr in(std::fopen(m2tsPath.c_str(), "rb"));
+    if (!in) {
+        reporter.fileError(systemError(m2tsPath));
+        return result;
+    }
+    FilePtr out(std::fopen(outPath.c_str(), "wb"));
+    if (!out) {
+        reporter.fileError(systemError(outPath));
+        return result;
+    }
+    // Both streams go through our own buffers only.
+    std::setvbuf(in.get(), nullptr, _IONBF, 0);
+#if defined(__unix__)
+    posix_fadvise(fileno(in.get()), 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    std::setvbuf(out.get(), nullptr, _IONBF, 0);
+
+    const std::int64_t size = fileSize(m2tsPath);
+    const std::uint64_t packetsInFile = size > 0 ? static_cast<std::uint64_t>(size) / SourcePacketSize : 0;
+    Demuxer demuxer(pid, mode, reporter, packetsInFile);
+    // Page-aligned reads of 192 KiB (1024 packets) keep the buffer in the processor's
+    // cache; the host's events are served once per `blocksPerPump` blocks of 341.
+    const std::size_t pumpPackets = std::max<std::size_t>(1, blocksPerPump) * DemuxBlockPackets;
+    const std::size_t readPackets = std::min<std::size_t>(ReadPackets, pumpPackets);
+    std::vector<std::uint8_t> storage(readPackets * SourcePacketSize + PageSize);
+    std::uint8_t* const buffer =
+        storage.data() + (PageSize - reinterpret_cast<std::uintptr_t>(storage.data()) % PageSize) % PageSize;
+    const std::size_t bufferSize = readPackets * SourcePacketSize;
+
+    bool writeFailed = false;
+    auto flush = [&] {
+        auto& pending = demuxer.pending();
+        if (!pending.empty() && std::fwrite(pending.data(), 1, pending.size(), out.get()) != pending.size())
+            writeFailed = true;
+        demuxer.outputTaken();
+    };
+
+    bool stoppedAtPes = false;
+    std::size_t sincePump = pumpPackets;
+    while (!writeFailed) {
+        if (sincePump >= pumpPackets) {
+            reporter.sink().pumpEvents();
+            sincePump = 0;
+        }
+        const std::size_t got = std::fread(buffer, 1, bufferSize, in.get());
+        const std::size_t packets = got / SourcePacketSize;
+        if (packets == 0) break;
+        sincePump += packets;
+        if (!demuxer.processPackets(buffer, packets)) {
+            stoppedAtPes = true;
+            break;
+        }
+        if (demuxer.pending().size() >= FlushSize) flush();
+        if (reporter.CancelRequested || got < bufferSize) break;
+    }
+    result.cancelled = reporter.CancelRequested;
+    // A cancel between PES starts keeps the output up to the last whole PES packet.
+    const std::uint64_t keep = result.cancelled && !stoppedAtPes ? demuxer.cleanEnd() : demuxer.outputSize();
+    const std::uint64_t flushed = demuxer.outputSize() - demuxer.pending().size();
+    if (keep >= flushed)
+        demuxer.pending().resize(static_cast<std::size_t>(keep - flushed));
+    else
+        demuxer.pending().clear();
+    if (!writeFailed) flush();
+    if (std::fflush(out.get()) != 0 || std::ferror(out.get())) writeFailed = true;
+    out.reset();
+    in.reset();
+    if (!writeFailed && demuxer.outputSize() > keep) {
+        std::error_code error;
+        std::filesystem::resize_file(outPath, keep, error);
+        if (error) writeFailed = true;
+    }
+    if (writeFailed) {
+        reporter.fileError(systemError(outPath));
+        return result;
+    }
+    result.ok = true;
+    result.pidPackets = demuxer.pidPackets();
+    result.packetsRead = demuxer.packetsRead();
+    result.bytesWritten = std::min(keep, demuxer.outputSize());
+    return result;
+}
+
+std::string pidExtension(std::uint16_t pid) {
+    switch (pid >> 8) {
+    case 0x10:
+        return "vis";
+    case 0x11:
+        return "aus";
+    case 0x1B:
+        return "svs";
+    case 0x1A:
+        return "sas";
+    case 0x12:
+        return "pgs";
+    case 0x14:
+        return "igs";
+    default:
+        return "";
+    }
+}
+
+PidOutput pidOutput(const std::string& workDir, const std::string& clipName, const std::string& pidText,
+                    const std::string& typeText, const std::string& detailsText, const Options& options) {
+    PidOutput output;
+    const auto pid = static_cast<std::uint16_t>(hexToNumber(pidText));
+    output.extension = pidExtension(pid);
+    if (options.SavePES) output.extension = "PES." + output.extension;
+    const bool sup = (pid >> 8) == 0x12 && options.SaveSUP;
+    const bool mnu = (pid >> 8) == 0x14 && options.SaveMNU && !options.SavePES;
+    if (sup) {
+        output.extension = "sup";
+        output.mode = DemuxMode::SUP;
+    } else if (mnu) {
+        output.extension = "mnu";
+        output.mode = DemuxMode::MNU;
+    } else {
+        output.mode = options.SavePES ? DemuxMode::PES : DemuxMode::ES;
+    }
+    std::string cells = pidText + "_" + typeText + "_" + detailsText;
+    std::string cleaned;
+    for (const char c : cells) {
+        if (c == ',') continue;
+        cleaned += (c == ' ' || c == ':') ? '_' : c;
+    }
+    output.fileName = workDir + clipName + "_PID" + cleaned + "." + output.extension;
+    return output;
+}
+
+std::string savedPacketsLine(std::uint64_t packets, std::chrono::seconds elapsed) {
+    return std::to_string(packets) + " source packets saved. (" + longTimeText(elapsed) + ")";
+}
+
+DemuxResult savePid(Reporter& reporter, const std::string& m2tsPath, const std::string& outName,
+                    std::uint16_t pid, DemuxMode mode) {
+    reporter.ConfirmCancel = true;
+    reporter.PrBarOn();
+    reporter.log("");
+    reporter.dlog0("Saving " + outName + " ...");
+    const DemuxResult result = Demux(m2tsPath, outName, pid, mode, reporter);
+    if (result.ok) {
+        if (reporter.CancelRequested) {
+            reporter.log("Saving cancelled.");
+        } else {
+            reporter.slogR();
+            const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() -
+                                                                                  reporter.OperationStart);
+            reporter.log(savedPacketsLine(result.pidPackets, elapsed));
+        }
+    }
+    reporter.PrBarOff();
+    return result;
+}
+
+} // namespace corvane

@@ -1,0 +1,408 @@
+// Extraction by PID on transport streams built here and on a small m2ts made by
+// another muxer: the four output forms, PES joining and boundaries, the SUP
+// reference time, the sync-loss rule, cancel and the output name.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "io/FileIO.h"
+#include "navigation/NavTestUtil.h"
+#include "shell/CaptureSink.h"
+#include "stream/Demux.h"
+#include "stream/StreamTestUtil.h"
+
+namespace corvane {
+namespace {
+
+using testing::PesSpec;
+using testing::TsBuilder;
+using testing::pattern;
+
+std::vector<std::uint8_t> concat(std::initializer_list<std::vector<std::uint8_t>> parts) {
+    std::vector<std::uint8_t> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+struct Run {
+    std::vector<std::uint8_t> output;
+    std::uint64_t pidPackets = 0;
+    std::vector<std::string> log;
+};
+
+Run demux(const std::vector<std::uint8_t>& ts, std::uint16_t pid, DemuxMode mode) {
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    Demuxer demuxer(pid, mode, reporter);
+    demuxer.processPackets(ts.data(), ts.size() / SourcePacketSize);
+    return {demuxer.pending(), demuxer.pidPackets(), sink.texts()};
+}
+
+// The whole elementary stream of a PID.
+std::vector<std::uint8_t> concatOf(const TsBuilder& ts, std::uint16_t pid) {
+    return demux(ts.bytes, pid, DemuxMode::ES).output;
+}
+
+// The 10-byte segment header of the SUP and MNU forms.
+std::vector<std::uint8_t> segmentHeader(char a, char b, std::uint32_t pts, std::uint32_t dts) {
+    std::vector<std::uint8_t> h{static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
+    for (std::uint32_t v : {pts, dts})
+        for (int shift = 24; shift >= 0; shift -= 8) h.push_back(static_cast<std::uint8_t>(v >> shift));
+    return h;
+}
+
+TEST(TransportStream, PacketFieldsAndTimestamps) {
+    TsBuilder ts;
+    ts.packet(0x1100, true, pattern(100, 1));
+    const std::uint8_t* p = ts.bytes.data();
+    EXPECT_EQ(packetPid(p), 0x1100);
+    EXPECT_TRUE(payloadUnitStart(p));
+    EXPECT_EQ(payloadLength(p), 100);
+    EXPECT_EQ(payloadOffset(100), 92u);
+    std::vector<std::uint8_t> raw(192, 0);
+    raw[7] = 0x30;
+    raw[8] = 184; // adaptation field longer than the packet: no usable payload
+    EXPECT_EQ(payloadLength(raw.data()), -1);
+    raw[8] = 183;
+    EXPECT_EQ(payloadLength(raw.data()), 0);
+
+    // 33-bit values come back modulo 2^32.
+    for (std::uint64_t value : {0ull, 90000ull, 0xFFFFFFFFull, 0x1FFFFFFFFull, 0x123456789ull}) {
+        const auto field = testing::timestampField(2, value);
+        EXPECT_EQ(decodeTimestamp(field.data()), static_cast<std::uint32_t>(value)) << value;
+    }
+    EXPECT_EQ(timeText90(90000u * 3723 + 45 * 90), "1:02:03.045");
+    EXPECT_EQ(timeText90(0), "0:00:00.000");
+
+    // Time stamps that the payload does not hold are absent, not read past it.
+    const std::vector<std::uint8_t> cut{0, 0, 1, 0xE0, 0, 0, 0x80, 0xC0, 10, 0x21, 0, 1};
+    EXPECT_TRUE(isPesStart(cut.data(), cut.size()));
+    EXPECT_EQ(readPesHeader(cut.data(), cut.size()).PTS_DTS_flags, 0);
+    EXPECT_FALSE(isPesStart(cut.data(), 3));
+    const std::vector<std::uint8_t> low{0, 0, 1, 0xB0};
+    EXPECT_FALSE(isPesStart(low.data(), low.size()));
+}
+
+TEST(Demux, EsJoinsPesPacketsAcrossTsPacketsAndSkipsOthers) {
+    TsBuilder ts;
+    const auto a = pattern(500, 1), b = pattern(183, 2), c = pattern(37, 3);
+    ts.pes(0x1100, {0xBD, 90000}, a);
+    ts.nullPacket();
+    ts.pes(0x1011, {0xE0, 1000}, pattern(300, 9));
+    ts.pes(0x1100, {0xBD, 93000}, b);
+    ts.pes(0x1100, {0xBD}, c);
+    const auto run = demux(ts.bytes, 0x1100, DemuxMode::ES);
+    EXPECT_EQ(run.output, concat({a, b, c}));
+    EXPECT_EQ(run.pidPackets, 3u + 2u + 1u);
+    EXPECT_TRUE(run.log.empty());
+}
+
+TEST(Demux, UnboundedVideoPesEndsAtTheNextUnitStart) {
+    TsBuilder ts;
+    const auto a = pattern(1000, 4), b = pattern(2000, 5), c = pattern(10, 6);
+    ts.pes(0x1011, {0xE0, 3600, 0, true}, a);
+    ts.pes(0x1100, {0xBD, 3600}, pattern(40, 7));
+    ts.pes(0x1011, {0xE0, 7200, 3600, true}, b);
+    ts.pes(0x1011, {0xE0, 10800, std::nullopt, true}, c);
+    EXPECT_EQ(demux(ts.bytes, 0x1011, DemuxMode::ES).output, concat({a, b, c}));
+}
+
+TEST(Demux, ContinuationStartingWithStartCodeIsData) {
+    TsBuilder ts;
+    // 14 header bytes + 170 data bytes fill the first packet; the second then starts
+    // with 00 00 01 E0 while 300 bytes of the PES remain.
+    auto data = pattern(470, 8);
+    data[170] = 0, data[171] = 0, data[172] = 1, data[173] = 0xE0;
+    ts.pes(0x1011, {0xE0, 90000}, data);
+    ts.pes(0x1011, {0xE0, 93000}, pattern(20, 9));
+    const auto run = demux(ts.bytes, 0x1011, DemuxMode::ES);
+    EXPECT_EQ(run.output, concat({data, pattern(20, 9)}));
+}
+
+TEST(Demux, HeaderLongerThanItsPayloadContinuesInTheNextPacket) {
+    TsBuilder ts;
+    const auto data = pattern(300, 10);
+    // A first packet of 12 bytes cannot hold the 14-byte header plus 20 stuffing bytes.
+    ts.pes(0x1200, {0x90 + 0x30, 90000, std::nullopt, false, 20}, data, 12);
+    ts.pes(0x1200, {0xBD, 180000}, pattern(5, 11));
+    const auto run = demux(ts.bytes, 0x1200, DemuxMode::ES);
+    EXPECT_EQ(run.output, concat({data, pattern(5, 11)}));
+}
+
+TEST(Demux, NonDataStreamIdsGiveNothing) {
+    TsBuilder ts;
+    ts.pes(0x1100, {0xBE}, pattern(100, 12)); // padding stream
+    ts.pes(0x1100, {0xBD}, pattern(50, 13));
+    EXPECT_EQ(demux(ts.bytes, 0x1100, DemuxMode::ES).output, pattern(50, 13));
+}
+
+TEST(Demux, BadSyncByteLosesTheRestOfItsBlock) {
+    TsBuilder ts;
+    for (int i = 0; i < 2 * 341; ++i) ts.pes(0x1100, {0xBD}, pattern(10, static_cast<std::uint8_t>(i)));
+    ts.bytes[100 * SourcePacketSize + 4] = 0x46;
+    const auto run = demux(ts.bytes, 0x1100, DemuxMode::ES);
+    EXPECT_EQ(run.pidPackets, 100u + 341u);
+    std::vector<std::uint8_t> expected;
+    for (int i = 0; i < 2 * 341; ++i)
+        if (i < 100 || i >= 341) {
+            const auto p = pattern(10, static_cast<std::uint8_t>(i));
+            expected.insert(expected.end(), p.begin(), p.end());
+        }
+    EXPECT_EQ(run.output, expected);
+
+    // Fed in pieces that do not follow the blocks, the walk drops the same packets.
+    Reporter reporter;
+    Demuxer pieces(0x1100, DemuxMode::ES, reporter);
+    for (std::size_t at = 0; at < ts.packets(); at += 100)
+        pieces.processPackets(ts.bytes.data() + at * SourcePacketSize, std::min<std::size_t>(100, ts.packets() - at));
+    EXPECT_EQ(pieces.pending(), expected);
+    EXPECT_EQ(pieces.pidPackets(), 100u + 341u);
+}
+
+TEST(Demux, PesModeKeepsWholePayloads) {
+    TsBuilder ts;
+    ts.pes(0x1100, {0xBD, 90000}, pattern(300, 14));
+    ts.pes(0x1011, {0xE0}, pattern(50, 15));
+    const auto run = demux(ts.bytes, 0x1100, DemuxMode::PES);
+    ASSERT_EQ(run.output.size(), 14u + 300u);
+    EXPECT_EQ(std::vector<std::uint8_t>(run.output.begin(), run.output.begin() + 4),
+              (std::vector<std::uint8_t>{0, 0, 1, 0xBD}));
+    EXPECT_EQ(std::vector<std::uint8_t>(run.output.begin() + 14, run.output.end()), pattern(300, 14));
+}
+
+TEST(Demux, SupTimesAreRelativeToTheFirstVideoPts) {
+    TsBuilder ts;
+    const auto early = concat({{0x16}, pattern(20, 16)});
+    const auto late = concat({{0x15}, pattern(400, 17)});
+    const auto noPts = concat({{0x80}});
+    ts.pes(0x1200, {0xBD, 100000, 95000}, early);
+    ts.pes(0x1011, {0xE0}, pattern(10, 18)); // no PTS: not the reference
+    ts.pes(0x1011, {0xE0, 90000, 87000, true}, pattern(10, 19));
+    ts.pes(0x1200, {0xBD, 180000}, late);
+    ts.pes(0x1200, {0xBD}, noPts);
+    const auto run = demux(ts.bytes, 0x1200, DemuxMode::SUP);
+    EXPECT_EQ(run.output, concat({segmentHeader('P', 'G', 100000, 95000), early,
+                                  segmentHeader('P', 'G', 90000, 0), late,
+                                  segmentHeader('P', 'G', 90000, 0), noPts}));
+    ASSERT_EQ(run.log.size(), 2u);
+    EXPECT_EQ(run.log[0], "000186A0, 00017318 : 0:00:01.111, 0:00:01.055   16   40000000");
+    EXPECT_EQ(run.log[1].substr(0, 45), "00015F90, 00000000 : 0:00:01.000, 0:00:00.000");
+}
+
+TEST(Demux, MnuKeepsStreamTimes) {
+    TsBuilder ts;
+    const auto ics = concat({{0x18}, pattern(700, 20)});
+    ts.pes(0x1011, {0xE0, 90000}, pattern(10, 21));
+    ts.pes(0x1400, {0xBD, 0x1FFFFFFFFull, 200}, ics);
+    const auto run = demux(ts.bytes, 0x1400, DemuxMode::MNU);
+    EXPECT_EQ(run.output, concat({segmentHeader('I', 'G', 0xFFFFFFFF, 200), ics}));
+}
+
+TEST(Demux, ProgressEvery32768Packets) {
+    struct ProgressSink : testing::CaptureSink {
+        void progress(int percent, const std::string& text) override {
+            percents.push_back(percent);
+            texts.push_back(text);
+        }
+        std::vector<int> percents;
+        std::vector<std::string> texts;
+    } sink;
+    Reporter reporter(&sink);
+    TsBuilder ts;
+    for (int i = 0; i < 70000; ++i) ts.nullPacket();
+    Demuxer demuxer(0x1100, DemuxMode::ES, reporter, 70000);
+    demuxer.processPackets(ts.bytes.data(), ts.packets());
+    EXPECT_EQ(sink.percents, (std::vector<int>{46, 93}));
+    EXPECT_EQ(sink.texts[0].substr(0, 20), "Packet: 32768/70000 ");
+}
+
+class DemuxFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("corvane_demux_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::vector<std::uint8_t> read(const std::string& name) const {
+        std::string error;
+        return readWholeFile(path(name), error).value_or(std::vector<std::uint8_t>{});
+    }
+    std::filesystem::path dir;
+};
+
+// A host whose Cancel button is pressed during the n-th event pump.
+struct CancellingSink : testing::CaptureSink {
+    Reporter* reporter = nullptr;
+    int pumps = 0;
+    int cancelAt = 0;
+    void pumpEvents() override {
+        if (++pumps == cancelAt) reporter->CancelRequested = true;
+    }
+};
+
+TEST_F(DemuxFile, CancelEndsAtAPesBoundary) {
+    // Unbounded video PES packets, the cancel pressed before the n-th block of 341 packets.
+    auto check = [&](std::size_t count, std::size_t size, std::vector<int> cancelPoints) {
+        TsBuilder ts;
+        std::vector<std::size_t> ends{0}; // output lengths at PES boundaries
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto data = pattern(size + i, static_cast<std::uint8_t>(i));
+            ts.pes(0x1011, {0xE0, 90000u * i, std::nullopt, true}, data);
+            ends.push_back(ends.back() + data.size());
+        }
+        ASSERT_TRUE(writeWholeFile(path("in.m2ts"), ts.bytes).ok);
+        for (int cancelAt : cancelPoints) {
+            CancellingSink sink;
+            Reporter reporter(&sink);
+            sink.reporter = &reporter;
+            sink.cancelAt = cancelAt;
+            const auto result = Demux(path("in.m2ts"), path("out.es"), 0x1011, DemuxMode::ES, reporter, 1);
+            ASSERT_TRUE(result.ok);
+            EXPECT_TRUE(result.cancelled);
+            const auto out = read("out.es");
+            EXPECT_LT(out.size(), ends.back());
+            EXPECT_NE(std::find(ends.begin(), ends.end(), out.size()), ends.end()) << "cut at " << out.size();
+            EXPECT_EQ(result.bytesWritten, out.size());
+            EXPECT_TRUE(std::equal(out.begin(), out.end(), concatOf(ts, 0x1011).begin()));
+        }
+    };
+    // PES packets shorter than a block: the walk stops where the next one starts.
+    check(40, 5000, {2, 3});
+    // PES packets longer than a block: a block ends inside one, which is then left out.
+    check(2, 150000, {2, 3});
+}
+
+TEST_F(DemuxFile, WholeFileAndItsFailures) {
+    TsBuilder ts;
+    ts.pes(0x1100, {0xBD, 90000}, pattern(1000, 30));
+    auto bytes = ts.bytes;
+    bytes.resize(bytes.size() + 100, 0x47); // a partial packet at the end is ignored
+    ASSERT_TRUE(writeWholeFile(path("in.m2ts"), bytes).ok);
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    auto result = Demux(path("in.m2ts"), path("out.aus"), 0x1100, DemuxMode::ES, reporter);
+    EXPECT_TRUE(result.ok);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.pidPackets, ts.packets());
+    EXPECT_EQ(read("out.aus"), pattern(1000, 30));
+
+    // A PID that never occurs gives an empty file and 0 packets.
+    result = Demux(path("in.m2ts"), path("none.aus"), 0x1101, DemuxMode::ES, reporter);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.pidPackets, 0u);
+    EXPECT_TRUE(std::filesystem::exists(path("none.aus")));
+    EXPECT_EQ(std::filesystem::file_size(path("none.aus")), 0u);
+
+    result = Demux(path("missing.m2ts"), path("x"), 0x1100, DemuxMode::ES, reporter);
+    EXPECT_FALSE(result.ok);
+    ASSERT_EQ(sink.fileErrors.size(), 1u);
+    EXPECT_NE(sink.fileErrors[0].find("missing.m2ts"), std::string::npos);
+    result = Demux(path("in.m2ts"), path("no/such/folder/x"), 0x1100, DemuxMode::ES, reporter);
+    EXPECT_FALSE(result.ok);
+}
+
+TEST_F(DemuxFile, SavePidLogLines) {
+    TsBuilder ts;
+    ts.pes(0x1200, {0xBD, 90000}, concat({{0x16}, pattern(10, 31)}));
+    ASSERT_TRUE(writeWholeFile(path("in.m2ts"), ts.bytes).ok);
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    reporter.CancelRequested = true; // left over from an earlier run
+    const auto result = savePid(reporter, path("in.m2ts"), path("o.sup"), 0x1200, DemuxMode::SUP);
+    EXPECT_EQ(result.pidPackets, 1u);
+    EXPECT_TRUE(reporter.ConfirmCancel);
+    const auto lines = sink.texts();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[1], "Saving " + path("o.sup") + " ...");
+    EXPECT_EQ(lines[2].substr(0, 18), "00015F90, 00000000");
+    EXPECT_EQ(lines[3], "1 source packets saved. (0:00:00)");
+    EXPECT_EQ(sink.status[0], "Ready.");
+}
+
+// Another muxer's m2ts: our elementary streams equal the ones it takes out itself.
+TEST_F(DemuxFile, EsEqualsWhatFfmpegExtracts) {
+    const std::string data = std::string(CORVANE_TEST_DATA) + "/stream/ffmpeg-mpeg2-ac3.";
+    std::string error;
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    for (const auto& [pid, ext] : {std::pair<std::uint16_t, const char*>{0x1011, "m2v"}, {0x1100, "ac3"}}) {
+        const auto result = Demux(data + "m2ts", path(ext), pid, DemuxMode::ES, reporter);
+        ASSERT_TRUE(result.ok);
+        const auto expected = readWholeFile(data + ext, error);
+        ASSERT_TRUE(expected) << error;
+        EXPECT_EQ(read(ext), *expected) << ext;
+    }
+    // The PES form holds every payload byte of the PID.
+    const auto pes = Demux(data + "m2ts", path("pes"), 0x1100, DemuxMode::PES, reporter);
+    EXPECT_GT(std::filesystem::file_size(path("pes")), std::filesystem::file_size(path("ac3")));
+    EXPECT_EQ(pes.pidPackets, 69u);
+}
+
+// The m2ts of the acceptance set: every audio frame comes out whole (AC-3 sync words).
+TEST_F(DemuxFile, AcceptanceStreamAudio) {
+    const auto m2ts = testing::acceptanceFolder() / "bdj-sdk" / "BDMV" / "STREAM" / "00000.m2ts";
+    if (!std::filesystem::exists(m2ts)) GTEST_SKIP() << "no acceptance stream";
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    const auto result = Demux(m2ts.string(), path("a.ac3"), 0x1100, DemuxMode::ES, reporter);
+    ASSERT_TRUE(result.ok);
+    const auto out = read("a.ac3");
+    ASSERT_GT(out.size(), 1000u);
+    // AC-3 frames back to back: each starts with 0B 77 and its size follows from its header.
+    std::size_t at = 0, frames = 0;
+    while (at + 5 <= out.size()) {
+        ASSERT_EQ(out[at], 0x0B) << "at " << at;
+        ASSERT_EQ(out[at + 1], 0x77) << "at " << at;
+        static const int sizes48[] = {64, 64, 80, 80, 96, 96, 112, 112, 128, 128, 160, 160, 192, 192,
+                                      224, 224, 256, 256, 320, 320, 384, 384, 448, 448, 512, 512, 640, 640,
+                                      768, 768, 896, 896, 1024, 1024, 1152, 1152, 1280, 1280};
+        const int code = out[at + 4] & 0x3F;
+        ASSERT_EQ(out[at + 4] >> 6, 0) << "48 kHz expected";
+        ASSERT_LT(code, 38);
+        at += 2u * static_cast<std::size_t>(sizes48[code]);
+        ++frames;
+    }
+    EXPECT_EQ(at, out.size());
+    EXPECT_GT(frames, 10u);
+}
+
+TEST(DemuxNames, OutputNameAndMode) {
+    Options options;
+    auto out = pidOutput("/work/", "00001", "1100", "DTS-HD XLL", "Multi-ch., 48 kHz, eng", options);
+    EXPECT_EQ(out.fileName, "/work/00001_PID1100_DTS-HD_XLL_Multi-ch._48_kHz_eng.aus");
+    EXPECT_EQ(out.mode, DemuxMode::ES);
+    out = pidOutput("", "00001", "1011", "AVC", "1080p, 23.976, 16:9", options);
+    EXPECT_EQ(out.fileName, "00001_PID1011_AVC_1080p_23.976_16_9.vis");
+
+    options.SavePES = true;
+    out = pidOutput("", "c", "1200", "PG", "eng", options);
+    EXPECT_EQ(out.mode, DemuxMode::SUP);
+    EXPECT_EQ(out.extension, "sup");
+    out = pidOutput("", "c", "1400", "IG", "eng", options);
+    EXPECT_EQ(out.mode, DemuxMode::PES);
+    EXPECT_EQ(out.extension, "PES.igs");
+    out = pidOutput("", "c", "1A00", "DD+", "", options);
+    EXPECT_EQ(out.extension, "PES.sas");
+
+    options.SavePES = false;
+    out = pidOutput("", "c", "1400", "IG", "eng", options);
+    EXPECT_EQ(out.mode, DemuxMode::MNU);
+    EXPECT_EQ(out.fileName, "c_PID1400_IG_eng.mnu");
+    options.SaveSUP = false;
+    options.SaveMNU = false;
+    EXPECT_EQ(pidOutput("", "c", "1200", "PG", "eng", options).extension, "pgs");
+    EXPECT_EQ(pidOutput("", "c", "1400", "IG", "eng", options).mode, DemuxMode::ES);
+    out = pidOutput("", "c", "1800", "Text", "1, deu", options);
+    EXPECT_EQ(out.fileName, "c_PID1800_Text_1_deu.");
+    EXPECT_EQ(pidExtension(0x1B00), "svs");
+}
+
+} // namespace
+} // namespace corvane
