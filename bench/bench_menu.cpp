@@ -1,0 +1,123 @@
+// IG menus: opening a .mnu of more than 50 MB (pixels stay undecoded until shown), and the
+// run-length decoder and encoder on a full-HD object (megapixels per second).
+#include "graphics/ObjectPicture.h"
+#include "graphics/RleCodec.h"
+#include "io/FileIO.h"
+#include "menu/IGReader.h"
+#include "menu/IGWriter.h"
+
+#include <sys/resource.h>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace corvane;
+
+constexpr int Width = 1920;
+constexpr int Height = 1080;
+
+// A full-HD picture with text-like detail: short runs of many indexes over long runs of 0.
+IndexPicture detailedPicture(int seed) {
+    IndexPicture picture(Width, Height);
+    std::uint32_t state = 2463534242u + static_cast<std::uint32_t>(seed);
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width;) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const int run = 1 + static_cast<int>(state % 12);
+            const auto index = static_cast<std::uint8_t>((state >> 8) % 3 == 0 ? 0 : (state >> 16) & 0xFF);
+            for (int i = 0; i < run && x < Width; ++i, ++x)
+                picture.pixels[static_cast<std::size_t>(y) * Width + x] = index;
+        }
+    return picture;
+}
+
+// A created menu with full-HD objects until their run-length data passes 50 MB, saved as a .mnu.
+const std::vector<std::uint8_t>& largeMenu() {
+    static const std::vector<std::uint8_t> bytes = [] {
+        TMenu menu = createMenu();
+        menu.IGPalettes.resize(1);
+        std::size_t total = 0;
+        for (std::uint16_t id = 0; total < 50u * 1024 * 1024; ++id) {
+            const IndexPicture picture = detailedPicture(id);
+            TIGobject object;
+            object.object_id = id;
+            object.object_width = Width;
+            object.object_height = Height;
+            object.rle_data_length = Width * Height;
+            object.index_picture = std::make_shared<const IndexPicture>(picture);
+            menu.IGObjects.push_back(object);
+            total += rle_encode(picture).size();
+        }
+        return saveIGS(menu, IGSaveMode::Mnu).bytes;
+    }();
+    return bytes;
+}
+
+long peakMemoryKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Opening as the Load button does: the file read whole, then its segments and pages.
+void OpenLargeMenu(benchmark::State& state) {
+    const auto& bytes = largeMenu();
+    const std::string path = tempFolder() + "corvane_bench_menu.mnu";
+    writeWholeFile(path, bytes);
+    std::size_t decoded = 0;
+    for (auto _ : state) {
+        std::string error;
+        auto file = readWholeFile(path, error);
+        if (!file) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        MnuReadResult result = loadMNU(std::move(*file));
+        for (const auto& object : result.menu.IGObjects) decoded += object.index_picture != nullptr;
+        benchmark::DoNotOptimize(result.menu.IGObjects.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    state.counters["file_MB"] = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);
+    state.counters["decoded_objects"] = static_cast<double>(decoded);
+    state.counters["peak_MiB"] = static_cast<double>(peakMemoryKiB()) / 1024.0;
+    removeFile(path);
+}
+BENCHMARK(OpenLargeMenu)->Unit(benchmark::kMillisecond);
+
+void RleDecodeFullHd(benchmark::State& state) {
+    const std::vector<std::uint8_t> code = rle_encode(detailedPicture(1));
+    for (auto _ : state) {
+        IndexPicture picture = rle_decode(code, Width, Height);
+        benchmark::DoNotOptimize(picture.pixels.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * Width * Height);
+    state.counters["Mpixel/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * Width * Height / 1e6, benchmark::Counter::kIsRate);
+}
+BENCHMARK(RleDecodeFullHd)->Unit(benchmark::kMillisecond);
+
+void RleEncodeFullHd(benchmark::State& state) {
+    const IndexPicture picture = detailedPicture(2);
+    for (auto _ : state) {
+        std::vector<std::uint8_t> code = rle_encode(picture);
+        benchmark::DoNotOptimize(code.data());
+    }
+    state.counters["Mpixel/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * Width * Height / 1e6, benchmark::Counter::kIsRate);
+}
+BENCHMARK(RleEncodeFullHd)->Unit(benchmark::kMillisecond);
+
+// The first display of an object of the large menu: decode and colour once.
+void FirstObjectPicture(benchmark::State& state) {
+    const MnuReadResult read = loadMNU(largeMenu());
+    for (auto _ : state) {
+        TMenu menu = read.menu;
+        benchmark::DoNotOptimize(Obj2Pic(menu, 0, 0));
+    }
+}
+BENCHMARK(FirstObjectPicture)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,70 @@
+#pragma once
+// Reading an IG menu from a .mnu segment file.
+//
+// A .mnu file is a sequence of segments, each behind a 10-byte frame: "IG", PTS and DTS
+// (32-bit, 90 kHz), then segment_type (0x14 PDS, 0x15 ODS, 0x18 ICS, 0x80 END), a 16-bit
+// segment_length and the body. loadMNU is a pure function over the file's bytes: palettes
+// are converted to RGB, object run-length data stays in the bytes (decoded on first
+// display) and the pages are parsed from the interactive composition. loadMNUFile is the
+// Load step that fetches the file and reports through the session.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "menu/IGMenu.h"
+#include "navigation/MovieObject.h" // ReadMessage
+
+namespace corvane {
+
+struct Session;
+
+enum class SegmentType : std::uint8_t { PDS = 0x14, ODS = 0x15, ICS = 0x18, END = 0x80 };
+
+enum class MnuReadStatus {
+    Ok,          // read up to END or the end of the file
+    FormatError, // a segment frame without "IG": "File format error"; what came before is parsed
+    Damaged,     // the file ends inside a segment or the composition ends early; what was read is kept
+    Cancelled,   // cancel was requested: objects and palettes read, pages not parsed
+    FileError,   // the file could not be read (reported through Reporter::fileError)
+};
+
+struct MnuReadResult {
+    MnuReadStatus status = MnuReadStatus::Ok;
+    TMenu menu;
+    std::size_t problemAt = 0; // FormatError, Damaged: file offset of the fault
+    std::size_t unknownSegments = 0;
+    std::vector<ReadMessage> messages;
+};
+
+// What a long read reports and asks while it runs (all optional).
+struct MenuReadHooks {
+    std::function<bool()> cancelled;                                // between segments and pages
+    std::function<void(int percent, const std::string& text)> page; // "Reading page n", 80 to 100 %
+};
+
+// Reads a menu from the bytes of a .mnu file; the bytes become the menu's data.
+MnuReadResult loadMNU(std::vector<std::uint8_t> bytes, const MenuReadHooks& hooks = {});
+
+// Parses the pages from the first interactive composition into menu.IGSc.pages and fills
+// PageButtons. A composition ending early keeps what was read and adds an error line.
+bool getIGS(TMenu& menu, std::vector<ReadMessage>& messages, const MenuReadHooks& hooks = {});
+
+// The composition body of the first ICS sequence, its fragments back to back.
+std::vector<std::uint8_t> firstCompositionBody(const TMenu& menu);
+
+// Wraps an interactive-composition body (from video_descriptor on) as a .mnu file of one
+// ICS segment and an END segment; used to read compositions captured on their own.
+std::vector<std::uint8_t> wrapComposition(std::span<const std::uint8_t> body, std::uint32_t pts = 0);
+
+// The Load step: reads `path` through the session's reporter with cancel and progress.
+// Every outcome but FileError replaces `menu`.
+MnuReadStatus loadMNUFile(Session& session, const std::string& path, TMenu& menu);
+
+// "[b]1[/b] ICS, [b]n[/b] OCS, [b]m[/b] PCS found." (object and palette counts).
+std::string menuFoundLine(const TMenu& menu);
+
+} // namespace corvane
