@@ -46,8 +46,10 @@ void addCommandCommand(CLI::App& app, int& result);
 void addDumpCommands(CLI::App& app, int& result);
 void addCommandsCommand(CLI::App& app, int& result);
 void addRunCommand(CLI::App& app, int& result);
+void addExtractCommand(CLI::App& app, int& result);
 void addChaptersCommand(CLI::App& app, int& result);
 void addSoundCommand(CLI::App& app, int& result);
 void addFindCommand(CLI::App& app, int& result);
+void addMenuCommands(CLI::App& app, int& result);
 
 } // namespace corvane::cli

@@ -6,26 +6,32 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliCommon.h"
+#include "cli/JsonMenu.h"
 #include "cli/JsonModel.h"
 #include "io/ExtensionData.h"
 #include "io/FileIO.h"
+#include "menu/IGReader.h"
+#include "menu/IGWriter.h"
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
 #include "playlist/PlayListReader.h"
 #include "playlist/PlayListWriter.h"
 #include "shell/Markup.h"
+#include "stream/ClipInfo.h"
 
 namespace corvane::cli {
 
 namespace {
 
-enum class FileKind { Unknown, ExtensionData, Index, MovieObject, PlayList };
+enum class FileKind { Unknown, ExtensionData, Index, MovieObject, PlayList, ClipInfo, Menu };
 
 FileKind detectKind(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     const std::string magic(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, bytes.size())));
     if (magic == "INDX") return FileKind::Index;
     if (magic == "MOBJ") return FileKind::MovieObject;
     if (magic == "MPLS") return FileKind::PlayList;
+    if (magic == "HDMV") return FileKind::ClipInfo;
+    if (magic.rfind("IG", 0) == 0) return FileKind::Menu;
     std::string ext = std::filesystem::path(path).extension().string();
     for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ext == ".exd") return FileKind::ExtensionData;
@@ -97,6 +103,33 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
         loaded = {true, toJson(read.mpls, noData), writePlayList(read.mpls)};
         return loaded;
     }
+    case FileKind::ClipInfo: {
+        auto read = readClipInfo(*bytes, name);
+        showReadMessages(reporter, read.messages);
+        if (read.status != ClipReadStatus::Ok) {
+            error = firstError(read.messages, "not a clip information file this program reads");
+            break;
+        }
+        // Clip information files are only read: nothing to write back.
+        loaded.ok = true;
+        loaded.json = toJson(read.clpi, noData);
+        return loaded;
+    }
+    case FileKind::Menu: {
+        auto read = loadMNU(*bytes);
+        showReadMessages(reporter, read.messages);
+        if (read.status != MnuReadStatus::Ok) {
+            error = firstError(read.messages, "not an IG menu this program reads");
+            break;
+        }
+        auto saved = saveIGS(read.menu, IGSaveMode::Mnu);
+        if (!saved.ok) {
+            error = saved.error;
+            break;
+        }
+        loaded = {true, toJson(read.menu), std::move(saved.bytes)};
+        return loaded;
+    }
     case FileKind::Unknown:
         error = "not a file type this program reads";
         break;
@@ -113,7 +146,9 @@ void addDumpCommands(CLI::App& app, int& result) {
     auto dumpFile = std::make_shared<std::string>();
     auto noData = std::make_shared<bool>(false);
     auto dumpQuiet = std::make_shared<bool>(false);
-    dump->add_option("FILE", *dumpFile, "index.bdmv, MovieObject.bdmv, a playlist or an .exd file")->required();
+    dump->add_option("FILE", *dumpFile,
+                     "index.bdmv, MovieObject.bdmv, a playlist, a clip information file or an .exd file")
+        ->required();
     dump->add_flag("--no-data", *noData, "Replace byte arrays by their length");
     dump->add_flag("--quiet", *dumpQuiet, "No log lines on stderr");
     dump->callback([&result, dumpFile, noData, dumpQuiet] {
@@ -136,6 +171,11 @@ void addDumpCommands(CLI::App& app, int& result) {
         }
         const Loaded loaded = load(*inFile, true, *quiet, result);
         if (!loaded.ok) return;
+        if (loaded.written.empty()) {
+            printError(*inFile, "the program only reads this type of file");
+            result = Rejected;
+            return;
+        }
         const auto saved = writeWholeFile(*outFile, loaded.written);
         if (!saved.ok) {
             std::cerr << "error: " << saved.error << '\n';

@@ -10,6 +10,7 @@
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
 #include "playlist/PlayList.h"
+#include "stream/ClipInfo.h"
 
 namespace corvane::cli {
 
@@ -23,6 +24,7 @@ OrderedJson toJson(const TNavCommand& command, CommandContext context);
 OrderedJson toJson(const TMOBJ& mobj, bool noData);
 OrderedJson toJson(const TINDX& index, bool noData);
 OrderedJson toJson(const TMPLS& mpls, bool noData);
+OrderedJson toJson(const TCLPI& clpi, bool noData);
 // Text fields hold single-byte characters; JSON wants UTF-8.
 std::string latin1ToUtf8(const std::string& text);
 

@@ -15,9 +15,11 @@ int main(int argc, char** argv) {
     corvane::cli::addDumpCommands(app, result);
     corvane::cli::addCommandsCommand(app, result);
     corvane::cli::addRunCommand(app, result);
+    corvane::cli::addExtractCommand(app, result);
     corvane::cli::addChaptersCommand(app, result);
     corvane::cli::addSoundCommand(app, result);
     corvane::cli::addFindCommand(app, result);
+    corvane::cli::addMenuCommands(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

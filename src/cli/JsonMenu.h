@@ -1,0 +1,12 @@
+#pragma once
+// An IG menu's model as JSON: the composition with its pages, the IN time, the objects
+// (without pixel data) and the palettes (entries as [R, G, B, T]).
+
+#include "cli/JsonModel.h"
+#include "menu/IGMenu.h"
+
+namespace corvane::cli {
+
+OrderedJson toJson(const TMenu& menu);
+
+} // namespace corvane::cli
