@@ -1,33 +1,305 @@
 #include "app/ClipInfoPage.h"
 
-#include <QVBoxLayout>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QUrl>
 
+#include <algorithm>
+
+#include "app/ExtDatDialog.h"
 #include "app/PickerRow.h"
+#include "app/PlaylistPageGrid.h"
+#include "io/FileIO.h"
+#include "io/TextUtil.h"
 #include "shell/Session.h"
+#include "stream/Demux.h"
+#include "widgets/EditControls.h"
 
 namespace corvane {
 
+namespace {
+
+template <std::size_t N>
+std::vector<std::vector<std::string>> gridRows(const std::vector<std::array<std::string, N>>& rows) {
+    std::vector<std::vector<std::string>> cells;
+    cells.reserve(rows.size());
+    for (const auto& row : rows) cells.emplace_back(row.begin(), row.end());
+    return cells;
+}
+
+void showRows(PlaylistGrid* grid, const std::vector<std::vector<std::string>>& rows, bool enabled) {
+    grid->setRows(rows);
+    grid->setEnabled(enabled);
+}
+
+QString cellText(const PlaylistGrid* grid, int row, int column) {
+    const QTableWidgetItem* cell = grid->item(row, column);
+    return cell ? cell->text() : QString();
+}
+
+} // namespace
+
 ClipInfoPage::ClipInfoPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("tsClipinf"));
-    cbClipinf = new QComboBox(this);
-    cbClipinf->setObjectName(QStringLiteral("cbClipinf"));
-    bReadCI = new QPushButton(QStringLiteral("Read"), this);
-    bReadCI->setObjectName(QStringLiteral("bReadCI"));
-    bReadCI->setToolTip(QStringLiteral("Read the selected .clpi file"));
-    bReadCI->setEnabled(false);
+    openFile = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    buildLayout();
+    connectControls();
+    clearClip();
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(pickerRow(this, QStringLiteral("Clip"), cbClipinf, bReadCI));
-    layout->addStretch(1);
+void ClipInfoPage::connectControls() {
+    connect(bReadCI, &QPushButton::clicked, this, &ClipInfoPage::bReadCIClick);
+    connect(cbClipinf, &QComboBox::activated, this, &ClipInfoPage::cbClipinfChange);
+    connect(bPlay, &QPushButton::clicked, this, &ClipInfoPage::bPlayClick);
+    connect(bSavePES, &QPushButton::clicked, this, &ClipInfoPage::bSavePESClick);
+    connect(bLoadToMenu, &QPushButton::clicked, this, &ClipInfoPage::bLoadToMenuClick);
+    connect(bCIExtDat, &QPushButton::clicked, this, &ClipInfoPage::bCIExtDatClick);
+    connect(sgCI, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (row != previous) sgCIClick();
+    });
+    connect(sgCI, &QTableWidget::cellDoubleClicked, this, [this](int row) { sgCIDblClick(row); });
+    connect(sgCIRef, &QTableWidget::cellDoubleClicked, this, [this](int row) { sgCIRefDblClick(row); });
 }
 
 void ClipInfoPage::fillFromSession() {
     fillPicker(cbClipinf, m_session.clips);
+    bReadCI->setEnabled(cbClipinf->count() > 0);
+    fillReferences();
 }
 
 void ClipInfoPage::clear() {
     cbClipinf->clear();
     bReadCI->setEnabled(false);
+    m_clpi = TCLPI{};
+    m_loadedName.clear();
+    m_triedName.clear();
+    clearClip();
+    lStreamname->setText(QStringLiteral("-"));
+    lStreamsize->clear();
+    lStreamname->setPalette(QPalette());
+    lStreamsize->setPalette(QPalette());
+    fillReferences();
+}
+
+int ClipInfoPage::chosenClip() const {
+    const auto& clips = m_session.clips;
+    const std::string name = cbClipinf->currentText().toStdString();
+    const auto found = std::find(clips.begin(), clips.end(), name);
+    return found == clips.end() ? -1 : static_cast<int>(found - clips.begin());
+}
+
+bool ClipInfoPage::needsRead() const {
+    return cbClipinf->currentIndex() >= 0 && cbClipinf->currentText().toStdString() != m_triedName;
+}
+
+// The stream file of the clip on show: the grids and the PIDs are that clip's.
+std::string ClipInfoPage::streamPath() const {
+    const auto& clips = m_session.clips;
+    const auto found = std::find(clips.begin(), clips.end(), m_loadedName);
+    const auto index = static_cast<std::size_t>(found - clips.begin());
+    if (m_loadedName.empty() || found == clips.end() || index >= m_session.AVStreams.size()) return {};
+    const TAVStream& stream = m_session.AVStreams[index];
+    if (stream.stream_file_name.empty() || stream.stream_file_size == 0) return {};
+    return m_session.BDMVdir + "STREAM" + pathSeparator() + stream.stream_file_name;
+}
+
+std::int64_t ClipInfoPage::streamSize() const {
+    const auto& clips = m_session.clips;
+    const auto found = std::find(clips.begin(), clips.end(), m_loadedName);
+    const auto index = static_cast<std::size_t>(found - clips.begin());
+    if (m_loadedName.empty() || found == clips.end() || index >= m_session.AVStreams.size()) return 0;
+    return m_session.AVStreams[index].stream_file_size;
+}
+
+QString ClipInfoPage::selectedStreamCell(int column) const {
+    const int row = sgCI->currentRow();
+    if (!sgCI->isEnabled() || row < 0 || row >= sgCI->dataRows()) return {};
+    return cellText(sgCI, row, column);
+}
+
+// ---- reading ----
+
+void ClipInfoPage::cbClipinfChange() {
+    if (m_session.options.AutoRead && bReadCI->isEnabled()) bReadCIClick();
+    fillReferences();
+}
+
+void ClipInfoPage::bReadCIClick() {
+    if (cbClipinf->currentIndex() < 0 || m_session.BDMVdir.empty()) return;
+    const std::string name = cbClipinf->currentText().toStdString();
+    m_triedName = name;
+    const ClipReadStatus status = readClipInfoFile(m_session, name, m_clpi);
+    showStreamLabels();
+    if (status == ClipReadStatus::Ok) {
+        m_loadedName = name;
+        showClip();
+    } else {
+        // The clip in memory stays the previous one; the page shows no streams of a clip
+        // it could not read, so nothing is played or saved from it.
+        clearClip();
+    }
+    cbClipinf->setFocus();
+}
+
+void ClipInfoPage::showStreamLabels() {
+    const int index = chosenClip();
+    const StreamLabels labels = streamLabels(
+        m_session.AVStreams, index < 0 ? m_session.AVStreams.size() : static_cast<std::size_t>(index),
+        cbClipinf->currentText().toStdString(), m_session.names.StreamExt);
+    lStreamname->setText(QString::fromStdString(labels.name));
+    lStreamsize->setText(QString::fromStdString(labels.size));
+    QPalette colours;
+    if (labels.missing) {
+        // The inactive caption text colour of the desktop.
+        colours.setColor(QPalette::WindowText, colours.color(QPalette::Disabled, QPalette::WindowText));
+    }
+    lStreamname->setPalette(colours);
+    lStreamsize->setPalette(colours);
+}
+
+void ClipInfoPage::clearClip() {
+    cbApplitype->setCurrentIndex(-1);
+    cbisATCdelta->setChecked(false);
+    ieRecRate->clear();
+    iePackets->clear();
+    for (PlaylistGrid* grid : {sgATCdelta, sgFontFiles, sgSequence, sgSTCseq, sgCI, sgEPmap})
+        showRows(grid, {}, false);
+    pATCdelta->hide();
+    pFontfiles->hide();
+    pSTCseq->hide();
+    lCIExtdat->clear();
+    for (QPushButton* button : {bPlay, bSavePES, bLoadToMenu, bCIExtDat}) button->setEnabled(false);
+}
+
+void ClipInfoPage::showClip() {
+    const TClipInfo& info = m_clpi.ClipInfo;
+    cbApplitype->setCurrentIndex(info.application_type < ApplicationTypeCount ? info.application_type : -1);
+    cbisATCdelta->setChecked(info.is_ATC_delta != 0);
+    ieRecRate->setText(QString::number(info.TS_recording_rate));
+    iePackets->setText(QString::number(info.number_of_source_packets));
+
+    const bool atcDelta = info.is_ATC_delta == 1;
+    showRows(sgATCdelta, atcDelta ? gridRows(atcDeltaRows(m_clpi)) : std::vector<std::vector<std::string>>{},
+             atcDelta);
+    pATCdelta->setVisible(atcDelta);
+    const bool fonts = info.application_type == 6;
+    showRows(sgFontFiles, fonts ? gridRows(fontFileRows(m_clpi)) : std::vector<std::vector<std::string>>{},
+             fonts);
+    pFontfiles->setVisible(fonts);
+
+    const auto sequences = gridRows(sequenceRows(m_clpi));
+    showRows(sgSequence, sequences, !sequences.empty());
+    const auto stc = gridRows(stcRows(m_clpi));
+    showRows(sgSTCseq, stc, !stc.empty());
+    pSTCseq->setVisible(!stc.empty());
+
+    showRows(sgCI, gridRows(clipStreamRows(m_clpi)), true);
+    showRows(sgEPmap, gridRows(epMapRows(m_clpi)), m_clpi.CPI.CPI_length != 0);
+
+    lCIExtdat->setText(QString::fromStdString(ExtDatCap(m_clpi.ExtensionData)));
+    bCIExtDat->setEnabled(true);
+    const bool present = streamSize() != 0;
+    bPlay->setEnabled(present);
+    bSavePES->setEnabled(present && !m_extracting);
+    if (sgCI->dataRows() > 0) sgCI->selectDataRow(0);
+    sgCIClick();
+}
+
+// ---- the stream ----
+
+void ClipInfoPage::sgCIClick() {
+    bLoadToMenu->setEnabled(!m_extracting &&
+                            canLoadToMenu(streamSize(), selectedStreamCell(1).toStdString()));
+}
+
+void ClipInfoPage::sgCIDblClick(int row) {
+    if (row < 0 || row >= sgCI->dataRows()) return;
+    const std::string pid = cellText(sgCI, row, 1).toStdString();
+    switch (streamRowAction(bPlay->isEnabled(), streamSize(), pid)) {
+    case StreamRowAction::LoadMenu:
+        if (!m_extracting) emit loadToMenuRequested(static_cast<int>(hexToNumber(pid)));
+        break;
+    case StreamRowAction::Play:
+        bPlayClick();
+        break;
+    case StreamRowAction::Nothing:
+        break;
+    }
+}
+
+void ClipInfoPage::bPlayClick() {
+    const std::string path = streamPath();
+    if (path.empty() || !openFile) return;
+    openFile(QString::fromStdString(path));
+}
+
+void ClipInfoPage::bLoadToMenuClick() {
+    if (!bLoadToMenu->isEnabled()) return;
+    emit loadToMenuRequested(static_cast<int>(hexToNumber(selectedStreamCell(1).toStdString())));
+}
+
+void ClipInfoPage::bSavePESClick() {
+    const QString pidText = selectedStreamCell(1);
+    const std::string m2ts = streamPath();
+    if (m_extracting || pidText.isEmpty() || m2ts.empty()) return;
+    // An empty work folder means the program's current folder, named in full in the log.
+    std::string workDir = m_session.options.WorkDir;
+    if (workDir.empty())
+        workDir = QDir::toNativeSeparators(QDir::currentPath()).toStdString() + pathSeparator();
+    const PidOutput output =
+        pidOutput(workDir, m_loadedName, pidText.toStdString(), selectedStreamCell(2).toStdString(),
+                  selectedStreamCell(3).toStdString(), m_session.options);
+    m_extracting = true;
+    bSavePES->setEnabled(false);
+    bLoadToMenu->setEnabled(false);
+    savePid(m_session.reporter, m2ts, output.fileName,
+            static_cast<std::uint16_t>(hexToNumber(pidText.toStdString())), output.mode);
+    m_extracting = false;
+    // The window stayed live: the clip on show may have changed meanwhile.
+    bSavePES->setEnabled(bPlay->isEnabled() && streamSize() != 0);
+    sgCIClick();
+}
+
+void ClipInfoPage::bCIExtDatClick() {
+    if (!m_extDat || m_loadedName.empty()) return;
+    // Clip files are not written: the dialog shows (and can save to .exd) a copy.
+    TExtensionData block = m_clpi.ExtensionData;
+    m_extDat->edit(m_loadedName + m_session.names.ClipInfoExt, block);
+}
+
+// ---- references ----
+
+void ClipInfoPage::fillReferences() {
+    const int index = chosenClip();
+    const auto& all = m_session.CIRefs;
+    const TCIRefs none;
+    const TCIRefs& refs = index >= 0 && static_cast<std::size_t>(index) < all.size()
+                              ? all[static_cast<std::size_t>(index)]
+                              : none;
+    const auto rows = ciRefRows(refs);
+    showRows(sgCIRef, rows, !rows.empty());
+}
+
+void ClipInfoPage::findClipReferences() {
+    if (m_session.BDMVdir.empty() || cbClipinf->count() == 0) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_session.CIRefs = clipReferencePass(m_session);
+    QApplication::restoreOverrideCursor();
+    if (m_session.options.AutoRead && bReadCI->isEnabled() && needsRead()) bReadCIClick();
+    fillReferences();
+}
+
+void ClipInfoPage::sgCIRefDblClick(int row) {
+    if (row < 0 || row >= sgCIRef->dataRows()) return;
+    const QString playlist = cellText(sgCIRef, row, 1);
+    const QString kind = cellText(sgCIRef, row, 2);
+    const int item = cellText(sgCIRef, row, 3).toInt();
+    emit playlistRequested(playlist, kind == QLatin1String("p") && item > 0 ? item : -1);
 }
 
 } // namespace corvane

@@ -1,14 +1,30 @@
 #pragma once
-// The CLIPINF page: the clip picker of the folder read.
+// The CLIPINF page: one clip information file of the folder shown field by field
+// (ClipInfo, ATC/STC sequences, program streams, EP map, ExtensionData), the clip's
+// m2ts played with the desktop's player, one stream of it saved by PID, and the
+// playlists that use the clip ("Referenced by"). Clip files are only read.
 
 #include <QWidget>
 
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "stream/ClipInfo.h"
+
+class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QLabel;
 class QPushButton;
+class QWidget;
 
 namespace corvane {
 
 struct Session;
+class PlaylistGrid;
+class TfExtDat;
+class TIntEdit;
 
 class ClipInfoPage : public QWidget {
     Q_OBJECT
@@ -17,13 +33,93 @@ public:
 
     // Fills the picker from the names the last folder read found.
     void fillFromSession();
+    // Empties the picker, the clip in memory and every grid (a new folder is read).
     void clear();
+    void setExtDatDialog(TfExtDat* dialog) { m_extDat = dialog; }
+
+    // Reads the clip chosen in cbClipinf and shows it.
+    void bReadCIClick();
+    // A new choice in cbClipinf: read at once with Auto Read; the references of the clip.
+    void cbClipinfChange();
+    // The chosen clip is not the one last read (switching to the page reads it then).
+    bool needsRead() const;
+    // The clip reference pass over every playlist of the folder, then the chosen clip's rows.
+    void findClipReferences();
+
+    void bPlayClick();
+    // Saves the stream of the selected sgCI row into the work folder (ES, PES, SUP or MNU).
+    void bSavePESClick();
+    void bLoadToMenuClick();
+    void bCIExtDatClick();
+    // A stream row became the selected one: bLoadToMenu follows its PID.
+    void sgCIClick();
+    void sgCIDblClick(int row);
+    void sgCIRefDblClick(int row);
+
+    // The clip last read whole, and its name without extension ("" before a read).
+    const TCLPI& clpi() const { return m_clpi; }
+    const std::string& loadedName() const { return m_loadedName; }
+    // An extraction is running (its events are being served).
+    bool extracting() const { return m_extracting; }
+
+    // Opens a file with the desktop's default application; QDesktopServices by default.
+    std::function<void(const QString& path)> openFile;
 
     QComboBox* cbClipinf;
     QPushButton* bReadCI;
+    QLabel* lStreamname;
+    QLabel* lStreamsize;
+    QPushButton* bPlay;
+    QPushButton* bSavePES;
+    QPushButton* bLoadToMenu;
+
+    QGroupBox* gbClipInfo;
+    QComboBox* cbApplitype;
+    QCheckBox* cbisATCdelta;
+    TIntEdit* ieRecRate;
+    TIntEdit* iePackets;
+    QWidget* pATCdelta;
+    PlaylistGrid* sgATCdelta;
+    QWidget* pFontfiles;
+    PlaylistGrid* sgFontFiles;
+    PlaylistGrid* sgSequence;
+    QWidget* pSTCseq;
+    PlaylistGrid* sgSTCseq;
+    PlaylistGrid* sgCI;
+    PlaylistGrid* sgEPmap;
+    QLabel* lCIExtdat;
+    QPushButton* bCIExtDat;
+    PlaylistGrid* sgCIRef;
+
+signals:
+    // The IG stream of the selected row (PID 0x1400..0x14FF) is to be loaded into the Menu page.
+    void loadToMenuRequested(int pid);
+    // A "Referenced by" row: open the playlist; `playItem` is -1 when no PlayItem is to be selected.
+    void playlistRequested(const QString& name, int playItem);
 
 private:
+    void buildLayout();
+    void connectControls();
+    // Every grid emptied and disabled, the ClipInfo fields blank, the buttons off.
+    void clearClip();
+    void showClip();
+    void showStreamLabels();
+    void fillReferences();
+    // The chosen clip's position in the folder lists, or -1.
+    int chosenClip() const;
+    // Size of the chosen clip's m2ts in bytes (0 when it is missing).
+    std::int64_t streamSize() const;
+    // The chosen clip's m2ts path; empty when the folder has none for it.
+    std::string streamPath() const;
+    // Cell `column` of the selected stream row; empty without one.
+    QString selectedStreamCell(int column) const;
+
     Session& m_session;
+    TfExtDat* m_extDat = nullptr;
+    TCLPI m_clpi;
+    std::string m_loadedName; // the clip in m_clpi
+    std::string m_triedName;  // the clip last read, whole or not
+    bool m_extracting = false;
 };
 
 } // namespace corvane

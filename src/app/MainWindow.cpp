@@ -52,6 +52,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     fExtDat = new TfExtDat(m_session.options, this);
     bdmvPage->setExtDatDialog(fExtDat);
     playlistPage->setExtDatDialog(fExtDat);
+    clipInfoPage->setExtDatDialog(fExtDat);
 
     readSettings();
     if (m_session.options.Associate)
@@ -108,6 +109,10 @@ void MainWindow::buildWindow() {
     bSave = new QPushButton(QStringLiteral("Save"), this);
     bSave->setObjectName(QStringLiteral("bSave"));
     bSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    bFind = new QPushButton(QStringLiteral("Find"), this);
+    bFind->setObjectName(QStringLiteral("bFind"));
+    bFind->setToolTip(QStringLiteral("Find the references"));
+    bFind->hide();
 
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("progressBar"));
@@ -128,6 +133,7 @@ void MainWindow::buildWindow() {
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bSave);
+    bottom->addWidget(bFind);
     bottom->addWidget(pExecute);
     bottom->addSpacing(8);
     bottom->addWidget(pRegisters);
@@ -149,6 +155,7 @@ void MainWindow::buildWindow() {
     connect(bdmvPage, &BdmvPage::readRequested, this, &MainWindow::bReadBDMVClick);
     connect(bCancel, &QPushButton::clicked, this, &MainWindow::bCancelClick);
     connect(bSave, &QPushButton::clicked, this, &MainWindow::bSaveClick);
+    connect(bFind, &QPushButton::clicked, this, &MainWindow::bFindClick);
     connect(bdmvPage, &BdmvPage::saveStateChanged, this, [this] {
         if (PageControl->currentWidget() == bdmvPage) bSave->setEnabled(bdmvPage->canSave());
     });
@@ -168,8 +175,21 @@ void MainWindow::buildWindow() {
         const int item = clipInfoPage->cbClipinf->findText(clip);
         if (item < 0) return;
         clipInfoPage->cbClipinf->setCurrentIndex(item);
+        // Read before the page shows, so that Auto Read on the page change does not read again.
+        if (read)
+            clipInfoPage->bReadCIClick();
+        else
+            clipInfoPage->cbClipinfChange();
         PageControl->setCurrentWidget(clipInfoPage);
-        if (read && clipInfoPage->bReadCI->isEnabled()) clipInfoPage->bReadCI->click();
+    });
+    // A "Referenced by" row of the CLIPINF page: the playlist, and its PlayItem when one is named.
+    connect(clipInfoPage, &ClipInfoPage::playlistRequested, this, [this](const QString& name, int playItem) {
+        const int item = playlistPage->cbPlaylist->findText(name);
+        if (item < 0) return;
+        playlistPage->cbPlaylist->setCurrentIndex(item);
+        PageControl->setCurrentWidget(playlistPage);
+        if (playlistPage->needsRead()) playlistPage->bReadPLClick();
+        if (playItem >= 0) playlistPage->selectPlayItem(playItem);
     });
     connect(bdmvPage, &BdmvPage::bdjoRequested, this, [this](int position) {
         if (position < 0 || position >= bdjoPage->cbBDJO->count()) return;
@@ -282,6 +302,7 @@ void MainWindow::PageControlChange() {
     bSave->hide();
     bSave->setEnabled(false);
     bSave->setToolTip(QStringLiteral("Save"));
+    bFind->hide();
     QWidget* page = PageControl->currentWidget();
     if (page == bdmvPage) {
         bSave->setToolTip(QStringLiteral("Save the bdmv files"));
@@ -293,13 +314,19 @@ void MainWindow::PageControlChange() {
     } else if (page == playlistPage) {
         setSaveHint(playlistPage->cbPlaylist->currentText(), m_session.names.PlayListExt);
         bSave->show();
+        bFind->show();
         // Auto Read: the chosen playlist unless it is the one in memory, whose edits stay.
         if (m_session.options.AutoRead && playlistPage->bReadPL->isEnabled() && playlistPage->needsRead())
             playlistPage->bReadPLClick();
         bSave->setEnabled(playlistPage->canSave());
     } else if (page == clipInfoPage) {
+        // Clip files are only read: Save stays disabled here.
         setSaveHint(clipInfoPage->cbClipinf->currentText(), m_session.names.ClipInfoExt);
         bSave->show();
+        bFind->show();
+        if (m_session.options.AutoRead && clipInfoPage->bReadCI->isEnabled() && clipInfoPage->needsRead() &&
+            !clipInfoPage->extracting())
+            clipInfoPage->bReadCIClick();
     } else if (page == menuPage) {
         bSave->setToolTip(QStringLiteral("Save the IGS menu (*.mnu)"));
         bSave->show();
@@ -315,6 +342,19 @@ void MainWindow::bSaveClick() {
         bdmvPage->bSaveClick();
     else if (PageControl->currentWidget() == playlistPage)
         playlistPage->bSaveClick();
+}
+
+void MainWindow::bFindClick() {
+    QWidget* page = PageControl->currentWidget();
+    if (page == playlistPage) {
+        const QString name = playlistPage->cbPlaylist->currentText();
+        if (name.isEmpty()) return;
+        for (const std::string& line : playListSearchLines(m_session.mobj, name.toStdString()))
+            m_session.reporter.log(line);
+        PageControl->setCurrentWidget(statusPage);
+    } else if (page == clipInfoPage) {
+        clipInfoPage->findClipReferences();
+    }
 }
 
 void MainWindow::bCancelClick() {
@@ -376,6 +416,8 @@ void MainWindow::progressEnd() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     m_closing = true;
+    // A running extraction stops at its next safe point.
+    m_session.reporter.CancelRequested = true;
     FormClose();
     event->accept();
 }

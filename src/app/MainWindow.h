@@ -50,6 +50,9 @@ public:
     // Save writes what the current page shows.
     void bSaveClick();
     void bCancelClick();
+    // Find: the movie-object lines that play the chosen playlist (PLAYLIST page), or
+    // the playlists that use each clip (CLIPINF page).
+    void bFindClick();
 
     // The interpreter on the BDMV page: Start runs the selected object, prepares a
     // trace or takes its next step; a click on a line while tracing executes it.
@@ -88,6 +91,7 @@ public:
     AboutPage* aboutPage;
 
     QPushButton* bSave;
+    QPushButton* bFind;
     ExecutePanel* pExecute;
     RegisterPanel* pRegisters;
     QProgressBar* progressBar;
