@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "app/EditModeMenu.h"
 #include "app/SoundGroup.h"
 #include "app/SoundPlayer.h"
 
@@ -160,23 +161,8 @@ void BdmvPage::buildObjectGroup(QWidget* box) {
         toolButton(box, "bbSaveCommands", QStyle::SP_DialogSaveButton, qs(ProgramListDialogTitle));
     commandEditor = new CommandEditor(box);
 
-    PopupMenu = new QMenu(this);
-    PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
-    auto* modes = new QActionGroup(PopupMenu);
-    QAction* miEdit = PopupMenu->addAction(QStringLiteral("Edit mode"));
-    miEdit->setObjectName(QStringLiteral("miEdit"));
-    QAction* miReadonly = PopupMenu->addAction(QStringLiteral("Read only"));
-    miReadonly->setObjectName(QStringLiteral("miReadonly"));
-    for (QAction* action : {miEdit, miReadonly}) {
-        action->setCheckable(true);
-        modes->addAction(action);
-    }
-    connect(PopupMenu, &QMenu::aboutToShow, this, [this, miEdit, miReadonly] {
-        miEdit->setChecked(commandModel->editable());
-        miReadonly->setChecked(!commandModel->editable());
-    });
-    connect(miEdit, &QAction::triggered, this, [this] { setCommandsEditable(true); });
-    connect(miReadonly, &QAction::triggered, this, [this] { setCommandsEditable(false); });
+    PopupMenu = makeEditModeMenu(
+        this, [this] { return commandModel->editable(); }, [this](bool editable) { setCommandsEditable(editable); });
     connect(sgCommands, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(sgCommands->viewport()->mapToGlobal(at)); });
 

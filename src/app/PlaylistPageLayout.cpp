@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "app/BdmvPageHelpers.h"
+#include "app/EditModeMenu.h"
 #include "app/PickerRow.h"
 #include "app/PlaylistPageGrid.h"
 #include "playlist/PlayListDisplay.h"
@@ -352,28 +353,11 @@ void PlaylistPage::buildMarkGroup() {
 }
 
 void PlaylistPage::buildPopupMenu() {
-    PopupMenu = new QMenu(this);
-    PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
-    auto* modes = new QActionGroup(PopupMenu);
-    QAction* miEdit = PopupMenu->addAction(QStringLiteral("Edit mode"));
-    miEdit->setObjectName(QStringLiteral("miEdit"));
-    QAction* miReadonly = PopupMenu->addAction(QStringLiteral("Read only"));
-    miReadonly->setObjectName(QStringLiteral("miReadonly"));
-    for (QAction* action : {miEdit, miReadonly}) {
-        action->setCheckable(true);
-        modes->addAction(action);
-    }
-    connect(PopupMenu, &QMenu::aboutToShow, this, [this, miEdit, miReadonly] {
-        const bool editable = m_popupGrid && m_popupGrid->editable();
-        miEdit->setChecked(editable);
-        miReadonly->setChecked(!editable);
-    });
-    connect(miEdit, &QAction::triggered, this, [this] {
-        if (m_popupGrid) setGridEditable(m_popupGrid, true);
-    });
-    connect(miReadonly, &QAction::triggered, this, [this] {
-        if (m_popupGrid) setGridEditable(m_popupGrid, false);
-    });
+    PopupMenu = makeEditModeMenu(
+        this, [this] { return m_popupGrid && m_popupGrid->editable(); },
+        [this](bool editable) {
+            if (m_popupGrid) setGridEditable(m_popupGrid, editable);
+        });
     for (PlaylistGrid* grid : {sgPLitem, sgSubPlayItem})
         connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
             m_popupGrid = grid;

@@ -41,6 +41,14 @@ constexpr std::string_view NoFrameRate =
     "The frame format needs the frame rate of the first video stream of PlayItem 000 "
     "(23.976, 24, 25, 29.97, 50 or 59.94).";
 
+// The Frame format needs a frame rate; false with the reason when there is none.
+bool formatReady(const TMPLS& mpls, ChapterFormat format, std::optional<FrameRatePair>& rate, std::string& error) {
+    if (format != ChapterFormat::Frame) return true;
+    rate = frameRatePair(mpls);
+    if (!rate) error = NoFrameRate;
+    return rate.has_value();
+}
+
 std::uint32_t duration(const TPlayItem& item) {
     return item.OUT_time - item.IN_time;
 }
@@ -156,13 +164,7 @@ std::string chapterFileName(const std::string& playlist, ChapterFormat format) {
 ChapterText chapterText(const TMPLS& mpls, ChapterFormat format) {
     ChapterText result;
     std::optional<FrameRatePair> rate;
-    if (format == ChapterFormat::Frame) {
-        rate = frameRatePair(mpls);
-        if (!rate) {
-            result.error = NoFrameRate;
-            return result;
-        }
-    }
+    if (!formatReady(mpls, format, rate, result.error)) return result;
     const auto& items = mpls.PlayList.PlayItems;
     for (const TMarkEntry& mark : mpls.PlayListMark.marks) {
         std::uint32_t t = mark.mark_time_stamp;
@@ -206,13 +208,7 @@ ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterForm
         return result;
     }
     std::optional<FrameRatePair> rate;
-    if (format == ChapterFormat::Frame) {
-        rate = frameRatePair(mpls);
-        if (!rate) {
-            result.error = NoFrameRate;
-            return result;
-        }
-    }
+    if (!formatReady(mpls, format, rate, result.error)) return result;
 
     ensureMarkSection(mpls);
     auto& marks = mpls.PlayListMark.marks;
