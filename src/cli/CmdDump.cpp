@@ -23,7 +23,7 @@ namespace corvane::cli {
 
 namespace {
 
-enum class FileKind { Unknown, ExtensionData, Index, MovieObject, PlayList, ClipInfo, Menu };
+enum class FileKind { Unknown, ExtensionData, Index, MovieObject, PlayList, ClipInfo, Menu, Sound, BdjObject };
 
 FileKind detectKind(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     const std::string magic(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, bytes.size())));
@@ -31,6 +31,8 @@ FileKind detectKind(const std::string& path, const std::vector<std::uint8_t>& by
     if (magic == "MOBJ") return FileKind::MovieObject;
     if (magic == "MPLS") return FileKind::PlayList;
     if (magic == "HDMV") return FileKind::ClipInfo;
+    if (magic == "BCLK") return FileKind::Sound;
+    if (magic == "BDJO") return FileKind::BdjObject;
     if (magic.rfind("IG", 0) == 0) return FileKind::Menu;
     std::string ext = std::filesystem::path(path).extension().string();
     for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -128,6 +130,28 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
             break;
         }
         loaded = {true, toJson(read.menu), std::move(saved.bytes)};
+        return loaded;
+    }
+    case FileKind::Sound: {
+        auto read = readSound(*bytes);
+        showReadMessages(reporter, read.messages);
+        if (read.status != SoundReadStatus::Ok) {
+            error = firstError(read.messages, "not a sound file this program reads");
+            break;
+        }
+        loaded = {true, toJson(read.sound, noData), writeSound(read.sound)};
+        return loaded;
+    }
+    case FileKind::BdjObject: {
+        auto read = readBDJO(*bytes, name);
+        showReadMessages(reporter, read.messages);
+        if (read.status != BdjoReadStatus::Ok) {
+            error = firstError(read.messages, "not a BD-J object this program reads");
+            break;
+        }
+        // BD-J objects are only read: nothing to write back.
+        loaded.ok = true;
+        loaded.json = toJson(read.bdjo);
         return loaded;
     }
     case FileKind::Unknown:

@@ -10,6 +10,8 @@
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
 #include "playlist/PlayList.h"
+#include "bdj/BdjObject.h"
+#include "sound/SoundFile.h"
 #include "stream/ClipInfo.h"
 
 namespace corvane::cli {
@@ -25,6 +27,8 @@ OrderedJson toJson(const TMOBJ& mobj, bool noData);
 OrderedJson toJson(const TINDX& index, bool noData);
 OrderedJson toJson(const TMPLS& mpls, bool noData);
 OrderedJson toJson(const TCLPI& clpi, bool noData);
+OrderedJson toJson(const TSND& sound, bool noData);
+OrderedJson toJson(const TBDJO& bdjo);
 // Text fields hold single-byte characters; JSON wants UTF-8.
 std::string latin1ToUtf8(const std::string& text);
 

@@ -198,6 +198,15 @@ expect_err "there is no sound entry 3"
 expect_status 1 "$CLI" sound export "$W" --entry 0 -o "$TMP/x.wav"
 expect_status 2 "$CLI" sound new "$W" -o "$W"
 
+# dump and resave of sound.bdmv, dump of a BD-J object (read only)
+expect_status 0 "$CLI" dump "$TMP/sound2.bdmv" --no-data --quiet
+expect_out '    "number_of_sound_entries": 2,'
+expect_status 0 "$CLI" resave "$TMP/sound2.bdmv" -o "$TMP/sound3.bdmv" --quiet
+cmp -s "$TMP/sound2.bdmv" "$TMP/sound3.bdmv" || fail "resave changed sound.bdmv"
+expect_status 0 "$CLI" dump "$ROOT/tests/data/bdj/hdcookbook-bdjo-sample-00000.bdjo" --quiet
+expect_out '  "KeyInterestTable": 4292870144,'
+expect_status 1 "$CLI" resave "$ROOT/tests/data/bdj/hdcookbook-bdjo-sample-00000.bdjo" -o "$TMP/x.bdjo"
+
 # find: needs a folder with playlists; the clip references and the command search
 mkdir -p "$TMP/fdisc/BDMV/PLAYLIST" "$TMP/fdisc/BDMV/CLIPINF" "$TMP/fdisc/BDMV/BACKUP"
 cp "$ROOT/tests/data/interop-disc1/BDMV/index.bdmv" "$ROOT/tests/data/interop-disc1/BDMV/MovieObject.bdmv" "$TMP/fdisc/BDMV/"
