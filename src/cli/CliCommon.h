@@ -51,5 +51,6 @@ void addChaptersCommand(CLI::App& app, int& result);
 void addSoundCommand(CLI::App& app, int& result);
 void addFindCommand(CLI::App& app, int& result);
 void addMenuCommands(CLI::App& app, int& result);
+void addMuxCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     corvane::cli::addSoundCommand(app, result);
     corvane::cli::addFindCommand(app, result);
     corvane::cli::addMenuCommands(app, result);
+    corvane::cli::addMuxCommand(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
