@@ -15,6 +15,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/AboutPage.h"
 #include "app/AppIcon.h"
 #include "app/BdjoPage.h"
@@ -36,6 +38,7 @@
 #include "app/StatusPage.h"
 #include "io/FileIO.h"
 #include "shell/DiscFolder.h"
+#include "stream/Demux.h"
 
 namespace corvane {
 
@@ -208,6 +211,16 @@ void MainWindow::buildWindow() {
     connect(bdmvPage->gbSound, &SoundGroup::createdStateChanged, this, [this](bool created) {
         optionsPage->bCreateSound->setEnabled(!created && !m_session.BDMVdir.empty() && m_session.navigationReadable());
     });
+    // "Create Menu", a menu read or created: the Menu page shows it with the registers reset.
+    connect(optionsPage->bCreateMenu, &QPushButton::clicked, menuPage, &MenuPage::bCreateMenuClick);
+    connect(menuPage, &MenuPage::menuOpened, this, [this] {
+        pRegisters->refresh();
+        if (PageControl->currentWidget() == menuPage)
+            PageControlChange();
+        else
+            PageControl->setCurrentWidget(menuPage);
+    });
+    connect(clipInfoPage, &ClipInfoPage::loadToMenuRequested, this, &MainWindow::bLoadToMenuClick);
     // An accessible playlist of a BD-J object: choose it on the PLAYLIST page.
     connect(bdjoPage, &BdjoPage::playlistRequested, this, [this](const QString& name) {
         const int item = playlistPage->cbPlaylist->findText(name);
@@ -329,6 +342,7 @@ void MainWindow::PageControlChange() {
             clipInfoPage->bReadCIClick();
     } else if (page == menuPage) {
         bSave->setToolTip(QStringLiteral("Save the IGS menu (*.mnu)"));
+        bSave->setEnabled(menuPage->hasMenu());
         bSave->show();
     } else if (page == bdjoPage) {
         bSave->show();
@@ -342,6 +356,24 @@ void MainWindow::bSaveClick() {
         bdmvPage->bSaveClick();
     else if (PageControl->currentWidget() == playlistPage)
         playlistPage->bSaveClick();
+    else if (PageControl->currentWidget() == menuPage)
+        menuPage->bSaveClick();
+}
+
+void MainWindow::bLoadToMenuClick(int pid) {
+    // The m2ts of the clip last read on the CLIPINF page.
+    const auto& clips = m_session.clips;
+    const auto found = std::find(clips.begin(), clips.end(), clipInfoPage->loadedName());
+    const auto index = static_cast<std::size_t>(found - clips.begin());
+    if (found == clips.end() || index >= m_session.AVStreams.size()) return;
+    const TAVStream& stream = m_session.AVStreams[index];
+    if (stream.stream_file_name.empty()) return;
+    const std::string m2ts = m_session.BDMVdir + "STREAM" + pathSeparator() + stream.stream_file_name;
+    const std::string menuFile = tempFolder() + "Corvane_MENU.tmp";
+    const DemuxResult result =
+        savePid(m_session.reporter, m2ts, menuFile, static_cast<std::uint16_t>(pid), DemuxMode::MNU);
+    if (!result.ok || result.cancelled || m_session.reporter.CancelRequested) return;
+    menuPage->loadMenuFile(QString::fromStdString(menuFile));
 }
 
 void MainWindow::bFindClick() {

@@ -53,6 +53,9 @@ public:
     // Find: the movie-object lines that play the chosen playlist (PLAYLIST page), or
     // the playlists that use each clip (CLIPINF page).
     void bFindClick();
+    // "-> Menu" on the CLIPINF page: the IG stream `pid` of the clip's m2ts is extracted
+    // into the temporary "Corvane_MENU.tmp" and read into the Menu page.
+    void bLoadToMenuClick(int pid);
 
     // The interpreter on the BDMV page: Start runs the selected object, prepares a
     // trace or takes its next step; a click on a line while tracing executes it.

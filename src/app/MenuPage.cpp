@@ -1,14 +1,572 @@
+// The core headers come before Qt's: the menu model names a parameter `slots`, which Qt
+// defines as a macro.
+#include "graphics/ObjectPicture.h"
+#include "graphics/PngFile.h"
+#include "io/FileIO.h"
+#include "io/TextUtil.h"
+#include "menu/IGMenu.h"
+#include "menu/IGReader.h"
+#include "menu/IGWriter.h"
+#include "navigation/CommandText.h"
+#include "navigation/Registers.h"
+#include "shell/Session.h"
+
 #include "app/MenuPage.h"
 
-#include <QVBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
 
-#include "shell/Session.h"
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/PlaylistPageGrid.h"
+#include "widgets/EditControls.h"
+#include "widgets/RadioGroup.h"
 
 namespace corvane {
 
-MenuPage::MenuPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
+namespace {
+
+constexpr int BogsTab = 0;
+constexpr int ObjectsTab = 2;
+
+QPixmap toPixmap(const RgbaImage& image) {
+    if (image.width <= 0 || image.height <= 0) return {};
+    const QImage view(image.pixels.data(), image.width, image.height, image.width * 4,
+                      QImage::Format_RGBA8888);
+    return QPixmap::fromImage(view.copy());
+}
+
+std::string yesNo(std::uint8_t flag) {
+    return flag ? "Yes" : "No";
+}
+
+std::vector<std::string> buttonRow(const TIGbutton& b) {
+    return {hexText(b.button_id, 4),
+            hexText(b.button_numeric_select_value, 4),
+            yesNo(b.auto_action_flag),
+            std::to_string(b.button_horizontal_position),
+            std::to_string(b.button_vertical_position),
+            hexText(b.upper_button_id_ref, 4),
+            hexText(b.lower_button_id_ref, 4),
+            hexText(b.left_button_id_ref, 4),
+            hexText(b.right_button_id_ref, 4),
+            hexText(b.normal_start_object_id_ref, 4),
+            hexText(b.normal_end_object_id_ref, 4),
+            yesNo(b.normal_repeat_flag),
+            hexText(b.selected_state_sound_id_ref, 2),
+            hexText(b.selected_start_object_id_ref, 4),
+            hexText(b.selected_end_object_id_ref, 4),
+            yesNo(b.selected_repeat_flag),
+            hexText(b.activated_state_sound_id_ref, 2),
+            hexText(b.activated_start_object_id_ref, 4),
+            hexText(b.activated_end_object_id_ref, 4),
+            std::to_string(b.navigation_commands.size())};
+}
+
+// The object of a button-table cell: the start and end object columns only.
+std::optional<std::uint16_t> cellObject(const TIGbutton& b, int column) {
+    switch (column) {
+    case 9:
+        return b.normal_start_object_id_ref;
+    case 10:
+        return b.normal_end_object_id_ref;
+    case 13:
+        return b.selected_start_object_id_ref;
+    case 14:
+        return b.selected_end_object_id_ref;
+    case 17:
+        return b.activated_start_object_id_ref;
+    case 18:
+        return b.activated_end_object_id_ref;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+MenuPage::MenuPage(Session& session, QWidget* parent)
+    : QWidget(parent), m_session(session), m_menu(std::make_unique<TMenu>()) {
     setObjectName(QStringLiteral("tsMenu"));
-    new QVBoxLayout(this);
+    buildLayout();
+    chooseFile = [this](bool save, const QString& title, const QString& proposed, const QString& filter) {
+        return save ? QFileDialog::getSaveFileName(this, title, proposed, filter)
+                    : QFileDialog::getOpenFileName(this, title, proposed, filter);
+    };
+    connectControls();
+    clearMenuPage();
+    bbLoadIGObj->setEnabled(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{gbMenuHead, gbIGSInfo, pcMenu}) w->setEnabled(false);
+}
+
+MenuPage::~MenuPage() = default;
+
+TMenu& MenuPage::menu() {
+    return *m_menu;
+}
+
+void MenuPage::connectControls() {
+    connect(bLoadMenu, &QPushButton::clicked, this, &MenuPage::bLoadMenuClick);
+    connect(cbPage, &QComboBox::currentIndexChanged, this, &MenuPage::cbPageChange);
+    connect(sgBOG, &QTableWidget::currentCellChanged, this, [this](int, int column) { sgBOGClick(column); });
+    connect(sgButton, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+        sgButtonClick(row);
+        const int page = currentPage();
+        const int bog = sgBOG->currentColumn();
+        if (page < 0 || bog < 0) return;
+        const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
+        if (static_cast<std::size_t>(bog) >= p.BOGs.size()) return;
+        const auto& buttons = p.BOGs[static_cast<std::size_t>(bog)].buttons;
+        if (row < 0 || static_cast<std::size_t>(row) >= buttons.size()) return;
+        if (const auto object = cellObject(buttons[static_cast<std::size_t>(row)], column))
+            showPicture(*object, p.palette_id_ref);
+    });
+    connect(rgEffects, &RadioGroup::itemIndexChanged, this, &MenuPage::fillEffects);
+    connect(sgEffEffects, &QTableWidget::currentCellChanged, this,
+            [this](int row) { sgEffEffectsClick(row); });
+    connect(sgIGObjects, &QTableWidget::cellClicked, this, [this](int row) { sgIGObjectsClick(row); });
+    connect(cbObjects, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && index < sgIGObjects->dataRows()) sgIGObjects->selectDataRow(index);
+        showObjectView();
+    });
+    connect(cbPalettes, &QComboBox::currentIndexChanged, this, &MenuPage::showObjectView);
+    connect(cbPalOnly, &QCheckBox::toggled, this, &MenuPage::showObjectView);
+    connect(pcMenu, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == ObjectsTab) showObjectView();
+    });
+    connect(iObject, &PictureBox::pointerMoved, this, &MenuPage::iObjectMouseMove);
+    connect(iBOG, &PictureBox::pointerMoved, this, &MenuPage::iObjectMouseMove);
+    connect(bbSaveIGObj, &QToolButton::clicked, this, &MenuPage::bbSaveIGObjClick);
+    connect(bbLoadIGObj, &QToolButton::clicked, this, &MenuPage::bbLoadIGObjClick);
+}
+
+void MenuPage::clearMenuPage() {
+    const QSignalBlocker page(cbPage), objects(cbObjects), palettes(cbPalettes), bogs(sgBOG);
+    sgBOG->setColumnCount(1);
+    for (int row = 0; row < sgBOG->rowCount(); ++row) sgBOG->setItem(row, 0, new QTableWidgetItem);
+    for (PlaylistGrid* grid :
+         {sgButton, sgMCommands, sgEffWindows, sgEffEffects, sgEffCompObjects, sgIGObjects})
+        grid->clearRows();
+    bbSaveIGObj->setEnabled(false);
+    bbLoadIGObj->setEnabled(true);
+    cbPage->clear();
+    cbObjects->clear();
+    cbPalettes->clear();
+    meIGInTime->clear();
+    eUTO->clear();
+    lPagenum->clear();
+    lIGObjnum->clear();
+    iObject->clear();
+    iBOG->clear();
+    for (THexEdit* edit : {heUO1, heUO2, heDefSelButt, heDefActButt, hePalette}) edit->clear();
+    for (TIntEdit* edit : {ieFramerate, ieInEffWin, ieInEffEff, ieOutEffWin, ieOutEffEff, ieBOGs})
+        edit->clear();
+    gbObjPal->setEnabled(false);
+    sgIGObjects->setEnabled(false);
+}
+
+void MenuPage::bLoadMenuClick() {
+    const QString folder = QString::fromStdString(m_session.options.WorkDir);
+    const QString path =
+        chooseFile(false, QStringLiteral("Load Menu"), folder, QStringLiteral("Menu (*.mnu)"));
+    if (path.isEmpty()) return;
+    loadMenuFile(path);
+}
+
+bool MenuPage::loadMenuFile(const QString& path) {
+    // A file that cannot be read leaves the menu in memory as it was.
+    const MnuReadStatus status = loadMNUFile(m_session, path.toStdString(), *m_menu);
+    if (status == MnuReadStatus::FileError) return false;
+    if (status == MnuReadStatus::Cancelled) {
+        clearMenuPage();
+        m_hasMenu = false;
+        return false;
+    }
+    MenuOn();
+    return true;
+}
+
+void MenuPage::MenuOn() {
+    m_session.interpreter.ResetRegs(registerDefaults(m_session.options));
+    fillPage();
+}
+
+void MenuPage::bCreateMenuClick() {
+    *m_menu = createMenu();
+    fillPage();
+}
+
+void MenuPage::fillPage() {
+    clearMenuPage();
+    m_hasMenu = true;
+    const TMenu& m = menu();
+    const TIGSc& ics = m.IGSc;
+    {
+        const QSignalBlocker objects(cbObjects), palettes(cbPalettes), pages(cbPage);
+        fillObjectList();
+        for (const TIGPalette& palette : m.IGPalettes)
+            cbPalettes->addItem(QString::fromStdString(hexText(palette.palette_id, 2)));
+        cbPalettes->setCurrentIndex(cbPalettes->count() > 0 ? 0 : -1);
+        cbObjects->setToolTip(QStringLiteral("%1 objects").arg(m.IGObjects.size()));
+        cbPalettes->setToolTip(QStringLiteral("%1 palettes").arg(m.IGPalettes.size()));
+        for (const TPage& page : ics.pages) cbPage->addItem(QString::number(page.page_id));
+    }
+    cbVideo->setCurrentIndex(videoFormatIndex(ics));
+    cbFrame->setCurrentIndex(ics.frame_rate_id < cbFrame->count() ? ics.frame_rate_id : -1);
+    eUTO->setText(QString::fromStdString(menuTimeOutText(ics.user_time_out_duration)));
+    meIGInTime->setText(QString::fromStdString(menuInTimeText(m.MenuInTime)));
+    lPagenum->setText(QStringLiteral("(%1)").arg(ics.number_of_pages));
+    for (QWidget* w : std::initializer_list<QWidget*>{gbMenuHead, gbIGSInfo, pcMenu, sgButton, sgMCommands,
+                                                      sgBOG, cbPage, cbPalettes, cbObjects})
+        w->setEnabled(true);
+    gbObjPal->setEnabled(!m.IGObjects.empty() && !m.IGPalettes.empty());
+    {
+        const QSignalBlocker pages(cbPage);
+        cbPage->setCurrentIndex(cbPage->count() > 0 ? 0 : -1);
+    }
+    cbPageChange();
+    showObjectView();
+    emit menuOpened();
+}
+
+void MenuPage::fillObjectList() {
+    const TMenu& m = menu();
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(m.IGObjects.size());
+    for (std::size_t i = 0; i < m.IGObjects.size(); ++i) {
+        const TIGobject& object = m.IGObjects[i];
+        rows.push_back({hexText(object.object_id, 4), std::to_string(object.object_width),
+                        std::to_string(object.object_height), getobjref(m, static_cast<std::uint16_t>(i))});
+        cbObjects->addItem(QString::fromStdString(hexText(i, 4)));
+    }
+    sgIGObjects->setRows(rows);
+    for (int row = 0; row < sgIGObjects->rowCount(); ++row)
+        for (int column = 0; column < sgIGObjects->columnCount(); ++column)
+            if (QTableWidgetItem* cell = sgIGObjects->item(row, column))
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const bool any = !m.IGObjects.empty();
+    sgIGObjects->setEnabled(any);
+    bbSaveIGObj->setEnabled(any);
+    lIGObjnum->setText(any ? QStringLiteral("%1 objects").arg(m.IGObjects.size()) : QString());
+    cbObjects->setCurrentIndex(any ? 0 : -1);
+    if (any) sgIGObjects->selectDataRow(0);
+}
+
+int MenuPage::currentPage() const {
+    const int page = cbPage->currentIndex();
+    if (!m_hasMenu || page < 0 || static_cast<std::size_t>(page) >= m_menu->IGSc.pages.size()) return -1;
+    return page;
+}
+
+void MenuPage::cbPageChange() {
+    const int page = currentPage();
+    if (page < 0) return;
+    m_session.interpreter.regs.PSR[11] = static_cast<std::uint32_t>(page);
+    fillHead(page);
+    fillBOGs(page);
+    fillEffects();
+}
+
+void MenuPage::fillHead(int page) {
+    const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
+    heUO1->setValue(p.UO_mask_table[0]);
+    heUO2->setValue(p.UO_mask_table[1]);
+    ieFramerate->setValue(p.animation_frame_rate_code);
+    heDefSelButt->setValue(p.default_selected_button_id_ref);
+    heDefActButt->setValue(p.default_activated_button_id_ref);
+    hePalette->setValue(p.palette_id_ref);
+    ieInEffWin->setValue(static_cast<int>(p.effect_sequences[0].windows.size()));
+    ieInEffEff->setValue(static_cast<int>(p.effect_sequences[0].effects.size()));
+    ieOutEffWin->setValue(static_cast<int>(p.effect_sequences[1].windows.size()));
+    ieOutEffEff->setValue(static_cast<int>(p.effect_sequences[1].effects.size()));
+    ieBOGs->setValue(static_cast<int>(p.BOGs.size()));
+}
+
+void MenuPage::fillBOGs(int page) {
+    const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
+    const QSignalBlocker quiet(sgBOG);
+    const int columns = std::max<int>(1, static_cast<int>(p.BOGs.size()));
+    sgBOG->setColumnCount(columns);
+    for (int column = 0; column < columns; ++column) {
+        const bool used = static_cast<std::size_t>(column) < p.BOGs.size();
+        const QString texts[3] = {
+            used ? QString::number(column) : QString(),
+            used ? QString::fromStdString(
+                       hexText(p.BOGs[static_cast<std::size_t>(column)].default_valid_button_id_ref, 4))
+                 : QString(),
+            used ? QString::number(p.BOGs[static_cast<std::size_t>(column)].buttons.size()) : QString()};
+        for (int row = 0; row < 3; ++row) sgBOG->setItem(row, column, new QTableWidgetItem(texts[row]));
+    }
+    sgBOG->setEnabled(!p.BOGs.empty());
+    sgBOG->setCurrentCell(0, 0);
+    sgBOGClick(0);
+}
+
+void MenuPage::sgBOGClick(int column) {
+    const int page = currentPage();
+    std::vector<std::vector<std::string>> rows;
+    if (page >= 0) {
+        const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
+        if (column >= 0 && static_cast<std::size_t>(column) < p.BOGs.size())
+            for (const TIGbutton& button : p.BOGs[static_cast<std::size_t>(column)].buttons)
+                rows.push_back(buttonRow(button));
+    }
+    {
+        const QSignalBlocker quiet(sgButton);
+        sgButton->setRows(rows);
+        if (!rows.empty()) sgButton->setCurrentCell(0, 9);
+    }
+    sgButtonClick(rows.empty() ? -1 : 0);
+}
+
+void MenuPage::sgButtonClick(int row) {
+    std::vector<std::vector<std::string>> rows;
+    const int page = currentPage();
+    const int bog = sgBOG->currentColumn();
+    if (page >= 0 && bog >= 0 && row >= 0) {
+        const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
+        if (static_cast<std::size_t>(bog) < p.BOGs.size() &&
+            static_cast<std::size_t>(row) < p.BOGs[static_cast<std::size_t>(bog)].buttons.size()) {
+            const auto& commands = p.BOGs[static_cast<std::size_t>(bog)]
+                                       .buttons[static_cast<std::size_t>(row)]
+                                       .navigation_commands;
+            for (std::size_t line = 0; line < commands.size(); ++line) {
+                const CommandCells cells =
+                    comm2str(commands[line], static_cast<int>(line), CommandContext::Button);
+                rows.push_back({cells.no, cells.opcode, cells.destination, cells.source, cells.line});
+            }
+        }
+    }
+    sgMCommands->setRows(rows);
+}
+
+void MenuPage::fillEffects() {
+    const int page = currentPage();
+    std::vector<std::vector<std::string>> windows;
+    std::vector<std::vector<std::string>> effects;
+    if (page >= 0) {
+        const int which = rgEffects->itemIndex() == 1 ? 1 : 0;
+        const Teffectseq& seq = menu().IGSc.pages[static_cast<std::size_t>(page)].effect_sequences[which];
+        for (std::size_t i = 0; i < seq.windows.size(); ++i) {
+            const TEffWindow& w = seq.windows[i];
+            windows.push_back({std::to_string(i + 1), hexText(w.window_id, 2),
+                               std::to_string(w.window_horizontal_position),
+                               std::to_string(w.window_vertical_position), std::to_string(w.window_width),
+                               std::to_string(w.window_height)});
+        }
+        for (std::size_t i = 0; i < seq.effects.size(); ++i) {
+            const Teffect& e = seq.effects[i];
+            effects.push_back({std::to_string(i + 1), std::to_string(e.effect_duration),
+                               hexText(e.palette_id_ref, 2), std::to_string(e.composition_objects.size())});
+        }
+    }
+    sgEffWindows->setRows(windows);
+    {
+        const QSignalBlocker quiet(sgEffEffects);
+        sgEffEffects->setRows(effects);
+        if (!effects.empty()) sgEffEffects->selectDataRow(0);
+    }
+    sgEffEffectsClick(effects.empty() ? -1 : 0);
+}
+
+void MenuPage::sgEffEffectsClick(int row) {
+    std::vector<std::vector<std::string>> rows;
+    const int page = currentPage();
+    if (page >= 0 && row >= 0) {
+        const int which = rgEffects->itemIndex() == 1 ? 1 : 0;
+        const Teffectseq& seq = menu().IGSc.pages[static_cast<std::size_t>(page)].effect_sequences[which];
+        if (static_cast<std::size_t>(row) < seq.effects.size()) {
+            const auto& objects = seq.effects[static_cast<std::size_t>(row)].composition_objects;
+            for (std::size_t i = 0; i < objects.size(); ++i)
+                rows.push_back({std::to_string(i + 1), hexText(objects[i].object_id_ref, 4),
+                                hexText(objects[i].window_id_ref, 2),
+                                std::to_string(objects[i].composition_object_horizontal_position),
+                                std::to_string(objects[i].composition_object_vertical_position)});
+        }
+    }
+    sgEffCompObjects->setRows(rows);
+}
+
+std::uint16_t MenuPage::chosenObject() const {
+    const QString text = cbObjects->currentText();
+    return text.isEmpty() ? NoIGObject : static_cast<std::uint16_t>(hexToNumber(text.toStdString()));
+}
+
+std::uint16_t MenuPage::chosenPalette() const {
+    return static_cast<std::uint16_t>(hexToNumber(cbPalettes->currentText().toStdString()));
+}
+
+std::uint32_t MenuPage::objectBackground() const {
+    return colourToRgb(m_session.options.colObjectBackground);
+}
+
+void MenuPage::sgIGObjectsClick(int row) {
+    if (row < 0 || row >= sgIGObjects->dataRows()) return;
+    const TMenu& m = menu();
+    // The first reference chooses the palette: a button's page palette, the last in
+    // effect's palette or the first out effect's palette.
+    const std::string refs = getobjref(m, static_cast<std::uint16_t>(row));
+    std::size_t digits = 0;
+    while (digits < refs.size() && refs[digits] >= '0' && refs[digits] <= '9') ++digits;
+    std::optional<int> palette;
+    if (digits > 0 && digits < refs.size()) {
+        const std::size_t page = std::stoul(refs.substr(0, digits));
+        if (page < m.IGSc.pages.size()) {
+            const TPage& p = m.IGSc.pages[page];
+            const auto& in = p.effect_sequences[0].effects;
+            const auto& out = p.effect_sequences[1].effects;
+            if (refs[digits] == ':')
+                palette = p.palette_id_ref;
+            else if (refs[digits] == 'i' && !in.empty())
+                palette = in.back().palette_id_ref;
+            else if (refs[digits] == 'o' && !out.empty())
+                palette = out.front().palette_id_ref;
+        }
+    }
+    {
+        const QSignalBlocker objects(cbObjects), palettes(cbPalettes);
+        cbObjects->setCurrentIndex(row);
+        if (palette) {
+            const int item = cbPalettes->findText(
+                QString::fromStdString(hexText(static_cast<std::uint64_t>(*palette), 2)));
+            if (item >= 0) cbPalettes->setCurrentIndex(item);
+        }
+    }
+    showObjectView();
+}
+
+void MenuPage::showObjectView() {
+    if (!m_hasMenu || pcMenu->currentIndex() != ObjectsTab) return;
+    if (cbPalOnly->isChecked()) {
+        if (cbPalettes->count() > 0) showPicture(chosenObject(), chosenPalette());
+        return;
+    }
+    if (cbObjects->count() == 0 || cbPalettes->count() == 0) return;
+    showPicture(chosenObject(), chosenPalette());
+}
+
+void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette) {
+    TMenu& m = menu();
+    PictureBox* target = pcMenu->currentIndex() == BogsTab ? iBOG : iObject;
+    const bool paletteOnly = cbPalOnly->isChecked();
+    const bool slow = !paletteOnly && objectId != NoIGObject && objectDrawable(m, objectId) &&
+                      !objectPictureCached(m, objectId, palette);
+    if (slow) {
+        m_session.reporter.slog("Decoding RLE pixel data and build bitmaps...", 0);
+        m_session.reporter.slog("", 1);
+    }
+    const ShownPicture shown = showButtonPic(m, objectId, palette, paletteOnly, objectBackground());
+    if (slow) m_session.reporter.slog("Ready.", 0);
+    if (!shown.changed) return;
+    if (!paletteOnly && objectId != NoIGObject) {
+        const QSignalBlocker objects(cbObjects), palettes(cbPalettes);
+        const int item = cbObjects->findText(QString::fromStdString(hexText(objectId, 4)));
+        if (item >= 0) cbObjects->setCurrentIndex(item);
+        const int pal = cbPalettes->findText(QString::fromStdString(hexText(palette, 2)));
+        if (pal >= 0) cbPalettes->setCurrentIndex(pal);
+    }
+    const QPixmap pixmap = toPixmap(shown.image);
+    target->setPixmap(pixmap);
+    target->resize(pixmap.size());
+    m_session.reporter.slog(shown.status, 1);
+}
+
+void MenuPage::iObjectMouseMove(const QPoint& position) {
+    auto* box = qobject_cast<PictureBox*>(sender());
+    if (!m_hasMenu || !cbPalOnly->isChecked() || cbPalettes->count() == 0) {
+        if (box) box->unsetCursor();
+        return;
+    }
+    const std::uint16_t palette = chosenPalette();
+    const bool entry = paletteEntryAt(position.x(), position.y()).has_value();
+    if (box) box->setCursor(entry ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    m_session.reporter.slog(paletteReadout(palette, id2pal(menu(), palette), position.x(), position.y()), 1);
+}
+
+void MenuPage::bbSaveIGObjClick() {
+    if (!m_hasMenu || cbObjects->count() == 0 || cbPalettes->count() == 0) return;
+    const int row = std::max(0, sgIGObjects->currentRow());
+    QString proposed = QString::fromStdString(objectSaveName(
+        static_cast<std::size_t>(row), static_cast<std::size_t>(std::max(0, cbPalettes->currentIndex()))));
+    if (!m_session.options.WorkDir.empty())
+        proposed = QDir(QString::fromStdString(m_session.options.WorkDir)).filePath(proposed);
+    QString path = chooseFile(true, QStringLiteral("Save image"), proposed + QStringLiteral(".png"),
+                              QStringLiteral("PNG (*.png)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
+    std::string error;
+    const auto png = exportObjectPng(menu(), chosenObject(), chosenPalette(),
+                                     window()->windowTitle().toStdString(), error);
+    if (!png) {
+        m_session.reporter.erlog(error);
+        return;
+    }
+    const FileResult written = writeWholeFile(path.toStdString(), *png);
+    if (!written.ok) m_session.reporter.fileError(written.error);
+}
+
+void MenuPage::bbLoadIGObjClick() {
+    if (!m_hasMenu) return;
+    const QString path =
+        chooseFile(false, QStringLiteral("Open image"), QString::fromStdString(m_session.options.WorkDir),
+                   QStringLiteral("PNG (*.png)"));
+    if (path.isEmpty()) return;
+    std::string error;
+    const auto bytes = readWholeFile(path.toStdString(), error);
+    if (!bytes) {
+        m_session.reporter.fileError(error);
+        return;
+    }
+    const auto id = importObjectPng(menu(), *bytes, error);
+    if (!id) {
+        m_session.reporter.erlog(error);
+        return;
+    }
+    const TMenu& m = menu();
+    {
+        const QSignalBlocker objects(cbObjects), palettes(cbPalettes);
+        cbObjects->clear();
+        fillObjectList();
+        const TIGPalette& added = m.IGPalettes.back();
+        cbPalettes->addItem(QString::fromStdString(hexText(added.palette_id, 2)));
+        cbObjects->setCurrentIndex(*id);
+        cbPalettes->setCurrentIndex(cbPalettes->count() - 1);
+        sgIGObjects->selectDataRow(*id);
+        cbObjects->setToolTip(QStringLiteral("%1 objects").arg(m.IGObjects.size()));
+        cbPalettes->setToolTip(QStringLiteral("%1 palettes").arg(m.IGPalettes.size()));
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{cbObjects, cbPalettes, sgIGObjects, gbObjPal})
+        w->setEnabled(true);
+    showObjectView();
+}
+
+void MenuPage::bSaveClick() {
+    if (!m_hasMenu) return;
+    QString proposed = QStringLiteral("mymenu.mnu");
+    if (!m_session.options.WorkDir.empty())
+        proposed = QDir(QString::fromStdString(m_session.options.WorkDir)).filePath(proposed);
+    QString path = chooseFile(true, QStringLiteral("Save Menu"), proposed, QStringLiteral("Menu (*.mnu)"));
+    if (path.isEmpty()) {
+        m_session.reporter.slogR();
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mnu");
+    saveIGSFile(m_session, menu(), path.toStdString(), IGSaveMode::Mnu);
 }
 
 } // namespace corvane

@@ -208,8 +208,12 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
     bCreateSound->setObjectName(QStringLiteral("bCreateSound"));
     bCreateSound->setToolTip(QStringLiteral("A new sound.bdmv for the disc folder read, starting with a WAV file"));
     bCreateSound->setEnabled(false);
+    bCreateMenu = new QPushButton(QStringLiteral("Create Menu"), gbCreate);
+    bCreateMenu->setObjectName(QStringLiteral("bCreateMenu"));
+    bCreateMenu->setToolTip(QStringLiteral("A new menu of one page with one button, replacing the menu in memory"));
     auto* createLayout = new QVBoxLayout(gbCreate);
     createLayout->addWidget(bCreateSound);
+    createLayout->addWidget(bCreateMenu);
 
     auto* menuView = new QGroupBox(QStringLiteral("Menu view"), this);
     auto* menuLayout = new QVBoxLayout(menuView);

@@ -62,6 +62,7 @@ public:
 
     QGroupBox* gbCreate;
     QPushButton* bCreateSound; // "Create sound.bdmv": enabled while the folder has none
+    QPushButton* bCreateMenu;  // "Create Menu": a new one-page menu on the Menu page
 
     QCheckBox* cbPreLoad;
     QCheckBox* cbButtonIdO;

@@ -182,7 +182,7 @@ public:
     const TIGbutton& operator[](std::size_t id) const;
     TIGbutton* find(std::size_t id);
     bool holds(std::size_t id) const { return id < m_slot.size() && m_slot[id] != 0; }
-    void resize(std::size_t slots) { m_slot.resize(slots, 0); }
+    void resize(std::size_t count) { m_slot.resize(count, 0); }
     // Puts a copy into the slot of its button_id (growing the table); replaces an earlier one.
     void put(const TIGbutton& button);
     void clear() {

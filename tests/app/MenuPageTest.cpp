@@ -1,0 +1,409 @@
+// The Menu page over real compositions and menus written by the core: the head and the
+// tables of a page, the Objects tab (pictures, palette chart and readout, PNG export and
+// import), Create Menu, Save, and "-> Menu" from a clip whose m2ts carries the menu.
+
+// The core headers come before Qt's: the menu model names a parameter `slots`.
+#include "graphics/ObjectPicture.h"
+#include "graphics/PngFile.h"
+#include "io/FileIO.h"
+#include "io/TextUtil.h"
+#include "menu/IGMenu.h"
+#include "menu/IGReader.h"
+#include "menu/IGWriter.h"
+#include "navigation/CommandText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "GuiTest.h"
+#include "app/BdmvPage.h"
+#include "app/ClipInfoPage.h"
+#include "app/MainWindow.h"
+#include "app/MenuPage.h"
+#include "app/MessageLog.h"
+#include "app/OptionsPage.h"
+#include "app/PageTabs.h"
+#include "app/PanelStatusBar.h"
+#include "app/PlaylistPageGrid.h"
+#include "app/QSettingsStore.h"
+#include "app/StatusPage.h"
+#include "widgets/EditControls.h"
+
+namespace corvane::test {
+
+namespace {
+
+QString data(const char* path) {
+    return QStringLiteral(CORVANE_TEST_DATA_DIR "/") + QLatin1String(path);
+}
+
+std::vector<std::uint8_t> bytesOf(const QString& path) {
+    std::string error;
+    auto bytes = readWholeFile(path.toStdString(), error);
+    return bytes ? *bytes : std::vector<std::uint8_t>{};
+}
+
+void writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes) {
+    QVERIFY(writeWholeFile(path.toStdString(), bytes).ok);
+}
+
+QStringList rowTexts(const QTableWidget* grid, int row) {
+    QStringList cells;
+    for (int column = 0; column < grid->columnCount(); ++column) {
+        const QTableWidgetItem* cell = grid->item(row, column);
+        cells << (cell ? cell->text() : QString());
+    }
+    return cells;
+}
+
+// A created menu with two objects imported from the stripes PNG (palettes 0 and 1); the
+// button shows object 0 normally and object 1 when selected.
+TMenu stripesMenu() {
+    TMenu menu = createMenu();
+    std::string error;
+    const auto png = bytesOf(data("menu/stripes-24x10-pal8.png"));
+    importObjectPng(menu, png, error);
+    importObjectPng(menu, png, error);
+    TIGbutton& button = menu.IGSc.pages[0].BOGs[0].buttons[0];
+    button.normal_start_object_id_ref = button.normal_end_object_id_ref = 0;
+    button.selected_start_object_id_ref = button.selected_end_object_id_ref = 1;
+    button.number_of_navigation_commands = 1;
+    button.navigation_commands.push_back(TNavCommand{0x21810000, 0x00000002, 0x00000000});
+    menu.IGSc.pages[0].palette_id_ref = 1;
+    menu.PageButtons[0] = buildPageButtons(menu.IGSc.pages[0]);
+    return menu;
+}
+
+// The PES packets of a mode-1 stream as 192-byte source packets of `pid`, the last packet of
+// each PES padded by an adaptation field.
+std::vector<std::uint8_t> sourcePackets(const std::vector<std::uint8_t>& pes, std::uint16_t pid) {
+    std::vector<std::uint8_t> out;
+    std::uint8_t counter = 0;
+    std::size_t start = 0;
+    while (start + 6 <= pes.size()) {
+        const std::size_t length = 6 + (std::size_t(pes[start + 4]) << 8 | pes[start + 5]);
+        const std::size_t end = std::min(pes.size(), start + length);
+        for (std::size_t pos = start; pos < end;) {
+            const std::size_t n = std::min<std::size_t>(184, end - pos);
+            out.insert(out.end(),
+                       {0, 0, 0, 0, 0x47, std::uint8_t((pos == start ? 0x40 : 0) | (pid >> 8)),
+                        std::uint8_t(pid & 0xFF), std::uint8_t((n < 184 ? 0x30 : 0x10) | (counter++ & 0xF))});
+            if (n < 184) {
+                out.push_back(std::uint8_t(183 - n));
+                if (n < 183) {
+                    out.push_back(0);
+                    out.insert(out.end(), 182 - n, 0xFF);
+                }
+            }
+            out.insert(out.end(), pes.begin() + static_cast<std::ptrdiff_t>(pos),
+                       pes.begin() + static_cast<std::ptrdiff_t>(pos + n));
+            pos += n;
+        }
+        start = end;
+    }
+    return out;
+}
+
+} // namespace
+
+class MenuPageTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    std::unique_ptr<MainWindow> m_window;
+    QStringList m_asked; // "title|proposed|filter" of every file dialog
+    QString m_answer;    // what the file dialog returns
+
+    MenuPage* page() { return m_window->menuPage; }
+    QString file(const char* name) const { return m_root.filePath(QLatin1String(name)); }
+    bool logHas(const QString& line) {
+        return findLine(m_window->statusPage->reMessage->document(), line).isValid();
+    }
+    QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
+    void loadMenu(const QString& path) {
+        m_answer = path;
+        QTest::mouseClick(page()->bLoadMenu, Qt::LeftButton);
+    }
+    QImage shownObject() {
+        return page()->iObject->pixmap().toImage().convertToFormat(QImage::Format_RGBA8888);
+    }
+    void moveOver(QWidget* widget, QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    }
+
+private slots:
+    void init() {
+        {
+            QSettingsStore store;
+            store.settings().clear();
+            store.sync();
+        }
+        m_asked.clear();
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+        page()->chooseFile = [this](bool save, const QString& title, const QString& proposed,
+                                    const QString& filter) {
+            m_asked << QStringLiteral("%1|%2|%3|%4").arg(save ? "save" : "open", title, proposed, filter);
+            return m_answer;
+        };
+    }
+    void cleanup() { m_window.reset(); }
+
+    void realCompositionFillsTheHeadAndTables() {
+        const auto body = bytesOf(data("menu/bdpl-disc8-ics-always-on-6pages.bin"));
+        QVERIFY(!body.empty());
+        writeBytes(file("disc8.mnu"), wrapComposition(body, 90000));
+        const TMenu expected = loadMNU(wrapComposition(body, 90000)).menu;
+        QVERIFY(!page()->bLoadMenu->toolTip().isEmpty());
+        QVERIFY(!page()->pcMenu->isEnabled());
+
+        // Cancelling the dialog reads nothing.
+        loadMenu(QString());
+        QVERIFY(!page()->hasMenu());
+        loadMenu(file("disc8.mnu"));
+        QCOMPARE(m_asked.last(), QStringLiteral("open|Load Menu||Menu (*.mnu)"));
+        QVERIFY(page()->hasMenu());
+        QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
+        QVERIFY(m_window->bSave->isVisible() && m_window->bSave->isEnabled());
+        QVERIFY(logHas(QStringLiteral("1 ICS, 0 OCS, 0 PCS found.")));
+
+        QCOMPARE(page()->cbPage->count(), 6);
+        QCOMPARE(page()->lPagenum->text(), QStringLiteral("(6)"));
+        QCOMPARE(page()->cbVideo->currentText(), QStringLiteral("1920x1080"));
+        QCOMPARE(page()->cbFrame->currentIndex(), int(expected.IGSc.frame_rate_id));
+        QCOMPARE(page()->meIGInTime->text(), QStringLiteral("0:00:01.000"));
+        QCOMPARE(page()->eUTO->text(),
+                 QString::fromStdString(menuTimeOutText(expected.IGSc.user_time_out_duration)));
+
+        // Every page: its head fields, BOG table, the buttons of its first BOG and the
+        // commands of the first button; PSR11 follows the page.
+        for (int p = 0; p < 6; ++p) {
+            page()->cbPage->setCurrentIndex(p);
+            const TPage& want = expected.IGSc.pages[static_cast<std::size_t>(p)];
+            QCOMPARE(page()->cbPage->currentText(), QString::number(want.page_id));
+            QCOMPARE(m_window->session().interpreter.regs.PSR[11], std::uint32_t(p));
+            QCOMPARE(page()->heUO1->text(), QString::fromStdString(hexText(want.UO_mask_table[0], 8)));
+            QCOMPARE(page()->heDefSelButt->text(),
+                     QString::fromStdString(hexText(want.default_selected_button_id_ref, 4)));
+            QCOMPARE(page()->hePalette->text(), QString::fromStdString(hexText(want.palette_id_ref, 2)));
+            QCOMPARE(page()->ieFramerate->value(), int(want.animation_frame_rate_code));
+            QCOMPARE(page()->ieBOGs->value(), int(want.BOGs.size()));
+            QCOMPARE(page()->ieInEffEff->value(), int(want.effect_sequences[0].effects.size()));
+            QCOMPARE(page()->sgBOG->columnCount(), std::max(1, int(want.BOGs.size())));
+            if (want.BOGs.empty()) continue;
+            QCOMPARE(page()->sgBOG->item(2, 0)->text(), QString::number(want.BOGs[0].buttons.size()));
+            QCOMPARE(page()->sgButton->dataRows(), int(want.BOGs[0].buttons.size()));
+            const TIGbutton& button = want.BOGs[0].buttons[0];
+            QCOMPARE(page()->sgButton->item(0, 0)->text(),
+                     QString::fromStdString(hexText(button.button_id, 4)));
+            QCOMPARE(page()->sgButton->item(0, 19)->text(),
+                     QString::number(button.navigation_commands.size()));
+            QCOMPARE(page()->sgMCommands->dataRows(), int(button.navigation_commands.size()));
+            if (!button.navigation_commands.empty())
+                QCOMPARE(page()->sgMCommands->item(0, 4)->text(),
+                         QString::fromStdString(
+                             commandLine(button.navigation_commands[0], CommandContext::Button)));
+        }
+        // A menu without objects: nothing to show or save on the Objects tab.
+        QCOMPARE(page()->sgIGObjects->dataRows(), 0);
+        QVERIFY(!page()->bbSaveIGObj->isEnabled());
+        QVERIFY(!page()->gbObjPal->isEnabled());
+    }
+
+    void objectsTabShowsObjectsAndPalettes() {
+        TMenu source = stripesMenu();
+        writeBytes(file("stripes.mnu"), saveIGS(source, IGSaveMode::Mnu).bytes);
+        loadMenu(file("stripes.mnu"));
+        TMenu& menu = page()->menu();
+        // Nothing is decoded before it is shown.
+        QVERIFY(!objectPictureCached(menu, 0, 0));
+
+        PlaylistGrid* grid = page()->sgIGObjects;
+        QCOMPARE(grid->dataRows(), 2);
+        QCOMPARE(rowTexts(grid, 0), (QStringList{"0000", "24", "10", "0:0n"}));
+        QCOMPARE(rowTexts(grid, 1), (QStringList{"0001", "24", "10", "0:0s"}));
+        QVERIFY(grid->item(0, 3)->textAlignment() & Qt::AlignRight);
+        QCOMPARE(page()->lIGObjnum->text(), QStringLiteral("2 objects"));
+        QCOMPARE(page()->cbPalettes->count(), 2);
+        QCOMPARE(page()->cbObjects->toolTip(), QStringLiteral("2 objects"));
+        QVERIFY(page()->gbObjPal->isEnabled());
+
+        page()->pcMenu->setCurrentIndex(2);
+        QImage shown = shownObject();
+        QCOMPARE(shown.size(), QSize(24, 10));
+        QVERIFY(objectPictureCached(menu, 0, 0));
+        QVERIFY(!objectPictureCached(menu, 1, 0));
+        QCOMPARE(status(1), QString::fromStdString(objectDescription(menu.IGObjects[0], 0)));
+        // Each pixel: the palette entry over the object background (silver), by its opacity.
+        const auto index = objectPicture(menu, 0);
+        const RgbaPalette palette = id2pal(menu, 0);
+        int opaque = 0, clear = 0;
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 24; ++x) {
+                const PaletteEntry& e = palette[index->at(x, y)];
+                const QColor pixel = shown.pixelColor(x, y);
+                if (e[3] == 255) {
+                    ++opaque;
+                    QCOMPARE(pixel, QColor(e[0], e[1], e[2]));
+                } else if (e[3] == 0) {
+                    ++clear;
+                    QCOMPARE(pixel, QColor(192, 192, 192));
+                }
+            }
+        QVERIFY(opaque > 0 && clear > 0);
+
+        // A row click picks the object and the palette of its first reference (the page's).
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(1, 1)).center());
+        QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0001"));
+        QCOMPARE(page()->cbPalettes->currentText(), QStringLiteral("01"));
+        QVERIFY(objectPictureCached(menu, 1, 1));
+        page()->cbObjects->setCurrentIndex(0);
+        QCOMPARE(grid->currentRow(), 0);
+
+        // Palette only: the chart, and the readout of the entry under the pointer.
+        page()->cbPalOnly->click();
+        QCOMPARE(shownObject().size(), QSize(350, 180));
+        QCOMPARE(status(1), QStringLiteral("Palette: 01 (1)"));
+        moveOver(page()->iObject, {181, 11});
+        const RgbaPalette chart = id2pal(menu, 1);
+        QVERIFY(status(1).startsWith(QStringLiteral("Palette: 01 (1)      Color: 00 (0)      RGB: #")));
+        QVERIFY(status(1).endsWith(QStringLiteral("Transparency: FF (255)  100%")));
+        QCOMPARE(chart[0][3], 0);
+        QCOMPARE(page()->iObject->cursor().shape(), Qt::PointingHandCursor);
+        moveOver(page()->iObject, {5, 5});
+        QCOMPARE(status(1), QStringLiteral("Palette: 01 (1)"));
+        QCOMPARE(page()->iObject->cursor().shape(), Qt::ArrowCursor);
+        page()->cbPalOnly->click();
+        QCOMPARE(shownObject().size(), QSize(24, 10));
+    }
+
+    void objectsGoToAndComeFromPngFiles() {
+        writeBytes(file("stripes.mnu"), saveIGS(stripesMenu(), IGSaveMode::Mnu).bytes);
+        loadMenu(file("stripes.mnu"));
+        m_window->optionsPage->eWorkDir->setText(m_root.path());
+        m_window->session().options.WorkDir = m_root.path().toStdString();
+        page()->pcMenu->setCurrentIndex(2);
+        page()->cbObjects->setCurrentIndex(1);
+        page()->cbPalettes->setCurrentIndex(0);
+
+        // Export: the index picture with the chosen palette's colours and opacities.
+        m_answer = file("exported");
+        QTest::mouseClick(page()->bbSaveIGObj, Qt::LeftButton);
+        QCOMPARE(m_asked.last(), QStringLiteral("save|Save image|") + file("IGobject_0001_pal_00.png") +
+                                     QStringLiteral("|PNG (*.png)"));
+        std::string error;
+        const auto png = readIndexPng(bytesOf(file("exported.png")), error);
+        QVERIFY2(png.has_value(), error.c_str());
+        QCOMPARE(png->picture, *objectPicture(page()->menu(), 1));
+        QCOMPARE(png->palette, id2pal(page()->menu(), 0));
+
+        // Import: a new object with a palette of its own, shown at once.
+        m_answer = file("exported.png");
+        QTest::mouseClick(page()->bbLoadIGObj, Qt::LeftButton);
+        QCOMPARE(page()->sgIGObjects->dataRows(), 3);
+        QCOMPARE(rowTexts(page()->sgIGObjects, 2), (QStringList{"0002", "24", "10", ""}));
+        QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0002"));
+        QCOMPARE(page()->cbPalettes->currentText(), QStringLiteral("02"));
+        QCOMPARE(page()->cbPalettes->toolTip(), QStringLiteral("3 palettes"));
+        QCOMPARE(*objectPicture(page()->menu(), 2), png->picture);
+        QCOMPARE(shownObject().size(), QSize(24, 10));
+
+        // A true-colour picture is refused and changes nothing.
+        m_answer = data("menu/stripes-24x10-rgb.png");
+        QTest::mouseClick(page()->bbLoadIGObj, Qt::LeftButton);
+        QVERIFY(logHas(QStringLiteral("ERROR: Not supported file format!")));
+        QCOMPARE(page()->sgIGObjects->dataRows(), 3);
+        QCOMPARE(page()->menu().IGPalettes.size(), std::size_t(3));
+    }
+
+    void createMenuThenSaveReadsBackTheSame() {
+        QTest::mouseClick(m_window->optionsPage->bCreateMenu, Qt::LeftButton);
+        QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
+        QCOMPARE(page()->cbPage->count(), 1);
+        QCOMPARE(page()->cbPage->currentText(), QStringLiteral("0"));
+        QCOMPARE(page()->lPagenum->text(), QStringLiteral("(1)"));
+        QCOMPARE(page()->meIGInTime->text(), QStringLiteral("0:00:02.000"));
+        QCOMPARE(page()->sgBOG->item(1, 0)->text(), QStringLiteral("FFFF"));
+        QCOMPARE(rowTexts(page()->sgButton, 0),
+                 (QStringList{"0000", "FFFF", "No", "0",    "0",    "0000", "0000", "0000", "0000", "FFFF",
+                              "FFFF", "No",   "FF", "FFFF", "FFFF", "No",   "FF",   "FFFF", "FFFF", "0"}));
+        QCOMPARE(page()->sgIGObjects->dataRows(), 0);
+        QVERIFY(page()->bbLoadIGObj->isEnabled());
+
+        // An object into the new menu, then Save: the file reads back to the same model.
+        page()->pcMenu->setCurrentIndex(2);
+        m_answer = data("menu/stripes-24x10-pal8.png");
+        QTest::mouseClick(page()->bbLoadIGObj, Qt::LeftButton);
+        QCOMPARE(page()->sgIGObjects->dataRows(), 1);
+        QVERIFY(m_window->bSave->isEnabled());
+        m_answer = QString();
+        QTest::mouseClick(m_window->bSave, Qt::LeftButton);
+        QCOMPARE(m_asked.last(), QStringLiteral("save|Save Menu|mymenu.mnu|Menu (*.mnu)"));
+        QVERIFY(!QFileInfo::exists(file("saved.mnu")));
+        m_answer = file("saved");
+        QTest::mouseClick(m_window->bSave, Qt::LeftButton);
+        QVERIFY(logHas(QStringLiteral("saved.mnu saved.")));
+        const MnuReadResult again = loadMNU(bytesOf(file("saved.mnu")));
+        QCOMPARE(again.status, MnuReadStatus::Ok);
+        TMenu& held = page()->menu();
+        QVERIFY(again.menu.IGSc.pages == held.IGSc.pages);
+        QCOMPARE(again.menu.MenuInTime, held.MenuInTime);
+        QCOMPARE(again.menu.IGObjects.size(), std::size_t(1));
+        QCOMPARE(*objectPicture(again.menu, 0), *objectPicture(held, 0));
+        // Colours come back through the YCrCb conversion, opacities unchanged.
+        for (std::size_t entry = 0; entry < 256; ++entry) {
+            const PaletteEntry& mine = held.IGPalettes[0].entries[entry];
+            const PaletteEntry& read = again.menu.IGPalettes[0].entries[entry];
+            const auto ycrcb = RGBToYCrCb(mine[0], mine[1], mine[2]);
+            const auto rgb = YCrCbToRGB(ycrcb[0], ycrcb[1], ycrcb[2]);
+            QCOMPARE((PaletteEntry{read[0], read[1], read[2], read[3]}),
+                     (PaletteEntry{rgb[0], rgb[1], rgb[2], mine[3]}));
+        }
+    }
+
+    void loadToMenuExtractsTheClipsIgStream() {
+        const QString bdmv = copySampleDisc(m_root.filePath(QStringLiteral("disc")));
+        QVERIFY(QFile::copy(data("clipinf/bdpl-disc1-00003-ig-menu.clpi"),
+                            bdmv + QStringLiteral("CLIPINF/00004.clpi")));
+        const IGSaveResult pes = saveIGS(stripesMenu(), IGSaveMode::Pes);
+        QVERIFY(pes.ok);
+        writeBytes(bdmv + QStringLiteral("STREAM/00004.m2ts"), sourcePackets(pes.bytes, 0x1400));
+        m_window->bdmvPage->setFolder(bdmv.toStdString());
+        m_window->bReadBDMVClick();
+        ClipInfoPage* clips = m_window->clipInfoPage;
+        m_window->PageControl->setCurrentWidget(clips);
+        clips->cbClipinf->setCurrentIndex(clips->cbClipinf->findText(QStringLiteral("00004")));
+        clips->bReadCIClick();
+        QTest::mouseClick(clips->sgCI->viewport(), Qt::LeftButton, {},
+                          clips->sgCI->visualItemRect(clips->sgCI->item(0, 1)).center());
+        QVERIFY(clips->bLoadToMenu->isEnabled());
+        m_window->session().interpreter.regs.PSR[11] = 7;
+
+        QTest::mouseClick(clips->bLoadToMenu, Qt::LeftButton);
+        QVERIFY(QFileInfo::exists(QString::fromStdString(tempFolder()) + QStringLiteral("Corvane_MENU.tmp")));
+        QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
+        QCOMPARE(page()->sgIGObjects->dataRows(), 2);
+        QCOMPARE(rowTexts(page()->sgIGObjects, 1), (QStringList{"0001", "24", "10", "0:0s"}));
+        QCOMPARE(page()->sgMCommands->dataRows(), 1);
+        QCOMPARE(m_window->session().interpreter.regs.PSR[11], 0u);
+        QVERIFY(logHas(QStringLiteral("1 ICS, 2 OCS, 2 PCS found.")));
+    }
+};
+
+static RegisterGuiTest<MenuPageTest> registerMenuPageTest;
+
+} // namespace corvane::test
+
+#include "MenuPageTest.moc"
