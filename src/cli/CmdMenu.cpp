@@ -163,10 +163,13 @@ void addObjectImport(CLI::App& object, int& result) {
 
 } // namespace
 
+void addMenuRender(CLI::App& menu, int& result); // CmdMenuRender.cpp
+
 void addMenuCommands(CLI::App& app, int& result) {
     auto* menu = app.add_subcommand("menu", "Interactive-graphics menus");
     menu->require_subcommand(1);
     addMenuNew(*menu, result);
+    addMenuRender(*menu, result);
     auto* object = app.add_subcommand("object", "Exchange the objects of an IG menu with PNG files");
     object->require_subcommand(1);
     addObjectExport(*object, result);

@@ -1,0 +1,157 @@
+#include "graphics/PictureFile.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+
+namespace corvane {
+
+namespace {
+
+// Little-endian fields of a bitmap file; out of range reads give nothing.
+struct LittleEndian {
+    std::span<const std::uint8_t> bytes;
+    bool ok = true;
+    std::uint32_t get(std::size_t at, int size) {
+        if (at > bytes.size() || bytes.size() - at < static_cast<std::size_t>(size)) {
+            ok = false;
+            return 0;
+        }
+        std::uint32_t value = 0;
+        for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
+        return value;
+    }
+};
+
+struct PngWriteBuffer {
+    std::vector<std::uint8_t> bytes;
+};
+
+void appendPngData(png_structp png, png_bytep data, png_size_t n) {
+    auto* out = static_cast<PngWriteBuffer*>(png_get_io_ptr(png));
+    out->bytes.insert(out->bytes.end(), data, data + n);
+}
+
+void flushPngData(png_structp) {}
+
+void pngError(png_structp png, png_const_charp message) {
+    auto* error = static_cast<std::string*>(png_get_error_ptr(png));
+    if (error) *error = message;
+    png_longjmp(png, 1);
+}
+
+void pngWarning(png_structp, png_const_charp) {}
+
+// libpng jumps out on errors; only plain data lives in this frame.
+bool encodeRgbPng(const std::vector<png_bytep>& rows, int width, int height, PngWriteBuffer& out,
+                  std::string& error) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, pngError, pngWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &out, appendPngData, flushPngData);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, const_cast<png_bytepp>(rows.data()));
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+} // namespace
+
+std::optional<RgbaImage> readRgbaPng(std::span<const std::uint8_t> bytes, std::string& error) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+        error = image.message;
+        return std::nullopt;
+    }
+    if (static_cast<std::uint64_t>(image.width) * image.height > 64ull * 1024 * 1024) {
+        png_image_free(&image);
+        error = "the picture is too large";
+        return std::nullopt;
+    }
+    image.format = PNG_FORMAT_RGBA;
+    RgbaImage result(static_cast<int>(image.width), static_cast<int>(image.height));
+    if (!png_image_finish_read(&image, nullptr, result.pixels.data(), 0, nullptr)) {
+        error = image.message;
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    return result;
+}
+
+std::optional<RgbaImage> readBmp(std::span<const std::uint8_t> bytes, std::string& error) {
+    LittleEndian in{bytes};
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') {
+        error = "not a bitmap file";
+        return std::nullopt;
+    }
+    const std::uint32_t dataOffset = in.get(10, 4);
+    const std::uint32_t headerSize = in.get(14, 4);
+    const auto width = static_cast<std::int32_t>(in.get(18, 4));
+    const auto rawHeight = static_cast<std::int32_t>(in.get(22, 4));
+    const std::uint32_t bits = in.get(28, 2);
+    const std::uint32_t compression = in.get(30, 4);
+    std::uint32_t colours = in.get(46, 4);
+    const bool topDown = rawHeight < 0;
+    const std::int64_t height = topDown ? -static_cast<std::int64_t>(rawHeight) : rawHeight;
+    if (!in.ok || headerSize < 40 || width <= 0 || height <= 0 || width > 16384 || height > 16384 ||
+        (bits != 8 && bits != 24 && bits != 32) || !(compression == 0 || (compression == 3 && bits == 32))) {
+        error = "not an uncompressed 8, 24 or 32-bit bitmap";
+        return std::nullopt;
+    }
+    if (colours == 0 || colours > 256) colours = 256;
+    const std::size_t stride = (static_cast<std::size_t>(width) * bits / 8 + 3) / 4 * 4;
+    if (dataOffset > bytes.size() ||
+        (bytes.size() - dataOffset) / stride < static_cast<std::size_t>(height)) {
+        error = "the bitmap data ends early";
+        return std::nullopt;
+    }
+    RgbaImage image(width, static_cast<int>(height));
+    const std::size_t paletteAt = 14 + headerSize;
+    for (int y = 0; y < image.height; ++y) {
+        const std::size_t row =
+            dataOffset + stride * static_cast<std::size_t>(topDown ? y : image.height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = image.pixel(x, y);
+            std::size_t at = row + static_cast<std::size_t>(x) * bits / 8;
+            if (bits == 8) {
+                const std::uint32_t index = bytes[at];
+                at = paletteAt + 4 * static_cast<std::size_t>(std::min<std::uint32_t>(index, colours - 1));
+            }
+            const std::uint32_t bgr = in.get(at, 3); // a palette past the data reads as black
+            p[0] = static_cast<std::uint8_t>(bgr >> 16);
+            p[1] = static_cast<std::uint8_t>(bgr >> 8);
+            p[2] = static_cast<std::uint8_t>(bgr);
+            p[3] = 255;
+        }
+    }
+    return image;
+}
+
+std::vector<std::uint8_t> writeRgbPng(const RgbaImage& image, std::string& error) {
+    if (image.width <= 0 || image.height <= 0) {
+        error = "the picture is empty";
+        return {};
+    }
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(image.width) * image.height * 3);
+    for (std::size_t i = 0, j = 0; i < image.pixels.size(); i += 4, j += 3)
+        std::copy_n(image.pixels.begin() + static_cast<std::ptrdiff_t>(i), 3,
+                    rgb.begin() + static_cast<std::ptrdiff_t>(j));
+    std::vector<png_bytep> rows(static_cast<std::size_t>(image.height));
+    for (std::size_t y = 0; y < rows.size(); ++y)
+        rows[y] = rgb.data() + y * static_cast<std::size_t>(image.width) * 3;
+    PngWriteBuffer out;
+    if (!encodeRgbPng(rows, image.width, image.height, out, error)) return {};
+    return std::move(out.bytes);
+}
+
+} // namespace corvane
