@@ -5,6 +5,7 @@
 #include "io/FileIO.h"
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
+#include "stream/Mux.h"
 
 #include <sys/resource.h>
 
@@ -86,6 +87,22 @@ void OpenLargeMenu(benchmark::State& state) {
     removeFile(path);
 }
 BENCHMARK(OpenLargeMenu)->Unit(benchmark::kMillisecond);
+
+// The large menu's PES packets into a transport stream (the packetising step of Mux).
+void MuxLargeMenu(benchmark::State& state) {
+    const MnuReadResult read = loadMNU(largeMenu());
+    const std::vector<std::uint8_t> pes = saveIGS(read.menu, IGSaveMode::Pes).bytes;
+    std::size_t written = 0;
+    for (auto _ : state) {
+        MuxOutput output = muxPes(pes);
+        written = output.bytes.size();
+        benchmark::DoNotOptimize(output);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * pes.size()));
+    state.counters["pes_MB"] = static_cast<double>(pes.size()) / (1024.0 * 1024.0);
+    state.counters["m2ts_MB"] = static_cast<double>(written) / (1024.0 * 1024.0);
+}
+BENCHMARK(MuxLargeMenu)->Unit(benchmark::kMillisecond);
 
 void RleDecodeFullHd(benchmark::State& state) {
     const std::vector<std::uint8_t> code = rle_encode(detailedPicture(1));

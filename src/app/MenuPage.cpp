@@ -9,6 +9,7 @@
 #include "menu/IGWriter.h"
 #include "navigation/CommandText.h"
 #include "navigation/Registers.h"
+#include "stream/Mux.h"
 #include "shell/Session.h"
 
 #include "app/MenuPage.h"
@@ -122,6 +123,7 @@ TMenu& MenuPage::menu() {
 
 void MenuPage::connectControls() {
     connect(bLoadMenu, &QPushButton::clicked, this, &MenuPage::bLoadMenuClick);
+    connect(bMux, &QPushButton::clicked, this, &MenuPage::bMuxClick);
     connect(cbPage, &QComboBox::currentIndexChanged, this, &MenuPage::cbPageChange);
     connect(sgBOG, &QTableWidget::currentCellChanged, this, [this](int, int column) { sgBOGClick(column); });
     connect(sgButton, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
@@ -195,6 +197,7 @@ bool MenuPage::loadMenuFile(const QString& path) {
     if (status == MnuReadStatus::Cancelled) {
         clearMenuPage();
         m_hasMenu = false;
+        bMux->setEnabled(false);
         return false;
     }
     MenuOn();
@@ -214,6 +217,7 @@ void MenuPage::bCreateMenuClick() {
 void MenuPage::fillPage() {
     clearMenuPage();
     m_hasMenu = true;
+    bMux->setEnabled(true);
     const TMenu& m = menu();
     const TIGSc& ics = m.IGSc;
     {
@@ -567,6 +571,24 @@ void MenuPage::bSaveClick() {
     }
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mnu");
     saveIGSFile(m_session, menu(), path.toStdString(), IGSaveMode::Mnu);
+}
+
+void MenuPage::bMuxClick() {
+    if (!m_hasMenu) return;
+    // The stream extension of the folder's name set: ".m2ts", or ".MTS" with 8.3 names.
+    const QString extension = QString::fromStdString(m_session.names.StreamExt);
+    QString proposed = QStringLiteral("mymenu") + extension;
+    if (!m_session.options.WorkDir.empty())
+        proposed = QDir(QString::fromStdString(m_session.options.WorkDir)).filePath(proposed);
+    const QString bare = extension.mid(1);
+    QString path = chooseFile(true, QStringLiteral("Mux Menu"), proposed,
+                              bare + QStringLiteral(" (*") + extension + QStringLiteral(")"));
+    if (path.isEmpty()) {
+        m_session.reporter.slogR();
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) path += extension;
+    Mux(m_session.reporter, menu(), path.toStdString());
 }
 
 } // namespace corvane

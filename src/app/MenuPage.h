@@ -62,6 +62,8 @@ public:
     void bCreateMenuClick();
     // Save: the menu as a .mnu file chosen in a save dialog.
     void bSaveClick();
+    // Mux: the menu as a stand-alone transport stream chosen in a save dialog.
+    void bMuxClick();
 
     void cbPageChange();
     void sgIGObjectsClick(int row);
@@ -74,6 +76,7 @@ public:
         chooseFile;
 
     QPushButton* bLoadMenu;
+    QPushButton* bMux;
     QGroupBox* gbMenuHead;
     QComboBox* cbPage;
     QLabel* lPagenum;

@@ -95,6 +95,10 @@ void MenuPage::buildLayout() {
     bLoadMenu = new QPushButton(QStringLiteral("&Load"), this);
     bLoadMenu->setObjectName(QStringLiteral("bLoadMenu"));
     bLoadMenu->setToolTip(QStringLiteral("Load an IGS menu (*.mnu)"));
+    bMux = new QPushButton(QStringLiteral("M&ux"), this);
+    bMux->setObjectName(QStringLiteral("bMux"));
+    bMux->setToolTip(QStringLiteral("Mux the IGS menu to a .m2ts"));
+    bMux->setEnabled(false);
 
     gbMenuHead = new QGroupBox(QStringLiteral("Page"), this);
     gbMenuHead->setObjectName(QStringLiteral("gbMenuHead"));
@@ -160,7 +164,11 @@ void MenuPage::buildLayout() {
     info->addWidget(labelled(QStringLiteral("IN time"), meIGInTime), 1, 1);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(bLoadMenu, 0, Qt::AlignBottom);
+    auto* menuButtons = new QVBoxLayout;
+    menuButtons->addStretch(1);
+    menuButtons->addWidget(bLoadMenu);
+    menuButtons->addWidget(bMux);
+    top->addLayout(menuButtons);
     top->addWidget(gbMenuHead);
     top->addWidget(gbIGSInfo);
     top->addStretch(1);

@@ -329,7 +329,9 @@ private slots:
     }
 
     void createMenuThenSaveReadsBackTheSame() {
+        QVERIFY(!page()->bMux->isEnabled());
         QTest::mouseClick(m_window->optionsPage->bCreateMenu, Qt::LeftButton);
+        QVERIFY(page()->bMux->isEnabled());
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
         QCOMPARE(page()->cbPage->count(), 1);
         QCOMPARE(page()->cbPage->currentText(), QStringLiteral("0"));
@@ -371,6 +373,20 @@ private slots:
             QCOMPARE((PaletteEntry{read[0], read[1], read[2], read[3]}),
                      (PaletteEntry{rgb[0], rgb[1], rgb[2], mine[3]}));
         }
+
+        // Mux: a transport stream of whole aligned units, beginning with the PAT.
+        m_answer = QString();
+        QTest::mouseClick(page()->bMux, Qt::LeftButton);
+        QCOMPARE(m_asked.last(), QStringLiteral("save|Mux Menu|mymenu.m2ts|m2ts (*.m2ts)"));
+        m_answer = file("muxed");
+        QTest::mouseClick(page()->bMux, Qt::LeftButton);
+        QVERIFY(logHas(QStringLiteral("Muxing menu...")));
+        const auto stream = bytesOf(file("muxed.m2ts"));
+        QVERIFY(!stream.empty());
+        QCOMPARE(stream.size() % 6144, std::size_t(0));
+        QCOMPARE(stream[4], std::uint8_t(0x47));
+        QCOMPARE(stream[5] & 0x1F, 0); // PID 0x0000
+        QCOMPARE(stream[6], std::uint8_t(0x00));
     }
 
     void loadToMenuExtractsTheClipsIgStream() {
