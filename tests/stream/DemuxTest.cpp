@@ -17,7 +17,7 @@
 namespace corvane {
 namespace {
 
-using testing::PesSpec;
+using testing::PesLayout;
 using testing::TsBuilder;
 using testing::pattern;
 

@@ -17,8 +17,8 @@ inline std::vector<std::uint8_t> timestampField(std::uint8_t prefix, std::uint64
             static_cast<std::uint8_t>(value >> 7), static_cast<std::uint8_t>(((value << 1) & 0xFE) | 1)};
 }
 
-struct PesSpec {
-    PesSpec(std::uint8_t id = 0xE0, std::optional<std::uint64_t> pts_ = {}, std::optional<std::uint64_t> dts_ = {},
+struct PesLayout {
+    PesLayout(std::uint8_t id = 0xE0, std::optional<std::uint64_t> pts_ = {}, std::optional<std::uint64_t> dts_ = {},
             bool unbounded_ = false, std::uint8_t extra = 0)
         : stream_id(id), pts(pts_), dts(dts_), unbounded(unbounded_), extraHeaderBytes(extra) {}
     std::uint8_t stream_id = 0xE0;
@@ -51,23 +51,23 @@ public:
         bytes.insert(bytes.end(), p.begin(), p.end());
     }
     // A PES packet of `data`, cut into packets of `pid` (the first may carry `firstLimit` bytes at most).
-    void pes(std::uint16_t pid, const PesSpec& spec, const std::vector<std::uint8_t>& data,
+    void pes(std::uint16_t pid, const PesLayout& layout, const std::vector<std::uint8_t>& data,
              std::size_t firstLimit = MaxPayloadSize) {
-        std::vector<std::uint8_t> header{0, 0, 1, spec.stream_id, 0, 0, 0x80, 0, 0};
+        std::vector<std::uint8_t> header{0, 0, 1, layout.stream_id, 0, 0, 0x80, 0, 0};
         std::uint8_t flags = 0;
-        if (spec.pts) {
-            flags = spec.dts ? 0xC0 : 0x80;
-            const auto field = timestampField(spec.dts ? 3 : 2, *spec.pts);
+        if (layout.pts) {
+            flags = layout.dts ? 0xC0 : 0x80;
+            const auto field = timestampField(layout.dts ? 3 : 2, *layout.pts);
             header.insert(header.end(), field.begin(), field.end());
         }
-        if (spec.dts) {
-            const auto field = timestampField(1, *spec.dts);
+        if (layout.dts) {
+            const auto field = timestampField(1, *layout.dts);
             header.insert(header.end(), field.begin(), field.end());
         }
-        header.insert(header.end(), spec.extraHeaderBytes, 0xFF);
+        header.insert(header.end(), layout.extraHeaderBytes, 0xFF);
         header[7] = flags;
         header[8] = static_cast<std::uint8_t>(header.size() - 9);
-        const std::size_t length = spec.unbounded ? 0 : header.size() - 6 + data.size();
+        const std::size_t length = layout.unbounded ? 0 : header.size() - 6 + data.size();
         header[4] = static_cast<std::uint8_t>(length >> 8);
         header[5] = static_cast<std::uint8_t>(length);
         std::vector<std::uint8_t> all = header;
