@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/MenuFile.h"
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
@@ -24,31 +25,6 @@ bool writeOutput(const std::string& path, const std::vector<std::uint8_t>& bytes
         result = Rejected;
     }
     return saved.ok;
-}
-
-// Reads a .mnu whole; its log lines go to stderr unless `quiet`.
-std::optional<TMenu> loadMenu(const std::string& path, bool quiet, int& result) {
-    std::string error;
-    auto bytes = readWholeFile(path, error);
-    if (!bytes) {
-        std::cerr << "error: " << error << '\n';
-        result = Rejected;
-        return std::nullopt;
-    }
-    PlainSink sink(std::cerr, quiet);
-    Reporter reporter(&sink);
-    MnuReadResult read = loadMNU(std::move(*bytes));
-    showReadMessages(reporter, read.messages);
-    if (read.status == MnuReadStatus::Ok) return std::move(read.menu);
-    std::string reason = "not an IG menu this program reads";
-    for (const auto& line : read.messages)
-        if (line.kind == ReadMessage::Kind::Error) {
-            reason = striptags(line.text);
-            break;
-        }
-    printError(path, reason);
-    result = Rejected;
-    return std::nullopt;
 }
 
 bool saveMenu(const TMenu& menu, const std::string& path, int& result) {
@@ -162,6 +138,31 @@ void addObjectImport(CLI::App& object, int& result) {
 }
 
 } // namespace
+
+std::optional<TMenu> loadMenu(const std::string& path, bool quiet, int& result) {
+    std::string error;
+    auto bytes = readWholeFile(path, error);
+    if (!bytes) {
+        std::cerr << "error: " << error << '\n';
+        result = Rejected;
+        return std::nullopt;
+    }
+    PlainSink sink(std::cerr, quiet);
+    Reporter reporter(&sink);
+    MnuReadResult read = loadMNU(std::move(*bytes));
+    showReadMessages(reporter, read.messages);
+    if (read.status == MnuReadStatus::Ok) return std::move(read.menu);
+    std::string reason = "not an IG menu this program reads";
+    for (const auto& line : read.messages)
+        if (line.kind == ReadMessage::Kind::Error) {
+            reason = striptags(line.text);
+            break;
+        }
+    printError(path, reason);
+    result = Rejected;
+    return std::nullopt;
+}
+
 
 void addMenuRender(CLI::App& menu, int& result); // CmdMenuRender.cpp
 

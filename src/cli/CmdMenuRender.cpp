@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/MenuFile.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "menu/IGReader.h"
@@ -56,29 +57,9 @@ void render(const RenderArgs& args, int& result) {
         return;
     }
 
-    std::string error;
-    auto bytes = readWholeFile(args.mnu, error);
-    if (!bytes) {
-        std::cerr << "error: " << error << '\n';
-        result = Rejected;
-        return;
-    }
-    PlainSink sink(std::cerr, args.quiet);
-    Reporter reporter(&sink);
-    MnuReadResult read = loadMNU(std::move(*bytes));
-    showReadMessages(reporter, read.messages);
-    if (read.status != MnuReadStatus::Ok) {
-        std::string reason = "not an IG menu this program reads";
-        for (const auto& line : read.messages)
-            if (line.kind == ReadMessage::Kind::Error) {
-                reason = striptags(line.text);
-                break;
-            }
-        printError(args.mnu, reason);
-        result = Rejected;
-        return;
-    }
-    TMenu& menu = read.menu;
+    auto loaded = loadMenu(args.mnu, args.quiet, result);
+    if (!loaded) return;
+    TMenu& menu = *loaded;
     if (*page >= menu.IGSc.pages.size()) {
         printError(args.mnu, "there is no page " + std::to_string(*page));
         result = Rejected;
@@ -106,7 +87,7 @@ void render(const RenderArgs& args, int& result) {
     options.Background = !args.background.empty();
     options.BackgroundPic = args.background;
     PageRenderer renderer(menu, regs, options);
-    error = renderer.backchange();
+    std::string error = renderer.backchange();
     if (!error.empty()) {
         printError(args.background, error);
         result = Rejected;

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/MenuFile.h"
 #include "io/FileIO.h"
 #include "menu/IGReader.h"
 #include "shell/Markup.h"
@@ -24,30 +25,12 @@ void addMuxCommand(CLI::App& app, int& result) {
             result = Usage;
             return;
         }
-        std::string error;
-        auto bytes = readWholeFile(*input, error);
-        if (!bytes) {
-            std::cerr << "error: " << error << '\n';
-            result = Rejected;
-            return;
-        }
+        const auto menu = loadMenu(*input, *quiet, result);
+        if (!menu) return;
         PlainSink sink(std::cerr, *quiet);
         Reporter reporter(&sink);
-        MnuReadResult read = loadMNU(std::move(*bytes));
-        showReadMessages(reporter, read.messages);
-        if (read.status != MnuReadStatus::Ok) {
-            std::string reason = "not an IG menu this program reads";
-            for (const auto& line : read.messages)
-                if (line.kind == ReadMessage::Kind::Error) {
-                    reason = striptags(line.text);
-                    break;
-                }
-            printError(*input, reason);
-            result = Rejected;
-            return;
-        }
         // No PES file in the temporary folder: scripts may run several muxes at once.
-        const bool written = Mux(reporter, read.menu, *output, "");
+        const bool written = Mux(reporter, *menu, *output, "");
         if (written && !reporter.ErrorRaised) return;
         // A failed file step has printed its own error line.
         if (reporter.ErrorRaised) printError(*input, "the menu could not be muxed");
