@@ -278,6 +278,47 @@ TEST_F(DemuxFile, CancelEndsAtAPesBoundary) {
     check(2, 150000, {2, 3});
 }
 
+TEST_F(DemuxFile, OutputOfManyWriteBuffers) {
+    // About 12 MB of output: several buffers go to the file while the walk goes on.
+    TsBuilder ts;
+    std::vector<std::size_t> ends{0};
+    for (std::size_t i = 0; i < 200; ++i) {
+        const auto data = pattern(60000 + i, static_cast<std::uint8_t>(i));
+        ts.pes(0x1011, {0xE0, 90000u * i, std::nullopt, true}, data);
+        ends.push_back(ends.back() + data.size());
+    }
+    ASSERT_TRUE(writeWholeFile(path("in.m2ts"), ts.bytes).ok);
+    const auto whole = concatOf(ts, 0x1011);
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    auto result = Demux(path("in.m2ts"), path("out.es"), 0x1011, DemuxMode::ES, reporter);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(read("out.es"), whole);
+    EXPECT_EQ(result.bytesWritten, whole.size());
+
+    // A cancel after several buffers were written still ends at a PES boundary.
+    CancellingSink cancelling;
+    Reporter cancelReporter(&cancelling);
+    cancelling.reporter = &cancelReporter;
+    cancelling.cancelAt = 120; // blocks of 341 packets: about 7.5 MB into the walk
+    result = Demux(path("in.m2ts"), path("cut.es"), 0x1011, DemuxMode::ES, cancelReporter, 1);
+    ASSERT_TRUE(result.ok);
+    EXPECT_TRUE(result.cancelled);
+    const auto cut = read("cut.es");
+    EXPECT_GT(cut.size(), 4u << 20);
+    EXPECT_NE(std::find(ends.begin(), ends.end(), cut.size()), ends.end()) << "cut at " << cut.size();
+    EXPECT_TRUE(std::equal(cut.begin(), cut.end(), whole.begin()));
+
+#if defined(__linux__)
+    // A device that takes no bytes: the failure is reported, not a success.
+    testing::CaptureSink full;
+    Reporter fullReporter(&full);
+    result = Demux(path("in.m2ts"), "/dev/full", 0x1011, DemuxMode::ES, fullReporter);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(full.fileErrors.size(), 1u);
+#endif
+}
+
 TEST_F(DemuxFile, WholeFileAndItsFailures) {
     TsBuilder ts;
     ts.pes(0x1100, {0xBD, 90000}, pattern(1000, 30));
