@@ -5,6 +5,8 @@
 #include "io/FileIO.h"
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
+#include "menu/MenuSimulator.h"
+#include "menu/PageRender.h"
 #include "stream/Mux.h"
 
 #include <sys/resource.h>
@@ -136,5 +138,91 @@ void FirstObjectPicture(benchmark::State& state) {
     }
 }
 BENCHMARK(FirstObjectPicture)->Unit(benchmark::kMillisecond);
+
+// A page of 30 buttons (6 x 5, one BOG each) of 200 x 100 objects; the normal states
+// animate over objects 0-3 with repeat, the selected states over 4-7.
+TMenu thirtyButtonMenu() {
+    TMenu menu;
+    menu.IGSc.frame_rate_id = 2;
+    TPage page;
+    page.animation_frame_rate_code = 2;
+    page.default_selected_button_id_ref = 0;
+    for (std::uint16_t id = 0; id < 30; ++id) {
+        TIGbutton b;
+        b.button_id = id;
+        b.button_horizontal_position = static_cast<std::uint16_t>(100 + (id % 6) * 280);
+        b.button_vertical_position = static_cast<std::uint16_t>(100 + (id / 6) * 180);
+        b.upper_button_id_ref = b.lower_button_id_ref = b.left_button_id_ref = b.right_button_id_ref = id;
+        b.normal_start_object_id_ref = 0;
+        b.normal_end_object_id_ref = 3;
+        b.normal_repeat_flag = 1;
+        b.selected_start_object_id_ref = 4;
+        b.selected_end_object_id_ref = 7;
+        b.selected_repeat_flag = 1;
+        b.activated_start_object_id_ref = b.activated_end_object_id_ref = 7;
+        b.selected_state_sound_id_ref = b.activated_state_sound_id_ref = 0xFF;
+        b.navigation_commands = {{0x21810000u, id, 0}};
+        b.number_of_navigation_commands = 1;
+        TBOG bog;
+        bog.default_valid_button_id_ref = id;
+        bog.buttons = {b};
+        bog.number_of_buttons = 1;
+        page.BOGs.push_back(bog);
+    }
+    page.number_of_BOGs = static_cast<std::uint8_t>(page.BOGs.size());
+    menu.IGSc.pages = {page};
+    menu.IGSc.number_of_pages = 1;
+    menu.PageButtons = {buildPageButtons(page)};
+    menu.IGPalettes.resize(1);
+    for (int n = 1; n < 256; ++n)
+        menu.IGPalettes[0].entries[static_cast<std::size_t>(n)] = {
+            static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(255 - n), 7,
+            static_cast<std::uint8_t>(n < 128 ? 255 : n)};
+    for (std::uint16_t id = 0; id < 8; ++id) {
+        IndexPicture picture(200, 100);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 200; ++x)
+                picture.pixels[static_cast<std::size_t>(y) * 200 + x] =
+                    static_cast<std::uint8_t>((x + y + id * 31) % 256);
+        TIGobject object;
+        object.object_id = id;
+        object.object_width = 200;
+        object.object_height = 100;
+        object.rle_data_length = 200 * 100;
+        object.index_picture = std::make_shared<const IndexPicture>(picture);
+        menu.IGObjects.push_back(object);
+    }
+    menu.ButtonStates = buildButtonStates(menu, 0);
+    return menu;
+}
+
+// Composing the page: the built-in background copied whole, 30 buttons blended, one selected.
+void DrawPageThirtyButtons(benchmark::State& state) {
+    TMenu menu = thirtyButtonMenu();
+    RegisterFile regs;
+    regs.PSR[10] = 0;
+    Options options;
+    PageRenderer renderer(menu, regs, options);
+    renderer.backchange();
+    renderer.DrawPage(); // object pictures made once, as the preload does
+    for (auto _ : state) {
+        renderer.DrawPage();
+        benchmark::DoNotOptimize(renderer.page().pixels.data());
+    }
+}
+BENCHMARK(DrawPageThirtyButtons)->Unit(benchmark::kMillisecond);
+
+// One tick of the animation timer on that page: 29 normal frames and one selected frame.
+void AnimationTickThirtyButtons(benchmark::State& state) {
+    TMenu menu = thirtyButtonMenu();
+    Interpreter interpreter;
+    Options options;
+    MenuSimulator simulator(menu, interpreter, options);
+    simulator.renderer().backchange();
+    simulator.choosePage(0);
+    simulator.start();
+    for (auto _ : state) benchmark::DoNotOptimize(simulator.animationTick());
+}
+BENCHMARK(AnimationTickThirtyButtons)->Unit(benchmark::kMicrosecond);
 
 } // namespace

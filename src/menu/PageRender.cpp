@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 
@@ -429,6 +430,21 @@ std::string PageRenderer::pageStatus() const {
     const std::uint32_t psr10 = m_regs.PSR[10], psr11 = m_regs.PSR[11];
     return "PSR10: " + hexText(psr10 & 0xFFFF, 4) + " (" + std::to_string(psr10) +
            "), PSR11: " + hexText(psr11 & 0xFF, 2) + " (" + std::to_string(psr11) + ")";
+}
+
+void PageRenderer::drawPicture(const RgbaImage& picture, int x, int y) {
+    drawBlended(m_page, picture, x, y);
+}
+
+void PageRenderer::drawPageFrame(int left, int top, int right, int bottom, std::uint32_t rgb) {
+    drawFrame(m_page, left, top, right, bottom, rgb);
+}
+
+std::int64_t PageRenderer::nowMs() const {
+    if (hooks.nowMs) return hooks.nowMs();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void PageRenderer::DrawPage() {

@@ -93,6 +93,8 @@ struct PageRenderHooks {
     std::function<bool()> cancelled;                    // stops DrawAButt2 between frames
     std::function<void(const std::string&)> status;     // status panel 1
     std::function<void(std::size_t page)> inEffects;    // plays the page's in-effect sequence
+    std::function<std::int64_t()> nowMs;                // millisecond clock; steady clock when unset
+    std::function<void(bool run)> animationTimer;       // stops / restarts tDrawRep around effects
 };
 
 // Draws the page shown (PSR11) of a menu into the page picture. The button states are
@@ -125,6 +127,15 @@ public:
 
     // The status text DrawPage leaves: "PSR10: 0001 (1), PSR11: 00 (0)".
     std::string pageStatus() const;
+
+    TMenu& menu() { return m_menu; }
+    const Options& options() const { return m_options; }
+    // Draws a picture over the page picture at (x, y), alpha-blended; parts outside are cut.
+    void drawPicture(const RgbaImage& picture, int x, int y);
+    // One-pixel frame on the page picture around [left, right) x [top, bottom).
+    void drawPageFrame(int left, int top, int right, int bottom, std::uint32_t rgb);
+    // The hooks' clock, or the steady clock in milliseconds.
+    std::int64_t nowMs() const;
 
 private:
     enum class State { Normal, Selected, Activated };
