@@ -1,6 +1,7 @@
 #include "graphics/Picture.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace corvane {
 
@@ -22,6 +23,10 @@ void drawBlended(RgbaImage& dst, const RgbaImage& src, int x, int y) {
             std::uint8_t* d = dst.pixel(col, row);
             const unsigned a = s[3];
             if (a == 0) continue;
+            if (a == 255) { // opaque: the blend gives the source pixel
+                std::memcpy(d, s, 4);
+                continue;
+            }
             for (int c = 0; c < 3; ++c)
                 d[c] = static_cast<std::uint8_t>((s[c] * a + d[c] * (255 - a) + 127) / 255);
             d[3] = static_cast<std::uint8_t>(a + (d[3] * (255 - a) + 127) / 255);
