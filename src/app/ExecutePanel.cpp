@@ -35,6 +35,11 @@ ExecutePanel::ExecutePanel(QWidget* parent) : QWidget(parent) {
     cbObject->setObjectName(QStringLiteral("cbObject"));
     cbObject->setToolTip(QStringLiteral("Movie object"));
     cbObject->setMinimumContentsLength(4);
+    cbButton = new QComboBox(this);
+    cbButton->setObjectName(QStringLiteral("cbButton"));
+    cbButton->setToolTip(QStringLiteral("Button"));
+    cbButton->setMinimumContentsLength(4);
+    cbButton->hide();
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -45,6 +50,7 @@ ExecutePanel::ExecutePanel(QWidget* parent) : QWidget(parent) {
     layout->addWidget(line);
     layout->addWidget(ieProgramLine);
     layout->addWidget(cbObject);
+    layout->addWidget(cbButton);
 
     connect(cbTrace, &QCheckBox::clicked, this,
             [this](bool checked) { bStart->setToolTip(checked ? QString() : StartHint); });
@@ -93,6 +99,34 @@ void ExecutePanel::setObjectCount(int count) {
     cbObject->clear();
     cbObject->addItems(numbers);
     cbObject->setCurrentIndex(selected < count ? selected : (count > 0 ? 0 : -1));
+}
+
+void ExecutePanel::setButtonTexts(const std::vector<std::string>& items) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& item : items) texts << QString::fromStdString(item);
+    const QSignalBlocker quiet(cbButton);
+    cbButton->clear();
+    cbButton->addItems(texts);
+    cbButton->setCurrentIndex(texts.isEmpty() ? -1 : 0);
+}
+
+bool ExecutePanel::selectButtonId(std::size_t id) {
+    const int index = cbButton->findText(QString::fromStdString(hexText(id, 4)));
+    if (index < 0) return false;
+    cbButton->setCurrentIndex(index);
+    return true;
+}
+
+int ExecutePanel::chosenButtonId() const {
+    bool ok = false;
+    const int id = cbButton->currentText().toInt(&ok, 16);
+    return ok ? id : -1;
+}
+
+void ExecutePanel::showButtonPicker(bool buttons) {
+    cbObject->setVisible(!buttons);
+    cbButton->setVisible(buttons);
 }
 
 } // namespace corvane

@@ -27,6 +27,7 @@
 #include "app/ExtDatDialog.h"
 #include "app/FileAssociation.h"
 #include "app/MenuPage.h"
+#include "app/NavigatePanel.h"
 #include "app/MessageLog.h"
 #include "app/NavigationGrids.h"
 #include "app/OptionsPage.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     };
     buildWindow();
     connectInterpreter();
+    connectMenuSimulation();
     fExtDat = new TfExtDat(m_session.options, this);
     bdmvPage->setExtDatDialog(fExtDat);
     playlistPage->setExtDatDialog(fExtDat);
@@ -133,11 +135,15 @@ void MainWindow::buildWindow() {
 
     pExecute = new ExecutePanel(this);
     pRegisters = new RegisterPanel(m_session.interpreter.regs, this);
+    pNavigate = new NavigatePanel(this);
+    pNavigate->hide();
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bSave);
     bottom->addWidget(bFind);
     bottom->addWidget(pExecute);
+    bottom->addSpacing(8);
+    bottom->addWidget(pNavigate);
     bottom->addSpacing(8);
     bottom->addWidget(pRegisters);
     bottom->addStretch(1);
@@ -311,7 +317,10 @@ void MainWindow::bReadBDMVClick() {
 void MainWindow::PageControlChange() {
     pExecute->bStart->setEnabled(false);
     pExecute->hide();
+    pExecute->showButtonPicker(false);
     pRegisters->hide();
+    pNavigate->hide();
+    menuPage->stopAnimation();
     bSave->hide();
     bSave->setEnabled(false);
     bSave->setToolTip(QStringLiteral("Save"));
@@ -344,6 +353,13 @@ void MainWindow::PageControlChange() {
         bSave->setToolTip(QStringLiteral("Save the IGS menu (*.mnu)"));
         bSave->setEnabled(menuPage->hasMenu());
         bSave->show();
+        pExecute->showButtonPicker(true);
+        pExecute->bStart->setEnabled(menuPage->hasMenu());
+        pExecute->show();
+        pNavigate->show();
+        pRegisters->show();
+        if (menuPage->cbPage->isEnabled()) menuPage->cbPage->setFocus();
+        menuPage->resumeAnimation();
     } else if (page == bdjoPage) {
         bSave->show();
     } else if (page == statusPage) {

@@ -23,6 +23,7 @@ class ClipInfoPage;
 class ExecutePanel;
 class GuiInterpreterHost;
 class MenuPage;
+class NavigatePanel;
 class OptionsPage;
 class PageTabWidget;
 class PanelStatusBar;
@@ -97,6 +98,7 @@ public:
     QPushButton* bFind;
     ExecutePanel* pExecute;
     RegisterPanel* pRegisters;
+    NavigatePanel* pNavigate;
     QProgressBar* progressBar;
     QPushButton* bCancel;
     PanelStatusBar* StatusBar;
@@ -104,6 +106,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // While the Page view is shown, every key pressed shows its virtual key code.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
@@ -115,6 +119,8 @@ private:
     void setSaveHint(const QString& name, const std::string& extension);
 
     void connectInterpreter();
+    // The Menu page's simulation: navigation panel, button picker, options twins, sounds.
+    void connectMenuSimulation();
     GuiInterpreterHost interpreterHost();
     // The program of the object selected in sgObject; empty without one.
     const std::vector<TNavCommand>& selectedProgram() const;

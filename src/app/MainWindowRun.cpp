@@ -88,7 +88,15 @@ void MainWindow::fillObjectPicker() {
 }
 
 void MainWindow::bStartClick() {
-    if (m_running || PageControl->currentWidget() != bdmvPage) return;
+    if (m_running) return;
+    if (PageControl->currentWidget() == menuPage) {
+        m_running = true;
+        const RunResult result = menuPage->bStartMenu();
+        m_running = false;
+        showRunResult(result);
+        return;
+    }
+    if (PageControl->currentWidget() != bdmvPage) return;
     Interpreter& interpreter = m_session.interpreter;
     const bool stepping = pExecute->cbTrace->isChecked() && interpreter.TraceActive;
     const int object = bdmvPage->selectedObject();

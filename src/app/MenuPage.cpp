@@ -34,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PictureConvert.h"
 #include "app/PlaylistPageGrid.h"
 #include "widgets/EditControls.h"
 #include "widgets/RadioGroup.h"
@@ -45,60 +46,6 @@ namespace {
 constexpr int BogsTab = 0;
 constexpr int ObjectsTab = 2;
 
-QPixmap toPixmap(const RgbaImage& image) {
-    if (image.width <= 0 || image.height <= 0) return {};
-    const QImage view(image.pixels.data(), image.width, image.height, image.width * 4,
-                      QImage::Format_RGBA8888);
-    return QPixmap::fromImage(view.copy());
-}
-
-std::string yesNo(std::uint8_t flag) {
-    return flag ? "Yes" : "No";
-}
-
-std::vector<std::string> buttonRow(const TIGbutton& b) {
-    return {hexText(b.button_id, 4),
-            hexText(b.button_numeric_select_value, 4),
-            yesNo(b.auto_action_flag),
-            std::to_string(b.button_horizontal_position),
-            std::to_string(b.button_vertical_position),
-            hexText(b.upper_button_id_ref, 4),
-            hexText(b.lower_button_id_ref, 4),
-            hexText(b.left_button_id_ref, 4),
-            hexText(b.right_button_id_ref, 4),
-            hexText(b.normal_start_object_id_ref, 4),
-            hexText(b.normal_end_object_id_ref, 4),
-            yesNo(b.normal_repeat_flag),
-            hexText(b.selected_state_sound_id_ref, 2),
-            hexText(b.selected_start_object_id_ref, 4),
-            hexText(b.selected_end_object_id_ref, 4),
-            yesNo(b.selected_repeat_flag),
-            hexText(b.activated_state_sound_id_ref, 2),
-            hexText(b.activated_start_object_id_ref, 4),
-            hexText(b.activated_end_object_id_ref, 4),
-            std::to_string(b.navigation_commands.size())};
-}
-
-// The object of a button-table cell: the start and end object columns only.
-std::optional<std::uint16_t> cellObject(const TIGbutton& b, int column) {
-    switch (column) {
-    case 9:
-        return b.normal_start_object_id_ref;
-    case 10:
-        return b.normal_end_object_id_ref;
-    case 13:
-        return b.selected_start_object_id_ref;
-    case 14:
-        return b.selected_end_object_id_ref;
-    case 17:
-        return b.activated_start_object_id_ref;
-    case 18:
-        return b.activated_end_object_id_ref;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 MenuPage::MenuPage(Session& session, QWidget* parent)
@@ -109,7 +56,10 @@ MenuPage::MenuPage(Session& session, QWidget* parent)
         return save ? QFileDialog::getSaveFileName(this, title, proposed, filter)
                     : QFileDialog::getOpenFileName(this, title, proposed, filter);
     };
+    setupSimulator();
     connectControls();
+    connectTables();
+    connectPageView();
     clearMenuPage();
     bbLoadIGObj->setEnabled(false);
     for (QWidget* w : std::initializer_list<QWidget*>{gbMenuHead, gbIGSInfo, pcMenu}) w->setEnabled(false);
@@ -125,22 +75,6 @@ void MenuPage::connectControls() {
     connect(bLoadMenu, &QPushButton::clicked, this, &MenuPage::bLoadMenuClick);
     connect(bMux, &QPushButton::clicked, this, &MenuPage::bMuxClick);
     connect(cbPage, &QComboBox::currentIndexChanged, this, &MenuPage::cbPageChange);
-    connect(sgBOG, &QTableWidget::currentCellChanged, this, [this](int, int column) { sgBOGClick(column); });
-    connect(sgButton, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
-        sgButtonClick(row);
-        const int page = currentPage();
-        const int bog = sgBOG->currentColumn();
-        if (page < 0 || bog < 0) return;
-        const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
-        if (static_cast<std::size_t>(bog) >= p.BOGs.size()) return;
-        const auto& buttons = p.BOGs[static_cast<std::size_t>(bog)].buttons;
-        if (row < 0 || static_cast<std::size_t>(row) >= buttons.size()) return;
-        if (const auto object = cellObject(buttons[static_cast<std::size_t>(row)], column))
-            showPicture(*object, p.palette_id_ref);
-    });
-    connect(rgEffects, &RadioGroup::itemIndexChanged, this, &MenuPage::fillEffects);
-    connect(sgEffEffects, &QTableWidget::currentCellChanged, this,
-            [this](int row) { sgEffEffectsClick(row); });
     connect(sgIGObjects, &QTableWidget::cellClicked, this, [this](int row) { sgIGObjectsClick(row); });
     connect(cbObjects, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0 && index < sgIGObjects->dataRows()) sgIGObjects->selectDataRow(index);
@@ -148,9 +82,6 @@ void MenuPage::connectControls() {
     });
     connect(cbPalettes, &QComboBox::currentIndexChanged, this, &MenuPage::showObjectView);
     connect(cbPalOnly, &QCheckBox::toggled, this, &MenuPage::showObjectView);
-    connect(pcMenu, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (tab == ObjectsTab) showObjectView();
-    });
     connect(iObject, &PictureBox::pointerMoved, this, &MenuPage::iObjectMouseMove);
     connect(iBOG, &PictureBox::pointerMoved, this, &MenuPage::iObjectMouseMove);
     connect(bbSaveIGObj, &QToolButton::clicked, this, &MenuPage::bbSaveIGObjClick);
@@ -280,130 +211,11 @@ int MenuPage::currentPage() const {
 void MenuPage::cbPageChange() {
     const int page = currentPage();
     if (page < 0) return;
-    m_session.interpreter.regs.PSR[11] = static_cast<std::uint32_t>(page);
     fillHead(page);
     fillBOGs(page);
     fillEffects();
-}
-
-void MenuPage::fillHead(int page) {
-    const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
-    heUO1->setValue(p.UO_mask_table[0]);
-    heUO2->setValue(p.UO_mask_table[1]);
-    ieFramerate->setValue(p.animation_frame_rate_code);
-    heDefSelButt->setValue(p.default_selected_button_id_ref);
-    heDefActButt->setValue(p.default_activated_button_id_ref);
-    hePalette->setValue(p.palette_id_ref);
-    ieInEffWin->setValue(static_cast<int>(p.effect_sequences[0].windows.size()));
-    ieInEffEff->setValue(static_cast<int>(p.effect_sequences[0].effects.size()));
-    ieOutEffWin->setValue(static_cast<int>(p.effect_sequences[1].windows.size()));
-    ieOutEffEff->setValue(static_cast<int>(p.effect_sequences[1].effects.size()));
-    ieBOGs->setValue(static_cast<int>(p.BOGs.size()));
-}
-
-void MenuPage::fillBOGs(int page) {
-    const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
-    const QSignalBlocker quiet(sgBOG);
-    const int columns = std::max<int>(1, static_cast<int>(p.BOGs.size()));
-    sgBOG->setColumnCount(columns);
-    for (int column = 0; column < columns; ++column) {
-        const bool used = static_cast<std::size_t>(column) < p.BOGs.size();
-        const QString texts[3] = {
-            used ? QString::number(column) : QString(),
-            used ? QString::fromStdString(
-                       hexText(p.BOGs[static_cast<std::size_t>(column)].default_valid_button_id_ref, 4))
-                 : QString(),
-            used ? QString::number(p.BOGs[static_cast<std::size_t>(column)].buttons.size()) : QString()};
-        for (int row = 0; row < 3; ++row) sgBOG->setItem(row, column, new QTableWidgetItem(texts[row]));
-    }
-    sgBOG->setEnabled(!p.BOGs.empty());
-    sgBOG->setCurrentCell(0, 0);
-    sgBOGClick(0);
-}
-
-void MenuPage::sgBOGClick(int column) {
-    const int page = currentPage();
-    std::vector<std::vector<std::string>> rows;
-    if (page >= 0) {
-        const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
-        if (column >= 0 && static_cast<std::size_t>(column) < p.BOGs.size())
-            for (const TIGbutton& button : p.BOGs[static_cast<std::size_t>(column)].buttons)
-                rows.push_back(buttonRow(button));
-    }
-    {
-        const QSignalBlocker quiet(sgButton);
-        sgButton->setRows(rows);
-        if (!rows.empty()) sgButton->setCurrentCell(0, 9);
-    }
-    sgButtonClick(rows.empty() ? -1 : 0);
-}
-
-void MenuPage::sgButtonClick(int row) {
-    std::vector<std::vector<std::string>> rows;
-    const int page = currentPage();
-    const int bog = sgBOG->currentColumn();
-    if (page >= 0 && bog >= 0 && row >= 0) {
-        const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
-        if (static_cast<std::size_t>(bog) < p.BOGs.size() &&
-            static_cast<std::size_t>(row) < p.BOGs[static_cast<std::size_t>(bog)].buttons.size()) {
-            const auto& commands = p.BOGs[static_cast<std::size_t>(bog)]
-                                       .buttons[static_cast<std::size_t>(row)]
-                                       .navigation_commands;
-            for (std::size_t line = 0; line < commands.size(); ++line) {
-                const CommandCells cells =
-                    comm2str(commands[line], static_cast<int>(line), CommandContext::Button);
-                rows.push_back({cells.no, cells.opcode, cells.destination, cells.source, cells.line});
-            }
-        }
-    }
-    sgMCommands->setRows(rows);
-}
-
-void MenuPage::fillEffects() {
-    const int page = currentPage();
-    std::vector<std::vector<std::string>> windows;
-    std::vector<std::vector<std::string>> effects;
-    if (page >= 0) {
-        const int which = rgEffects->itemIndex() == 1 ? 1 : 0;
-        const Teffectseq& seq = menu().IGSc.pages[static_cast<std::size_t>(page)].effect_sequences[which];
-        for (std::size_t i = 0; i < seq.windows.size(); ++i) {
-            const TEffWindow& w = seq.windows[i];
-            windows.push_back({std::to_string(i + 1), hexText(w.window_id, 2),
-                               std::to_string(w.window_horizontal_position),
-                               std::to_string(w.window_vertical_position), std::to_string(w.window_width),
-                               std::to_string(w.window_height)});
-        }
-        for (std::size_t i = 0; i < seq.effects.size(); ++i) {
-            const Teffect& e = seq.effects[i];
-            effects.push_back({std::to_string(i + 1), std::to_string(e.effect_duration),
-                               hexText(e.palette_id_ref, 2), std::to_string(e.composition_objects.size())});
-        }
-    }
-    sgEffWindows->setRows(windows);
-    {
-        const QSignalBlocker quiet(sgEffEffects);
-        sgEffEffects->setRows(effects);
-        if (!effects.empty()) sgEffEffects->selectDataRow(0);
-    }
-    sgEffEffectsClick(effects.empty() ? -1 : 0);
-}
-
-void MenuPage::sgEffEffectsClick(int row) {
-    std::vector<std::vector<std::string>> rows;
-    const int page = currentPage();
-    if (page >= 0 && row >= 0) {
-        const int which = rgEffects->itemIndex() == 1 ? 1 : 0;
-        const Teffectseq& seq = menu().IGSc.pages[static_cast<std::size_t>(page)].effect_sequences[which];
-        if (static_cast<std::size_t>(row) < seq.effects.size()) {
-            const auto& objects = seq.effects[static_cast<std::size_t>(row)].composition_objects;
-            for (std::size_t i = 0; i < objects.size(); ++i)
-                rows.push_back({std::to_string(i + 1), hexText(objects[i].object_id_ref, 4),
-                                hexText(objects[i].window_id_ref, 2),
-                                std::to_string(objects[i].composition_object_horizontal_position),
-                                std::to_string(objects[i].composition_object_vertical_position)});
-        }
-    }
-    sgEffCompObjects->setRows(rows);
+    // PSR11, the button states and the page picture (MenuPageView.cpp).
+    showPageInView(page);
 }
 
 std::uint16_t MenuPage::chosenObject() const {

@@ -5,12 +5,17 @@
 // looked at in any palette, a palette's chart is read under the pointer, and objects are
 // exchanged with PNG files. Pictures are decoded only when shown.
 
+#include "menu/MenuSimulator.h"
+#include "menu/PageRender.h"
+
 #include <QLabel>
+#include <QScrollArea>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+
 
 class QCheckBox;
 class QComboBox;
@@ -19,6 +24,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
+class QTimer;
 class QToolButton;
 
 namespace corvane {
@@ -37,9 +43,31 @@ public:
     explicit PictureBox(const char* name, QWidget* parent = nullptr);
 signals:
     void pointerMoved(const QPoint& position);
+    void pressed(const QPoint& position);
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// The page view's scroll box: the picture 1:1 with scroll bars, or fitted and centred.
+class ViewBox : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit ViewBox(QLabel* picture, QWidget* parent = nullptr);
+    void setFit(bool fit);
+    bool fit() const { return m_fit; }
+    // Where the picture sits and how large it is shown.
+    ViewGeometry geometryNow() const;
+    void setBoxColour(const QColor& colour);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void place();
+    QLabel* m_picture;
+    bool m_fit = false;
 };
 
 class MenuPage : public QWidget {
@@ -118,12 +146,99 @@ public:
     QToolButton* bbSaveIGObj;
     QToolButton* bbLoadIGObj;
     PictureBox* iObject;
+    TIntEdit* neCropX;
+    TIntEdit* neCropY;
+    TIntEdit* neCropW;
+    TIntEdit* neCropH;
+    QCheckBox* cbCropped;
+    PictureBox* iEffect;
     // Page view tab
-    QLabel* iPage;
+    QWidget* tsFullpage;
+    ViewBox* sbFullpage;
+    PictureBox* iFullpage;
+    QGroupBox* gbInfos;
+    QCheckBox* cbButtonId;
+    QCheckBox* cbObjectId;
+    QCheckBox* cbButtonFrame;
+    QCheckBox* cbWindowFrame;
+    QGroupBox* gbEffectOptions;
+    QCheckBox* cbInEffect;
+    QCheckBox* cbOutEffect;
+    QCheckBox* cbAnimate;
+    QCheckBox* cbPlaySound;
+    QCheckBox* cbFullScreen;
+    QTimer* tDrawRep;
+    QTimer* tUserTO;
+
+    // ---- Table editing (MenuPageTables.cpp): public members ----
+    // Edit mode of the BOG table ("Edit mode" / "Read only" of its pop-up menu).
+    void setBogEditable(bool editable);
+    bool bogEditable() const { return m_bogEditable; }
+    // A typed cell of a table, as its grid hands it over; the model decides what it keeps.
+    void sgBOGSetEditText(int row, int column, const QString& text);
+    void sgButtonSetEditText(int row, int column, const QString& text);
+    void sgMCommandsSetEditText(int row, int column, const QString& text);
+    // Double clicks: animate a button state or play its sound; follow a command.
+    void sgButtonDblClick(int row, int column);
+    void sgMCommandsDblClick(int line);
+    // A header field was left: its text goes to the model and the field shows the model.
+    void takeOverHead(QLineEdit* field);
+    // The counts as links: the Effects tab with the in (0) or out (1) effects.
+    void showEffectsOf(int sequence);
+    void sgEffCompObjectsClick(int row);
+    // A crop field (0 X, 1 Y, 2 W, 3 H) was left.
+    void cropFieldLeft(int field);
+    // A button state is being animated in the object view.
+    bool animating() const { return m_animating; }
+    // ---- end of table editing public members ----
+
+    // ---- Page view and simulation (MenuPageView.cpp): public members ----
+    // Stops tDrawRep (another main page is shown) and starts it again when the Menu page returns.
+    void stopAnimation();
+    void resumeAnimation();
+    MenuSimulator& simulator() { return *m_sim; }
+    // The window's interpreter host for button commands (reports, trace switch, event pump).
+    std::function<std::unique_ptr<InterpreterHost>()> makeHost;
+    // Start on the Menu page: the menu starts, or a trace of the chosen button goes on.
+    RunResult bStartMenu();
+    // The button picker chose this id (a trace continues with its commands).
+    void chooseTraceButton(std::size_t id);
+    void bNavClick(NavDirection direction);
+    void bNavSelClick();
+    // The page picture again, after an overlay or colour option changed.
+    void redrawPage();
+    // The background from the options again (picture file, colour), then the page.
+    void backchange();
+    // 1:1 or fit, from cbFullScreen.
+    void applyFullScreen();
+    // The key display of the Page view: a key's virtual key code, or nothing on other tabs.
+    bool pageViewShown() const;
+    // ---- end of page view public members ----
 
 signals:
     // A menu was read or created: the window shows this page.
     void menuOpened();
+    // ---- Table editing signals ----
+    // A button or BOG of a page changed: the page view redraws.
+    void buttonsChanged();
+    // A header field of the page or the menu's time-out changed (interval, defaults, palette).
+    void headChanged();
+    // An animation that repeats until Cancel started (true) or ended (false).
+    void cancelEnabled(bool enabled);
+    // (Button sounds go out through soundRequested of the page view signals.)
+    // A button command leads to a title (select it when `select`) or to a playlist.
+    void titleRequested(int title, bool select);
+    void playlistRequested(const QString& name, int playItem);
+    // ---- end of table editing signals ----
+    // ---- Page view signals ----
+    void soundRequested(std::uint16_t sound);
+    // A page is shown: the navigation keys work.
+    void pageShown(int page);
+    void buttonListChanged();
+    void buttonChosen(std::size_t id);
+    void programLine(int line);
+    void simulationRan(const RunResult& result);
+    // ---- end of page view signals ----
 
 private:
     void buildLayout();
@@ -146,6 +261,43 @@ private:
     std::uint16_t chosenObject() const;
     std::uint16_t chosenPalette() const;
     std::uint32_t objectBackground() const;
+
+    // ---- Table editing (MenuPageTables.cpp): private members ----
+    void connectTables();
+    void fitBogHeight();
+    void fillButtonCommands(int row);
+    void showButtonCellObject(int row, int column);
+    void showCropFields(int row);
+    void drawEffectPreview();
+    void clearEffectPreview();
+    void refreshObjectList();
+    // Waits `ms` while the window stays responsive; false when Cancel was pressed.
+    bool waitFrame(int ms);
+    int effectSequence() const;
+    int currentBog() const;
+    bool m_bogEditable = false;
+    bool m_animating = false;
+    QWidget* m_tablePopup = nullptr; // the edit-mode pop-up menu
+    QWidget* m_popupTable = nullptr; // the table it was opened on
+    // ---- end of table editing private members ----
+
+    // ---- Page view and simulation (MenuPageView.cpp): private members ----
+    // The shown page: PSR11, its button states, the animation interval, and the page drawn.
+    void showPageInView(int page);
+    void connectPageView();
+    void setupSimulator();
+    // Runs f with the window's host as the simulator's outer host.
+    template <typename F> auto withHost(F&& f);
+    void showPagePicture();
+    void waitMs(int ms);
+    void iFullpagePress(const QPoint& position);
+    void iFullpageMove(const QPoint& position);
+    void tDrawRepTimer();
+    void tUserTOTimer();
+    std::unique_ptr<MenuSimulator> m_sim;
+    bool m_animationWanted = false; // tDrawRep runs while the Menu page is shown
+    bool m_inRun = false;           // a button's commands are running
+    // ---- end of page view private members ----
 
     Session& m_session;
     std::unique_ptr<TMenu> m_menu; // the IG menu last read or created

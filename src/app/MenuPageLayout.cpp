@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,7 +38,7 @@ constexpr std::array<std::string_view, 20> ButtonHeaders{
     "n.end", "n.repeat", "s.sound", "s.start", "s.end", "s.repeat", "a.sound", "a.start", "a.end", "comm."};
 constexpr std::array<std::string_view, 5> CommandHeaders{"No.", "Opcode", "Destinat.", "Source",
                                                          "Command line"};
-constexpr std::array<std::string_view, 6> WindowHeaders{"No.", "id", "X pos.", "Y pos.", "width", "height"};
+constexpr std::array<std::string_view, 5> WindowHeaders{"id", "X pos.", "Y pos.", "width", "height"};
 constexpr std::array<std::string_view, 4> EffectHeaders{"No.", "duration", "palette", "objects"};
 constexpr std::array<std::string_view, 5> CompObjectHeaders{"No.", "object", "window", "X pos.", "Y pos."};
 constexpr std::array<std::string_view, 4> ObjectHeaders{"id", "width", "height", "references"};
@@ -89,6 +90,49 @@ PictureBox::PictureBox(const char* name, QWidget* parent) : QLabel(parent) {
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     emit pointerMoved(event->position().toPoint());
     QLabel::mouseMoveEvent(event);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit pressed(event->position().toPoint());
+    QLabel::mousePressEvent(event);
+}
+
+ViewBox::ViewBox(QLabel* picture, QWidget* parent) : QScrollArea(parent), m_picture(picture) {
+    setWidget(picture);
+    setWidgetResizable(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->resize(PageWidth, PageHeight);
+}
+
+void ViewBox::setFit(bool fit) {
+    m_fit = fit;
+    setHorizontalScrollBarPolicy(fit ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(fit ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    place();
+}
+
+ViewGeometry ViewBox::geometryNow() const {
+    return m_fit ? fitGeometry(width(), height()) : actualSizeGeometry();
+}
+
+void ViewBox::setBoxColour(const QColor& colour) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colour);
+    setPalette(colours);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setPalette(colours);
+}
+
+void ViewBox::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    if (m_fit) place();
+}
+
+void ViewBox::place() {
+    // The scroll box centres a picture smaller than its client: the fit geometry's place.
+    const ViewGeometry shown = geometryNow();
+    setAlignment(m_fit ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+    m_picture->resize(shown.width, shown.height);
 }
 
 void MenuPage::buildLayout() {
@@ -215,11 +259,43 @@ void MenuPage::buildLayout() {
     sgEffWindows = new PlaylistGrid("sgEffWindows", WindowHeaders, effects);
     sgEffEffects = new PlaylistGrid("sgEffEffects", EffectHeaders, effects);
     sgEffCompObjects = new PlaylistGrid("sgEffCompObjects", CompObjectHeaders, effects);
-    auto* effectLayout = new QHBoxLayout(effects);
-    effectLayout->addWidget(rgEffects, 0, Qt::AlignTop);
-    effectLayout->addWidget(sgEffWindows, 2);
-    effectLayout->addWidget(sgEffEffects, 2);
-    effectLayout->addWidget(sgEffCompObjects, 3);
+    // The crop of the chosen composition object, and its preview.
+    auto* crop = new QGroupBox(QStringLiteral("Cropping"), effects);
+    cbCropped = new QCheckBox(QStringLiteral("cropped"), crop);
+    cbCropped->setObjectName(QStringLiteral("cbCropped"));
+    cbCropped->setToolTip(QStringLiteral("object_cropped_flag"));
+    cbCropped->setEnabled(false); // shown, not edited here
+    const auto cropField = [crop](const char* name, const QString& hint) {
+        auto* edit = new TIntEdit(crop);
+        edit->setObjectName(QLatin1String(name));
+        edit->setToolTip(hint);
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+        edit->setEnabled(false);
+        return edit;
+    };
+    neCropX = cropField("neCropX", QStringLiteral("Cropping horizontal position"));
+    neCropY = cropField("neCropY", QStringLiteral("Cropping vertical position"));
+    neCropW = cropField("neCropW", QStringLiteral("Cropping width"));
+    neCropH = cropField("neCropH", QStringLiteral("Cropping height"));
+    auto* cropLayout = new QGridLayout(crop);
+    cropLayout->addWidget(cbCropped, 0, 0, 1, 4);
+    cropLayout->addWidget(labelled(QStringLiteral("X"), neCropX), 1, 0);
+    cropLayout->addWidget(labelled(QStringLiteral("Y"), neCropY), 1, 1);
+    cropLayout->addWidget(labelled(QStringLiteral("Width"), neCropW), 1, 2);
+    cropLayout->addWidget(labelled(QStringLiteral("Height"), neCropH), 1, 3);
+    iEffect = new PictureBox("iEffect");
+    auto* tables = new QHBoxLayout;
+    tables->addWidget(rgEffects, 0, Qt::AlignTop);
+    tables->addWidget(sgEffWindows, 2);
+    tables->addWidget(sgEffEffects, 2);
+    tables->addWidget(sgEffCompObjects, 3);
+    auto* right = new QVBoxLayout;
+    right->addWidget(crop);
+    right->addStretch(1);
+    tables->addLayout(right);
+    auto* effectLayout = new QVBoxLayout(effects);
+    effectLayout->addLayout(tables, 1);
+    effectLayout->addWidget(pictureArea(iEffect), 2);
     pcMenu->addTab(effects, QStringLiteral("Effects"));
 
     // Objects: the object list, the pickers and the picture.
@@ -271,10 +347,59 @@ void MenuPage::buildLayout() {
     objectLayout->addLayout(pictureColumn, 3);
     pcMenu->addTab(objects, QStringLiteral("Objects"));
 
-    // Page view: the composed page (drawn by the menu simulation).
-    iPage = new QLabel;
-    iPage->setObjectName(QStringLiteral("iPage"));
-    pcMenu->addTab(pictureArea(iPage), QStringLiteral("Page view"));
+    // Page view: the composed page, 1:1 in a scroll box or fitted to it.
+    tsFullpage = new QWidget;
+    tsFullpage->setObjectName(QStringLiteral("tsFullpage"));
+    iFullpage = new PictureBox("iFullpage");
+    iFullpage->setScaledContents(true);
+    sbFullpage = new ViewBox(iFullpage);
+    sbFullpage->setObjectName(QStringLiteral("sbFullpage"));
+    auto* viewLayout = new QVBoxLayout(tsFullpage);
+    viewLayout->setContentsMargins(0, 0, 0, 0);
+    viewLayout->addWidget(sbFullpage);
+    pcMenu->addTab(tsFullpage, QStringLiteral("Page view"));
+
+    // Overlays and simulation options; each has its twin on the Options page.
+    const auto option = [this](const char* name, const QString& caption, const QString& hint) {
+        auto* box = new QCheckBox(caption, this);
+        box->setObjectName(QLatin1String(name));
+        box->setToolTip(hint);
+        return box;
+    };
+    gbInfos = new QGroupBox(QStringLiteral("Show"), this);
+    gbInfos->setObjectName(QStringLiteral("gbInfos"));
+    cbButtonId = option("cbButtonId", QStringLiteral("Button ID"), QStringLiteral("Show Button ID"));
+    cbObjectId = option("cbObjectId", QStringLiteral("Object ID"), QStringLiteral("Show Object ID"));
+    cbButtonFrame = option("cbButtonFrame", QStringLiteral("Button frame"), QStringLiteral("Show Button frame"));
+    cbWindowFrame = option("cbWindowFrame", QStringLiteral("Window frame"), QStringLiteral("Show Window frame"));
+    auto* infos = new QGridLayout(gbInfos);
+    infos->addWidget(cbButtonId, 0, 0);
+    infos->addWidget(cbObjectId, 1, 0);
+    infos->addWidget(cbButtonFrame, 0, 1);
+    infos->addWidget(cbWindowFrame, 1, 1);
+    gbInfos->hide();
+    gbEffectOptions = new QGroupBox(QStringLiteral("Play"), this);
+    gbEffectOptions->setObjectName(QStringLiteral("gbEffectOptions"));
+    cbInEffect = option("cbInEffect", QStringLiteral("InEffects"), QStringLiteral("Show InEffect() effects"));
+    cbOutEffect = option("cbOutEffect", QStringLiteral("OutEffects"), QStringLiteral("Show OutEffects() effects"));
+    cbAnimate = option("cbAnimate", QStringLiteral("Animate"), QStringLiteral("Button animation"));
+    cbPlaySound = option("cbPlaySound", QStringLiteral("Sound"), QStringLiteral("Play button sound"));
+    cbFullScreen = option("cbFullScreen", QStringLiteral("Fit"), QStringLiteral("Show Full Screen"));
+    auto* play = new QGridLayout(gbEffectOptions);
+    play->addWidget(cbInEffect, 0, 0);
+    play->addWidget(cbOutEffect, 1, 0);
+    play->addWidget(cbAnimate, 0, 1);
+    play->addWidget(cbPlaySound, 1, 1);
+    play->addWidget(cbFullScreen, 0, 2);
+    gbEffectOptions->hide();
+
+    tDrawRep = new QTimer(this);
+    tDrawRep->setObjectName(QStringLiteral("tDrawRep"));
+    tUserTO = new QTimer(this);
+    tUserTO->setObjectName(QStringLiteral("tUserTO"));
+
+    top->addWidget(gbInfos);
+    top->addWidget(gbEffectOptions);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -1,0 +1,704 @@
+// The editable tables of the Menu page: the page head, the BOG, button and command tables
+// of the BOGs tab and the effect tables with the crop fields of the Effects tab. Cells and
+// fields go to the core's edit operations, which decide what the model keeps; the page then
+// shows the model again.
+
+// The core headers come before Qt's: the menu model names a parameter `slots`.
+#include "menu/IGMenu.h"
+#include "menu/MenuEdit.h"
+#include "menu/MenuEffects.h"
+#include "navigation/CommandEdit.h"
+#include "shell/Session.h"
+
+#include "app/MenuPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <limits>
+#include <map>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/EditModeMenu.h"
+#include "app/PictureConvert.h"
+#include "app/PlaylistPageGrid.h"
+#include "widgets/EditControls.h"
+#include "widgets/RadioGroup.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int BogsTab = 0;
+constexpr int EffectsTab = 1;
+constexpr int ObjectsTab = 2;
+constexpr int BogColumnWidth = 32;
+constexpr std::size_t NoIndex = std::numeric_limits<std::size_t>::max();
+
+// The edit masks of the tables are written as the layout tables give them: "A" a letter or
+// digit, "L" a letter, "9" an optional digit, "0" a required digit, ">" upper case. Qt's
+// masks spell the same with "N", "A", "0" and "9". "-" marks a column that takes no input.
+QString qtMask(const std::string& mask) {
+    QString out;
+    for (char c : mask) {
+        switch (c) {
+        case 'A':
+            out += QLatin1Char('N');
+            break;
+        case 'L':
+            out += QLatin1Char('A');
+            break;
+        case '9':
+            out += QLatin1Char('0');
+            break;
+        case '0':
+            out += QLatin1Char('9');
+            break;
+        default:
+            out += QLatin1Char(c);
+        }
+    }
+    return out;
+}
+
+bool takesInput(const std::string& mask) {
+    return !mask.empty() && mask != "-";
+}
+
+std::size_t indexOf(int value) {
+    return value < 0 ? NoIndex : static_cast<std::size_t>(value);
+}
+
+// Runs an action when a watched widget gets an event of one type.
+class EventHook : public QObject {
+public:
+    EventHook(QObject* watched, QEvent::Type type, std::function<void()> action)
+        : QObject(watched), m_type(type), m_action(std::move(action)) {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type) m_action();
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_action;
+};
+
+// Editor of the BOG table: row 1 in edit mode, with its mask; the text goes to the page.
+class BogCellDelegate : public QStyledItemDelegate {
+public:
+    using Editable = std::function<bool(int row, int column)>;
+    using Edited = std::function<void(int row, int column, const QString& text)>;
+    BogCellDelegate(QObject* parent, Editable editable, Edited edited)
+        : QStyledItemDelegate(parent), m_editable(std::move(editable)), m_edited(std::move(edited)) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        if (!m_editable(index.row(), index.column())) return nullptr;
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        editor->setInputMask(qtMask(bogEditMask(index.row())));
+        return editor;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* line = static_cast<QLineEdit*>(editor);
+        line->setText(index.data(Qt::DisplayRole).toString());
+        line->selectAll();
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+        m_edited(index.row(), index.column(), static_cast<QLineEdit*>(editor)->displayText());
+    }
+
+private:
+    Editable m_editable;
+    Edited m_edited;
+};
+
+template <typename Row> std::vector<std::vector<std::string>> gridRows(const std::vector<Row>& rows) {
+    std::vector<std::vector<std::string>> out;
+    out.reserve(rows.size());
+    for (const Row& row : rows) out.emplace_back(row.begin(), row.end());
+    return out;
+}
+
+} // namespace
+
+void MenuPage::connectTables() {
+    // Head: taken over when left, Enter goes on to the next field.
+    const std::array<std::pair<QLineEdit*, QWidget*>, 7> head{{{heUO1, heUO2},
+                                                               {heUO2, ieFramerate},
+                                                               {ieFramerate, heDefSelButt},
+                                                               {heDefSelButt, heDefActButt},
+                                                               {heDefActButt, hePalette},
+                                                               {hePalette, cbPage},
+                                                               {eUTO, cbPage}}};
+    eUTO->setInputMask(qtMask("0:00:00"));
+    for (const auto& [field, next] : head) {
+        field->setReadOnly(false);
+        connect(field, &QLineEdit::editingFinished, this, [this, field = field] { takeOverHead(field); });
+        connect(field, &QLineEdit::returnPressed, this, [this, field = field, next = next] {
+            takeOverHead(field);
+            next->setFocus();
+            if (auto* edit = qobject_cast<QLineEdit*>(next)) edit->selectAll();
+        });
+    }
+    connect(ieFramerate, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const int page = currentPage();
+        if (page >= 0 &&
+            setAnimationFrameRateCode(menu(), static_cast<std::size_t>(page), text.toStdString()))
+            emit headChanged();
+    });
+    // The counts are links to the Effects tab.
+    for (const auto& [count, sequence] : std::array<std::pair<QLineEdit*, int>, 4>{
+             {{ieInEffWin, 0}, {ieInEffEff, 0}, {ieOutEffWin, 1}, {ieOutEffEff, 1}}}) {
+        count->setReadOnly(true);
+        count->setCursor(Qt::PointingHandCursor);
+        new EventHook(count, QEvent::MouseButtonPress,
+                      [this, sequence = sequence] { showEffectsOf(sequence); });
+    }
+
+    // BOG table: one column per BOG under the row labels.
+    QStringList labels;
+    for (std::string_view label : BogTableRowLabels)
+        labels << QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+    sgBOG->setVerticalHeaderLabels(labels);
+    sgBOG->horizontalHeader()->setDefaultSectionSize(BogColumnWidth);
+    sgBOG->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    sgBOG->setItemDelegate(new BogCellDelegate(
+        sgBOG,
+        [this](int row, int column) {
+            const int page = currentPage();
+            return m_bogEditable && page >= 0 && takesInput(bogEditMask(row)) && column >= 0 &&
+                   static_cast<std::size_t>(column) <
+                       menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.size();
+        },
+        [this](int row, int column, const QString& text) { sgBOGSetEditText(row, column, text); }));
+    connect(sgBOG, &QTableWidget::currentCellChanged, this, [this](int, int column, int, int previous) {
+        if (column != previous) sgBOGClick(column);
+    });
+    new EventHook(sgBOG, QEvent::Resize, [this] { fitBogHeight(); });
+
+    // Buttons: masks per column; a new row fills the commands, every cell shows its object.
+    std::map<int, QString> masks;
+    for (int column = 0; column < ButtonColumns; ++column)
+        if (takesInput(buttonEditMask(column))) masks[column] = qtMask(buttonEditMask(column));
+    sgButton->setEditMasks(std::move(masks));
+    connect(sgButton, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column, int previousRow, int) {
+                if (row != previousRow) sgButtonClick(row);
+                showButtonCellObject(row, column);
+            });
+    connect(sgButton, &PlaylistGrid::cellEdited, this, &MenuPage::sgButtonSetEditText);
+    connect(sgButton, &QTableWidget::cellDoubleClicked, this, &MenuPage::sgButtonDblClick);
+
+    connect(sgMCommands, &PlaylistGrid::cellEdited, this, &MenuPage::sgMCommandsSetEditText);
+    connect(sgMCommands, &QTableWidget::cellDoubleClicked, this,
+            [this](int row) { sgMCommandsDblClick(row); });
+    new EventHook(sgMCommands, QEvent::Resize, [this] {
+        // A wide table gives the command text what the word columns leave.
+        if (sgMCommands->width() > 375) sgMCommands->setColumnWidth(4, sgMCommands->width() - 200);
+    });
+
+    // The edit-mode pop-up of the three tables.
+    QMenu* popup = makeEditModeMenu(
+        this,
+        [this] {
+            if (m_popupTable == sgBOG) return m_bogEditable;
+            auto* grid = qobject_cast<PlaylistGrid*>(m_popupTable);
+            return grid && grid->editable();
+        },
+        [this](bool editable) {
+            if (m_popupTable == sgBOG)
+                setBogEditable(editable);
+            else if (auto* grid = qobject_cast<PlaylistGrid*>(m_popupTable))
+                grid->setEditable(editable);
+        });
+    m_tablePopup = popup;
+    for (QTableWidget* table : std::initializer_list<QTableWidget*>{sgBOG, sgButton, sgMCommands}) {
+        table->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(table, &QWidget::customContextMenuRequested, this, [this, table, popup](const QPoint& at) {
+            m_popupTable = table;
+            popup->popup(table->viewport()->mapToGlobal(at));
+        });
+    }
+
+    // Effects tab.
+    connect(rgEffects, &RadioGroup::itemIndexChanged, this, &MenuPage::fillEffects);
+    connect(sgEffEffects, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (row != previous) sgEffEffectsClick(row);
+    });
+    connect(sgEffCompObjects, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+        if (row != previous) sgEffCompObjectsClick(row);
+    });
+    const std::array<TIntEdit*, 4> crops{neCropX, neCropY, neCropW, neCropH};
+    for (int field = 0; field < 4; ++field)
+        connect(crops[static_cast<std::size_t>(field)], &QLineEdit::editingFinished, this,
+                [this, field] { cropFieldLeft(field); });
+
+    connect(pcMenu, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == ObjectsTab) {
+            refreshObjectList();
+            showObjectView();
+        } else if (tab == BogsTab) {
+            showButtonCellObject(sgButton->currentRow(), sgButton->currentColumn());
+        }
+    });
+}
+
+// ---- Head -------------------------------------------------------------------------------
+
+void MenuPage::fillHead(int page) {
+    const PageHeaderTexts t = pageHeaderTexts(menu(), indexOf(page));
+    const auto show = [](QLineEdit* field, const std::string& text) {
+        field->setText(QString::fromStdString(text));
+    };
+    show(heUO1, t.heUO1);
+    show(heUO2, t.heUO2);
+    show(ieFramerate, t.ieFramerate);
+    show(heDefSelButt, t.heDefSelButt);
+    show(heDefActButt, t.heDefActButt);
+    show(hePalette, t.hePalette);
+    show(ieInEffWin, t.ieInEffWin);
+    show(ieInEffEff, t.ieInEffEff);
+    show(ieOutEffWin, t.ieOutEffWin);
+    show(ieOutEffEff, t.ieOutEffEff);
+    show(ieBOGs, t.ieBOGs);
+}
+
+void MenuPage::takeOverHead(QLineEdit* field) {
+    if (!m_hasMenu || !field) return;
+    TMenu& m = menu();
+    const std::string text = field->text().toStdString();
+    if (field == eUTO) {
+        const bool stored = setUserTimeOut(m, text) == TimeOutEdit::Stored;
+        eUTO->setText(QString::fromStdString(userTimeOutText(m)));
+        if (stored) emit headChanged();
+        return;
+    }
+    const int page = currentPage();
+    if (page < 0) return;
+    const auto p = static_cast<std::size_t>(page);
+    bool changed = false;
+    if (field == heUO1)
+        changed = setUOMask(m, p, UOWord::First, text);
+    else if (field == heUO2)
+        changed = setUOMask(m, p, UOWord::Second, text);
+    else if (field == ieFramerate)
+        changed = setAnimationFrameRateCode(m, p, text);
+    else if (field == heDefSelButt)
+        changed = setDefaultSelectedButton(m, p, text);
+    else if (field == heDefActButt)
+        changed = setDefaultActivatedButton(m, p, text);
+    else if (field == hePalette)
+        changed = setPagePalette(m, p, text);
+    else
+        return;
+    fillHead(page);
+    if (changed) emit headChanged();
+}
+
+void MenuPage::showEffectsOf(int sequence) {
+    const int page = currentPage();
+    if (page < 0 || sequence < 0 || sequence > 1) return;
+    const Teffectseq& seq =
+        menu().IGSc.pages[static_cast<std::size_t>(page)].effect_sequences[static_cast<std::size_t>(
+            sequence)];
+    if (seq.windows.empty() && seq.effects.empty()) return;
+    {
+        const QSignalBlocker quiet(rgEffects);
+        rgEffects->setItemIndex(sequence);
+    }
+    pcMenu->setCurrentIndex(EffectsTab);
+    fillEffects();
+}
+
+// ---- BOGs -------------------------------------------------------------------------------
+
+void MenuPage::fillBOGs(int page) {
+    const auto columns = bogColumns(menu(), indexOf(page));
+    const int count = static_cast<int>(columns.size());
+    {
+        const QSignalBlocker quiet(sgBOG);
+        sgBOG->setColumnCount(count);
+        for (int column = 0; column < count; ++column) {
+            for (int row = 0; row < 3; ++row)
+                sgBOG->setItem(
+                    row, column,
+                    new QTableWidgetItem(QString::fromStdString(
+                        columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)])));
+            sgBOG->setColumnWidth(column, BogColumnWidth);
+        }
+        sgBOG->setCurrentCell(m_bogEditable ? 1 : 0, 0);
+    }
+    const bool any = page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty();
+    sgBOG->setEnabled(any);
+    fitBogHeight();
+    sgBOGClick(0);
+    clearEffectPreview();
+}
+
+void MenuPage::fitBogHeight() {
+    // Three rows, and room for the scroll bar when the columns do not all fit.
+    const int frame = 2 * sgBOG->frameWidth();
+    const int rows = sgBOG->verticalHeader()->length() + frame;
+    const int needed = sgBOG->verticalHeader()->width() + sgBOG->horizontalHeader()->length() + frame;
+    const int bar = needed > sgBOG->width() ? sgBOG->horizontalScrollBar()->sizeHint().height() : 0;
+    if (sgBOG->height() != rows + bar) sgBOG->setFixedHeight(rows + bar);
+}
+
+void MenuPage::setBogEditable(bool editable) {
+    m_bogEditable = editable;
+    if (editable) {
+        sgBOG->setSelectionBehavior(QAbstractItemView::SelectItems);
+        sgBOG->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed);
+        const QSignalBlocker quiet(sgBOG);
+        sgBOG->setCurrentCell(1, std::max(0, sgBOG->currentColumn()));
+    } else {
+        sgBOG->setSelectionBehavior(QAbstractItemView::SelectColumns);
+        sgBOG->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        if (sgBOG->currentColumn() >= 0) sgBOG->selectColumn(sgBOG->currentColumn());
+    }
+}
+
+void MenuPage::sgBOGSetEditText(int row, int column, const QString& text) {
+    const int page = currentPage();
+    if (page < 0 || column < 0 || column >= sgBOG->columnCount()) return;
+    const std::size_t shown = m_session.interpreter.regs.PSR[11];
+    const bool changed = setBogCell(menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(column),
+                                    row, text.toStdString(), shown);
+    const auto columns = bogColumns(menu(), static_cast<std::size_t>(page));
+    if (static_cast<std::size_t>(column) < columns.size())
+        for (int r = 0; r < 3; ++r)
+            if (QTableWidgetItem* cell = sgBOG->item(r, column))
+                cell->setText(QString::fromStdString(
+                    columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(r)]));
+    if (changed) emit buttonsChanged();
+}
+
+int MenuPage::currentBog() const {
+    return sgBOG->currentColumn();
+}
+
+void MenuPage::sgBOGClick(int column) {
+    const int page = currentPage();
+    const auto rows = page < 0 || column < 0 ? std::vector<std::vector<std::string>>{}
+                                             : buttonRows(*m_menu, static_cast<std::size_t>(page),
+                                                          static_cast<std::size_t>(column));
+    {
+        const QSignalBlocker quiet(sgButton);
+        sgButton->setRows(rows);
+        if (!rows.empty()) sgButton->setCurrentCell(0, ColNormalStart);
+    }
+    // The object of the cell is drawn when the user picks a cell: filling decodes nothing.
+    sgButtonClick(rows.empty() ? -1 : 0);
+}
+
+// ---- Buttons ----------------------------------------------------------------------------
+
+void MenuPage::sgButtonClick(int row) {
+    fillButtonCommands(row);
+}
+
+void MenuPage::fillButtonCommands(int row) {
+    const int page = currentPage();
+    const int bog = currentBog();
+    const TIGbutton* button = nullptr;
+    if (page >= 0 && bog >= 0 && row >= 0 && row < sgButton->dataRows()) {
+        const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
+        if (static_cast<std::size_t>(bog) < p.BOGs.size() &&
+            static_cast<std::size_t>(row) < p.BOGs[static_cast<std::size_t>(bog)].buttons.size())
+            button = &p.BOGs[static_cast<std::size_t>(bog)].buttons[static_cast<std::size_t>(row)];
+    }
+    std::map<int, QString> masks;
+    if (button && !button->navigation_commands.empty()) {
+        for (int column = 1; column <= 3; ++column) masks[column] = qtMask(commandEditMask(*button, column));
+        masks[4] = QString(); // typing into the text only brings the text back
+    }
+    sgMCommands->setEditMasks(std::move(masks));
+    if (button && !button->navigation_commands.empty())
+        sgMCommands->setRows(commandRows(*button));
+    else
+        sgMCommands->clearRows();
+}
+
+void MenuPage::showButtonCellObject(int row, int column) {
+    if (pcMenu->currentIndex() != BogsTab) return;
+    const int page = currentPage();
+    const int bog = currentBog();
+    if (page < 0 || bog < 0 || row < 0) return;
+    const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
+    if (static_cast<std::size_t>(bog) >= p.BOGs.size()) return;
+    const auto& buttons = p.BOGs[static_cast<std::size_t>(bog)].buttons;
+    if (static_cast<std::size_t>(row) >= buttons.size()) return;
+    if (const auto object = buttonCellObject(buttons[static_cast<std::size_t>(row)], column))
+        showPicture(*object, p.palette_id_ref);
+}
+
+void MenuPage::sgButtonSetEditText(int row, int column, const QString& text) {
+    const int page = currentPage();
+    const int bog = currentBog();
+    if (page < 0 || bog < 0 || row < 0) return;
+    const ButtonCellEdit edit = setButtonCell(
+        menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(bog), static_cast<std::size_t>(row),
+        column, text.toStdString(), m_session.sound.SoundIndex.entries.size());
+    if (edit.refresh.empty()) return;
+    const TIGbutton& button = menu()
+                                  .IGSc.pages[static_cast<std::size_t>(page)]
+                                  .BOGs[static_cast<std::size_t>(bog)]
+                                  .buttons[static_cast<std::size_t>(row)];
+    for (int refreshed : edit.refresh)
+        if (QTableWidgetItem* cell = sgButton->item(row, refreshed))
+            cell->setText(QString::fromStdString(buttonCellText(button, refreshed)));
+    if (!edit.changed) return;
+    showButtonCellObject(row, column);
+    emit buttonsChanged();
+}
+
+bool MenuPage::waitFrame(int ms) {
+    // A frame's time in a loop of its own: the window stays alive and Cancel is seen at once.
+    QPointer<MenuPage> self(this);
+    Reporter& reporter = m_session.reporter;
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer tick;
+    tick.setInterval(5);
+    connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (!self || reporter.CancelRequested || clock.elapsed() >= ms) loop.quit();
+    });
+    tick.start();
+    loop.exec();
+    return self && !reporter.CancelRequested;
+}
+
+void MenuPage::sgButtonDblClick(int row, int column) {
+    if (sgButton->editable() || m_animating) return;
+    const int page = currentPage();
+    const int bog = currentBog();
+    if (page < 0 || bog < 0 || row < 0) return;
+    const ButtonDblClickPlan plan =
+        buttonDblClickPlan(menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(bog),
+                           static_cast<std::size_t>(row), column, m_session.sound.SoundIndex.entries.size());
+    if (plan.action == ButtonDblClickPlan::Action::PlaySound) {
+        emit soundRequested(plan.sound);
+        return;
+    }
+    if (plan.action != ButtonDblClickPlan::Action::Animate) return;
+
+    const std::uint16_t palette = cbPalettes->count() > 0
+                                      ? chosenPalette()
+                                      : menu().IGSc.pages[static_cast<std::size_t>(page)].palette_id_ref;
+    QPointer<MenuPage> self(this);
+    m_animating = true;
+    m_session.reporter.CancelRequested = false;
+    if (plan.repeat) emit cancelEnabled(true);
+    bool going = true;
+    do {
+        for (std::uint16_t frame : plan.frames) {
+            showPicture(frame, palette);
+            going = waitFrame(plan.frameMs);
+            if (!going) break;
+        }
+    } while (going && plan.repeat && !plan.frames.empty());
+    if (!self) return;
+    showPicture(plan.finalObject, palette);
+    m_session.reporter.CancelRequested = false;
+    m_animating = false;
+    emit cancelEnabled(false);
+}
+
+// ---- Commands ---------------------------------------------------------------------------
+
+void MenuPage::sgMCommandsSetEditText(int row, int column, const QString& text) {
+    const int page = currentPage();
+    const int bog = currentBog();
+    const int button = sgButton->currentRow();
+    if (page < 0 || bog < 0 || button < 0 || row < 0) return;
+    const CommandCellEdit edit = setCommandCell(
+        menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(bog),
+        static_cast<std::size_t>(button), static_cast<std::size_t>(row), column, text.toStdString());
+    sgMCommands->setRow(row, edit.row);
+    if (edit.changed) emit buttonsChanged();
+}
+
+void MenuPage::sgMCommandsDblClick(int line) {
+    if (sgMCommands->editable()) return;
+    const int page = currentPage();
+    const int bog = currentBog();
+    const int row = sgButton->currentRow();
+    if (page < 0 || bog < 0 || row < 0 || line < 0) return;
+    const TPage& p = menu().IGSc.pages[static_cast<std::size_t>(page)];
+    if (static_cast<std::size_t>(bog) >= p.BOGs.size() ||
+        static_cast<std::size_t>(row) >= p.BOGs[static_cast<std::size_t>(bog)].buttons.size())
+        return;
+    const auto& program =
+        p.BOGs[static_cast<std::size_t>(bog)].buttons[static_cast<std::size_t>(row)].navigation_commands;
+    const CommandReference target = followReference(std::span<const TNavCommand>(program),
+                                                    static_cast<std::size_t>(line), cbPage->isEnabled());
+    if (const auto* goTo = std::get_if<LineReference>(&target)) {
+        sgMCommands->selectDataRow(static_cast<int>(goTo->line));
+    } else if (const auto* title = std::get_if<TitleReference>(&target)) {
+        emit titleRequested(static_cast<int>(title->title), title->selectTitle);
+    } else if (const auto* playlist = std::get_if<PlaylistReference>(&target)) {
+        emit playlistRequested(QString::fromStdString(playlistItemName(playlist->playlist)),
+                               playlist->playItem ? static_cast<int>(*playlist->playItem) : -1);
+    } else if (const auto* pageButton = std::get_if<PageButtonReference>(&target)) {
+        if (pageButton->page) {
+            const int item = cbPage->findText(QString::number(*pageButton->page & 0xFF));
+            if (item >= 0) cbPage->setCurrentIndex(item); // runs cbPageChange
+        }
+        if (!pageButton->button) return;
+        const int shown = currentPage();
+        if (shown < 0) return;
+        const auto& bogs = menu().IGSc.pages[static_cast<std::size_t>(shown)].BOGs;
+        const std::uint32_t id = *pageButton->button & 0xFFFF;
+        for (std::size_t b = 0; b < bogs.size(); ++b)
+            for (std::size_t i = 0; i < bogs[b].buttons.size(); ++i)
+                if (bogs[b].buttons[i].button_id == id) {
+                    sgBOG->setCurrentCell(m_bogEditable ? 1 : 0, static_cast<int>(b)); // runs sgBOGClick
+                    sgButton->setCurrentCell(static_cast<int>(i), ColNormalStart);
+                    return;
+                }
+    }
+}
+
+// ---- Effects ----------------------------------------------------------------------------
+
+int MenuPage::effectSequence() const {
+    return rgEffects->itemIndex() == 1 ? 1 : 0;
+}
+
+void MenuPage::fillEffects() {
+    const int page = currentPage();
+    EffectTables tables;
+    if (page >= 0)
+        tables = setEffects(
+            menu().IGSc.pages[static_cast<std::size_t>(page)].effect_sequences[static_cast<std::size_t>(
+                effectSequence())]);
+    sgEffWindows->setRows(gridRows(tables.windows));
+    sgEffWindows->setEnabled(!tables.windows.empty());
+    sgEffEffects->setRows(gridRows(tables.effects));
+    sgEffEffects->setEnabled(!tables.effects.empty());
+    if (!tables.effects.empty()) sgEffEffects->selectDataRow(0);
+    sgEffEffectsClick(tables.effects.empty() ? -1 : 0);
+}
+
+void MenuPage::sgEffEffectsClick(int row) {
+    const int page = currentPage();
+    std::vector<EffCompObjectRow> rows;
+    if (page >= 0 && row >= 0) {
+        const auto& effects = menu()
+                                  .IGSc.pages[static_cast<std::size_t>(page)]
+                                  .effect_sequences[static_cast<std::size_t>(effectSequence())]
+                                  .effects;
+        if (static_cast<std::size_t>(row) < effects.size())
+            rows = compObjectRows(effects[static_cast<std::size_t>(row)]);
+    }
+    sgEffCompObjects->setRows(gridRows(rows));
+    sgEffCompObjects->setEnabled(!rows.empty());
+    if (!rows.empty()) sgEffCompObjects->selectDataRow(0);
+    sgEffCompObjectsClick(rows.empty() ? -1 : 0);
+}
+
+void MenuPage::sgEffCompObjectsClick(int row) {
+    showCropFields(row);
+    drawEffectPreview();
+}
+
+void MenuPage::showCropFields(int row) {
+    const int page = currentPage();
+    const CropFields fields =
+        page < 0 ? CropFields{}
+                 : cropFields(menu(), static_cast<std::size_t>(page), effectSequence(),
+                              indexOf(sgEffEffects->dataRows() > 0 ? sgEffEffects->currentRow() : -1),
+                              indexOf(row));
+    cbCropped->setChecked(fields.cropped);
+    const std::array<TIntEdit*, 4> crops{neCropX, neCropY, neCropW, neCropH};
+    for (std::size_t i = 0; i < crops.size(); ++i) {
+        crops[i]->setValue(fields.values[i]);
+        crops[i]->setEnabled(fields.cropped);
+    }
+}
+
+void MenuPage::cropFieldLeft(int field) {
+    const int page = currentPage();
+    const int effect = sgEffEffects->dataRows() > 0 ? sgEffEffects->currentRow() : -1;
+    const int object = sgEffCompObjects->dataRows() > 0 ? sgEffCompObjects->currentRow() : -1;
+    if (page < 0 || effect < 0 || object < 0 || field < 0 || field > 3) return;
+    const std::array<TIntEdit*, 4> crops{neCropX, neCropY, neCropW, neCropH};
+    bool number = false;
+    const qlonglong value = crops[static_cast<std::size_t>(field)]->text().toLongLong(&number);
+    if (number)
+        setCropField(menu(), static_cast<std::size_t>(page), effectSequence(),
+                     static_cast<std::size_t>(effect), static_cast<std::size_t>(object),
+                     static_cast<CropField>(field), value);
+    showCropFields(object);
+    drawEffectPreview();
+}
+
+void MenuPage::drawEffectPreview() {
+    const int page = currentPage();
+    if (page < 0) {
+        clearEffectPreview();
+        return;
+    }
+    const int effect = sgEffEffects->dataRows() > 0 ? sgEffEffects->currentRow() : -1;
+    const int object = sgEffCompObjects->dataRows() > 0 ? sgEffCompObjects->currentRow() : -1;
+    TMenu& m = menu();
+    const Teffectseq& sequence = m.IGSc.pages[static_cast<std::size_t>(page)]
+                                     .effect_sequences[static_cast<std::size_t>(effectSequence())];
+    const QPixmap pixmap =
+        toPixmap(EffPreview(m, sequence, indexOf(effect), indexOf(object), m_session.options));
+    iEffect->setPixmap(pixmap);
+    iEffect->resize(pixmap.size());
+}
+
+void MenuPage::clearEffectPreview() {
+    const QSize size = iEffect->pixmap().isNull() ? QSize() : iEffect->pixmap().size();
+    if (size.isEmpty()) {
+        iEffect->clear();
+        return;
+    }
+    QPixmap blank(size);
+    const std::uint32_t rgb = objectBackground();
+    blank.fill(QColor(static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
+                      static_cast<int>(rgb & 0xFF)));
+    iEffect->setPixmap(blank);
+}
+
+// ---- Objects ----------------------------------------------------------------------------
+
+void MenuPage::refreshObjectList() {
+    // Table edits may have changed the references column.
+    if (!m_hasMenu) return;
+    const int object = cbObjects->currentIndex();
+    const QSignalBlocker objects(cbObjects), grid(sgIGObjects);
+    cbObjects->clear();
+    fillObjectList();
+    if (object >= 0 && object < cbObjects->count()) {
+        cbObjects->setCurrentIndex(object);
+        sgIGObjects->selectDataRow(object);
+    }
+}
+
+} // namespace corvane
