@@ -1,16 +1,11 @@
 #include "stream/Demux.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 #if defined(__unix__)
 #include <fcntl.h>
@@ -36,80 +31,6 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string systemError(const std::string& path) { return path + ": " + std::strerror(errno); }
 
-// Writes full output buffers on its own thread while the walk goes on, so that the page
-// cache's copy of the output overlaps the reading of the input. One buffer is written at a
-// time; a hand-over waits until the one before is on its way. Without a thread the
-// buffers are written at once.
-class BackgroundWriter {
-public:
-    explicit BackgroundWriter(std::FILE* file) : m_file(file) {
-        try {
-            m_thread = std::thread([this] { run(); });
-        } catch (const std::system_error&) {
-            // No thread: write in the caller's.
-        }
-    }
-    ~BackgroundWriter() { finish(); }
-
-    // Takes the buffer's bytes and gives back an empty buffer to fill next.
-    void submit(std::vector<std::uint8_t>& buffer) {
-        if (!m_thread.joinable()) {
-            write(buffer);
-            buffer.clear();
-            return;
-        }
-        std::unique_lock lock(m_mutex);
-        m_idle.wait(lock, [this] { return !m_busy; });
-        m_job.swap(buffer);
-        buffer.clear();
-        m_busy = true;
-        m_work.notify_one();
-    }
-    // Waits until everything handed over is written, and ends the thread.
-    void finish() {
-        if (!m_thread.joinable()) return;
-        {
-            std::lock_guard lock(m_mutex);
-            m_stop = true;
-        }
-        m_work.notify_one();
-        m_thread.join();
-    }
-    bool failed() const { return m_failed.load(std::memory_order_relaxed); }
-
-private:
-    void run() {
-        std::unique_lock lock(m_mutex);
-        while (true) {
-            m_work.wait(lock, [this] { return m_busy || m_stop; });
-            if (m_busy) {
-                lock.unlock();
-                write(m_job);
-                lock.lock();
-                m_busy = false;
-                m_idle.notify_one();
-                continue;
-            }
-            return; // stopped with nothing left
-        }
-    }
-    void write(const std::vector<std::uint8_t>& bytes) {
-        if (m_failed.load(std::memory_order_relaxed) || bytes.empty()) return;
-        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size())
-            m_failed.store(true, std::memory_order_relaxed);
-    }
-
-    std::FILE* m_file;
-    std::thread m_thread;
-    std::mutex m_mutex;
-    std::condition_variable m_work;
-    std::condition_variable m_idle;
-    std::vector<std::uint8_t> m_job;
-    bool m_busy = false;
-    bool m_stop = false;
-    std::atomic<bool> m_failed{false};
-};
-
 void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
     const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
                                    static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
@@ -132,12 +53,6 @@ Demuxer::Demuxer(std::uint16_t pid, DemuxMode mode, Reporter& reporter, std::uin
 
 void Demuxer::outputTaken() {
     m_taken += m_out.size();
-    m_out.clear();
-}
-
-void Demuxer::takeOutput(std::vector<std::uint8_t>& into) {
-    into.swap(m_out);
-    m_taken += into.size();
     m_out.clear();
 }
 
@@ -299,9 +214,6 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
             writeFailed = true;
         demuxer.outputTaken();
     };
-    BackgroundWriter writer(out.get());
-    std::vector<std::uint8_t> spare;
-    spare.reserve(demuxer.pending().capacity());
 
     bool stoppedAtPes = false;
     std::size_t sincePump = pumpPackets;
@@ -318,15 +230,9 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
             stoppedAtPes = true;
             break;
         }
-        if (demuxer.pending().size() >= FlushSize) {
-            demuxer.takeOutput(spare);
-            writer.submit(spare);
-            writeFailed = writer.failed();
-        }
+        if (demuxer.pending().size() >= FlushSize) flush();
         if (reporter.CancelRequested || got < bufferSize) break;
     }
-    writer.finish();
-    writeFailed = writeFailed || writer.failed();
     result.cancelled = reporter.CancelRequested;
     // A cancel between PES starts keeps the output up to the last whole PES packet.
     const std::uint64_t keep = result.cancelled && !stoppedAtPes ? demuxer.cleanEnd() : demuxer.outputSize();

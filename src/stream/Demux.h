@@ -40,9 +40,6 @@ public:
     // Output made but not yet taken; takeOutput hands it over and empties it.
     std::vector<std::uint8_t>& pending() { return m_out; }
     void outputTaken();
-    // Swaps the pending output into `into` (counted as taken); the demuxer goes on filling
-    // what `into` held, emptied, so two buffers can take turns without new allocations.
-    void takeOutput(std::vector<std::uint8_t>& into);
     // Total output bytes so far (taken and pending).
     std::uint64_t outputSize() const { return m_taken + m_out.size(); }
     // Where the output ends at the last complete PES packet (ES, SUP and MNU modes):
