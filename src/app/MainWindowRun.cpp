@@ -142,6 +142,7 @@ void MainWindow::showRunResult(const RunResult& result) {
     const bool onBdmv = PageControl->currentWidget() == bdmvPage;
     // The trace line text is already on the status bar; the grid shows where it stands.
     if (tracing && onBdmv) bdmvPage->selectLine(line);
+    if (tracing && PageControl->currentWidget() == menuPage) menuPage->showTraceLine(line);
     if (result.endLine >= 0 && onBdmv) bdmvPage->selectLine(result.endLine);
     pRegisters->refresh();
     if (result.followGPR >= 0) pRegisters->showGPR(result.followGPR);

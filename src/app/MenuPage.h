@@ -1,7 +1,8 @@
 #pragma once
 // The Menu page: the interactive-graphics menu in memory with its head (page, masks,
-// defaults, palette, video format, time-out, IN time), the BOGs, Effects and Page view
-// tabs (read-only tables of the chosen page) and the Objects tab, where each object is
+// defaults, palette, video format, time-out, IN time), the BOGs and Effects tabs (the
+// tables of the chosen page, editable in edit mode), the Page view with the menu
+// simulation, and the Objects tab, where each object is
 // looked at in any palette, a palette's chart is read under the pointer, and objects are
 // exchanged with PNG files. Pictures are decoded only when shown.
 
@@ -170,7 +171,7 @@ public:
     QTimer* tDrawRep;
     QTimer* tUserTO;
 
-    // ---- Table editing (MenuPageTables.cpp): public members ----
+    // Table editing (MenuPageTables.cpp).
     // Edit mode of the BOG table ("Edit mode" / "Read only" of its pop-up menu).
     void setBogEditable(bool editable);
     bool bogEditable() const { return m_bogEditable; }
@@ -190,9 +191,8 @@ public:
     void cropFieldLeft(int field);
     // A button state is being animated in the object view.
     bool animating() const { return m_animating; }
-    // ---- end of table editing public members ----
 
-    // ---- Page view and simulation (MenuPageView.cpp): public members ----
+    // Page view and simulation (MenuPageView.cpp).
     // Stops tDrawRep (another main page is shown) and starts it again when the Menu page returns.
     void stopAnimation();
     void resumeAnimation();
@@ -213,24 +213,21 @@ public:
     void applyFullScreen();
     // The key display of the Page view: a key's virtual key code, or nothing on other tabs.
     bool pageViewShown() const;
-    // ---- end of page view public members ----
+    // A trace stands at `line` of the chosen button's commands: its BOG, button and line are shown.
+    void showTraceLine(int line);
 
 signals:
     // A menu was read or created: the window shows this page.
     void menuOpened();
-    // ---- Table editing signals ----
     // A button or BOG of a page changed: the page view redraws.
     void buttonsChanged();
     // A header field of the page or the menu's time-out changed (interval, defaults, palette).
     void headChanged();
     // An animation that repeats until Cancel started (true) or ended (false).
     void cancelEnabled(bool enabled);
-    // (Button sounds go out through soundRequested of the page view signals.)
     // A button command leads to a title (select it when `select`) or to a playlist.
     void titleRequested(int title, bool select);
     void playlistRequested(const QString& name, int playItem);
-    // ---- end of table editing signals ----
-    // ---- Page view signals ----
     void soundRequested(std::uint16_t sound);
     // A page is shown: the navigation keys work.
     void pageShown(int page);
@@ -238,7 +235,6 @@ signals:
     void buttonChosen(std::size_t id);
     void programLine(int line);
     void simulationRan(const RunResult& result);
-    // ---- end of page view signals ----
 
 private:
     void buildLayout();
@@ -262,7 +258,7 @@ private:
     std::uint16_t chosenPalette() const;
     std::uint32_t objectBackground() const;
 
-    // ---- Table editing (MenuPageTables.cpp): private members ----
+    // Table editing.
     void connectTables();
     void fitBogHeight();
     void fillButtonCommands(int row);
@@ -279,9 +275,8 @@ private:
     bool m_animating = false;
     QWidget* m_tablePopup = nullptr; // the edit-mode pop-up menu
     QWidget* m_popupTable = nullptr; // the table it was opened on
-    // ---- end of table editing private members ----
 
-    // ---- Page view and simulation (MenuPageView.cpp): private members ----
+    // Page view and simulation.
     // The shown page: PSR11, its button states, the animation interval, and the page drawn.
     void showPageInView(int page);
     void connectPageView();
@@ -297,7 +292,6 @@ private:
     std::unique_ptr<MenuSimulator> m_sim;
     bool m_animationWanted = false; // tDrawRep runs while the Menu page is shown
     bool m_inRun = false;           // a button's commands are running
-    // ---- end of page view private members ----
 
     Session& m_session;
     std::unique_ptr<TMenu> m_menu; // the IG menu last read or created

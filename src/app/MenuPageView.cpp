@@ -10,10 +10,13 @@
 #include <QGroupBox>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QThread>
 #include <QTimer>
 
 #include "app/PictureConvert.h"
+#include "app/PlaylistPageGrid.h"
+#include "menu/MenuEdit.h"
 #include "shell/Session.h"
 #include "sound/SoundFile.h"
 
@@ -200,6 +203,21 @@ void MenuPage::tUserTOTimer() {
         m_sim->userTimeOut();
         return 0;
     });
+}
+
+void MenuPage::showTraceLine(int line) {
+    const std::size_t id = m_sim->chosenButton();
+    const auto& states = m_menu->ButtonStates;
+    if (id >= states.size() || line < 0) return;
+    const int bog = states[id].bog_index;
+    const int row = states[id].button_index;
+    if (bog >= sgBOG->columnCount()) return;
+    sgBOG->setCurrentCell(1, bog);
+    sgBOGClick(bog);
+    if (row >= sgButton->dataRows()) return;
+    sgButton->setCurrentCell(row, ColCommands);
+    sgButtonClick(row);
+    if (line < sgMCommands->dataRows()) sgMCommands->selectDataRow(line);
 }
 
 } // namespace corvane

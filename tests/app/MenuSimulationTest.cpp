@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QTableWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -22,6 +23,7 @@
 #include "app/NavigatePanel.h"
 #include "app/OptionsPage.h"
 #include "app/PageTabs.h"
+#include "app/PlaylistPageGrid.h"
 #include "app/PanelStatusBar.h"
 #include "app/QSettingsStore.h"
 
@@ -179,6 +181,35 @@ private slots:
         const PagePoint inside = pageToView(shown, 105, 102);
         sendMouse(QEvent::MouseButtonPress, QPoint(inside.x, inside.y));
         QCOMPARE(regs().GPR[0], 7u);
+    }
+
+    void traceStepsTheActivatedButton() {
+        TMenu menu = twoButtonMenu();
+        TIGbutton& first = menu.IGSc.pages[0].BOGs[0].buttons[0];
+        first.navigation_commands.push_back(moveGpr(2, 5));
+        first.number_of_navigation_commands = 2;
+        menu.PageButtons[0] = buildPageButtons(menu.IGSc.pages[0]);
+        page()->menu() = menu;
+        page()->MenuOn();
+        m_window->PageControl->setCurrentWidget(page());
+        page()->pcMenu->setCurrentIndex(0); // the BOGs tab follows the trace
+        m_window->pExecute->cbTrace->setChecked(true);
+        Interpreter& interpreter = m_window->session().interpreter;
+
+        QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
+        QCOMPARE(regs().PSR[10], 0u);
+        // Activation prepares the trace; each Start executes one line.
+        QTest::mouseClick(m_window->pNavigate->bNavSel, Qt::LeftButton);
+        QVERIFY(interpreter.TraceActive);
+        QCOMPARE(regs().GPR[0], 0u);
+        QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
+        QCOMPARE(regs().GPR[0], 7u);
+        QCOMPARE(regs().GPR[2], 0u);
+        QCOMPARE(page()->sgBOG->currentColumn(), 0);
+        QCOMPARE(page()->sgMCommands->currentRow(), 1);
+        QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
+        QCOMPARE(regs().GPR[2], 5u);
+        QVERIFY(!interpreter.TraceActive);
     }
 
     void keyCodesAndTwins() {
