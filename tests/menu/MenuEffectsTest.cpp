@@ -14,13 +14,8 @@ using testing::addObject;
 
 constexpr std::uint32_t Navy = 0x000080;
 
-std::array<int, 4> px(const RgbaImage& image, int x, int y) {
-    const std::uint8_t* p = image.pixel(x, y);
-    return {p[0], p[1], p[2], p[3]};
-}
-std::array<int, 4> rgb(std::uint32_t c) {
-    return {static_cast<int>(c >> 16), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF), 255};
-}
+using testing::px;
+using testing::rgb;
 
 // Palette 0: entry n = (n, 255 - n, 7, 255), entry 0 transparent. Object 0 is 200 x 100 with
 // entry 1 + x % 100 + (y % 2) * 100 in each pixel (so every pixel tells its column and row

@@ -1,6 +1,7 @@
 #pragma once
 // Builders of IG test data: .mnu segment files byte by byte, and menus made in code.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,15 @@
 #include "menu/IGReader.h"
 
 namespace corvane::testing {
+
+// A pixel as {R, G, B, A}, and an opaque 0xRRGGBB colour in the same form.
+inline std::array<int, 4> px(const RgbaImage& image, int x, int y) {
+    const std::uint8_t* p = image.pixel(x, y);
+    return {p[0], p[1], p[2], p[3]};
+}
+inline std::array<int, 4> rgb(std::uint32_t c) {
+    return {static_cast<int>(c >> 16), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF), 255};
+}
 
 // A .mnu file assembled segment by segment.
 class MnuBuilder {

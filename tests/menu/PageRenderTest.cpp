@@ -21,13 +21,8 @@ using testing::addObject;
 
 constexpr std::uint32_t Navy = 0x000080;
 
-std::array<int, 4> px(const RgbaImage& image, int x, int y) {
-    const std::uint8_t* p = image.pixel(x, y);
-    return {p[0], p[1], p[2], p[3]};
-}
-std::array<int, 4> rgb(std::uint32_t c) {
-    return {static_cast<int>(c >> 16), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF), 255};
-}
+using testing::px;
+using testing::rgb;
 
 // A one-page menu: palette 0 with entry n = (n, 255 - n, 7, 255), entry 1 half-transparent red,
 // entry 0 transparent; objects 10..13 are 1 x 1 pictures of entries 10..13, object 0 is 60 x 40
