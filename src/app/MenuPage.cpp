@@ -1,5 +1,3 @@
-// The core headers come before Qt's: the menu model names a parameter `slots`, which Qt
-// defines as a macro.
 #include "graphics/ObjectPicture.h"
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"

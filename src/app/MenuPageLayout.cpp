@@ -1,6 +1,6 @@
 // The controls of the Menu page and where they sit.
 
-#include "menu/IGMenu.h" // before Qt: the model names a parameter `slots`
+#include "menu/IGMenu.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,6 @@
 // fields go to the core's edit operations, which decide what the model keeps; the page then
 // shows the model again.
 
-// The core headers come before Qt's: the menu model names a parameter `slots`.
 #include "menu/IGMenu.h"
 #include "menu/MenuEdit.h"
 #include "menu/MenuEffects.h"

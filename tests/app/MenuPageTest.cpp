@@ -2,7 +2,6 @@
 // tables of a page, the Objects tab (pictures, palette chart and readout, PNG export and
 // import), Create Menu, Save, and "-> Menu" from a clip whose m2ts carries the menu.
 
-// The core headers come before Qt's: the menu model names a parameter `slots`.
 #include "graphics/ObjectPicture.h"
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"

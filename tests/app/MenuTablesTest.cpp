@@ -2,7 +2,6 @@
 // double click on a button cell, the effect tables with the crop fields, and the counts
 // that lead to the Effects tab. Cells are typed through the grids' edit path.
 
-// The core headers come before Qt's: the menu model names a parameter `slots`.
 #include "graphics/ObjectPicture.h"
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"
