@@ -19,8 +19,10 @@ namespace corvane {
 
 namespace {
 
-// Output is handed to the file once this much has gathered.
-constexpr std::size_t FlushSize = 4u << 20;
+// Output is handed to the file once this much has gathered: small enough that the
+// kernel copies it out of the processor's cache (1 MiB measured 7 % faster than 4 MiB on
+// a small PID of a 1 GB stream, and the same on video).
+constexpr std::size_t FlushSize = 1u << 20;
 constexpr std::size_t ReadPackets = 1024; // 192 KiB
 constexpr std::size_t PageSize = 4096;
 
