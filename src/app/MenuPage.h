@@ -253,6 +253,7 @@ private:
     void showPicture(std::uint16_t objectId, std::uint16_t palette);
     void iObjectMouseMove(const QPoint& position);
     int currentPage() const;
+    int bogColumnWidth() const;
     // The ids picked in cbObjects and cbPalettes (read as hex from the item text).
     std::uint16_t chosenObject() const;
     std::uint16_t chosenPalette() const;

@@ -237,13 +237,16 @@ void MenuPage::buildLayout() {
                           sgBOG->horizontalScrollBar()->sizeHint().height() + 6);
     sgButton = new PlaylistGrid("sgButton", ButtonHeaders, bogs);
     sgButton->setSelectionBehavior(QAbstractItemView::SelectItems);
-    sgButton->setColumnChars({5, 5, 4, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5});
+    sgButton->setColumnChars({5, 5, 5, 5, 5, 5, 5, 5, 5, 6, 6, 7, 7, 6, 6, 7, 7, 6, 6, 5});
     sgMCommands = new PlaylistGrid("sgMCommands", CommandHeaders, bogs);
     sgMCommands->setColumnChars({5, 9, 9, 9, 40});
     iBOG = new PictureBox("iBOG");
     auto* bogSplit = new QSplitter(Qt::Horizontal);
     bogSplit->addWidget(sgMCommands);
     bogSplit->addWidget(pictureArea(iBOG));
+    bogSplit->setStretchFactor(0, 3);
+    bogSplit->setStretchFactor(1, 2);
+    bogSplit->setSizes({3000, 2000}); // shares, scaled to the width when shown
     auto* bogLayout = new QVBoxLayout(bogs);
     bogLayout->addWidget(sgBOG);
     bogLayout->addWidget(sgButton, 1);

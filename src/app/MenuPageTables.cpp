@@ -27,6 +27,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <limits>
@@ -49,7 +50,6 @@ namespace {
 constexpr int BogsTab = 0;
 constexpr int EffectsTab = 1;
 constexpr int ObjectsTab = 2;
-constexpr int BogColumnWidth = 32;
 constexpr std::size_t NoIndex = std::numeric_limits<std::size_t>::max();
 
 // The edit masks of the tables are written as the layout tables give them: "A" a letter or
@@ -180,7 +180,7 @@ void MenuPage::connectTables() {
     for (std::string_view label : BogTableRowLabels)
         labels << QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
     sgBOG->setVerticalHeaderLabels(labels);
-    sgBOG->horizontalHeader()->setDefaultSectionSize(BogColumnWidth);
+    sgBOG->horizontalHeader()->setDefaultSectionSize(bogColumnWidth());
     sgBOG->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     sgBOG->setItemDelegate(new BogCellDelegate(
         sgBOG,
@@ -344,7 +344,7 @@ void MenuPage::fillBOGs(int page) {
                     row, column,
                     new QTableWidgetItem(QString::fromStdString(
                         columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)])));
-            sgBOG->setColumnWidth(column, BogColumnWidth);
+            sgBOG->setColumnWidth(column, bogColumnWidth());
         }
         sgBOG->setCurrentCell(m_bogEditable ? 1 : 0, 0);
     }
@@ -392,6 +392,11 @@ void MenuPage::sgBOGSetEditText(int row, int column, const QString& text) {
                 cell->setText(QString::fromStdString(
                     columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(r)]));
     if (changed) emit buttonsChanged();
+}
+
+int MenuPage::bogColumnWidth() const {
+    // 32 pixels, or what four hex digits need in the table's font.
+    return std::max(32, sgBOG->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 10);
 }
 
 int MenuPage::currentBog() const {
