@@ -131,6 +131,8 @@ void MainWindow::connectMenuSimulation() {
         if (!optionsPage->eBackPic->hasFocus()) menuPage->backchange();
     });
     connect(optionsPage->colBackground, &ColourBox::colourChanged, menuPage, &MenuPage::backchange);
+    connect(optionsPage->colObjectBackground, &ColourBox::colourChanged, menuPage, &MenuPage::setObjectBoxColour);
+    menuPage->setObjectBoxColour(QColor(QRgb(colourToRgb(m_session.options.colObjectBackground))));
     for (ColourBox* box : {optionsPage->colSelectedButton, optionsPage->colSelectedFrame, optionsPage->colNormalButton,
                            optionsPage->colNormalFrame, optionsPage->colInvalidButton, optionsPage->colInvalidFrame,
                            optionsPage->colWindow})

@@ -211,6 +211,8 @@ public:
     void backchange();
     // 1:1 or fit, from cbFullScreen.
     void applyFullScreen();
+    // The boxes around the object views take the object background colour.
+    void setObjectBoxColour(const QColor& colour);
     // The key display of the Page view: a key's virtual key code, or nothing on other tabs.
     bool pageViewShown() const;
     // A trace stands at `line` of the chosen button's commands: its BOG, button and line are shown.

@@ -176,6 +176,18 @@ void MenuPage::applyFullScreen() {
     sbFullpage->setBoxColour(fit ? QColor(Qt::black) : QColor(QRgb(colourToRgb(m_session.options.colBackground))));
 }
 
+void MenuPage::setObjectBoxColour(const QColor& colour) {
+    for (QLabel* picture : {static_cast<QLabel*>(iBOG), static_cast<QLabel*>(iObject)}) {
+        // The picture sits in a scroll area's viewport.
+        QWidget* viewport = picture->parentWidget();
+        if (viewport == nullptr) continue;
+        QPalette colours = viewport->palette();
+        colours.setColor(QPalette::Window, colour);
+        viewport->setPalette(colours);
+        viewport->setAutoFillBackground(true);
+    }
+}
+
 void MenuPage::iFullpagePress(const QPoint& position) {
     if (!m_hasMenu || m_inRun) return;
     const std::optional<PagePoint> at = viewToPage(sbFullpage->geometryNow(), position.x(), position.y());
