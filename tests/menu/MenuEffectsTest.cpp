@@ -12,7 +12,7 @@ namespace {
 
 using testing::addObject;
 
-constexpr std::uint32_t Navy = 0x000080;
+using testing::Navy;
 
 using testing::px;
 using testing::rgb;
@@ -71,12 +71,8 @@ Teffectseq sequence(std::vector<TEffWindow> windows, std::vector<Teffect> effect
 
 // A renderer on a plain navy background with a fake clock: drawing an effect costs
 // `drawMs` (charged at refresh), a wait advances the clock by what it waits.
-struct Player {
-    explicit Player(TMenu m) : menu(std::move(m)), renderer(menu, regs, options) {
-        options.PreLoad = false;
-        RgbaImage plain(PageWidth, PageHeight);
-        plain.fill(Navy);
-        renderer.setBackground(plain);
+struct Player : testing::NavyRenderer {
+    explicit Player(TMenu m) : NavyRenderer(std::move(m)) {
         renderer.hooks.nowMs = [this] { return clock; };
         renderer.hooks.refresh = [this] { clock += drawMs; };
         renderer.hooks.wait = [this](int ms) {
@@ -92,10 +88,6 @@ struct Player {
         white.fill(0xFFFFFF);
         renderer.drawPicture(white, 0, 0);
     }
-    TMenu menu;
-    RegisterFile regs;
-    Options options;
-    PageRenderer renderer;
     std::int64_t clock = 1000;
     std::int64_t drawMs = 0;
     std::vector<int> waits;

@@ -4,12 +4,14 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/Picture.h"
 #include "io/ByteWriter.h"
 #include "menu/IGMenu.h"
 #include "menu/IGReader.h"
+#include "menu/PageRender.h"
 
 namespace corvane::testing {
 
@@ -21,6 +23,22 @@ inline std::array<int, 4> px(const RgbaImage& image, int x, int y) {
 inline std::array<int, 4> rgb(std::uint32_t c) {
     return {static_cast<int>(c >> 16), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF), 255};
 }
+
+inline constexpr std::uint32_t Navy = 0x000080;
+
+// A page renderer over a menu on a plain navy background, without preloading.
+struct NavyRenderer {
+    explicit NavyRenderer(TMenu m) : menu(std::move(m)), renderer(menu, regs, options) {
+        options.PreLoad = false;
+        RgbaImage plain(PageWidth, PageHeight);
+        plain.fill(Navy);
+        renderer.setBackground(plain);
+    }
+    TMenu menu;
+    RegisterFile regs;
+    Options options;
+    PageRenderer renderer;
+};
 
 // A .mnu file assembled segment by segment.
 class MnuBuilder {

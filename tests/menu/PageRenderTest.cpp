@@ -19,7 +19,7 @@ namespace {
 
 using testing::addObject;
 
-constexpr std::uint32_t Navy = 0x000080;
+using testing::Navy;
 
 using testing::px;
 using testing::rgb;
@@ -76,18 +76,8 @@ TBOG bog(std::vector<TIGbutton> buttons, std::uint16_t defaultValid) {
     return g;
 }
 
-struct Fixture {
-    explicit Fixture(TMenu m) : menu(std::move(m)), renderer(menu, regs, options) {
-        options.PreLoad = false;
-        RgbaImage plain(PageWidth, PageHeight);
-        plain.fill(Navy);
-        renderer.setBackground(plain);
-        regs.PSR[10] = 0xFFFF;
-    }
-    TMenu menu;
-    RegisterFile regs;
-    Options options;
-    PageRenderer renderer;
+struct Fixture : testing::NavyRenderer {
+    explicit Fixture(TMenu m) : NavyRenderer(std::move(m)) { regs.PSR[10] = 0xFFFF; }
 };
 
 TEST(PageRender, BlendsPaletteAlphaExactlyOverTheBackground) {
