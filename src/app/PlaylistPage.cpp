@@ -336,9 +336,9 @@ void PlaylistPage::connectControls() {
         {cbAIRA, &TMPLS::PlayList_random_access_flag},
         {cbAIAM, &TMPLS::audio_mix_app_flag},
         {cbAIBM, &TMPLS::lossless_may_bypass_mixer_flag}};
-    for (const auto& [box, field] : flags)
-        connect(box, &QCheckBox::clicked, this,
-                [this, field](bool checked) { mpls.*field = checked ? 1 : 0; });
+    for (const auto& flag : flags)
+        connect(flag.first, &QCheckBox::clicked, this,
+                [this, field = flag.second](bool checked) { mpls.*field = checked ? 1 : 0; });
     connect(heAIUO, &QLineEdit::textEdited, this, [this] {
         mpls.UO_mask_table1 = static_cast<std::uint32_t>(heAIUO->value());
         setcbUOs();

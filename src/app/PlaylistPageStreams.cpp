@@ -191,8 +191,8 @@ void PlaylistPage::connectEntryEditors() {
         {coEntryType, EntryField::Type},    {coVideo, EntryField::Video},  {coResol, EntryField::Resolution},
         {coFrmRate, EntryField::FrameRate}, {coAudio, EntryField::Audio},  {coAuType, EntryField::AudioType},
         {coFreq, EntryField::Frequency},    {coLang, EntryField::Language}};
-    for (const auto& [box, field] : pickers)
-        connect(box, &QComboBox::activated, this, [this, field](int item) {
+    for (const auto& picker : pickers)
+        connect(picker.first, &QComboBox::activated, this, [this, field = picker.second](int item) {
             if (item >= 0) entryEdited(static_cast<int>(field), static_cast<std::uint32_t>(item));
         });
     // The number fields apply when they are left (or Enter is pressed).

@@ -6,11 +6,17 @@
 namespace corvane {
 
 void RgbaImage::fill(std::uint32_t rgb) {
-    for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
-        pixels[i] = static_cast<std::uint8_t>(rgb >> 16);
-        pixels[i + 1] = static_cast<std::uint8_t>(rgb >> 8);
-        pixels[i + 2] = static_cast<std::uint8_t>(rgb);
-        pixels[i + 3] = 255;
+    // One pixel, then the filled part copied onto the rest, doubling each time.
+    const std::size_t total = pixels.size() / 4 * 4;
+    if (total == 0) return;
+    pixels[0] = static_cast<std::uint8_t>(rgb >> 16);
+    pixels[1] = static_cast<std::uint8_t>(rgb >> 8);
+    pixels[2] = static_cast<std::uint8_t>(rgb);
+    pixels[3] = 255;
+    for (std::size_t done = 4; done < total;) {
+        const std::size_t n = std::min(done, total - done);
+        std::memcpy(pixels.data() + done, pixels.data(), n);
+        done += n;
     }
 }
 
