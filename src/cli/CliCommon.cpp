@@ -20,7 +20,9 @@ void PlainSink::fileError(const std::string& message) {
     std::cerr << "error: " << message << '\n';
 }
 
-int reportedErrors() { return g_reportedErrors; }
+int reportedErrors() {
+    return g_reportedErrors;
+}
 
 void showMessages(const std::vector<ReadMessage>& messages, bool quiet) {
     PlainSink sink(std::cerr, quiet);
@@ -28,7 +30,9 @@ void showMessages(const std::vector<ReadMessage>& messages, bool quiet) {
     showReadMessages(reporter, messages);
 }
 
-int finalStatus(int result) { return result == Success && g_reportedErrors > 0 ? Rejected : result; }
+int finalStatus(int result) {
+    return result == Success && g_reportedErrors > 0 ? Rejected : result;
+}
 
 void PlainSink::progress(int percent, const std::string& text) {
     if (!isatty(STDERR_FILENO)) return;

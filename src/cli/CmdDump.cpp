@@ -183,7 +183,8 @@ void addDumpCommands(CLI::App& app, int& result) {
     dump->add_flag("--quiet", *dumpQuiet, "No log lines on stderr");
     dump->callback([&result, dumpFile, noData, dumpQuiet] {
         const Loaded loaded = load(*dumpFile, *noData, *dumpQuiet, false, result);
-        if (loaded.ok) std::cout << loaded.json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        if (loaded.ok)
+            std::cout << loaded.json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     });
 
     auto* resave = app.add_subcommand("resave", "Read a file into the model and write it with the program's writer");

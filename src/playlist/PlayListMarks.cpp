@@ -78,12 +78,14 @@ std::optional<std::uint64_t> timeTicks(std::string_view text) {
     const auto minutes = decimalNumber(text.substr(3, 2));
     const auto seconds = decimalNumber(text.substr(6, 2));
     const auto milliseconds = decimalNumber(text.substr(9, 3));
-    if (!hours || !minutes || !seconds || !milliseconds || *minutes > 59 || *seconds > 59) return std::nullopt;
+    if (!hours || !minutes || !seconds || !milliseconds || *minutes > 59 || *seconds > 59)
+        return std::nullopt;
     return *hours * 162000000 + *minutes * 2700000 + *seconds * 45000 + *milliseconds * 45;
 }
 
 // The playlist time of one chapter line, nothing when the line is not in the format.
-std::optional<std::uint32_t> chapterTime(std::string_view line, ChapterFormat format, const FrameRatePair* rate) {
+std::optional<std::uint32_t> chapterTime(std::string_view line, ChapterFormat format,
+                                         const FrameRatePair* rate) {
     const std::string_view text = trimmed(line);
     std::optional<std::uint64_t> ticks;
     switch (format) {
@@ -263,8 +265,8 @@ ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterForm
         if (const auto t = chapterTime(lines[i], format, rate ? &*rate : nullptr))
             times.push_back(*t);
         else
-            result.refused.push_back("Line " + std::to_string(i + 1) + " refused, not a " + formatWord(format) +
-                                     ": " + quotedLine(lines[i]));
+            result.refused.push_back("Line " + std::to_string(i + 1) + " refused, not a " +
+                                     formatWord(format) + ": " + quotedLine(lines[i]));
     }
     if (times.empty()) {
         result.error = "No line of the chapter file is a " + formatWord(format) + "; nothing changed.";

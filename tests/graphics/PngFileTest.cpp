@@ -148,8 +148,8 @@ TEST(PngFileRobust, DamagedFilesAreRefusedCleanly) {
 }
 
 // One PNG chunk; `claimed` replaces the length field when set.
-void appendChunk(std::vector<std::uint8_t>& png, const std::string& type, const std::vector<std::uint8_t>& data,
-                 std::optional<std::uint32_t> claimed = std::nullopt) {
+void appendChunk(std::vector<std::uint8_t>& png, const std::string& type,
+                 const std::vector<std::uint8_t>& data, std::optional<std::uint32_t> claimed = std::nullopt) {
     const std::uint32_t length = claimed.value_or(static_cast<std::uint32_t>(data.size()));
     for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<std::uint8_t>(length >> shift));
     std::vector<std::uint8_t> body(type.begin(), type.end());
@@ -164,7 +164,8 @@ std::vector<std::uint8_t> pngHeader(std::uint32_t width, std::uint32_t height, s
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> ihdr;
     for (std::uint32_t value : {width, height})
-        for (int shift = 24; shift >= 0; shift -= 8) ihdr.push_back(static_cast<std::uint8_t>(value >> shift));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            ihdr.push_back(static_cast<std::uint8_t>(value >> shift));
     ihdr.insert(ihdr.end(), {8, colourType, 0, 0, 0});
     appendChunk(png, "IHDR", ihdr);
     if (colourType == 3) appendChunk(png, "PLTE", {0, 0, 0});
@@ -201,7 +202,8 @@ TEST(PngFileRobust, ClaimsBeyondTheFileAreRefusedBeforeAllocating) {
         appendChunk(png, "IDAT", idat);
         appendChunk(png, "IEND", {});
         const std::string claimed = "the PNG claims " + std::to_string(claim.width) + " x " +
-                                    std::to_string(claim.height) + " pixels, more than its compressed data can hold";
+                                    std::to_string(claim.height) +
+                                    " pixels, more than its compressed data can hold";
         EXPECT_FALSE(readRgbaPng(png, error));
         EXPECT_EQ(error, claimed);
         EXPECT_FALSE(readIndexPng(png, error));

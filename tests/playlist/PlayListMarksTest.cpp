@@ -178,13 +178,17 @@ TEST(PlayListMarks, LinesNotInTheFormatAreRefusedByNumber) {
         std::vector<std::string> refused; // line numbers and quoted texts
     };
     const Case cases[] = {
-        {ChapterFormat::PTS, "abc\r\n45000\r\n\r\n-45000\r\n12x\r\n4294967296\r\n",
+        {ChapterFormat::PTS,
+         "abc\r\n45000\r\n\r\n-45000\r\n12x\r\n4294967296\r\n",
          {"Line 1 refused, not a PTS value: \"abc\"", "Line 3 refused, not a PTS value: \"\"",
           "Line 4 refused, not a PTS value: \"-45000\"", "Line 5 refused, not a PTS value: \"12x\"",
           "Line 6 refused, not a PTS value: \"4294967296\""}},
-        {ChapterFormat::Frame, "24000\n+24\n00:00:01.000\n", {"Line 2 refused, not a frame number: \"+24\"",
-                                                              "Line 3 refused, not a frame number: \"00:00:01.000\""}},
-        {ChapterFormat::Time, "00:00:01.000\n0:00:01.000\n00:61:00.000\n45000\n",
+        {ChapterFormat::Frame,
+         "24000\n+24\n00:00:01.000\n",
+         {"Line 2 refused, not a frame number: \"+24\"",
+          "Line 3 refused, not a frame number: \"00:00:01.000\""}},
+        {ChapterFormat::Time,
+         "00:00:01.000\n0:00:01.000\n00:61:00.000\n45000\n",
          {"Line 2 refused, not a time (hh:mm:ss.mmm): \"0:00:01.000\"",
           "Line 3 refused, not a time (hh:mm:ss.mmm): \"00:61:00.000\"",
           "Line 4 refused, not a time (hh:mm:ss.mmm): \"45000\""}},

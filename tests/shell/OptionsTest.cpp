@@ -101,9 +101,9 @@ TEST(Options, ValuesOfTheWrongTypeAreConverted) {
 TEST(Options, StoredValuesOutOfRangeAreBroughtIntoRange) {
     MemoryStore store;
     store.exists = true;
-    store.values = {{"Height", 100000000}, {"Width", -5},         {"Top", 1 << 30},      {"WindowState", 9},
-                    {"BackupMode", 3},     {"Region", -1},        {"ChapterFormat", 7},  {"ProgramFormat", 2},
-                    {"CountryCode", 0x7A7A}, {"ActiDelay", -200}, {"ObjectHeight", 0},   {"colWindow", -1}};
+    store.values = {{"Height", 100000000},   {"Width", -5},       {"Top", 1 << 30},     {"WindowState", 9},
+                    {"BackupMode", 3},       {"Region", -1},      {"ChapterFormat", 7}, {"ProgramFormat", 2},
+                    {"CountryCode", 0x7A7A}, {"ActiDelay", -200}, {"ObjectHeight", 0},  {"colWindow", -1}};
     Options options;
     RegRead(options, store);
     const Options defaults;
