@@ -214,6 +214,7 @@ void PlaylistPage::bbLoadChapClick() {
     const QByteArray bytes = file.readAll();
     const ChapterImport imported = importChapters(
         mpls, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), format);
+    for (const std::string& line : imported.refused) m_session.reporter.erlog(line);
     for (const std::string& line : imported.log) m_session.reporter.log(line);
     if (!imported.error.empty()) m_session.reporter.erlog(imported.error);
     if (imported.changed) fillMarks(0);

@@ -6,11 +6,33 @@
 
 namespace corvane::cli {
 
+namespace {
+int g_reportedErrors = 0;
+}
+
 void PlainSink::appendLine(const StyledLine& line) {
+    if (line.text.rfind("ERROR:", 0) == 0) ++g_reportedErrors;
     if (!m_quiet) m_out << line.text << '\n';
 }
 
-void PlainSink::fileError(const std::string& message) { std::cerr << "error: " << message << '\n'; }
+void PlainSink::fileError(const std::string& message) {
+    ++g_reportedErrors;
+    std::cerr << "error: " << message << '\n';
+}
+
+int reportedErrors() {
+    return g_reportedErrors;
+}
+
+void showMessages(const std::vector<ReadMessage>& messages, bool quiet) {
+    PlainSink sink(std::cerr, quiet);
+    Reporter reporter(&sink);
+    showReadMessages(reporter, messages);
+}
+
+int finalStatus(int result) {
+    return result == Success && g_reportedErrors > 0 ? Rejected : result;
+}
 
 void PlainSink::progress(int percent, const std::string& text) {
     if (!isatty(STDERR_FILENO)) return;

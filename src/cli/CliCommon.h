@@ -5,9 +5,11 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "navigation/MovieObject.h"
 #include "shell/Reporter.h"
 
 namespace corvane::cli {
@@ -15,6 +17,7 @@ namespace corvane::cli {
 enum ExitCode { Success = 0, Rejected = 1, Usage = 2 };
 
 // Prints log lines as plain text ("ERROR: " kept) to a stream; status panels are dropped.
+// Every "ERROR:" line and file-layer failure counts in reportedErrors(), quiet or not.
 class PlainSink : public MessageSink {
 public:
     PlainSink(std::ostream& out, bool quiet) : m_out(out), m_quiet(quiet) {}
@@ -30,6 +33,13 @@ private:
     bool m_quiet;
     bool m_progressShown = false;
 };
+
+// The errors every PlainSink of this run was given; any of them makes the exit status 1.
+int reportedErrors();
+// A reader's message lines through a PlainSink on stderr (counted as above).
+void showMessages(const std::vector<ReadMessage>& messages, bool quiet);
+// The exit status of a run: a success that reported an error becomes Rejected.
+int finalStatus(int result);
 
 // "error: " line on stderr naming the file.
 void printError(const std::string& file, const std::string& message);

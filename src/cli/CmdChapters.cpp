@@ -24,6 +24,7 @@ std::optional<TMPLS> loadPlayList(const std::string& path, int& result) {
         return std::nullopt;
     }
     PlsReadResult read = readPlayList(*bytes, std::filesystem::path(path).filename().string(), true);
+    showMessages(read.messages, false);
     if (read.status != PlsReadStatus::Ok) {
         std::string message = "not a playlist this program reads";
         for (const auto& line : read.messages)
@@ -101,7 +102,10 @@ void addChaptersCommand(CLI::App& app, int& result) {
         const ChapterImport imported = importChapters(
             *mpls, std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
             *chapterFormatFromName(*importFormat));
-        for (const auto& line : imported.log) std::cerr << line << '\n';
+        PlainSink sink(std::cerr, false);
+        Reporter reporter(&sink);
+        for (const auto& line : imported.refused) reporter.erlog(line);
+        for (const auto& line : imported.log) reporter.log(line);
         if (!imported.error.empty()) {
             printError(*importChaptersFile, imported.error);
             result = Rejected;

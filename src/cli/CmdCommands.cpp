@@ -40,6 +40,7 @@ void addCommandsCommand(CLI::App& app, int& result) {
             return;
         }
         const auto read = readMovieObject(*bytes);
+        showMessages(read.messages, false);
         if (read.status != MobjReadStatus::Ok) {
             printError(*file, "not a MovieObject file this program reads");
             result = Rejected;

@@ -40,7 +40,10 @@ FileKind detectKind(const std::string& path, const std::vector<std::uint8_t>& by
     return FileKind::Unknown;
 }
 
-// One file read into its model: the JSON of the model and the bytes the program's writer makes.
+// One file read into its model: the JSON of the model and, when `writing`, the bytes the
+// program's writer makes (a dump only lists: a menu's objects are never decoded for it).
+using Bytes = std::vector<std::uint8_t>;
+
 struct Loaded {
     bool ok = false;
     OrderedJson json;
@@ -56,7 +59,7 @@ std::string firstError(const std::vector<ReadMessage>& messages, const std::stri
     return fallback;
 }
 
-Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
+Loaded load(const std::string& path, bool noData, bool quiet, bool writing, int& result) {
     Loaded loaded;
     std::string error;
     const auto bytes = readWholeFile(path, error);
@@ -72,7 +75,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
     case FileKind::ExtensionData: {
         auto block = readExdBytes(*bytes, error);
         if (!block) break;
-        loaded = {true, toJson(*block, noData), exdFileBytes(*block)};
+        loaded = {true, toJson(*block, noData), writing ? exdFileBytes(*block) : Bytes{}};
         return loaded;
     }
     case FileKind::MovieObject: {
@@ -82,7 +85,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
             error = firstError(read.messages, "not a MovieObject file this program reads");
             break;
         }
-        loaded = {true, toJson(read.mobj, noData), writeMovieObject(read.mobj)};
+        loaded = {true, toJson(read.mobj, noData), writing ? writeMovieObject(read.mobj) : Bytes{}};
         return loaded;
     }
     case FileKind::Index: {
@@ -92,7 +95,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
             error = firstError(read.messages, "not an index file this program reads");
             break;
         }
-        loaded = {true, toJson(read.index, noData), writeIndex(read.index)};
+        loaded = {true, toJson(read.index, noData), writing ? writeIndex(read.index) : Bytes{}};
         return loaded;
     }
     case FileKind::PlayList: {
@@ -102,7 +105,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
             error = firstError(read.messages, "not a playlist this program reads");
             break;
         }
-        loaded = {true, toJson(read.mpls, noData), writePlayList(read.mpls)};
+        loaded = {true, toJson(read.mpls, noData), writing ? writePlayList(read.mpls) : Bytes{}};
         return loaded;
     }
     case FileKind::ClipInfo: {
@@ -124,12 +127,15 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
             error = firstError(read.messages, "not an IG menu this program reads");
             break;
         }
+        loaded = {true, toJson(read.menu), {}};
+        if (!writing) return loaded;
         auto saved = saveIGS(read.menu, IGSaveMode::Mnu);
         if (!saved.ok) {
+            loaded = {};
             error = saved.error;
             break;
         }
-        loaded = {true, toJson(read.menu), std::move(saved.bytes)};
+        loaded.written = std::move(saved.bytes);
         return loaded;
     }
     case FileKind::Sound: {
@@ -139,7 +145,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, int& result) {
             error = firstError(read.messages, "not a sound file this program reads");
             break;
         }
-        loaded = {true, toJson(read.sound, noData), writeSound(read.sound)};
+        loaded = {true, toJson(read.sound, noData), writing ? writeSound(read.sound) : Bytes{}};
         return loaded;
     }
     case FileKind::BdjObject: {
@@ -176,8 +182,9 @@ void addDumpCommands(CLI::App& app, int& result) {
     dump->add_flag("--no-data", *noData, "Replace byte arrays by their length");
     dump->add_flag("--quiet", *dumpQuiet, "No log lines on stderr");
     dump->callback([&result, dumpFile, noData, dumpQuiet] {
-        const Loaded loaded = load(*dumpFile, *noData, *dumpQuiet, result);
-        if (loaded.ok) std::cout << loaded.json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        const Loaded loaded = load(*dumpFile, *noData, *dumpQuiet, false, result);
+        if (loaded.ok)
+            std::cout << loaded.json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     });
 
     auto* resave = app.add_subcommand("resave", "Read a file into the model and write it with the program's writer");
@@ -193,7 +200,7 @@ void addDumpCommands(CLI::App& app, int& result) {
             result = Usage;
             return;
         }
-        const Loaded loaded = load(*inFile, true, *quiet, result);
+        const Loaded loaded = load(*inFile, true, *quiet, true, result);
         if (!loaded.ok) return;
         if (loaded.written.empty()) {
             printError(*inFile, "the program only reads this type of file");

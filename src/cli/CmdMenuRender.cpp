@@ -89,7 +89,7 @@ void render(const RenderArgs& args, int& result) {
     PageRenderer renderer(menu, regs, options);
     std::string error = renderer.backchange();
     if (!error.empty()) {
-        printError(args.background, error);
+        std::cerr << "error: " << error << '\n'; // the text names the file
         result = Rejected;
         return;
     }

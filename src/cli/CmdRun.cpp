@@ -102,6 +102,7 @@ int runObject(const RunOptions& o) {
         return Rejected;
     }
     const auto read = readMovieObject(*bytes);
+    showMessages(read.messages, false);
     if (read.status != MobjReadStatus::Ok) {
         printError(o.file, "not a MovieObject file this program reads");
         return Rejected;

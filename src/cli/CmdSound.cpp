@@ -27,6 +27,7 @@ std::optional<TSND> loadSound(const std::string& path, int& result) {
     const auto bytes = readInput(path, result);
     if (!bytes) return std::nullopt;
     SoundReadResult read = readSound(*bytes);
+    showMessages(read.messages, false);
     if (read.status != SoundReadStatus::Ok) {
         std::string message = "not a sound file this program reads";
         for (const auto& line : read.messages)

@@ -31,5 +31,5 @@ int main(int argc, char** argv) {
         app.exit(e);
         return corvane::cli::Usage;
     }
-    return result;
+    return corvane::cli::finalStatus(result);
 }

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstring>
+
+#include "graphics/PngLimits.h"
 
 namespace corvane {
 
@@ -24,6 +27,25 @@ struct LittleEndian {
     }
 };
 
+// The largest background picture taken, in pixels.
+constexpr std::uint64_t MaxPicturePixels = 64ull * 1024 * 1024;
+
+// libpng jumps out on errors; everything living across the jump is kept here, owned by the caller.
+struct PngReadState {
+    std::span<const std::uint8_t> input;
+    std::size_t position = 0;
+    std::string error;
+    RgbaImage image;
+    std::vector<png_bytep> rows;
+};
+
+void readPngInput(png_structp png, png_bytep out, png_size_t n) {
+    auto* state = static_cast<PngReadState*>(png_get_io_ptr(png));
+    if (n > state->input.size() - state->position) png_error(png, "the PNG data ends early");
+    std::memcpy(out, state->input.data() + state->position, n);
+    state->position += n;
+}
+
 struct PngWriteBuffer {
     std::vector<std::uint8_t> bytes;
 };
@@ -42,6 +64,45 @@ void pngError(png_structp png, png_const_charp message) {
 }
 
 void pngWarning(png_structp, png_const_charp) {}
+
+// Any colour type, depth and interlace as 8-bit RGBA (no alpha: opaque).
+bool decodeRgbaPng(PngReadState& state) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state.error, pngError, pngWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &state, readPngInput);
+    limitPngReader(png, state.input.size());
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    if (static_cast<std::uint64_t>(width) * height > MaxPicturePixels) {
+        state.error = "the picture is too large";
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_expand(png);
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != std::size_t{width} * 4) {
+        state.error = "the PNG could not be read as RGBA";
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    state.image = RgbaImage(static_cast<int>(width), static_cast<int>(height));
+    state.rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) state.rows[y] = state.image.pixel(0, static_cast<int>(y));
+    png_read_image(png, state.rows.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
 
 // libpng jumps out on errors; only plain data lives in this frame.
 bool encodeRgbPng(const std::vector<png_bytep>& rows, int width, int height, PngWriteBuffer& out,
@@ -67,25 +128,18 @@ bool encodeRgbPng(const std::vector<png_bytep>& rows, int width, int height, Png
 } // namespace
 
 std::optional<RgbaImage> readRgbaPng(std::span<const std::uint8_t> bytes, std::string& error) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
-        error = image.message;
+    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) {
+        error = "not a PNG file";
         return std::nullopt;
     }
-    if (static_cast<std::uint64_t>(image.width) * image.height > 64ull * 1024 * 1024) {
-        png_image_free(&image);
-        error = "the picture is too large";
+    if (!pngFitsFile(bytes, error)) return std::nullopt;
+    PngReadState state;
+    state.input = bytes;
+    if (!decodeRgbaPng(state)) {
+        error = state.error.empty() ? "damaged PNG data" : state.error;
         return std::nullopt;
     }
-    image.format = PNG_FORMAT_RGBA;
-    RgbaImage result(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!png_image_finish_read(&image, nullptr, result.pixels.data(), 0, nullptr)) {
-        error = image.message;
-        png_image_free(&image);
-        return std::nullopt;
-    }
-    return result;
+    return std::move(state.image);
 }
 
 std::optional<RgbaImage> readBmp(std::span<const std::uint8_t> bytes, std::string& error) {

@@ -12,7 +12,8 @@
 
 namespace corvane {
 
-// Reads a PNG of any colour type as RGBA; nothing (and `error`) for damaged data.
+// Reads a PNG of any colour type as RGBA; nothing (and `error`) for damaged data, a chunk
+// past the end or a picture larger than its compressed data can hold.
 std::optional<RgbaImage> readRgbaPng(std::span<const std::uint8_t> bytes, std::string& error);
 // Reads an uncompressed Windows bitmap (8, 24 or 32 bits per pixel) as opaque RGBA.
 std::optional<RgbaImage> readBmp(std::span<const std::uint8_t> bytes, std::string& error);

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "graphics/ObjectPicture.h"
+#include "graphics/PngLimits.h"
 #include "graphics/RleCodec.h"
-#include "io/ByteReader.h"
 #include "io/TextUtil.h"
 
 namespace corvane {
@@ -67,8 +67,7 @@ bool decodePng(PngReadState& state) {
         return false;
     }
     png_set_read_fn(png, &state, readInput);
-    png_set_chunk_cache_max(png, 64);
-    png_set_user_limits(png, 0xFFFF, 0xFFFF);
+    limitPngReader(png, state.input.size());
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
@@ -111,22 +110,6 @@ bool decodePng(PngReadState& state) {
     png_read_image(png, state.rows.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
-    return true;
-}
-
-// Whether every chunk's data lies within the file. libpng allocates (and clears) a text
-// chunk's buffer at its declared length before reading it, so a few bytes claiming a
-// gigabyte would cost a gigabyte.
-bool chunksFit(std::span<const std::uint8_t> bytes) {
-    ByteReader in(bytes);
-    in.skip(8);
-    while (!in.atEnd()) {
-        const std::uint64_t length = in.readlword();
-        const std::uint32_t type = in.readlword();
-        if (in.overrun() || length + 4 > in.remaining()) return false;
-        in.skip(static_cast<std::size_t>(length) + 4);
-        if (type == 0x49454E44) break; // IEND
-    }
     return true;
 }
 
@@ -191,10 +174,7 @@ std::optional<IndexPng> readIndexPng(std::span<const std::uint8_t> bytes, std::s
         error = "not a PNG file";
         return std::nullopt;
     }
-    if (!chunksFit(bytes)) {
-        error = "a PNG chunk runs past the end of the file";
-        return std::nullopt;
-    }
+    if (!pngFitsFile(bytes, error)) return std::nullopt;
     if (!decodePng(state)) {
         error = state.refused ? "not an 8-bit palette or greyscale picture"
                               : (state.error.empty() ? "damaged PNG data" : state.error);

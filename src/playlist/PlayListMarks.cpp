@@ -53,21 +53,73 @@ std::uint32_t duration(const TPlayItem& item) {
     return item.OUT_time - item.IN_time;
 }
 
-// Leading decimal digits of a text (after blanks), as far as they go.
-std::uint64_t leadingNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// A whole text of decimal digits; nothing for anything else or past 32 bits.
+std::optional<std::uint64_t> decimalNumber(std::string_view text) {
+    if (text.empty()) return std::nullopt;
     std::uint64_t value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
-        if (value > 0xFFFFFFFFFFFull) break;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > 0xFFFFFFFFull) return std::nullopt;
     }
     return value;
 }
 
-std::uint64_t field(std::string_view line, std::size_t from, std::size_t count) {
-    if (from >= line.size()) return 0;
-    return leadingNumber(line.substr(from, count));
+// hh:mm:ss.mmm exactly, minutes and seconds below 60.
+std::optional<std::uint64_t> timeTicks(std::string_view text) {
+    if (text.size() != 12 || text[2] != ':' || text[5] != ':' || text[8] != '.') return std::nullopt;
+    const auto hours = decimalNumber(text.substr(0, 2));
+    const auto minutes = decimalNumber(text.substr(3, 2));
+    const auto seconds = decimalNumber(text.substr(6, 2));
+    const auto milliseconds = decimalNumber(text.substr(9, 3));
+    if (!hours || !minutes || !seconds || !milliseconds || *minutes > 59 || *seconds > 59)
+        return std::nullopt;
+    return *hours * 162000000 + *minutes * 2700000 + *seconds * 45000 + *milliseconds * 45;
+}
+
+// The playlist time of one chapter line, nothing when the line is not in the format.
+std::optional<std::uint32_t> chapterTime(std::string_view line, ChapterFormat format,
+                                         const FrameRatePair* rate) {
+    const std::string_view text = trimmed(line);
+    std::optional<std::uint64_t> ticks;
+    switch (format) {
+    case ChapterFormat::PTS:
+        ticks = decimalNumber(text);
+        break;
+    case ChapterFormat::Frame:
+        if (const auto frames = decimalNumber(text)) ticks = *frames * 45 * rate->D / rate->N;
+        break;
+    case ChapterFormat::Time:
+        ticks = timeTicks(text);
+        break;
+    }
+    if (!ticks || *ticks > 0xFFFFFFFFull) return std::nullopt;
+    return static_cast<std::uint32_t>(*ticks);
+}
+
+std::string formatWord(ChapterFormat format) {
+    switch (format) {
+    case ChapterFormat::Frame:
+        return "frame number";
+    case ChapterFormat::Time:
+        return "time (hh:mm:ss.mmm)";
+    default:
+        return "PTS value";
+    }
+}
+
+// The refused line as the message quotes it: at most 40 characters, control bytes as '?'.
+std::string quotedLine(std::string_view line) {
+    std::string shown;
+    for (char c : line.substr(0, 40)) shown += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+    if (line.size() > 40) shown += "...";
+    return "\"" + shown + "\"";
 }
 
 // The mark list grows or shrinks by `delta` marks: its length and the ExtensionData address.
@@ -188,6 +240,7 @@ ChapterText chapterText(const TMPLS& mpls, ChapterFormat format) {
 
 ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterFormat format) {
     ChapterImport result;
+    if (fileText.substr(0, 3) == "\xEF\xBB\xBF") fileText.remove_prefix(3); // a UTF-8 byte-order mark
     std::vector<std::string_view> lines;
     for (std::size_t start = 0; start < fileText.size();) {
         std::size_t end = fileText.find('\n', start);
@@ -203,35 +256,36 @@ ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterForm
         result.error = "The PlayList has no PlayItem to put chapters on.";
         return result;
     }
-    if (lines.size() > 0xFFFF) {
-        result.error = "Too many chapters: " + std::to_string(lines.size()) + ".";
-        return result;
-    }
     std::optional<FrameRatePair> rate;
     if (!formatReady(mpls, format, rate, result.error)) return result;
 
+    // Every line must read in the chosen format; the others are refused by their number.
+    std::vector<std::uint32_t> times;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto t = chapterTime(lines[i], format, rate ? &*rate : nullptr))
+            times.push_back(*t);
+        else
+            result.refused.push_back("Line " + std::to_string(i + 1) + " refused, not a " +
+                                     formatWord(format) + ": " + quotedLine(lines[i]));
+    }
+    if (times.empty()) {
+        result.error = "No line of the chapter file is a " + formatWord(format) + "; nothing changed.";
+        return result;
+    }
+    if (times.size() > 0xFFFF) {
+        result.error = "Too many chapters: " + std::to_string(times.size()) + ".";
+        return result;
+    }
+
     ensureMarkSection(mpls);
     auto& marks = mpls.PlayListMark.marks;
-    resizeMarks(mpls, static_cast<std::int64_t>(lines.size()) - static_cast<std::int64_t>(marks.size()));
-    marks.assign(lines.size(), entryMark());
+    resizeMarks(mpls, static_cast<std::int64_t>(times.size()) - static_cast<std::int64_t>(marks.size()));
+    marks.assign(times.size(), entryMark());
     mpls.PlayListMark.number_of_PlayList_marks = static_cast<std::uint16_t>(marks.size());
     result.changed = true;
 
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        std::uint32_t t = 0;
-        switch (format) {
-        case ChapterFormat::PTS:
-            t = static_cast<std::uint32_t>(leadingNumber(line));
-            break;
-        case ChapterFormat::Frame:
-            t = static_cast<std::uint32_t>(leadingNumber(line) * 45 * rate->D / rate->N);
-            break;
-        case ChapterFormat::Time:
-            t = static_cast<std::uint32_t>(field(line, 0, 2) * 162000000 + field(line, 3, 2) * 2700000 +
-                                           field(line, 6, 2) * 45000 + field(line, 9, 3) * 45);
-            break;
-        }
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        const std::uint32_t t = times[i];
         // Which PlayItem holds t: s runs over the PlayItems' durations.
         std::uint64_t s = 0;
         std::size_t p = 0;

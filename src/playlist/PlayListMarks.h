@@ -51,12 +51,15 @@ struct ChapterText {
 };
 ChapterText chapterText(const TMPLS& mpls, ChapterFormat format);
 
-// Replaces the marks by the chapter file's points. Nothing changes for a file without
-// lines, or when the format cannot be read (the error says why).
+// Replaces the marks by the chapter file's points. A line that does not read in the format
+// (empty, signed, another format's layout, past 32 bits) is refused by its line number and
+// the others are taken. Nothing changes for a file without lines, when no line reads, or
+// when the format cannot be read (the error says why).
 struct ChapterImport {
     bool changed = false;
     std::string error;
-    std::vector<std::string> log; // the PlayItem search lines
+    std::vector<std::string> refused; // "Line N refused, ..." per line not taken
+    std::vector<std::string> log;     // the PlayItem search lines
 };
 ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterFormat format);
 

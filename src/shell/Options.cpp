@@ -1,6 +1,8 @@
 #include "shell/Options.h"
 
+#include <algorithm>
 #include <map>
+#include <utility>
 
 namespace corvane {
 
@@ -132,6 +134,41 @@ void RegRead(Options& options, SettingsStore& store) {
     for (const auto& info : settingsReadOrder()) {
         if (auto value = store.read(info.name, info.type)) setSettingValue(options, info.name, *value);
     }
+    clampOptions(options);
+}
+
+void clampOptions(Options& options) {
+    const Options defaults;
+    auto choice = [](int& value, int count, int fallback) {
+        if (value < 0 || value >= count) value = fallback;
+    };
+    choice(options.WindowState, 3, defaults.WindowState);
+    choice(options.BackupMode, 3, defaults.BackupMode);
+    choice(options.Region, 3, defaults.Region);
+    choice(options.ChapterFormat, 3, defaults.ChapterFormat);
+    choice(options.ProgramFormat, 2, defaults.ProgramFormat);
+    // A window no screen could show, or one too small to use, is not restored as stored.
+    options.Width = std::clamp(options.Width, MinWindowSize, MaxWindowExtent);
+    options.Height = std::clamp(options.Height, MinWindowSize, MaxWindowExtent);
+    options.Top = std::clamp(options.Top, -MaxWindowExtent, MaxWindowExtent);
+    options.Left = std::clamp(options.Left, -MaxWindowExtent, MaxWindowExtent);
+    for (int* height : {&options.ObjectHeight, &options.PlayListHeight, &options.SubPathHeight,
+                        &options.PlayListMarkHeight})
+        *height = std::clamp(*height, MinPanelHeight, MaxWindowExtent);
+    options.ActiDelay = std::clamp(options.ActiDelay, 0, MaxActiDelay);
+    options.CountryCode = clampCountryCode(options.CountryCode);
+    const std::pair<std::int32_t Options::*, std::int32_t> colours[] = {
+        {&Options::colBackground, defaults.colBackground},
+        {&Options::colObjectBackground, defaults.colObjectBackground},
+        {&Options::colSelectedButton, defaults.colSelectedButton},
+        {&Options::colSelectedFrame, defaults.colSelectedFrame},
+        {&Options::colNormalButton, defaults.colNormalButton},
+        {&Options::colNormalFrame, defaults.colNormalFrame},
+        {&Options::colInvalidButton, defaults.colInvalidButton},
+        {&Options::colInvalidFrame, defaults.colInvalidFrame},
+        {&Options::colWindow, defaults.colWindow}};
+    for (const auto& [member, fallback] : colours)
+        if (options.*member < 0 || options.*member > 0xFFFFFF) options.*member = fallback;
 }
 
 void RegWrite(const Options& options, SettingsStore& store) {

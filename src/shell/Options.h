@@ -12,6 +12,12 @@ namespace corvane {
 
 enum class BackupMode { OnlyFirst = 0, Overwrite = 1, StopIfExists = 2 };
 
+// Ranges the stored values are brought into when read (pixels, milliseconds).
+inline constexpr int MinWindowSize = 200;
+inline constexpr int MaxWindowExtent = 16384;
+inline constexpr int MinPanelHeight = 20;
+inline constexpr int MaxActiDelay = 60000;
+
 // Windows colour values: 0x00BBGGRR.
 struct Options {
     // main window
@@ -89,8 +95,13 @@ struct SettingInfo {
 const std::vector<SettingInfo>& settingsReadOrder();
 std::vector<SettingInfo> settingsWriteOrder(bool maximised);
 
-// Applies every value the key holds, in reading order; a missing key changes nothing.
+// Applies every value the key holds, in reading order, then clampOptions; a missing key
+// changes nothing.
 void RegRead(Options& options, SettingsStore& store);
+// Brings every value into its range: a choice outside its list, a colour outside 24 bits
+// back to its default; window geometry, panel heights, ActiDelay and CountryCode to their
+// nearest allowed value.
+void clampOptions(Options& options);
 // Writes every value in writing order, creating the key.
 void RegWrite(const Options& options, SettingsStore& store);
 

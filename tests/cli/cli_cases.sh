@@ -41,6 +41,22 @@ expect_out "BACKUP folder: missing"
 expect_status 1 "$CLI" check "$TMP/nowhere"
 expect_err "error: "
 
+# check: an index.bdmv that cannot be opened fails the check like a format error. Root opens
+# any file, so then the case runs as nobody (skipped without setpriv).
+mkdir -p "$TMP/locked"
+cp -r "$ROOT/samples/SAMPLE/BDMV" "$TMP/locked/"
+chmod 000 "$TMP/locked/BDMV/index.bdmv"
+chmod 755 "$TMP"
+AS_USER=""
+[ "$(id -u)" = 0 ] && AS_USER="setpriv --reuid=65534 --regid=65534 --clear-groups"
+if $AS_USER "$CLI" --help >/dev/null 2>&1; then
+  expect_status 1 $AS_USER "$CLI" check "$TMP/locked"
+  expect_out "index.bdmv: OK"
+  expect_err "Permission denied"
+else
+  echo "skipped: check of an unreadable index.bdmv (cannot run as another user)"
+fi
+
 # command: five cells, tab-separated
 expect_status 0 "$CLI" command 0x20810000 7 0
 expect_out "$(printf '0000\t20810000\t00000007 \t00000000\tGoTo 7')"
@@ -139,6 +155,10 @@ printf '00:00:01.000\r\n' >"$TMP/one.txt"
 expect_status 0 "$CLI" chapters import "$P" "$TMP/one.txt" --format time -o "$TMP/one.mpls"
 expect_status 0 "$CLI" chapters export "$TMP/one.mpls" --format time
 [ "$(cat "$TMP/out")" = "$(printf '00:00:01.000\r')" ] || fail "one chapter: $(cat "$TMP/out")"
+printf '00:00:01.000\r\nabc\r\n' >"$TMP/bad-line.txt"
+expect_status 1 "$CLI" chapters import "$P" "$TMP/bad-line.txt" --format time -o "$TMP/bad-line.mpls"
+expect_err 'ERROR: Line 2 refused, not a time (hh:mm:ss.mmm): "abc"'
+[ -f "$TMP/bad-line.mpls" ] || fail "chapters import: the readable line was not written"
 : >"$TMP/empty.txt"
 expect_status 1 "$CLI" chapters import "$P" "$TMP/empty.txt" --format pts -o "$TMP/x.mpls"
 expect_err "nothing written"
@@ -206,6 +226,21 @@ cmp -s "$TMP/sound2.bdmv" "$TMP/sound3.bdmv" || fail "resave changed sound.bdmv"
 expect_status 0 "$CLI" dump "$ROOT/tests/data/bdj/hdcookbook-bdjo-sample-00000.bdjo" --quiet
 expect_out '  "KeyInterestTable": 4292870144,'
 expect_status 1 "$CLI" resave "$ROOT/tests/data/bdj/hdcookbook-bdjo-sample-00000.bdjo" -o "$TMP/x.bdjo"
+
+# dump: an ERROR line while reading makes the exit status 1, quiet or not; the JSON is still printed
+C="$ROOT/fuzz/corpus/menu/created.mnu"
+{ head -c 89 "$C"; printf 'IG\000\000\000\000\000\000\000\000\231\000\002\000\000'; tail -c 13 "$C"; } >"$TMP/unknown-segment.mnu"
+expect_status 1 "$CLI" dump "$TMP/unknown-segment.mnu"
+expect_err "ERROR: Unknow segment!"
+expect_out '  "MenuInTime": 180000,'
+expect_status 1 "$CLI" dump "$TMP/unknown-segment.mnu" --quiet
+# dump lists a menu's objects without decoding them: 256 objects declared 4096 x 4096 take no
+# more memory than the bare menu (decoding one took 16 MB)
+if [ -x /usr/bin/time ]; then
+  /usr/bin/time -f %M -o "$TMP/rss0" "$CLI" dump "$C" >/dev/null 2>&1
+  /usr/bin/time -f %M -o "$TMP/rss1" "$CLI" dump "$ROOT/fuzz/corpus/menu/256-objects-of-4096x4096-without-data.mnu" >/dev/null 2>&1
+  [ $(($(tail -n 1 "$TMP/rss1") - $(tail -n 1 "$TMP/rss0"))) -lt 8192 ] || fail "dump decoded the objects it lists"
+fi
 
 # find: needs a folder with playlists; the clip references and the command search
 mkdir -p "$TMP/fdisc/BDMV/PLAYLIST" "$TMP/fdisc/BDMV/CLIPINF" "$TMP/fdisc/BDMV/BACKUP"

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <png.h>
+#include <zlib.h>
 
 #include <random>
 
 #include "graphics/ObjectPicture.h"
+#include "graphics/PictureFile.h"
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"
 #include "menu/MenuTestUtil.h"
@@ -143,6 +145,76 @@ TEST(PngFileRobust, DamagedFilesAreRefusedCleanly) {
     EXPECT_EQ(error, "a PNG chunk runs past the end of the file");
     EXPECT_FALSE(exportObjectPng(menu, 0x4000, 0, "x", error));
     EXPECT_FALSE(writeIndexPng(IndexPicture(0, 3), RgbaPalette{}, "x", error).size());
+}
+
+// One PNG chunk; `claimed` replaces the length field when set.
+void appendChunk(std::vector<std::uint8_t>& png, const std::string& type,
+                 const std::vector<std::uint8_t>& data, std::optional<std::uint32_t> claimed = std::nullopt) {
+    const std::uint32_t length = claimed.value_or(static_cast<std::uint32_t>(data.size()));
+    for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<std::uint8_t>(length >> shift));
+    std::vector<std::uint8_t> body(type.begin(), type.end());
+    body.insert(body.end(), data.begin(), data.end());
+    png.insert(png.end(), body.begin(), body.end());
+    const auto crc = static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size())));
+    for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<std::uint8_t>(crc >> shift));
+}
+
+// Signature and IHDR of a picture of the given size and colour type, 8 bits per sample.
+std::vector<std::uint8_t> pngHeader(std::uint32_t width, std::uint32_t height, std::uint8_t colourType) {
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> ihdr;
+    for (std::uint32_t value : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            ihdr.push_back(static_cast<std::uint8_t>(value >> shift));
+    ihdr.insert(ihdr.end(), {8, colourType, 0, 0, 0});
+    appendChunk(png, "IHDR", ihdr);
+    if (colourType == 3) appendChunk(png, "PLTE", {0, 0, 0});
+    return png;
+}
+
+// Before libpng allocates anything, a PNG is held to what its bytes can hold: no chunk
+// longer than the file (libpng sized a text chunk's buffer by its claim), no picture larger
+// than its compressed data inflates to (libpng allocated all rows first). Both readers.
+TEST(PngFileRobust, ClaimsBeyondTheFileAreRefusedBeforeAllocating) {
+    std::string error;
+    for (const std::string type : {"tEXt", "zTXt", "iCCP"}) {
+        SCOPED_TRACE(type);
+        auto png = pngHeader(16, 16, 3);
+        appendChunk(png, type, {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'x'}, 0x40000000u);
+        appendChunk(png, "IEND", {});
+        EXPECT_FALSE(readRgbaPng(png, error));
+        EXPECT_EQ(error, "a PNG chunk runs past the end of the file");
+        EXPECT_FALSE(readIndexPng(png, error));
+        EXPECT_EQ(error, "a PNG chunk runs past the end of the file");
+    }
+    const std::vector<std::uint8_t> zeros(100, 0);
+    std::vector<std::uint8_t> idat(compressBound(zeros.size()));
+    uLongf idatSize = idat.size();
+    ASSERT_EQ(compress(idat.data(), &idatSize, zeros.data(), zeros.size()), Z_OK);
+    idat.resize(idatSize);
+    struct Claim {
+        std::uint32_t width, height;
+        std::uint8_t colourType;
+    };
+    for (const Claim claim : {Claim{100000, 100000, 6}, Claim{8000, 8000, 6}, Claim{4096, 4096, 3}}) {
+        SCOPED_TRACE(std::to_string(claim.width) + " x " + std::to_string(claim.height));
+        auto png = pngHeader(claim.width, claim.height, claim.colourType);
+        appendChunk(png, "IDAT", idat);
+        appendChunk(png, "IEND", {});
+        const std::string claimed = "the PNG claims " + std::to_string(claim.width) + " x " +
+                                    std::to_string(claim.height) +
+                                    " pixels, more than its compressed data can hold";
+        EXPECT_FALSE(readRgbaPng(png, error));
+        EXPECT_EQ(error, claimed);
+        EXPECT_FALSE(readIndexPng(png, error));
+        EXPECT_EQ(error, claimed);
+    }
+    // A whole page of one colour, as compressed as deflate goes, still reads.
+    const auto flat = writeRgbPng(RgbaImage(1920, 1080), error);
+    ASSERT_FALSE(flat.empty()) << error;
+    const auto read = readRgbaPng(flat, error);
+    ASSERT_TRUE(read) << error;
+    EXPECT_EQ(read->width, 1920);
 }
 
 } // namespace

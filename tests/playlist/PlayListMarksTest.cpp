@@ -153,11 +153,10 @@ TEST(PlayListMarks, LoadingOddFiles) {
     EXPECT_FALSE(importChapters(mpls, "", ChapterFormat::PTS).changed);
     EXPECT_TRUE(mpls == before);
     // Past the end: on the end of the last PlayItem, never beyond the PlayItem list.
-    ASSERT_TRUE(importChapters(mpls, "99999999\r\n2700000\r\nchapter\r\n", ChapterFormat::PTS).changed);
+    ASSERT_TRUE(importChapters(mpls, "99999999\r\n2700000\r\n", ChapterFormat::PTS).changed);
     EXPECT_EQ(mpls.PlayListMark.marks[0].ref_to_PlayItem_id, 2);
     EXPECT_EQ(mpls.PlayListMark.marks[0].mark_time_stamp, 27000000u + 900000);
     EXPECT_EQ(mpls.PlayListMark.marks[1].ref_to_PlayItem_id, 2);
-    EXPECT_EQ(mpls.PlayListMark.marks[2].mark_time_stamp, 45000u); // not a number: 0
     expectWritable(mpls);
     // Time format: a chapter ten seconds into PlayItem 1 of a playlist whose first PlayItem lasts an hour.
     TMPLS hour = threeItems();
@@ -170,6 +169,57 @@ TEST(PlayListMarks, LoadingOddFiles) {
     TMPLS empty;
     EXPECT_FALSE(importChapters(empty, "0\r\n", ChapterFormat::PTS).error.empty());
     EXPECT_TRUE(empty == TMPLS{});
+}
+
+TEST(PlayListMarks, LinesNotInTheFormatAreRefusedByNumber) {
+    struct Case {
+        ChapterFormat format;
+        std::string text;
+        std::vector<std::string> refused; // line numbers and quoted texts
+    };
+    const Case cases[] = {
+        {ChapterFormat::PTS,
+         "abc\r\n45000\r\n\r\n-45000\r\n12x\r\n4294967296\r\n",
+         {"Line 1 refused, not a PTS value: \"abc\"", "Line 3 refused, not a PTS value: \"\"",
+          "Line 4 refused, not a PTS value: \"-45000\"", "Line 5 refused, not a PTS value: \"12x\"",
+          "Line 6 refused, not a PTS value: \"4294967296\""}},
+        {ChapterFormat::Frame,
+         "24000\n+24\n00:00:01.000\n",
+         {"Line 2 refused, not a frame number: \"+24\"",
+          "Line 3 refused, not a frame number: \"00:00:01.000\""}},
+        {ChapterFormat::Time,
+         "00:00:01.000\n0:00:01.000\n00:61:00.000\n45000\n",
+         {"Line 2 refused, not a time (hh:mm:ss.mmm): \"0:00:01.000\"",
+          "Line 3 refused, not a time (hh:mm:ss.mmm): \"00:61:00.000\"",
+          "Line 4 refused, not a time (hh:mm:ss.mmm): \"45000\""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TMPLS mpls = threeItems();
+        const ChapterImport result = importChapters(mpls, c.text, c.format);
+        EXPECT_EQ(result.refused, c.refused);
+        ASSERT_TRUE(result.changed);
+        // Only the one good line became a chapter, one second (45000 ticks) in.
+        ASSERT_EQ(mpls.PlayListMark.marks.size(), 1u);
+        EXPECT_EQ(mpls.PlayListMark.marks[0].mark_time_stamp, 45000u + 45000);
+        expectWritable(mpls);
+    }
+}
+
+TEST(PlayListMarks, FileWithoutAReadableLineChangesNothing) {
+    TMPLS mpls = threeItems();
+    mpls.PlayListMark.marks = {{0, 1, 1, 900000 + 45000, 0xFFFF, 0}};
+    layOut(mpls);
+    const TMPLS before = mpls;
+    // A Time file read as Frame (its lines once all became chapters at 0), and junk.
+    const std::string timeFile = chapterText(mpls, ChapterFormat::Time).text;
+    for (const std::string& text : {timeFile, std::string("abc\n\n-1\n"), std::string("\r\n")}) {
+        const ChapterImport result = importChapters(mpls, text, ChapterFormat::Frame);
+        EXPECT_FALSE(result.changed);
+        EXPECT_FALSE(result.error.empty());
+        EXPECT_FALSE(result.refused.empty());
+        EXPECT_TRUE(mpls == before);
+    }
 }
 
 TEST(PlayListMarks, RealPlaylistChaptersRoundTrip) {

@@ -98,6 +98,36 @@ TEST(Options, ValuesOfTheWrongTypeAreConverted) {
     EXPECT_FALSE(setSettingValue(options, "NoSuchValue", SettingValue(5)));
 }
 
+TEST(Options, StoredValuesOutOfRangeAreBroughtIntoRange) {
+    MemoryStore store;
+    store.exists = true;
+    store.values = {{"Height", 100000000},   {"Width", -5},       {"Top", 1 << 30},     {"WindowState", 9},
+                    {"BackupMode", 3},       {"Region", -1},      {"ChapterFormat", 7}, {"ProgramFormat", 2},
+                    {"CountryCode", 0x7A7A}, {"ActiDelay", -200}, {"ObjectHeight", 0},  {"colWindow", -1}};
+    Options options;
+    RegRead(options, store);
+    const Options defaults;
+    EXPECT_EQ(options.Height, MaxWindowExtent);
+    EXPECT_EQ(options.Width, MinWindowSize);
+    EXPECT_EQ(options.Top, MaxWindowExtent);
+    EXPECT_EQ(options.WindowState, defaults.WindowState);
+    EXPECT_EQ(options.BackupMode, defaults.BackupMode);
+    EXPECT_EQ(options.Region, defaults.Region);
+    EXPECT_EQ(options.ChapterFormat, defaults.ChapterFormat);
+    EXPECT_EQ(options.ProgramFormat, defaults.ProgramFormat);
+    EXPECT_EQ(options.CountryCode, 0x5A5A);
+    EXPECT_EQ(options.ActiDelay, 0);
+    EXPECT_EQ(options.ObjectHeight, MinPanelHeight);
+    EXPECT_EQ(options.colWindow, defaults.colWindow);
+    // The other end of each range, and values inside it, as stored.
+    store.values = {{"ActiDelay", 1 << 30}, {"CountryCode", 0x1000}, {"Region", 2}, {"ChapterFormat", 1}};
+    RegRead(options, store);
+    EXPECT_EQ(options.ActiDelay, MaxActiDelay);
+    EXPECT_EQ(options.CountryCode, 0x4141);
+    EXPECT_EQ(options.Region, 2);
+    EXPECT_EQ(options.ChapterFormat, 1);
+}
+
 TEST(Options, CountryCodeAndColours) {
     EXPECT_EQ(countryCodeText(0x3132), "12");
     EXPECT_EQ(clampCountryCode(0x3132), 0x4141);
