@@ -1,7 +1,8 @@
 // libFuzzer target of the settings reader: the input is a settings file of "Name=value"
 // lines, handed to the reader as the desktop's store hands them (integers that do not parse
-// are missing). Reading any file must not crash, and the options read write back to a file
-// that reads to the same options.
+// are missing). Reading any file must not crash and must leave every value in its range (so
+// clamping again changes nothing), and the options read write back to a file that reads to
+// the same options.
 
 #include <cstddef>
 #include <cstdint>
@@ -56,6 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     corvane::Options first;
     corvane::RegRead(first, store);
+
+    corvane::Options clamped = first;
+    corvane::clampOptions(clamped);
+    for (const auto& info : corvane::settingsReadOrder())
+        if (corvane::settingValue(first, info.name) != corvane::settingValue(clamped, info.name)) __builtin_trap();
 
     TextStore written;
     corvane::RegWrite(first, written);

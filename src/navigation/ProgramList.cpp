@@ -105,8 +105,13 @@ std::string programListHeader() {
 
 std::string programListLine(const TNavCommand& command, int line, CommandContext context) {
     const CommandCells cells = comm2str(command, line, context);
-    return cells.no + "  [" + cells.opcode + "," + cells.destination + "," + cells.source + "]  " +
-           cells.line;
+    std::string text = cells.no + "  [" + cells.opcode + "," + cells.destination + "," + cells.source + "]  " +
+                       cells.line;
+    // A register note shows code bytes as characters; control bytes among them would break
+    // the line (and the list) apart.
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20) c = '.';
+    return text;
 }
 
 std::string programListText(const std::vector<TNavCommand>& commands, CommandContext context) {

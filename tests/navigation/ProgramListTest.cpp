@@ -100,6 +100,9 @@ TEST(ProgramListRead, RoundTripBothForms) {
     std::mt19937 random(7);
     const auto word = [&random] { return static_cast<std::uint32_t>(random()); };
     for (int i = 0; i < 10100; ++i) program.push_back({word(), word(), word()}); // lines past 9999 too
+    // Country codes whose bytes are line ends: the register note must not break the line.
+    program.push_back({0x48400200, 0x80000013, 0x0A0D});
+    program.push_back({0x50000001, 0x80000012, 0x000A0A});
 
     const std::vector<std::uint8_t> binary = programListBinary(program);
     const ProgramListBinaryRead fromBinary = readProgramListBinary(binary);
