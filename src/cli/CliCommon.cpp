@@ -10,6 +10,10 @@ void PlainSink::appendLine(const StyledLine& line) {
     if (!m_quiet) m_out << line.text << '\n';
 }
 
+void PlainSink::appendFileErrorLine(const StyledLine& line) {
+    if (&m_out != &std::cerr) appendLine(line);
+}
+
 void PlainSink::fileError(const std::string& message) { std::cerr << "error: " << message << '\n'; }
 
 void PlainSink::progress(int percent, const std::string& text) {
