@@ -20,6 +20,7 @@
 #include "navigation/CommandEdit.h"
 #include "navigation/NavigationEdit.h"
 #include "navigation/ProgramList.h"
+#include "io/FileIO.h"
 #include "shell/Session.h"
 
 namespace corvane {
@@ -247,13 +248,9 @@ void BdmvPage::bbSaveCommandsClick() {
     const auto& commands =
         m_session.mobj.MovieObjects.mobjs[static_cast<std::size_t>(object)].navigation_commands;
     const std::vector<std::uint8_t> bytes = programListBytes(commands, format);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size())) {
-        m_session.reporter.fileError("Cannot create " + QDir::toNativeSeparators(path).toStdString() + ": " +
-                                     file.errorString().toStdString());
-    }
+    // Checked to the end: a full disk shows only when the bytes are flushed.
+    const FileResult written = writeWholeFile(QDir::toNativeSeparators(path).toStdString(), bytes);
+    if (!written.ok) m_session.reporter.fileError(written.error);
 }
 
 // ---- ExtensionData ----

@@ -17,6 +17,7 @@
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "shell/Options.h"
+#include "shell/Reporter.h"
 
 namespace corvane {
 
@@ -41,7 +42,12 @@ QToolButton* makeToolButton(QWidget* parent, const char* name, QStyle::StandardP
 TfExtDat::TfExtDat(const Options& options, QWidget* parent) : QDialog(parent), m_options(options) {
     setObjectName(QStringLiteral("fExtDat"));
     resize(760, 480);
-    showError = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), text); };
+    showError = [this](const QString& text) {
+        if (m_reporter)
+            m_reporter->fileError(text.toStdString());
+        else
+            QMessageBox::critical(this, windowTitle(), text);
+    };
 
     lExtDatprop = new QLabel(this);
     lExtDatprop->setObjectName(QStringLiteral("lExtDatprop"));
