@@ -3,7 +3,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -249,8 +248,12 @@ void BdmvPage::bbSaveCommandsClick() {
         m_session.mobj.MovieObjects.mobjs[static_cast<std::size_t>(object)].navigation_commands;
     const std::vector<std::uint8_t> bytes = programListBytes(commands, format);
     // Checked to the end: a full disk shows only when the bytes are flushed.
-    const FileResult written = writeWholeFile(QDir::toNativeSeparators(path).toStdString(), bytes);
-    if (!written.ok) m_session.reporter.fileError(written.error);
+    const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
+    const FileResult written = writeWholeFile(file, bytes);
+    if (written.ok)
+        m_session.reporter.log(file + " saved.");
+    else
+        m_session.reporter.fileError(written.error);
 }
 
 // ---- ExtensionData ----

@@ -1,6 +1,8 @@
 #include "app/ExtDatDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -238,11 +240,13 @@ bool TfExtDat::loadFromFile(const QString& path) {
 }
 
 bool TfExtDat::saveToFile(const QString& path) {
-    const FileResult result = writeWholeFile(path.toStdString(), exdFileBytes(m_block));
+    const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
+    const FileResult result = writeWholeFile(file, exdFileBytes(m_block));
     if (!result.ok) {
         showError(QString::fromStdString(result.error));
         return false;
     }
+    if (m_reporter) m_reporter->log(file + " saved.");
     return true;
 }
 

@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QToolButton>
 
@@ -188,9 +187,13 @@ void PlaylistPage::bbSaveChapClick() {
         return;
     }
     // Checked to the end: a full disk shows only when the bytes are flushed.
-    const FileResult written = writeWholeFile(QDir::toNativeSeparators(path).toStdString(),
-                                              std::vector<std::uint8_t>(chapters.text.begin(), chapters.text.end()));
-    if (!written.ok) m_session.reporter.fileError(written.error);
+    const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
+    const FileResult written =
+        writeWholeFile(file, std::vector<std::uint8_t>(chapters.text.begin(), chapters.text.end()));
+    if (written.ok)
+        m_session.reporter.log(file + " saved.");
+    else
+        m_session.reporter.fileError(written.error);
 }
 
 void PlaylistPage::bbLoadChapClick() {

@@ -203,8 +203,12 @@ void SoundGroup::bbSaveSoundClick() {
     const QString path = chooseWavToSave(QStringLiteral("Save sound entry"), QStringLiteral("Wave (*.wav)"), proposed);
     sgSounds->setFocus();
     if (path.isEmpty()) return;
-    const auto written = writeWholeFile(path.toStdString(), mkWav(m_session.sound.SoundIndex.entries[static_cast<std::size_t>(row)]));
-    if (!written.ok) m_session.reporter.fileError(written.error);
+    const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
+    const auto written = writeWholeFile(file, mkWav(m_session.sound.SoundIndex.entries[static_cast<std::size_t>(row)]));
+    if (written.ok)
+        m_session.reporter.log(file + " saved.");
+    else
+        m_session.reporter.fileError(written.error);
 }
 
 void SoundGroup::bEditSndExtDatClick() {
