@@ -16,10 +16,10 @@
 #include "app/CommandEditor.h"
 #include "app/ExtDatDialog.h"
 #include "app/NavigationGrids.h"
+#include "io/FileIO.h"
 #include "navigation/CommandEdit.h"
 #include "navigation/NavigationEdit.h"
 #include "navigation/ProgramList.h"
-#include "io/FileIO.h"
 #include "shell/Session.h"
 
 namespace corvane {

@@ -271,8 +271,9 @@ void ClipInfoPage::bSavePESClick() {
     m_extracting = true;
     bSavePES->setEnabled(false);
     bLoadToMenu->setEnabled(false);
-    const DemuxResult saved = savePid(m_session.reporter, m2ts, output.fileName,
-                                      static_cast<std::uint16_t>(hexToNumber(pidText.toStdString())), output.mode);
+    const DemuxResult saved =
+        savePid(m_session.reporter, m2ts, output.fileName,
+                static_cast<std::uint16_t>(hexToNumber(pidText.toStdString())), output.mode);
     // A file that failed ends the action on the errors status too.
     if (!saved.ok) m_session.reporter.slogR();
     m_extracting = false;

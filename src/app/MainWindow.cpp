@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include <QSignalBlocker>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -11,6 +10,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QThread>

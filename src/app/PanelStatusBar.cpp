@@ -93,7 +93,9 @@ void PanelStatusBar::setPanelText(int index, const QString& text) {
     m_panels[1]->repaint();
 }
 
-void PanelStatusBar::showErrorBadge(const QString& text) { showBadge(text); }
+void PanelStatusBar::showErrorBadge(const QString& text) {
+    showBadge(text);
+}
 
 void PanelStatusBar::showErrorStatus(const QString& state, const QString& details) {
     m_panels[0]->setText(QLatin1Char(' ') + state + QLatin1Char(' '));

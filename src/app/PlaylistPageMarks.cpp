@@ -11,9 +11,9 @@
 
 #include "app/BdmvPageHelpers.h"
 #include "app/PlaylistPageGrid.h"
+#include "io/FileIO.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListMarks.h"
-#include "io/FileIO.h"
 #include "shell/Session.h"
 #include "widgets/EditControls.h"
 

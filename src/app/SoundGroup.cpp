@@ -204,7 +204,8 @@ void SoundGroup::bbSaveSoundClick() {
     sgSounds->setFocus();
     if (path.isEmpty()) return;
     const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
-    const auto written = writeWholeFile(file, mkWav(m_session.sound.SoundIndex.entries[static_cast<std::size_t>(row)]));
+    const auto written =
+        writeWholeFile(file, mkWav(m_session.sound.SoundIndex.entries[static_cast<std::size_t>(row)]));
     if (written.ok)
         m_session.reporter.log(file + " saved.");
     else

@@ -30,7 +30,9 @@ void Reporter::dlog0(std::string_view text) {
     setPanel(1, "");
 }
 
-void Reporter::slog(std::string_view text, int panel) { setPanel(panel, std::string(text)); }
+void Reporter::slog(std::string_view text, int panel) {
+    setPanel(panel, std::string(text));
+}
 
 void Reporter::slogw(std::string_view text, int panel) {
     slog(text, panel);
@@ -75,7 +77,9 @@ void Reporter::erlog(std::string_view text) {
     m_sink->beep();
 }
 
-void Reporter::erslog(std::string_view text) { raiseBadge(striptags(text)); }
+void Reporter::erslog(std::string_view text) {
+    raiseBadge(striptags(text));
+}
 
 void Reporter::fileError(const std::string& message) {
     // Built by hand: a path may hold brackets, and is never cut short.

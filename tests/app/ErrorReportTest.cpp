@@ -45,7 +45,8 @@ class ErrorReportTest : public QObject {
         click(window.bdmvPage->bReadBDMV);
     }
     // Every box names its file and gives the system's text, and its line is in the log.
-    static void verifyBoxes(MainWindow& window, const QStringList& boxes, const QStringList& files, int error) {
+    static void verifyBoxes(MainWindow& window, const QStringList& boxes, const QStringList& files,
+                            int error) {
         QCOMPARE(boxes.size(), files.size());
         for (int i = 0; i < boxes.size(); ++i) {
             QVERIFY2(boxes[i].contains(files[i]), qPrintable(boxes[i]));
@@ -56,15 +57,18 @@ class ErrorReportTest : public QObject {
     static void verifyErrorsStatus(MainWindow& window, int errors) {
         QVERIFY(window.StatusBar->errorBadgeShown());
         QCOMPARE(window.StatusBar->panelText(0), QStringLiteral(" Errors. "));
-        QCOMPARE(window.StatusBar->panelText(1),
-                 QStringLiteral(" %1 %2, see the Status page").arg(errors).arg(errors == 1 ? "error" : "errors"));
+        QCOMPARE(
+            window.StatusBar->panelText(1),
+            QStringLiteral(" %1 %2, see the Status page").arg(errors).arg(errors == 1 ? "error" : "errors"));
     }
     // The CLIPINF page of a copied sample disc with one real clip and its stream.
     QString clipDisc(const QString& name) {
         const QString bdmv = copySampleDisc(m_root.filePath(name));
         const QString data = QStringLiteral(CORVANE_TEST_DATA_DIR "/");
-        QFile::copy(data + QStringLiteral("clipinf/bdj-sdk-00000-extdata.clpi"), bdmv + QStringLiteral("CLIPINF/00000.clpi"));
-        QFile::copy(data + QStringLiteral("stream/ffmpeg-mpeg2-ac3.m2ts"), bdmv + QStringLiteral("STREAM/00000.m2ts"));
+        QFile::copy(data + QStringLiteral("clipinf/bdj-sdk-00000-extdata.clpi"),
+                    bdmv + QStringLiteral("CLIPINF/00000.clpi"));
+        QFile::copy(data + QStringLiteral("stream/ffmpeg-mpeg2-ac3.m2ts"),
+                    bdmv + QStringLiteral("STREAM/00000.m2ts"));
         return bdmv;
     }
     static void chooseAudioRow(MainWindow& window) {
@@ -111,8 +115,8 @@ private slots:
         QStringList& boxes = errorBoxes().texts;
         boxes.clear();
         click(window.bSave);
-        verifyBoxes(window, boxes, {bdmv + QStringLiteral("index.bdmv"), bdmv + QStringLiteral("MovieObject.bdmv")},
-                    EROFS);
+        verifyBoxes(window, boxes,
+                    {bdmv + QStringLiteral("index.bdmv"), bdmv + QStringLiteral("MovieObject.bdmv")}, EROFS);
         verifyErrorsStatus(window, 2);
 
         // The ExtensionData dialog reports through the same channel.
@@ -169,7 +173,8 @@ private slots:
         const auto wav = readWholeFile(CORVANE_TEST_DATA_DIR "/sound/beep.wav", error);
         QVERIFY(wav);
         insertSound(sound, std::nullopt, *importWav(*wav).entry);
-        QVERIFY(writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(sound)).ok);
+        QVERIFY(writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(sound))
+                    .ok);
         MainWindow window;
         window.show();
         readFolder(window, bdmv);

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QObject>
 #include <QTextBlock>
@@ -17,10 +17,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/mount.h>
 #include <sys/syscall.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <functional>

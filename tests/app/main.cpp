@@ -17,7 +17,9 @@ std::vector<TestFactory>& guiTests() {
 namespace {
 ErrorBoxCatcher* g_errorBoxes = nullptr;
 }
-ErrorBoxCatcher& errorBoxes() { return *g_errorBoxes; }
+ErrorBoxCatcher& errorBoxes() {
+    return *g_errorBoxes;
+}
 } // namespace corvane::test
 
 int main(int argc, char* argv[]) {

@@ -51,9 +51,9 @@ TEST(Reporter, AnActionWithErrorsEndsOnErrorsNotReady) {
     r.beginAction();
     r.dlog0("Saving index.bdmv");
     r.fileError("index.bdmv: Read-only file system");
-    r.slogR();  // the end of the first writer
+    r.slogR(); // the end of the first writer
     r.ErrorRaised = false;
-    r.dlog0("Saving MovieObject.bdmv");  // the second writer of the same Save
+    r.dlog0("Saving MovieObject.bdmv"); // the second writer of the same Save
     EXPECT_TRUE(sink.badge);
     EXPECT_EQ(sink.status[0], "Saving MovieObject.bdmv");
     r.slog("detail", 1);
