@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
@@ -47,6 +48,9 @@ QString cellText(const PlaylistGrid* grid, int row, int column) {
 ClipInfoPage::ClipInfoPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("tsClipinf"));
     openFile = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    chooseWorkFolder = [this](const QString& title, const QString& start) {
+        return QFileDialog::getExistingDirectory(this, title, start);
+    };
     buildLayout();
     connectControls();
     clearClip();
@@ -247,18 +251,31 @@ void ClipInfoPage::bSavePESClick() {
     const QString pidText = selectedStreamCell(1);
     const std::string m2ts = streamPath();
     if (m_extracting || pidText.isEmpty() || m2ts.empty()) return;
-    // An empty work folder means the program's current folder, named in full in the log.
-    std::string workDir = m_session.options.WorkDir;
-    if (workDir.empty())
-        workDir = QDir::toNativeSeparators(QDir::currentPath()).toStdString() + pathSeparator();
+    // Without a work folder the user picks one (it becomes the work folder); the log
+    // names the output by its full path.
+    QString folder = QString::fromStdString(m_session.options.WorkDir);
+    if (folder.isEmpty()) {
+        const QString start = QString::fromStdString(chooserStartFolder(m_session.BDMVdir));
+        folder = chooseWorkFolder ? chooseWorkFolder(QStringLiteral("Select a directory"), start) : QString();
+        if (folder.isEmpty()) return;
+        folder = QDir::toNativeSeparators(folder);
+        if (!folder.endsWith(QLatin1Char(pathSeparator()))) folder += QLatin1Char(pathSeparator());
+        m_session.options.WorkDir = folder.toStdString();
+        emit workFolderChosen(folder);
+    }
+    std::string workDir = QDir::toNativeSeparators(QDir(folder).absolutePath()).toStdString();
+    if (workDir.empty() || workDir.back() != pathSeparator()) workDir += pathSeparator();
     const PidOutput output =
         pidOutput(workDir, m_loadedName, pidText.toStdString(), selectedStreamCell(2).toStdString(),
                   selectedStreamCell(3).toStdString(), m_session.options);
     m_extracting = true;
     bSavePES->setEnabled(false);
     bLoadToMenu->setEnabled(false);
-    savePid(m_session.reporter, m2ts, output.fileName,
-            static_cast<std::uint16_t>(hexToNumber(pidText.toStdString())), output.mode);
+    const DemuxResult saved =
+        savePid(m_session.reporter, m2ts, output.fileName,
+                static_cast<std::uint16_t>(hexToNumber(pidText.toStdString())), output.mode);
+    // A file that failed ends the action on the errors status too.
+    if (!saved.ok) m_session.reporter.slogR();
     m_extracting = false;
     // The window stayed live: the clip on show may have changed meanwhile.
     bSavePES->setEnabled(bPlay->isEnabled() && streamSize() != 0);

@@ -64,6 +64,9 @@ public:
 
     // Opens a file with the desktop's default application; QDesktopServices by default.
     std::function<void(const QString& path)> openFile;
+    // Asks for the work folder when none is set (Save PID); empty when the user cancels.
+    // A folder chooser by default.
+    std::function<QString(const QString& title, const QString& start)> chooseWorkFolder;
 
     QComboBox* cbClipinf;
     QPushButton* bReadCI;
@@ -96,6 +99,8 @@ signals:
     void loadToMenuRequested(int pid);
     // A "Referenced by" row: open the playlist; `playItem` is -1 when no PlayItem is to be selected.
     void playlistRequested(const QString& name, int playItem);
+    // Save PID asked for the work folder: `folder` (ending with the separator) is the new one.
+    void workFolderChosen(const QString& folder);
 
 private:
     void buildLayout();

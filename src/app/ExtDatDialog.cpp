@@ -1,6 +1,8 @@
 #include "app/ExtDatDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +19,7 @@
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "shell/Options.h"
+#include "shell/Reporter.h"
 
 namespace corvane {
 
@@ -41,7 +44,12 @@ QToolButton* makeToolButton(QWidget* parent, const char* name, QStyle::StandardP
 TfExtDat::TfExtDat(const Options& options, QWidget* parent) : QDialog(parent), m_options(options) {
     setObjectName(QStringLiteral("fExtDat"));
     resize(760, 480);
-    showError = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), text); };
+    showError = [this](const QString& text) {
+        if (m_reporter)
+            m_reporter->fileError(text.toStdString());
+        else
+            QMessageBox::critical(this, windowTitle(), text);
+    };
 
     lExtDatprop = new QLabel(this);
     lExtDatprop->setObjectName(QStringLiteral("lExtDatprop"));
@@ -232,11 +240,13 @@ bool TfExtDat::loadFromFile(const QString& path) {
 }
 
 bool TfExtDat::saveToFile(const QString& path) {
-    const FileResult result = writeWholeFile(path.toStdString(), exdFileBytes(m_block));
+    const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
+    const FileResult result = writeWholeFile(file, exdFileBytes(m_block));
     if (!result.ok) {
         showError(QString::fromStdString(result.error));
         return false;
     }
+    if (m_reporter) m_reporter->log(file + " saved.");
     return true;
 }
 

@@ -19,6 +19,7 @@ class QToolButton;
 namespace corvane {
 
 struct Options;
+class Reporter;
 
 class TfExtDat : public QDialog {
     Q_OBJECT
@@ -42,8 +43,10 @@ public:
     bool loadFromFile(const QString& path);
     bool saveToFile(const QString& path);
 
-    // Shows a file-layer error; a box by default.
+    // Shows a file-layer error: through the reporter when one is set (its log line, badge
+    // and error box), else a box.
     std::function<void(const QString&)> showError;
+    void setReporter(Reporter* reporter) { m_reporter = reporter; }
 
     QLabel* lExtDatprop;
     QTableWidget* sgExtDatEntry;
@@ -66,6 +69,7 @@ private:
     QString startFolder() const;
 
     const Options& m_options;
+    Reporter* m_reporter = nullptr;
     TExtensionData m_block;
     bool m_filling = false;
 };

@@ -13,8 +13,9 @@ bool GuiInterpreterHost::traceTicked() const {
     return m_trace.isChecked();
 }
 
+// Through the window, so that a click during the run stays part of the run's action.
 void GuiInterpreterHost::pumpEvents() {
-    QCoreApplication::processEvents();
+    ReporterInterpreterHost::pumpEvents();
 }
 
 } // namespace corvane

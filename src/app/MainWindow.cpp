@@ -1,15 +1,16 @@
 #include "app/MainWindow.h"
 
-#include <QSignalBlocker>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QThread>
@@ -47,14 +48,21 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
     setWindowIcon(appIcon());
     m_session.reporter.setSink(this);
+    // Start-up (and a folder read from the command line) is the first action.
+    m_session.reporter.beginAction();
     confirmStop = [this] {
         return QMessageBox::question(this, windowTitle(), QStringLiteral("Are you sure to stop?"),
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
+    showFileError = [this](const QString& text) {
+        QWidget* front = QApplication::activeModalWidget();
+        QMessageBox::critical(front ? front : this, windowTitle(), text);
     };
     buildWindow();
     connectInterpreter();
     connectMenuSimulation();
     fExtDat = new TfExtDat(m_session.options, this);
+    fExtDat->setReporter(&m_session.reporter);
     bdmvPage->setExtDatDialog(fExtDat);
     playlistPage->setExtDatDialog(fExtDat);
     clipInfoPage->setExtDatDialog(fExtDat);
@@ -227,6 +235,7 @@ void MainWindow::buildWindow() {
             PageControl->setCurrentWidget(menuPage);
     });
     connect(clipInfoPage, &ClipInfoPage::loadToMenuRequested, this, &MainWindow::bLoadToMenuClick);
+    connect(clipInfoPage, &ClipInfoPage::workFolderChosen, optionsPage->eWorkDir, &QLineEdit::setText);
     // An accessible playlist of a BD-J object: choose it on the PLAYLIST page.
     connect(bdjoPage, &BdjoPage::playlistRequested, this, [this](const QString& name) {
         const int item = playlistPage->cbPlaylist->findText(name);
@@ -308,8 +317,11 @@ void MainWindow::bReadBDMVClick() {
     const ReadFolderResult result = readFolder(m_session);
     if (result.checked) {
         fillFolderPickers();
-        setWindowTitle(captionFor(QString::fromStdString(m_session.discLabel)));
+    } else {
+        // Nothing of the previous disc is shown any more, its name neither.
+        m_session.discLabel.clear();
     }
+    setWindowTitle(captionFor(QString::fromStdString(m_session.discLabel)));
     bdmvPage->fillFromSession();
     bdmvPage->bReadBDMV->setEnabled(true);
 }
@@ -388,6 +400,7 @@ void MainWindow::bLoadToMenuClick(int pid) {
     const std::string menuFile = tempFolder() + "Corvane_MENU.tmp";
     const DemuxResult result =
         savePid(m_session.reporter, m2ts, menuFile, static_cast<std::uint16_t>(pid), DemuxMode::MNU);
+    if (!result.ok) m_session.reporter.slogR();
     if (!result.ok || result.cancelled || m_session.reporter.CancelRequested) return;
     menuPage->loadMenuFile(QString::fromStdString(menuFile));
 }
@@ -427,19 +440,31 @@ void MainWindow::showErrorBadge(const std::string& text) {
     StatusBar->showErrorBadge(QString::fromStdString(text));
 }
 
+void MainWindow::showErrorStatus(const std::string& state, const std::string& details) {
+    StatusBar->showErrorStatus(QString::fromStdString(state), QString::fromStdString(details));
+}
+
+void MainWindow::fileError(const std::string& message) {
+    if (showFileError) showFileError(QString::fromStdString(message));
+}
+
 void MainWindow::beep() {
     QApplication::beep();
 }
 
 void MainWindow::pause(int milliseconds) {
+    ++m_serving;
     for (int i = 0; i < milliseconds; ++i) {
         QThread::msleep(1);
         QCoreApplication::processEvents();
     }
+    --m_serving;
 }
 
 void MainWindow::pumpEvents() {
+    ++m_serving;
     QCoreApplication::processEvents();
+    --m_serving;
 }
 
 void MainWindow::progressStart() {

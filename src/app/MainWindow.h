@@ -74,7 +74,10 @@ public:
     void appendLine(const StyledLine& line) override;
     void setStatus(int panel, const std::string& text) override;
     void showErrorBadge(const std::string& text) override;
+    void showErrorStatus(const std::string& state, const std::string& details) override;
     void beep() override;
+    // The error box of the file layer, over the window or the dialog in front.
+    void fileError(const std::string& message) override;
     void pause(int milliseconds) override;
     void pumpEvents() override;
     void progressStart() override;
@@ -83,6 +86,8 @@ public:
 
     // Asks before a cancel once cancelling needs a confirmation; a box by default.
     std::function<bool()> confirmStop;
+    // Shows a file-layer error (the system's text); QMessageBox::critical by default.
+    std::function<void(const QString& text)> showFileError;
 
     PageTabWidget* PageControl;
     BdmvPage* bdmvPage;
@@ -132,6 +137,7 @@ private:
     Session m_session;
     bool m_running = false; // a run is under way; Start and line clicks wait for it
     bool m_closing = false; // the window closes: a run under way stops
+    int m_serving = 0;      // events served from inside an action (pumpEvents, pause)
 };
 
 } // namespace corvane

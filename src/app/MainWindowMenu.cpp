@@ -142,6 +142,14 @@ void MainWindow::connectMenuSimulation() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A click or key press starts a new action, unless it answers a box or a dialog of
+    // the running one, or reaches the window while a long operation serves its events.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+         type == QEvent::KeyPress) &&
+        watched->isWidgetType() && m_serving == 0 && !QApplication::activeModalWidget() &&
+        static_cast<QWidget*>(watched)->window() == this)
+        m_session.reporter.beginAction();
     if (event->type() == QEvent::KeyPress && PageControl->currentWidget() == menuPage && menuPage->pageViewShown() &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<const QKeyEvent*>(event);

@@ -94,13 +94,22 @@ void PanelStatusBar::setPanelText(int index, const QString& text) {
 }
 
 void PanelStatusBar::showErrorBadge(const QString& text) {
+    showBadge(text);
+}
+
+void PanelStatusBar::showErrorStatus(const QString& state, const QString& details) {
+    m_panels[0]->setText(QLatin1Char(' ') + state + QLatin1Char(' '));
+    showBadge(details);
+}
+
+void PanelStatusBar::showBadge(const QString& details) {
     setBold(true);
     m_panels[0]->setBadge(true);
     const QFontMetrics fm(m_panels[0]->font());
     m_panels[0]->setPreferredWidth(qMax(BadgeWidth, 14 + fm.horizontalAdvance(QStringLiteral("ERROR"))));
-    m_panels[1]->setText(QLatin1Char(' ') + text);
+    m_panels[1]->setText(QLatin1Char(' ') + details);
     fitWidth(1);
-    setToolTip(text);
+    setToolTip(details);
     repaint();
     m_panels[0]->repaint();
     m_panels[1]->repaint();

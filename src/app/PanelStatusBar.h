@@ -17,6 +17,8 @@ public:
     void setPanelText(int panel, const QString& text);
     // erslog: bold font, panel 0 becomes the badge, panel 1 shows the text.
     void showErrorBadge(const QString& text);
+    // A later step of an action with errors: the badge stays over `state`, panel 1 shows `details`.
+    void showErrorStatus(const QString& state, const QString& details);
 
     QString panelText(int panel) const;
     int panelWidth(int panel) const;
@@ -26,6 +28,7 @@ public:
 private:
     void setBold(bool bold);
     void fitWidth(int panel);
+    void showBadge(const QString& details);
     StatusPanel* m_panels[2];
 };
 

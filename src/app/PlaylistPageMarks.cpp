@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QToolButton>
 
@@ -12,6 +11,7 @@
 
 #include "app/BdmvPageHelpers.h"
 #include "app/PlaylistPageGrid.h"
+#include "io/FileIO.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListMarks.h"
 #include "shell/Session.h"
@@ -186,13 +186,14 @@ void PlaylistPage::bbSaveChapClick() {
         m_session.reporter.erlog(chapters.error);
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(chapters.text.data(), static_cast<qint64>(chapters.text.size())) !=
-            static_cast<qint64>(chapters.text.size())) {
-        m_session.reporter.fileError("Cannot create " + QDir::toNativeSeparators(path).toStdString() + ": " +
-                                     file.errorString().toStdString());
-    }
+    // Checked to the end: a full disk shows only when the bytes are flushed.
+    const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
+    const FileResult written =
+        writeWholeFile(file, std::vector<std::uint8_t>(chapters.text.begin(), chapters.text.end()));
+    if (written.ok)
+        m_session.reporter.log(file + " saved.");
+    else
+        m_session.reporter.fileError(written.error);
 }
 
 void PlaylistPage::bbLoadChapClick() {
@@ -205,15 +206,14 @@ void PlaylistPage::bbLoadChapClick() {
                           folder.isEmpty() ? proposed : QDir(folder).filePath(proposed), ChapterFilter);
     sgPlayListMark->setFocus();
     if (path.isEmpty()) return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_session.reporter.fileError("Cannot open " + QDir::toNativeSeparators(path).toStdString() + ": " +
-                                     file.errorString().toStdString());
+    std::string error;
+    const auto bytes = readWholeFile(QDir::toNativeSeparators(path).toStdString(), error);
+    if (!bytes) {
+        m_session.reporter.fileError(error);
         return;
     }
-    const QByteArray bytes = file.readAll();
     const ChapterImport imported = importChapters(
-        mpls, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), format);
+        mpls, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), format);
     for (const std::string& line : imported.refused) m_session.reporter.erlog(line);
     for (const std::string& line : imported.log) m_session.reporter.log(line);
     if (!imported.error.empty()) m_session.reporter.erlog(imported.error);

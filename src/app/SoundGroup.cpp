@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -99,12 +100,16 @@ void SoundGroup::fillFromSession() {
 void SoundGroup::fillTable() {
     const auto& entries = m_session.sound.SoundIndex.entries;
     const QChar point = QLocale().decimalPoint().at(0);
-    sgSounds->clearContents();
-    sgSounds->setRowCount(std::max<int>(1, static_cast<int>(entries.size())));
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto row = soundRow(entries[i], i, point.toLatin1() ? point.toLatin1() : '.');
-        for (std::size_t c = 0; c < row.size(); ++c)
-            sgSounds->setItem(static_cast<int>(i), static_cast<int>(c), new QTableWidgetItem(qs(row[c])));
+    {
+        // Emptying the table is no choice of the user: the status bar keeps what it shows.
+        const QSignalBlocker quiet(sgSounds);
+        sgSounds->clearContents();
+        sgSounds->setRowCount(std::max<int>(1, static_cast<int>(entries.size())));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const auto row = soundRow(entries[i], i, point.toLatin1() ? point.toLatin1() : '.');
+            for (std::size_t c = 0; c < row.size(); ++c)
+                sgSounds->setItem(static_cast<int>(i), static_cast<int>(c), new QTableWidgetItem(qs(row[c])));
+        }
     }
     sgSounds->setEnabled(m_inUse);
     bbSoundPlay->setEnabled(!entries.empty());
@@ -198,8 +203,13 @@ void SoundGroup::bbSaveSoundClick() {
     const QString path = chooseWavToSave(QStringLiteral("Save sound entry"), QStringLiteral("Wave (*.wav)"), proposed);
     sgSounds->setFocus();
     if (path.isEmpty()) return;
-    const auto written = writeWholeFile(path.toStdString(), mkWav(m_session.sound.SoundIndex.entries[static_cast<std::size_t>(row)]));
-    if (!written.ok) m_session.reporter.fileError(written.error);
+    const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
+    const auto written =
+        writeWholeFile(file, mkWav(m_session.sound.SoundIndex.entries[static_cast<std::size_t>(row)]));
+    if (written.ok)
+        m_session.reporter.log(file + " saved.");
+    else
+        m_session.reporter.fileError(written.error);
 }
 
 void SoundGroup::bEditSndExtDatClick() {

@@ -15,6 +15,11 @@ void PlainSink::appendLine(const StyledLine& line) {
     if (!m_quiet) m_out << line.text << '\n';
 }
 
+// The "ERROR:" line of a file error; on a log that goes to stderr the "error: " line says it.
+void PlainSink::appendFileErrorLine(const StyledLine& line) {
+    if (&m_out != &std::cerr && !m_quiet) m_out << line.text << '\n';
+}
+
 void PlainSink::fileError(const std::string& message) {
     ++g_reportedErrors;
     std::cerr << "error: " << message << '\n';

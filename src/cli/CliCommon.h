@@ -24,6 +24,8 @@ public:
     void appendLine(const StyledLine& line) override;
     void setStatus(int, const std::string&) override {}
     void showErrorBadge(const std::string&) override {}
+    // A log on stderr leaves a file error to its single "error: " line.
+    void appendFileErrorLine(const StyledLine& line) override;
     void fileError(const std::string& message) override;
     void progress(int percent, const std::string& text) override;
     void progressEnd() override;

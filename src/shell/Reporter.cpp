@@ -21,16 +21,18 @@ void Reporter::log2(std::string_view text) {
 
 void Reporter::dlog(std::string_view text) {
     log(text);
-    m_sink->setStatus(1, striptags(text));
+    setPanel(1, striptags(text));
 }
 
 void Reporter::dlog0(std::string_view text) {
     log(text);
-    m_sink->setStatus(0, striptags(text));
-    m_sink->setStatus(1, "");
+    setPanel(0, striptags(text));
+    setPanel(1, "");
 }
 
-void Reporter::slog(std::string_view text, int panel) { m_sink->setStatus(panel == 0 ? 0 : 1, std::string(text)); }
+void Reporter::slog(std::string_view text, int panel) {
+    setPanel(panel, std::string(text));
+}
 
 void Reporter::slogw(std::string_view text, int panel) {
     slog(text, panel);
@@ -38,8 +40,34 @@ void Reporter::slogw(std::string_view text, int panel) {
 }
 
 void Reporter::slogR() {
-    m_sink->setStatus(0, "Ready.");
-    m_sink->setStatus(1, "");
+    if (m_actionErrors > 0) {
+        m_status[0] = ErrorsState;
+        m_status[1] = errorsDetails(m_actionErrors);
+        m_sink->showErrorStatus(m_status[0], m_status[1]);
+        return;
+    }
+    setPanel(0, "Ready.");
+    setPanel(1, "");
+}
+
+void Reporter::setPanel(int panel, std::string text) {
+    const int i = panel == 0 ? 0 : 1;
+    m_status[i] = std::move(text);
+    if (m_actionErrors > 0)
+        m_sink->showErrorStatus(m_status[0], m_status[1]);
+    else
+        m_sink->setStatus(i, m_status[i]);
+}
+
+void Reporter::raiseBadge(const std::string& plainText) {
+    m_status[1] = plainText;
+    if (m_inAction) ++m_actionErrors;
+    m_sink->showErrorBadge(plainText);
+}
+
+void Reporter::beginAction() {
+    m_inAction = true;
+    m_actionErrors = 0;
 }
 
 void Reporter::erlog(std::string_view text) {
@@ -49,7 +77,22 @@ void Reporter::erlog(std::string_view text) {
     m_sink->beep();
 }
 
-void Reporter::erslog(std::string_view text) { m_sink->showErrorBadge(striptags(text)); }
+void Reporter::erslog(std::string_view text) {
+    raiseBadge(striptags(text));
+}
+
+void Reporter::fileError(const std::string& message) {
+    // Built by hand: a path may hold brackets, and is never cut short.
+    StyledLine line;
+    line.text = "ERROR: " + message;
+    line.spans.push_back({0, 6, styleForTag("re")});
+    if (!message.empty()) line.spans.push_back({7, message.size(), styleForTag("b")});
+    m_sink->appendFileErrorLine(line);
+    raiseBadge(message);
+    ErrorRaised = true;
+    m_sink->beep();
+    m_sink->fileError(message);
+}
 
 void Reporter::PrBarOn() {
     CancelRequested = false;
@@ -62,7 +105,7 @@ void Reporter::showPacketProgress(std::uint64_t done, std::uint64_t total) {
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - OperationStart);
     const auto report = progressText(done, total, elapsed);
-    m_sink->setStatus(1, report.text);
+    setPanel(1, report.text);
     m_sink->progress(report.percent, report.text);
 }
 
@@ -74,10 +117,13 @@ void Reporter::cancel(const std::function<bool()>& confirm) {
     if (confirm && confirm()) {
         CancelRequested = true;
         log("");
-        m_sink->setStatus(0, "");
-        m_sink->setStatus(1, "");
-        m_sink->setStatus(1, "Cancelled.");
+        setPanel(0, "");
+        setPanel(1, "Cancelled.");
     }
+}
+
+std::string errorsDetails(int errors) {
+    return std::to_string(errors) + (errors == 1 ? " error" : " errors") + ", see the Status page";
 }
 
 std::string longTimeText(std::chrono::seconds value) {

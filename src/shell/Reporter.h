@@ -23,8 +23,18 @@ public:
     virtual void setStatus(int panel, const std::string& text) = 0;
     // Red ERROR badge in panel 0, the detail text (tags removed) in panel 1.
     virtual void showErrorBadge(const std::string& text) = 0;
+    // A later step of an action that had errors: panel 0 holds `state` under the badge,
+    // which stays, and panel 1 shows `details`.
+    virtual void showErrorStatus(const std::string& state, const std::string& details) {
+        setStatus(0, state);
+        showErrorBadge(details);
+    }
     virtual void beep() {}
-    // A failure of the file layer (cannot open, create or write): an error box on the desktop.
+    // The "ERROR:" log line of a file error, just before fileError; a sink that prints
+    // fileError's message on the same stream may drop it.
+    virtual void appendFileErrorLine(const StyledLine& line) { appendLine(line); }
+    // A failure of the file layer (cannot open, create or write), after its log line and
+    // badge: an error box on the desktop.
     virtual void fileError(const std::string& /*message*/) {}
     // Waits the given milliseconds while the window stays responsive.
     virtual void pause(int /*milliseconds*/) {}
@@ -58,7 +68,17 @@ public:
     void slogR();                                   // "Ready." and an empty panel 1
     void erlog(std::string_view text);              // the error report
     void erslog(std::string_view text);             // its status-bar half
-    void fileError(const std::string& message) { m_sink->fileError(message); }
+    // A failure of the file layer: the error report of `message` (the system's text,
+    // naming the file; shown as given, not as markup), then the sink's error box.
+    void fileError(const std::string& message);
+
+    // A user action starts (the desktop calls it at each click or key press). Within an
+    // action, once an error was reported, later status texts keep the ERROR badge and
+    // slogR says how many errors there were instead of "Ready.". Before the first
+    // beginAction there is no action and every status text removes the badge.
+    void beginAction();
+    // Errors (badges) reported since the action started.
+    int actionErrors() const { return m_actionErrors; }
 
     void PrBarOn();
     void PrBarOff();
@@ -76,8 +96,18 @@ public:
     int ActiDelay = 500;  // ms after each interpreter report
 
 private:
+    void setPanel(int panel, std::string text);
+    void raiseBadge(const std::string& plainText);
+
     MessageSink* m_sink;
+    bool m_inAction = false;
+    int m_actionErrors = 0;
+    std::string m_status[2];  // the panel texts last shown
 };
+
+// slogR's panel texts at the end of an action with errors.
+inline constexpr const char* ErrorsState = "Errors.";
+std::string errorsDetails(int errors);  // "1 error, see the Status page"
 
 // "H:MM:SS" of a duration in whole seconds.
 std::string longTimeText(std::chrono::seconds value);

@@ -2,14 +2,26 @@
 // Shared pieces of the desktop tests: registration of the test classes and
 // small fixtures (disc folders, log lookups).
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QObject>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/mount.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -86,5 +98,93 @@ inline std::optional<QTextCharFormat> fragmentFormat(const QTextBlock& block, co
         if (it.fragment().text() == piece) return it.fragment().charFormat();
     return std::nullopt;
 }
+
+// Closes every error box that comes up and keeps the texts shown. One lives for the
+// whole run (errorBoxes()), so that no test waits on a box.
+class ErrorBoxCatcher {
+public:
+    ErrorBoxCatcher() {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || box->icon() != QMessageBox::Critical) return;
+            texts << box->text();
+            box->done(QMessageBox::Ok);
+        });
+        m_timer.start();
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+ErrorBoxCatcher& errorBoxes();
+
+// A small tmpfs (64 KiB) mounted on `folder` for the lifetime of the object; `mounted`
+// is false where mounting is not permitted.
+class TmpfsMount {
+public:
+    explicit TmpfsMount(const QString& folder) : m_path(QDir(folder).absolutePath().toLocal8Bit()) {
+        QDir().mkpath(folder);
+        mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~TmpfsMount() {
+        if (mounted) ::umount2(m_path.constData(), MNT_DETACH);
+    }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+    bool remountReadOnly() {
+        return ::mount("tmpfs", m_path.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+    }
+    // Writes a filler file until the device has no room left.
+    bool fill() {
+        const QByteArray filler = m_path + "/filler";
+        const int fd = ::open(filler.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) return false;
+        const QByteArray block(4096, 'x');
+        while (::write(fd, block.constData(), static_cast<size_t>(block.size())) > 0) {
+        }
+        while (::write(fd, block.constData(), 1) > 0) {
+        }
+        const bool full = errno == ENOSPC;
+        ::close(fd);
+        return full;
+    }
+    bool mounted = false;
+
+private:
+    QByteArray m_path;
+};
+
+// Root reads every file whatever its mode: for its lifetime the calling thread drops the
+// capabilities that override file permissions, so that a mode of 000 stops it as it stops
+// a user. `active` is false where the capabilities cannot be changed.
+class WithoutFileOverride {
+public:
+    WithoutFileOverride() {
+        if (::geteuid() != 0) {
+            active = true;
+            return;
+        }
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        if (::syscall(SYS_capget, &header, m_saved) != 0) return;
+        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        active = m_changed = ::syscall(SYS_capset, &header, reduced) == 0;
+    }
+    ~WithoutFileOverride() {
+        if (!m_changed) return;
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        ::syscall(SYS_capset, &header, m_saved);
+    }
+    WithoutFileOverride(const WithoutFileOverride&) = delete;
+    WithoutFileOverride& operator=(const WithoutFileOverride&) = delete;
+    bool active = false;
+
+private:
+    __user_cap_data_struct m_saved[2]{};
+    bool m_changed = false;
+};
 
 } // namespace corvane::test

@@ -101,7 +101,8 @@ private slots:
         QVERIFY(window.bdmvPage->bReadBDMV->isEnabled());
         QVERIFY(window.session().reporter.ErrorRaised);
 
-        // The badge stays until the next status text.
+        // The badge stays until the next status text of a later action.
+        window.session().reporter.beginAction();
         window.session().reporter.slogR();
         QVERIFY(!window.StatusBar->errorBadgeShown());
     }
@@ -230,6 +231,7 @@ private slots:
         QVERIFY(bar->panel(1)->font().bold());
         QCOMPARE(bar->panelText(1), QStringLiteral(" Cannot create backup file."));
         QVERIFY(bar->panelWidth(0) >= 55);
+        window.session().reporter.beginAction(); // a later action's status text removes the badge
         window.session().reporter.slog("Ready.", 0);
         QVERIFY(!bar->errorBadgeShown());
         QVERIFY(!bar->panel(1)->font().bold());

@@ -14,6 +14,12 @@ std::vector<TestFactory>& guiTests() {
     static std::vector<TestFactory> tests;
     return tests;
 }
+namespace {
+ErrorBoxCatcher* g_errorBoxes = nullptr;
+}
+ErrorBoxCatcher& errorBoxes() {
+    return *g_errorBoxes;
+}
 } // namespace corvane::test
 
 int main(int argc, char* argv[]) {
@@ -29,6 +35,9 @@ int main(int argc, char* argv[]) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        sandbox.filePath(QStringLiteral("settings")));
 
+    // Error boxes close by themselves; the tests read what they showed.
+    corvane::test::ErrorBoxCatcher boxes;
+    corvane::test::g_errorBoxes = &boxes;
     int failures = 0;
     for (const auto& make : corvane::test::guiTests()) {
         std::unique_ptr<QObject> test = make();

@@ -27,6 +27,57 @@ TEST(Reporter, ErlogReportsInTheLogTheStatusBarAndTheFlag) {
     EXPECT_FALSE(sink.badge);
 }
 
+TEST(Reporter, FileErrorIsAnErrorReportAndTheBox) {
+    CaptureSink sink;
+    Reporter r(&sink);
+    const std::string message = "Cannot open file \"/discs/[1]/BDMV/index.bdmv\". Permission denied.";
+    r.fileError(message);
+    ASSERT_EQ(sink.lines.size(), 1u);
+    // The path keeps its brackets: the message is no markup.
+    EXPECT_EQ(sink.lines[0].text, "ERROR: " + message);
+    ASSERT_EQ(sink.lines[0].spans.size(), 2u);
+    EXPECT_EQ(sink.lines[0].spans[0].style.rgb, 0xFF0000u);
+    EXPECT_TRUE(sink.lines[0].spans[1].style.bold);
+    EXPECT_EQ(sink.lines[0].spans[1].length, message.size());
+    EXPECT_TRUE(sink.badge);
+    EXPECT_EQ(sink.status[1], message);
+    EXPECT_TRUE(r.ErrorRaised);
+    EXPECT_EQ(sink.fileErrors, std::vector<std::string>{message});
+}
+
+TEST(Reporter, AnActionWithErrorsEndsOnErrorsNotReady) {
+    CaptureSink sink;
+    Reporter r(&sink);
+    r.beginAction();
+    r.dlog0("Saving index.bdmv");
+    r.fileError("index.bdmv: Read-only file system");
+    r.slogR(); // the end of the first writer
+    r.ErrorRaised = false;
+    r.dlog0("Saving MovieObject.bdmv"); // the second writer of the same Save
+    EXPECT_TRUE(sink.badge);
+    EXPECT_EQ(sink.status[0], "Saving MovieObject.bdmv");
+    r.slog("detail", 1);
+    EXPECT_TRUE(sink.badge);
+    r.log("MovieObject.bdmv saved.");
+    r.slogR();
+    EXPECT_TRUE(sink.badge);
+    EXPECT_EQ(sink.status[0], "Errors.");
+    EXPECT_EQ(sink.status[1], "1 error, see the Status page");
+    r.erlog("Cannot create backup file.");
+    r.slogR();
+    EXPECT_EQ(sink.status[1], "2 errors, see the Status page");
+    EXPECT_EQ(r.actionErrors(), 2);
+
+    // The next action: the first status text removes the badge, and it ends Ready.
+    r.beginAction();
+    EXPECT_TRUE(sink.badge);
+    r.dlog0("Reading index.bdmv");
+    EXPECT_FALSE(sink.badge);
+    r.slogR();
+    EXPECT_EQ(sink.status[0], "Ready.");
+    EXPECT_EQ(sink.status[1], "");
+}
+
 TEST(Reporter, StatusPanelsOfTheLogVariants) {
     CaptureSink sink;
     Reporter r(&sink);
