@@ -14,6 +14,7 @@ bool GuiInterpreterHost::traceTicked() const {
 }
 
 void GuiInterpreterHost::pumpEvents() {
+    if (onPump) onPump();
     QCoreApplication::processEvents();
 }
 

@@ -20,6 +20,7 @@
 #include "app/AboutPage.h"
 #include "app/AppIcon.h"
 #include "app/BdjoPage.h"
+#include "app/BusyGuard.h"
 #include "app/SoundGroup.h"
 #include "app/BdmvPage.h"
 #include "app/ClipInfoPage.h"
@@ -52,6 +53,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
     buildWindow();
+    m_busy = new BusyGuard([this] { return busyControls(); }, this);
+    connect(m_busy, &BusyGuard::engagedChanged, this, &MainWindow::lockPages);
+    menuPage->windowBusyControls = [this] { return std::vector<QWidget*>{bSave, bFind}; };
+    connect(&menuPage->busy(), &BusyGuard::engagedChanged, this, [this](bool engaged) {
+        lockPages(engaged);
+        // Cancel ends an effect playback.
+        bCancel->setEnabled(engaged || m_session.interpreter.TraceActive || menuPage->animating() ||
+                            progressBar->isVisible());
+    });
     connectInterpreter();
     connectMenuSimulation();
     fExtDat = new TfExtDat(m_session.options, this);
@@ -377,6 +387,7 @@ void MainWindow::bSaveClick() {
 }
 
 void MainWindow::bLoadToMenuClick(int pid) {
+    if (m_busy->running()) return;
     // The m2ts of the clip last read on the CLIPINF page.
     const auto& clips = m_session.clips;
     const auto found = std::find(clips.begin(), clips.end(), clipInfoPage->loadedName());
@@ -432,6 +443,7 @@ void MainWindow::beep() {
 }
 
 void MainWindow::pause(int milliseconds) {
+    notePump();
     for (int i = 0; i < milliseconds; ++i) {
         QThread::msleep(1);
         QCoreApplication::processEvents();
@@ -439,10 +451,45 @@ void MainWindow::pause(int milliseconds) {
 }
 
 void MainWindow::pumpEvents() {
+    notePump();
     QCoreApplication::processEvents();
 }
 
+void MainWindow::notePump() {
+    m_busy->pumping();
+    menuPage->busy().pumping();
+}
+
+std::vector<QWidget*> MainWindow::busyControls() {
+    QWidget* page = PageControl->currentWidget();
+    std::vector<QWidget*> controls{bSave, bFind};
+    if (page == menuPage) {
+        // The page view keeps showing what is drawn.
+        const std::vector<QWidget*> menu = menuPage->busyControls();
+        controls.insert(controls.end(), menu.begin(), menu.end());
+    } else if (page) {
+        controls.push_back(page);
+    }
+    return controls;
+}
+
+void MainWindow::lockPages(bool locked) {
+    if (locked) {
+        if (m_pageLocks++ > 0) return;
+        for (int tab = 0; tab < PageControl->count(); ++tab)
+            if (tab != PageControl->currentIndex() && PageControl->isTabEnabled(tab)) {
+                PageControl->setTabEnabled(tab, false);
+                m_lockedTabs.push_back(tab);
+            }
+        return;
+    }
+    if (m_pageLocks == 0 || --m_pageLocks > 0) return;
+    for (int tab : m_lockedTabs) PageControl->setTabEnabled(tab, true);
+    m_lockedTabs.clear();
+}
+
 void MainWindow::progressStart() {
+    m_busy->begin();
     pExecute->hide();
     pRegisters->hide();
     progressBar->setValue(0);
@@ -455,6 +502,7 @@ void MainWindow::progress(int percent, const std::string&) {
 }
 
 void MainWindow::progressEnd() {
+    m_busy->end();
     progressBar->hide();
     PageControlChange();
     bCancel->setEnabled(false);
