@@ -15,7 +15,7 @@ constexpr const char* WasEnabled = "corvaneBusyWasEnabled";
 void hold(QWidget* control) {
     const int holds = control->property(HoldCount).toInt();
     if (holds == 0) {
-        const bool enabled = !control->testAttribute(Qt::WA_Disabled);
+        const bool enabled = !control->testAttribute(Qt::WA_ForceDisabled); // its own setting, not its parent's
         control->setProperty(WasEnabled, enabled);
         if (enabled) control->setEnabled(false);
     }
@@ -47,11 +47,13 @@ BusyGuard::Operation::~Operation() {
 }
 
 void BusyGuard::begin() {
-    ++m_depth;
+    if (m_depth++ == 0) emit started();
 }
 
 void BusyGuard::end() {
-    if (m_depth > 0 && --m_depth == 0) release(true);
+    if (m_depth == 0 || --m_depth > 0) return;
+    release(true);
+    emit finished();
 }
 
 void BusyGuard::pumping() {

@@ -43,6 +43,9 @@ public:
 
 signals:
     void engagedChanged(bool engaged);
+    // The outermost operation begins or has ended.
+    void started();
+    void finished();
 
 private:
     void release(bool notify);

@@ -53,15 +53,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
     buildWindow();
-    m_busy = new BusyGuard([this] { return busyControls(); }, this);
-    connect(m_busy, &BusyGuard::engagedChanged, this, &MainWindow::lockPages);
-    menuPage->windowBusyControls = [this] { return std::vector<QWidget*>{bSave, bFind}; };
-    connect(&menuPage->busy(), &BusyGuard::engagedChanged, this, [this](bool engaged) {
-        lockPages(engaged);
-        // Cancel ends an effect playback.
-        bCancel->setEnabled(engaged || m_session.interpreter.TraceActive || menuPage->animating() ||
-                            progressBar->isVisible());
-    });
+    connectBusyGuards();
     connectInterpreter();
     connectMenuSimulation();
     fExtDat = new TfExtDat(m_session.options, this);
@@ -453,39 +445,6 @@ void MainWindow::pause(int milliseconds) {
 void MainWindow::pumpEvents() {
     notePump();
     QCoreApplication::processEvents();
-}
-
-void MainWindow::notePump() {
-    m_busy->pumping();
-    menuPage->busy().pumping();
-}
-
-std::vector<QWidget*> MainWindow::busyControls() {
-    QWidget* page = PageControl->currentWidget();
-    std::vector<QWidget*> controls{bSave, bFind};
-    if (page == menuPage) {
-        // The page view keeps showing what is drawn.
-        const std::vector<QWidget*> menu = menuPage->busyControls();
-        controls.insert(controls.end(), menu.begin(), menu.end());
-    } else if (page) {
-        controls.push_back(page);
-    }
-    return controls;
-}
-
-void MainWindow::lockPages(bool locked) {
-    if (locked) {
-        if (m_pageLocks++ > 0) return;
-        for (int tab = 0; tab < PageControl->count(); ++tab)
-            if (tab != PageControl->currentIndex() && PageControl->isTabEnabled(tab)) {
-                PageControl->setTabEnabled(tab, false);
-                m_lockedTabs.push_back(tab);
-            }
-        return;
-    }
-    if (m_pageLocks == 0 || --m_pageLocks > 0) return;
-    for (int tab : m_lockedTabs) PageControl->setTabEnabled(tab, true);
-    m_lockedTabs.clear();
 }
 
 void MainWindow::progressStart() {

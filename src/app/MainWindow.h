@@ -132,7 +132,8 @@ private:
     void fillObjectPicker();
 
     // Long operations of the window (interpreter runs on the BDMV page, progress loops):
-    // while they pump, the current page, Save and Find are disabled.
+    // while they pump, the current page, Save and Find are disabled (MainWindowBusy.cpp).
+    void connectBusyGuards();
     std::vector<QWidget*> busyControls();
     // Before any loop processes events.
     void notePump();

@@ -62,6 +62,10 @@ MenuPage::MenuPage(Session& session, QWidget* parent)
         const int page = currentPage();
         if (!engaged) sgBOG->setEnabled(page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty());
     });
+    // Cancel ends an effect playback; the request does not outlive the operation.
+    const auto forgetCancel = [this] { m_session.reporter.CancelRequested = false; };
+    connect(m_busy, &BusyGuard::started, this, forgetCancel);
+    connect(m_busy, &BusyGuard::finished, this, forgetCancel);
     setupSimulator();
     connectControls();
     connectTables();
@@ -85,10 +89,6 @@ std::vector<QWidget*> MenuPage::busyControls() const {
     if (windowBusyControls)
         for (QWidget* control : windowBusyControls()) controls.push_back(control);
     return controls;
-}
-
-void MenuPage::startOperation() {
-    if (!m_busy->running()) m_session.reporter.CancelRequested = false;
 }
 
 void MenuPage::connectControls() {
@@ -142,8 +142,13 @@ void MenuPage::bLoadMenuClick() {
 }
 
 bool MenuPage::loadMenuFile(const QString& path) {
+    if (m_busy->running()) return false;
     // A file that cannot be read leaves the menu in memory as it was.
-    const MnuReadStatus status = loadMNUFile(m_session, path.toStdString(), *m_menu);
+    MnuReadStatus status = MnuReadStatus::FileError;
+    {
+        const BusyGuard::Operation operation(*m_busy); // the read pumps events between segments
+        status = loadMNUFile(m_session, path.toStdString(), *m_menu);
+    }
     if (status == MnuReadStatus::FileError) return false;
     if (status == MnuReadStatus::Cancelled) {
         clearMenuPage();

@@ -304,8 +304,6 @@ private:
     std::unique_ptr<MenuSimulator> m_sim;
     bool m_animationWanted = false; // tDrawRep runs while the Menu page is shown
     BusyGuard* m_busy = nullptr;
-    // An operation that may play effects or run commands begins: a cancel left from the last one is forgotten.
-    void startOperation();
 
     Session& m_session;
     std::unique_ptr<TMenu> m_menu; // the IG menu last read or created

@@ -27,7 +27,6 @@ template <typename F> auto MenuPage::withHost(F&& f) {
     std::unique_ptr<InterpreterHost> host = makeHost ? makeHost() : nullptr;
     m_sim->setOuterHost(host.get());
     m_sim->renderer().soundCount = m_session.sound.SoundIndex.entries.size(); // sound.bdmv may have changed
-    startOperation();
     const BusyGuard::Operation operation(*m_busy);
     struct Reset {
         MenuPage* page;
@@ -119,7 +118,6 @@ void MenuPage::waitMs(int ms) {
 void MenuPage::showPageInView(int page) {
     if (page < 0 || m_busy->running()) return;
     m_sim->renderer().soundCount = m_session.sound.SoundIndex.entries.size();
-    startOperation();
     const BusyGuard::Operation operation(*m_busy); // the in-effects
     m_sim->choosePage(static_cast<std::size_t>(page));
     showPagePicture();

@@ -15,12 +15,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
 #include "GuiTest.h"
+#include "app/BdmvPage.h"
 #include "app/ExecutePanel.h"
+#include "app/NavigationGrids.h"
 #include "app/MainWindow.h"
 #include "app/MenuPage.h"
 #include "app/PageTabs.h"
@@ -180,6 +183,25 @@ private slots:
         QVERIFY(!tablesWhileRunning);
         QVERIFY(!tabsWhileRunning);
         QVERIFY(page()->sgButton->isEnabled());
+
+        // A movie object run on the BDMV page (Play PL 0, then Jump Title 1): its grids and
+        // Read wait for it.
+        QTemporaryDir root;
+        BdmvPage* bdmv = m_window->bdmvPage;
+        bdmv->setFolder(copySampleDisc(root.path()).toStdString());
+        m_window->bReadBDMVClick();
+        m_window->PageControl->setCurrentWidget(bdmv);
+        bdmv->setObjectSG(0);
+        bool gridsWhileRunning = true, readWhileRunning = true;
+        QTimer::singleShot(150, bdmv, [&] {
+            gridsWhileRunning = bdmv->sgCommands->isEnabled() || bdmv->sgObject->isEnabled();
+            readWhileRunning = bdmv->bReadBDMV->isEnabled();
+        });
+        m_window->pExecute->bStart->click();
+        QVERIFY(!gridsWhileRunning);
+        QVERIFY(!readWhileRunning);
+        QVERIFY(bdmv->sgCommands->isEnabled());
+        QVERIFY(bdmv->bReadBDMV->isEnabled());
     }
 
 private:
