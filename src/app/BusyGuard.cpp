@@ -15,7 +15,8 @@ constexpr const char* WasEnabled = "corvaneBusyWasEnabled";
 void hold(QWidget* control) {
     const int holds = control->property(HoldCount).toInt();
     if (holds == 0) {
-        const bool enabled = !control->testAttribute(Qt::WA_ForceDisabled); // its own setting, not its parent's
+        const bool enabled =
+            !control->testAttribute(Qt::WA_ForceDisabled); // its own setting, not its parent's
         control->setProperty(WasEnabled, enabled);
         if (enabled) control->setEnabled(false);
     }

@@ -60,7 +60,8 @@ MenuPage::MenuPage(Session& session, QWidget* parent)
     connect(m_busy, &BusyGuard::engagedChanged, this, [this](bool engaged) {
         // The page shown may have changed under the loop: an empty BOG table stays disabled.
         const int page = currentPage();
-        if (!engaged) sgBOG->setEnabled(page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty());
+        if (!engaged)
+            sgBOG->setEnabled(page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty());
     });
     // Cancel ends an effect playback; the request does not outlive the operation.
     const auto forgetCancel = [this] { m_session.reporter.CancelRequested = false; };
@@ -83,8 +84,14 @@ TMenu& MenuPage::menu() {
 
 std::vector<QWidget*> MenuPage::busyControls() const {
     // Not the page view nor the object views: the pictures stay as they are drawn.
-    std::vector<QWidget*> controls{bLoadMenu, bMux,   gbMenuHead,         gbIGSInfo,
-                                   sgBOG,     sgButton, sgMCommands,      pcMenu->widget(EffectsTab),
+    std::vector<QWidget*> controls{bLoadMenu,
+                                   bMux,
+                                   gbMenuHead,
+                                   gbIGSInfo,
+                                   sgBOG,
+                                   sgButton,
+                                   sgMCommands,
+                                   pcMenu->widget(EffectsTab),
                                    pcMenu->widget(ObjectsTab)};
     if (windowBusyControls)
         for (QWidget* control : windowBusyControls()) controls.push_back(control);

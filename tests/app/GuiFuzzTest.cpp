@@ -67,7 +67,8 @@ class GuiFuzzTest : public QObject {
 
     int pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_random); }
     template <typename Item> Item* pickOf(const std::vector<Item*>& items) {
-        return items.empty() ? nullptr : items[static_cast<std::size_t>(pick(static_cast<int>(items.size())))];
+        return items.empty() ? nullptr
+                             : items[static_cast<std::size_t>(pick(static_cast<int>(items.size())))];
     }
 
     QString copyDisc() {
@@ -134,7 +135,8 @@ class GuiFuzzTest : public QObject {
                 if (!page->isAncestorOf(b) && !w.PageControl->isAncestorOf(b)) buttons.push_back(b);
             if (page == w.menuPage && w.menuPage->iFullpage->isVisible() && pick(4) == 0) {
                 QWidget* view = w.menuPage->iFullpage;
-                QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(pick(view->width()), pick(view->height())));
+                QTest::mouseClick(view, Qt::LeftButton, {},
+                                  QPoint(pick(view->width()), pick(view->height())));
             } else if (QAbstractButton* b = pickOf(buttons)) {
                 QTest::mouseClick(b, Qt::LeftButton);
             }
@@ -146,15 +148,16 @@ class GuiFuzzTest : public QObject {
             break;
         }
         case 4: { // a tab of the page's own tabs
-            if (QTabWidget* tabs = pickOf(usable<QTabWidget>(page))) tabs->setCurrentIndex(pick(tabs->count()));
+            if (QTabWidget* tabs = pickOf(usable<QTabWidget>(page)))
+                tabs->setCurrentIndex(pick(tabs->count()));
             break;
         }
         case 5:
         case 6: { // keys to whatever has the focus
-            static const std::array<int, 14> keys{Qt::Key_0, Qt::Key_1, Qt::Key_5, Qt::Key_A,
-                                                  Qt::Key_F, Qt::Key_Return, Qt::Key_Tab, Qt::Key_Up,
-                                                  Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace,
-                                                  Qt::Key_Escape, Qt::Key_Space};
+            static const std::array<int, 14> keys{
+                Qt::Key_0,      Qt::Key_1,         Qt::Key_5,      Qt::Key_A,    Qt::Key_F,
+                Qt::Key_Return, Qt::Key_Tab,       Qt::Key_Up,     Qt::Key_Down, Qt::Key_Left,
+                Qt::Key_Right,  Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Space};
             QWidget* target = QApplication::focusWidget();
             if (!target || !target->isVisible() || offLimits(target)) target = page;
             const int key = keys[static_cast<std::size_t>(pick(static_cast<int>(keys.size())))];
@@ -169,7 +172,8 @@ class GuiFuzzTest : public QObject {
 
     void editCell(QWidget* page) {
         QTableView* table = pickOf(usable<QTableView>(page));
-        if (!table || !table->model() || table->model()->rowCount() == 0 || table->model()->columnCount() == 0)
+        if (!table || !table->model() || table->model()->rowCount() == 0 ||
+            table->model()->columnCount() == 0)
             return;
         if (auto* grid = qobject_cast<PlaylistGrid*>(table))
             grid->setEditable(true);
@@ -182,7 +186,8 @@ class GuiFuzzTest : public QObject {
         table->setFocus();
         table->setCurrentIndex(cell);
         static const std::array<const char*, 6> texts{"0250", "1", "FFFF", "00", "7", "ABCD"};
-        const QString text = QLatin1String(texts[static_cast<std::size_t>(pick(static_cast<int>(texts.size())))]);
+        const QString text =
+            QLatin1String(texts[static_cast<std::size_t>(pick(static_cast<int>(texts.size())))]);
         QTest::keyClick(table, text.at(0).toLatin1());
         for (QLineEdit* editor : table->viewport()->findChildren<QLineEdit*>()) {
             if (!editor->isVisible()) continue;
@@ -204,10 +209,16 @@ private slots:
         MainWindow& w = *m_window;
         // No dialog may wait for an answer: files are never chosen, questions are answered.
         w.confirmStop = [] { return true; };
-        w.menuPage->chooseFile = [](bool, const QString&, const QString&, const QString&) { return QString(); };
-        w.playlistPage->chooseChapterFile = [](bool, const QString&, const QString&, const QString&) { return QString(); };
+        w.menuPage->chooseFile = [](bool, const QString&, const QString&, const QString&) {
+            return QString();
+        };
+        w.playlistPage->chooseChapterFile = [](bool, const QString&, const QString&, const QString&) {
+            return QString();
+        };
         w.playlistPage->askYesNo = [](const QString&) { return false; };
-        w.bdmvPage->chooseProgramListFile = [](const QString&, const QString&, QString*) { return QString(); };
+        w.bdmvPage->chooseProgramListFile = [](const QString&, const QString&, QString*) {
+            return QString();
+        };
         w.bdmvPage->gbSound->chooseWavToOpen = [](const QString&, const QString&) { return QString(); };
         w.bdmvPage->gbSound->chooseWavToSave = [](const QString&, const QString&, const QString&) {
             return QString();

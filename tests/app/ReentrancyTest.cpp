@@ -15,17 +15,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "GuiTest.h"
 #include "app/BdmvPage.h"
 #include "app/ExecutePanel.h"
-#include "app/NavigationGrids.h"
 #include "app/MainWindow.h"
 #include "app/MenuPage.h"
+#include "app/NavigationGrids.h"
 #include "app/PageTabs.h"
 #include "app/PlaylistPageGrid.h"
 #include "app/QSettingsStore.h"
@@ -109,7 +109,8 @@ private slots:
         grid->setEditable(true);
         grid->setFocus();
         grid->setCurrentCell(0, ColX);
-        const std::uint32_t background = pixelAt(page()->simulator().renderer().background(), EffectX, EffectY);
+        const std::uint32_t background =
+            pixelAt(page()->simulator().renderer().background(), EffectX, EffectY);
 
         // X, then Y typed while the first commit would still be waiting in a replayed effect.
         bool effectShownDuringCommit = false;
