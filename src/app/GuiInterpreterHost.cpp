@@ -15,6 +15,7 @@ bool GuiInterpreterHost::traceTicked() const {
 
 // Through the window, so that a click during the run stays part of the run's action.
 void GuiInterpreterHost::pumpEvents() {
+    if (onPump) onPump();
     ReporterInterpreterHost::pumpEvents();
 }
 

@@ -21,6 +21,9 @@ public:
     bool cancelRequested() const override { return m_stop(); }
     void pumpEvents() override;
 
+    // Told before every pump (the window disables what a run must not see changed).
+    std::function<void()> onPump;
+
 private:
     std::function<ActivePage()> m_page;
     const QCheckBox& m_trace;

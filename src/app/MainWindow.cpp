@@ -21,6 +21,7 @@
 #include "app/AboutPage.h"
 #include "app/AppIcon.h"
 #include "app/BdjoPage.h"
+#include "app/BusyGuard.h"
 #include "app/SoundGroup.h"
 #include "app/BdmvPage.h"
 #include "app/ClipInfoPage.h"
@@ -59,6 +60,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         QMessageBox::critical(front ? front : this, windowTitle(), text);
     };
     buildWindow();
+    connectBusyGuards();
     connectInterpreter();
     connectMenuSimulation();
     fExtDat = new TfExtDat(m_session.options, this);
@@ -389,6 +391,7 @@ void MainWindow::bSaveClick() {
 }
 
 void MainWindow::bLoadToMenuClick(int pid) {
+    if (m_busy->running()) return;
     // The m2ts of the clip last read on the CLIPINF page.
     const auto& clips = m_session.clips;
     const auto found = std::find(clips.begin(), clips.end(), clipInfoPage->loadedName());
@@ -454,6 +457,7 @@ void MainWindow::beep() {
 
 void MainWindow::pause(int milliseconds) {
     ++m_serving;
+    notePump();
     for (int i = 0; i < milliseconds; ++i) {
         QThread::msleep(1);
         QCoreApplication::processEvents();
@@ -463,11 +467,13 @@ void MainWindow::pause(int milliseconds) {
 
 void MainWindow::pumpEvents() {
     ++m_serving;
+    notePump();
     QCoreApplication::processEvents();
     --m_serving;
 }
 
 void MainWindow::progressStart() {
+    m_busy->begin();
     pExecute->hide();
     pRegisters->hide();
     progressBar->setValue(0);
@@ -480,6 +486,7 @@ void MainWindow::progress(int percent, const std::string&) {
 }
 
 void MainWindow::progressEnd() {
+    m_busy->end();
     progressBar->hide();
     PageControlChange();
     bCancel->setEnabled(false);

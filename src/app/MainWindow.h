@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "shell/Reporter.h"
 #include "shell/Session.h"
@@ -18,6 +19,7 @@ namespace corvane {
 
 class AboutPage;
 class BdjoPage;
+class BusyGuard;
 class BdmvPage;
 class ClipInfoPage;
 class ExecutePanel;
@@ -134,7 +136,19 @@ private:
     void updateStartEnabled();
     void fillObjectPicker();
 
+    // Long operations of the window (interpreter runs on the BDMV page, progress loops):
+    // while they pump, the current page, Save and Find are disabled (MainWindowBusy.cpp).
+    void connectBusyGuards();
+    std::vector<QWidget*> busyControls();
+    // Before any loop processes events.
+    void notePump();
+    // The other pages cannot be chosen while a loop of this page runs (counted).
+    void lockPages(bool locked);
+
     Session m_session;
+    BusyGuard* m_busy = nullptr;
+    int m_pageLocks = 0;
+    std::vector<int> m_lockedTabs;
     bool m_running = false; // a run is under way; Start and line clicks wait for it
     bool m_closing = false; // the window closes: a run under way stops
     int m_serving = 0;      // events served from inside an action (pumpEvents, pause)

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/BdmvPage.h"
+#include "app/BusyGuard.h"
 #include "app/ExecutePanel.h"
 #include "app/GuiInterpreterHost.h"
 #include "app/MenuPage.h"
@@ -56,7 +57,7 @@ void MainWindow::connectInterpreter() {
 }
 
 GuiInterpreterHost MainWindow::interpreterHost() {
-    return GuiInterpreterHost(
+    GuiInterpreterHost host(
         m_session.reporter,
         [this] {
             QWidget* page = PageControl->currentWidget();
@@ -65,6 +66,8 @@ GuiInterpreterHost MainWindow::interpreterHost() {
                                       : ActivePage::Other;
         },
         *pExecute->cbTrace, [this] { return m_closing; });
+    host.onPump = [this] { notePump(); };
+    return host;
 }
 
 const std::vector<TNavCommand>& MainWindow::selectedProgram() const {
@@ -104,6 +107,7 @@ void MainWindow::bStartClick() {
         pExecute->cbObject->setCurrentIndex(object);
     const std::vector<TNavCommand> program = selectedProgram();
     GuiInterpreterHost host = interpreterHost();
+    const BusyGuard::Operation operation(*m_busy);
     m_running = true;
     const RunResult result = interpreter.start(program, host);
     m_running = false;
@@ -116,6 +120,7 @@ void MainWindow::sgCommandsTraceClick(int line) {
     if (line < 0 || static_cast<std::size_t>(line) >= program.size()) return;
     pExecute->showLine(line);
     GuiInterpreterHost host = interpreterHost();
+    const BusyGuard::Operation operation(*m_busy);
     m_running = true;
     const RunResult result = m_session.interpreter.executeLine(program, line, host);
     m_running = false;
@@ -126,6 +131,7 @@ void MainWindow::endTrace() {
     if (m_running) return;
     const std::vector<TNavCommand> program = selectedProgram();
     GuiInterpreterHost host = interpreterHost();
+    const BusyGuard::Operation operation(*m_busy);
     m_running = true;
     const RunResult result = m_session.interpreter.cancelTrace(program, host);
     m_running = false;

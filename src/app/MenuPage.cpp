@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BusyGuard.h"
 #include "app/PictureConvert.h"
 #include "app/PlaylistPageGrid.h"
 #include "widgets/EditControls.h"
@@ -42,6 +43,7 @@ namespace corvane {
 namespace {
 
 constexpr int BogsTab = 0;
+constexpr int EffectsTab = 1;
 constexpr int ObjectsTab = 2;
 
 } // namespace
@@ -54,6 +56,17 @@ MenuPage::MenuPage(Session& session, QWidget* parent)
         return save ? QFileDialog::getSaveFileName(this, title, proposed, filter)
                     : QFileDialog::getOpenFileName(this, title, proposed, filter);
     };
+    m_busy = new BusyGuard([this] { return busyControls(); }, this);
+    connect(m_busy, &BusyGuard::engagedChanged, this, [this](bool engaged) {
+        // The page shown may have changed under the loop: an empty BOG table stays disabled.
+        const int page = currentPage();
+        if (!engaged)
+            sgBOG->setEnabled(page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty());
+    });
+    // Cancel ends an effect playback; the request does not outlive the operation.
+    const auto forgetCancel = [this] { m_session.reporter.CancelRequested = false; };
+    connect(m_busy, &BusyGuard::started, this, forgetCancel);
+    connect(m_busy, &BusyGuard::finished, this, forgetCancel);
     setupSimulator();
     connectControls();
     connectTables();
@@ -67,6 +80,22 @@ MenuPage::~MenuPage() = default;
 
 TMenu& MenuPage::menu() {
     return *m_menu;
+}
+
+std::vector<QWidget*> MenuPage::busyControls() const {
+    // Not the page view nor the object views: the pictures stay as they are drawn.
+    std::vector<QWidget*> controls{bLoadMenu,
+                                   bMux,
+                                   gbMenuHead,
+                                   gbIGSInfo,
+                                   sgBOG,
+                                   sgButton,
+                                   sgMCommands,
+                                   pcMenu->widget(EffectsTab),
+                                   pcMenu->widget(ObjectsTab)};
+    if (windowBusyControls)
+        for (QWidget* control : windowBusyControls()) controls.push_back(control);
+    return controls;
 }
 
 void MenuPage::connectControls() {
@@ -120,8 +149,13 @@ void MenuPage::bLoadMenuClick() {
 }
 
 bool MenuPage::loadMenuFile(const QString& path) {
+    if (m_busy->running()) return false;
     // A file that cannot be read leaves the menu in memory as it was.
-    const MnuReadStatus status = loadMNUFile(m_session, path.toStdString(), *m_menu);
+    MnuReadStatus status = MnuReadStatus::FileError;
+    {
+        const BusyGuard::Operation operation(*m_busy); // the read pumps events between segments
+        status = loadMNUFile(m_session, path.toStdString(), *m_menu);
+    }
     if (status == MnuReadStatus::FileError) return false;
     if (status == MnuReadStatus::Cancelled) {
         clearMenuPage();

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 
 class QCheckBox;
@@ -30,6 +31,7 @@ class QToolButton;
 
 namespace corvane {
 
+class BusyGuard;
 struct Session;
 struct TMenu;
 class PlaylistGrid;
@@ -192,6 +194,13 @@ public:
     // A button state is being animated in the object view.
     bool animating() const { return m_animating; }
 
+    // Effect playback, a button animation or a button's commands: while their loops process
+    // events, busyControls() are disabled, and a second start is refused.
+    BusyGuard& busy() { return *m_busy; }
+    std::vector<QWidget*> busyControls() const;
+    // The window's controls that change the menu too (Save); disabled with the page's.
+    std::function<std::vector<QWidget*>()> windowBusyControls;
+
     // Page view and simulation (MenuPageView.cpp).
     // Stops tDrawRep (another main page is shown) and starts it again when the Menu page returns.
     void stopAnimation();
@@ -294,7 +303,7 @@ private:
     void tUserTOTimer();
     std::unique_ptr<MenuSimulator> m_sim;
     bool m_animationWanted = false; // tDrawRep runs while the Menu page is shown
-    bool m_inRun = false;           // a button's commands are running
+    BusyGuard* m_busy = nullptr;
 
     Session& m_session;
     std::unique_ptr<TMenu> m_menu; // the IG menu last read or created

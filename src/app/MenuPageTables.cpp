@@ -37,6 +37,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/BusyGuard.h"
 #include "app/EditModeMenu.h"
 #include "app/PictureConvert.h"
 #include "app/PlaylistPageGrid.h"
@@ -349,7 +350,7 @@ void MenuPage::fillBOGs(int page) {
         sgBOG->setCurrentCell(m_bogEditable ? 1 : 0, 0);
     }
     const bool any = page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty();
-    sgBOG->setEnabled(any);
+    sgBOG->setEnabled(any && !m_busy->engaged()); // a command changed the page during a loop
     fitBogHeight();
     sgBOGClick(0);
     clearEffectPreview();
@@ -482,6 +483,8 @@ bool MenuPage::waitFrame(int ms) {
     // A frame's time in a loop of its own: the window stays alive and Cancel is seen at once.
     QPointer<MenuPage> self(this);
     Reporter& reporter = m_session.reporter;
+    const BusyGuard::Operation operation(*m_busy);
+    m_busy->pumping();
     QElapsedTimer clock;
     clock.start();
     QEventLoop loop;
@@ -496,7 +499,7 @@ bool MenuPage::waitFrame(int ms) {
 }
 
 void MenuPage::sgButtonDblClick(int row, int column) {
-    if (sgButton->editable() || m_animating) return;
+    if (sgButton->editable() || m_animating || m_busy->running()) return;
     const int page = currentPage();
     const int bog = currentBog();
     if (page < 0 || bog < 0 || row < 0) return;
@@ -513,6 +516,7 @@ void MenuPage::sgButtonDblClick(int row, int column) {
                                       ? chosenPalette()
                                       : menu().IGSc.pages[static_cast<std::size_t>(page)].palette_id_ref;
     QPointer<MenuPage> self(this);
+    const BusyGuard::Operation operation(*m_busy);
     m_animating = true;
     m_session.reporter.CancelRequested = false;
     if (plan.repeat) emit cancelEnabled(true);

@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "app/BusyGuard.h"
 #include "app/PictureConvert.h"
 #include "app/PlaylistPageGrid.h"
 #include "menu/MenuEdit.h"
@@ -26,13 +27,10 @@ template <typename F> auto MenuPage::withHost(F&& f) {
     std::unique_ptr<InterpreterHost> host = makeHost ? makeHost() : nullptr;
     m_sim->setOuterHost(host.get());
     m_sim->renderer().soundCount = m_session.sound.SoundIndex.entries.size(); // sound.bdmv may have changed
-    m_inRun = true;
+    const BusyGuard::Operation operation(*m_busy);
     struct Reset {
         MenuPage* page;
-        ~Reset() {
-            page->m_sim->setOuterHost(nullptr);
-            page->m_inRun = false;
-        }
+        ~Reset() { page->m_sim->setOuterHost(nullptr); }
     } reset{this};
     return f();
 }
@@ -107,6 +105,8 @@ void MenuPage::showPagePicture() {
 
 void MenuPage::waitMs(int ms) {
     // Effects and activated animations run at their real pace; the window stays alive.
+    const BusyGuard::Operation operation(*m_busy);
+    m_busy->pumping();
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < ms) {
@@ -116,8 +116,9 @@ void MenuPage::waitMs(int ms) {
 }
 
 void MenuPage::showPageInView(int page) {
-    if (page < 0) return;
+    if (page < 0 || m_busy->running()) return;
     m_sim->renderer().soundCount = m_session.sound.SoundIndex.entries.size();
+    const BusyGuard::Operation operation(*m_busy); // the in-effects
     m_sim->choosePage(static_cast<std::size_t>(page));
     showPagePicture();
     emit pageShown(page);
@@ -136,7 +137,7 @@ bool MenuPage::pageViewShown() const {
 }
 
 RunResult MenuPage::bStartMenu() {
-    if (!m_hasMenu || m_inRun) return {};
+    if (!m_hasMenu || m_busy->running()) return {};
     return withHost([this] { return m_sim->start(); });
 }
 
@@ -145,18 +146,20 @@ void MenuPage::chooseTraceButton(std::size_t id) {
 }
 
 void MenuPage::bNavClick(NavDirection direction) {
-    if (!m_hasMenu || m_inRun) return;
+    if (!m_hasMenu || m_busy->running()) return;
     withHost([this, direction] { return m_sim->move(direction); });
 }
 
 void MenuPage::bNavSelClick() {
-    if (!m_hasMenu || m_inRun) return;
+    if (!m_hasMenu || m_busy->running()) return;
     withHost([this] { return m_sim->activate(); });
 }
 
 void MenuPage::redrawPage() {
-    if (!m_hasMenu || !cbPage->isEnabled()) return;
-    m_sim->renderer().DrawPage();
+    // Edits commit through here: the page is drawn without its in-effects, which play on
+    // Start and page changes only.
+    if (!m_hasMenu || !cbPage->isEnabled() || m_busy->running()) return;
+    m_sim->renderer().RedrawPage();
     showPagePicture();
 }
 
@@ -189,14 +192,14 @@ void MenuPage::setObjectBoxColour(const QColor& colour) {
 }
 
 void MenuPage::iFullpagePress(const QPoint& position) {
-    if (!m_hasMenu || m_inRun) return;
+    if (!m_hasMenu || m_busy->running()) return;
     const std::optional<PagePoint> at = viewToPage(sbFullpage->geometryNow(), position.x(), position.y());
     if (!at) return;
     withHost([this, at] { return m_sim->mouseDown(at->x, at->y); });
 }
 
 void MenuPage::iFullpageMove(const QPoint& position) {
-    if (!m_hasMenu || m_inRun) return;
+    if (!m_hasMenu || m_busy->running()) return;
     const std::optional<PagePoint> at = viewToPage(sbFullpage->geometryNow(), position.x(), position.y());
     if (!at) return;
     const bool hand = withHost([this, at] { return m_sim->mouseMove(at->x, at->y); });
@@ -205,12 +208,12 @@ void MenuPage::iFullpageMove(const QPoint& position) {
 
 void MenuPage::tDrawRepTimer() {
     // Frames are drawn only where they can be seen.
-    if (!pageViewShown() || m_inRun) return;
+    if (!pageViewShown() || m_busy->running()) return;
     if (m_sim->animationTick()) showPagePicture();
 }
 
 void MenuPage::tUserTOTimer() {
-    if (!m_hasMenu || m_inRun) return;
+    if (!m_hasMenu || m_busy->running()) return;
     withHost([this] {
         m_sim->userTimeOut();
         return 0;

@@ -336,6 +336,7 @@ void PageRenderer::drawFrameOf(std::size_t id, State state) {
 }
 
 void PageRenderer::playSound(std::uint16_t sound) {
+    if (m_quiet) return;
     if (m_options.PlaySound && sound < soundCount && hooks.playSound) hooks.playSound(sound);
 }
 
@@ -448,11 +449,21 @@ std::int64_t PageRenderer::nowMs() const {
 }
 
 void PageRenderer::DrawPage() {
+    drawPageWith(true);
+}
+
+void PageRenderer::RedrawPage() {
+    m_quiet = true;
+    drawPageWith(false);
+    m_quiet = false;
+}
+
+void PageRenderer::drawPageWith(bool inEffects) {
     m_regs.PSR[43] = m_regs.PSR[11];
     const std::size_t page = m_regs.PSR[11];
     if (m_options.PreLoad) LoadBmps(page);
     DelPage();
-    if (m_options.ShowInEffects && hooks.inEffects && shownPage()) hooks.inEffects(page);
+    if (inEffects && m_options.ShowInEffects && hooks.inEffects && shownPage()) hooks.inEffects(page);
     for (std::size_t id = 0; id < m_menu.ButtonStates.size(); ++id)
         if (m_menu.ButtonStates[id].enabled == 1) DrawButton(id);
     if (m_regs.PSR[10] < NoButton) DrawSButton();

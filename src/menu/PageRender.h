@@ -123,7 +123,12 @@ public:
     void DrawAButt();
     void DrawAButt2();
     void LoadBmps(std::size_t page);
+    // The page as it comes: background, in-effects (when shown), enabled buttons, the
+    // selected one with its sound. For Start and page changes.
     void DrawPage();
+    // The page drawn again after an edit or an option change: no in-effects, no wait, no
+    // sound, so that it may run inside a table's cell commit.
+    void RedrawPage();
 
     // The status text DrawPage leaves: "PSR10: 0001 (1), PSR11: 00 (0)".
     std::string pageStatus() const;
@@ -144,12 +149,14 @@ private:
     void drawFrameOf(std::size_t id, State state);
     void drawObject(const TIGbutton& button, std::uint16_t object, int& right, int& bottom);
     void playSound(std::uint16_t sound);
+    void drawPageWith(bool inEffects);
 
     TMenu& m_menu;
     RegisterFile& m_regs;
     const Options& m_options;
     RgbaImage m_background;
     RgbaImage m_page;
+    bool m_quiet = false; // RedrawPage: button sounds are not played
 };
 
 } // namespace corvane

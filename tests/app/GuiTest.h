@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "io/ExtensionData.h"
@@ -33,11 +34,12 @@
 namespace corvane::test {
 
 using TestFactory = std::function<std::unique_ptr<QObject>()>;
-std::vector<TestFactory>& guiTests();
+// Every test class, and whether it runs only when named in CORVANE_GUI_CLASS.
+std::vector<std::pair<TestFactory, bool>>& guiTests();
 
-template <typename TestClass> struct RegisterGuiTest {
+template <typename TestClass, bool Separate = false> struct RegisterGuiTest {
     RegisterGuiTest() {
-        guiTests().push_back([] { return std::make_unique<TestClass>(); });
+        guiTests().emplace_back([] { return std::make_unique<TestClass>(); }, Separate);
     }
 };
 

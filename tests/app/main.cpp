@@ -10,8 +10,8 @@
 #include "GuiTest.h"
 
 namespace corvane::test {
-std::vector<TestFactory>& guiTests() {
-    static std::vector<TestFactory> tests;
+std::vector<std::pair<TestFactory, bool>>& guiTests() {
+    static std::vector<std::pair<TestFactory, bool>> tests;
     return tests;
 }
 namespace {
@@ -38,9 +38,14 @@ int main(int argc, char* argv[]) {
     // Error boxes close by themselves; the tests read what they showed.
     corvane::test::ErrorBoxCatcher boxes;
     corvane::test::g_errorBoxes = &boxes;
+    // CORVANE_GUI_CLASS names one class to run (its own ctest entry); the long runs
+    // registered as separate run only so.
+    const QByteArray only = qgetenv("CORVANE_GUI_CLASS");
     int failures = 0;
-    for (const auto& make : corvane::test::guiTests()) {
+    for (const auto& [make, separate] : corvane::test::guiTests()) {
         std::unique_ptr<QObject> test = make();
+        const QByteArray name = QByteArray(test->metaObject()->className()).split(':').last();
+        if (only.isEmpty() ? separate : name != only) continue;
         failures += QTest::qExec(test.get(), argc, argv);
     }
     return failures == 0 ? 0 : 1;

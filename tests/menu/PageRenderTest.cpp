@@ -252,6 +252,35 @@ TEST(PageRender, DrawPageSetsPsr43AndPreloadsThePage) {
     EXPECT_EQ(effects, 1u);
 }
 
+TEST(PageRender, RedrawAfterAnEditPlaysNoEffectsWaitsOrSounds) {
+    // A table's cell commit redraws the page: a wait there would process events inside the commit.
+    TIGbutton b = button(0, 10, 10, 10, 13);
+    b.selected_state_sound_id_ref = 0;
+    TMenu menu = oneBogMenu({bog({b}, 0)});
+    menu.IGSc.pages[0].effect_sequences[0].effects = {Teffect{90000, 0, 1, {TCompObject{0, 0, 0, 0, 0}}}};
+    Fixture f(std::move(menu));
+    f.options.ShowInEffects = true;
+    f.options.PlaySound = true;
+    f.renderer.soundCount = 1;
+    std::size_t effects = 0, waits = 0, sounds = 0;
+    f.renderer.hooks.inEffects = [&](std::size_t) { ++effects; };
+    f.renderer.hooks.wait = [&](int) { ++waits; };
+    f.renderer.hooks.playSound = [&](std::uint16_t) { ++sounds; };
+    f.menu.ButtonStates = buildButtonStates(f.menu, 0);
+    f.regs.PSR[10] = 0;
+    f.renderer.DrawPage();
+    EXPECT_EQ(effects, 1u);
+    EXPECT_EQ(sounds, 1u);
+    const RgbaImage drawn = f.renderer.page();
+    f.renderer.RedrawPage();
+    EXPECT_EQ(effects, 1u);
+    EXPECT_EQ(sounds, 1u);
+    EXPECT_EQ(waits, 0u);
+    EXPECT_TRUE(f.renderer.page().pixels == drawn.pixels);
+    f.renderer.DrawSButton(); // sounds come back after the redraw
+    EXPECT_EQ(sounds, 2u);
+}
+
 TEST(PageRender, ButtonStatesEnableEachBogsDefaultValidButton) {
     TMenu menu = oneBogMenu(
         {bog({button(0, 0, 0, 10, 10), button(4, 0, 0, 10, 12)}, 4), bog({button(2, 0, 0, 10, 10)}, 0xFFFF)});
