@@ -3,7 +3,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -17,6 +16,7 @@
 #include "app/CommandEditor.h"
 #include "app/ExtDatDialog.h"
 #include "app/NavigationGrids.h"
+#include "io/FileIO.h"
 #include "navigation/CommandEdit.h"
 #include "navigation/NavigationEdit.h"
 #include "navigation/ProgramList.h"
@@ -247,13 +247,8 @@ void BdmvPage::bbSaveCommandsClick() {
     const auto& commands =
         m_session.mobj.MovieObjects.mobjs[static_cast<std::size_t>(object)].navigation_commands;
     const std::vector<std::uint8_t> bytes = programListBytes(commands, format);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size())) {
-        m_session.reporter.fileError("Cannot create " + QDir::toNativeSeparators(path).toStdString() + ": " +
-                                     file.errorString().toStdString());
-    }
+    const FileResult written = writeWholeFile(path.toStdString(), bytes);
+    if (!written.ok) m_session.reporter.fileError(written.error);
 }
 
 // ---- ExtensionData ----

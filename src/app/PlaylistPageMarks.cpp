@@ -12,6 +12,7 @@
 
 #include "app/BdmvPageHelpers.h"
 #include "app/PlaylistPageGrid.h"
+#include "io/FileIO.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListMarks.h"
 #include "shell/Session.h"
@@ -186,13 +187,9 @@ void PlaylistPage::bbSaveChapClick() {
         m_session.reporter.erlog(chapters.error);
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(chapters.text.data(), static_cast<qint64>(chapters.text.size())) !=
-            static_cast<qint64>(chapters.text.size())) {
-        m_session.reporter.fileError("Cannot create " + QDir::toNativeSeparators(path).toStdString() + ": " +
-                                     file.errorString().toStdString());
-    }
+    const FileResult written =
+        writeWholeFile(path.toStdString(), std::vector<std::uint8_t>(chapters.text.begin(), chapters.text.end()));
+    if (!written.ok) m_session.reporter.fileError(written.error);
 }
 
 void PlaylistPage::bbLoadChapClick() {
