@@ -45,6 +45,7 @@ void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
 Demuxer::Demuxer(std::uint16_t pid, DemuxMode mode, Reporter& reporter, std::uint64_t packetsInFile)
     : m_pid(pid), m_mode(mode), m_reporter(reporter), m_packetsInFile(packetsInFile) {
     if (mode == DemuxMode::SUP) {
+        m_wantReference = true;
         m_markers[0] = 'P';
         m_markers[1] = 'G';
     } else if (mode == DemuxMode::MNU) {
@@ -73,43 +74,15 @@ bool Demuxer::processPackets(const std::uint8_t* data, std::size_t packets) {
 std::size_t Demuxer::processBytes(const std::uint8_t* data, std::size_t size, bool atEnd) {
     std::size_t at = 0;
     m_stopped = false;
-    for (;;) {
-        if (m_scanning) [[unlikely]] {
-            // A packet start is where two sync bytes 192 apart confirm it.
-            bool found = false;
-            while (size - at >= SourcePacketSize + 5) {
-                const std::size_t from = at + 4, last = size - SourcePacketSize - 1;
-                const auto* hit = static_cast<const std::uint8_t*>(std::memchr(data + from, SyncByte, last - from + 1));
-                if (!hit) {
-                    skip(m_consumed + at, last + 1 - from);
-                    at = last + 1 - 4;
-                    break;
-                }
-                const auto sync = static_cast<std::size_t>(hit - data);
-                skip(m_consumed + at, sync - 4 - at);
-                at = sync - 4;
-                if (data[sync + SourcePacketSize] == SyncByte) {
-                    found = true;
-                    break;
-                }
-                skip(m_consumed + at, 1);
-                ++at;
-            }
-            if (!found) {
-                if (atEnd) {
-                    skip(m_consumed + at, size - at);
-                    at = size;
-                }
-                break;
-            }
-            m_scanning = false;
-        }
-        if (size - at < SourcePacketSize) break;
+    if (m_scanning) at = scan(data, size, 0, atEnd);
+    // Packets that start below `fit` lie wholly in the data.
+    const std::size_t fit = m_scanning || size < SourcePacketSize ? 0 : size - SourcePacketSize + 1;
+    while (at < fit) {
         const std::uint8_t* packet = data + at;
         if (!syncOk(packet)) [[unlikely]] {
             // Damage in place keeps the 192-byte grid: the next packet with a right sync byte.
             std::size_t next = at + SourcePacketSize, tries = 0;
-            while (tries < DemuxResyncPackets && next + SourcePacketSize <= size && !syncOk(data + next)) {
+            while (tries < DemuxResyncPackets && next < fit && !syncOk(data + next)) {
                 next += SourcePacketSize;
                 ++tries;
             }
@@ -117,16 +90,17 @@ std::size_t Demuxer::processBytes(const std::uint8_t* data, std::size_t size, bo
                 // Bytes were lost or added: the grid is gone.
                 m_scanning = true;
                 skip(m_consumed + at, 1);
-                ++at;
+                at = scan(data, size, at + 1, atEnd);
+                if (m_scanning) break;
                 continue;
             }
-            if (next + SourcePacketSize > size && !atEnd) break; // look further with the next bytes
+            const bool found = next < fit;
+            if (!found && !atEnd) break; // look further with the next bytes
             skip(m_consumed + at, next - at);
             at = next;
+            if (found) endDamage();
             continue;
         }
-        if (m_damageBytes != 0) [[unlikely]]
-            endDamage();
         at += SourcePacketSize;
         if (!processPacket(packet)) {
             m_stopped = true;
@@ -134,6 +108,34 @@ std::size_t Demuxer::processBytes(const std::uint8_t* data, std::size_t size, bo
         }
     }
     m_consumed += at;
+    return at;
+}
+
+std::size_t Demuxer::scan(const std::uint8_t* data, std::size_t size, std::size_t at, bool atEnd) {
+    // A packet start is where two sync bytes 192 apart confirm it.
+    while (size - at >= SourcePacketSize + 5) {
+        const std::size_t from = at + 4, last = size - SourcePacketSize - 1;
+        const auto* hit = static_cast<const std::uint8_t*>(std::memchr(data + from, SyncByte, last - from + 1));
+        if (!hit) {
+            skip(m_consumed + at, last + 1 - from);
+            at = last + 1 - 4;
+            break;
+        }
+        const auto sync = static_cast<std::size_t>(hit - data);
+        skip(m_consumed + at, sync - 4 - at);
+        at = sync - 4;
+        if (data[sync + SourcePacketSize] == SyncByte) {
+            m_scanning = false;
+            endDamage();
+            return at;
+        }
+        skip(m_consumed + at, 1);
+        ++at;
+    }
+    if (atEnd) {
+        skip(m_consumed + at, size - at);
+        at = size;
+    }
     return at;
 }
 
@@ -167,16 +169,16 @@ void Demuxer::finish() {
 }
 
 bool Demuxer::noTransportStream() const {
-    return m_goodPackets == 0 || (m_pidPackets == 0 && m_skippedPackets > m_goodPackets);
+    return goodPackets() == 0 || (m_pidPackets == 0 && m_skippedPackets > goodPackets());
 }
 
 bool Demuxer::processPacket(const std::uint8_t* packet) {
-    ++m_goodPackets;
     if ((++m_packetsRead % DemuxProgressPackets) == 0 && m_packetsInFile > 0)
         m_reporter.showPacketProgress(m_packetsRead, m_packetsInFile);
     const std::uint16_t pid = packetPid(packet);
     if (pid == NullPid) return true;
-    if (m_mode == DemuxMode::SUP && !m_refFound && pid == PrimaryVideoPid) findReference(packet);
+    if (m_wantReference && pid == PrimaryVideoPid) [[unlikely]]
+        findReference(packet);
     if (pid != m_pid) return true;
     ++m_pidPackets;
     const int length = payloadLength(packet);
@@ -199,6 +201,7 @@ void Demuxer::findReference(const std::uint8_t* packet) {
     if (header.PTS_DTS_flags == 0) return;
     m_refPts = header.PTS;
     m_refFound = true;
+    m_wantReference = false;
 }
 
 bool Demuxer::takePacket(const std::uint8_t* packet, const std::uint8_t* payload, std::size_t length) {

@@ -60,7 +60,7 @@ public:
 
     std::uint64_t packetsRead() const { return m_packetsRead; }
     std::uint64_t pidPackets() const { return m_pidPackets; }
-    std::uint64_t goodPackets() const { return m_goodPackets; }        // with a right sync byte
+    std::uint64_t goodPackets() const { return m_packetsRead - m_skippedPackets; }  // with a right sync byte
     std::uint64_t skippedPackets() const { return m_skippedPackets; }  // damaged, in whole packets
     // No packet had a right sync byte, or damage outweighs the stream and the PID never came.
     bool noTransportStream() const;
@@ -73,6 +73,9 @@ private:
     void findReference(const std::uint8_t* packet);
     void append(const std::uint8_t* bytes, std::size_t n) { m_out.insert(m_out.end(), bytes, bytes + n); }
     void logSegment(const std::uint8_t* packet, std::uint8_t segmentType);
+    // Looks byte by byte from `at` for a packet start; where the walk goes on (m_scanning
+    // stays set when none was found in the data).
+    std::size_t scan(const std::uint8_t* data, std::size_t size, std::size_t at, bool atEnd);
     void skip(std::uint64_t offset, std::size_t bytes);
     void endDamage();
 
@@ -80,9 +83,8 @@ private:
     DemuxMode m_mode;
     Reporter& m_reporter;
     std::uint64_t m_packetsInFile;
-    std::uint64_t m_packetsRead = 0;
+    std::uint64_t m_packetsRead = 0;  // good ones and skipped ones
     std::uint64_t m_pidPackets = 0;
-    std::uint64_t m_goodPackets = 0;
     std::uint64_t m_consumed = 0;   // stream offset of the next byte handed in
     bool m_stopped = false;
     // Damage: the current run of skipped bytes, and all runs so far.
@@ -96,6 +98,7 @@ private:
     bool m_unbounded = false;       // the current PES has PES_packet_length 0
     std::size_t m_headerSkip = 0;   // header bytes of the current PES still to come in later packets
     bool m_refFound = false;
+    bool m_wantReference = false;   // SUP mode until the reference PTS is found
     std::uint32_t m_refPts = 0;     // SUP: PTS of the first primary video PES, 90 kHz
     std::uint32_t m_segmentPts = 0; // PTS and DTS of the segment header, relative to m_refPts
     std::uint32_t m_segmentDts = 0;
