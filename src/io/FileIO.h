@@ -66,6 +66,7 @@ private:
     unsigned m_gid = 0;
     bool m_failed = false;
     std::uint64_t m_size = 0;
+    std::uint64_t m_started = 0;  // bytes whose writeback has been started
     std::string m_error;
 };
 
