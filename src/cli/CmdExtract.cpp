@@ -57,6 +57,8 @@ void addExtractCommand(CLI::App& app, int& result) {
         Reporter reporter(&sink);
         const DemuxResult saved =
             savePid(reporter, *input, *output, static_cast<std::uint16_t>(*pid), target.mode);
+        // A file step has printed its own error line; the stream's reason is printed here.
+        if (!saved.ok && !saved.error.empty()) printError(*input, saved.error);
         result = saved.ok ? Success : Rejected;
     });
 }

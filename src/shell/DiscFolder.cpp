@@ -225,6 +225,10 @@ ReadFolderResult readFolder(Session& session) {
     ReadFolderResult result;
     Reporter& r = session.reporter;
     session.clearFolderData();
+    // Saves that were killed leave their temporary files behind.
+    removeStaleTempFiles(session.BDMVdir);
+    for (const char* folder : {"PLAYLIST", "CLIPINF", "AUXDATA", "BACKUP"})
+        removeStaleTempFiles(session.BDMVdir + folder + pathSeparator());
     if (!checkRequired(session)) return result;
 
     r.slog("", 1);
@@ -246,29 +250,28 @@ ReadFolderResult readFolder(Session& session) {
 
 bool makebackup(Session& session, const std::string& folder, const std::string& name, bool onlyIfExists) {
     Reporter& r = session.reporter;
-    r.ErrorRaised = false;
-    r.dlog0("Saving " + name);
     if (!session.options.Backup) return true;
     const std::string file = folder + name;
     const std::string backup = file + ".backup";
     if (onlyIfExists && !fileExists(file)) return true;
 
-    bool renamed = true;
+    // The backup is a second name of the file being replaced: the file itself never goes.
+    bool kept = true;
     switch (static_cast<BackupMode>(session.options.BackupMode)) {
     case BackupMode::Overwrite:
         // The old backup goes; the file being replaced becomes the new one.
         removeFile(backup);
-        renamed = renameNoReplace(file, backup);
+        kept = linkOrCopyNoReplace(file, backup);
         break;
     case BackupMode::StopIfExists:
-        renamed = renameNoReplace(file, backup);
+        kept = linkOrCopyNoReplace(file, backup);
         break;
     case BackupMode::OnlyFirst:
     default:
-        if (!fileExists(backup)) renamed = renameNoReplace(file, backup);
+        if (!fileExists(backup)) kept = linkOrCopyNoReplace(file, backup);
         break;
     }
-    if (!renamed) r.erlog("Cannot create backup file.");
+    if (!kept) r.erlog("Cannot create backup file.");
     return !r.ErrorRaised;
 }
 
@@ -280,11 +283,14 @@ void copyToBackupFolder(Session& session, const std::string& name) {
 bool saveDiscFile(Session& session, const std::string& folder, const std::string& name,
                   const std::vector<std::uint8_t>& bytes, bool onlyIfExists, bool copyToBackup) {
     Reporter& r = session.reporter;
-    makebackup(session, folder, name, onlyIfExists);
-    if (r.ErrorRaised) return false;
-    const FileResult written = writeWholeFile(folder + name, bytes);
-    if (!written.ok) {
-        r.fileError(written.error);
+    r.ErrorRaised = false;
+    r.dlog0("Saving " + name);
+    // The new file is whole and on the disk before the backup step and the rename.
+    OutputFile out;
+    const bool written = out.open(folder + name) && out.write(bytes.data(), bytes.size()) &&
+                         out.commit([&] { return makebackup(session, folder, name, onlyIfExists); });
+    if (!written) {
+        if (!out.error().empty()) r.fileError(out.error());
         r.slogR();
         return false;
     }

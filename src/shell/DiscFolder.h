@@ -55,14 +55,17 @@ struct ReadFolderResult {
 // The whole folder read of the Read button, without its control changes.
 ReadFolderResult readFolder(Session& session);
 
-// The backup step of every disc-file writer. Clears ErrorRaised, logs
-// "Saving name" and renames or removes according to the options; returns false
-// (after "Cannot create backup file.") when the writer must not write.
+// The backup step of every disc-file writer, run once the new file is complete and on
+// the disk: according to the options, the file about to be replaced is kept as
+// name.backup (a second name of it, or a copy), or an old backup is removed first.
+// Returns false (after "Cannot create backup file.") when the writer must not write.
 // `onlyIfExists`: the sound writer's rule (a missing file is no error).
 bool makebackup(Session& session, const std::string& folder, const std::string& name, bool onlyIfExists = false);
 // Copies a just-written index or MovieObject file into BACKUP when the option is on.
 void copyToBackupFolder(Session& session, const std::string& name);
-// Backup step, write, log "name saved." and Ready — the whole tail of a disc-file writer.
+// The whole tail of a disc-file writer: ErrorRaised cleared, "Saving name", the new file
+// written beside the old one, the backup step, the rename, "name saved." and Ready.
+// Any failure leaves the old file where it was.
 // `copyToBackup`: index and MovieObject files go to BACKUP too when the option asks.
 bool saveDiscFile(Session& session, const std::string& folder, const std::string& name,
                   const std::vector<std::uint8_t>& bytes, bool onlyIfExists = false, bool copyToBackup = false);

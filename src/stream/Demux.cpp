@@ -25,6 +25,7 @@ namespace {
 constexpr std::size_t FlushSize = 1u << 20;
 constexpr std::size_t ReadPackets = 1024; // 192 KiB
 constexpr std::size_t PageSize = 4096;
+constexpr std::size_t CarrySpace = DemuxMaxCarry;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -44,6 +45,7 @@ void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
 Demuxer::Demuxer(std::uint16_t pid, DemuxMode mode, Reporter& reporter, std::uint64_t packetsInFile)
     : m_pid(pid), m_mode(mode), m_reporter(reporter), m_packetsInFile(packetsInFile) {
     if (mode == DemuxMode::SUP) {
+        m_wantReference = true;
         m_markers[0] = 'P';
         m_markers[1] = 'G';
     } else if (mode == DemuxMode::MNU) {
@@ -65,47 +67,129 @@ std::uint64_t Demuxer::cleanEnd() const {
 }
 
 bool Demuxer::processPackets(const std::uint8_t* data, std::size_t packets) {
-    // Packets arrive in reads of any size; the blocks of 341 run on from the file's start.
-    std::size_t done = 0;
-    while (done < packets) {
-        const std::size_t n = std::min(DemuxBlockPackets - m_blockPos, packets - done);
-        if (!m_syncLost && !processBlock(data + done * SourcePacketSize, n)) return false;
-        done += n;
-        m_blockPos += n;
-        if (m_blockPos == DemuxBlockPackets) {
-            m_blockPos = 0;
-            m_syncLost = false;
-        }
-    }
-    return true;
+    processBytes(data, packets * SourcePacketSize, true);
+    return !m_stopped;
 }
 
-bool Demuxer::processBlock(const std::uint8_t* data, std::size_t packets) {
-    const bool sup = m_mode == DemuxMode::SUP;
-    for (std::size_t i = 0; i < packets; ++i) {
-        const std::uint8_t* packet = data + i * SourcePacketSize;
-        if ((++m_packetsRead % DemuxProgressPackets) == 0 && m_packetsInFile > 0)
-            m_reporter.showPacketProgress(m_packetsRead, m_packetsInFile);
-        if (!syncOk(packet)) {
-            m_syncLost = true;
-            break;
-        }
-        const std::uint16_t pid = packetPid(packet);
-        if (pid == NullPid) continue;
-        if (sup && !m_refFound && pid == PrimaryVideoPid) findReference(packet);
-        if (pid != m_pid) continue;
-        ++m_pidPackets;
-        const int length = payloadLength(packet);
-        if (length < 0) continue;
-        const std::uint8_t* payload = packet + payloadOffset(length);
-        if (m_mode == DemuxMode::PES) {
-            append(payload, static_cast<std::size_t>(length));
+std::size_t Demuxer::processBytes(const std::uint8_t* data, std::size_t size, bool atEnd) {
+    std::size_t at = 0;
+    m_stopped = false;
+    if (m_scanning) at = scan(data, size, 0, atEnd);
+    // Packets that start below `fit` lie wholly in the data.
+    const std::size_t fit = m_scanning || size < SourcePacketSize ? 0 : size - SourcePacketSize + 1;
+    while (at < fit) {
+        const std::uint8_t* packet = data + at;
+        if (!syncOk(packet)) [[unlikely]] {
+            // Damage in place keeps the 192-byte grid: the next packet with a right sync byte.
+            std::size_t next = at + SourcePacketSize, tries = 0;
+            while (tries < DemuxResyncPackets && next < fit && !syncOk(data + next)) {
+                next += SourcePacketSize;
+                ++tries;
+            }
+            if (tries == DemuxResyncPackets) {
+                // Bytes were lost or added: the grid is gone.
+                m_scanning = true;
+                skip(m_consumed + at, 1);
+                at = scan(data, size, at + 1, atEnd);
+                if (m_scanning) break;
+                continue;
+            }
+            const bool found = next < fit;
+            if (!found && !atEnd) break; // look further with the next bytes
+            skip(m_consumed + at, next - at);
+            at = next;
+            if (found) endDamage();
             continue;
         }
-        if (!hasPayloadFlag(packet)) continue;
-        if (!takePacket(packet, payload, static_cast<std::size_t>(length))) return false;
+        at += SourcePacketSize;
+        if (!processPacket(packet)) {
+            m_stopped = true;
+            break;
+        }
     }
-    return true;
+    m_consumed += at;
+    return at;
+}
+
+std::size_t Demuxer::scan(const std::uint8_t* data, std::size_t size, std::size_t at, bool atEnd) {
+    // A packet start is where two sync bytes 192 apart confirm it.
+    while (size - at >= SourcePacketSize + 5) {
+        const std::size_t from = at + 4, last = size - SourcePacketSize - 1;
+        const auto* hit = static_cast<const std::uint8_t*>(std::memchr(data + from, SyncByte, last - from + 1));
+        if (!hit) {
+            skip(m_consumed + at, last + 1 - from);
+            at = last + 1 - 4;
+            break;
+        }
+        const auto sync = static_cast<std::size_t>(hit - data);
+        skip(m_consumed + at, sync - 4 - at);
+        at = sync - 4;
+        if (data[sync + SourcePacketSize] == SyncByte) {
+            m_scanning = false;
+            endDamage();
+            return at;
+        }
+        skip(m_consumed + at, 1);
+        ++at;
+    }
+    if (atEnd) {
+        skip(m_consumed + at, size - at);
+        at = size;
+    }
+    return at;
+}
+
+void Demuxer::skip(std::uint64_t offset, std::size_t bytes) {
+    if (bytes == 0) return;
+    if (m_damageBytes == 0) m_damageStart = offset;
+    m_damageBytes += bytes;
+}
+
+namespace {
+// Damaged places logged one by one; the summary at the end counts them all.
+constexpr std::uint64_t DamageLines = 10;
+} // namespace
+
+void Demuxer::endDamage() {
+    const std::uint64_t packets = (m_damageBytes + SourcePacketSize - 1) / SourcePacketSize;
+    m_skippedPackets += packets;
+    m_packetsRead += packets;
+    if (++m_damageRuns <= DamageLines)
+        m_reporter.log("  " + thousands(static_cast<std::int64_t>(packets)) + " damaged packets skipped at byte " +
+                       thousands(static_cast<std::int64_t>(m_damageStart)));
+    m_damageBytes = 0;
+    m_afterDamage = true;
+}
+
+void Demuxer::finish() {
+    if (m_damageBytes != 0) endDamage();
+    if (m_damageRuns > 0)
+        m_reporter.log("[re]" + thousands(static_cast<std::int64_t>(m_skippedPackets)) + " damaged packets[/re] skipped in " +
+                       thousands(static_cast<std::int64_t>(m_damageRuns)) + (m_damageRuns == 1 ? " place." : " places."));
+}
+
+bool Demuxer::noTransportStream() const {
+    return goodPackets() == 0 || (m_pidPackets == 0 && m_skippedPackets > goodPackets());
+}
+
+bool Demuxer::processPacket(const std::uint8_t* packet) {
+    if ((++m_packetsRead % DemuxProgressPackets) == 0 && m_packetsInFile > 0)
+        m_reporter.showPacketProgress(m_packetsRead, m_packetsInFile);
+    const std::uint16_t pid = packetPid(packet);
+    if (pid == NullPid) return true;
+    if (m_wantReference && pid == PrimaryVideoPid) [[unlikely]]
+        findReference(packet);
+    if (pid != m_pid) return true;
+    ++m_pidPackets;
+    const int length = payloadLength(packet);
+    if (length < 0) return true;
+    const std::uint8_t* payload = packet + payloadOffset(length);
+    if (m_mode == DemuxMode::PES) {
+        append(payload, static_cast<std::size_t>(length));
+        return true;
+    }
+    if (!hasPayloadFlag(packet)) return true;
+    return takePacket(packet, payload, static_cast<std::size_t>(length));
 }
 
 void Demuxer::findReference(const std::uint8_t* packet) {
@@ -117,12 +201,15 @@ void Demuxer::findReference(const std::uint8_t* packet) {
     if (header.PTS_DTS_flags == 0) return;
     m_refPts = header.PTS;
     m_refFound = true;
+    m_wantReference = false;
 }
 
 bool Demuxer::takePacket(const std::uint8_t* packet, const std::uint8_t* payload, std::size_t length) {
     // A bounded PES ends when fewer than 184 of its bytes remain; an unbounded one
-    // (PES_packet_length 0) only where the next payload unit starts.
-    const bool starts = isPesStart(payload, length) && (m_unbounded ? payloadUnitStart(packet) : m_remaining < 184);
+    // (PES_packet_length 0) only where the next payload unit starts, and so does one
+    // that lost packets to damage (its count of remaining bytes is then wrong).
+    const bool starts = isPesStart(payload, length) &&
+                        (m_unbounded || m_afterDamage ? payloadUnitStart(packet) : m_remaining < 184);
     if (!starts) {
         if (!m_unbounded && m_remaining == 0) return true;
         const std::size_t skip = std::min(m_headerSkip, length);
@@ -134,6 +221,7 @@ bool Demuxer::takePacket(const std::uint8_t* packet, const std::uint8_t* payload
     }
     if (m_reporter.CancelRequested) return false;
 
+    m_afterDamage = false;
     const PesHeader header = readPesHeader(payload, length);
     m_remaining = header.PES_packet_length;
     m_unbounded = header.PES_packet_length == 0;
@@ -185,56 +273,63 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
         reporter.fileError(systemError(m2tsPath));
         return result;
     }
-    FilePtr out(std::fopen(outPath.c_str(), "wb"));
-    if (!out) {
-        reporter.fileError(systemError(outPath));
+    OutputFile out;
+    if (!out.open(outPath)) {
+        reporter.fileError(out.error());
         return result;
     }
-    // Both streams go through our own buffers only.
+    // The input goes through our own buffer only.
     std::setvbuf(in.get(), nullptr, _IONBF, 0);
 #if defined(__unix__)
     posix_fadvise(fileno(in.get()), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-    std::setvbuf(out.get(), nullptr, _IONBF, 0);
 
     const std::int64_t size = fileSize(m2tsPath);
     const std::uint64_t packetsInFile = size > 0 ? static_cast<std::uint64_t>(size) / SourcePacketSize : 0;
     Demuxer demuxer(pid, mode, reporter, packetsInFile);
     // Page-aligned reads of 192 KiB (1024 packets) keep the buffer in the processor's
-    // cache; the host's events are served once per `blocksPerPump` blocks of 341.
+    // cache; the host's events are served once per `blocksPerPump` blocks of 341. Bytes
+    // the walk hands back (a partial packet after damage) go just before the next read.
     const std::size_t pumpPackets = std::max<std::size_t>(1, blocksPerPump) * DemuxBlockPackets;
     const std::size_t readPackets = std::min<std::size_t>(ReadPackets, pumpPackets);
-    std::vector<std::uint8_t> storage(readPackets * SourcePacketSize + PageSize);
-    std::uint8_t* const buffer =
-        storage.data() + (PageSize - reinterpret_cast<std::uintptr_t>(storage.data()) % PageSize) % PageSize;
     const std::size_t bufferSize = readPackets * SourcePacketSize;
+    std::vector<std::uint8_t> storage(CarrySpace + bufferSize + PageSize);
+    std::uint8_t* const buffer =
+        storage.data() + CarrySpace +
+        (PageSize - reinterpret_cast<std::uintptr_t>(storage.data() + CarrySpace) % PageSize) % PageSize;
 
     bool writeFailed = false;
     auto flush = [&] {
         auto& pending = demuxer.pending();
-        if (!pending.empty() && std::fwrite(pending.data(), 1, pending.size(), out.get()) != pending.size())
-            writeFailed = true;
+        if (!pending.empty() && !out.write(pending.data(), pending.size())) writeFailed = true;
         demuxer.outputTaken();
     };
 
     bool stoppedAtPes = false;
     std::size_t sincePump = pumpPackets;
+    std::size_t carry = 0;
     while (!writeFailed) {
         if (sincePump >= pumpPackets) {
             reporter.sink().pumpEvents();
             sincePump = 0;
         }
         const std::size_t got = std::fread(buffer, 1, bufferSize, in.get());
-        const std::size_t packets = got / SourcePacketSize;
-        if (packets == 0) break;
-        sincePump += packets;
-        if (!demuxer.processPackets(buffer, packets)) {
+        const bool atEnd = got < bufferSize;
+        if (got == 0 && carry == 0) break;
+        sincePump += got / SourcePacketSize;
+        const std::size_t have = carry + got;
+        const std::size_t used = demuxer.processBytes(buffer - carry, have, atEnd);
+        if (demuxer.stopped()) {
             stoppedAtPes = true;
             break;
         }
+        const std::uint8_t* rest = buffer - carry + used;
+        carry = std::min(have - used, CarrySpace);  // the walk hands back less than that
+        if (carry > 0) std::memmove(buffer - carry, rest, carry);
         if (demuxer.pending().size() >= FlushSize) flush();
-        if (reporter.CancelRequested || got < bufferSize) break;
+        if (reporter.CancelRequested || atEnd) break;
     }
+    demuxer.finish();
     result.cancelled = reporter.CancelRequested;
     // A cancel between PES starts keeps the output up to the last whole PES packet.
     const std::uint64_t keep = result.cancelled && !stoppedAtPes ? demuxer.cleanEnd() : demuxer.outputSize();
@@ -244,16 +339,27 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
     else
         demuxer.pending().clear();
     if (!writeFailed) flush();
-    if (std::fflush(out.get()) != 0 || std::ferror(out.get())) writeFailed = true;
-    out.reset();
+    if (!writeFailed && !out.truncate(keep)) writeFailed = true;
+    const bool readFailed = std::ferror(in.get()) != 0;
     in.reset();
-    if (!writeFailed && demuxer.outputSize() > keep) {
-        std::error_code error;
-        std::filesystem::resize_file(outPath, keep, error);
-        if (error) writeFailed = true;
+    if (readFailed) {
+        reporter.fileError(systemError(m2tsPath));
+        return result;
     }
     if (writeFailed) {
-        reporter.fileError(systemError(outPath));
+        reporter.fileError(out.error());
+        return result;
+    }
+    // Nothing to save is no success: the user hears why and no empty file is left.
+    if (!result.cancelled && (demuxer.noTransportStream() || demuxer.pidPackets() == 0)) {
+        const std::string name = std::filesystem::path(m2tsPath).filename().string();
+        result.error = demuxer.noTransportStream() ? name + " is no transport stream"
+                                                   : "PID " + hexText(pid, 4) + " not found in " + name;
+        reporter.erlog(result.error);
+        return result;
+    }
+    if (!out.commit()) {
+        reporter.fileError(out.error());
         return result;
     }
     result.ok = true;

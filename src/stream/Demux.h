@@ -20,22 +20,34 @@ namespace corvane {
 
 enum class DemuxMode { ES, PES, SUP, MNU };
 
-// The sync-loss rule works on blocks of 341 source packets (65472 bytes).
+// The host's events are served once per block of 341 source packets (65472 bytes).
 inline constexpr std::size_t DemuxBlockPackets = 341;
 // Progress is shown every 32768 packets read.
 inline constexpr std::uint64_t DemuxProgressPackets = 32768;
+// A wrong sync byte: this many following packets are tried on the 192-byte grid
+// before the walk looks for packet starts byte by byte.
+inline constexpr std::size_t DemuxResyncPackets = 8;
+// Bytes the walk may hand back for want of look-ahead: less than this.
+inline constexpr std::size_t DemuxMaxCarry = (DemuxResyncPackets + 2) * 192;
 
 class Demuxer {
 public:
-    // `reporter` takes the log line of each SUP/MNU segment and the progress display;
-    // its CancelRequested flag is tested at every PES start. `packetsInFile` is the
-    // progress total (0: no progress display).
+    // `reporter` takes the log line of each SUP/MNU segment, the lines on damaged packets
+    // and the progress display; its CancelRequested flag is tested at every PES start.
+    // `packetsInFile` is the progress total (0: no progress display).
     Demuxer(std::uint16_t pid, DemuxMode mode, Reporter& reporter, std::uint64_t packetsInFile = 0);
 
-    // Any number of whole source packets, following on from the packets before; the
-    // walk runs in blocks of 341 from the first packet, and a wrong sync byte drops the
-    // rest of its block. False when a cancel stopped the walk at a PES start.
+    // The next `size` bytes of the stream. A packet with a wrong sync byte is skipped and
+    // the walk goes on at the next packet whose sync byte is right (on the 192-byte grid,
+    // or found byte by byte when bytes were lost). Returns the bytes used; the rest (a
+    // partial packet, or packets kept for look-ahead) must come again in front of the next
+    // bytes. `atEnd`: nothing follows. Stops early when a cancel came at a PES start.
+    std::size_t processBytes(const std::uint8_t* data, std::size_t size, bool atEnd);
+    // Whole source packets in memory; false when a cancel stopped the walk at a PES start.
     bool processPackets(const std::uint8_t* data, std::size_t packets);
+    // The end of the stream: the last damaged run and the summary of all go to the log.
+    void finish();
+    bool stopped() const { return m_stopped; }
 
     // Output made but not yet taken; takeOutput hands it over and empties it.
     std::vector<std::uint8_t>& pending() { return m_out; }
@@ -48,28 +60,45 @@ public:
 
     std::uint64_t packetsRead() const { return m_packetsRead; }
     std::uint64_t pidPackets() const { return m_pidPackets; }
+    std::uint64_t goodPackets() const { return m_packetsRead - m_skippedPackets; }  // with a right sync byte
+    std::uint64_t skippedPackets() const { return m_skippedPackets; }  // damaged, in whole packets
+    // No packet had a right sync byte, or damage outweighs the stream and the PID never came.
+    bool noTransportStream() const;
     bool referenceFound() const { return m_refFound; }
     std::uint32_t referencePts() const { return m_refPts; }
 
 private:
-    bool processBlock(const std::uint8_t* data, std::size_t packets);
+    bool processPacket(const std::uint8_t* packet);
     bool takePacket(const std::uint8_t* packet, const std::uint8_t* payload, std::size_t length);
     void findReference(const std::uint8_t* packet);
     void append(const std::uint8_t* bytes, std::size_t n) { m_out.insert(m_out.end(), bytes, bytes + n); }
     void logSegment(const std::uint8_t* packet, std::uint8_t segmentType);
+    // Looks byte by byte from `at` for a packet start; where the walk goes on (m_scanning
+    // stays set when none was found in the data).
+    std::size_t scan(const std::uint8_t* data, std::size_t size, std::size_t at, bool atEnd);
+    void skip(std::uint64_t offset, std::size_t bytes);
+    void endDamage();
 
     std::uint16_t m_pid;
     DemuxMode m_mode;
     Reporter& m_reporter;
     std::uint64_t m_packetsInFile;
-    std::uint64_t m_packetsRead = 0;
+    std::uint64_t m_packetsRead = 0;  // good ones and skipped ones
     std::uint64_t m_pidPackets = 0;
-    std::size_t m_blockPos = 0;     // packets of the current block of 341 already walked
-    bool m_syncLost = false;        // a wrong sync byte: the rest of the block is dropped
+    std::uint64_t m_consumed = 0;   // stream offset of the next byte handed in
+    bool m_stopped = false;
+    // Damage: the current run of skipped bytes, and all runs so far.
+    bool m_scanning = false;        // the 192-byte grid is lost: looking byte by byte
+    std::uint64_t m_damageStart = 0;
+    std::uint64_t m_damageBytes = 0;
+    std::uint64_t m_skippedPackets = 0;
+    std::uint64_t m_damageRuns = 0;
+    bool m_afterDamage = false;     // the next PES starts at a payload unit start, whatever remains
     std::uint16_t m_remaining = 0;  // pes_remaining: 16-bit, wraps as the format's counter does
     bool m_unbounded = false;       // the current PES has PES_packet_length 0
     std::size_t m_headerSkip = 0;   // header bytes of the current PES still to come in later packets
     bool m_refFound = false;
+    bool m_wantReference = false;   // SUP mode until the reference PTS is found
     std::uint32_t m_refPts = 0;     // SUP: PTS of the first primary video PES, 90 kHz
     std::uint32_t m_segmentPts = 0; // PTS and DTS of the segment header, relative to m_refPts
     std::uint32_t m_segmentDts = 0;
@@ -84,17 +113,20 @@ private:
 };
 
 struct DemuxResult {
-    bool ok = false;               // both files were opened and written
+    bool ok = false;               // the output is in place
+    std::string error;             // why not, when the stream itself was the reason (also erlog'd)
     bool cancelled = false;
     std::uint64_t pidPackets = 0;  // source packets of the PID: the saved count
     std::uint64_t packetsRead = 0;
     std::uint64_t bytesWritten = 0;
 };
 
-// Extracts `pid` of the m2ts at `m2tsPath` into `outPath` (created or truncated).
-// Serves the host's events once per `blocksPerPump` blocks of 341 packets and stops
-// after a cancel: in ES, SUP and MNU mode with the output ending at a PES packet
-// boundary. File failures go to Reporter::fileError.
+// Extracts `pid` of the m2ts at `m2tsPath` into `outPath` (through OutputFile: the old
+// file stays until the new one is whole). Serves the host's events once per
+// `blocksPerPump` blocks of 341 packets and stops after a cancel: in ES, SUP and MNU
+// mode with the output ending at a PES packet boundary. File failures go to
+// Reporter::fileError; a PID that never comes or a file that is no transport stream
+// to erlog, and no output file is left.
 DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::uint16_t pid, DemuxMode mode,
                   Reporter& reporter, std::size_t blocksPerPump = 32);
 

@@ -1,14 +1,19 @@
 // Extraction by PID on transport streams built here and on a small m2ts made by
 // another muxer: the four output forms, PES joining and boundaries, the SUP
-// reference time, the sync-loss rule, cancel and the output name.
+// reference time, damaged packets, absent PIDs, cancel and the output name.
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "io/FileIO.h"
+#include "io/TextUtil.h"
 #include "navigation/NavTestUtil.h"
 #include "shell/CaptureSink.h"
 #include "stream/Demux.h"
@@ -137,29 +142,6 @@ TEST(Demux, NonDataStreamIdsGiveNothing) {
     ts.pes(0x1100, {0xBE}, pattern(100, 12)); // padding stream
     ts.pes(0x1100, {0xBD}, pattern(50, 13));
     EXPECT_EQ(demux(ts.bytes, 0x1100, DemuxMode::ES).output, pattern(50, 13));
-}
-
-TEST(Demux, BadSyncByteLosesTheRestOfItsBlock) {
-    TsBuilder ts;
-    for (int i = 0; i < 2 * 341; ++i) ts.pes(0x1100, {0xBD}, pattern(10, static_cast<std::uint8_t>(i)));
-    ts.bytes[100 * SourcePacketSize + 4] = 0x46;
-    const auto run = demux(ts.bytes, 0x1100, DemuxMode::ES);
-    EXPECT_EQ(run.pidPackets, 100u + 341u);
-    std::vector<std::uint8_t> expected;
-    for (int i = 0; i < 2 * 341; ++i)
-        if (i < 100 || i >= 341) {
-            const auto p = pattern(10, static_cast<std::uint8_t>(i));
-            expected.insert(expected.end(), p.begin(), p.end());
-        }
-    EXPECT_EQ(run.output, expected);
-
-    // Fed in pieces that do not follow the blocks, the walk drops the same packets.
-    Reporter reporter;
-    Demuxer pieces(0x1100, DemuxMode::ES, reporter);
-    for (std::size_t at = 0; at < ts.packets(); at += 100)
-        pieces.processPackets(ts.bytes.data() + at * SourcePacketSize, std::min<std::size_t>(100, ts.packets() - at));
-    EXPECT_EQ(pieces.pending(), expected);
-    EXPECT_EQ(pieces.pidPackets(), 100u + 341u);
 }
 
 TEST(Demux, PesModeKeepsWholePayloads) {
@@ -309,14 +291,15 @@ TEST_F(DemuxFile, OutputOfManyWriteBuffers) {
     EXPECT_NE(std::find(ends.begin(), ends.end(), cut.size()), ends.end()) << "cut at " << cut.size();
     EXPECT_TRUE(std::equal(cut.begin(), cut.end(), whole.begin()));
 
-#if defined(__linux__)
-    // A device that takes no bytes: the failure is reported, not a success.
+    // A device that takes no bytes (a full device made here): the failure is reported,
+    // not a success, and the node stays.
+    if (::mknod(path("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) GTEST_SKIP() << "mknod not permitted";
     testing::CaptureSink full;
     Reporter fullReporter(&full);
-    result = Demux(path("in.m2ts"), "/dev/full", 0x1011, DemuxMode::ES, fullReporter);
+    result = Demux(path("in.m2ts"), path("full"), 0x1011, DemuxMode::ES, fullReporter);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(full.fileErrors.size(), 1u);
-#endif
+    EXPECT_TRUE(std::filesystem::is_character_file(path("full")));
 }
 
 TEST_F(DemuxFile, WholeFileAndItsFailures) {
@@ -333,12 +316,27 @@ TEST_F(DemuxFile, WholeFileAndItsFailures) {
     EXPECT_EQ(result.pidPackets, ts.packets());
     EXPECT_EQ(read("out.aus"), pattern(1000, 30));
 
-    // A PID that never occurs gives an empty file and 0 packets.
-    result = Demux(path("in.m2ts"), path("none.aus"), 0x1101, DemuxMode::ES, reporter);
-    EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.pidPackets, 0u);
-    EXPECT_TRUE(std::filesystem::exists(path("none.aus")));
-    EXPECT_EQ(std::filesystem::file_size(path("none.aus")), 0u);
+    // A PID that never occurs, the null PID and a file that is no transport stream
+    // are reported, and no file is left (an older one stays as it was).
+    ASSERT_TRUE(writeWholeFile(path("old.aus"), {'O'}).ok);
+    for (const std::uint16_t absent : {0x1101, 0x1FFF}) {
+        result = Demux(path("in.m2ts"), path("old.aus"), absent, DemuxMode::ES, reporter);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, "PID " + hexText(absent, 4) + " not found in in.m2ts");
+        EXPECT_TRUE(sink.contains("ERROR: " + result.error));
+        EXPECT_EQ(read("old.aus"), std::vector<std::uint8_t>{'O'});
+        result = Demux(path("in.m2ts"), path("none.aus"), absent, DemuxMode::ES, reporter);
+        EXPECT_FALSE(std::filesystem::exists(path("none.aus")));
+    }
+    std::vector<std::uint8_t> text(5000, 'x');
+    ASSERT_TRUE(writeWholeFile(path("notes.txt"), text).ok);
+    result = Demux(path("notes.txt"), path("none.aus"), 0x1100, DemuxMode::ES, reporter);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "notes.txt is no transport stream");
+    EXPECT_FALSE(std::filesystem::exists(path("none.aus")));
+    EXPECT_TRUE(sink.fileErrors.empty());
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path() << " left behind";
 
     result = Demux(path("missing.m2ts"), path("x"), 0x1100, DemuxMode::ES, reporter);
     EXPECT_FALSE(result.ok);
@@ -346,6 +344,73 @@ TEST_F(DemuxFile, WholeFileAndItsFailures) {
     EXPECT_NE(sink.fileErrors[0].find("missing.m2ts"), std::string::npos);
     result = Demux(path("in.m2ts"), path("no/such/folder/x"), 0x1100, DemuxMode::ES, reporter);
     EXPECT_FALSE(result.ok);
+}
+
+// Damage as a disc reader leaves it: sync bytes hit in place here and there, a run of
+// damaged packets longer than the look-ahead on the grid, and bytes lost at a packet
+// start. Every good packet gives what it gives in the undamaged stream.
+TEST_F(DemuxFile, DamagedPacketsCostOnlyThemselves) {
+    // Payload bytes never 0x47, so only real packet starts look like one.
+    auto fill = [](std::size_t n, std::uint8_t seed) {
+        auto data = pattern(n, seed);
+        for (auto& b : data) b = b == SyncByte ? 0x48 : b;
+        return data;
+    };
+    TsBuilder ts;
+    std::vector<std::size_t> audioStarts, continuations; // packet numbers
+    for (int i = 0; ts.packets() < 4400; ++i) {
+        if (i % 3 == 0) ts.pes(0x1011, {0xE0, std::nullopt, std::nullopt, true}, fill(900, 1));
+        if (i % 7 == 6) ts.nullPacket();
+        audioStarts.push_back(ts.packets());
+        // Mostly one packet per PES; every fifth spans three.
+        const std::size_t size = i % 5 == 4 ? 500 : 150;
+        ts.pes(0x1100, {0xBD}, fill(size, static_cast<std::uint8_t>(i)));
+        if (size == 500) continuations.push_back(ts.packets() - 2);
+    }
+    // What each packet of the undamaged stream adds to the output.
+    std::vector<std::vector<std::uint8_t>> adds(ts.packets());
+    {
+        Reporter quiet;
+        Demuxer walk(0x1100, DemuxMode::ES, quiet);
+        for (std::size_t i = 0; i < ts.packets(); ++i) {
+            const std::size_t before = walk.pending().size();
+            walk.processPackets(ts.bytes.data() + i * SourcePacketSize, 1);
+            adds[i].assign(walk.pending().begin() + static_cast<std::ptrdiff_t>(before), walk.pending().end());
+        }
+    }
+    std::set<std::size_t> damaged;
+    for (std::size_t k = 0; k < 20; ++k) damaged.insert(audioStarts[5 + k * 41]); // whole PES packets
+    for (std::size_t k = 0; k < 7; ++k) damaged.insert(continuations[3 + k * 20]);   // the middle of one
+    const std::size_t run = audioStarts[720];
+    for (std::size_t k = 0; k < 12; ++k) damaged.insert(run + k);
+    const std::size_t cut = audioStarts[1100];
+    ASSERT_TRUE(damaged.size() == 39 && !damaged.count(cut)) << damaged.size();
+    auto bytes = ts.bytes;
+    for (const std::size_t i : damaged) bytes[i * SourcePacketSize + 4] = static_cast<std::uint8_t>(0x40 + i % 7);
+    bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(cut * SourcePacketSize),
+                bytes.begin() + static_cast<std::ptrdiff_t>(cut * SourcePacketSize + 50));
+    damaged.insert(cut);
+
+    std::vector<std::uint8_t> expected;
+    std::uint64_t audioPackets = 0;
+    for (std::size_t i = 0; i < ts.packets(); ++i) {
+        if (damaged.count(i)) continue;
+        expected.insert(expected.end(), adds[i].begin(), adds[i].end());
+        audioPackets += packetPid(ts.bytes.data() + i * SourcePacketSize) == 0x1100;
+    }
+    ASSERT_TRUE(writeWholeFile(path("damaged.m2ts"), bytes).ok);
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    // Reads of 341 packets: the lost bytes shift every later read off the grid.
+    const auto result = Demux(path("damaged.m2ts"), path("out.aus"), 0x1100, DemuxMode::ES, reporter, 1);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(read("out.aus"), expected);
+    EXPECT_EQ(result.pidPackets, audioPackets);
+    EXPECT_EQ(sink.lines[0].text, "  1 damaged packets skipped at byte " +
+                                      thousands(static_cast<std::int64_t>(*damaged.begin() * SourcePacketSize)));
+    EXPECT_EQ(sink.lines.back().text, "40 damaged packets skipped in 29 places.");
+    // One line per damaged place for the first ten, then the count of all.
+    ASSERT_EQ(sink.lines.size(), 11u);
 }
 
 TEST_F(DemuxFile, SavePidLogLines) {
