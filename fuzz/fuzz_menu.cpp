@@ -6,25 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "FuzzLimits.h"
 #include "graphics/ObjectPicture.h"
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
 
-namespace {
-
-// Pixels the objects claim; decoding many large objects is right but slow.
-std::uint64_t claimedPixels(const corvane::TMenu& menu) {
-    std::uint64_t pixels = 0;
-    for (const auto& object : menu.IGObjects)
-        if (object.present()) pixels += std::uint64_t{object.object_width} * object.object_height;
-    return pixels;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     corvane::MnuReadResult first = corvane::loadMNU(std::vector<std::uint8_t>(data, data + size));
-    if (claimedPixels(first.menu) > (1u << 22)) return 0;
+    if (corvane::fuzz::claimedPixels(first.menu) > (1u << 22)) return 0;
     for (std::size_t id = 0; id < first.menu.IGObjects.size(); ++id)
         corvane::Obj2Pic(first.menu, static_cast<std::uint16_t>(id), 0);
     if (first.status != corvane::MnuReadStatus::Ok || first.menu.MenuInTime == 0) return 0;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "FuzzLimits.h"
 #include "menu/IGReader.h"
 #include "menu/MenuSimulator.h"
 #include "navigation/Interpreter.h"
@@ -24,13 +25,6 @@ public:
     int steps = 0;
 };
 
-std::uint64_t claimedPixels(const corvane::TMenu& menu) {
-    std::uint64_t pixels = 0;
-    for (const auto& object : menu.IGObjects)
-        if (object.present()) pixels += std::uint64_t{object.object_width} * object.object_height;
-    return pixels;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -45,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     corvane::MnuReadResult read = corvane::loadMNU(std::move(mnu));
     if (read.status != corvane::MnuReadStatus::Ok) return 0;
     corvane::TMenu& menu = read.menu;
-    if (claimedPixels(menu) > (1u << 22) || menu.IGSc.pages.size() > 8) return 0; // keep runs short
+    if (corvane::fuzz::claimedPixels(menu) > (1u << 22) || menu.IGSc.pages.size() > 8) return 0; // keep runs short
 
     corvane::Options options;
     options.PreLoad = false;
