@@ -1,0 +1,40 @@
+#!/bin/sh
+# corvane-cli check: the required files of a disc folder
+. "$(dirname "$0")/../lib.sh"
+
+# check on the sample disc: the folder holding BDMV and BDMV itself both work
+expect_status 0 "$CLI" check "$ROOT/samples/SAMPLE"
+expect_out "Checking required files and directories..."
+expect_out "BACKUP folder: OK"
+expect_out "MovieObject.bdmv: OK"
+expect_out "  Found 0 AV streams"
+expect_status 0 "$CLI" check "$ROOT/samples/SAMPLE/BDMV"
+expect_status 1 "$CLI" check "$ROOT/samples/SAMPLE" --83
+expect_out "INDEX.BDM: missing"
+expect_out "ERROR: Check failed."
+
+# check on a folder without BACKUP, and on no folder at all
+mkdir -p "$TMP/disc/BDMV/PLAYLIST" "$TMP/disc/BDMV/CLIPINF"
+cp "$ROOT/samples/SAMPLE/BDMV/index.bdmv" "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$TMP/disc/BDMV/"
+expect_status 1 "$CLI" check "$TMP/disc"
+expect_out "BACKUP folder: missing"
+expect_status 1 "$CLI" check "$TMP/nowhere"
+expect_err "error: "
+
+# check: an index.bdmv that cannot be opened fails the check like a format error. Root opens
+# any file, so then the case runs as nobody (skipped without setpriv).
+mkdir -p "$TMP/locked"
+cp -r "$ROOT/samples/SAMPLE/BDMV" "$TMP/locked/"
+chmod 000 "$TMP/locked/BDMV/index.bdmv"
+chmod 755 "$TMP"
+AS_USER=""
+[ "$(id -u)" = 0 ] && AS_USER="setpriv --reuid=65534 --regid=65534 --clear-groups"
+if $AS_USER "$CLI" --help >/dev/null 2>&1; then
+  expect_status 1 $AS_USER "$CLI" check "$TMP/locked"
+  expect_out "index.bdmv: OK"
+  expect_err "Permission denied"
+else
+  echo "skipped: check of an unreadable index.bdmv (cannot run as another user)"
+fi
+
+finish

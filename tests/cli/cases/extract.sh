@@ -1,0 +1,30 @@
+#!/bin/sh
+# corvane-cli extract: streams by PID
+. "$(dirname "$0")/../lib.sh"
+
+# extract: the elementary streams equal what ffmpeg extracts; PES and refusals
+S="$ROOT/tests/data/stream/ffmpeg-mpeg2-ac3"
+expect_status 0 "$CLI" extract "$S.m2ts" --pid 1011 -o "$TMP/v.m2v"
+cmp -s "$TMP/v.m2v" "$S.m2v" || fail "extract of the video PID differs from ffmpeg's"
+expect_err "source packets saved."
+expect_status 0 "$CLI" extract "$S.m2ts" --pid 0x1100 -o "$TMP/a.ac3" --quiet
+cmp -s "$TMP/a.ac3" "$S.ac3" || fail "extract of the audio PID differs from ffmpeg's"
+expect_status 0 "$CLI" extract "$S.m2ts" --pid 1100 --pes -o "$TMP/a.pes"
+expect_err "69 source packets saved."
+[ "$(head -c 3 "$TMP/a.pes" | od -An -tx1 | tr -d ' ')" = 000001 ] || fail "PES output starts with a start code"
+expect_status 1 "$CLI" extract "$S.m2ts" --pid 1200 -o "$TMP/none.sup"
+expect_err "error: $S.m2ts: PID 1200 not found in ffmpeg-mpeg2-ac3.m2ts"
+[ -e "$TMP/none.sup" ] && fail "an absent PID left an output file"
+expect_status 1 "$CLI" extract "$S.m2ts" --pid 1fff -o "$TMP/none.sup" --quiet
+expect_err "PID 1FFF not found in ffmpeg-mpeg2-ac3.m2ts"
+expect_status 1 "$CLI" extract "$S.ac3" --pid 1100 -o "$TMP/none.sup"
+expect_err "ffmpeg-mpeg2-ac3.ac3 is no transport stream"
+[ -e "$TMP/none.sup" ] && fail "a file that is no transport stream left an output file"
+expect_status 1 "$CLI" extract "$TMP/missing.m2ts" --pid 1100 -o "$TMP/x"
+expect_err "error: "
+expect_status 1 "$CLI" extract "$S.m2ts" --pid 2000 -o "$TMP/x"
+expect_status 2 "$CLI" extract "$S.m2ts" --pid xyz -o "$TMP/x"
+expect_status 2 "$CLI" extract "$S.m2ts" --pid 1100 -o "$S.m2ts"
+expect_status 2 "$CLI" extract "$S.m2ts" -o "$TMP/x"
+
+finish
