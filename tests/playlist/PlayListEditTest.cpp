@@ -205,7 +205,9 @@ TEST(PlayListEdit, EntryEditorsAndFields) {
     setEntryField(shortEntry, EntryField::Type, 1);
     EXPECT_EQ(shortEntry.stream_type, 9);
 
-    const GridRow row = streamEntryRows(TSTN{{}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {audio}}, ListPrimaryAudio).at(0);
+    TSTN stn;
+    stn.audio = {audio};
+    const GridRow row = streamEntryRows(stn, ListPrimaryAudio).at(0);
     EXPECT_EQ(row[1], "PlayItem");
     EXPECT_EQ(row[2], "1100");
     EXPECT_EQ(row[6], "DD, -, -, eng");
