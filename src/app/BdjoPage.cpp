@@ -140,9 +140,10 @@ BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     connect(bReadBDJO, &QPushButton::clicked, this, &BdjoPage::bReadBDJOClick);
     connect(cbBDJO, &QComboBox::currentIndexChanged, this, &BdjoPage::cbBDJOChange);
     connect(sgAppManage, &QTableWidget::itemSelectionChanged, this, &BdjoPage::sgAppManageClick);
-    connect(sgAccPLs, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
-        const QTableWidgetItem* item = sgAccPLs->item(row, column);
-        if (item && !item->text().isEmpty()) emit playlistRequested(item->text());
+    connect(sgAccPLs, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+        const auto& names = m_session.bdjo.TableOfAccessiblePlayLists.PlayList_file_names;
+        if (row >= 0 && static_cast<std::size_t>(row) < names.size() && !names[static_cast<std::size_t>(row)].empty())
+            emit playlistRequested(QString::fromStdString(names[static_cast<std::size_t>(row)]));
     });
 }
 
@@ -154,8 +155,11 @@ void BdjoPage::fillFromSession() {
 void BdjoPage::clear() {
     cbBDJO->clear();
     bReadBDJO->setEnabled(false);
-    m_bdjo = TBDJO{};
     clearFields();
+}
+
+const TBDJO& BdjoPage::bdjo() const {
+    return m_session.bdjo;
 }
 
 void BdjoPage::cbBDJOChange() {
@@ -164,7 +168,7 @@ void BdjoPage::cbBDJOChange() {
 
 void BdjoPage::bReadBDJOClick() {
     if (cbBDJO->currentIndex() < 0) return;
-    readBDJOFile(m_session, cbBDJO->currentText().toStdString(), m_bdjo);
+    readBDJOFile(m_session, cbBDJO->currentText().toStdString(), m_session.bdjo);
     showBdjo();
     cbBDJO->setFocus();
 }
@@ -186,32 +190,32 @@ void BdjoPage::clearFields() {
 
 void BdjoPage::showBdjo() {
     clearFields();
-    eDefaultFont->setText(QString::fromStdString(m_bdjo.default_font));
-    if (!m_bdjo.type_indicator.empty())
-        heInitHAVi->setText(QString::number(m_bdjo.initial_HAVi_configuration_id, 16).toUpper());
-    cbMenuCallMask->setChecked(m_bdjo.menu_call_mask != 0);
-    cbTitleSearchMask->setChecked(m_bdjo.title_search_mask != 0);
+    eDefaultFont->setText(QString::fromStdString(m_session.bdjo.default_font));
+    if (!m_session.bdjo.type_indicator.empty())
+        heInitHAVi->setText(QString::number(m_session.bdjo.initial_HAVi_configuration_id, 16).toUpper());
+    cbMenuCallMask->setChecked(m_session.bdjo.menu_call_mask != 0);
+    cbTitleSearchMask->setChecked(m_session.bdjo.title_search_mask != 0);
 
-    const auto cacheRows = appCacheRows(m_bdjo);
+    const auto cacheRows = appCacheRows(m_session.bdjo);
     fillTable(sgAppCacheInf, cacheRows);
     sgAppCacheInf->setEnabled(!cacheRows.empty());
-    cbAccesAll->setChecked(m_bdjo.TableOfAccessiblePlayLists.access_to_all_flag != 0);
-    cbAutostartfPL->setChecked(m_bdjo.TableOfAccessiblePlayLists.autostart_first_PlayList_flag != 0);
-    const auto playlistRows = accessiblePlayListRows(m_bdjo);
+    cbAccesAll->setChecked(m_session.bdjo.TableOfAccessiblePlayLists.access_to_all_flag != 0);
+    cbAutostartfPL->setChecked(m_session.bdjo.TableOfAccessiblePlayLists.autostart_first_PlayList_flag != 0);
+    const auto playlistRows = accessiblePlayListRows(m_session.bdjo);
     fillTable(sgAccPLs, playlistRows);
     sgAccPLs->setEnabled(!playlistRows.empty());
-    const auto appRows = applicationRows(m_bdjo);
+    const auto appRows = applicationRows(m_session.bdjo);
     fillTable(sgAppManage, appRows);
     sgAppManage->setEnabled(appRows.size() >= 2);
     for (std::size_t i = 0; i < KeyInterestBoxes.size(); ++i)
-        keyBoxes[i]->setChecked((m_bdjo.KeyInterestTable >> KeyInterestBoxes[i].bit) & 1u);
-    eDirectoryPath->setText(QString::fromStdString(m_bdjo.FileAccessInfo.directory_paths));
+        keyBoxes[i]->setChecked((m_session.bdjo.KeyInterestTable >> KeyInterestBoxes[i].bit) & 1u);
+    eDirectoryPath->setText(QString::fromStdString(m_session.bdjo.FileAccessInfo.directory_paths));
     if (!appRows.empty()) sgAppManage->selectRow(0);
     sgAppManageClick();
 }
 
 void BdjoPage::sgAppManageClick() {
-    const auto& apps = m_bdjo.ApplicationManagementTable.applications;
+    const auto& apps = m_session.bdjo.ApplicationManagementTable.applications;
     const int row = sgAppManage->currentRow();
     if (apps.empty()) return;
     const Tapplication& app = apps[static_cast<std::size_t>(std::clamp(row, 0, static_cast<int>(apps.size()) - 1))];

@@ -29,7 +29,7 @@ public:
 
     // Reads the object chosen in cbBDJO and shows it.
     void bReadBDJOClick();
-    const TBDJO& bdjo() const { return m_bdjo; }
+    const TBDJO& bdjo() const;
 
     QComboBox* cbBDJO;
     QPushButton* bReadBDJO;
@@ -59,7 +59,6 @@ private:
     void clearFields();
 
     Session& m_session;
-    TBDJO m_bdjo;
 };
 
 } // namespace corvane

@@ -38,11 +38,6 @@ void showRows(PlaylistGrid* grid, const std::vector<std::vector<std::string>>& r
     grid->setEnabled(enabled);
 }
 
-QString cellText(const PlaylistGrid* grid, int row, int column) {
-    const QTableWidgetItem* cell = grid->item(row, column);
-    return cell ? cell->text() : QString();
-}
-
 } // namespace
 
 ClipInfoPage::ClipInfoPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
@@ -79,9 +74,6 @@ void ClipInfoPage::fillFromSession() {
 void ClipInfoPage::clear() {
     cbClipinf->clear();
     bReadCI->setEnabled(false);
-    m_clpi = TCLPI{};
-    m_loadedName.clear();
-    m_triedName.clear();
     clearClip();
     lStreamname->setText(QStringLiteral("-"));
     lStreamsize->clear();
@@ -98,15 +90,15 @@ int ClipInfoPage::chosenClip() const {
 }
 
 bool ClipInfoPage::needsRead() const {
-    return cbClipinf->currentIndex() >= 0 && cbClipinf->currentText().toStdString() != m_triedName;
+    return cbClipinf->currentIndex() >= 0 && cbClipinf->currentText().toStdString() != m_session.clpiTried;
 }
 
 // The stream file of the clip on show: the grids and the PIDs are that clip's.
 std::string ClipInfoPage::streamPath() const {
     const auto& clips = m_session.clips;
-    const auto found = std::find(clips.begin(), clips.end(), m_loadedName);
+    const auto found = std::find(clips.begin(), clips.end(), m_session.clpiName);
     const auto index = static_cast<std::size_t>(found - clips.begin());
-    if (m_loadedName.empty() || found == clips.end() || index >= m_session.AVStreams.size()) return {};
+    if (m_session.clpiName.empty() || found == clips.end() || index >= m_session.AVStreams.size()) return {};
     const TAVStream& stream = m_session.AVStreams[index];
     if (stream.stream_file_name.empty() || stream.stream_file_size == 0) return {};
     return m_session.BDMVdir + "STREAM" + pathSeparator() + stream.stream_file_name;
@@ -114,16 +106,27 @@ std::string ClipInfoPage::streamPath() const {
 
 std::int64_t ClipInfoPage::streamSize() const {
     const auto& clips = m_session.clips;
-    const auto found = std::find(clips.begin(), clips.end(), m_loadedName);
+    const auto found = std::find(clips.begin(), clips.end(), m_session.clpiName);
     const auto index = static_cast<std::size_t>(found - clips.begin());
-    if (m_loadedName.empty() || found == clips.end() || index >= m_session.AVStreams.size()) return 0;
+    if (m_session.clpiName.empty() || found == clips.end() || index >= m_session.AVStreams.size()) return 0;
     return m_session.AVStreams[index].stream_file_size;
 }
 
-QString ClipInfoPage::selectedStreamCell(int column) const {
-    const int row = sgCI->currentRow();
-    if (!sgCI->isEnabled() || row < 0 || row >= sgCI->dataRows()) return {};
-    return cellText(sgCI, row, column);
+const TStreamCodingInfo* ClipInfoPage::streamOfRow(int row) const {
+    if (!sgCI->isEnabled() || row < 0 || row >= sgCI->dataRows()) return nullptr;
+    return clipStreamAt(m_session.clpi, static_cast<std::size_t>(row));
+}
+
+const TStreamCodingInfo* ClipInfoPage::selectedStream() const {
+    return streamOfRow(sgCI->currentRow());
+}
+
+const TCLPI& ClipInfoPage::clpi() const {
+    return m_session.clpi;
+}
+
+const std::string& ClipInfoPage::loadedName() const {
+    return m_session.clpiName;
 }
 
 // ---- reading ----
@@ -136,11 +139,11 @@ void ClipInfoPage::cbClipinfChange() {
 void ClipInfoPage::bReadCIClick() {
     if (cbClipinf->currentIndex() < 0 || m_session.BDMVdir.empty()) return;
     const std::string name = cbClipinf->currentText().toStdString();
-    m_triedName = name;
-    const ClipReadStatus status = readClipInfoFile(m_session, name, m_clpi);
+    m_session.clpiTried = name;
+    const ClipReadStatus status = readClipInfoFile(m_session, name, m_session.clpi);
     showStreamLabels();
     if (status == ClipReadStatus::Ok) {
-        m_loadedName = name;
+        m_session.clpiName = name;
         showClip();
     } else {
         // The clip in memory stays the previous one; the page shows no streams of a clip
@@ -181,31 +184,31 @@ void ClipInfoPage::clearClip() {
 }
 
 void ClipInfoPage::showClip() {
-    const TClipInfo& info = m_clpi.ClipInfo;
+    const TClipInfo& info = m_session.clpi.ClipInfo;
     cbApplitype->setCurrentIndex(info.application_type < ApplicationTypeCount ? info.application_type : -1);
     cbisATCdelta->setChecked(info.is_ATC_delta != 0);
     ieRecRate->setText(QString::number(info.TS_recording_rate));
     iePackets->setText(QString::number(info.number_of_source_packets));
 
     const bool atcDelta = info.is_ATC_delta == 1;
-    showRows(sgATCdelta, atcDelta ? gridRows(atcDeltaRows(m_clpi)) : std::vector<std::vector<std::string>>{},
+    showRows(sgATCdelta, atcDelta ? gridRows(atcDeltaRows(m_session.clpi)) : std::vector<std::vector<std::string>>{},
              atcDelta);
     pATCdelta->setVisible(atcDelta);
     const bool fonts = info.application_type == 6;
-    showRows(sgFontFiles, fonts ? gridRows(fontFileRows(m_clpi)) : std::vector<std::vector<std::string>>{},
+    showRows(sgFontFiles, fonts ? gridRows(fontFileRows(m_session.clpi)) : std::vector<std::vector<std::string>>{},
              fonts);
     pFontfiles->setVisible(fonts);
 
-    const auto sequences = gridRows(sequenceRows(m_clpi));
+    const auto sequences = gridRows(sequenceRows(m_session.clpi));
     showRows(sgSequence, sequences, !sequences.empty());
-    const auto stc = gridRows(stcRows(m_clpi));
+    const auto stc = gridRows(stcRows(m_session.clpi));
     showRows(sgSTCseq, stc, !stc.empty());
     pSTCseq->setVisible(!stc.empty());
 
-    showRows(sgCI, gridRows(clipStreamRows(m_clpi)), true);
-    showRows(sgEPmap, gridRows(epMapRows(m_clpi)), m_clpi.CPI.CPI_length != 0);
+    showRows(sgCI, gridRows(clipStreamRows(m_session.clpi)), true);
+    showRows(sgEPmap, gridRows(epMapRows(m_session.clpi)), m_session.clpi.CPI.CPI_length != 0);
 
-    lCIExtdat->setText(QString::fromStdString(ExtDatCap(m_clpi.ExtensionData)));
+    lCIExtdat->setText(QString::fromStdString(ExtDatCap(m_session.clpi.ExtensionData)));
     bCIExtDat->setEnabled(true);
     const bool present = streamSize() != 0;
     bPlay->setEnabled(present);
@@ -217,16 +220,17 @@ void ClipInfoPage::showClip() {
 // ---- the stream ----
 
 void ClipInfoPage::sgCIClick() {
-    bLoadToMenu->setEnabled(!m_extracting &&
-                            canLoadToMenu(streamSize(), selectedStreamCell(1).toStdString()));
+    const TStreamCodingInfo* stream = selectedStream();
+    bLoadToMenu->setEnabled(!m_extracting && stream && canLoadToMenu(streamSize(), stream->stream_PID));
 }
 
 void ClipInfoPage::sgCIDblClick(int row) {
-    if (row < 0 || row >= sgCI->dataRows()) return;
-    const std::string pid = cellText(sgCI, row, 1).toStdString();
+    const TStreamCodingInfo* stream = streamOfRow(row);
+    if (!stream) return;
+    const std::uint16_t pid = stream->stream_PID;
     switch (streamRowAction(bPlay->isEnabled(), streamSize(), pid)) {
     case StreamRowAction::LoadMenu:
-        if (!m_extracting) emit loadToMenuRequested(static_cast<int>(hexToNumber(pid)));
+        if (!m_extracting) emit loadToMenuRequested(pid);
         break;
     case StreamRowAction::Play:
         bPlayClick();
@@ -243,14 +247,17 @@ void ClipInfoPage::bPlayClick() {
 }
 
 void ClipInfoPage::bLoadToMenuClick() {
-    if (!bLoadToMenu->isEnabled()) return;
-    emit loadToMenuRequested(static_cast<int>(hexToNumber(selectedStreamCell(1).toStdString())));
+    const TStreamCodingInfo* stream = selectedStream();
+    if (!bLoadToMenu->isEnabled() || !stream) return;
+    emit loadToMenuRequested(stream->stream_PID);
 }
 
 void ClipInfoPage::bSavePESClick() {
-    const QString pidText = selectedStreamCell(1);
+    const TStreamCodingInfo* selected = selectedStream();
     const std::string m2ts = streamPath();
-    if (m_extracting || pidText.isEmpty() || m2ts.empty()) return;
+    if (m_extracting || !selected || m2ts.empty()) return;
+    // A copy: the clip in memory may be read again while the extraction serves events.
+    const TStreamCodingInfo stream = *selected;
     // Without a work folder the user picks one (it becomes the work folder); the log
     // names the output by its full path.
     QString folder = QString::fromStdString(m_session.options.WorkDir);
@@ -265,15 +272,11 @@ void ClipInfoPage::bSavePESClick() {
     }
     std::string workDir = QDir::toNativeSeparators(QDir(folder).absolutePath()).toStdString();
     if (workDir.empty() || workDir.back() != pathSeparator()) workDir += pathSeparator();
-    const PidOutput output =
-        pidOutput(workDir, m_loadedName, pidText.toStdString(), selectedStreamCell(2).toStdString(),
-                  selectedStreamCell(3).toStdString(), m_session.options);
+    const PidOutput output = pidOutput(workDir, m_session.clpiName, stream, m_session.options);
     m_extracting = true;
     bSavePES->setEnabled(false);
     bLoadToMenu->setEnabled(false);
-    const DemuxResult saved =
-        savePid(m_session.reporter, m2ts, output.fileName,
-                static_cast<std::uint16_t>(hexToNumber(pidText.toStdString())), output.mode);
+    const DemuxResult saved = savePid(m_session.reporter, m2ts, output.fileName, stream.stream_PID, output.mode);
     // A file that failed ends the action on the errors status too.
     if (!saved.ok) m_session.reporter.slogR();
     m_extracting = false;
@@ -283,10 +286,10 @@ void ClipInfoPage::bSavePESClick() {
 }
 
 void ClipInfoPage::bCIExtDatClick() {
-    if (!m_extDat || m_loadedName.empty()) return;
+    if (!m_extDat || m_session.clpiName.empty()) return;
     // Clip files are not written: the dialog shows (and can save to .exd) a copy.
-    TExtensionData block = m_clpi.ExtensionData;
-    m_extDat->edit(m_loadedName + m_session.names.ClipInfoExt, block);
+    TExtensionData block = m_session.clpi.ExtensionData;
+    m_extDat->edit(m_session.clpiName + m_session.names.ClipInfoExt, block);
 }
 
 // ---- references ----
@@ -312,11 +315,14 @@ void ClipInfoPage::findClipReferences() {
 }
 
 void ClipInfoPage::sgCIRefDblClick(int row) {
-    if (row < 0 || row >= sgCIRef->dataRows()) return;
-    const QString playlist = cellText(sgCIRef, row, 1);
-    const QString kind = cellText(sgCIRef, row, 2);
-    const int item = cellText(sgCIRef, row, 3).toInt();
-    emit playlistRequested(playlist, kind == QLatin1String("p") && item > 0 ? item : -1);
+    const int index = chosenClip();
+    const auto& all = m_session.CIRefs;
+    if (row < 0 || row >= sgCIRef->dataRows() || index < 0 || static_cast<std::size_t>(index) >= all.size()) return;
+    const TCIRefs& refs = all[static_cast<std::size_t>(index)];
+    if (static_cast<std::size_t>(row) >= refs.size()) return;
+    const TCIRef& ref = refs[static_cast<std::size_t>(row)];
+    emit playlistRequested(QString::fromStdString(ciRefPlaylistName(ref)),
+                           ref.ref_kind == "p" && ref.ref_item > 0 ? ref.ref_item : -1);
 }
 
 } // namespace corvane

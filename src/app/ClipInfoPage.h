@@ -57,8 +57,8 @@ public:
     void sgCIRefDblClick(int row);
 
     // The clip last read whole, and its name without extension ("" before a read).
-    const TCLPI& clpi() const { return m_clpi; }
-    const std::string& loadedName() const { return m_loadedName; }
+    const TCLPI& clpi() const;
+    const std::string& loadedName() const;
     // An extraction is running (its events are being served).
     bool extracting() const { return m_extracting; }
 
@@ -116,14 +116,12 @@ private:
     std::int64_t streamSize() const;
     // The chosen clip's m2ts path; empty when the folder has none for it.
     std::string streamPath() const;
-    // Cell `column` of the selected stream row; empty without one.
-    QString selectedStreamCell(int column) const;
+    // The stream of a row of sgCI, of the selected one; null without one.
+    const TStreamCodingInfo* streamOfRow(int row) const;
+    const TStreamCodingInfo* selectedStream() const;
 
     Session& m_session;
     TfExtDat* m_extDat = nullptr;
-    TCLPI m_clpi;
-    std::string m_loadedName; // the clip in m_clpi
-    std::string m_triedName;  // the clip last read, whole or not
     bool m_extracting = false;
 };
 

@@ -102,26 +102,24 @@ void ExecutePanel::setObjectCount(int count) {
 }
 
 void ExecutePanel::setButtonTexts(const std::vector<std::string>& items) {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(items.size()));
-    for (const std::string& item : items) texts << QString::fromStdString(item);
     const QSignalBlocker quiet(cbButton);
     cbButton->clear();
-    cbButton->addItems(texts);
-    cbButton->setCurrentIndex(texts.isEmpty() ? -1 : 0);
+    // The list is indexed by button id: each item keeps its id as its data.
+    for (std::size_t id = 0; id < items.size(); ++id)
+        cbButton->addItem(QString::fromStdString(items[id]), static_cast<int>(id));
+    cbButton->setCurrentIndex(items.empty() ? -1 : 0);
 }
 
 bool ExecutePanel::selectButtonId(std::size_t id) {
-    const int index = cbButton->findText(QString::fromStdString(hexText(id, 4)));
+    const int index = cbButton->findData(static_cast<int>(id));
     if (index < 0) return false;
     cbButton->setCurrentIndex(index);
     return true;
 }
 
 int ExecutePanel::chosenButtonId() const {
-    bool ok = false;
-    const int id = cbButton->currentText().toInt(&ok, 16);
-    return ok ? id : -1;
+    const QVariant id = cbButton->currentData();
+    return id.isValid() ? id.toInt() : -1;
 }
 
 void ExecutePanel::showButtonPicker(bool buttons) {

@@ -32,7 +32,7 @@ public:
     bool traceRunning() const;
     // The object picker lists `count` objects as four-digit numbers.
     void setObjectCount(int count);
-    // The button picker's items (button ids as four hex digits); the first is selected.
+    // The button picker's items, indexed by button id (four hex digits); the first is selected.
     void setButtonTexts(const std::vector<std::string>& texts);
     // Selects the item of this id; false when the picker has none.
     bool selectButtonId(std::size_t id);

@@ -40,6 +40,7 @@
 #include "app/RegisterPanel.h"
 #include "app/StatusPage.h"
 #include "io/FileIO.h"
+#include "menu/ClipMenu.h"
 #include "shell/DiscFolder.h"
 #include "stream/Demux.h"
 
@@ -391,21 +392,14 @@ void MainWindow::bSaveClick() {
 }
 
 void MainWindow::bLoadToMenuClick(int pid) {
-    if (m_busy->running()) return;
-    // The m2ts of the clip last read on the CLIPINF page.
-    const auto& clips = m_session.clips;
-    const auto found = std::find(clips.begin(), clips.end(), clipInfoPage->loadedName());
-    const auto index = static_cast<std::size_t>(found - clips.begin());
-    if (found == clips.end() || index >= m_session.AVStreams.size()) return;
-    const TAVStream& stream = m_session.AVStreams[index];
-    if (stream.stream_file_name.empty()) return;
-    const std::string m2ts = m_session.BDMVdir + "STREAM" + pathSeparator() + stream.stream_file_name;
-    const std::string menuFile = tempFolder() + "Corvane_MENU.tmp";
-    const DemuxResult result =
-        savePid(m_session.reporter, m2ts, menuFile, static_cast<std::uint16_t>(pid), DemuxMode::MNU);
-    if (!result.ok) m_session.reporter.slogR();
-    if (!result.ok || result.cancelled || m_session.reporter.CancelRequested) return;
-    menuPage->loadMenuFile(QString::fromStdString(menuFile));
+    if (m_busy->running() || menuPage->busy().running()) return;
+    std::optional<MnuReadStatus> status;
+    {
+        // The extraction and the read pump events; the menu is replaced at the end.
+        const BusyGuard::Operation operation(menuPage->busy());
+        status = loadStreamToMenu(m_session, static_cast<std::uint16_t>(pid));
+    }
+    if (status) menuPage->menuRead(*status);
 }
 
 void MainWindow::bFindClick() {

@@ -49,7 +49,7 @@ constexpr int ObjectsTab = 2;
 } // namespace
 
 MenuPage::MenuPage(Session& session, QWidget* parent)
-    : QWidget(parent), m_session(session), m_menu(std::make_unique<TMenu>()) {
+    : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("tsMenu"));
     buildLayout();
     chooseFile = [this](bool save, const QString& title, const QString& proposed, const QString& filter) {
@@ -79,7 +79,11 @@ MenuPage::MenuPage(Session& session, QWidget* parent)
 MenuPage::~MenuPage() = default;
 
 TMenu& MenuPage::menu() {
-    return *m_menu;
+    return m_session.menu;
+}
+
+bool MenuPage::hasMenu() const {
+    return m_session.menuOpen;
 }
 
 std::vector<QWidget*> MenuPage::busyControls() const {
@@ -154,12 +158,16 @@ bool MenuPage::loadMenuFile(const QString& path) {
     MnuReadStatus status = MnuReadStatus::FileError;
     {
         const BusyGuard::Operation operation(*m_busy); // the read pumps events between segments
-        status = loadMNUFile(m_session, path.toStdString(), *m_menu);
+        status = loadMNUFile(m_session, path.toStdString(), m_session.menu);
     }
+    return menuRead(status);
+}
+
+bool MenuPage::menuRead(MnuReadStatus status) {
     if (status == MnuReadStatus::FileError) return false;
     if (status == MnuReadStatus::Cancelled) {
         clearMenuPage();
-        m_hasMenu = false;
+        m_session.menuOpen = false;
         bMux->setEnabled(false);
         return false;
     }
@@ -173,13 +181,13 @@ void MenuPage::MenuOn() {
 }
 
 void MenuPage::bCreateMenuClick() {
-    *m_menu = createMenu();
+    m_session.menu = createMenu();
     fillPage();
 }
 
 void MenuPage::fillPage() {
     clearMenuPage();
-    m_hasMenu = true;
+    m_session.menuOpen = true;
     bMux->setEnabled(true);
     const TMenu& m = menu();
     const TIGSc& ics = m.IGSc;
@@ -187,11 +195,11 @@ void MenuPage::fillPage() {
         const QSignalBlocker objects(cbObjects), palettes(cbPalettes), pages(cbPage);
         fillObjectList();
         for (const TIGPalette& palette : m.IGPalettes)
-            cbPalettes->addItem(QString::fromStdString(hexText(palette.palette_id, 2)));
+            cbPalettes->addItem(QString::fromStdString(hexText(palette.palette_id, 2)), int{palette.palette_id});
         cbPalettes->setCurrentIndex(cbPalettes->count() > 0 ? 0 : -1);
         cbObjects->setToolTip(QStringLiteral("%1 objects").arg(m.IGObjects.size()));
         cbPalettes->setToolTip(QStringLiteral("%1 palettes").arg(m.IGPalettes.size()));
-        for (const TPage& page : ics.pages) cbPage->addItem(QString::number(page.page_id));
+        for (const TPage& page : ics.pages) cbPage->addItem(QString::number(page.page_id), int{page.page_id});
     }
     cbVideo->setCurrentIndex(videoFormatIndex(ics));
     cbFrame->setCurrentIndex(ics.frame_rate_id < cbFrame->count() ? ics.frame_rate_id : -1);
@@ -219,7 +227,7 @@ void MenuPage::fillObjectList() {
         const TIGobject& object = m.IGObjects[i];
         rows.push_back({hexText(object.object_id, 4), std::to_string(object.object_width),
                         std::to_string(object.object_height), getobjref(m, static_cast<std::uint16_t>(i))});
-        cbObjects->addItem(QString::fromStdString(hexText(i, 4)));
+        cbObjects->addItem(QString::fromStdString(hexText(i, 4)), static_cast<int>(i));
     }
     sgIGObjects->setRows(rows);
     for (int row = 0; row < sgIGObjects->rowCount(); ++row)
@@ -236,7 +244,7 @@ void MenuPage::fillObjectList() {
 
 int MenuPage::currentPage() const {
     const int page = cbPage->currentIndex();
-    if (!m_hasMenu || page < 0 || static_cast<std::size_t>(page) >= m_menu->IGSc.pages.size()) return -1;
+    if (!m_session.menuOpen || page < 0 || static_cast<std::size_t>(page) >= m_session.menu.IGSc.pages.size()) return -1;
     return page;
 }
 
@@ -251,12 +259,12 @@ void MenuPage::cbPageChange() {
 }
 
 std::uint16_t MenuPage::chosenObject() const {
-    const QString text = cbObjects->currentText();
-    return text.isEmpty() ? NoIGObject : static_cast<std::uint16_t>(hexToNumber(text.toStdString()));
+    const QVariant id = cbObjects->currentData();
+    return id.isValid() ? static_cast<std::uint16_t>(id.toUInt()) : NoIGObject;
 }
 
 std::uint16_t MenuPage::chosenPalette() const {
-    return static_cast<std::uint16_t>(hexToNumber(cbPalettes->currentText().toStdString()));
+    return static_cast<std::uint16_t>(cbPalettes->currentData().toUInt());
 }
 
 std::uint32_t MenuPage::objectBackground() const {
@@ -265,33 +273,12 @@ std::uint32_t MenuPage::objectBackground() const {
 
 void MenuPage::sgIGObjectsClick(int row) {
     if (row < 0 || row >= sgIGObjects->dataRows()) return;
-    const TMenu& m = menu();
-    // The first reference chooses the palette: a button's page palette, the last in
-    // effect's palette or the first out effect's palette.
-    const std::string refs = getobjref(m, static_cast<std::uint16_t>(row));
-    std::size_t digits = 0;
-    while (digits < refs.size() && refs[digits] >= '0' && refs[digits] <= '9') ++digits;
-    std::optional<int> palette;
-    if (digits > 0 && digits < refs.size()) {
-        const std::size_t page = std::stoul(refs.substr(0, digits));
-        if (page < m.IGSc.pages.size()) {
-            const TPage& p = m.IGSc.pages[page];
-            const auto& in = p.effect_sequences[0].effects;
-            const auto& out = p.effect_sequences[1].effects;
-            if (refs[digits] == ':')
-                palette = p.palette_id_ref;
-            else if (refs[digits] == 'i' && !in.empty())
-                palette = in.back().palette_id_ref;
-            else if (refs[digits] == 'o' && !out.empty())
-                palette = out.front().palette_id_ref;
-        }
-    }
+    const std::optional<std::uint8_t> palette = objectPalette(menu(), static_cast<std::uint16_t>(row));
     {
         const QSignalBlocker objects(cbObjects), palettes(cbPalettes);
         cbObjects->setCurrentIndex(row);
         if (palette) {
-            const int item = cbPalettes->findText(
-                QString::fromStdString(hexText(static_cast<std::uint64_t>(*palette), 2)));
+            const int item = cbPalettes->findData(int{*palette});
             if (item >= 0) cbPalettes->setCurrentIndex(item);
         }
     }
@@ -299,7 +286,7 @@ void MenuPage::sgIGObjectsClick(int row) {
 }
 
 void MenuPage::showObjectView() {
-    if (!m_hasMenu || pcMenu->currentIndex() != ObjectsTab) return;
+    if (!m_session.menuOpen || pcMenu->currentIndex() != ObjectsTab) return;
     if (cbPalOnly->isChecked()) {
         if (cbPalettes->count() > 0) showPicture(chosenObject(), chosenPalette());
         return;
@@ -323,9 +310,9 @@ void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette) {
     if (!shown.changed) return;
     if (!paletteOnly && objectId != NoIGObject) {
         const QSignalBlocker objects(cbObjects), palettes(cbPalettes);
-        const int item = cbObjects->findText(QString::fromStdString(hexText(objectId, 4)));
+        const int item = cbObjects->findData(int{objectId});
         if (item >= 0) cbObjects->setCurrentIndex(item);
-        const int pal = cbPalettes->findText(QString::fromStdString(hexText(palette, 2)));
+        const int pal = cbPalettes->findData(int{palette});
         if (pal >= 0) cbPalettes->setCurrentIndex(pal);
     }
     const QPixmap pixmap = toPixmap(shown.image);
@@ -336,7 +323,7 @@ void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette) {
 
 void MenuPage::iObjectMouseMove(const QPoint& position) {
     auto* box = qobject_cast<PictureBox*>(sender());
-    if (!m_hasMenu || !cbPalOnly->isChecked() || cbPalettes->count() == 0) {
+    if (!m_session.menuOpen || !cbPalOnly->isChecked() || cbPalettes->count() == 0) {
         if (box) box->unsetCursor();
         return;
     }
@@ -347,7 +334,7 @@ void MenuPage::iObjectMouseMove(const QPoint& position) {
 }
 
 void MenuPage::bbSaveIGObjClick() {
-    if (!m_hasMenu || cbObjects->count() == 0 || cbPalettes->count() == 0) return;
+    if (!m_session.menuOpen || cbObjects->count() == 0 || cbPalettes->count() == 0) return;
     const int row = std::max(0, sgIGObjects->currentRow());
     QString proposed = QString::fromStdString(objectSaveName(
         static_cast<std::size_t>(row), static_cast<std::size_t>(std::max(0, cbPalettes->currentIndex()))));
@@ -369,7 +356,7 @@ void MenuPage::bbSaveIGObjClick() {
 }
 
 void MenuPage::bbLoadIGObjClick() {
-    if (!m_hasMenu) return;
+    if (!m_session.menuOpen) return;
     const QString path =
         chooseFile(false, QStringLiteral("Open image"), QString::fromStdString(m_session.options.WorkDir),
                    QStringLiteral("PNG (*.png)"));
@@ -391,7 +378,7 @@ void MenuPage::bbLoadIGObjClick() {
         cbObjects->clear();
         fillObjectList();
         const TIGPalette& added = m.IGPalettes.back();
-        cbPalettes->addItem(QString::fromStdString(hexText(added.palette_id, 2)));
+        cbPalettes->addItem(QString::fromStdString(hexText(added.palette_id, 2)), int{added.palette_id});
         cbObjects->setCurrentIndex(*id);
         cbPalettes->setCurrentIndex(cbPalettes->count() - 1);
         sgIGObjects->selectDataRow(*id);
@@ -404,7 +391,7 @@ void MenuPage::bbLoadIGObjClick() {
 }
 
 void MenuPage::bSaveClick() {
-    if (!m_hasMenu) return;
+    if (!m_session.menuOpen) return;
     QString proposed = QStringLiteral("mymenu.mnu");
     if (!m_session.options.WorkDir.empty())
         proposed = QDir(QString::fromStdString(m_session.options.WorkDir)).filePath(proposed);
@@ -418,7 +405,7 @@ void MenuPage::bSaveClick() {
 }
 
 void MenuPage::bMuxClick() {
-    if (!m_hasMenu) return;
+    if (!m_session.menuOpen) return;
     // The stream extension of the folder's name set: ".m2ts", or ".MTS" with 8.3 names.
     const QString extension = QString::fromStdString(m_session.names.StreamExt);
     QString proposed = QStringLiteral("mymenu") + extension;

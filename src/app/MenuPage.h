@@ -6,6 +6,7 @@
 // looked at in any palette, a palette's chart is read under the pointer, and objects are
 // exchanged with PNG files. Pictures are decoded only when shown.
 
+#include "menu/IGReader.h"
 #include "menu/MenuSimulator.h"
 #include "menu/PageRender.h"
 
@@ -81,12 +82,15 @@ public:
 
     TMenu& menu();
     // A menu is open (read or created).
-    bool hasMenu() const { return m_hasMenu; }
+    bool hasMenu() const;
 
     // Open dialog for a .mnu file, then loadMenuFile.
     void bLoadMenuClick();
     // Reads a .mnu file into the model and fills the page; false when nothing was shown.
     bool loadMenuFile(const QString& path);
+    // Shows the outcome of a menu read into the model: the page is filled (registers reset),
+    // emptied after a cancel, or left as it was after a file error; false when nothing was shown.
+    bool menuRead(MnuReadStatus status);
     // Fills the page from the model and resets the registers.
     void MenuOn();
     // "Create Menu": a new one-page menu replaces the one in memory.
@@ -265,7 +269,7 @@ private:
     void iObjectMouseMove(const QPoint& position);
     int currentPage() const;
     int bogColumnWidth() const;
-    // The ids picked in cbObjects and cbPalettes (read as hex from the item text).
+    // The ids picked in cbObjects and cbPalettes (their item data).
     std::uint16_t chosenObject() const;
     std::uint16_t chosenPalette() const;
     std::uint32_t objectBackground() const;
@@ -306,8 +310,6 @@ private:
     BusyGuard* m_busy = nullptr;
 
     Session& m_session;
-    std::unique_ptr<TMenu> m_menu; // the IG menu last read or created
-    bool m_hasMenu = false;
 };
 
 } // namespace corvane

@@ -285,7 +285,7 @@ void MenuPage::fillHead(int page) {
 }
 
 void MenuPage::takeOverHead(QLineEdit* field) {
-    if (!m_hasMenu || !field) return;
+    if (!m_session.menuOpen || !field) return;
     TMenu& m = menu();
     const std::string text = field->text().toStdString();
     if (field == eUTO) {
@@ -407,7 +407,7 @@ int MenuPage::currentBog() const {
 void MenuPage::sgBOGClick(int column) {
     const int page = currentPage();
     const auto rows = page < 0 || column < 0 ? std::vector<std::vector<std::string>>{}
-                                             : buttonRows(*m_menu, static_cast<std::size_t>(page),
+                                             : buttonRows(m_session.menu, static_cast<std::size_t>(page),
                                                           static_cast<std::size_t>(column));
     {
         const QSignalBlocker quiet(sgButton);
@@ -572,7 +572,7 @@ void MenuPage::sgMCommandsDblClick(int line) {
                                playlist->playItem ? static_cast<int>(*playlist->playItem) : -1);
     } else if (const auto* pageButton = std::get_if<PageButtonReference>(&target)) {
         if (pageButton->page) {
-            const int item = cbPage->findText(QString::number(*pageButton->page & 0xFF));
+            const int item = cbPage->findData(static_cast<int>(*pageButton->page & 0xFF));
             if (item >= 0) cbPage->setCurrentIndex(item); // runs cbPageChange
         }
         if (!pageButton->button) return;
@@ -698,7 +698,7 @@ void MenuPage::clearEffectPreview() {
 
 void MenuPage::refreshObjectList() {
     // Table edits may have changed the references column.
-    if (!m_hasMenu) return;
+    if (!m_session.menuOpen) return;
     const int object = cbObjects->currentIndex();
     const QSignalBlocker objects(cbObjects), grid(sgIGObjects);
     cbObjects->clear();

@@ -36,7 +36,7 @@ template <typename F> auto MenuPage::withHost(F&& f) {
 }
 
 void MenuPage::setupSimulator() {
-    m_sim = std::make_unique<MenuSimulator>(*m_menu, m_session.interpreter, m_session.options);
+    m_sim = std::make_unique<MenuSimulator>(m_session.menu, m_session.interpreter, m_session.options);
     PageRenderer& renderer = m_sim->renderer();
     renderer.hooks.refresh = [this] { showPagePicture(); };
     renderer.hooks.wait = [this](int ms) { waitMs(ms); };
@@ -137,7 +137,7 @@ bool MenuPage::pageViewShown() const {
 }
 
 RunResult MenuPage::bStartMenu() {
-    if (!m_hasMenu || m_busy->running()) return {};
+    if (!m_session.menuOpen || m_busy->running()) return {};
     return withHost([this] { return m_sim->start(); });
 }
 
@@ -146,19 +146,19 @@ void MenuPage::chooseTraceButton(std::size_t id) {
 }
 
 void MenuPage::bNavClick(NavDirection direction) {
-    if (!m_hasMenu || m_busy->running()) return;
+    if (!m_session.menuOpen || m_busy->running()) return;
     withHost([this, direction] { return m_sim->move(direction); });
 }
 
 void MenuPage::bNavSelClick() {
-    if (!m_hasMenu || m_busy->running()) return;
+    if (!m_session.menuOpen || m_busy->running()) return;
     withHost([this] { return m_sim->activate(); });
 }
 
 void MenuPage::redrawPage() {
     // Edits commit through here: the page is drawn without its in-effects, which play on
     // Start and page changes only.
-    if (!m_hasMenu || !cbPage->isEnabled() || m_busy->running()) return;
+    if (!m_session.menuOpen || !cbPage->isEnabled() || m_busy->running()) return;
     m_sim->renderer().RedrawPage();
     showPagePicture();
 }
@@ -167,7 +167,7 @@ void MenuPage::backchange() {
     const std::string error = m_sim->renderer().backchange();
     if (!error.empty()) m_session.reporter.erlog(error);
     applyFullScreen(); // the box colour follows colBackground in 1:1 mode
-    if (m_hasMenu && cbPage->isEnabled())
+    if (m_session.menuOpen && cbPage->isEnabled())
         redrawPage();
     else
         showPagePicture();
@@ -192,14 +192,14 @@ void MenuPage::setObjectBoxColour(const QColor& colour) {
 }
 
 void MenuPage::iFullpagePress(const QPoint& position) {
-    if (!m_hasMenu || m_busy->running()) return;
+    if (!m_session.menuOpen || m_busy->running()) return;
     const std::optional<PagePoint> at = viewToPage(sbFullpage->geometryNow(), position.x(), position.y());
     if (!at) return;
     withHost([this, at] { return m_sim->mouseDown(at->x, at->y); });
 }
 
 void MenuPage::iFullpageMove(const QPoint& position) {
-    if (!m_hasMenu || m_busy->running()) return;
+    if (!m_session.menuOpen || m_busy->running()) return;
     const std::optional<PagePoint> at = viewToPage(sbFullpage->geometryNow(), position.x(), position.y());
     if (!at) return;
     const bool hand = withHost([this, at] { return m_sim->mouseMove(at->x, at->y); });
@@ -213,7 +213,7 @@ void MenuPage::tDrawRepTimer() {
 }
 
 void MenuPage::tUserTOTimer() {
-    if (!m_hasMenu || m_busy->running()) return;
+    if (!m_session.menuOpen || m_busy->running()) return;
     withHost([this] {
         m_sim->userTimeOut();
         return 0;
@@ -222,7 +222,7 @@ void MenuPage::tUserTOTimer() {
 
 void MenuPage::showTraceLine(int line) {
     const std::size_t id = m_sim->chosenButton();
-    const auto& states = m_menu->ButtonStates;
+    const auto& states = m_session.menu.ButtonStates;
     if (id >= states.size() || line < 0) return;
     const int bog = states[id].bog_index;
     const int row = states[id].button_index;

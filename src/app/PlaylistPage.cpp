@@ -33,26 +33,6 @@ namespace corvane {
 using bdmvpage::indexOrNone;
 using bdmvpage::qs;
 
-namespace {
-
-// ExtensionData() is the last section: a new or changed block starts right after
-// PlayListMark() (or PlayList() without marks) and moves nothing else.
-void setPlayListExtensionData(TMPLS& mpls, const TExtensionData& block) {
-    mpls.ExtensionData = block;
-    mpls.padding_before_extension.clear();
-    if (block.length == 0) {
-        mpls.ExtensionData_start_address = 0;
-        return;
-    }
-    mpls.ExtensionData_start_address =
-        mpls.PlayListMark_start_address != 0
-            ? mpls.PlayListMark_start_address + 4 + mpls.PlayListMark.PlayListMark_length
-            : mpls.PlayList_start_address + 4 + mpls.PlayList.PlayList_length +
-                  static_cast<std::uint32_t>(mpls.padding_before_PlayListMark.size());
-}
-
-} // namespace
-
 PlaylistPage::PlaylistPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("tsPlaylist"));
     cbPlaylist = new QComboBox(this);
@@ -125,8 +105,6 @@ void PlaylistPage::fillFromSession() {
 void PlaylistPage::clear() {
     cbPlaylist->clear();
     bReadPL->setEnabled(false);
-    mpls = TMPLS{};
-    m_loadedName.clear();
     clearPage();
     emit saveStateChanged();
 }
@@ -139,15 +117,19 @@ void PlaylistPage::cbPlaylistChange() {
     emit saveStateChanged();
 }
 
+const std::string& PlaylistPage::loadedName() const {
+    return m_session.mplsName;
+}
+
 bool PlaylistPage::needsRead() const {
-    return cbPlaylist->currentIndex() >= 0 && cbPlaylist->currentText().toStdString() != m_loadedName;
+    return cbPlaylist->currentIndex() >= 0 && cbPlaylist->currentText().toStdString() != m_session.mplsName;
 }
 
 void PlaylistPage::bReadPLClick() {
     if (cbPlaylist->currentIndex() < 0) return;
     const std::string name = cbPlaylist->currentText().toStdString();
-    if (readPlayListFile(m_session, name, mpls) == PlsReadStatus::Ok) {
-        m_loadedName = name;
+    if (readPlayListFile(m_session, name, m_session.mpls) == PlsReadStatus::Ok) {
+        m_session.mplsName = name;
         showPlayList();
     }
     cbPlaylist->setFocus();
@@ -184,16 +166,16 @@ void PlaylistPage::clearPage() {
 }
 
 void PlaylistPage::showPlayList() {
-    const TPlayList& list = mpls.PlayList;
+    const TPlayList& list = m_session.mpls.PlayList;
     m_filling = true;
-    if (mpls.PlayList_playback_type != 0)
-        cbAIpbt->setCurrentIndex(indexOrNone(mpls.PlayList_playback_type - 1, 3));
-    ieAIpbc->setValue(mpls.playback_count);
-    heAIUO->setValue(mpls.UO_mask_table1);
-    heAIUO2->setValue(mpls.UO_mask_table2);
-    cbAIRA->setChecked(mpls.PlayList_random_access_flag != 0);
-    cbAIAM->setChecked(mpls.audio_mix_app_flag != 0);
-    cbAIBM->setChecked(mpls.lossless_may_bypass_mixer_flag != 0);
+    if (m_session.mpls.PlayList_playback_type != 0)
+        cbAIpbt->setCurrentIndex(indexOrNone(m_session.mpls.PlayList_playback_type - 1, 3));
+    ieAIpbc->setValue(m_session.mpls.playback_count);
+    heAIUO->setValue(m_session.mpls.UO_mask_table1);
+    heAIUO2->setValue(m_session.mpls.UO_mask_table2);
+    cbAIRA->setChecked(m_session.mpls.PlayList_random_access_flag != 0);
+    cbAIAM->setChecked(m_session.mpls.audio_mix_app_flag != 0);
+    cbAIBM->setChecked(m_session.mpls.lossless_may_bypass_mixer_flag != 0);
     m_filling = false;
     for (QWidget* control : std::initializer_list<QWidget*>{cbAIpbt, ieAIpbc, heAIUO, heAIUO2, cbAIRA, cbAIAM,
                                                             cbAIBM, sgSTN, sgStreamEntry, bMExtDatEdit})
@@ -215,27 +197,27 @@ void PlaylistPage::showPlayList() {
 
     fillSubPaths(0);
     fillMarks(0);
-    lMExtDat->setText(qs(ExtDatCap(mpls.ExtensionData)));
+    lMExtDat->setText(qs(ExtDatCap(m_session.mpls.ExtensionData)));
 }
 
 // ---- saving and ExtensionData ----
 
 bool PlaylistPage::canSave() const {
-    return !m_loadedName.empty() && cbPlaylist->currentText().toStdString() == m_loadedName &&
-           !mpls.PlayList.PlayItems.empty();
+    return !m_session.mplsName.empty() && cbPlaylist->currentText().toStdString() == m_session.mplsName &&
+           !m_session.mpls.PlayList.PlayItems.empty();
 }
 
 void PlaylistPage::bSaveClick() {
     if (!canSave()) return;
-    plsave(m_session, m_loadedName, mpls);
+    plsave(m_session, m_session.mplsName, m_session.mpls);
 }
 
 void PlaylistPage::bMExtDatEditClick() {
-    if (!m_extDat || m_loadedName.empty()) return;
-    TExtensionData block = mpls.ExtensionData;
-    if (!m_extDat->edit(m_loadedName + m_session.names.PlayListExt, block)) return;
-    setPlayListExtensionData(mpls, block);
-    lMExtDat->setText(qs(ExtDatCap(mpls.ExtensionData)));
+    if (!m_extDat || m_session.mplsName.empty()) return;
+    TExtensionData block = m_session.mpls.ExtensionData;
+    if (!m_extDat->edit(m_session.mplsName + m_session.names.PlayListExt, block)) return;
+    setPlayListExtensionData(m_session.mpls, block);
+    lMExtDat->setText(qs(ExtDatCap(m_session.mpls.ExtensionData)));
 }
 
 // ---- AppInfo ----
@@ -253,26 +235,26 @@ void PlaylistPage::setcbUOs() {
 }
 
 void PlaylistPage::uoBoxClicked(int bit, bool checked) {
-    mpls.UO_mask_table1 = withBit(mpls.UO_mask_table1, bit, checked);
-    heAIUO->setValue(mpls.UO_mask_table1);
+    m_session.mpls.UO_mask_table1 = withBit(m_session.mpls.UO_mask_table1, bit, checked);
+    heAIUO->setValue(m_session.mpls.UO_mask_table1);
 }
 
 // ---- PlayItems ----
 
 int PlaylistPage::selectedPlayItem() const {
     const int row = sgPLitem->currentRow();
-    return row >= 0 && row < static_cast<int>(mpls.PlayList.PlayItems.size()) ? row : -1;
+    return row >= 0 && row < static_cast<int>(m_session.mpls.PlayList.PlayItems.size()) ? row : -1;
 }
 
 void PlaylistPage::selectPlayItem(int item) {
-    if (item < 0 || item >= static_cast<int>(mpls.PlayList.PlayItems.size())) return;
+    if (item < 0 || item >= static_cast<int>(m_session.mpls.PlayList.PlayItems.size())) return;
     sgPLitem->selectDataRow(item);
     sgPLitemClick(item);
 }
 
 void PlaylistPage::sgPLitemClick(int row) {
-    if (row < 0 || row >= static_cast<int>(mpls.PlayList.PlayItems.size())) return;
-    const TPlayItem& item = mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
+    if (row < 0 || row >= static_cast<int>(m_session.mpls.PlayList.PlayItems.size())) return;
+    const TPlayItem& item = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
     const std::vector<GridRow> angles = angleRows(item);
     sgPIangles->setRows(angles);
     sgPIangles->setVisible(!angles.empty());
@@ -281,12 +263,12 @@ void PlaylistPage::sgPLitemClick(int row) {
 }
 
 void PlaylistPage::editPlayItem(int row, int column, const QString& text) {
-    if (row < 0 || row >= static_cast<int>(mpls.PlayList.PlayItems.size())) return;
+    if (row < 0 || row >= static_cast<int>(m_session.mpls.PlayList.PlayItems.size())) return;
     if (column == 3) {
         editInTime(row, text);
         return;
     }
-    TPlayItem& item = mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
+    TPlayItem& item = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
     editPlayItemCell(item, column, text.toStdString());
     sgPLitem->setRow(row, playItemRow(item, static_cast<std::size_t>(row)));
     if (column == 1 && row == selectedPlayItem()) sgPIangles->setRows(angleRows(item));
@@ -297,13 +279,13 @@ void PlaylistPage::editInTime(int row, const QString& text) {
     const std::string typed = text.toStdString();
     const auto ticks =
         typed.size() == 12 && typed.find(' ') == std::string::npos ? parseTimeText(typed) : std::nullopt;
-    const InTimeQuestions questions = ticks ? inTimeQuestions(mpls, item, *ticks) : InTimeQuestions{};
+    const InTimeQuestions questions = ticks ? inTimeQuestions(m_session.mpls, item, *ticks) : InTimeQuestions{};
     if (ticks && questions.changed) {
         InTimeAnswers answers;
         answers.updateOut = askYesNo(qs(AskUpdateOut));
         if (questions.askSubPlayItems) answers.updateSubPlayItems = askYesNo(qs(AskUpdateSubPlayItems));
         if (questions.askMarks) answers.updateMarks = askYesNo(qs(AskUpdateMarks));
-        applyInTime(mpls, item, *ticks, answers);
+        applyInTime(m_session.mpls, item, *ticks, answers);
         if (answers.updateSubPlayItems) {
             const int subPlayItem = selectedSubPlayItem();
             sgSubPathClick(selectedSubPath());
@@ -314,7 +296,7 @@ void PlaylistPage::editInTime(int row, const QString& text) {
         }
         if (answers.updateMarks) redrawMarks();
     }
-    sgPLitem->setRow(row, playItemRow(mpls.PlayList.PlayItems[item], item));
+    sgPLitem->setRow(row, playItemRow(m_session.mpls.PlayList.PlayItems[item], item));
 }
 
 // ---- connections ----
@@ -326,10 +308,10 @@ void PlaylistPage::connectControls() {
 
     // AppInfo.
     connect(cbAIpbt, &QComboBox::activated, this, [this](int item) {
-        if (!m_filling && item >= 0) mpls.PlayList_playback_type = static_cast<std::uint8_t>(item + 1);
+        if (!m_filling && item >= 0) m_session.mpls.PlayList_playback_type = static_cast<std::uint8_t>(item + 1);
     });
     connect(ieAIpbc, &QLineEdit::textEdited, this, [this] {
-        mpls.playback_count = static_cast<std::uint16_t>(std::clamp(ieAIpbc->value(), 0, 0xFFFF));
+        m_session.mpls.playback_count = static_cast<std::uint16_t>(std::clamp(ieAIpbc->value(), 0, 0xFFFF));
     });
     connect(ieAIpbc, &QLineEdit::returnPressed, gbAppInfo, qOverload<>(&QWidget::setFocus));
     const std::pair<QCheckBox*, std::uint8_t TMPLS::*> flags[] = {
@@ -338,9 +320,9 @@ void PlaylistPage::connectControls() {
         {cbAIBM, &TMPLS::lossless_may_bypass_mixer_flag}};
     for (const auto& flag : flags)
         connect(flag.first, &QCheckBox::clicked, this,
-                [this, field = flag.second](bool checked) { mpls.*field = checked ? 1 : 0; });
+                [this, field = flag.second](bool checked) { m_session.mpls.*field = checked ? 1 : 0; });
     connect(heAIUO, &QLineEdit::textEdited, this, [this] {
-        mpls.UO_mask_table1 = static_cast<std::uint32_t>(heAIUO->value());
+        m_session.mpls.UO_mask_table1 = static_cast<std::uint32_t>(heAIUO->value());
         setcbUOs();
     });
     connect(heAIUO, &QLineEdit::returnPressed, gbAppInfo, qOverload<>(&QWidget::setFocus));
@@ -350,15 +332,15 @@ void PlaylistPage::connectControls() {
         if (m_filling || !heAIUO2->isEnabled()) return;
         const auto reduced = static_cast<std::uint32_t>(heAIUO2->value()) & UO2Bit30;
         heAIUO2->setValue(reduced);
-        mpls.UO_mask_table2 = reduced;
+        m_session.mpls.UO_mask_table2 = reduced;
         setcbUOs();
     });
     for (int bit = 0; bit < 32; ++bit)
         connect(cbUO[static_cast<std::size_t>(bit)], &QCheckBox::clicked, this,
                 [this, bit](bool checked) { uoBoxClicked(bit, checked); });
     connect(cbUO2_30, &QCheckBox::clicked, this, [this](bool checked) {
-        mpls.UO_mask_table2 = withBit(mpls.UO_mask_table2, 30, checked);
-        heAIUO2->setValue(mpls.UO_mask_table2);
+        m_session.mpls.UO_mask_table2 = withBit(m_session.mpls.UO_mask_table2, 30, checked);
+        heAIUO2->setValue(m_session.mpls.UO_mask_table2);
     });
 
     // PlayItems.
@@ -367,16 +349,16 @@ void PlaylistPage::connectControls() {
     });
     connect(sgPLitem, &PlaylistGrid::cellEdited, this, &PlaylistPage::editPlayItem);
     connect(sgPLitem, &QTableWidget::cellDoubleClicked, this, [this](int row) {
-        if (sgPLitem->editable() || row >= static_cast<int>(mpls.PlayList.PlayItems.size())) return;
+        if (sgPLitem->editable() || row >= static_cast<int>(m_session.mpls.PlayList.PlayItems.size())) return;
         emit clipRequested(
             QString::fromStdString(
-                mpls.PlayList.PlayItems[static_cast<std::size_t>(row)].Clip_Information_file_name),
+                m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(row)].Clip_Information_file_name),
             false);
     });
     connect(sgPIangles, &QTableWidget::cellDoubleClicked, this, [this](int row) {
         const int item = selectedPlayItem();
         if (item < 0) return;
-        const auto& angles = mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].multi_clip.angles;
+        const auto& angles = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].multi_clip.angles;
         if (row < static_cast<int>(angles.size()))
             emit clipRequested(
                 QString::fromStdString(angles[static_cast<std::size_t>(row)].Clip_Information_file_name),
@@ -420,7 +402,7 @@ void PlaylistPage::connectControls() {
     connect(sgSubPlayItem, &QTableWidget::cellDoubleClicked, this, [this](int row) {
         const int path = selectedSubPath();
         if (sgSubPlayItem->editable() || path < 0) return;
-        const auto& items = mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
+        const auto& items = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
         if (row < static_cast<int>(items.size()))
             emit clipRequested(
                 QString::fromStdString(items[static_cast<std::size_t>(row)].Clip_Information_file_name),
@@ -430,7 +412,7 @@ void PlaylistPage::connectControls() {
         const int path = selectedSubPath();
         const int item = selectedSubPlayItem();
         if (path < 0 || item < 0) return;
-        const auto& clips = mpls.PlayList.SubPaths[static_cast<std::size_t>(path)]
+        const auto& clips = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)]
                                 .SubPlayItems[static_cast<std::size_t>(item)]
                                 .Clip_entries;
         if (row < static_cast<int>(clips.size()))

@@ -54,7 +54,8 @@ public:
     // Save: the chosen playlist is the one in memory, read whole, with a PlayItem.
     bool canSave() const;
     void bSaveClick();
-    const std::string& loadedName() const { return m_loadedName; }
+    // The name of the playlist in memory (Session::mplsName).
+    const std::string& loadedName() const;
 
     // Selections by model position; -1 for none.
     int selectedPlayItem() const;
@@ -85,9 +86,6 @@ public:
     // The chapter file dialogs: (save?, title, proposed path, filter) → path, empty on cancel.
     std::function<QString(bool save, const QString& title, const QString& proposed, const QString& filter)>
         chooseChapterFile;
-
-    // The playlist in memory: the one last read whole, with the edits made since.
-    TMPLS mpls;
 
     QComboBox* cbPlaylist;
     QPushButton* bReadPL;
@@ -209,7 +207,6 @@ private:
 
     Session& m_session;
     TfExtDat* m_extDat = nullptr;
-    std::string m_loadedName; // the playlist in `mpls`, empty before a read
     bool m_filling = false;
     int m_list = 0; // the STN list selected in sgSTN
     PlaylistGrid* m_popupGrid = nullptr;

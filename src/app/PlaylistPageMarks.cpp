@@ -49,8 +49,8 @@ void PlaylistPage::selectMark(int mark) {
 
 // Fills the mark grid and selects `select` (clamped to the list).
 void PlaylistPage::fillMarks(int select) {
-    const auto& marks = mpls.PlayListMark.marks;
-    const bool section = !m_loadedName.empty() && mpls.PlayListMark_start_address != 0;
+    const auto& marks = m_session.mpls.PlayListMark.marks;
+    const bool section = !m_session.mplsName.empty() && m_session.mpls.PlayListMark_start_address != 0;
     std::vector<GridRow> rows;
     for (std::size_t i = 0; i < marks.size(); ++i) rows.push_back(PLMline(marks[i], i));
     sgPlayListMark->setRows(rows);
@@ -58,7 +58,7 @@ void PlaylistPage::fillMarks(int select) {
     bbPLMins->setEnabled(section && marks.size() < MaxMarks);
     bbPLMdel->setEnabled(section && !marks.empty());
     bbSaveChap->setEnabled(section && !marks.empty());
-    bbLoadChap->setEnabled(section && !mpls.PlayList.PlayItems.empty());
+    bbLoadChap->setEnabled(section && !m_session.mpls.PlayList.PlayItems.empty());
     setMarkEditorsEnabled(section && !marks.empty());
     if (marks.empty()) {
         m_filling = true;
@@ -71,7 +71,7 @@ void PlaylistPage::fillMarks(int select) {
 }
 
 void PlaylistPage::redrawMarks() {
-    const auto& marks = mpls.PlayListMark.marks;
+    const auto& marks = m_session.mpls.PlayListMark.marks;
     for (std::size_t i = 0; i < marks.size(); ++i)
         sgPlayListMark->setRow(static_cast<int>(i), PLMline(marks[i], i));
 }
@@ -83,7 +83,7 @@ void PlaylistPage::setMarkEditorsEnabled(bool enabled) {
 }
 
 void PlaylistPage::sgPlayListMarkClick(int row) {
-    const auto& marks = mpls.PlayListMark.marks;
+    const auto& marks = m_session.mpls.PlayListMark.marks;
     if (row < 0 || row >= static_cast<int>(marks.size())) return;
     const TMarkEntry& mark = marks[static_cast<std::size_t>(row)];
     const MarkTime time = markTime(mark.mark_time_stamp);
@@ -111,7 +111,7 @@ void PlaylistPage::getmarktime(TIntEdit* edited) {
     for (const auto& [edit, value] : shown)
         if (edit == edited && edit->value() != static_cast<int>(value))
             showPadded(edit, value, edit->maxLength());
-    TMarkEntry& mark = mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
+    TMarkEntry& mark = m_session.mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
     mark.mark_time_stamp = markTimeStamp(time);
     sgPlayListMark->setRow(row, PLMline(mark, static_cast<std::size_t>(row)));
 }
@@ -120,14 +120,14 @@ void PlaylistPage::connectMarkEditors() {
     connect(cmPLMtype, &QComboBox::activated, this, [this](int item) {
         const int row = selectedMark();
         if (m_filling || row < 0 || item < 0) return;
-        TMarkEntry& mark = mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
+        TMarkEntry& mark = m_session.mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
         mark.mark_type = static_cast<std::uint8_t>(item + 1);
         sgPlayListMark->setRow(row, PLMline(mark, static_cast<std::size_t>(row)));
     });
     connect(iePLMPI, &QLineEdit::textEdited, this, [this] {
         const int row = selectedMark();
         if (m_filling || row < 0) return;
-        TMarkEntry& mark = mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
+        TMarkEntry& mark = m_session.mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
         mark.ref_to_PlayItem_id = static_cast<std::uint16_t>(std::clamp(iePLMPI->value(), 0, 999));
         sgPlayListMark->setRow(row, PLMline(mark, static_cast<std::size_t>(row)));
     });
@@ -149,7 +149,7 @@ void PlaylistPage::bbPLMinsClick() {
     if (!bbPLMins->isEnabled()) return;
     const int last = sgPlayListMark->selectedRange().second;
     const auto inserted = insertMark(
-        mpls, last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt);
+        m_session.mpls, last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt);
     if (!inserted) return;
     fillMarks(static_cast<int>(*inserted));
 }
@@ -158,7 +158,7 @@ void PlaylistPage::bbPLMdelClick() {
     const auto [first, last] = sgPlayListMark->selectedRange();
     if (first < 0 || !bbPLMdel->isEnabled()) return;
     const MarkDeleteResult result =
-        deleteMarks(mpls, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
+        deleteMarks(m_session.mpls, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
     if (result.removed == 0) return;
     fillMarks(result.select ? static_cast<int>(*result.select) : 0);
 }
@@ -171,9 +171,9 @@ QString PlaylistPage::chapterStartFolder(bool open) const {
 }
 
 void PlaylistPage::bbSaveChapClick() {
-    if (m_loadedName.empty()) return;
+    if (m_session.mplsName.empty()) return;
     const ChapterFormat format = chapterFormat(m_session.options.ChapterFormat);
-    const QString proposed = QString::fromStdString(chapterFileName(m_loadedName, format));
+    const QString proposed = QString::fromStdString(chapterFileName(m_session.mplsName, format));
     const QString folder = chapterStartFolder(false);
     QString path =
         chooseChapterFile(true, QStringLiteral("Save chapter file"),
@@ -181,7 +181,7 @@ void PlaylistPage::bbSaveChapClick() {
     sgPlayListMark->setFocus();
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
-    const ChapterText chapters = chapterText(mpls, format);
+    const ChapterText chapters = chapterText(m_session.mpls, format);
     if (!chapters.error.empty()) {
         m_session.reporter.erlog(chapters.error);
         return;
@@ -197,9 +197,9 @@ void PlaylistPage::bbSaveChapClick() {
 }
 
 void PlaylistPage::bbLoadChapClick() {
-    if (m_loadedName.empty() || !bbLoadChap->isEnabled()) return;
+    if (m_session.mplsName.empty() || !bbLoadChap->isEnabled()) return;
     const ChapterFormat format = chapterFormat(m_session.options.ChapterFormat);
-    const QString proposed = QString::fromStdString(chapterFileName(m_loadedName, format));
+    const QString proposed = QString::fromStdString(chapterFileName(m_session.mplsName, format));
     const QString folder = chapterStartFolder(true);
     const QString path =
         chooseChapterFile(false, QStringLiteral("Open chapter file"),
@@ -213,7 +213,7 @@ void PlaylistPage::bbLoadChapClick() {
         return;
     }
     const ChapterImport imported = importChapters(
-        mpls, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), format);
+        m_session.mpls, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), format);
     for (const std::string& line : imported.refused) m_session.reporter.erlog(line);
     for (const std::string& line : imported.log) m_session.reporter.log(line);
     if (!imported.error.empty()) m_session.reporter.erlog(imported.error);

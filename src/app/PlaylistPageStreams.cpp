@@ -11,6 +11,7 @@
 #include "app/PlaylistPageGrid.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListEdit.h"
+#include "shell/Session.h"
 #include "widgets/EditControls.h"
 
 namespace corvane {
@@ -34,7 +35,7 @@ TStreamEntry* PlaylistPage::currentEntry() {
     const int item = selectedPlayItem();
     const int row = selectedEntry();
     if (item < 0 || row < 0) return nullptr;
-    return stnEntry(mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, m_list,
+    return stnEntry(m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, m_list,
                     static_cast<std::size_t>(row));
 }
 
@@ -50,7 +51,7 @@ void PlaylistPage::sgSTNClick(int list) {
         return;
     }
     sgStreamEntry->setRows(
-        streamEntryRows(mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, list));
+        streamEntryRows(m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, list));
     updateStnButtons();
     selectEntry(0);
 }
@@ -76,7 +77,7 @@ void PlaylistPage::updateStnButtons() {
         bbDelSTN->setEnabled(false);
         return;
     }
-    const TSTN& stn = mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
+    const TSTN& stn = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
     const bool canInsert = canInsertStreamEntry(stn, m_list);
     const bool canDelete = canDeleteStreamEntry(stn, m_list);
     // The buttons offer only what the list allows now, also for an empty list.
@@ -182,7 +183,7 @@ void PlaylistPage::redrawEntries() {
     if (item < 0) return;
     const int row = selectedEntry();
     sgStreamEntry->setRows(
-        streamEntryRows(mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, m_list));
+        streamEntryRows(m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN, m_list));
     sgStreamEntry->selectDataRow(row);
 }
 
@@ -224,9 +225,9 @@ void PlaylistPage::bbInsSTNClick() {
     const int item = selectedPlayItem();
     if (item < 0) return;
     const auto inserted =
-        insertStreamEntry(mpls, static_cast<std::size_t>(item), m_list, rowOrNone(selectedEntry()));
+        insertStreamEntry(m_session.mpls, static_cast<std::size_t>(item), m_list, rowOrNone(selectedEntry()));
     if (!inserted) return;
-    const TSTN& stn = mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
+    const TSTN& stn = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
     sgSTN->setRow(0, stnCountRow(stn));
     sgStreamEntry->setRows(streamEntryRows(stn, m_list));
     selectEntry(static_cast<int>(*inserted));
@@ -238,9 +239,9 @@ void PlaylistPage::bbDelSTNClick() {
     const int row = selectedEntry();
     if (item < 0 || row < 0) return;
     const StnDeleteResult result =
-        deleteStreamEntry(mpls, static_cast<std::size_t>(item), m_list, static_cast<std::size_t>(row));
+        deleteStreamEntry(m_session.mpls, static_cast<std::size_t>(item), m_list, static_cast<std::size_t>(row));
     if (!result.deleted) return;
-    const TSTN& stn = mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
+    const TSTN& stn = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
     sgSTN->setRow(0, stnCountRow(stn));
     sgStreamEntry->setRows(streamEntryRows(stn, m_list));
     selectEntry(result.select ? static_cast<int>(*result.select) : -1);

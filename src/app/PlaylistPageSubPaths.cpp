@@ -11,6 +11,7 @@
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListEdit.h"
 #include "playlist/PlayListNames.h"
+#include "shell/Session.h"
 
 namespace corvane {
 
@@ -19,27 +20,27 @@ using bdmvpage::qs;
 
 int PlaylistPage::selectedSubPath() const {
     const int row = sgSubPath->currentRow();
-    return row >= 0 && row < static_cast<int>(mpls.PlayList.SubPaths.size()) ? row : -1;
+    return row >= 0 && row < static_cast<int>(m_session.mpls.PlayList.SubPaths.size()) ? row : -1;
 }
 
 int PlaylistPage::selectedSubPlayItem() const {
     const int path = selectedSubPath();
     const int row = sgSubPlayItem->currentRow();
     if (path < 0 || row < 0) return -1;
-    return row < static_cast<int>(mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems.size())
+    return row < static_cast<int>(m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems.size())
                ? row
                : -1;
 }
 
 void PlaylistPage::selectSubPath(int path) {
-    if (path < 0 || path >= static_cast<int>(mpls.PlayList.SubPaths.size())) return;
+    if (path < 0 || path >= static_cast<int>(m_session.mpls.PlayList.SubPaths.size())) return;
     sgSubPath->selectDataRow(path);
     sgSubPathClick(path);
 }
 
 // Fills the SubPath grid and selects `select` (clamped to the list).
 void PlaylistPage::fillSubPaths(int select) {
-    const auto& paths = mpls.PlayList.SubPaths;
+    const auto& paths = m_session.mpls.PlayList.SubPaths;
     std::vector<GridRow> rows;
     for (std::size_t i = 0; i < paths.size(); ++i) rows.push_back(subPathRow(paths[i], i));
     sgSubPath->setRows(rows);
@@ -58,21 +59,21 @@ void PlaylistPage::fillSubPaths(int select) {
 }
 
 void PlaylistPage::setSubPathControls() {
-    const auto& paths = mpls.PlayList.SubPaths;
+    const auto& paths = m_session.mpls.PlayList.SubPaths;
     const bool has = !paths.empty();
     const int path = selectedSubPath();
     for (QWidget* control :
          std::initializer_list<QWidget*>{sgSubPath, sgSubPlayItem, sgAngles, cbSubPathType})
         control->setEnabled(has);
     cbSPrepeat->setEnabled(path >= 0 && paths[static_cast<std::size_t>(path)].SubPath_type == 2);
-    bbSPins->setEnabled(!m_loadedName.empty() && paths.size() < MaxSubPaths &&
-                        !mpls.PlayList.PlayItems.empty());
+    bbSPins->setEnabled(!m_session.mplsName.empty() && paths.size() < MaxSubPaths &&
+                        !m_session.mpls.PlayList.PlayItems.empty());
     bbSPdel->setEnabled(has);
 }
 
 void PlaylistPage::sgSubPathClick(int row) {
-    if (row < 0 || row >= static_cast<int>(mpls.PlayList.SubPaths.size())) return;
-    const TSubPath& path = mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
+    if (row < 0 || row >= static_cast<int>(m_session.mpls.PlayList.SubPaths.size())) return;
+    const TSubPath& path = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
     std::vector<GridRow> rows;
     for (std::size_t i = 0; i < path.SubPlayItems.size(); ++i)
         rows.push_back(subPlayItemRow(path.SubPlayItems[i], i));
@@ -95,7 +96,7 @@ void PlaylistPage::sgSubPathClick(int row) {
 void PlaylistPage::sgSubPlayItemClick(int row) {
     const int path = selectedSubPath();
     if (path < 0) return;
-    const auto& items = mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
+    const auto& items = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
     if (row < 0 || row >= static_cast<int>(items.size())) return;
     const std::vector<GridRow> clips = clipEntryRows(items[static_cast<std::size_t>(row)]);
     sgAngles->setRows(clips);
@@ -105,7 +106,7 @@ void PlaylistPage::sgSubPlayItemClick(int row) {
 void PlaylistPage::cbSubPathTypeChange(int item) {
     const int row = selectedSubPath();
     if (m_filling || row < 0 || item < 0) return;
-    TSubPath& path = mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
+    TSubPath& path = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
     setSubPathType(path, static_cast<std::uint8_t>(item));
     sgSubPath->setRow(row, subPathRow(path, static_cast<std::size_t>(row)));
     m_filling = true;
@@ -118,7 +119,7 @@ void PlaylistPage::cbSubPathTypeChange(int item) {
 void PlaylistPage::cbSPrepeatChange(int item) {
     const int row = selectedSubPath();
     if (m_filling || row < 0 || item < 0) return;
-    TSubPath& path = mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
+    TSubPath& path = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
     setSubPathRepeat(path, item == 1);
     sgSubPath->setRow(row, subPathRow(path, static_cast<std::size_t>(row)));
 }
@@ -126,9 +127,9 @@ void PlaylistPage::cbSPrepeatChange(int item) {
 void PlaylistPage::editSubPlayItem(int row, int column, const QString& text) {
     const int path = selectedSubPath();
     if (path < 0 || row < 0) return;
-    const auto& items = mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
+    const auto& items = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
     if (row >= static_cast<int>(items.size())) return;
-    editSubPlayItemCell(mpls, static_cast<std::size_t>(path), static_cast<std::size_t>(row), column,
+    editSubPlayItemCell(m_session.mpls, static_cast<std::size_t>(path), static_cast<std::size_t>(row), column,
                         text.toStdString());
     sgSubPlayItem->setRow(
         row, subPlayItemRow(items[static_cast<std::size_t>(row)], static_cast<std::size_t>(row)));
@@ -139,7 +140,7 @@ void PlaylistPage::bbSPinsClick() {
     if (!bbSPins->isEnabled()) return;
     const int after = selectedSubPath();
     const auto inserted = insertSubPath(
-        mpls, after >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(after)) : std::nullopt);
+        m_session.mpls, after >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(after)) : std::nullopt);
     if (!inserted) return;
     fillSubPaths(static_cast<int>(*inserted));
 }
@@ -147,7 +148,7 @@ void PlaylistPage::bbSPinsClick() {
 void PlaylistPage::bbSPdelClick() {
     const int path = selectedSubPath();
     if (path < 0) return;
-    const SubPathDeleteResult result = deleteSubPath(mpls, static_cast<std::size_t>(path));
+    const SubPathDeleteResult result = deleteSubPath(m_session.mpls, static_cast<std::size_t>(path));
     if (!result.deleted) return;
     fillSubPaths(result.select ? static_cast<int>(*result.select) : 0);
 }

@@ -52,7 +52,9 @@ void addExtractCommand(CLI::App& app, int& result) {
         options.SavePES = *pes;
         options.SaveSUP = !*noSup;
         options.SaveMNU = !*noMnu;
-        const PidOutput target = pidOutput("", "", hexText(*pid, 4), "", "", options);
+        TStreamCodingInfo stream;
+        stream.stream_PID = static_cast<std::uint16_t>(*pid);
+        const PidOutput target = pidOutput("", "", stream, options);
         PlainSink sink(std::cerr, *quiet);
         Reporter reporter(&sink);
         const DemuxResult saved =

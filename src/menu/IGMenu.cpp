@@ -158,4 +158,28 @@ std::string getobjref(const TMenu& menu, std::uint16_t objectId) {
     return result;
 }
 
+std::optional<std::uint8_t> objectPalette(const TMenu& menu, std::uint16_t objectId) {
+    const auto& pages = menu.IGSc.pages;
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        const TPage& page = pages[p];
+        const auto& in = page.effect_sequences[0].effects;
+        const auto& out = page.effect_sequences[1].effects;
+        if (effectsUse(page.effect_sequences[0], objectId))
+            return in.empty() ? std::nullopt : std::optional<std::uint8_t>(in.back().palette_id_ref);
+        if (effectsUse(page.effect_sequences[1], objectId))
+            return out.empty() ? std::nullopt : std::optional<std::uint8_t>(out.front().palette_id_ref);
+        if (p >= menu.PageButtons.size()) continue;
+        const TPageButton& table = menu.PageButtons[p];
+        for (std::size_t b = 0; b < table.size(); ++b) {
+            if (!table.holds(b)) continue;
+            const TIGbutton& button = table[b];
+            if (within(objectId, button.normal_start_object_id_ref, button.normal_end_object_id_ref) ||
+                within(objectId, button.selected_start_object_id_ref, button.selected_end_object_id_ref) ||
+                within(objectId, button.activated_start_object_id_ref, button.activated_end_object_id_ref))
+                return page.palette_id_ref;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace corvane

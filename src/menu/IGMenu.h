@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -231,6 +232,10 @@ TMenu createMenu();
 TIGbutton defaultButton();
 // Which pages and buttons use an object: "0:2n,3sa 1i" (empty when none).
 std::string getobjref(const TMenu& menu, std::uint16_t objectId);
+// The palette an object is looked at in, from its first use: in a page's in effects the last
+// in effect's palette, else in its out effects the first out effect's palette, else on a
+// button the page's palette. None when nothing uses it.
+std::optional<std::uint8_t> objectPalette(const TMenu& menu, std::uint16_t objectId);
 // The number of buttons of a page over all its BOGs.
 std::size_t pageButtonCount(const TPage& page);
 

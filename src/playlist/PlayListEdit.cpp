@@ -711,4 +711,18 @@ bool editSubPlayItemCell(TMPLS& mpls, std::size_t pathIndex, std::size_t itemInd
     }
 }
 
+void setPlayListExtensionData(TMPLS& mpls, const TExtensionData& block) {
+    mpls.ExtensionData = block;
+    mpls.padding_before_extension.clear();
+    if (block.length == 0) {
+        mpls.ExtensionData_start_address = 0;
+        return;
+    }
+    mpls.ExtensionData_start_address =
+        mpls.PlayListMark_start_address != 0
+            ? mpls.PlayListMark_start_address + 4 + mpls.PlayListMark.PlayListMark_length
+            : mpls.PlayList_start_address + 4 + mpls.PlayList.PlayList_length +
+                  static_cast<std::uint32_t>(mpls.padding_before_PlayListMark.size());
+}
+
 } // namespace corvane

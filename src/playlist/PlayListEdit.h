@@ -148,4 +148,11 @@ void setSubPathRepeat(TSubPath& path, bool repeat);
 // refused. Turning "multi" on or off adds or removes the clip-entry block with its sizes.
 bool editSubPlayItemCell(TMPLS& mpls, std::size_t path, std::size_t item, int column, std::string_view text);
 
+// --- ExtensionData after its dialog ------------------------------------------
+
+// Replaces the block. ExtensionData() is the last section: a held block starts right after
+// PlayListMark() (or PlayList() without marks) and moves nothing else; an empty one has
+// address 0. Padding kept before an old block goes with it.
+void setPlayListExtensionData(TMPLS& mpls, const TExtensionData& block);
+
 } // namespace corvane

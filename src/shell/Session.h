@@ -5,13 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "bdj/BdjObject.h"
+#include "menu/IGMenu.h"
 #include "navigation/IndexTable.h"
 #include "navigation/Interpreter.h"
 #include "navigation/MovieObject.h"
+#include "playlist/PlayList.h"
 #include "shell/DiscFolder.h"
 #include "shell/Options.h"
 #include "shell/Reporter.h"
 #include "sound/SoundFile.h"
+#include "stream/ClipInfo.h"
 #include "tools/FindTool.h"
 
 namespace corvane {
@@ -44,6 +48,16 @@ struct Session {
     TSND sound;    // AUXDATA/sound.bdmv as read, created or edited
     // Ok once sound.bdmv was read whole or created; only then is it written back.
     SoundReadStatus soundStatus = SoundReadStatus::FileError;
+    TMPLS mpls;             // the playlist last read whole, with the edits made since
+    std::string mplsName;   // its name without extension; empty before a read
+    TCLPI clpi;             // the clip information last read whole
+    std::string clpiName;   // its name without extension; empty before a read
+    std::string clpiTried;  // the clip last read, whole or not
+    TBDJO bdjo;             // the BD-J object last read
+    // The IG menu last read or created; it outlives a new folder.
+    TMenu menu;
+    bool menuOpen = false;  // a menu was read or created (a cancelled read closes it)
+
     // Save on the BDMV page needs both files read whole.
     bool navigationReadable() const {
         return mobjStatus == MobjReadStatus::Ok && indexStatus == IndexReadStatus::Ok;
@@ -68,6 +82,12 @@ struct Session {
         index = TINDX{};
         mobjStatus = MobjReadStatus::FileError;
         indexStatus = IndexReadStatus::FileError;
+        mpls = TMPLS{};
+        mplsName.clear();
+        clpi = TCLPI{};
+        clpiName.clear();
+        clpiTried.clear();
+        bdjo = TBDJO{};
     }
 };
 

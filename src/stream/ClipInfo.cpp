@@ -345,6 +345,14 @@ std::vector<StreamRow> clipStreamRows(const TCLPI& clpi) {
     return rows;
 }
 
+const TStreamCodingInfo* clipStreamAt(const TCLPI& clpi, std::size_t row) {
+    for (const auto& sequence : clpi.ProgramInfo.program_sequences) {
+        if (row < sequence.streams.size()) return &sequence.streams[row];
+        row -= sequence.streams.size();
+    }
+    return nullptr;
+}
+
 std::vector<std::array<std::string, 4>> sequenceRows(const TCLPI& clpi) {
     std::vector<std::array<std::string, 4>> rows;
     const auto& atcs = clpi.SequenceInfo.ATC_sequences;
@@ -410,13 +418,13 @@ StreamLabels streamLabels(const std::vector<TAVStream>& streams, std::size_t cli
     return {stream.stream_file_name, thousands(stream.stream_file_size), false};
 }
 
-bool canLoadToMenu(std::int64_t streamSize, std::string_view pidText) {
-    return streamSize != 0 && (hexToNumber(pidText) >> 8) == 0x14;
+bool canLoadToMenu(std::int64_t streamSize, std::uint16_t pid) {
+    return streamSize != 0 && (pid >> 8) == 0x14;
 }
 
-StreamRowAction streamRowAction(bool playEnabled, std::int64_t streamSize, std::string_view pidText) {
+StreamRowAction streamRowAction(bool playEnabled, std::int64_t streamSize, std::uint16_t pid) {
     if (!playEnabled) return StreamRowAction::Nothing;
-    if (pidText == "1400") return StreamRowAction::LoadMenu;
+    if (pid == 0x1400) return StreamRowAction::LoadMenu;
     return streamSize != 0 ? StreamRowAction::Play : StreamRowAction::Nothing;
 }
 

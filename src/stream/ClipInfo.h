@@ -183,6 +183,8 @@ using StreamRow = std::array<std::string, 4>; // No. from 1, PID (4 hex), coding
 std::vector<StreamRow> streamRows(const TProgram_sequences& sequence);
 // The rows of every program sequence, one after the other (numbering per sequence).
 std::vector<StreamRow> clipStreamRows(const TCLPI& clpi);
+// The stream of row `row` of clipStreamRows; null past the last.
+const TStreamCodingInfo* clipStreamAt(const TCLPI& clpi, std::size_t row);
 std::vector<std::array<std::string, 4>> sequenceRows(const TCLPI& clpi); // No. from 0, SPN hex 8, count, offset
 std::vector<std::array<std::string, 5>> stcRows(const TCLPI& clpi);      // ATC No., PCR_PID hex 4, three hex 8
 std::vector<std::array<std::string, 4>> atcDeltaRows(const TCLPI& clpi); // No. from 0, delta hex 8, clip, codec
@@ -202,9 +204,9 @@ StreamLabels streamLabels(const std::vector<TAVStream>& streams, std::size_t cli
                           const std::string& streamExt);
 
 // bLoadToMenu: the m2ts is there and the row's PID lies in 0x1400..0x14FF.
-bool canLoadToMenu(std::int64_t streamSize, std::string_view pidText);
+bool canLoadToMenu(std::int64_t streamSize, std::uint16_t pid);
 // What double-clicking a stream row does (only while Play is enabled).
 enum class StreamRowAction { Nothing, LoadMenu, Play };
-StreamRowAction streamRowAction(bool playEnabled, std::int64_t streamSize, std::string_view pidText);
+StreamRowAction streamRowAction(bool playEnabled, std::int64_t streamSize, std::uint16_t pid);
 
 } // namespace corvane

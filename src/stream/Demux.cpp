@@ -13,6 +13,7 @@
 
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
+#include "playlist/PlayListNames.h"
 #include "stream/TransportStream.h"
 
 namespace corvane {
@@ -388,10 +389,10 @@ std::string pidExtension(std::uint16_t pid) {
     }
 }
 
-PidOutput pidOutput(const std::string& workDir, const std::string& clipName, const std::string& pidText,
-                    const std::string& typeText, const std::string& detailsText, const Options& options) {
+PidOutput pidOutput(const std::string& workDir, const std::string& clipName, const TStreamCodingInfo& stream,
+                    const Options& options) {
     PidOutput output;
-    const auto pid = static_cast<std::uint16_t>(hexToNumber(pidText));
+    const std::uint16_t pid = stream.stream_PID;
     output.extension = pidExtension(pid);
     if (options.SavePES) output.extension = "PES." + output.extension;
     const bool sup = (pid >> 8) == 0x12 && options.SaveSUP;
@@ -405,7 +406,8 @@ PidOutput pidOutput(const std::string& workDir, const std::string& clipName, con
     } else {
         output.mode = options.SavePES ? DemuxMode::PES : DemuxMode::ES;
     }
-    std::string cells = pidText + "_" + typeText + "_" + detailsText;
+    const std::string cells = hexText(pid, 4) + "_" + std::string(codingTypeName(stream.stream_coding_type)) + "_" +
+                              streamDetails(stream);
     std::string cleaned;
     for (const char c : cells) {
         if (c == ',') continue;

@@ -15,6 +15,7 @@
 
 #include "shell/Options.h"
 #include "shell/Reporter.h"
+#include "stream/ClipInfo.h"
 
 namespace corvane {
 
@@ -140,9 +141,9 @@ struct PidOutput {
     std::string extension;  // "PES.aus", "sup", "mnu", …
     std::string fileName;   // work folder + clip + "_PID" + row texts + "." + extension
 };
-// `pidText`, `typeText` and `detailsText` are the three cells of the selected stream row.
-PidOutput pidOutput(const std::string& workDir, const std::string& clipName, const std::string& pidText,
-                    const std::string& typeText, const std::string& detailsText, const Options& options);
+// The name carries the stream's PID, coding type and details as the stream row shows them.
+PidOutput pidOutput(const std::string& workDir, const std::string& clipName, const TStreamCodingInfo& stream,
+                    const Options& options);
 
 // The steps of bSavePESClick around Demux: confirm-cancel on, progress display on,
 // "Saving name ...", the extraction, then "Saving cancelled." or the saved-packets line.

@@ -70,10 +70,14 @@ std::vector<TCIRefs> clipReferencePass(Session& session) {
     return refs;
 }
 
+std::string ciRefPlaylistName(const TCIRef& ref) {
+    return zeroPad(ref.ref_playlist, 5);
+}
+
 std::vector<std::vector<std::string>> ciRefRows(const TCIRefs& refs) {
     std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 0; i < refs.size(); ++i)
-        rows.push_back({std::to_string(i + 1), zeroPad(refs[i].ref_playlist, 5), refs[i].ref_kind,
+        rows.push_back({std::to_string(i + 1), ciRefPlaylistName(refs[i]), refs[i].ref_kind,
                         zeroPad(refs[i].ref_item, 5)});
     return rows;
 }

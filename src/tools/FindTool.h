@@ -40,6 +40,8 @@ void addClipReferences(const TMPLS& mpls, std::uint16_t playlist, const std::vec
 // lines still logged); the result is parallel to session.clips. The session's playlist
 // model is left alone.
 std::vector<TCIRefs> clipReferencePass(Session& session);
+// The playlist a reference names, as its row shows it ("00001").
+std::string ciRefPlaylistName(const TCIRef& ref);
 // The "Referenced by" rows: number from 1, playlist (5 digits), kind, item (5 digits).
 std::vector<std::vector<std::string>> ciRefRows(const TCIRefs& refs);
 

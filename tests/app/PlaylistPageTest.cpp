@@ -77,7 +77,7 @@ class PlaylistPageTest : public QObject {
     QString m_bdmv;
 
     PlaylistPage* page() { return m_window->playlistPage; }
-    TMPLS& mpls() { return page()->mpls; }
+    TMPLS& mpls() { return m_window->session().mpls; }
     QString logText() { return m_window->statusPage->reMessage->toPlainText(); }
 
     void read(const char* name) {

@@ -340,5 +340,26 @@ TEST(IGMenuModel, ObjectReferences) {
     EXPECT_EQ(getobjref(menu, 0), "0:3n,7ns") << "empty slots 4-6 hold no button";
 }
 
+TEST(IGMenuModel, ObjectPaletteComesFromTheFirstUse) {
+    TMenu menu = createMenu();
+    TPage first;
+    first.palette_id_ref = 3;
+    TBOG bog;
+    bog.buttons = {testing::makeButton(0, 5, 5)};
+    first.BOGs = {bog};
+    TPage second;
+    second.palette_id_ref = 4;
+    bog.buttons = {testing::makeButton(0, 9, 9)};
+    second.BOGs = {bog};
+    second.effect_sequences[0].effects = {Teffect{1, 1, 1, {TCompObject{8}}}, Teffect{1, 2, 1, {TCompObject{7}}}};
+    second.effect_sequences[1].effects = {Teffect{1, 6, 1, {TCompObject{7}}}, Teffect{1, 7, 1, {TCompObject{9}}}};
+    menu.IGSc.pages = {first, second};
+    menu.PageButtons = {buildPageButtons(first), buildPageButtons(second)};
+    EXPECT_EQ(objectPalette(menu, 5), std::optional<std::uint8_t>(3)) << "a button: its page's palette";
+    EXPECT_EQ(objectPalette(menu, 8), std::optional<std::uint8_t>(2)) << "in effects: the last one's palette";
+    EXPECT_EQ(objectPalette(menu, 9), std::optional<std::uint8_t>(6)) << "out effects before the page's buttons";
+    EXPECT_EQ(objectPalette(menu, 42), std::nullopt);
+}
+
 } // namespace
 } // namespace corvane

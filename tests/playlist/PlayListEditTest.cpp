@@ -319,5 +319,28 @@ TEST(PlayListEdit, SubPlayItemCells) {
     expectConsistent(mpls);
 }
 
+TEST(PlayListEdit, ExtensionDataAfterAnEditLandsBehindTheMarks) {
+    TMPLS mpls = readSample("bdpl-disc1-00002-subpath-17marks.mpls");
+    const std::size_t plain = writePlayList(mpls).size();
+    ASSERT_TRUE(insertStreamEntry(mpls, 1, ListPrimaryAudio, 0)); // PlayList() and the marks move by 16
+    TExtensionData block;
+    block.data_block_start_address = 0x28;
+    block.number_of_ext_data_entries = 2;
+    block.ext_data_entries = {{0x0001, 0x0002, 0x28, 33}, {0x1000, 0x0003, 0x49, 7}};
+    block.ext_data_block.assign(40, 0x41);
+    block.length = 8 + 12 * 2 + 40;
+
+    setPlayListExtensionData(mpls, block);
+    EXPECT_EQ(mpls.ExtensionData_start_address,
+              mpls.PlayListMark_start_address + 4 + mpls.PlayListMark.PlayListMark_length);
+    expectConsistent(mpls); // written and read back with the block in place
+    EXPECT_EQ(writePlayList(mpls).size(), plain + 16 + 4 + block.length);
+
+    setPlayListExtensionData(mpls, TExtensionData{});
+    EXPECT_EQ(mpls.ExtensionData_start_address, 0u);
+    expectConsistent(mpls);
+    EXPECT_EQ(writePlayList(mpls).size(), plain + 16);
+}
+
 } // namespace
 } // namespace corvane

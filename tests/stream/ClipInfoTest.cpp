@@ -418,13 +418,13 @@ TEST(ClipInfoPage, LabelsAndStreamRowActions) {
     EXPECT_TRUE(labels.missing);
     EXPECT_EQ(streamLabels(streams, 5, "x", ".m2ts").name, "-");
 
-    EXPECT_TRUE(canLoadToMenu(100, "1401"));
-    EXPECT_FALSE(canLoadToMenu(0, "1400"));
-    EXPECT_FALSE(canLoadToMenu(100, "1200"));
-    EXPECT_EQ(streamRowAction(true, 100, "1401"), StreamRowAction::Play);
-    EXPECT_EQ(streamRowAction(true, 100, "1400"), StreamRowAction::LoadMenu);
-    EXPECT_EQ(streamRowAction(false, 100, "1400"), StreamRowAction::Nothing);
-    EXPECT_EQ(streamRowAction(true, 0, "1011"), StreamRowAction::Nothing);
+    EXPECT_TRUE(canLoadToMenu(100, 0x1401));
+    EXPECT_FALSE(canLoadToMenu(0, 0x1400));
+    EXPECT_FALSE(canLoadToMenu(100, 0x1200));
+    EXPECT_EQ(streamRowAction(true, 100, 0x1401), StreamRowAction::Play);
+    EXPECT_EQ(streamRowAction(true, 100, 0x1400), StreamRowAction::LoadMenu);
+    EXPECT_EQ(streamRowAction(false, 100, 0x1400), StreamRowAction::Nothing);
+    EXPECT_EQ(streamRowAction(true, 0, 0x1011), StreamRowAction::Nothing);
 }
 
 } // namespace

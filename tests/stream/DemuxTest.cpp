@@ -479,33 +479,58 @@ TEST_F(DemuxFile, AcceptanceStreamAudio) {
     EXPECT_GT(frames, 10u);
 }
 
+// A stream row's record: PID, coding type and the attributes its details show.
+TStreamCodingInfo streamOf(std::uint16_t pid, std::uint8_t type, std::array<std::uint8_t, 3> attributes = {},
+                           std::string language = "") {
+    TStreamCodingInfo stream;
+    stream.stream_PID = pid;
+    stream.stream_coding_type = type;
+    if (type == 0x1B) {
+        stream.video_format = attributes[0];
+        stream.frame_rate = attributes[1];
+        stream.aspect_ratio = attributes[2];
+    } else {
+        stream.audio_presentation_type = attributes[0];
+        stream.sampling_frequency = attributes[1];
+        stream.character_code = attributes[2];
+    }
+    stream.language_code = std::move(language);
+    return stream;
+}
+
 TEST(DemuxNames, OutputNameAndMode) {
     Options options;
-    auto out = pidOutput("/work/", "00001", "1100", "DTS-HD XLL", "Multi-ch., 48 kHz, eng", options);
+    const TStreamCodingInfo dts = streamOf(0x1100, 0x86, {6, 1, 0}, "eng"); // DTS-HD XLL, Multi-ch., 48 kHz, eng
+    const TStreamCodingInfo avc = streamOf(0x1011, 0x1B, {6, 1, 3});         // AVC, 1080p, 23.976, 16:9
+    const TStreamCodingInfo pg = streamOf(0x1200, 0x90, {}, "eng");
+    const TStreamCodingInfo ig = streamOf(0x1400, 0x91, {}, "eng");
+    const TStreamCodingInfo ddPlus = streamOf(0x1A00, 0xA1);
+    const TStreamCodingInfo text = streamOf(0x1800, 0x92, {0, 0, 1}, "deu"); // Text, 1, deu
+    auto out = pidOutput("/work/", "00001", dts, options);
     EXPECT_EQ(out.fileName, "/work/00001_PID1100_DTS-HD_XLL_Multi-ch._48_kHz_eng.aus");
     EXPECT_EQ(out.mode, DemuxMode::ES);
-    out = pidOutput("", "00001", "1011", "AVC", "1080p, 23.976, 16:9", options);
+    out = pidOutput("", "00001", avc, options);
     EXPECT_EQ(out.fileName, "00001_PID1011_AVC_1080p_23.976_16_9.vis");
 
     options.SavePES = true;
-    out = pidOutput("", "c", "1200", "PG", "eng", options);
+    out = pidOutput("", "c", pg, options);
     EXPECT_EQ(out.mode, DemuxMode::SUP);
     EXPECT_EQ(out.extension, "sup");
-    out = pidOutput("", "c", "1400", "IG", "eng", options);
+    out = pidOutput("", "c", ig, options);
     EXPECT_EQ(out.mode, DemuxMode::PES);
     EXPECT_EQ(out.extension, "PES.igs");
-    out = pidOutput("", "c", "1A00", "DD+", "", options);
+    out = pidOutput("", "c", ddPlus, options);
     EXPECT_EQ(out.extension, "PES.sas");
 
     options.SavePES = false;
-    out = pidOutput("", "c", "1400", "IG", "eng", options);
+    out = pidOutput("", "c", ig, options);
     EXPECT_EQ(out.mode, DemuxMode::MNU);
     EXPECT_EQ(out.fileName, "c_PID1400_IG_eng.mnu");
     options.SaveSUP = false;
     options.SaveMNU = false;
-    EXPECT_EQ(pidOutput("", "c", "1200", "PG", "eng", options).extension, "pgs");
-    EXPECT_EQ(pidOutput("", "c", "1400", "IG", "eng", options).mode, DemuxMode::ES);
-    out = pidOutput("", "c", "1800", "Text", "1, deu", options);
+    EXPECT_EQ(pidOutput("", "c", pg, options).extension, "pgs");
+    EXPECT_EQ(pidOutput("", "c", ig, options).mode, DemuxMode::ES);
+    out = pidOutput("", "c", text, options);
     EXPECT_EQ(out.fileName, "c_PID1800_Text_1_deu.");
     EXPECT_EQ(pidExtension(0x1B00), "svs");
 }

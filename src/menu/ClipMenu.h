@@ -1,0 +1,24 @@
+#pragma once
+// "-> Menu" of the clip page: an IG stream of the clip last read, extracted into the
+// temporary folder as a .mnu file and read as the menu in memory.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "menu/IGReader.h"
+
+namespace corvane {
+
+struct Session;
+
+// The file the stream is extracted into: "Corvane_MENU.tmp" in the temporary folder.
+std::string streamMenuFile();
+
+// Extracts PID `pid` of the m2ts of session.clpiName (MNU mode, through the session's
+// reporter with its progress and cancel) and reads the result into session.menu; every
+// read outcome but FileError replaces the menu. None when no menu file was read: the clip
+// has no stream file, or the extraction failed or was cancelled.
+std::optional<MnuReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid);
+
+} // namespace corvane
