@@ -18,6 +18,7 @@
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 #include "stream/Demux.h"
 #include "widgets/EditControls.h"
 
@@ -137,9 +138,9 @@ void ClipInfoPage::bReadCIClick() {
     if (cbClipinf->currentIndex() < 0 || m_session.BDMVdir.empty()) return;
     const std::string name = cbClipinf->currentText().toStdString();
     m_triedName = name;
-    const ClipReadStatus status = readClipInfoFile(m_session, name, m_clpi);
+    const ReadStatus status = readClipInfoFile(m_session, name, m_clpi);
     showStreamLabels();
-    if (status == ClipReadStatus::Ok) {
+    if (status == ReadStatus::Ok) {
         m_loadedName = name;
         showClip();
     } else {

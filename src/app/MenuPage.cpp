@@ -9,6 +9,7 @@
 #include "navigation/Registers.h"
 #include "stream/Mux.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 
 #include "app/MenuPage.h"
 
@@ -151,13 +152,13 @@ void MenuPage::bLoadMenuClick() {
 bool MenuPage::loadMenuFile(const QString& path) {
     if (m_busy->running()) return false;
     // A file that cannot be read leaves the menu in memory as it was.
-    MnuReadStatus status = MnuReadStatus::FileError;
+    ReadStatus status = ReadStatus::FileError;
     {
         const BusyGuard::Operation operation(*m_busy); // the read pumps events between segments
         status = loadMNUFile(m_session, path.toStdString(), *m_menu);
     }
-    if (status == MnuReadStatus::FileError) return false;
-    if (status == MnuReadStatus::Cancelled) {
+    if (status == ReadStatus::FileError) return false;
+    if (status == ReadStatus::Cancelled) {
         clearMenuPage();
         m_hasMenu = false;
         bMux->setEnabled(false);

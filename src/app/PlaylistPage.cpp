@@ -26,6 +26,7 @@
 #include "playlist/PlayListReader.h"
 #include "playlist/PlayListWriter.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 #include "widgets/EditControls.h"
 
 namespace corvane {
@@ -146,7 +147,7 @@ bool PlaylistPage::needsRead() const {
 void PlaylistPage::bReadPLClick() {
     if (cbPlaylist->currentIndex() < 0) return;
     const std::string name = cbPlaylist->currentText().toStdString();
-    if (readPlayListFile(m_session, name, mpls) == PlsReadStatus::Ok) {
+    if (readPlayListFile(m_session, name, mpls) == ReadStatus::Ok) {
         m_loadedName = name;
         showPlayList();
     }

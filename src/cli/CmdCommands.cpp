@@ -41,7 +41,7 @@ void addCommandsCommand(CLI::App& app, int& result) {
         }
         const auto read = readMovieObject(*bytes);
         showMessages(read.messages, false);
-        if (read.status != MobjReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             printError(*file, "not a MovieObject file this program reads");
             result = Rejected;
             return;

@@ -81,7 +81,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, bool writing, int&
     case FileKind::MovieObject: {
         auto read = readMovieObject(*bytes, name);
         showReadMessages(reporter, read.messages);
-        if (read.status != MobjReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             error = firstError(read.messages, "not a MovieObject file this program reads");
             break;
         }
@@ -91,7 +91,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, bool writing, int&
     case FileKind::Index: {
         auto read = readIndex(*bytes, name);
         showReadMessages(reporter, read.messages);
-        if (read.status != IndexReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             error = firstError(read.messages, "not an index file this program reads");
             break;
         }
@@ -101,7 +101,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, bool writing, int&
     case FileKind::PlayList: {
         auto read = readPlayList(*bytes, name);
         showReadMessages(reporter, read.messages);
-        if (read.status != PlsReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             error = firstError(read.messages, "not a playlist this program reads");
             break;
         }
@@ -111,7 +111,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, bool writing, int&
     case FileKind::ClipInfo: {
         auto read = readClipInfo(*bytes, name);
         showReadMessages(reporter, read.messages);
-        if (read.status != ClipReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             error = firstError(read.messages, "not a clip information file this program reads");
             break;
         }
@@ -123,7 +123,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, bool writing, int&
     case FileKind::Menu: {
         auto read = loadMNU(*bytes);
         showReadMessages(reporter, read.messages);
-        if (read.status != MnuReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             error = firstError(read.messages, "not an IG menu this program reads");
             break;
         }
@@ -139,9 +139,9 @@ Loaded load(const std::string& path, bool noData, bool quiet, bool writing, int&
         return loaded;
     }
     case FileKind::Sound: {
-        auto read = readSound(*bytes);
+        auto read = readSoundBytes(*bytes);
         showReadMessages(reporter, read.messages);
-        if (read.status != SoundReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             error = firstError(read.messages, "not a sound file this program reads");
             break;
         }
@@ -151,7 +151,7 @@ Loaded load(const std::string& path, bool noData, bool quiet, bool writing, int&
     case FileKind::BdjObject: {
         auto read = readBDJO(*bytes, name);
         showReadMessages(reporter, read.messages);
-        if (read.status != BdjoReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             error = firstError(read.messages, "not a BD-J object this program reads");
             break;
         }

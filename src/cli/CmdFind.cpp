@@ -49,7 +49,7 @@ void addFindCommand(CLI::App& app, int& result) {
                 result = Rejected;
                 return;
             }
-            if (session.mobjStatus != MobjReadStatus::Ok) {
+            if (session.mobjStatus != ReadStatus::Ok) {
                 printError(*disc, "MovieObject.bdmv could not be read");
                 result = Rejected;
                 return;

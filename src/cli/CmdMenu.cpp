@@ -151,7 +151,7 @@ std::optional<TMenu> loadMenu(const std::string& path, bool quiet, int& result) 
     Reporter reporter(&sink);
     MnuReadResult read = loadMNU(std::move(*bytes));
     showReadMessages(reporter, read.messages);
-    if (read.status == MnuReadStatus::Ok) return std::move(read.menu);
+    if (read.status == ReadStatus::Ok) return std::move(read.menu);
     std::string reason = "not an IG menu this program reads";
     for (const auto& line : read.messages)
         if (line.kind == ReadMessage::Kind::Error) {

@@ -103,7 +103,7 @@ int runObject(const RunOptions& o) {
     }
     const auto read = readMovieObject(*bytes);
     showMessages(read.messages, false);
-    if (read.status != MobjReadStatus::Ok) {
+    if (read.status != ReadStatus::Ok) {
         printError(o.file, "not a MovieObject file this program reads");
         return Rejected;
     }

@@ -10,6 +10,7 @@
 #include "menu/MenuTestUtil.h"
 #include "shell/CaptureSink.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 
 namespace corvane {
 namespace {
@@ -29,26 +30,26 @@ TEST(IGSession, LoadAndSaveThroughTheReporter) {
 
     sink.lines.clear();
     TMenu menu;
-    EXPECT_EQ(loadMNUFile(session, path, menu), MnuReadStatus::Ok);
+    EXPECT_EQ(loadMNUFile(session, path, menu), ReadStatus::Ok);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Reading menu.mnu", "1 ICS, 5 OCS, 2 PCS found."}));
     EXPECT_TRUE(menu.IGSc.pages == original.IGSc.pages);
     EXPECT_FALSE(session.reporter.ErrorRaised);
 
     // A cancelled extraction leaves its flag set: objects are read, pages are not parsed.
     session.reporter.CancelRequested = true;
-    EXPECT_EQ(loadMNUFile(session, path, menu), MnuReadStatus::Cancelled);
+    EXPECT_EQ(loadMNUFile(session, path, menu), ReadStatus::Cancelled);
     EXPECT_TRUE(menu.IGSc.pages.empty());
     session.reporter.CancelRequested = false;
 
     sink.lines.clear();
-    EXPECT_EQ(loadMNUFile(session, (folder / "missing.mnu").string(), menu), MnuReadStatus::FileError);
+    EXPECT_EQ(loadMNUFile(session, (folder / "missing.mnu").string(), menu), ReadStatus::FileError);
     EXPECT_EQ(sink.fileErrors.size(), 1u);
 
     auto bytes = saveIGS(original, IGSaveMode::Mnu).bytes;
     bytes[bytes.size() - 13] = 'X'; // the END frame: what came before is still shown
     writeWholeFile(path, bytes);
     sink.lines.clear();
-    EXPECT_EQ(loadMNUFile(session, path, menu), MnuReadStatus::FormatError);
+    EXPECT_EQ(loadMNUFile(session, path, menu), ReadStatus::FormatError);
     EXPECT_TRUE(sink.contains("ERROR: File format error"));
     EXPECT_TRUE(session.reporter.ErrorRaised);
     EXPECT_TRUE(menu.IGSc.pages == original.IGSc.pages);
