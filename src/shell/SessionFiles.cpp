@@ -170,7 +170,8 @@ ReadStatus readBDJOFile(Session& session, const std::string& name, TBDJO& bdjo) 
     const std::string fileName = name + ".bdjo";
     session.reporter.dlog0("Reading [bl]" + fileName + "[/bl]");
     std::string error;
-    const auto bytes = readWholeFile(session.BDMVdir + "BDJO" + std::string(1, pathSeparator()) + fileName, error);
+    const auto bytes =
+        readWholeFile(session.BDMVdir + "BDJO" + std::string(1, pathSeparator()) + fileName, error);
     if (!bytes) {
         session.reporter.fileError(error);
         bdjo = TBDJO{};
