@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "shell/DiscFolder.h"
 #include "shell/Markup.h"

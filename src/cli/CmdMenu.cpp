@@ -5,6 +5,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/MenuFile.h"
+#include "cli/Subcommands.h"
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "shell/Markup.h"
 #include "sound/SoundFile.h"
