@@ -1,14 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 
-#include "io/FileIO.h"
 #include "navigation/MovieObject.h"
 #include "navigation/NavTestUtil.h"
-#include "shell/CaptureSink.h"
-#include "shell/Session.h"
-#include "shell/SessionFiles.h"
 
 namespace corvane {
 namespace {
@@ -275,35 +270,6 @@ TEST(MovieObjectWrite, ReservedFieldsAndExtensionDataComeBack) {
     EXPECT_EQ(paddedResult.mobj.padding_before_extension,
               (std::vector<std::uint8_t>{0xEE, 0xEE, 0xEE, 0xEE}));
     EXPECT_EQ(byteDifference(padded, writeMovieObject(paddedResult.mobj)), "");
-}
-
-TEST(MovieObjectFile, ReadsThroughTheSessionAndReports) {
-    const auto folder = std::filesystem::temp_directory_path() / "corvane-mobj-test";
-    std::filesystem::create_directories(folder);
-    testing::CaptureSink sink;
-    Session session;
-    session.reporter.setSink(&sink);
-    session.BDMVdir = folder.string() + "/";
-
-    writeWholeFile(session.BDMVdir + session.names.MovieObjectName,
-                   readSample("bdpl-disc3-MovieObject.bdmv"));
-    TMOBJ mobj;
-    EXPECT_EQ(readMovieObjectFile(session, mobj), ReadStatus::Ok);
-    EXPECT_EQ(mobj.MovieObjects.mobjs.size(), 3u);
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"  Found 3 objects, 0 extended entry."}));
-    EXPECT_EQ(sink.beeps, 0);
-
-    writeWholeFile(session.BDMVdir + session.names.MovieObjectName,
-                   readSample("bdpl-disc5-MovieObject-0300.bdmv"));
-    sink.lines.clear();
-    EXPECT_EQ(readMovieObjectFile(session, mobj), ReadStatus::FormatError);
-    EXPECT_TRUE(mobj.MovieObjects.mobjs.empty());
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"ERROR: Format error MovieObject.bdmv"}));
-    EXPECT_TRUE(session.reporter.ErrorRaised);
-
-    std::filesystem::remove_all(folder);
-    EXPECT_EQ(readMovieObjectFile(session, mobj), ReadStatus::FileError);
-    EXPECT_EQ(sink.fileErrors.size(), 1u);
 }
 
 } // namespace

@@ -4,17 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 
-#include "io/FileIO.h"
 #include "navigation/NavTestUtil.h"
 #include "playlist/PlayListReader.h"
 #include "playlist/PlayListTestUtil.h"
 #include "playlist/PlayListWriter.h"
-#include "shell/CaptureSink.h"
-#include "shell/Session.h"
-#include "shell/SessionFiles.h"
 
 namespace corvane {
 namespace {
@@ -176,51 +171,6 @@ TEST(PlayListRobust, UnknownTypeWithShortEntryIsStillBounded) {
     EXPECT_EQ(read.stream_type, 9);
     EXPECT_EQ(read.entry_rest.size(), 8u);
     EXPECT_EQ(testing::byteDifference(bytes, writePlayList(result.mpls)), "");
-}
-
-TEST(PlayListRobust, ReadsThroughTheSessionAndKeepsThePreviousOnError) {
-    const auto folder = std::filesystem::temp_directory_path() / "corvane-playlist-test";
-    std::filesystem::create_directories(folder / "PLAYLIST");
-    testing::CaptureSink sink;
-    Session session;
-    session.reporter.setSink(&sink);
-    session.BDMVdir = folder.string() + "/";
-    const std::string path = session.BDMVdir + "PLAYLIST/00001" + session.names.PlayListExt;
-
-    writeWholeFile(path, readPlaylistSample("bdpl-disc1-00002-subpath-17marks.mpls"));
-    TMPLS mpls;
-    EXPECT_EQ(readPlayListFile(session, "00001", mpls), ReadStatus::Ok);
-    EXPECT_EQ(mpls.PlayList.PlayItems.size(), 4u);
-    EXPECT_EQ(sink.texts(),
-              (std::vector<std::string>{"Reading 00001.mpls",
-                                        "4 PlayItem(s), 1 SubPath(s) and 17 PlayListMark(s) found.", ""}));
-    EXPECT_EQ(sink.status[0], "Ready.");
-
-    writeWholeFile(path, readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls"));
-    sink.lines.clear();
-    EXPECT_EQ(readPlayListFile(session, "00001", mpls, true), ReadStatus::FormatError);
-    EXPECT_EQ(mpls.PlayList.PlayItems.size(), 4u);
-    EXPECT_EQ(sink.texts(),
-              (std::vector<std::string>{"Reading 00001.mpls", "ERROR: Invalid format: 00001.mpls"}));
-    EXPECT_TRUE(session.reporter.ErrorRaised);
-
-    auto cut = readPlaylistSample("bdpl-disc1-00000-no-subpath.mpls");
-    cut.resize(100);
-    writeWholeFile(path, cut);
-    EXPECT_EQ(readPlayListFile(session, "00001", mpls), ReadStatus::Damaged);
-    EXPECT_EQ(mpls.PlayList.PlayItems.size(), 4u);
-
-    // Save writes the model back with its backup beside it.
-    EXPECT_TRUE(plsave(session, "00001", mpls));
-    std::string error;
-    const auto saved = readWholeFile(path, error);
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(testing::byteDifference(readPlaylistSample("bdpl-disc1-00002-subpath-17marks.mpls"), *saved),
-              "");
-
-    std::filesystem::remove_all(folder);
-    EXPECT_EQ(readPlayListFile(session, "00001", mpls), ReadStatus::FileError);
-    EXPECT_EQ(sink.fileErrors.size(), 1u);
 }
 
 } // namespace
