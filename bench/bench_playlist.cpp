@@ -51,7 +51,7 @@ void PlayListRead(benchmark::State& state) {
     const auto bytes = largePlayList();
     for (auto _ : state) {
         auto result = readPlayList(bytes, "bench.mpls", true);
-        if (result.status != PlsReadStatus::Ok) state.SkipWithError("the generated playlist did not read");
+        if (result.status != ReadStatus::Ok) state.SkipWithError("the generated playlist did not read");
         benchmark::DoNotOptimize(result);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));

@@ -54,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& mark : mpls.PlayListMark.marks)
         if (mark.ref_to_PlayItem_id >= mpls.PlayList.PlayItems.size()) __builtin_trap();
     const corvane::PlsReadResult back = corvane::readPlayList(corvane::writePlayList(mpls), "fuzz.mpls");
-    if (back.status != corvane::PlsReadStatus::Ok || !(back.mpls == mpls)) __builtin_trap();
+    if (back.status != corvane::ReadStatus::Ok || !(back.mpls == mpls)) __builtin_trap();
     return 0;
 }

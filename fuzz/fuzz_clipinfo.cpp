@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> bytes(data, data + size);
     const corvane::ClipReadResult result = corvane::readClipInfo(bytes, "fuzz.clpi");
-    if (result.status == corvane::ClipReadStatus::Ok && result.messages.empty()) __builtin_trap();
+    if (result.status == corvane::ReadStatus::Ok && result.messages.empty()) __builtin_trap();
     corvane::clipStreamRows(result.clpi);
     corvane::sequenceRows(result.clpi);
     corvane::stcRows(result.clpi);

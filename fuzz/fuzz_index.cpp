@@ -11,10 +11,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> bytes(data, data + size);
     const corvane::IndexReadResult first = corvane::readIndex(bytes);
-    if (first.status != corvane::IndexReadStatus::Ok) return 0;
+    if (first.status != corvane::ReadStatus::Ok) return 0;
     const std::vector<std::uint8_t> written = corvane::writeIndex(first.index);
     const corvane::IndexReadResult again = corvane::readIndex(written);
-    if (again.status != corvane::IndexReadStatus::Ok) __builtin_trap();
+    if (again.status != corvane::ReadStatus::Ok) __builtin_trap();
     if (!(again.index.Indexes == first.index.Indexes) ||
         !(again.index.ExtensionData == first.index.ExtensionData))
         __builtin_trap();

@@ -16,12 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (corvane::fuzz::claimedPixels(first.menu) > (1u << 22)) return 0;
     for (std::size_t id = 0; id < first.menu.IGObjects.size(); ++id)
         corvane::Obj2Pic(first.menu, static_cast<std::uint16_t>(id), 0);
-    if (first.status != corvane::MnuReadStatus::Ok || first.menu.MenuInTime == 0) return 0;
+    if (first.status != corvane::ReadStatus::Ok || first.menu.MenuInTime == 0) return 0;
 
     const corvane::IGSaveResult saved = corvane::saveIGS(first.menu, corvane::IGSaveMode::Mnu);
     if (!saved.ok) return 0;
     corvane::MnuReadResult again = corvane::loadMNU(saved.bytes);
-    if (again.status != corvane::MnuReadStatus::Ok) __builtin_trap();
+    if (again.status != corvane::ReadStatus::Ok) __builtin_trap();
     if (!(again.menu.IGSc.pages == first.menu.IGSc.pages)) __builtin_trap();
     if (corvane::saveIGS(again.menu, corvane::IGSaveMode::Mnu).bytes != saved.bytes) __builtin_trap();
     return 0;

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> mnu = std::move(demuxer.pending());
 
     corvane::MnuReadResult read = corvane::loadMNU(std::move(mnu));
-    if (read.status != corvane::MnuReadStatus::Ok) return 0;
+    if (read.status != corvane::ReadStatus::Ok) return 0;
     corvane::TMenu& menu = read.menu;
     if (corvane::fuzz::claimedPixels(menu) > (1u << 22) || menu.IGSc.pages.size() > 8) return 0; // keep runs short
 

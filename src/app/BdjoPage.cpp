@@ -11,6 +11,7 @@
 
 #include "app/PickerRow.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 
 namespace corvane {
 

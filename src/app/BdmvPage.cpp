@@ -209,7 +209,7 @@ void BdmvPage::fillFromSession() {
     fillIndex();
     m_filling = false;
     setObjectSG(0);
-    if (m_session.indexStatus == IndexReadStatus::Ok && !m_session.index.Indexes.titles.empty())
+    if (m_session.indexStatus == ReadStatus::Ok && !m_session.index.Indexes.titles.empty())
         selectTitle(0);
     labels();
     gbSound->fillFromSession();
@@ -217,7 +217,7 @@ void BdmvPage::fillFromSession() {
 }
 
 void BdmvPage::fillObjects() {
-    const bool ok = m_session.mobjStatus == MobjReadStatus::Ok;
+    const bool ok = m_session.mobjStatus == ReadStatus::Ok;
     objectModel->reload();
     commandModel->setObject(-1);
     setCommandsEditable(false);
@@ -258,7 +258,7 @@ void BdmvPage::fillTitlePickerNumbers() {
 }
 
 void BdmvPage::fillIndex() {
-    const bool ok = m_session.indexStatus == IndexReadStatus::Ok;
+    const bool ok = m_session.indexStatus == ReadStatus::Ok;
     const TIndexes& indexes = m_session.index.Indexes;
     titleModel->reload();
     eContent->setText(ok ? QString::fromStdString(m_session.index.content_provider_user_data) : QString());
@@ -319,7 +319,7 @@ void BdmvPage::menuEntryChanged(bool firstPlayback) {
     QComboBox* file = firstPlayback ? cbFPBFile : cbTMFile;
     TTitleEntry& entry =
         firstPlayback ? m_session.index.Indexes.first_playback : m_session.index.Indexes.top_menu;
-    if (m_session.indexStatus == IndexReadStatus::Ok) {
+    if (m_session.indexStatus == ReadStatus::Ok) {
         const int shownType = std::max(0, type->currentIndex());
         setEntryOn(entry, on->isChecked(), static_cast<std::uint8_t>(shownType + 1),
                    static_cast<std::uint16_t>(std::max(0, object->currentIndex())));
@@ -376,7 +376,7 @@ void BdmvPage::cbTitleNoChange() {
 }
 
 void BdmvPage::updateTitlePickerStates() {
-    const bool has = m_session.indexStatus == IndexReadStatus::Ok && titleModel->titleCount() > 0;
+    const bool has = m_session.indexStatus == ReadStatus::Ok && titleModel->titleCount() > 0;
     const int title = selectedTitle();
     const bool hdmv =
         title >= 0 &&
@@ -414,7 +414,7 @@ void BdmvPage::sgTitlesDblClick(int title) {
 }
 
 void BdmvPage::bbTiinsClick() {
-    if (m_session.indexStatus != IndexReadStatus::Ok) return;
+    if (m_session.indexStatus != ReadStatus::Ok) return;
     const int count = titleModel->titleCount();
     const int last = count == 0 ? -1 : sgTitles->selectedRange().second;
     const int position = last < 0 ? count : std::min(last + 1, count);
@@ -429,7 +429,7 @@ void BdmvPage::bbTiinsClick() {
 
 void BdmvPage::bbTidelClick() {
     const int count = titleModel->titleCount();
-    if (m_session.indexStatus != IndexReadStatus::Ok || count == 0) return;
+    if (m_session.indexStatus != ReadStatus::Ok || count == 0) return;
     auto [first, last] = sgTitles->selectedRange();
     if (first < 0 || first >= count) return;
     last = std::min(last, count - 1);

@@ -61,7 +61,7 @@ void BdmvPage::objectClick(int object) {
 }
 
 void BdmvPage::updateObjectPickerStates() {
-    const bool has = m_session.mobjStatus == MobjReadStatus::Ok && objectModel->objectCount() > 0;
+    const bool has = m_session.mobjStatus == ReadStatus::Ok && objectModel->objectCount() > 0;
     for (QComboBox* box : {cbResume, cbMenuCall, cbTitleSearch}) box->setEnabled(has);
     bbObdel->setEnabled(has);
     bbNCins->setEnabled(has);
@@ -84,7 +84,7 @@ void BdmvPage::refreshAfterObjectChange() {
     objectModel->reload();
     fillObjectPickers();
     titleModel->refreshRows(0, std::max(0, titleModel->titleCount() - 1));
-    if (m_session.indexStatus == IndexReadStatus::Ok) {
+    if (m_session.indexStatus == ReadStatus::Ok) {
         showMenuEntry(m_session.index.Indexes.first_playback, cbFPBon, cbFPBtype, cbFPBObject, cbFPBFile,
                       cbFPBTitlePBtype);
         showMenuEntry(m_session.index.Indexes.top_menu, cbTMon, cbTMtype, cbTMObject, cbTMFile, nullptr);
@@ -93,7 +93,7 @@ void BdmvPage::refreshAfterObjectChange() {
 }
 
 void BdmvPage::bbObinsClick() {
-    if (m_session.mobjStatus != MobjReadStatus::Ok) return;
+    if (m_session.mobjStatus != ReadStatus::Ok) return;
     const int count = objectModel->objectCount();
     const int last = count == 0 ? -1 : sgObject->selectedRange().second;
     const int position = last < 0 ? count : std::min(last + 1, count);
@@ -106,7 +106,7 @@ void BdmvPage::bbObinsClick() {
 
 void BdmvPage::bbObdelClick() {
     const int count = objectModel->objectCount();
-    if (m_session.mobjStatus != MobjReadStatus::Ok || count == 0) return;
+    if (m_session.mobjStatus != ReadStatus::Ok || count == 0) return;
     auto [first, last] = sgObject->selectedRange();
     if (first < 0 || first >= count) return;
     last = std::min(last, count - 1);
@@ -259,7 +259,7 @@ void BdmvPage::bbSaveCommandsClick() {
 // ---- ExtensionData ----
 
 void BdmvPage::bIndExDatEditClick() {
-    if (!m_extDat || m_session.indexStatus != IndexReadStatus::Ok) return;
+    if (!m_extDat || m_session.indexStatus != ReadStatus::Ok) return;
     TExtensionData block = m_session.index.ExtensionData;
     if (!m_extDat->edit(m_session.names.IndexName, block)) return;
     setIndexExtensionData(m_session.index, block);
@@ -267,7 +267,7 @@ void BdmvPage::bIndExDatEditClick() {
 }
 
 void BdmvPage::bObjExtDatEditClick() {
-    if (!m_extDat || m_session.mobjStatus != MobjReadStatus::Ok) return;
+    if (!m_extDat || m_session.mobjStatus != ReadStatus::Ok) return;
     TExtensionData block = m_session.mobj.ExtensionData;
     if (!m_extDat->edit(m_session.names.MovieObjectName, block)) return;
     setMovieObjectExtensionData(m_session.mobj, block);

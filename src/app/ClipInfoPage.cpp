@@ -18,6 +18,7 @@
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 #include "stream/Demux.h"
 #include "widgets/EditControls.h"
 
@@ -140,9 +141,9 @@ void ClipInfoPage::bReadCIClick() {
     if (cbClipinf->currentIndex() < 0 || m_session.BDMVdir.empty()) return;
     const std::string name = cbClipinf->currentText().toStdString();
     m_session.clpiTried = name;
-    const ClipReadStatus status = readClipInfoFile(m_session, name, m_session.clpi);
+    const ReadStatus status = readClipInfoFile(m_session, name, m_session.clpi);
     showStreamLabels();
-    if (status == ClipReadStatus::Ok) {
+    if (status == ReadStatus::Ok) {
         m_session.clpiName = name;
         showClip();
     } else {

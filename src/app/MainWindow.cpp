@@ -40,7 +40,7 @@
 #include "app/RegisterPanel.h"
 #include "app/StatusPage.h"
 #include "io/FileIO.h"
-#include "menu/ClipMenu.h"
+#include "shell/ClipMenu.h"
 #include "shell/DiscFolder.h"
 #include "stream/Demux.h"
 
@@ -393,7 +393,7 @@ void MainWindow::bSaveClick() {
 
 void MainWindow::bLoadToMenuClick(int pid) {
     if (m_busy->running() || menuPage->busy().running()) return;
-    std::optional<MnuReadStatus> status;
+    std::optional<ReadStatus> status;
     {
         // The extraction and the read pump events; the menu is replaced at the end.
         const BusyGuard::Operation operation(menuPage->busy());

@@ -9,6 +9,7 @@
 #include "navigation/Registers.h"
 #include "stream/Mux.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 
 #include "app/MenuPage.h"
 
@@ -155,7 +156,7 @@ void MenuPage::bLoadMenuClick() {
 bool MenuPage::loadMenuFile(const QString& path) {
     if (m_busy->running()) return false;
     // A file that cannot be read leaves the menu in memory as it was.
-    MnuReadStatus status = MnuReadStatus::FileError;
+    ReadStatus status = ReadStatus::FileError;
     {
         const BusyGuard::Operation operation(*m_busy); // the read pumps events between segments
         status = loadMNUFile(m_session, path.toStdString(), m_session.menu);
@@ -163,9 +164,9 @@ bool MenuPage::loadMenuFile(const QString& path) {
     return menuRead(status);
 }
 
-bool MenuPage::menuRead(MnuReadStatus status) {
-    if (status == MnuReadStatus::FileError) return false;
-    if (status == MnuReadStatus::Cancelled) {
+bool MenuPage::menuRead(ReadStatus status) {
+    if (status == ReadStatus::FileError) return false;
+    if (status == ReadStatus::Cancelled) {
         clearMenuPage();
         m_session.menuOpen = false;
         bMux->setEnabled(false);

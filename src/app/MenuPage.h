@@ -90,7 +90,7 @@ public:
     bool loadMenuFile(const QString& path);
     // Shows the outcome of a menu read into the model: the page is filled (registers reset),
     // emptied after a cancel, or left as it was after a file error; false when nothing was shown.
-    bool menuRead(MnuReadStatus status);
+    bool menuRead(ReadStatus status);
     // Fills the page from the model and resets the registers.
     void MenuOn();
     // "Create Menu": a new one-page menu replaces the one in memory.

@@ -26,6 +26,7 @@
 #include "playlist/PlayListReader.h"
 #include "playlist/PlayListWriter.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 #include "widgets/EditControls.h"
 
 namespace corvane {
@@ -128,7 +129,7 @@ bool PlaylistPage::needsRead() const {
 void PlaylistPage::bReadPLClick() {
     if (cbPlaylist->currentIndex() < 0) return;
     const std::string name = cbPlaylist->currentText().toStdString();
-    if (readPlayListFile(m_session, name, m_session.mpls) == PlsReadStatus::Ok) {
+    if (readPlayListFile(m_session, name, m_session.mpls) == ReadStatus::Ok) {
         m_session.mplsName = name;
         showPlayList();
     }

@@ -18,6 +18,7 @@
 #include "app/SoundPlayer.h"
 #include "io/FileIO.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 #include "sound/SoundFile.h"
 
 namespace corvane {
@@ -91,7 +92,7 @@ SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
 }
 
 void SoundGroup::fillFromSession() {
-    m_inUse = m_session.soundFound && m_session.soundStatus != SoundReadStatus::FileError;
+    m_inUse = m_session.soundFound && m_session.soundStatus != ReadStatus::FileError;
     setVisible(m_inUse);
     fillTable();
     emit createdStateChanged(m_inUse);
@@ -223,14 +224,14 @@ void SoundGroup::bEditSndExtDatClick() {
 bool SoundGroup::create() {
     if (m_session.BDMVdir.empty()) return false;
     m_session.sound = createSound();
-    m_session.soundStatus = SoundReadStatus::Ok;
+    m_session.soundStatus = ReadStatus::Ok;
     m_inUse = true;
     show();
     fillTable();
     loadSound(std::nullopt);
     if (m_session.sound.SoundIndex.entries.empty()) {
         m_inUse = false;
-        m_session.soundStatus = SoundReadStatus::FileError;
+        m_session.soundStatus = ReadStatus::FileError;
         hide();
         return false;
     }

@@ -1,9 +1,7 @@
 #include "bdj/BdjObject.h"
 
 #include "io/ByteReader.h"
-#include "io/FileIO.h"
 #include "io/TextUtil.h"
-#include "shell/Session.h"
 
 namespace corvane {
 
@@ -96,7 +94,7 @@ BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view
     bdjo.type_indicator = in.readstring(4);
     bdjo.version_number = in.readstring(4);
     if (bdjo.type_indicator != "BDJO" || (bdjo.version_number != "0100" && bdjo.version_number != "0200")) {
-        result.status = BdjoReadStatus::FormatError;
+        result.status = ReadStatus::FormatError;
         result.bdjo = TBDJO{};
         result.messages.push_back({ReadMessage::Kind::Error, "Invalid format: " + std::string(name)});
         return result;
@@ -177,26 +175,8 @@ BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view
     for (const auto& what : damaged)
         result.messages.push_back({ReadMessage::Kind::Error,
                                    "Error: " + std::string(name) + " ends inside " + what + "."});
-    if (!damaged.empty()) result.status = BdjoReadStatus::Damaged;
+    if (!damaged.empty()) result.status = ReadStatus::Damaged;
     return result;
-}
-
-BdjoReadStatus readBDJOFile(Session& session, const std::string& name, TBDJO& bdjo) {
-    const std::string fileName = name + ".bdjo";
-    session.reporter.dlog0("Reading [bl]" + fileName + "[/bl]");
-    std::string error;
-    const auto bytes = readWholeFile(session.BDMVdir + "BDJO" + std::string(1, pathSeparator()) + fileName, error);
-    if (!bytes) {
-        session.reporter.fileError(error);
-        bdjo = TBDJO{};
-        session.reporter.slogR();
-        return BdjoReadStatus::FileError;
-    }
-    BdjoReadResult result = readBDJO(*bytes, fileName);
-    showReadMessages(session.reporter, result.messages);
-    bdjo = std::move(result.bdjo);
-    session.reporter.slogR();
-    return result.status;
 }
 
 std::vector<BdjoRow> appCacheRows(const TBDJO& bdjo) {

@@ -10,11 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "navigation/MovieObject.h" // ReadMessage
+#include "io/ReadResult.h"
 
 namespace corvane {
-
-struct Session;
 
 struct TAppCacheEntry {
     std::uint8_t entry_type = 0;   // 8-bit
@@ -121,24 +119,14 @@ struct TBDJO {
     bool operator==(const TBDJO&) const = default;
 };
 
-enum class BdjoReadStatus {
-    Ok,          // read whole
-    FormatError, // not a BD-J object of version 0100/0200: nothing shown
-    Damaged,     // a block or a length points past the end: what was read before is kept
-    FileError,   // the file could not be read (reported through Reporter::fileError)
-};
-
-struct BdjoReadResult {
-    BdjoReadStatus status = BdjoReadStatus::Ok;
+// Status Ok (read whole), FormatError (not a BD-J object of version 0100/0200: nothing
+// shown) or Damaged (a block or a length points past the end: what was read before is kept).
+struct BdjoReadResult : ReadResult {
     TBDJO bdjo;
-    std::vector<ReadMessage> messages;
 };
 
 // Reads a BD-J object from its bytes; `name` (with extension) is used in the messages.
 BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view name);
-// The Read step of the BDJO page: "Reading [bl]name.bdjo[/bl]", BDJO/name + ".bdjo" of the
-// disc folder. The model is replaced by what was read (empty for a format error).
-BdjoReadStatus readBDJOFile(Session& session, const std::string& name, TBDJO& bdjo);
 
 // The eleven keys of the KeyInterestTable shown as boxes: the bit (31 down to 21),
 // the box's object name and its caption.

@@ -1,5 +1,6 @@
 #pragma once
-// Shared pieces of the command-line front end.
+// Shared pieces of the command-line front end. The subcommand builders are declared
+// in cli/Subcommands.h, the one header that brings in CLI11.
 
 #include <cstdint>
 #include <iosfwd>
@@ -7,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
-
-#include "navigation/MovieObject.h"
+#include "io/ReadResult.h"
 #include "shell/Reporter.h"
 
 namespace corvane::cli {
@@ -51,18 +50,5 @@ std::optional<std::uint64_t> parseNumber(const std::string& text);
 std::optional<std::uint64_t> parseHexId(const std::string& text);
 // True when both names reach the same file (an output may never be its input).
 bool sameFile(const std::string& a, const std::string& b);
-
-// Each group of subcommands registers itself on the app and returns the exit code through `result`.
-void addCheckCommand(CLI::App& app, int& result);
-void addCommandCommand(CLI::App& app, int& result);
-void addDumpCommands(CLI::App& app, int& result);
-void addCommandsCommand(CLI::App& app, int& result);
-void addRunCommand(CLI::App& app, int& result);
-void addExtractCommand(CLI::App& app, int& result);
-void addChaptersCommand(CLI::App& app, int& result);
-void addSoundCommand(CLI::App& app, int& result);
-void addFindCommand(CLI::App& app, int& result);
-void addMenuCommands(CLI::App& app, int& result);
-void addMuxCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli

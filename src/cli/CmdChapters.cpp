@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "playlist/PlayListMarks.h"
 #include "playlist/PlayListReader.h"
@@ -25,7 +26,7 @@ std::optional<TMPLS> loadPlayList(const std::string& path, int& result) {
     }
     PlsReadResult read = readPlayList(*bytes, std::filesystem::path(path).filename().string(), true);
     showMessages(read.messages, false);
-    if (read.status != PlsReadStatus::Ok) {
+    if (read.status != ReadStatus::Ok) {
         std::string message = "not a playlist this program reads";
         for (const auto& line : read.messages)
             if (line.kind == ReadMessage::Kind::Error) message = striptags(line.text);

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "shell/DiscFolder.h"
 #include "shell/Session.h"

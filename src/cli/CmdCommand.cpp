@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "navigation/CommandText.h"
 
 namespace corvane::cli {

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "navigation/MovieObject.h"
 #include "navigation/ProgramList.h"
@@ -41,7 +42,7 @@ void addCommandsCommand(CLI::App& app, int& result) {
         }
         const auto read = readMovieObject(*bytes);
         showMessages(read.messages, false);
-        if (read.status != MobjReadStatus::Ok) {
+        if (read.status != ReadStatus::Ok) {
             printError(*file, "not a MovieObject file this program reads");
             result = Rejected;
             return;

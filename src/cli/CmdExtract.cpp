@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "shell/Options.h"

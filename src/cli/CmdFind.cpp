@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "shell/DiscFolder.h"
 #include "shell/Markup.h"
@@ -49,7 +50,7 @@ void addFindCommand(CLI::App& app, int& result) {
                 result = Rejected;
                 return;
             }
-            if (session.mobjStatus != MobjReadStatus::Ok) {
+            if (session.mobjStatus != ReadStatus::Ok) {
                 printError(*disc, "MovieObject.bdmv could not be read");
                 result = Rejected;
                 return;

@@ -5,6 +5,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/MenuFile.h"
+#include "cli/Subcommands.h"
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
@@ -151,7 +152,7 @@ std::optional<TMenu> loadMenu(const std::string& path, bool quiet, int& result) 
     Reporter reporter(&sink);
     MnuReadResult read = loadMNU(std::move(*bytes));
     showReadMessages(reporter, read.messages);
-    if (read.status == MnuReadStatus::Ok) return std::move(read.menu);
+    if (read.status == ReadStatus::Ok) return std::move(read.menu);
     std::string reason = "not an IG menu this program reads";
     for (const auto& line : read.messages)
         if (line.kind == ReadMessage::Kind::Error) {

@@ -4,6 +4,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/MenuFile.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "menu/IGReader.h"

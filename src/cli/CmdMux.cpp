@@ -4,6 +4,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/MenuFile.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "menu/IGReader.h"
 #include "shell/Markup.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "navigation/Interpreter.h"
@@ -103,7 +104,7 @@ int runObject(const RunOptions& o) {
     }
     const auto read = readMovieObject(*bytes);
     showMessages(read.messages, false);
-    if (read.status != MobjReadStatus::Ok) {
+    if (read.status != ReadStatus::Ok) {
         printError(o.file, "not a MovieObject file this program reads");
         return Rejected;
     }

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "shell/Markup.h"
 #include "sound/SoundFile.h"
@@ -26,9 +27,9 @@ std::optional<std::vector<std::uint8_t>> readInput(const std::string& path, int&
 std::optional<TSND> loadSound(const std::string& path, int& result) {
     const auto bytes = readInput(path, result);
     if (!bytes) return std::nullopt;
-    SoundReadResult read = readSound(*bytes);
+    SoundReadResult read = readSoundBytes(*bytes);
     showMessages(read.messages, false);
-    if (read.status != SoundReadStatus::Ok) {
+    if (read.status != ReadStatus::Ok) {
         std::string message = "not a sound file this program reads";
         for (const auto& line : read.messages)
             if (line.kind == ReadMessage::Kind::Error) message = striptags(line.text);

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommon.h"
+#include "cli/Subcommands.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"corvane-cli " CORVANE_VERSION " - read, check, convert and run the navigation files of a BDMV folder",

@@ -1,16 +1,13 @@
 #include "menu/IGReader.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <utility>
 
 #include "graphics/ObjectPicture.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
-#include "io/FileIO.h"
 #include "io/TextUtil.h"
-#include "shell/Session.h"
 
 namespace corvane {
 
@@ -45,7 +42,7 @@ private:
     void readObject(ByteReader& body, std::size_t bodyStart);
     void readComposition(ByteReader& body, std::size_t bodyStart);
     void damaged(std::size_t at, std::string text) {
-        m_result.status = MnuReadStatus::Damaged;
+        m_result.status = ReadStatus::Damaged;
         m_result.problemAt = at;
         m_result.messages.push_back(errorLine(std::move(text)));
     }
@@ -61,14 +58,14 @@ void SegmentReader::run() {
     ByteReader file(*menu.MenuDataFile);
     while (!file.atEnd()) {
         if (m_hooks.cancelled && m_hooks.cancelled()) {
-            m_result.status = MnuReadStatus::Cancelled;
+            m_result.status = ReadStatus::Cancelled;
             return;
         }
         const std::size_t start = file.pos();
         const std::uint32_t i = file.readbyte();
         const std::uint32_t g = file.readbyte();
         if (i != 'I' || g != 'G') {
-            m_result.status = MnuReadStatus::FormatError;
+            m_result.status = ReadStatus::FormatError;
             m_result.problemAt = start;
             m_result.messages.push_back(errorLine("File format error"));
             return;
@@ -358,19 +355,19 @@ bool getIGS(TMenu& menu, std::vector<ReadMessage>& messages, const MenuReadHooks
 MnuReadResult loadMNU(std::vector<std::uint8_t> bytes, const MenuReadHooks& hooks) {
     MnuReadResult result;
     if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
-        result.status = MnuReadStatus::FormatError;
+        result.status = ReadStatus::FormatError;
         result.messages.push_back(errorLine("File format error"));
         return result;
     }
     result.menu.MenuDataFile = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
     SegmentReader(result, hooks).run();
-    if (result.status == MnuReadStatus::Cancelled) return result;
+    if (result.status == ReadStatus::Cancelled) return result;
     if (!result.menu.IGSc.ics_fragments.empty() && !getIGS(result.menu, result.messages, hooks)) {
         if (hooks.cancelled && hooks.cancelled()) {
-            result.status = MnuReadStatus::Cancelled;
+            result.status = ReadStatus::Cancelled;
             return result;
         }
-        if (result.status == MnuReadStatus::Ok) result.status = MnuReadStatus::Damaged;
+        if (result.status == ReadStatus::Ok) result.status = ReadStatus::Damaged;
     }
     result.messages.push_back({ReadMessage::Kind::Log, menuFoundLine(result.menu)});
     return result;
@@ -410,31 +407,6 @@ std::vector<std::uint8_t> wrapComposition(std::span<const std::uint8_t> body, st
     }
     frame(SegmentType::END, 0);
     return out.take();
-}
-
-MnuReadStatus loadMNUFile(Session& session, const std::string& path, TMenu& menu) {
-    Reporter& reporter = session.reporter;
-    reporter.dlog0("Reading [bl]" + std::filesystem::path(path).filename().string() + "[/bl]");
-    std::string error;
-    auto bytes = readWholeFile(path, error);
-    if (!bytes) {
-        reporter.fileError(error);
-        return MnuReadStatus::FileError;
-    }
-    MenuReadHooks hooks;
-    hooks.cancelled = [&reporter] {
-        reporter.sink().pumpEvents();
-        return reporter.CancelRequested;
-    };
-    hooks.page = [&reporter](int percent, const std::string& text) {
-        reporter.slog(text, 1);
-        reporter.sink().progress(percent, text);
-    };
-    MnuReadResult result = loadMNU(std::move(*bytes), hooks);
-    showReadMessages(reporter, result.messages);
-    menu = std::move(result.menu);
-    reporter.slogR();
-    return result.status;
 }
 
 } // namespace corvane

@@ -5,8 +5,8 @@
 // (32-bit, 90 kHz), then segment_type (0x14 PDS, 0x15 ODS, 0x18 ICS, 0x80 END), a 16-bit
 // segment_length and the body. loadMNU is a pure function over the file's bytes: palettes
 // are converted to RGB, object run-length data stays in the bytes (decoded on first
-// display) and the pages are parsed from the interactive composition. loadMNUFile is the
-// Load step that fetches the file and reports through the session.
+// display) and the pages are parsed from the interactive composition. The Load step that
+// fetches the file and reports through the session is in shell/SessionFiles.h.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,29 +15,20 @@
 #include <string>
 #include <vector>
 
+#include "io/ReadResult.h"
 #include "menu/IGMenu.h"
-#include "navigation/MovieObject.h" // ReadMessage
 
 namespace corvane {
 
-struct Session;
-
 enum class SegmentType : std::uint8_t { PDS = 0x14, ODS = 0x15, ICS = 0x18, END = 0x80 };
 
-enum class MnuReadStatus {
-    Ok,          // read up to END or the end of the file
-    FormatError, // a segment frame without "IG": "File format error"; what came before is parsed
-    Damaged,     // the file ends inside a segment or the composition ends early; what was read is kept
-    Cancelled,   // cancel was requested: objects and palettes read, pages not parsed
-    FileError,   // the file could not be read (reported through Reporter::fileError)
-};
-
-struct MnuReadResult {
-    MnuReadStatus status = MnuReadStatus::Ok;
+// Status Ok (read up to END or the end of the file), FormatError (a segment frame without
+// "IG": "File format error"; what came before is parsed), Damaged (the file ends inside a
+// segment or the composition ends early; what was read is kept) or Cancelled (cancel was
+// requested: objects and palettes read, pages not parsed). problemAt: offset of the fault.
+struct MnuReadResult : ReadResult {
     TMenu menu;
-    std::size_t problemAt = 0; // FormatError, Damaged: file offset of the fault
     std::size_t unknownSegments = 0;
-    std::vector<ReadMessage> messages;
 };
 
 // What a long read reports and asks while it runs (all optional).
@@ -59,10 +50,6 @@ std::vector<std::uint8_t> firstCompositionBody(const TMenu& menu);
 // Wraps an interactive-composition body (from video_descriptor on) as a .mnu file of one
 // ICS segment and an END segment; used to read compositions captured on their own.
 std::vector<std::uint8_t> wrapComposition(std::span<const std::uint8_t> body, std::uint32_t pts = 0);
-
-// The Load step: reads `path` through the session's reporter with cancel and progress.
-// Every outcome but FileError replaces `menu`.
-MnuReadStatus loadMNUFile(Session& session, const std::string& path, TMenu& menu);
 
 // "[b]1[/b] ICS, [b]n[/b] OCS, [b]m[/b] PCS found." (object and palette counts).
 std::string menuFoundLine(const TMenu& menu);

@@ -1,16 +1,13 @@
 #include "menu/IGWriter.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "graphics/ObjectPicture.h"
 #include "graphics/RleCodec.h"
 #include "io/ByteWriter.h"
-#include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "menu/IGReader.h"
-#include "shell/Session.h"
 
 namespace corvane {
 
@@ -374,27 +371,6 @@ IGSaveResult saveIGS(const TMenu& menu, IGSaveMode mode,
     say("Ready.");
     result.bytes = out.take();
     return result;
-}
-
-bool saveIGSFile(Session& session, const TMenu& menu, const std::string& path, IGSaveMode mode) {
-    Reporter& reporter = session.reporter;
-    reporter.ErrorRaised = false;
-    reporter.dlog0("Saving IGS menu...");
-    reporter.slog("Preparing data", 0);
-    IGSaveResult saved =
-        saveIGS(menu, mode, [&reporter](const std::string& text) { reporter.slog(text, 0); });
-    if (!saved.ok) {
-        reporter.erlog(saved.error);
-        return false;
-    }
-    const FileResult written = writeWholeFile(path, saved.bytes);
-    if (!written.ok) {
-        reporter.fileError(written.error);
-        return false;
-    }
-    reporter.log(std::filesystem::path(path).filename().string() + " saved.");
-    reporter.slogR();
-    return true;
 }
 
 } // namespace corvane

@@ -12,8 +12,6 @@
 
 namespace corvane {
 
-struct Session;
-
 enum class IGSaveMode { Mnu = 0, Pes = 1 };
 
 // The longest segment body: a PES packet of 65535 bytes holds it with its 16 header bytes.
@@ -46,9 +44,5 @@ void appendPesTimeStamp(std::vector<std::uint8_t>& out, std::uint8_t prefix, std
 // words of each step.
 IGSaveResult saveIGS(const TMenu& menu, IGSaveMode mode,
                      const std::function<void(const std::string&)>& status = {});
-
-// Save on the Menu page: "Saving IGS menu...", the stream written to `path`, "Ready.".
-bool saveIGSFile(Session& session, const TMenu& menu, const std::string& path,
-                 IGSaveMode mode = IGSaveMode::Mnu);
 
 } // namespace corvane

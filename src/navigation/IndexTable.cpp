@@ -4,9 +4,8 @@
 
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
-#include "io/FileIO.h"
 #include "io/TextUtil.h"
-#include "shell/Session.h"
+#include "navigation/MovieObject.h"
 
 namespace corvane {
 
@@ -56,9 +55,9 @@ template <std::size_t N> void readFixed(ByteReader& in, std::array<std::uint8_t,
 }
 
 IndexReadResult formatError(IndexReadResult result, std::size_t position, std::string_view name) {
-    result.status = IndexReadStatus::FormatError;
+    result.status = ReadStatus::FormatError;
     result.index = TINDX{};
-    result.errorPosition = position;
+    result.problemAt = position;
     result.progress.clear();
     result.messages.push_back(
         {ReadMessage::Kind::Error, std::string(name) + " format error at $" + hexText(position, 8)});
@@ -101,7 +100,7 @@ IndexReadResult readIndex(const std::vector<std::uint8_t>& bytes, std::string_vi
     indexes.number_of_titles = static_cast<std::uint16_t>(in.readword());
     if (in.overrun()) return formatError(std::move(result), in.overrunAt(), name);
     if (indexes.number_of_titles > MaxTitles) {
-        result.status = IndexReadStatus::TooManyTitles;
+        result.status = ReadStatus::TooManyTitles;
         result.messages.push_back(
             {ReadMessage::Kind::Log, "Error in " + std::string(name) + " (number of title: " +
                                          std::to_string(indexes.number_of_titles) + ")"});
@@ -131,21 +130,6 @@ IndexReadResult readIndex(const std::vector<std::uint8_t>& bytes, std::string_vi
 
     result.messages.push_back({ReadMessage::Kind::Log, indexFoundLine(index)});
     return result;
-}
-
-IndexReadStatus readIndexFile(Session& session, TINDX& index) {
-    std::string error;
-    const auto bytes = readWholeFile(session.BDMVdir + session.names.IndexName, error);
-    if (!bytes) {
-        index = TINDX{};
-        session.reporter.fileError(error);
-        return IndexReadStatus::FileError;
-    }
-    IndexReadResult result = readIndex(*bytes, session.names.IndexName);
-    showReadMessages(session.reporter, result.messages);
-    if (!result.progress.empty()) session.reporter.slog(result.progress, 1);
-    index = std::move(result.index);
-    return result.status;
 }
 
 std::vector<std::uint8_t> writeIndex(const TINDX& index) {

@@ -4,7 +4,7 @@
 // object or a BD-J object file), then an optional ExtensionData block.
 //
 // The reader is a pure function over the file's bytes returning the model and
-// the lines to log; readIndexFile is the thin folder-read step over it. The
+// the lines to log; the folder-read step over it is in shell/SessionFiles.h. The
 // writer lays the blocks out back to back, writes the length fields held in the
 // model and the two start addresses as the offsets where the blocks land.
 
@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "io/ExtensionData.h"
-#include "navigation/MovieObject.h"
+#include "io/ReadResult.h"
 
 namespace corvane {
 
-struct Session;
+struct TMOBJ;
 
 inline constexpr std::uint32_t IndexTypeIndicator = 0x494E4458; // "INDX"
 inline constexpr std::uint32_t IndexVersion0100 = 0x30313030;   // "0100"
@@ -75,27 +75,16 @@ struct TINDX {
     bool operator==(const TINDX&) const = default;
 };
 
-enum class IndexReadStatus {
-    Ok,
-    FormatError,   // wrong type or version, or the data ended before the contents it declares
-    TooManyTitles, // more than 999 titles: reading stopped before the titles
-    FileError,     // the file could not be read (reported through Reporter::fileError)
-};
-
-struct IndexReadResult {
-    IndexReadStatus status = IndexReadStatus::Ok;
+// Status Ok, FormatError (wrong type or version, or the data ended before the contents it
+// declares; at problemAt) or TooManyTitles (more than 999 titles: reading stopped before
+// the titles).
+struct IndexReadResult : ReadResult {
     TINDX index;
-    std::size_t errorPosition = 0; // file position of a format error
-    std::string progress;          // the last "i/count" text of status panel 1
-    std::vector<ReadMessage> messages;
+    std::string progress; // the last "i/count" text of status panel 1
 };
 
 // Reads index.bdmv from its bytes; `name` is the file name used in the messages.
 IndexReadResult readIndex(const std::vector<std::uint8_t>& bytes, std::string_view name = "index.bdmv");
-// The folder-read step: reads session.BDMVdir + IndexName into `index` and reports its
-// lines. Only Ok leaves a model that may be saved. A file that cannot be read goes to
-// Reporter::fileError and leaves `index` empty.
-IndexReadStatus readIndexFile(Session& session, TINDX& index);
 
 // The whole file, ready for the backup-and-write step.
 std::vector<std::uint8_t> writeIndex(const TINDX& index);

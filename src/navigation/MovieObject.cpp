@@ -4,9 +4,7 @@
 
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
-#include "io/FileIO.h"
 #include "io/TextUtil.h"
-#include "shell/Session.h"
 
 namespace corvane {
 
@@ -57,15 +55,6 @@ bool readObjects(ByteReader& in, TObjects& objects, std::string& progress) {
 
 } // namespace
 
-void showReadMessages(Reporter& reporter, const std::vector<ReadMessage>& messages) {
-    for (const auto& message : messages) {
-        if (message.kind == ReadMessage::Kind::Error)
-            reporter.erlog(message.text);
-        else
-            reporter.log(message.text);
-    }
-}
-
 MobjReadResult readMovieObject(const std::vector<std::uint8_t>& bytes, std::string_view name) {
     MobjReadResult result;
     TMOBJ& mobj = result.mobj;
@@ -74,8 +63,8 @@ MobjReadResult readMovieObject(const std::vector<std::uint8_t>& bytes, std::stri
     mobj.type_indicator = in.readstring(4);
     mobj.version_number = in.readstring(4);
     if (mobj.type_indicator != "MOBJ" || (mobj.version_number != "0100" && mobj.version_number != "0200")) {
-        result.status = MobjReadStatus::FormatError;
-        result.endPosition = in.pos();
+        result.status = ReadStatus::FormatError;
+        result.problemAt = in.pos();
         result.messages.push_back({ReadMessage::Kind::Error, "Format error " + std::string(name)});
         result.mobj = TMOBJ{};
         return result;
@@ -100,31 +89,14 @@ MobjReadResult readMovieObject(const std::vector<std::uint8_t>& bytes, std::stri
         ReadExtensionData(in, mobj.ExtensionData);
         if (!before && in.overrun()) result.endedEarly = true;
     }
-    result.endPosition = in.overrun() ? in.overrunAt() : in.pos();
-
     if (result.endedEarly) {
+        result.problemAt = in.overrun() ? in.overrunAt() : in.pos();
         result.messages.push_back({ReadMessage::Kind::Log, "  " + std::string(name) + " ends early at $" +
-                                                               hexText(result.endPosition, 8) +
+                                                               hexText(result.problemAt, 8) +
                                                                ": missing commands read as NOP."});
     }
     result.messages.push_back({ReadMessage::Kind::Log, mobjFoundLine(mobj)});
     return result;
-}
-
-MobjReadStatus readMovieObjectFile(Session& session, TMOBJ& mobj) {
-    mobj = TMOBJ{};
-    std::string error;
-    const auto bytes = readWholeFile(session.BDMVdir + session.names.MovieObjectName, error);
-    if (!bytes) {
-        session.reporter.fileError(error);
-        return MobjReadStatus::FileError;
-    }
-    MobjReadResult result = readMovieObject(*bytes, session.names.MovieObjectName);
-    showReadMessages(session.reporter, result.messages);
-    if (result.status == MobjReadStatus::Ok && !result.progress.empty())
-        session.reporter.slog(result.progress, 1);
-    mobj = std::move(result.mobj);
-    return result.status;
 }
 
 std::uint16_t objectFlagWord(const Tmobject& object) {

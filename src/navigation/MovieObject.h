@@ -4,8 +4,8 @@
 // ExtensionData block.
 //
 // The reader is a pure function over the file's bytes that returns the model
-// and the log lines to show; readMovieObjectFile is the thin step of a folder
-// read that fetches the file and reports through the session. The writer lays
+// and the log lines to show; the folder read that fetches the file and reports
+// through the session is in shell/SessionFiles.h. The writer lays
 // the blocks out back to back, writes the length fields held in the model (the
 // editing operations keep them in step) and a non-zero ExtensionData start
 // address as the offset where the block lands.
@@ -18,12 +18,10 @@
 #include <vector>
 
 #include "io/ExtensionData.h"
+#include "io/ReadResult.h"
 #include "navigation/NavCommand.h"
 
 namespace corvane {
-
-class Reporter;
-struct Session;
 
 inline constexpr std::uint16_t MaxCommandsPerObject = 9999; // the most an insertion may reach
 inline constexpr std::size_t MaxMovieObjects = 0xFFFF;      // number_of_mobjs is 16-bit
@@ -61,40 +59,19 @@ struct TMOBJ {
     bool operator==(const TMOBJ&) const = default;
 };
 
-// A line a reader asks its caller to show: a plain log line or an error report.
-struct ReadMessage {
-    enum class Kind { Log, Error };
-    Kind kind = Kind::Log;
-    std::string text; // with markup tags
-    bool operator==(const ReadMessage&) const = default;
-};
-// Shows the lines through the reporter (log or erlog).
-void showReadMessages(Reporter& reporter, const std::vector<ReadMessage>& messages);
-
-enum class MobjReadStatus {
-    Ok,          // read, possibly cut short by the early-end rule
-    FormatError, // wrong type indicator or version: nothing else read
-    FileError,   // the file could not be read (reported through Reporter::fileError)
-};
-
-struct MobjReadResult {
-    MobjReadStatus status = MobjReadStatus::Ok;
+// Status Ok (possibly cut short by the early-end rule), FormatError (wrong type indicator
+// or version: nothing else read) or FileError.
+struct MobjReadResult : ReadResult {
     TMOBJ mobj;
-    // The data ended before the counts it holds were met; the missing commands are NOP
-    // and the missing objects empty.
+    // The data ended before the counts it holds were met (at problemAt); the missing
+    // commands are NOP and the missing objects empty.
     bool endedEarly = false;
-    std::size_t endPosition = 0; // where reading stopped
-    std::string progress;        // the last "position/size" text of status panel 1
-    std::vector<ReadMessage> messages;
+    std::string progress; // the last "position/size" text of status panel 1
 };
 
 // Reads MovieObject.bdmv from its bytes; `name` is the file name used in the messages.
 MobjReadResult readMovieObject(const std::vector<std::uint8_t>& bytes,
                                std::string_view name = "MovieObject.bdmv");
-// The folder-read step: reads session.BDMVdir + MovieObjectName into `mobj` and reports
-// its lines. A file that cannot be read goes to Reporter::fileError and leaves `mobj` empty.
-MobjReadStatus readMovieObjectFile(Session& session, TMOBJ& mobj);
-
 // The whole file, ready for the backup-and-write step.
 std::vector<std::uint8_t> writeMovieObject(const TMOBJ& mobj);
 

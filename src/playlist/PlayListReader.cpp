@@ -4,10 +4,8 @@
 #include <utility>
 
 #include "io/ByteReader.h"
-#include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "playlist/PlayListNames.h"
-#include "shell/Session.h"
 
 namespace corvane {
 
@@ -372,7 +370,7 @@ PlsReadResult Parser::run(bool quiet) {
     mpls.type_indicator = in.readstring(4);
     mpls.version_number = in.readstring(4);
     if (mpls.type_indicator != "MPLS" || (mpls.version_number != "0100" && mpls.version_number != "0200")) {
-        result.status = PlsReadStatus::FormatError;
+        result.status = ReadStatus::FormatError;
         result.mpls = TMPLS{};
         result.messages.push_back({ReadMessage::Kind::Error, "Invalid format: " + std::string(m_name)});
         return result;
@@ -415,7 +413,7 @@ PlsReadResult Parser::run(bool quiet) {
 
     result.progress = m_progress;
     if (m_failed) {
-        result.status = PlsReadStatus::Damaged;
+        result.status = ReadStatus::Damaged;
         result.problemAt = m_problemAt;
         result.messages.push_back({ReadMessage::Kind::Error, m_problem});
         return result;
@@ -437,24 +435,6 @@ std::string playListFoundLine(const TMPLS& mpls) {
     return "[b]" + std::to_string(mpls.PlayList.PlayItems.size()) + "[/b] PlayItem(s), [b]" +
            std::to_string(mpls.PlayList.SubPaths.size()) + "[/b] SubPath(s) and [b]" +
            std::to_string(mpls.PlayListMark.marks.size()) + "[/b] PlayListMark(s) found.";
-}
-
-PlsReadStatus readPlayListFile(Session& session, const std::string& name, TMPLS& mpls, bool quiet) {
-    const std::string fileName = name + session.names.PlayListExt;
-    session.reporter.dlog0("Reading [bl]" + fileName + "[/bl]");
-    std::string error;
-    const auto bytes =
-        readWholeFile(session.BDMVdir + "PLAYLIST" + std::string(1, pathSeparator()) + fileName, error);
-    if (!bytes) {
-        session.reporter.fileError(error);
-        return PlsReadStatus::FileError;
-    }
-    PlsReadResult result = readPlayList(*bytes, fileName, quiet);
-    if (!result.progress.empty()) session.reporter.slog(result.progress, 1);
-    showReadMessages(session.reporter, result.messages);
-    if (result.status == PlsReadStatus::Ok) mpls = std::move(result.mpls);
-    session.reporter.slogR();
-    return result.status;
 }
 
 } // namespace corvane

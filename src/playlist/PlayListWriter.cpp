@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-#include "io/FileIO.h"
 #include "playlist/PlayListNames.h"
-#include "shell/DiscFolder.h"
-#include "shell/Session.h"
 
 namespace corvane {
 
@@ -253,11 +250,6 @@ std::vector<std::uint8_t> writePlayList(const TMPLS& mpls) {
     std::vector<std::uint8_t> bytes;
     out.flushbuffer(bytes);
     return bytes;
-}
-
-bool plsave(Session& session, const std::string& name, const TMPLS& mpls) {
-    const std::string folder = session.BDMVdir + "PLAYLIST" + std::string(1, pathSeparator());
-    return saveDiscFile(session, folder, name + session.names.PlayListExt, writePlayList(mpls));
 }
 
 } // namespace corvane

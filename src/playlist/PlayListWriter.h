@@ -15,8 +15,6 @@
 
 namespace corvane {
 
-struct Session;
-
 // The whole file, ready for the backup-and-write step.
 std::vector<std::uint8_t> writePlayList(const TMPLS& mpls);
 
@@ -28,9 +26,5 @@ std::size_t writeentry(ByteWriter& out, std::size_t offset, const TStreamEntry& 
 std::size_t writeattrib(ByteWriter& out, std::size_t offset, const TStreamEntry& entry);
 // Bytes of stream_entry() and stream_attributes() together (16 for a usual entry).
 std::size_t streamEntrySize(const TStreamEntry& entry);
-
-// The Save step of the PLAYLIST page: backup, then PLAYLIST/name + PlayListExt.
-// False when the backup or the write failed (already reported).
-bool plsave(Session& session, const std::string& name, const TMPLS& mpls);
 
 } // namespace corvane

@@ -9,6 +9,7 @@
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -193,7 +194,7 @@ void readall(Session& session) {
     r.dlog0("Reading " + session.names.IndexName);
     session.indexStatus = readIndexFile(session, session.index);
     // An impossible title count leaves the status bar as the reader left it.
-    if (session.indexStatus != IndexReadStatus::TooManyTitles) r.slogR();
+    if (session.indexStatus != ReadStatus::TooManyTitles) r.slogR();
 }
 
 void matchStreams(Session& session) {

@@ -152,4 +152,13 @@ ProgressReport progressText(std::uint64_t done, std::uint64_t total, std::chrono
     return report;
 }
 
+void showReadMessages(Reporter& reporter, const std::vector<ReadMessage>& messages) {
+    for (const auto& message : messages) {
+        if (message.kind == ReadMessage::Kind::Error)
+            reporter.erlog(message.text);
+        else
+            reporter.log(message.text);
+    }
+}
+
 } // namespace corvane

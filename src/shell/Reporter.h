@@ -10,7 +10,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "io/ReadResult.h"
 #include "shell/Markup.h"
 
 namespace corvane {
@@ -104,6 +106,9 @@ private:
     int m_actionErrors = 0;
     std::string m_status[2];  // the panel texts last shown
 };
+
+// Shows a reader's lines through the reporter (log or erlog).
+void showReadMessages(Reporter& reporter, const std::vector<ReadMessage>& messages);
 
 // slogR's panel texts at the end of an action with errors.
 inline constexpr const char* ErrorsState = "Errors.";

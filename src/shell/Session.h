@@ -42,12 +42,12 @@ struct Session {
 
     TMOBJ mobj;    // MovieObject.bdmv as read and edited
     TINDX index;   // index.bdmv as read and edited
-    MobjReadStatus mobjStatus = MobjReadStatus::FileError;
-    IndexReadStatus indexStatus = IndexReadStatus::FileError;
+    ReadStatus mobjStatus = ReadStatus::FileError;
+    ReadStatus indexStatus = ReadStatus::FileError;
     std::vector<TCIRefs> CIRefs; // per clip, parallel to `clips`: filled by the clip reference pass
     TSND sound;    // AUXDATA/sound.bdmv as read, created or edited
     // Ok once sound.bdmv was read whole or created; only then is it written back.
-    SoundReadStatus soundStatus = SoundReadStatus::FileError;
+    ReadStatus soundStatus = ReadStatus::FileError;
     TMPLS mpls;             // the playlist last read whole, with the edits made since
     std::string mplsName;   // its name without extension; empty before a read
     TCLPI clpi;             // the clip information last read whole
@@ -60,7 +60,7 @@ struct Session {
 
     // Save on the BDMV page needs both files read whole.
     bool navigationReadable() const {
-        return mobjStatus == MobjReadStatus::Ok && indexStatus == IndexReadStatus::Ok;
+        return mobjStatus == ReadStatus::Ok && indexStatus == ReadStatus::Ok;
     }
 
     // Re-derives what follows from the options (the file-name set, the report pause).
@@ -77,11 +77,11 @@ struct Session {
         soundFound = false;
         CIRefs.clear();
         sound = TSND{};
-        soundStatus = SoundReadStatus::FileError;
+        soundStatus = ReadStatus::FileError;
         mobj = TMOBJ{};
         index = TINDX{};
-        mobjStatus = MobjReadStatus::FileError;
-        indexStatus = IndexReadStatus::FileError;
+        mobjStatus = ReadStatus::FileError;
+        indexStatus = ReadStatus::FileError;
         mpls = TMPLS{};
         mplsName.clear();
         clpi = TCLPI{};

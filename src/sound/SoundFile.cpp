@@ -4,10 +4,7 @@
 
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
-#include "io/FileIO.h"
 #include "io/TextUtil.h"
-#include "shell/DiscFolder.h"
-#include "shell/Session.h"
 
 namespace corvane {
 
@@ -44,14 +41,14 @@ void resizeIndex(TSND& sound, std::int64_t entries, std::int64_t dataBytes) {
 
 } // namespace
 
-SoundReadResult readSound(const std::vector<std::uint8_t>& bytes) {
+SoundReadResult readSoundBytes(const std::vector<std::uint8_t>& bytes) {
     SoundReadResult result;
     TSND& sound = result.sound;
     ByteReader in(bytes);
     sound.type_indicator = in.readstring(4);
     sound.version_number = in.readstring(4);
     if (sound.type_indicator != "BCLK" || (sound.version_number != "0100" && sound.version_number != "0200")) {
-        result.status = SoundReadStatus::FormatError;
+        result.status = ReadStatus::FormatError;
         result.sound = TSND{};
         result.sound.SoundIndex.length = 2;
         result.messages.push_back({ReadMessage::Kind::Error, "Invalid format: sound.bdmv"});
@@ -96,7 +93,7 @@ SoundReadResult readSound(const std::vector<std::uint8_t>& bytes) {
     }
     sound.SoundIndex.number_of_sound_entries = static_cast<std::uint8_t>(sound.SoundIndex.entries.size());
     if (!problem.empty()) {
-        result.status = SoundReadStatus::Damaged;
+        result.status = ReadStatus::Damaged;
         result.messages.push_back({ReadMessage::Kind::Error, "Error: sound.bdmv ends inside " + problem + "."});
     }
     result.messages.push_back({ReadMessage::Kind::Log, soundFoundLine(sound.SoundIndex.entries.size())});
@@ -292,38 +289,6 @@ std::string soundInfoLine(const TSND& sound, std::size_t index, char thousandsSe
 
 std::string soundWavName(std::size_t index) {
     return "sound_" + zeroPad(index, 3) + ".wav";
-}
-
-SoundReadStatus readsound(Session& session) {
-    Reporter& r = session.reporter;
-    r.dlog0("Reading sound.bdmv");
-    std::string error;
-    const auto bytes =
-        readWholeFile(session.BDMVdir + "AUXDATA" + std::string(1, pathSeparator()) + "sound.bdmv", error);
-    if (!bytes) {
-        r.fileError(error);
-        session.sound = TSND{};
-        session.soundStatus = SoundReadStatus::FileError;
-        return session.soundStatus;
-    }
-    SoundReadResult result = readSound(*bytes);
-    showReadMessages(r, result.messages);
-    session.sound = std::move(result.sound);
-    session.soundStatus = result.status;
-    r.slogR();
-    return result.status;
-}
-
-bool soundsave(Session& session) {
-    Reporter& r = session.reporter;
-    if (session.soundStatus != SoundReadStatus::Ok) {
-        r.erlog("sound.bdmv was not read whole; it is not written.");
-        return false;
-    }
-    const std::string folder = session.BDMVdir + "AUXDATA" + std::string(1, pathSeparator());
-    if (!saveDiscFile(session, folder, "sound.bdmv", writeSound(session.sound), true)) return false;
-    layOutSound(session.sound); // the addresses now are those of the file
-    return true;
 }
 
 } // namespace corvane

@@ -10,11 +10,9 @@
 #include <vector>
 
 #include "io/ExtensionData.h"
-#include "navigation/MovieObject.h" // ReadMessage
+#include "io/ReadResult.h"
 
 namespace corvane {
-
-struct Session;
 
 struct TSoundEntries {
     std::uint8_t channel_configuration = 0;    // 4-bit: 1 mono, 3 stereo
@@ -45,20 +43,15 @@ struct TSND {
 
 inline constexpr std::size_t MaxSounds = 255;
 
-enum class SoundReadStatus {
-    Ok,          // read whole; may be saved
-    FormatError, // not "BCLK" 0100/0200: no sounds, and the file is not written over
-    Damaged,     // ends early: what was read is shown, the file is not written over
-    FileError,   // could not be read (reported through Reporter::fileError)
-};
-
-struct SoundReadResult {
-    SoundReadStatus status = SoundReadStatus::Ok;
+// Status Ok (read whole; may be saved), FormatError (not "BCLK" 0100/0200: no sounds, and
+// the file is not written over) or Damaged (ends early: what was read is shown, the file
+// is not written over). The messages end with the "Found" line.
+struct SoundReadResult : ReadResult {
     TSND sound;
-    std::vector<ReadMessage> messages; // ends with the "Found" line
 };
 
-SoundReadResult readSound(const std::vector<std::uint8_t>& bytes);
+// Reads sound.bdmv from its bytes.
+SoundReadResult readSoundBytes(const std::vector<std::uint8_t>& bytes);
 // Sets the addresses to the writer's layout: the sound data after the index, each sound on a
 // 4-byte boundary, the ExtensionData block (when one is held) after the last sound.
 void layOutSound(TSND& sound);
@@ -98,10 +91,5 @@ std::vector<std::string> soundRow(const TSoundEntries& entry, std::size_t index,
 std::string soundInfoLine(const TSND& sound, std::size_t index, char thousandsSeparator = ',');
 // "sound_000.wav".
 std::string soundWavName(std::size_t index);
-
-// The folder steps: read AUXDATA/sound.bdmv into the session, and write it back after
-// its backup (false when the backup or write failed, or the sound file may not be written).
-SoundReadStatus readsound(Session& session);
-bool soundsave(Session& session);
 
 } // namespace corvane

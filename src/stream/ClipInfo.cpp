@@ -3,10 +3,9 @@
 #include <utility>
 
 #include "io/ByteReader.h"
-#include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "playlist/PlayListNames.h"
-#include "shell/Session.h"
+#include "shell/DiscFolder.h" // TAVStream
 
 namespace corvane {
 
@@ -216,7 +215,7 @@ ClipReadResult Parser::run(bool quiet) {
     clpi.type_indicator = m_in.readstring(4);
     clpi.version_number = m_in.readstring(4);
     if (clpi.type_indicator != "HDMV" || (clpi.version_number != "0100" && clpi.version_number != "0200")) {
-        result.status = ClipReadStatus::FormatError;
+        result.status = ReadStatus::FormatError;
         result.clpi = TCLPI{};
         result.messages.push_back({ReadMessage::Kind::Error, "Invalid format: " + std::string(m_name)});
         return result;
@@ -243,7 +242,7 @@ ClipReadResult Parser::run(bool quiet) {
         check("ExtensionData()");
     }
     if (m_failed) {
-        result.status = ClipReadStatus::Damaged;
+        result.status = ReadStatus::Damaged;
         result.problemAt = m_problemAt;
         result.messages.push_back({ReadMessage::Kind::Error, m_problem});
         return result;
@@ -268,23 +267,6 @@ std::string joined(std::initializer_list<std::string_view> parts) {
 
 ClipReadResult readClipInfo(const std::vector<std::uint8_t>& bytes, std::string_view name, bool quiet) {
     return Parser(bytes, name).run(quiet);
-}
-
-ClipReadStatus readClipInfoFile(Session& session, const std::string& name, TCLPI& clpi, bool quiet) {
-    const std::string fileName = name + session.names.ClipInfoExt;
-    session.reporter.dlog0("Reading [bl]" + fileName + "[/bl]");
-    std::string error;
-    const auto bytes =
-        readWholeFile(session.BDMVdir + "CLIPINF" + std::string(1, pathSeparator()) + fileName, error);
-    if (!bytes) {
-        session.reporter.fileError(error);
-        return ClipReadStatus::FileError;
-    }
-    ClipReadResult result = readClipInfo(*bytes, fileName, quiet);
-    showReadMessages(session.reporter, result.messages);
-    if (result.status == ClipReadStatus::Ok) clpi = std::move(result.clpi);
-    session.reporter.slogR();
-    return result.status;
 }
 
 std::string programStreamsFoundLine(const TCLPI& clpi) {

@@ -3,8 +3,8 @@
 // damaged input, and the texts of the clip page's labels and grids.
 //
 // readClipInfo is a pure function over the file's bytes returning the model and
-// the lines to log; readClipInfoFile is the Read button's step that fetches the
-// file and reports through the session. The file is only ever read.
+// the lines to log; the Read button's step that fetches the file and reports
+// through the session is in shell/SessionFiles.h. The file is only ever read.
 
 #include <array>
 #include <cstddef>
@@ -14,11 +14,10 @@
 #include <vector>
 
 #include "io/ExtensionData.h"
-#include "navigation/MovieObject.h" // ReadMessage
+#include "io/ReadResult.h"
 
 namespace corvane {
 
-struct Session;
 struct TAVStream;
 
 struct TATCDeltaEntry {
@@ -135,27 +134,16 @@ struct TCLPI {
     bool operator==(const TCLPI&) const = default;
 };
 
-enum class ClipReadStatus {
-    Ok,          // read whole
-    FormatError, // wrong type indicator or version: "Invalid format: " + name
-    Damaged,     // the file ends before a field or a start address lies past its end
-    FileError,   // the file could not be read (reported through Reporter::fileError)
-};
-
-struct ClipReadResult {
-    ClipReadStatus status = ClipReadStatus::Ok;
-    TCLPI clpi;                // whole when Ok; what was read before the fault when Damaged
-    std::size_t problemAt = 0; // Damaged: file offset where reading went wrong
-    std::vector<ReadMessage> messages;
+// Status Ok (read whole), FormatError (wrong type indicator or version: "Invalid format: "
+// + name) or Damaged (the file ends before a field or a start address lies past its end,
+// at problemAt).
+struct ClipReadResult : ReadResult {
+    TCLPI clpi; // whole when Ok; what was read before the fault when Damaged
 };
 
 // Reads a clip information file from its bytes; `name` (with extension) is used in the
 // messages. In quiet mode only the error lines are returned.
 ClipReadResult readClipInfo(const std::vector<std::uint8_t>& bytes, std::string_view name, bool quiet = false);
-
-// The Read step: "Reading [bl]name[/bl]", the file session.BDMVdir + "CLIPINF" + name +
-// ClipInfoExt, its lines, "Ready.". Only a file read whole replaces `clpi`.
-ClipReadStatus readClipInfoFile(Session& session, const std::string& name, TCLPI& clpi, bool quiet = false);
 
 // "[b]n[/b] Program stream(s) found." with n the stream count of the first program sequence.
 std::string programStreamsFoundLine(const TCLPI& clpi);

@@ -6,6 +6,7 @@
 #include "io/TextUtil.h"
 #include "playlist/PlayListReader.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 
 namespace corvane {
 
@@ -64,7 +65,7 @@ std::vector<TCIRefs> clipReferencePass(Session& session) {
     std::vector<TCIRefs> refs(session.clips.size());
     for (const std::string& name : session.playlists) {
         TMPLS mpls;
-        if (readPlayListFile(session, name, mpls, true) != PlsReadStatus::Ok) continue;
+        if (readPlayListFile(session, name, mpls, true) != ReadStatus::Ok) continue;
         addClipReferences(mpls, static_cast<std::uint16_t>(nameNumber(name)), session.clips, refs);
     }
     return refs;

@@ -513,7 +513,7 @@ private slots:
 
         m_window->bSave->click();
         const auto reread = readIndex(toVector(fileBytes(m_bdmv + QStringLiteral("index.bdmv"))));
-        QCOMPARE(reread.status, IndexReadStatus::Ok);
+        QCOMPARE(reread.status, ReadStatus::Ok);
         QCOMPARE(reread.index.ExtensionData, twoEntryBlock());
     }
 
@@ -542,10 +542,10 @@ private slots:
         m_window->bSave->click();
 
         const auto index = readIndex(toVector(fileBytes(m_bdmv + QStringLiteral("index.bdmv"))));
-        QCOMPARE(index.status, IndexReadStatus::Ok);
+        QCOMPARE(index.status, ReadStatus::Ok);
         QVERIFY(index.index == session().index);
         const auto mobj = readMovieObject(toVector(fileBytes(m_bdmv + QStringLiteral("MovieObject.bdmv"))));
-        QCOMPARE(mobj.status, MobjReadStatus::Ok);
+        QCOMPARE(mobj.status, ReadStatus::Ok);
         QVERIFY(!mobj.endedEarly);
         QVERIFY(mobj.mobj == session().mobj);
 

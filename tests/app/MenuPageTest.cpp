@@ -357,7 +357,7 @@ private slots:
         QTest::mouseClick(m_window->bSave, Qt::LeftButton);
         QVERIFY(logHas(QStringLiteral("saved.mnu saved.")));
         const MnuReadResult again = loadMNU(bytesOf(file("saved.mnu")));
-        QCOMPARE(again.status, MnuReadStatus::Ok);
+        QCOMPARE(again.status, ReadStatus::Ok);
         TMenu& held = page()->menu();
         QVERIFY(again.menu.IGSc.pages == held.IGSc.pages);
         QCOMPARE(again.menu.MenuInTime, held.MenuInTime);

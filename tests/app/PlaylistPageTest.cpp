@@ -549,7 +549,7 @@ private slots:
         QCOMPARE(written.size(), original.size() + 16 + 14 + 40 + 4 + qsizetype(twoEntryBlock().length));
         const PlsReadResult back =
             readPlayList(std::vector<std::uint8_t>(written.begin(), written.end()), "00006.mpls");
-        QCOMPARE(int(back.status), int(PlsReadStatus::Ok));
+        QCOMPARE(int(back.status), int(ReadStatus::Ok));
         QVERIFY(back.mpls == mpls());
         QCOMPARE(back.mpls.PlayList.PlayItems[0].STN.audio.size(), std::size_t(5));
         QCOMPARE(back.mpls.ExtensionData, twoEntryBlock());

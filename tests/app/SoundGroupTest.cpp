@@ -67,8 +67,8 @@ private slots:
         window.bdmvPage->bSaveClick();
         const auto saved = readWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), error);
         QVERIFY(saved);
-        const SoundReadResult back = readSound(*saved);
-        QCOMPARE(back.status, SoundReadStatus::Ok);
+        const SoundReadResult back = readSoundBytes(*saved);
+        QCOMPARE(back.status, ReadStatus::Ok);
         QCOMPARE(back.sound.SoundIndex.entries.size(), 1u);
         QVERIFY(QFile::exists(bdmv + QStringLiteral("AUXDATA/sound.bdmv.backup")));
 

@@ -20,7 +20,7 @@ std::vector<std::uint8_t> sample(const std::string& name) {
 
 TEST(BdjObject, RealFile) {
     const BdjoReadResult result = readBDJO(sample("hdcookbook-bdjo-sample-00000.bdjo"), "00000.bdjo");
-    ASSERT_EQ(result.status, BdjoReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_TRUE(result.messages.empty());
     const TBDJO& bdjo = result.bdjo;
     EXPECT_EQ(bdjo.default_font, "*****");
@@ -38,7 +38,7 @@ TEST(BdjObject, RealFile) {
     EXPECT_EQ(bdjo.FileAccessInfo.directory_paths, ".");
 
     const BdjoReadResult other = readBDJO(sample("bdj-sdk-00000.bdjo"), "00000.bdjo");
-    EXPECT_EQ(other.status, BdjoReadStatus::Ok);
+    EXPECT_EQ(other.status, ReadStatus::Ok);
     EXPECT_FALSE(other.bdjo.ApplicationManagementTable.applications.empty());
 }
 
@@ -87,7 +87,7 @@ TEST(BdjObject, ApplicationFieldsAndAlignment) {
     align();
     EXPECT_GE(std::count(file.begin(), file.end(), 0xEE), 3);
     const BdjoReadResult result = readBDJO(file, "test.bdjo");
-    ASSERT_EQ(result.status, BdjoReadStatus::Ok) << (result.messages.empty() ? "" : result.messages[0].text);
+    ASSERT_EQ(result.status, ReadStatus::Ok) << (result.messages.empty() ? "" : result.messages[0].text);
     EXPECT_EQ(result.bdjo.default_font, "font1");
     EXPECT_EQ(result.bdjo.initial_HAVi_configuration_id, 2);
     EXPECT_EQ(result.bdjo.menu_call_mask, 1);
@@ -106,19 +106,19 @@ TEST(BdjObject, ApplicationFieldsAndAlignment) {
 }
 
 TEST(BdjObject, BadInput) {
-    EXPECT_EQ(readBDJO({}, "x.bdjo").status, BdjoReadStatus::FormatError);
+    EXPECT_EQ(readBDJO({}, "x.bdjo").status, ReadStatus::FormatError);
     auto file = sample("hdcookbook-bdjo-sample-00000.bdjo");
     auto version = file;
     version[5] = '3';
     const BdjoReadResult wrong = readBDJO(version, "x.bdjo");
-    EXPECT_EQ(wrong.status, BdjoReadStatus::FormatError);
+    EXPECT_EQ(wrong.status, ReadStatus::FormatError);
     EXPECT_TRUE(wrong.bdjo == TBDJO{});
     ASSERT_EQ(wrong.messages.size(), 1u);
     EXPECT_EQ(wrong.messages[0].text, "Invalid format: x.bdjo");
     // Every cut and random bytes: no crash, a damaged file says where.
     for (std::size_t size = 8; size < file.size() - 1; ++size) { // the last byte is a pad nobody reads
         const BdjoReadResult cut = readBDJO(std::vector<std::uint8_t>(file.begin(), file.begin() + size), "x.bdjo");
-        EXPECT_EQ(cut.status, BdjoReadStatus::Damaged) << size;
+        EXPECT_EQ(cut.status, ReadStatus::Damaged) << size;
         EXPECT_FALSE(cut.messages.empty());
     }
     std::mt19937 random(7);

@@ -35,7 +35,7 @@ protected:
         const auto bytes = readWholeFile(Data + "/playlist/bdpl-disc1-00002-subpath-17marks.mpls", error);
         ASSERT_TRUE(bytes) << error;
         PlsReadResult read = readPlayList(*bytes, "00002.mpls");
-        ASSERT_EQ(read.status, PlsReadStatus::Ok);
+        ASSERT_EQ(read.status, ReadStatus::Ok);
         m_mpls = read.mpls;
     }
     void TearDown() override { fs::remove_all(m_disc); }

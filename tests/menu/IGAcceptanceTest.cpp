@@ -44,7 +44,7 @@ TEST(IGAcceptance, RealCompositionsReadAndComeBackByteForByte) {
         SCOPED_TRACE(path.string());
         const auto body = readBytes(path);
         MnuReadResult read = loadMNU(wrapComposition(body, 90000));
-        ASSERT_EQ(read.status, MnuReadStatus::Ok);
+        ASSERT_EQ(read.status, ReadStatus::Ok);
         const TIGSc& ics = read.menu.IGSc;
         ASSERT_EQ(ics.pages.size(), ics.number_of_pages);
         ASSERT_GT(ics.pages.size(), 0u);
@@ -77,7 +77,7 @@ TEST(IGAcceptance, RealCompositionsReadAndComeBackByteForByte) {
 TEST(IGAcceptance, KnownFieldsOfAPopUpMenu) {
     const auto body = readBytes(fs::path(CORVANE_TEST_DATA) / "menu" / "bdpl-disc17-ics-popup-2pages.bin");
     MnuReadResult read = loadMNU(wrapComposition(body));
-    ASSERT_EQ(read.status, MnuReadStatus::Ok);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
     const TIGSc& ics = read.menu.IGSc;
     EXPECT_EQ(ics.video_width, 1920);
     EXPECT_EQ(ics.video_height, 1080);

@@ -50,7 +50,7 @@ TEST(IGReader, CountsAreSlotsNotSegments) {
         .object(5, true, true, {0, 0}, 1, 1);
     mnu.end();
     const MnuReadResult result = loadMNU(mnu.bytes());
-    EXPECT_EQ(result.status, MnuReadStatus::Ok);
+    EXPECT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(lastLine(result), "[b]1[/b] ICS, [b]12[/b] OCS, [b]2[/b] PCS found.");
     ASSERT_EQ(result.menu.IGObjects.size(), 12u);
     for (int gap : {1, 2, 3, 4, 6, 10}) {
@@ -121,7 +121,7 @@ TEST(IGReader, CompositionFieldsFlagsAndButtonTables) {
     MnuBuilder mnu;
     mnu.segment(0x18, testing::icsBody(1, bytes), 0).end(90000);
     const MnuReadResult result = loadMNU(mnu.bytes());
-    ASSERT_EQ(result.status, MnuReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(result.menu.MenuInTime, 90000u) << "the first non-zero PTS";
     const TIGSc& ics = result.menu.IGSc;
     EXPECT_EQ(ics.video_width, 1920);
@@ -151,7 +151,7 @@ TEST(IGReader, StreamModelZeroReadsTimeOuts) {
     MnuBuilder mnu;
     mnu.segment(0x18, testing::icsBody(1, pagesOf({pageWithButtons({0})}), false)).end();
     const MnuReadResult result = loadMNU(mnu.bytes());
-    ASSERT_EQ(result.status, MnuReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(result.menu.IGSc.composition_time_out_pts, 0x1234567890ull);
     EXPECT_EQ(result.menu.IGSc.selection_time_out_pts, 0x0A0B0C0D0Eull);
     EXPECT_EQ(result.menu.IGSc.ics_fragments[0].data_position, 13u + 27u);
@@ -166,7 +166,7 @@ TEST(IGReader, MoreThanTwoWindowsAreKept) {
     MnuBuilder mnu;
     mnu.segment(0x18, testing::icsBody(1, body)).end();
     const MnuReadResult result = loadMNU(mnu.bytes());
-    ASSERT_EQ(result.status, MnuReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(result.menu.IGSc.pages[0].effect_sequences[1], page.effect_sequences[1]);
     EXPECT_EQ(compositionBody(result.menu.IGSc), body);
 }
@@ -175,7 +175,7 @@ TEST(IGReader, BadFrameUnknownSegmentAndMissingEnd) {
     MnuBuilder good;
     good.palette(0, 0).segment(0x16, {1, 2, 3}).object(0, true, true, {1, 0, 0}, 1, 1);
     MnuReadResult result = loadMNU(good.bytes());
-    EXPECT_EQ(result.status, MnuReadStatus::Ok) << "a file may end without END";
+    EXPECT_EQ(result.status, ReadStatus::Ok) << "a file may end without END";
     EXPECT_TRUE(hasError(result, "Unknow segment!"));
     EXPECT_EQ(result.unknownSegments, 1u);
     EXPECT_EQ(result.menu.IGObjects.size(), 1u) << "reading goes on after an unknown segment";
@@ -188,7 +188,7 @@ TEST(IGReader, BadFrameUnknownSegmentAndMissingEnd) {
     const auto more = tail.bytes();
     bytes.insert(bytes.end(), more.begin(), more.end());
     result = loadMNU(bytes);
-    EXPECT_EQ(result.status, MnuReadStatus::FormatError);
+    EXPECT_EQ(result.status, ReadStatus::FormatError);
     EXPECT_EQ(result.problemAt, cut);
     EXPECT_TRUE(hasError(result, "File format error"));
     EXPECT_EQ(result.menu.IGPalettes.size(), 1u) << "nothing after the bad frame is read";
@@ -202,13 +202,13 @@ TEST(IGReader, CancelLeavesPagesUnparsed) {
     int asked = 0;
     hooks.cancelled = [&asked] { return ++asked > 1; };
     const MnuReadResult result = loadMNU(mnu.bytes(), hooks);
-    EXPECT_EQ(result.status, MnuReadStatus::Cancelled);
+    EXPECT_EQ(result.status, ReadStatus::Cancelled);
     EXPECT_TRUE(result.menu.IGSc.pages.empty());
 
     std::vector<int> percents;
     MenuReadHooks progress;
     progress.page = [&percents](int percent, const std::string&) { percents.push_back(percent); };
-    EXPECT_EQ(loadMNU(mnu.bytes(), progress).status, MnuReadStatus::Ok);
+    EXPECT_EQ(loadMNU(mnu.bytes(), progress).status, ReadStatus::Ok);
     EXPECT_EQ(percents, std::vector<int>{100});
 }
 
@@ -219,7 +219,7 @@ TEST(IGReader, WrappedLongCompositionComesBackInFragments) {
     page.BOGs[0].buttons[0].number_of_navigation_commands = 9000;
     const auto saved = saveIGS(menu, IGSaveMode::Mnu);
     MnuReadResult first = loadMNU(saved.bytes);
-    ASSERT_EQ(first.status, MnuReadStatus::Ok);
+    ASSERT_EQ(first.status, ReadStatus::Ok);
     ASSERT_EQ(first.menu.IGSc.ics_fragments.size(), 2u);
     // The same composition captured as one body and wrapped again.
     std::vector<std::uint8_t> body{saved.bytes.begin() + 13, saved.bytes.begin() + 13 + 9};
@@ -231,7 +231,7 @@ TEST(IGReader, WrappedLongCompositionComesBackInFragments) {
     body.insert(body.end(), header.begin(), header.end());
     body.insert(body.end(), composition.begin(), composition.end());
     MnuReadResult again = loadMNU(wrapComposition(body));
-    ASSERT_EQ(again.status, MnuReadStatus::Ok);
+    ASSERT_EQ(again.status, ReadStatus::Ok);
     EXPECT_EQ(again.menu.IGSc.pages, first.menu.IGSc.pages);
 }
 
@@ -245,7 +245,7 @@ TEST(IGReaderRobust, TruncatedAndFlippedInputReadsSafely) {
         ASSERT_FALSE(result.messages.empty());
         for (std::size_t id = 0; id < result.menu.IGObjects.size() && id < 8; ++id)
             rle_decode(result.menu, static_cast<std::uint16_t>(id));
-        if (result.status == MnuReadStatus::Ok) {
+        if (result.status == ReadStatus::Ok) {
             EXPECT_EQ(result.menu.IGSc.pages.size(), result.menu.IGSc.number_of_pages);
         }
     }
@@ -257,7 +257,7 @@ TEST(IGReaderRobust, TruncatedAndFlippedInputReadsSafely) {
         MnuReadResult result = loadMNU(damaged);
         for (std::size_t id = 0; id < result.menu.IGObjects.size() && id < 8; ++id)
             Obj2Pic(result.menu, static_cast<std::uint16_t>(id), 0);
-        if (result.status == MnuReadStatus::Ok) {
+        if (result.status == ReadStatus::Ok) {
             EXPECT_TRUE(saveIGS(result.menu, IGSaveMode::Mnu).ok);
         }
     }
@@ -271,7 +271,7 @@ TEST(IGReaderRobust, HugeCountsAreCappedByTheData) {
     MnuBuilder mnu;
     mnu.segment(0x18, testing::icsBody(255, pages)).end();
     const MnuReadResult result = loadMNU(mnu.bytes());
-    EXPECT_EQ(result.status, MnuReadStatus::Damaged);
+    EXPECT_EQ(result.status, ReadStatus::Damaged);
     EXPECT_LE(result.menu.IGSc.pages.size(), 1u);
     EXPECT_EQ(result.menu.IGSc.number_of_pages, 255);
 
@@ -298,7 +298,7 @@ TEST(IGReaderRobust, CountsBeyondTheDataMarkTheReadDamaged) {
         readWholeFile(std::string(CORVANE_TEST_DATA) + "/menu/bog-count-beyond-data.mnu", error);
     ASSERT_TRUE(bytes) << error;
     const MnuReadResult result = loadMNU(*bytes);
-    EXPECT_EQ(result.status, MnuReadStatus::Damaged);
+    EXPECT_EQ(result.status, ReadStatus::Damaged);
     EXPECT_TRUE(hasError(result, "The interactive composition ends early in page 0."));
     ASSERT_EQ(result.menu.IGSc.pages.size(), 1u);
     EXPECT_EQ(result.menu.IGSc.pages[0].number_of_BOGs, 255);
@@ -308,14 +308,14 @@ TEST(IGReaderRobust, CountsBeyondTheDataMarkTheReadDamaged) {
 TEST(IGReaderRobust, EmptyAndTinyFiles) {
     struct Case {
         std::vector<std::uint8_t> bytes;
-        MnuReadStatus status;
+        ReadStatus status;
         std::size_t objects;
     };
     const std::vector<Case> cases{
-        {{}, MnuReadStatus::Ok, 0},
-        {{'I'}, MnuReadStatus::FormatError, 0},
-        {{'I', 'G', 0, 0}, MnuReadStatus::Damaged, 0},
-        {{'I', 'G', 0, 0, 0, 0, 0, 0, 0, 0, 0x15, 0xFF, 0xFF, 0}, MnuReadStatus::Damaged, 1},
+        {{}, ReadStatus::Ok, 0},
+        {{'I'}, ReadStatus::FormatError, 0},
+        {{'I', 'G', 0, 0}, ReadStatus::Damaged, 0},
+        {{'I', 'G', 0, 0, 0, 0, 0, 0, 0, 0, 0x15, 0xFF, 0xFF, 0}, ReadStatus::Damaged, 1},
     };
     for (const auto& c : cases) {
         const MnuReadResult result = loadMNU(c.bytes);

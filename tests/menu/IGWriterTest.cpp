@@ -60,7 +60,7 @@ void expectSameMenu(const TMenu& original, TMenu& read) {
 TEST(IGWriter, SavedMenuReadsBackTheSame) {
     TMenu menu = testing::sampleMenu();
     MnuReadResult read = reread(menu);
-    ASSERT_EQ(read.status, MnuReadStatus::Ok);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
     expectSameMenu(menu, read.menu);
     // The second save is the first one again.
     EXPECT_EQ(saveIGS(read.menu, IGSaveMode::Mnu).bytes, saveIGS(menu, IGSaveMode::Mnu).bytes);
@@ -86,7 +86,7 @@ TEST(IGWriter, LargeObjectsAndCompositionsSplitAndComeBack) {
     EXPECT_EQ(ics, 3u);
     EXPECT_GE(ods6, 3u);
     MnuReadResult read = reread(menu);
-    ASSERT_EQ(read.status, MnuReadStatus::Ok);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
     expectSameMenu(menu, read.menu);
 }
 
@@ -111,7 +111,7 @@ TEST(IGWriter, CompositionFragmentsAtTheLimit) {
     // interactive_composition_length: the body plus 5.
     EXPECT_EQ((segments[0].body[9] << 16) | (segments[0].body[10] << 8) | segments[0].body[11], 65503 + 5);
     MnuReadResult read = reread(over);
-    ASSERT_EQ(read.status, MnuReadStatus::Ok);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
     EXPECT_TRUE(read.menu.IGSc.pages == over.IGSc.pages);
 }
 

@@ -410,7 +410,7 @@ TEST(PageRender, RealCompositionsDrawWithoutObjects) {
     const auto body = readWholeFile(path.string(), error);
     ASSERT_TRUE(body.has_value()) << error;
     MnuReadResult read = loadMNU(wrapComposition(*body));
-    ASSERT_EQ(read.status, MnuReadStatus::Ok);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
     for (std::size_t page = 0; page < read.menu.IGSc.pages.size(); ++page) {
         read.menu.ButtonStates = buildButtonStates(read.menu, page);
         Fixture f(read.menu);

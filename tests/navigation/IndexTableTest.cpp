@@ -8,6 +8,7 @@
 #include "navigation/NavTestUtil.h"
 #include "shell/CaptureSink.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 
 namespace corvane {
 namespace {
@@ -38,7 +39,7 @@ TINDX buildIndex(std::size_t count) {
 void expectStableRewrite(const IndexReadResult& first) {
     const auto written = writeIndex(first.index);
     const auto again = readIndex(written);
-    ASSERT_EQ(again.status, IndexReadStatus::Ok);
+    ASSERT_EQ(again.status, ReadStatus::Ok);
     EXPECT_EQ(again.index.Indexes, first.index.Indexes);
     EXPECT_EQ(again.index.ExtensionData, first.index.ExtensionData);
     EXPECT_EQ(writeIndex(again.index), written);
@@ -49,7 +50,7 @@ TEST(IndexSamples, RoundTripIsByteExact) {
         SCOPED_TRACE(name);
         const auto bytes = readSample(name);
         const auto result = readIndex(bytes);
-        ASSERT_EQ(result.status, IndexReadStatus::Ok);
+        ASSERT_EQ(result.status, ReadStatus::Ok);
         EXPECT_EQ(byteDifference(bytes, writeIndex(result.index)), "");
     }
 }
@@ -62,17 +63,17 @@ TEST(IndexSamples, AcceptanceSetRoundTripOrRefusal) {
         const auto bytes = testing::readPath(path);
         const auto result = readIndex(bytes);
         if (std::string(bytes.begin() + 4, bytes.begin() + 8) == "0300") {
-            EXPECT_EQ(result.status, IndexReadStatus::FormatError);
+            EXPECT_EQ(result.status, ReadStatus::FormatError);
             continue;
         }
-        ASSERT_EQ(result.status, IndexReadStatus::Ok);
+        ASSERT_EQ(result.status, ReadStatus::Ok);
         EXPECT_EQ(byteDifference(bytes, writeIndex(result.index)), "");
     }
 }
 
 TEST(IndexSamples, KnownFieldValuesOfAnHdmvDisc) {
     const auto result = readIndex(readSample("bdpl-disc1-index.bdmv"));
-    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     const TINDX& index = result.index;
     EXPECT_EQ(index.version_number, IndexVersion0200);
     EXPECT_EQ(index.indexes_start_address, 78u);
@@ -98,7 +99,7 @@ TEST(IndexSamples, KnownFieldValuesOfAnHdmvDisc) {
 
 TEST(IndexSamples, KnownFieldValuesOfBdjDiscs) {
     const auto sdk = readIndex(readSample("bdj-sdk-index-0100-extdata.bdmv"));
-    ASSERT_EQ(sdk.status, IndexReadStatus::Ok);
+    ASSERT_EQ(sdk.status, ReadStatus::Ok);
     EXPECT_EQ(sdk.index.version_number, IndexVersion0100);
     EXPECT_EQ(sdk.index.ExtensionData_start_address, 120u);
     const TExtensionData& block = sdk.index.ExtensionData;
@@ -113,7 +114,7 @@ TEST(IndexSamples, KnownFieldValuesOfBdjDiscs) {
     EXPECT_EQ(sdk.messages.back().text, "  Found [b]1[/b] titles, [b]1[/b] extended entry.");
 
     const auto bridgehead = readIndex(readSample("bridgehead-index-bdj.bdmv"));
-    ASSERT_EQ(bridgehead.status, IndexReadStatus::Ok);
+    ASSERT_EQ(bridgehead.status, ReadStatus::Ok);
     const TIndexes& indexes = bridgehead.index.Indexes;
     EXPECT_EQ(indexes.first_playback, (TTitleEntry{0xFFFF, ObjectTypeBDJ, 0, 2, 0, "90000"}));
     EXPECT_TRUE(entryIsOn(indexes.first_playback));
@@ -133,18 +134,18 @@ TEST(IndexRead, RefusesWrongTypeOrVersion) {
     for (const auto& bytes : {readSample("bdpl-disc5-index-0300.bdmv"), withHead("INDX0300"),
                               withHead("INDY0200"), withHead("MOBJ0200")}) {
         const auto result = readIndex(bytes, "INDEX.BDM");
-        EXPECT_EQ(result.status, IndexReadStatus::FormatError);
-        EXPECT_EQ(result.errorPosition, 8u);
+        EXPECT_EQ(result.status, ReadStatus::FormatError);
+        EXPECT_EQ(result.problemAt, 8u);
         EXPECT_EQ(result.index, TINDX{});
         EXPECT_EQ(result.messages, (std::vector<ReadMessage>{
                                        {ReadMessage::Kind::Error, "INDEX.BDM format error at $00000008"}}));
     }
-    EXPECT_EQ(readIndex(withHead("INDX0100")).status, IndexReadStatus::Ok);
+    EXPECT_EQ(readIndex(withHead("INDX0100")).status, ReadStatus::Ok);
 }
 
 TEST(IndexRead, StopsAtMoreThan999Titles) {
     const auto ok = readIndex(writeIndex(buildIndex(999)));
-    ASSERT_EQ(ok.status, IndexReadStatus::Ok);
+    ASSERT_EQ(ok.status, ReadStatus::Ok);
     EXPECT_EQ(ok.index.Indexes.titles.size(), 999u);
 
     for (std::uint16_t count : {std::uint16_t{1000}, std::uint16_t{0xFFFF}}) {
@@ -152,7 +153,7 @@ TEST(IndexRead, StopsAtMoreThan999Titles) {
         bytes[78 + 28] = static_cast<std::uint8_t>(count >> 8);
         bytes[78 + 29] = static_cast<std::uint8_t>(count);
         const auto result = readIndex(bytes);
-        EXPECT_EQ(result.status, IndexReadStatus::TooManyTitles);
+        EXPECT_EQ(result.status, ReadStatus::TooManyTitles);
         EXPECT_TRUE(result.index.Indexes.titles.empty());
         EXPECT_EQ(result.index.Indexes.number_of_titles, count);
         // A plain log line, not an error report, and no summary.
@@ -169,7 +170,7 @@ TEST(IndexRead, AccessTypeOneAndOffEntriesComeBackAsRead) {
     bytes[fp + 6] = 0xFF; // First Playback object 0xFFFF: off
     bytes[fp + 7] = 0xFF;
     const auto result = readIndex(bytes);
-    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(result.index.Indexes.titles[0].access_type, 1);
     EXPECT_EQ(indline(result.index, 0)[2], "Permitted");
     EXPECT_FALSE(entryIsOn(result.index.Indexes.first_playback));
@@ -186,7 +187,7 @@ TEST(IndexRead, IgnoredEntryBitsAreWrittenAsZero) {
     bytes[title + 3] = 0x01;
     bytes[title + 11] = 0xAA; // reserved byte after the object number
     const auto result = readIndex(bytes);
-    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(result.index.Indexes.first_playback.access_type, 0);
     EXPECT_EQ(byteDifference(expected, writeIndex(result.index)), "");
 }
@@ -204,12 +205,12 @@ TEST(IndexRead, TruncationReportsWhereTheDataEnded) {
             const bool dataOnly = full.index.ExtensionData_start_address != 0 &&
                                   size >= full.index.ExtensionData_start_address + 24;
             if (dataOnly) {
-                ASSERT_EQ(result.status, IndexReadStatus::Ok) << size;
+                ASSERT_EQ(result.status, ReadStatus::Ok) << size;
                 expectStableRewrite(result);
                 continue;
             }
-            ASSERT_EQ(result.status, IndexReadStatus::FormatError) << size;
-            EXPECT_EQ(result.errorPosition, size);
+            ASSERT_EQ(result.status, ReadStatus::FormatError) << size;
+            EXPECT_EQ(result.problemAt, size);
             EXPECT_EQ(result.messages.back().text, "index.bdmv format error at $" + hexText(size, 8));
         }
     }
@@ -226,7 +227,7 @@ TEST(IndexRead, RandomBytesNeverCrash) {
                 bytes[8 + random() % (bytes.size() - 8)] = static_cast<std::uint8_t>(random());
             if (round % 4 == 0) bytes.resize(random() % bytes.size());
             const auto result = readIndex(bytes);
-            if (result.status == IndexReadStatus::Ok) expectStableRewrite(result);
+            if (result.status == ReadStatus::Ok) expectStableRewrite(result);
         }
     }
 }
@@ -247,7 +248,7 @@ TEST(IndexLayout, PaddingBeforeBlocksIsKept) {
     bytes[11] = 82;
     bytes[15] = 78 + 4 + 54 + 3;
     const auto result = readIndex(bytes);
-    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(result.index.padding_before_indexes, (std::vector<std::uint8_t>{0xC1, 0xC2, 0xC3, 0xC4}));
     EXPECT_EQ(result.index.padding_before_extension, (std::vector<std::uint8_t>{0xD1, 0xD2, 0xD3}));
     EXPECT_EQ(result.index.Indexes, index.Indexes);
@@ -260,12 +261,12 @@ TEST(IndexLayout, IndexesStartingInsideAppInfoAreWrittenWhereTheyLand) {
     bytes.erase(bytes.begin() + 70, bytes.begin() + 78); // the last 8 bytes of the provider text
     bytes[11] = 70;
     const auto result = readIndex(bytes);
-    ASSERT_EQ(result.status, IndexReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     ASSERT_EQ(result.index.Indexes.titles.size(), 1u);
     const auto written = writeIndex(result.index);
     EXPECT_EQ(written[11], 78);
     const auto again = readIndex(written);
-    ASSERT_EQ(again.status, IndexReadStatus::Ok);
+    ASSERT_EQ(again.status, ReadStatus::Ok);
     EXPECT_EQ(again.index.Indexes, result.index.Indexes);
 }
 
@@ -294,7 +295,7 @@ TEST(IndexFile, ReadsThroughTheSessionAndReports) {
     TINDX index;
 
     writeWholeFile(path, readSample("bdpl-disc1-index.bdmv"));
-    EXPECT_EQ(readIndexFile(session, index), IndexReadStatus::Ok);
+    EXPECT_EQ(readIndexFile(session, index), ReadStatus::Ok);
     EXPECT_EQ(index.Indexes.titles.size(), 9u);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"  Found 9 titles, 0 extended entry."}));
     EXPECT_EQ(sink.status[1], "9/9");
@@ -304,18 +305,18 @@ TEST(IndexFile, ReadsThroughTheSessionAndReports) {
     tooMany[78 + 29] = 0xE8;
     writeWholeFile(path, tooMany);
     sink.lines.clear();
-    EXPECT_EQ(readIndexFile(session, index), IndexReadStatus::TooManyTitles);
+    EXPECT_EQ(readIndexFile(session, index), ReadStatus::TooManyTitles);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Error in index.bdmv (number of title: 1000)"}));
     EXPECT_FALSE(session.reporter.ErrorRaised);
 
     writeWholeFile(path, readSample("bdpl-disc5-index-0300.bdmv"));
     sink.lines.clear();
-    EXPECT_EQ(readIndexFile(session, index), IndexReadStatus::FormatError);
+    EXPECT_EQ(readIndexFile(session, index), ReadStatus::FormatError);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"ERROR: index.bdmv format error at $00000008"}));
     EXPECT_TRUE(session.reporter.ErrorRaised);
 
     std::filesystem::remove_all(folder);
-    EXPECT_EQ(readIndexFile(session, index), IndexReadStatus::FileError);
+    EXPECT_EQ(readIndexFile(session, index), ReadStatus::FileError);
     EXPECT_EQ(sink.fileErrors.size(), 1u);
 }
 

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 
-#include "io/FileIO.h"
 #include "navigation/MovieObject.h"
 #include "navigation/NavTestUtil.h"
-#include "shell/CaptureSink.h"
-#include "shell/Session.h"
 
 namespace corvane {
 namespace {
@@ -52,7 +48,7 @@ std::size_t commandCount(const TMOBJ& mobj) {
 void expectStableRewrite(const MobjReadResult& first) {
     const auto written = writeMovieObject(first.mobj);
     const auto again = readMovieObject(written);
-    ASSERT_EQ(again.status, MobjReadStatus::Ok);
+    ASSERT_EQ(again.status, ReadStatus::Ok);
     EXPECT_FALSE(again.endedEarly);
     EXPECT_EQ(again.mobj.MovieObjects, first.mobj.MovieObjects);
     EXPECT_EQ(writeMovieObject(again.mobj), written);
@@ -63,7 +59,7 @@ TEST(MovieObjectSamples, RoundTripIsByteExact) {
         SCOPED_TRACE(name);
         const auto bytes = readSample(name);
         const auto result = readMovieObject(bytes);
-        ASSERT_EQ(result.status, MobjReadStatus::Ok);
+        ASSERT_EQ(result.status, ReadStatus::Ok);
         EXPECT_FALSE(result.endedEarly);
         const auto written = writeMovieObject(result.mobj);
         EXPECT_EQ(byteDifference(bytes, written), "");
@@ -79,17 +75,17 @@ TEST(MovieObjectSamples, AcceptanceSetRoundTripOrRefusal) {
         const auto result = readMovieObject(bytes);
         const std::string version(bytes.begin() + 4, bytes.begin() + 8);
         if (version == "0300") {
-            EXPECT_EQ(result.status, MobjReadStatus::FormatError);
+            EXPECT_EQ(result.status, ReadStatus::FormatError);
             continue;
         }
-        ASSERT_EQ(result.status, MobjReadStatus::Ok);
+        ASSERT_EQ(result.status, ReadStatus::Ok);
         EXPECT_EQ(byteDifference(bytes, writeMovieObject(result.mobj)), "");
     }
 }
 
 TEST(MovieObjectSamples, KnownFieldValues) {
     const auto disc1 = readMovieObject(readSample("bdpl-disc1-MovieObject.bdmv"));
-    ASSERT_EQ(disc1.status, MobjReadStatus::Ok);
+    ASSERT_EQ(disc1.status, ReadStatus::Ok);
     const TMOBJ& mobj = disc1.mobj;
     EXPECT_EQ(mobj.type_indicator, "MOBJ");
     EXPECT_EQ(mobj.version_number, "0200");
@@ -116,7 +112,7 @@ TEST(MovieObjectSamples, KnownFieldValues) {
     EXPECT_EQ(objectCountLabel(mobj), "11 objects");
 
     const auto bridgehead = readMovieObject(readSample("bridgehead-MovieObject.bdmv"));
-    ASSERT_EQ(bridgehead.status, MobjReadStatus::Ok);
+    ASSERT_EQ(bridgehead.status, ReadStatus::Ok);
     ASSERT_EQ(bridgehead.mobj.MovieObjects.mobjs.size(), 2u);
     for (const auto& object : bridgehead.mobj.MovieObjects.mobjs) {
         ASSERT_EQ(object.navigation_commands.size(), 1u);
@@ -141,12 +137,12 @@ TEST(MovieObjectRead, RefusesWrongTypeOrVersion) {
                                                             {'M', 'O', 'B', 'J', '0', '2', '0'}};
     for (const auto& bytes : refused) {
         const auto result = readMovieObject(bytes, "MOVIEOBJ.BDM");
-        EXPECT_EQ(result.status, MobjReadStatus::FormatError);
+        EXPECT_EQ(result.status, ReadStatus::FormatError);
         EXPECT_EQ(result.mobj, TMOBJ{});
         EXPECT_EQ(result.messages,
                   (std::vector<ReadMessage>{{ReadMessage::Kind::Error, "Format error MOVIEOBJ.BDM"}}));
     }
-    EXPECT_EQ(readMovieObject(withHead("MOBJ0100")).status, MobjReadStatus::Ok);
+    EXPECT_EQ(readMovieObject(withHead("MOBJ0100")).status, ReadStatus::Ok);
 }
 
 TEST(MovieObjectRead, EarlyEndKeepsCountsWithZeroCommandsAndEmptyObjects) {
@@ -158,7 +154,7 @@ TEST(MovieObjectRead, EarlyEndKeepsCountsWithZeroCommandsAndEmptyObjects) {
         const std::vector<std::uint8_t> shortFile(bytes.begin(),
                                                   bytes.begin() + static_cast<std::ptrdiff_t>(cut));
         const auto result = readMovieObject(shortFile);
-        ASSERT_EQ(result.status, MobjReadStatus::Ok);
+        ASSERT_EQ(result.status, ReadStatus::Ok);
         EXPECT_TRUE(result.endedEarly);
         const auto& objects = result.mobj.MovieObjects.mobjs;
         ASSERT_EQ(objects.size(), 3u);
@@ -192,10 +188,10 @@ TEST(MovieObjectRead, TruncationAtEveryOffsetNeverFails) {
                                                 bytes.begin() + static_cast<std::ptrdiff_t>(size));
             const auto result = readMovieObject(cut);
             if (size < 8) {
-                EXPECT_EQ(result.status, MobjReadStatus::FormatError) << size;
+                EXPECT_EQ(result.status, ReadStatus::FormatError) << size;
                 continue;
             }
-            ASSERT_EQ(result.status, MobjReadStatus::Ok) << size;
+            ASSERT_EQ(result.status, ReadStatus::Ok) << size;
             EXPECT_TRUE(result.endedEarly) << size;
             expectStableRewrite(result);
         }
@@ -215,14 +211,14 @@ TEST(MovieObjectRead, RandomBytesNeverCrash) {
         }
         if (round % 3 == 0) bytes.resize(random() % bytes.size());
         const auto result = readMovieObject(bytes);
-        if (result.status == MobjReadStatus::Ok) expectStableRewrite(result);
+        if (result.status == ReadStatus::Ok) expectStableRewrite(result);
     }
     std::vector<std::uint8_t> noise(4096);
     for (int round = 0; round < 20; ++round) {
         for (auto& byte : noise) byte = static_cast<std::uint8_t>(random());
         std::copy_n("MOBJ0200", 8, noise.begin());
         const auto result = readMovieObject(noise);
-        ASSERT_EQ(result.status, MobjReadStatus::Ok);
+        ASSERT_EQ(result.status, ReadStatus::Ok);
         expectStableRewrite(result);
     }
 }
@@ -232,7 +228,7 @@ TEST(MovieObjectWrite, FlagWordKeepsOnlyTheThreeFlags) {
     bytes[50] = 0xBF; // object 0: resume 1, menu call 0, title search 1, bits 12-0 set
     bytes[51] = 0xFF;
     const auto result = readMovieObject(bytes);
-    ASSERT_EQ(result.status, MobjReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     const Tmobject& object = result.mobj.MovieObjects.mobjs[0];
     EXPECT_EQ(object.resume_intention_flag, 1);
     EXPECT_EQ(object.menu_call_mask, 0);
@@ -256,7 +252,7 @@ TEST(MovieObjectWrite, ReservedFieldsAndExtensionDataComeBack) {
     mobj.ExtensionData_start_address = 44 + mobj.MovieObjects.mobjs_length;
     const auto bytes = writeMovieObject(mobj);
     const auto result = readMovieObject(bytes);
-    ASSERT_EQ(result.status, MobjReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(result.mobj, mobj);
     EXPECT_EQ(result.messages.back().text, "  Found [b]3[/b] objects, [b]1[/b] extended entry.");
 
@@ -269,40 +265,11 @@ TEST(MovieObjectWrite, ReservedFieldsAndExtensionDataComeBack) {
     padded[10] = static_cast<std::uint8_t>((at + 4) >> 8);
     padded[11] = static_cast<std::uint8_t>(at + 4);
     const auto paddedResult = readMovieObject(padded);
-    ASSERT_EQ(paddedResult.status, MobjReadStatus::Ok);
+    ASSERT_EQ(paddedResult.status, ReadStatus::Ok);
     EXPECT_EQ(paddedResult.mobj.ExtensionData, mobj.ExtensionData);
     EXPECT_EQ(paddedResult.mobj.padding_before_extension,
               (std::vector<std::uint8_t>{0xEE, 0xEE, 0xEE, 0xEE}));
     EXPECT_EQ(byteDifference(padded, writeMovieObject(paddedResult.mobj)), "");
-}
-
-TEST(MovieObjectFile, ReadsThroughTheSessionAndReports) {
-    const auto folder = std::filesystem::temp_directory_path() / "corvane-mobj-test";
-    std::filesystem::create_directories(folder);
-    testing::CaptureSink sink;
-    Session session;
-    session.reporter.setSink(&sink);
-    session.BDMVdir = folder.string() + "/";
-
-    writeWholeFile(session.BDMVdir + session.names.MovieObjectName,
-                   readSample("bdpl-disc3-MovieObject.bdmv"));
-    TMOBJ mobj;
-    EXPECT_EQ(readMovieObjectFile(session, mobj), MobjReadStatus::Ok);
-    EXPECT_EQ(mobj.MovieObjects.mobjs.size(), 3u);
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"  Found 3 objects, 0 extended entry."}));
-    EXPECT_EQ(sink.beeps, 0);
-
-    writeWholeFile(session.BDMVdir + session.names.MovieObjectName,
-                   readSample("bdpl-disc5-MovieObject-0300.bdmv"));
-    sink.lines.clear();
-    EXPECT_EQ(readMovieObjectFile(session, mobj), MobjReadStatus::FormatError);
-    EXPECT_TRUE(mobj.MovieObjects.mobjs.empty());
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"ERROR: Format error MovieObject.bdmv"}));
-    EXPECT_TRUE(session.reporter.ErrorRaised);
-
-    std::filesystem::remove_all(folder);
-    EXPECT_EQ(readMovieObjectFile(session, mobj), MobjReadStatus::FileError);
-    EXPECT_EQ(sink.fileErrors.size(), 1u);
 }
 
 } // namespace

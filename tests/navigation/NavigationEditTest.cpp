@@ -270,7 +270,7 @@ TEST(TitleEdit, NineHundredNinetyNineIsTheMost) {
     EXPECT_TRUE(insertTitle(index, 0));
     EXPECT_FALSE(insertTitle(index, 0));
     EXPECT_EQ(index.Indexes.titles.size(), 999u);
-    EXPECT_EQ(readIndex(writeIndex(index)).status, IndexReadStatus::Ok);
+    EXPECT_EQ(readIndex(writeIndex(index)).status, ReadStatus::Ok);
 }
 
 TEST(EntryEdit, OnOffTypeAndPickers) {
@@ -290,7 +290,7 @@ TEST(EntryEdit, OnOffTypeAndPickers) {
     setEntryOn(firstPlayback, false, ObjectTypeBDJ, 0);
     EXPECT_FALSE(entryIsOn(firstPlayback));
     const auto reread = readIndex(writeIndex(index));
-    ASSERT_EQ(reread.status, IndexReadStatus::Ok);
+    ASSERT_EQ(reread.status, ReadStatus::Ok);
     EXPECT_FALSE(entryIsOn(reread.index.Indexes.first_playback));
     setEntryOn(firstPlayback, true, ObjectTypeBDJ, 0);
     EXPECT_EQ(firstPlayback.object_type, ObjectTypeBDJ);
@@ -323,7 +323,7 @@ TEST(ExtensionDataEdit, AddressFollowsTheLayoutOrIsZero) {
     setMovieObjectExtensionData(mobj, block);
     EXPECT_EQ(mobj.ExtensionData_start_address, 44 + mobj.MovieObjects.mobjs_length);
     const auto read = readMovieObject(writeMovieObject(mobj));
-    ASSERT_EQ(read.status, MobjReadStatus::Ok);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
     EXPECT_EQ(read.mobj, mobj);
     setMovieObjectExtensionData(mobj, TExtensionData{});
     EXPECT_EQ(mobj.ExtensionData_start_address, 0u);
@@ -332,7 +332,7 @@ TEST(ExtensionDataEdit, AddressFollowsTheLayoutOrIsZero) {
     setIndexExtensionData(index, block);
     EXPECT_EQ(index.ExtensionData_start_address, 78 + 4 + index.Indexes.indexes_length);
     const auto reindex = readIndex(writeIndex(index));
-    ASSERT_EQ(reindex.status, IndexReadStatus::Ok);
+    ASSERT_EQ(reindex.status, ReadStatus::Ok);
     EXPECT_EQ(reindex.index.ExtensionData, block);
     setIndexExtensionData(index, TExtensionData{});
     EXPECT_EQ(index.ExtensionData_start_address, 0u);
@@ -347,20 +347,20 @@ TEST(ExtensionDataEdit, AnOddAddressNeverDropsTheBlock) {
     bytes[8] = bytes[9] = bytes[10] = 0;
     bytes[11] = 12;
     auto read = readMovieObject(bytes);
-    ASSERT_EQ(read.status, MobjReadStatus::Ok);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
     EXPECT_EQ(read.mobj.ExtensionData.ext_data_block, (std::vector<std::uint8_t>{5, 6}));
     ASSERT_TRUE(deleteCommandLines(read.mobj, 0, 0, 0));
     EXPECT_EQ(read.mobj.ExtensionData_start_address, movieObjectExtensionAddress(read.mobj));
     const auto again = readMovieObject(writeMovieObject(read.mobj));
-    ASSERT_EQ(again.status, MobjReadStatus::Ok);
+    ASSERT_EQ(again.status, ReadStatus::Ok);
     EXPECT_EQ(again.mobj.ExtensionData.ext_data_block, (std::vector<std::uint8_t>{5, 6}));
 }
 
 TEST(NavigationEdit, RandomEditsKeepTheFilesConsistent) {
     auto mobjRead = readMovieObject(testing::readSample("bdpl-disc1-MovieObject.bdmv"));
     auto indexRead = readIndex(testing::readSample("bdpl-disc1-index.bdmv"));
-    ASSERT_EQ(mobjRead.status, MobjReadStatus::Ok);
-    ASSERT_EQ(indexRead.status, IndexReadStatus::Ok);
+    ASSERT_EQ(mobjRead.status, ReadStatus::Ok);
+    ASSERT_EQ(indexRead.status, ReadStatus::Ok);
     TMOBJ& mobj = mobjRead.mobj;
     TINDX& index = indexRead.index;
     setMovieObjectExtensionData(mobj, TExtensionData{8, 0, 0, {}, {9, 9}});
@@ -394,10 +394,10 @@ TEST(NavigationEdit, RandomEditsKeepTheFilesConsistent) {
     expectLengthsInStep(mobj);
     expectLengthsInStep(index);
     const auto mobjAgain = readMovieObject(writeMovieObject(mobj));
-    ASSERT_EQ(mobjAgain.status, MobjReadStatus::Ok);
+    ASSERT_EQ(mobjAgain.status, ReadStatus::Ok);
     EXPECT_EQ(mobjAgain.mobj, mobj);
     const auto indexAgain = readIndex(writeIndex(index));
-    ASSERT_EQ(indexAgain.status, IndexReadStatus::Ok);
+    ASSERT_EQ(indexAgain.status, ReadStatus::Ok);
     EXPECT_EQ(indexAgain.index, index);
     // New titles play object 0, which the walk keeps (it never deletes the last two objects).
     for (const auto& title : index.Indexes.titles) {

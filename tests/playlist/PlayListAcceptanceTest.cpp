@@ -43,13 +43,13 @@ TEST(PlayListAcceptance, EveryPlaylistComesBack) {
         const std::string version(bytes->begin() + 4, bytes->begin() + 8);
         PlsReadResult result = readPlayList(*bytes, path.filename().string());
         if (version != "0100" && version != "0200") {
-            EXPECT_EQ(result.status, PlsReadStatus::FormatError);
+            EXPECT_EQ(result.status, ReadStatus::FormatError);
             ASSERT_FALSE(result.messages.empty());
             EXPECT_EQ(result.messages.back().text.find("Invalid format: "), 0u);
             ++refused;
             continue;
         }
-        ASSERT_EQ(result.status, PlsReadStatus::Ok);
+        ASSERT_EQ(result.status, ReadStatus::Ok);
         EXPECT_TRUE(writePlayList(result.mpls) == *bytes);
         ++exact;
 

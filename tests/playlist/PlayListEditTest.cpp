@@ -20,7 +20,7 @@ using testing::readPlaylistSample;
 
 TMPLS readSample(const std::string& name) {
     PlsReadResult result = readPlayList(readPlaylistSample(name), name);
-    EXPECT_EQ(result.status, PlsReadStatus::Ok);
+    EXPECT_EQ(result.status, ReadStatus::Ok);
     return result.mpls;
 }
 
@@ -40,7 +40,7 @@ void expectConsistent(const TMPLS& mpls) {
     for (std::size_t i = 0; i < mpls.PlayList.SubPaths.size(); ++i)
         EXPECT_EQ(recomputed.PlayList.SubPaths[i].SubPath_length, mpls.PlayList.SubPaths[i].SubPath_length) << i;
     const PlsReadResult back = readPlayList(writePlayList(mpls), "edited.mpls");
-    ASSERT_EQ(back.status, PlsReadStatus::Ok);
+    ASSERT_EQ(back.status, ReadStatus::Ok);
     EXPECT_TRUE(back.mpls == mpls);
 }
 

@@ -20,7 +20,7 @@ using testing::readPlaylistSample;
 
 PlsReadResult readOk(const std::vector<std::uint8_t>& bytes) {
     PlsReadResult result = readPlayList(bytes, "test.mpls");
-    EXPECT_EQ(result.status, PlsReadStatus::Ok);
+    EXPECT_EQ(result.status, ReadStatus::Ok);
     for (const auto& message : result.messages)
         EXPECT_EQ(message.kind, ReadMessage::Kind::Log) << message.text;
     return result;
@@ -124,7 +124,7 @@ TEST(PlayListFile, KnownFieldValues) {
 
 TEST(PlayListFile, QuietModeLeavesOutTheSummary) {
     const PlsReadResult result = readPlayList(readPlaylistSample("bdj-sdk-00000.mpls"), "00000.mpls", true);
-    EXPECT_EQ(result.status, PlsReadStatus::Ok);
+    EXPECT_EQ(result.status, ReadStatus::Ok);
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(result.mpls.PlayList.PlayItems.size(), 1u);
 }
@@ -139,7 +139,7 @@ TEST(PlayListFile, EmptyLanguageCodeStaysEmpty) {
 TEST(PlayListFile, Version0300IsRefused) {
     const PlsReadResult result =
         readPlayList(readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls"), "00001.mpls");
-    EXPECT_EQ(result.status, PlsReadStatus::FormatError);
+    EXPECT_EQ(result.status, ReadStatus::FormatError);
     ASSERT_EQ(result.messages.size(), 1u);
     EXPECT_EQ(result.messages[0].kind, ReadMessage::Kind::Error);
     EXPECT_EQ(result.messages[0].text, "Invalid format: 00001.mpls");
@@ -150,7 +150,7 @@ TEST(PlayListFile, WrongTypeIndicatorIsRefused) {
     auto bytes = writePlayList(smallPlayList());
     bytes[0] = 'X';
     const PlsReadResult result = readPlayList(bytes, "00009.mpls");
-    EXPECT_EQ(result.status, PlsReadStatus::FormatError);
+    EXPECT_EQ(result.status, ReadStatus::FormatError);
     EXPECT_EQ(result.messages.at(0).text, "Invalid format: 00009.mpls");
 }
 
@@ -413,17 +413,17 @@ TEST(PlayListFile, AcceptanceSetRoundTrip) {
         const PlsReadResult result = readPlayList(bytes, path.filename().string());
         const std::string version(bytes.begin() + 4, bytes.begin() + 8);
         if (version == "0300") {
-            EXPECT_EQ(result.status, PlsReadStatus::FormatError);
+            EXPECT_EQ(result.status, ReadStatus::FormatError);
             ++refused;
             // Their bodies read whole and come back too once the version is one we read.
             auto patched = bytes;
             patched[5] = '2';
             const PlsReadResult body = readPlayList(patched, path.filename().string());
-            ASSERT_EQ(body.status, PlsReadStatus::Ok);
+            ASSERT_EQ(body.status, ReadStatus::Ok);
             EXPECT_EQ(byteDifference(patched, writePlayList(body.mpls)), "");
             continue;
         }
-        ASSERT_EQ(result.status, PlsReadStatus::Ok)
+        ASSERT_EQ(result.status, ReadStatus::Ok)
             << (result.messages.empty() ? "" : result.messages[0].text);
         const std::string difference = byteDifference(bytes, writePlayList(result.mpls));
         EXPECT_EQ(difference, "");

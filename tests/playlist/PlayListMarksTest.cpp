@@ -40,7 +40,7 @@ void expectWritable(const TMPLS& mpls) {
     EXPECT_EQ(recomputed.PlayListMark.PlayListMark_length, mpls.PlayListMark.PlayListMark_length);
     EXPECT_EQ(recomputed.ExtensionData_start_address, mpls.ExtensionData_start_address);
     const PlsReadResult back = readPlayList(writePlayList(mpls), "marks.mpls");
-    ASSERT_EQ(back.status, PlsReadStatus::Ok);
+    ASSERT_EQ(back.status, ReadStatus::Ok);
     EXPECT_TRUE(back.mpls == mpls);
 }
 
@@ -224,7 +224,7 @@ TEST(PlayListMarks, FileWithoutAReadableLineChangesNothing) {
 
 TEST(PlayListMarks, RealPlaylistChaptersRoundTrip) {
     PlsReadResult read = readPlayList(readPlaylistSample("bdpl-disc1-00002-subpath-17marks.mpls"), "00002.mpls");
-    ASSERT_EQ(read.status, PlsReadStatus::Ok);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
     TMPLS mpls = read.mpls;
     const TMPLS before = mpls;
     ASSERT_TRUE(importChapters(mpls, chapterText(mpls, ChapterFormat::PTS).text, ChapterFormat::PTS).changed);

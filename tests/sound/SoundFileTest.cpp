@@ -37,8 +37,8 @@ TEST(SoundFile, CreatedFileWithOneStereoSound) {
     EXPECT_EQ(be32(bytes, 48), 0u);   // sound start
     EXPECT_EQ(bytes[46], 0x31);
     EXPECT_EQ(bytes[47], 0x40);
-    const SoundReadResult back = readSound(bytes);
-    ASSERT_EQ(back.status, SoundReadStatus::Ok);
+    const SoundReadResult back = readSoundBytes(bytes);
+    ASSERT_EQ(back.status, ReadStatus::Ok);
     EXPECT_EQ(back.sound.SoundIndex.entries.at(0).sound_data, created.SoundIndex.entries[0].sound_data);
     EXPECT_EQ(back.messages.back().text, " Found [b]1[/b] sound entry");
 }
@@ -57,8 +57,8 @@ TEST(SoundFile, SoundsAreFourByteAligned) {
     EXPECT_EQ(bytes[66 + 102], 0);
     EXPECT_EQ(bytes[66 + 103], 0);
     EXPECT_EQ(be32(bytes, 12), 66u + 104 + 64); // ExtensionData after the last sound
-    const SoundReadResult back = readSound(bytes);
-    ASSERT_EQ(back.status, SoundReadStatus::Ok);
+    const SoundReadResult back = readSoundBytes(bytes);
+    ASSERT_EQ(back.status, ReadStatus::Ok);
     EXPECT_EQ(back.sound.SoundIndex.entries[1].sound_data, file.SoundIndex.entries[1].sound_data);
     EXPECT_EQ(back.sound.ExtensionData.length, 12u);
     EXPECT_EQ(writeSound(back.sound), bytes);
@@ -92,7 +92,7 @@ TEST(SoundFile, InsertAndDeleteUpkeep) {
     EXPECT_FALSE(deleteSound(file, 5));
     while (file.SoundIndex.entries.size() < MaxSounds) ASSERT_TRUE(insertSound(file, 0, sound(1, 4)));
     EXPECT_FALSE(insertSound(file, 0, sound(1, 4)));
-    EXPECT_EQ(readSound(writeSound(file)).sound.SoundIndex.entries.size(), MaxSounds);
+    EXPECT_EQ(readSoundBytes(writeSound(file)).sound.SoundIndex.entries.size(), MaxSounds);
 }
 
 TEST(SoundFile, WavExchange) {
@@ -143,19 +143,19 @@ TEST(SoundFile, TextsAndBadFiles) {
     EXPECT_EQ(soundRow(file.SoundIndex.entries[0], 0, ',')[4], "10,41 s");
     EXPECT_EQ(soundWavName(7), "sound_007.wav");
 
-    const SoundReadResult wrong = readSound({'B', 'C', 'L', 'K', '0', '3', '0', '0'});
-    EXPECT_EQ(wrong.status, SoundReadStatus::FormatError);
+    const SoundReadResult wrong = readSoundBytes({'B', 'C', 'L', 'K', '0', '3', '0', '0'});
+    EXPECT_EQ(wrong.status, ReadStatus::FormatError);
     EXPECT_TRUE(wrong.sound.SoundIndex.entries.empty());
     const auto bytes = writeSound(file);
     for (std::size_t size : {0ul, 7ul, 8ul, 45ul, 46ul, 50ul, 66ul, 67ul, 1000ul, 2000000ul, bytes.size() - 1}) {
-        const SoundReadResult cut = readSound(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + size));
-        EXPECT_NE(cut.status, SoundReadStatus::Ok) << size;
+        const SoundReadResult cut = readSoundBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + size));
+        EXPECT_NE(cut.status, ReadStatus::Ok) << size;
     }
     std::mt19937 random(11);
     for (int round = 0; round < 200; ++round) {
         std::vector<std::uint8_t> noisy(bytes.begin(), bytes.begin() + 200);
         for (int k = 0; k < 8; ++k) noisy[random() % noisy.size()] = static_cast<std::uint8_t>(random());
-        readSound(noisy);
+        readSoundBytes(noisy);
     }
 }
 
@@ -165,8 +165,8 @@ TEST(SoundFile, AcceptanceFileComesBack) {
     std::string error;
     const auto bytes = readWholeFile(path, error);
     ASSERT_TRUE(bytes) << error;
-    const SoundReadResult result = readSound(*bytes);
-    ASSERT_EQ(result.status, SoundReadStatus::Ok);
+    const SoundReadResult result = readSoundBytes(*bytes);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     EXPECT_EQ(result.sound.SoundIndex.entries.size(), 10u);
     EXPECT_EQ(channelName(result.sound.SoundIndex.entries[0].channel_configuration), "Stereo");
     EXPECT_TRUE(writeSound(result.sound) == *bytes);

@@ -15,6 +15,7 @@
 #include "shell/DiscFolder.h"
 #include "shell/Session.h"
 #include "shell/CaptureSink.h"
+#include "shell/SessionFiles.h"
 #include "stream/ClipInfo.h"
 
 namespace corvane {
@@ -164,7 +165,7 @@ ClipLayout typicalLayout() {
 
 TEST(ClipInfoReal, KnownFieldsOfADiscClip) {
     const auto result = readClipInfo(clipSample("bdpl-disc1-00002-5pg.clpi"), "00002.clpi");
-    ASSERT_EQ(result.status, ClipReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     const TCLPI& clpi = result.clpi;
     EXPECT_EQ(clpi.ClipInfo.application_type, 1);
     EXPECT_EQ(clpi.ClipInfo.TS_recording_rate, 6000000u);
@@ -182,13 +183,13 @@ TEST(ClipInfoReal, KnownFieldsOfADiscClip) {
 
 TEST(ClipInfoReal, EmptyExtensionDataAtcDeltaAndMenuClips) {
     const auto ext = readClipInfo(clipSample("bdj-sdk-00000-extdata.clpi"), "00000.clpi");
-    ASSERT_EQ(ext.status, ClipReadStatus::Ok);
+    ASSERT_EQ(ext.status, ReadStatus::Ok);
     EXPECT_EQ(ext.clpi.ExtensionData_start_address, 1132u); // an empty block: its length field only
     EXPECT_EQ(ext.clpi.ExtensionData.length, 0u);
     EXPECT_EQ(clipStreamRows(ext.clpi)[1][2], "DD");
 
     const auto delta = readClipInfo(clipSample("bdpl-disc1-00007-atc-delta.clpi"), "00007.clpi");
-    ASSERT_EQ(delta.status, ClipReadStatus::Ok);
+    ASSERT_EQ(delta.status, ReadStatus::Ok);
     const auto rows = atcDeltaRows(delta.clpi);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "0");
@@ -197,12 +198,12 @@ TEST(ClipInfoReal, EmptyExtensionDataAtcDeltaAndMenuClips) {
     EXPECT_EQ(delta.clpi.ClipInfo.number_of_source_packets, 43086400u);
 
     const auto menu = readClipInfo(clipSample("bdpl-disc1-00003-ig-menu.clpi"), "00003.clpi");
-    ASSERT_EQ(menu.status, ClipReadStatus::Ok);
+    ASSERT_EQ(menu.status, ReadStatus::Ok);
     EXPECT_EQ(applicationTypeName(menu.clpi.ClipInfo.application_type), "Sub TS for a Interactive Graphics menu");
     EXPECT_EQ(clipStreamRows(menu.clpi).at(0)[1], "1400");
 
     for (const char* name : {"bdpl-disc3-00002-truehd.clpi", "bdpl-disc17-00007-slideshow.clpi"})
-        EXPECT_EQ(readClipInfo(clipSample(name), name).status, ClipReadStatus::Ok) << name;
+        EXPECT_EQ(readClipInfo(clipSample(name), name).status, ReadStatus::Ok) << name;
 }
 
 // Every 0100/0200 clip of the acceptance set reads whole; the UHD version is refused.
@@ -219,11 +220,11 @@ TEST(ClipInfoReal, AcceptanceSet) {
         const auto result = readClipInfo(*bytes, entry.path().filename().string());
         const std::string version(bytes->begin() + 4, bytes->begin() + 8);
         if (version == "0300") {
-            EXPECT_EQ(result.status, ClipReadStatus::FormatError);
+            EXPECT_EQ(result.status, ReadStatus::FormatError);
             ++refused;
             continue;
         }
-        EXPECT_EQ(result.status, ClipReadStatus::Ok) << entry.path();
+        EXPECT_EQ(result.status, ReadStatus::Ok) << entry.path();
         EXPECT_FALSE(result.clpi.ProgramInfo.program_sequences.empty()) << entry.path();
         ++read;
     }
@@ -235,7 +236,7 @@ TEST(ClipInfoBuilt, AtcDeltaEntriesAndFontFiles) {
     ClipLayout layout = typicalLayout();
     layout.deltas = {{0x12345678, "00010", "M2TS"}, {0x9ABCDEF0, "00011", "M2TS"}};
     auto result = readClipInfo(buildClip(layout), "x.clpi");
-    ASSERT_EQ(result.status, ClipReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     auto rows = atcDeltaRows(result.clpi);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], (std::array<std::string, 4>{"0", "12345678", "00010", "M2TS"}));
@@ -247,7 +248,7 @@ TEST(ClipInfoBuilt, AtcDeltaEntriesAndFontFiles) {
     layout.application_type = 6;
     layout.fonts = {"00001", "00002", "00003"};
     result = readClipInfo(buildClip(layout), "x.clpi");
-    ASSERT_EQ(result.status, ClipReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     const auto fonts = fontFileRows(result.clpi);
     ASSERT_EQ(fonts.size(), 3u);
     EXPECT_EQ(fonts[0], (std::array<std::string, 2>{"1", "00001"}));
@@ -261,7 +262,7 @@ TEST(ClipInfoBuilt, SequencesAndStcRows) {
     ClipLayout layout = typicalLayout();
     layout.atcSequences = {{{0x1001, 0, 0x100, 0x200}, {0x1001, 0x5000, 0x300, 0x400}}, {}, {{0x1011, 0x9000, 1, 2}}};
     const auto result = readClipInfo(buildClip(layout), "x.clpi");
-    ASSERT_EQ(result.status, ClipReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     const auto sequences = sequenceRows(result.clpi);
     ASSERT_EQ(sequences.size(), 3u);
     EXPECT_EQ(sequences[1], (std::array<std::string, 4>{"1", "00000100", "0", "1"}));
@@ -281,7 +282,7 @@ TEST(ClipInfoBuilt, DetailsOfEveryCodingKind) {
                       {0x1A00, attributes(0xA1, {0x11, 'e', 'n', 'g'})}},
                      {{0x1011, video(0x41, 0x30)}}};
     const auto result = readClipInfo(buildClip(layout), "x.clpi");
-    ASSERT_EQ(result.status, ClipReadStatus::Ok);
+    ASSERT_EQ(result.status, ReadStatus::Ok);
     const auto first = streamRows(result.clpi.ProgramInfo.program_sequences[0]);
     ASSERT_EQ(first.size(), 6u);
     EXPECT_EQ(first[0][3], "1080p, 25, 4:3");
@@ -326,10 +327,10 @@ TEST(ClipInfoRobust, WrongTypeOrVersion) {
     auto bytes = buildClip(typicalLayout());
     bytes[7] = '3';
     auto result = readClipInfo(bytes, "00001.clpi");
-    EXPECT_EQ(result.status, ClipReadStatus::FormatError);
+    EXPECT_EQ(result.status, ReadStatus::FormatError);
     ASSERT_EQ(result.messages.size(), 1u);
     EXPECT_EQ(result.messages[0].text, "Invalid format: 00001.clpi");
-    EXPECT_EQ(readClipInfo({}, "e.clpi").status, ClipReadStatus::FormatError);
+    EXPECT_EQ(readClipInfo({}, "e.clpi").status, ReadStatus::FormatError);
 }
 
 TEST(ClipInfoRobust, EveryTruncationIsReported) {
@@ -337,14 +338,14 @@ TEST(ClipInfoRobust, EveryTruncationIsReported) {
     layout.deltas = {{1, "00002", "M2TS"}};
     layout.extension = {0, 0, 0, 0};
     const auto bytes = buildClip(layout);
-    ASSERT_EQ(readClipInfo(bytes, "x.clpi").status, ClipReadStatus::Ok);
+    ASSERT_EQ(readClipInfo(bytes, "x.clpi").status, ReadStatus::Ok);
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
         const auto result = readClipInfo(part, "x.clpi");
-        EXPECT_NE(result.status, ClipReadStatus::Ok) << "cut at " << cut;
+        EXPECT_NE(result.status, ReadStatus::Ok) << "cut at " << cut;
         ASSERT_FALSE(result.messages.empty());
         EXPECT_EQ(result.messages.back().kind, ReadMessage::Kind::Error);
-        if (result.status == ClipReadStatus::Damaged) {
+        if (result.status == ReadStatus::Damaged) {
             EXPECT_LE(result.problemAt, cut);
         }
     }
@@ -354,7 +355,7 @@ TEST(ClipInfoRobust, AddressPastTheEndAndRandomBytes) {
     auto bytes = buildClip(typicalLayout());
     bytes[16] = 0x7F; // CPI_start_address far past the end
     const auto result = readClipInfo(bytes, "x.clpi");
-    EXPECT_EQ(result.status, ClipReadStatus::Damaged);
+    EXPECT_EQ(result.status, ReadStatus::Damaged);
     EXPECT_NE(result.messages[0].text.find("CPI_start_address"), std::string::npos);
 
     std::mt19937 random(6);
@@ -364,7 +365,7 @@ TEST(ClipInfoRobust, AddressPastTheEndAndRandomBytes) {
         for (int flips = 0; flips < 8; ++flips)
             damaged[8 + random() % (damaged.size() - 8)] = static_cast<std::uint8_t>(random());
         const auto r = readClipInfo(damaged, "x.clpi");
-        if (r.status == ClipReadStatus::Ok) {
+        if (r.status == ReadStatus::Ok) {
             EXPECT_LE(r.clpi.ProgramInfo.program_sequences.size(), 255u);
         }
     }
@@ -393,15 +394,15 @@ TEST(ClipInfoFile, ReadStepWith83NamesKeepsModelOnFailure) {
     session.applyOptions();
     session.BDMVdir = dir.string() + std::string(1, pathSeparator());
     TCLPI clpi;
-    EXPECT_EQ(readClipInfoFile(session, "00001", clpi), ClipReadStatus::Ok);
+    EXPECT_EQ(readClipInfoFile(session, "00001", clpi), ReadStatus::Ok);
     EXPECT_TRUE(sink.contains("Reading 00001.CLP"));
     EXPECT_TRUE(sink.contains("3 Program stream(s) found."));
     EXPECT_EQ(sink.status[0], "Ready.");
     const TCLPI before = clpi;
-    EXPECT_EQ(readClipInfoFile(session, "00002", clpi), ClipReadStatus::FormatError);
+    EXPECT_EQ(readClipInfoFile(session, "00002", clpi), ReadStatus::FormatError);
     EXPECT_TRUE(sink.contains("ERROR: Invalid format: 00002.CLP"));
     EXPECT_EQ(clpi, before);
-    EXPECT_EQ(readClipInfoFile(session, "00003", clpi), ClipReadStatus::FileError);
+    EXPECT_EQ(readClipInfoFile(session, "00003", clpi), ReadStatus::FileError);
     EXPECT_EQ(sink.fileErrors.size(), 1u);
     std::filesystem::remove_all(dir.parent_path());
 }

@@ -209,7 +209,7 @@ TEST_F(MuxFile, ExtractingTheIgPidGivesBackTheSegments) {
         readWholeFile(std::string(CORVANE_TEST_DATA) + "/menu/bdpl-disc8-ics-always-on-6pages.bin", error);
     ASSERT_TRUE(ics) << error;
     MnuReadResult real = loadMNU(wrapComposition(*ics, 90000));
-    ASSERT_EQ(real.status, MnuReadStatus::Ok);
+    ASSERT_EQ(real.status, ReadStatus::Ok);
     TMenu large = testing::sampleMenu();
     // An object in two ODS fragments and one filling a PES packet nearly whole.
     testing::addObject(large, static_cast<std::uint16_t>(large.IGObjects.size()),
@@ -238,7 +238,7 @@ TEST_F(MuxFile, ExtractingTheIgPidGivesBackTheSegments) {
         ASSERT_TRUE(mnu);
         EXPECT_EQ(*mnu, saveIGS(*menu, IGSaveMode::Mnu).bytes);
         const MnuReadResult again = loadMNU(*mnu);
-        EXPECT_EQ(again.status, MnuReadStatus::Ok);
+        EXPECT_EQ(again.status, ReadStatus::Ok);
         EXPECT_EQ(again.menu.IGSc.pages.size(), menu->IGSc.pages.size());
         EXPECT_EQ(again.menu.MenuInTime, menu->MenuInTime);
     }

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "menu/IGReader.h"
+#include "io/ReadResult.h"
 
 namespace corvane {
 
@@ -19,6 +19,6 @@ std::string streamMenuFile();
 // reporter with its progress and cancel) and reads the result into session.menu; every
 // read outcome but FileError replaces the menu. None when no menu file was read: the clip
 // has no stream file, or the extraction failed or was cancelled.
-std::optional<MnuReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid);
+std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid);
 
 } // namespace corvane

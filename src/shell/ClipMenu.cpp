@@ -1,9 +1,10 @@
-#include "menu/ClipMenu.h"
+#include "shell/ClipMenu.h"
 
 #include <algorithm>
 
 #include "io/FileIO.h"
 #include "shell/Session.h"
+#include "shell/SessionFiles.h"
 #include "stream/Demux.h"
 
 namespace corvane {
@@ -12,7 +13,7 @@ std::string streamMenuFile() {
     return tempFolder() + "Corvane_MENU.tmp";
 }
 
-std::optional<MnuReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid) {
+std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid) {
     const auto& clips = session.clips;
     const auto found = std::find(clips.begin(), clips.end(), session.clpiName);
     const auto index = static_cast<std::size_t>(found - clips.begin());

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "io/FileIO.h"
-#include "menu/ClipMenu.h"
+#include "shell/ClipMenu.h"
 #include "menu/MenuTestUtil.h"
 #include "shell/CaptureSink.h"
 #include "shell/Session.h"
@@ -38,7 +38,7 @@ TEST(ClipMenu, TheClipsIgStreamReplacesTheMenuInMemory) {
 
     session.clpiName = "00004";
     sink.lines.clear();
-    EXPECT_EQ(loadStreamToMenu(session, MenuIgPid), MnuReadStatus::Ok);
+    EXPECT_EQ(loadStreamToMenu(session, MenuIgPid), ReadStatus::Ok);
     EXPECT_TRUE(std::filesystem::exists(streamMenuFile()));
     EXPECT_TRUE(session.menu.IGSc.pages == original.IGSc.pages);
     EXPECT_EQ(session.menu.IGObjects.size(), original.IGObjects.size());

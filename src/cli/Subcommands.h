@@ -1,0 +1,22 @@
+#pragma once
+// The subcommand groups of corvane-cli. Only main.cpp and the files that build
+// subcommands include this header, and with it CLI11.
+
+#include <CLI/CLI.hpp>
+
+namespace corvane::cli {
+
+// Each group of subcommands registers itself on the app and returns the exit code through `result`.
+void addCheckCommand(CLI::App& app, int& result);
+void addCommandCommand(CLI::App& app, int& result);
+void addDumpCommands(CLI::App& app, int& result);
+void addCommandsCommand(CLI::App& app, int& result);
+void addRunCommand(CLI::App& app, int& result);
+void addExtractCommand(CLI::App& app, int& result);
+void addChaptersCommand(CLI::App& app, int& result);
+void addSoundCommand(CLI::App& app, int& result);
+void addFindCommand(CLI::App& app, int& result);
+void addMenuCommands(CLI::App& app, int& result);
+void addMuxCommand(CLI::App& app, int& result);
+
+} // namespace corvane::cli
