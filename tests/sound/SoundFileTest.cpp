@@ -167,7 +167,7 @@ TEST(SoundFile, AcceptanceFileComesBack) {
     ASSERT_TRUE(bytes) << error;
     const SoundReadResult result = readSound(*bytes);
     ASSERT_EQ(result.status, SoundReadStatus::Ok);
-    EXPECT_EQ(result.sound.SoundIndex.entries.size(), 10u);
+    ASSERT_EQ(result.sound.SoundIndex.entries.size(), 10u);
     EXPECT_EQ(channelName(result.sound.SoundIndex.entries[0].channel_configuration), "Stereo");
     EXPECT_TRUE(writeSound(result.sound) == *bytes);
 }
