@@ -197,6 +197,16 @@ TEST(MenuSimulatorStart, AutoActionDefaultValidButtonsOfEachBogRunFirstBogFirst)
     EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), NoButton);
 }
 
+TEST(MenuSimulatorStart, DefaultValidButtonsWithoutAutoActionDoNotRun) {
+    TIGbutton a = simButton(1, 100, 100);
+    a.auto_action_flag = 1;
+    Sim s(simMenu({simPage({simBog({simButton(0, 300, 100)}, 0), simBog({a}, 1)})}));
+    s.sim.choosePage(0);
+    s.sim.start();
+    EXPECT_EQ(s.gpr(100), 0u);
+    EXPECT_EQ(s.gpr(101), 1u);
+}
+
 TEST(MenuSimulatorNavigation, MovesFollowNeighboursAndSetPsr10) {
     TIGbutton b0 = simButton(0, 100, 100), b1 = simButton(1, 200, 100), b2 = simButton(2, 300, 100);
     b0.right_button_id_ref = 1;

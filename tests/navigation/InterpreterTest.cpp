@@ -140,6 +140,7 @@ TEST(InterpreterSet, EveryOptionWithWrapShiftAndBitRules) {
         {13, 0xFFFFFFFF, 33, 0xFFFFFFFD}, // Bit Clear, position 33 = 1
         {14, 1, 4, 16},                   // Shift Left
         {14, 1, 33, 2},                   // by 33 = by 1
+        {14, 1, 20, 0x100000},            // counts 16 to 31 shift in full
         {14, 3, 32, 3},                   // by 32 = no shift
         {14, 0x80000001, 1, 2},           // bits fall off
         {15, 0x80000000, 31, 1},          // Shift Right is logical
@@ -460,6 +461,8 @@ TEST(InterpreterMenu, SetButtonPageIgnoresOutOfRangeAndEmptySlots) {
     f.psr(PSR_SELECTED_BUTTON) = 0;
     f.run({nav(0x51C00003, 0x80000009, 0x80000007)}); // button 9 and page 7 do not exist
     EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 0u);
+    EXPECT_EQ(f.psr(PSR_PAGE), 0u);
+    f.run({nav(0x51C00003, 0, 0x80000002)}); // page 2 of two pages
     EXPECT_EQ(f.psr(PSR_PAGE), 0u);
     // Slot 3 is inside the table: it is selected, but enables nothing.
     f.run({nav(0x51C00003, 0x80000003, 0)});
