@@ -200,7 +200,7 @@ TMenu thirtyButtonMenu() {
 void DrawPageThirtyButtons(benchmark::State& state) {
     TMenu menu = thirtyButtonMenu();
     RegisterFile regs;
-    regs.PSR[10] = 0;
+    regs.PSR[PSR_SELECTED_BUTTON] = 0;
     Options options;
     PageRenderer renderer(menu, regs, options);
     renderer.backchange();

@@ -383,7 +383,7 @@ void MenuPage::setBogEditable(bool editable) {
 void MenuPage::sgBOGSetEditText(int row, int column, const QString& text) {
     const int page = currentPage();
     if (page < 0 || column < 0 || column >= sgBOG->columnCount()) return;
-    const std::size_t shown = m_session.interpreter.regs.PSR[11];
+    const std::size_t shown = m_session.interpreter.regs.PSR[PSR_PAGE];
     const bool changed = setBogCell(menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(column),
                                     row, text.toStdString(), shown);
     const auto columns = bogColumns(menu(), static_cast<std::size_t>(page));

@@ -69,8 +69,8 @@ void render(const RenderArgs& args, int& result) {
     menu.ButtonStates = buildButtonStates(menu, *page);
     RegisterFile regs;
     ResetRegs(regs, options);
-    regs.PSR[11] = static_cast<std::uint32_t>(*page);
-    regs.PSR[10] = NoButton;
+    regs.PSR[PSR_PAGE] = static_cast<std::uint32_t>(*page);
+    regs.PSR[PSR_SELECTED_BUTTON] = NoButton;
     const std::uint16_t wanted = select
                                      ? static_cast<std::uint16_t>(std::min<std::uint64_t>(*select, NoButton))
                                      : menu.IGSc.pages[*page].default_selected_button_id_ref;
@@ -80,7 +80,7 @@ void render(const RenderArgs& args, int& result) {
         result = Rejected;
         return;
     }
-    if (wanted < menu.ButtonStates.size()) regs.PSR[10] = wanted;
+    if (wanted < menu.ButtonStates.size()) regs.PSR[PSR_SELECTED_BUTTON] = wanted;
 
     options.ButtonId = args.buttonIds;
     options.ObjectId = args.objectIds;

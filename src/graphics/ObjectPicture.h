@@ -14,7 +14,7 @@
 
 namespace corvane {
 
-// Integer BT.709-style conversions of palette entries (results clamped).
+// Integer BT.601 studio-range conversions of palette entries (results clamped).
 std::array<std::uint8_t, 3> YCrCbToRGB(int Y, int Cr, int Cb); // R, G, B
 std::array<std::uint8_t, 3> RGBToYCrCb(int R, int G, int B);   // Y, Cr, Cb
 

@@ -48,14 +48,14 @@ MenuSimulator::MenuSimulator(TMenu& menu, Interpreter& interpreter, const Option
 }
 
 const TPage* MenuSimulator::shownPage() const {
-    const std::uint32_t page = m_interpreter.regs.PSR[11];
+    const std::uint32_t page = m_interpreter.regs.PSR[PSR_PAGE];
     if (page >= pageCount()) return nullptr;
     return &m_menu.IGSc.pages[page];
 }
 
 const TIGbutton* MenuSimulator::shownButton(std::size_t id) const {
     if (!shownPage() || id >= m_menu.ButtonStates.size()) return nullptr;
-    const TPageButton& table = m_menu.PageButtons[m_interpreter.regs.PSR[11]];
+    const TPageButton& table = m_menu.PageButtons[m_interpreter.regs.PSR[PSR_PAGE]];
     return table.holds(id) ? &table[id] : nullptr;
 }
 
@@ -80,7 +80,7 @@ void MenuSimulator::chooseButton(std::size_t id) {
 }
 
 void MenuSimulator::choosePage(std::size_t page) {
-    m_interpreter.regs.PSR[11] = static_cast<std::uint32_t>(std::min<std::size_t>(page, 0xFFFFFFFFu));
+    m_interpreter.regs.PSR[PSR_PAGE] = static_cast<std::uint32_t>(std::min<std::size_t>(page, 0xFFFFFFFFu));
     SetButtonStates(page);
     updateAnimationInterval();
     if (callbacks.animationTimer)
@@ -91,7 +91,7 @@ void MenuSimulator::choosePage(std::size_t page) {
 
 RunResult MenuSimulator::runButton(std::size_t id) {
     // A copy of the list: the run's event pump may let the table be edited.
-    return runCommands(id, buttonCommands(m_interpreter.regs.PSR[11], id));
+    return runCommands(id, buttonCommands(m_interpreter.regs.PSR[PSR_PAGE], id));
 }
 
 RunResult MenuSimulator::runCommands(std::size_t id, const std::vector<TNavCommand>& commands) {
@@ -119,11 +119,11 @@ RunResult MenuSimulator::start() {
 
     auto& psr = m_interpreter.regs.PSR;
     if (tracing() && m_interpreter.TraceActive) {
-        return finishRun(m_interpreter.ExecComm(buttonCommands(psr[11], m_chosenButton), *this));
+        return finishRun(m_interpreter.ExecComm(buttonCommands(psr[PSR_PAGE], m_chosenButton), *this));
     }
 
     m_interpreter.CurrentLine = 0;
-    const std::size_t pageIndex = psr[11];
+    const std::size_t pageIndex = psr[PSR_PAGE];
     const std::uint16_t defaultSelected = page->default_selected_button_id_ref;
     // The auto-action default valid buttons of the BOGs, taken before any of them runs.
     std::vector<std::pair<std::size_t, std::vector<TNavCommand>>> autoButtons;
@@ -139,7 +139,7 @@ RunResult MenuSimulator::start() {
     m_renderer.DrawPage();
     refresh();
     if (defaultSelected < m_menu.ButtonStates.size()) {
-        psr[10] = defaultSelected;
+        psr[PSR_SELECTED_BUTTON] = defaultSelected;
         m_renderer.DrawSButton();
         refresh();
         if (buttonAutoAction(pageIndex, defaultSelected)) result = runButton(defaultSelected);
@@ -151,14 +151,14 @@ RunResult MenuSimulator::start() {
 
 bool MenuSimulator::move(NavDirection direction) {
     auto& psr = m_interpreter.regs.PSR;
-    const std::size_t from = psr[10];
+    const std::size_t from = psr[PSR_SELECTED_BUTTON];
     const TIGbutton* selected = shownButton(from);
     if (!selected) return false;
     const std::uint16_t to = neighbourOf(*selected, direction);
     // A neighbour that names no button of the page would leave the menu without a selection.
     if (to == from || !shownButton(to)) return false;
     m_renderer.DrawButton(from);
-    psr[10] = to;
+    psr[PSR_SELECTED_BUTTON] = to;
     if (shownButton(to)->auto_action_flag == 1) {
         runButton(to);
     } else {
@@ -170,13 +170,13 @@ bool MenuSimulator::move(NavDirection direction) {
 
 bool MenuSimulator::activate() {
     auto& psr = m_interpreter.regs.PSR;
-    const std::uint32_t id = psr[10], page = psr[11];
+    const std::uint32_t id = psr[PSR_SELECTED_BUTTON], page = psr[PSR_PAGE];
     if (id == NoButton || id >= pageButtonSlots(page)) return false;
     const bool autoAction = buttonAutoAction(page, id);
     m_renderer.DrawAButton();
     refresh();
     runButton(id);
-    if (psr[10] == id && psr[11] == page && !autoAction) {
+    if (psr[PSR_SELECTED_BUTTON] == id && psr[PSR_PAGE] == page && !autoAction) {
         m_renderer.DrawSButton();
         refresh();
     }
@@ -196,23 +196,23 @@ std::optional<HitBox> MenuSimulator::hitBox(std::size_t id) const {
 
 bool MenuSimulator::mouseDown(int pageX, int pageY) {
     const auto& psr = m_interpreter.regs.PSR;
-    if (psr[10] >= 0xFFFF || psr[11] >= 0xFFFF) return false;
-    const auto box = hitBox(psr[10]);
+    if (psr[PSR_SELECTED_BUTTON] >= 0xFFFF || psr[PSR_PAGE] >= 0xFFFF) return false;
+    const auto box = hitBox(psr[PSR_SELECTED_BUTTON]);
     if (!box || !box->contains(pageX, pageY)) return false;
     return activate();
 }
 
 bool MenuSimulator::mouseMove(int pageX, int pageY) {
     const auto& psr = m_interpreter.regs.PSR;
-    if (psr[10] >= 0xFFFF || psr[11] >= 0xFFFF) return false;
-    const auto own = hitBox(psr[10]);
+    if (psr[PSR_SELECTED_BUTTON] >= 0xFFFF || psr[PSR_PAGE] >= 0xFFFF) return false;
+    const auto own = hitBox(psr[PSR_SELECTED_BUTTON]);
     const bool hand = own && own->contains(pageX, pageY);
     for (const NavDirection direction :
          {NavDirection::Up, NavDirection::Down, NavDirection::Right, NavDirection::Left}) {
-        const TIGbutton* selected = shownButton(psr[10]);
+        const TIGbutton* selected = shownButton(psr[PSR_SELECTED_BUTTON]);
         if (!selected) break;
         const std::uint16_t to = neighbourOf(*selected, direction);
-        if (to == psr[10]) continue;
+        if (to == psr[PSR_SELECTED_BUTTON]) continue;
         const auto box = hitBox(to);
         if (box && box->contains(pageX, pageY)) move(direction);
     }
@@ -221,7 +221,7 @@ bool MenuSimulator::mouseMove(int pageX, int pageY) {
 
 bool MenuSimulator::animationTick() {
     bool drawn = false;
-    const std::size_t selected = m_interpreter.regs.PSR[10];
+    const std::size_t selected = m_interpreter.regs.PSR[PSR_SELECTED_BUTTON];
     for (std::size_t id = 0; id < m_menu.ButtonStates.size(); ++id) {
         const TButtonState& state = m_menu.ButtonStates[id];
         if (id == selected) {
@@ -247,19 +247,19 @@ void MenuSimulator::userTimeOut() {
     if (!page) return;
     auto& psr = m_interpreter.regs.PSR;
     const std::uint16_t activated = page->default_activated_button_id_ref;
-    if (psr[10] < m_menu.ButtonStates.size() && activated == ActivateSelected) {
+    if (psr[PSR_SELECTED_BUTTON] < m_menu.ButtonStates.size() && activated == ActivateSelected) {
         activate();
         return;
     }
     if (activated >= m_menu.ButtonStates.size() || m_menu.ButtonStates[activated].enabled != 1) return;
-    const std::uint32_t pageIndex = psr[11];
+    const std::uint32_t pageIndex = psr[PSR_PAGE];
     const bool autoAction = buttonAutoAction(pageIndex, activated);
-    if (psr[10] < NoButton) m_renderer.DrawButton(psr[10]);
-    psr[10] = activated;
+    if (psr[PSR_SELECTED_BUTTON] < NoButton) m_renderer.DrawButton(psr[PSR_SELECTED_BUTTON]);
+    psr[PSR_SELECTED_BUTTON] = activated;
     m_renderer.DrawAButton();
     refresh();
     runButton(activated);
-    if (psr[11] == pageIndex && psr[10] == activated && !autoAction) {
+    if (psr[PSR_PAGE] == pageIndex && psr[PSR_SELECTED_BUTTON] == activated && !autoAction) {
         m_renderer.DrawSButton();
         refresh();
     }
@@ -357,7 +357,7 @@ void MenuSimulator::SetButtonStates(std::size_t page) {
 
 void MenuSimulator::selectPage(std::size_t page) {
     if (page >= pageCount()) return;
-    m_interpreter.regs.PSR[11] = static_cast<std::uint32_t>(page);
+    m_interpreter.regs.PSR[PSR_PAGE] = static_cast<std::uint32_t>(page);
     // SetButtonPage has built this page's states and enabled its button already; building
     // them again would put each BOG back on its default valid button.
     if (m_statesPage != page) SetButtonStates(page);

@@ -244,14 +244,14 @@ void PageRenderer::DelRect(int left, int top, int bottom, int right) {
 }
 
 const TPage* PageRenderer::shownPage() const {
-    const std::uint32_t page = m_regs.PSR[11];
+    const std::uint32_t page = m_regs.PSR[PSR_PAGE];
     if (page >= m_menu.IGSc.pages.size() || page >= m_menu.PageButtons.size()) return nullptr;
     return &m_menu.IGSc.pages[page];
 }
 
 const TIGbutton* PageRenderer::shownButton(std::size_t id) const {
     if (!shownPage() || id >= m_menu.ButtonStates.size()) return nullptr;
-    const TPageButton& buttons = m_menu.PageButtons[m_regs.PSR[11]];
+    const TPageButton& buttons = m_menu.PageButtons[m_regs.PSR[PSR_PAGE]];
     if (!buttons.holds(id)) return nullptr;
     return &buttons[id];
 }
@@ -354,7 +354,7 @@ void PageRenderer::DrawButt(std::size_t id) {
 }
 
 void PageRenderer::DrawSButton() {
-    const std::size_t id = m_regs.PSR[10];
+    const std::size_t id = m_regs.PSR[PSR_SELECTED_BUTTON];
     const TIGbutton* button = shownButton(id);
     if (!button) return;
     playSound(button->selected_state_sound_id_ref);
@@ -365,11 +365,11 @@ void PageRenderer::DrawSButton() {
 }
 
 void PageRenderer::DrawSButt() {
-    drawFrameOf(m_regs.PSR[10], State::Selected);
+    drawFrameOf(m_regs.PSR[PSR_SELECTED_BUTTON], State::Selected);
 }
 
 void PageRenderer::DrawAButton() {
-    const std::size_t id = m_regs.PSR[10];
+    const std::size_t id = m_regs.PSR[PSR_SELECTED_BUTTON];
     const TIGbutton* button = shownButton(id);
     if (!button) return;
     playSound(button->activated_state_sound_id_ref);
@@ -383,11 +383,11 @@ void PageRenderer::DrawAButton() {
 }
 
 void PageRenderer::DrawAButt() {
-    drawFrameOf(m_regs.PSR[10], State::Activated);
+    drawFrameOf(m_regs.PSR[PSR_SELECTED_BUTTON], State::Activated);
 }
 
 void PageRenderer::DrawAButt2() {
-    const TIGbutton* button = shownButton(m_regs.PSR[10]);
+    const TIGbutton* button = shownButton(m_regs.PSR[PSR_SELECTED_BUTTON]);
     if (!button) return;
     const int start = button->activated_start_object_id_ref, end = button->activated_end_object_id_ref;
     if (start == NoIGObject || start > end) return;
@@ -403,8 +403,8 @@ void PageRenderer::DrawAButt2() {
         if (hooks.wait) hooks.wait(wait);
     }
     if (hooks.status)
-        hooks.status("PSR10: " + hexText(m_regs.PSR[10] & 0xFFFF, 4) +
-                     ", PSR11: " + hexText(m_regs.PSR[11] & 0xFF, 2));
+        hooks.status("PSR10: " + hexText(m_regs.PSR[PSR_SELECTED_BUTTON] & 0xFFFF, 4) +
+                     ", PSR11: " + hexText(m_regs.PSR[PSR_PAGE] & 0xFF, 2));
 }
 
 void PageRenderer::LoadBmps(std::size_t page) {
@@ -428,7 +428,7 @@ void PageRenderer::LoadBmps(std::size_t page) {
 }
 
 std::string PageRenderer::pageStatus() const {
-    const std::uint32_t psr10 = m_regs.PSR[10], psr11 = m_regs.PSR[11];
+    const std::uint32_t psr10 = m_regs.PSR[PSR_SELECTED_BUTTON], psr11 = m_regs.PSR[PSR_PAGE];
     return "PSR10: " + hexText(psr10 & 0xFFFF, 4) + " (" + std::to_string(psr10) +
            "), PSR11: " + hexText(psr11 & 0xFF, 2) + " (" + std::to_string(psr11) + ")";
 }
@@ -459,14 +459,14 @@ void PageRenderer::RedrawPage() {
 }
 
 void PageRenderer::drawPageWith(bool inEffects) {
-    m_regs.PSR[43] = m_regs.PSR[11];
-    const std::size_t page = m_regs.PSR[11];
+    m_regs.PSR[PSR_BACKUP_PAGE] = m_regs.PSR[PSR_PAGE];
+    const std::size_t page = m_regs.PSR[PSR_PAGE];
     if (m_options.PreLoad) LoadBmps(page);
     DelPage();
     if (inEffects && m_options.ShowInEffects && hooks.inEffects && shownPage()) hooks.inEffects(page);
     for (std::size_t id = 0; id < m_menu.ButtonStates.size(); ++id)
         if (m_menu.ButtonStates[id].enabled == 1) DrawButton(id);
-    if (m_regs.PSR[10] < NoButton) DrawSButton();
+    if (m_regs.PSR[PSR_SELECTED_BUTTON] < NoButton) DrawSButton();
     if (hooks.status) hooks.status(pageStatus());
 }
 

@@ -4,6 +4,8 @@
 #include "navigation/CommandText.h"
 #include "shell/Reporter.h"
 
+#include <utility>
+
 namespace corvane {
 
 namespace {
@@ -12,32 +14,6 @@ constexpr std::uint32_t NoOperands = 0xDEADBEEF;
 constexpr std::uint32_t NoButton = 0xFFFF;
 constexpr std::uint32_t FlagBit = 0x80000000; // button, page or stream valid flag of a packed operand
 constexpr std::uint32_t OutEffectOffBit = 0x40000000;
-
-// Opcode words of the table, with the operand immediate flags cleared where they vary.
-constexpr std::uint32_t ImmediateBits = DestinationImmediateBit | SourceImmediateBit;
-constexpr std::uint32_t OpBreak = 0x00020000;
-constexpr std::uint32_t OpGoTo = 0x20010000;
-constexpr std::uint32_t OpJumpObject = 0x21000000;
-constexpr std::uint32_t OpJumpTitle = 0x21010000;
-constexpr std::uint32_t OpCallObject = 0x21020000;
-constexpr std::uint32_t OpCallTitle = 0x21030000;
-constexpr std::uint32_t OpResume = 0x01040000;
-constexpr std::uint32_t OpPlayPL = 0x22000000;
-constexpr std::uint32_t OpPlayPLPI = 0x42010000;
-constexpr std::uint32_t OpPlayPLMK = 0x42020000;
-constexpr std::uint32_t OpTerminatePL = 0x02030000;
-constexpr std::uint32_t OpLinkPI = 0x22040000;
-constexpr std::uint32_t OpLinkMK = 0x22050000;
-constexpr std::uint32_t OpCompareFirst = 0x48000100;
-constexpr std::uint32_t OpCompareLast = 0x48C00700;
-constexpr std::uint32_t OpSet = 0x50000000;
-constexpr std::uint32_t OpSetStream = 0x51000001;
-constexpr std::uint32_t OpSetButtonPage = 0x51000003;
-constexpr std::uint32_t OpEnableButton = 0x31000004;
-constexpr std::uint32_t OpDisableButton = 0x31000005;
-constexpr std::uint32_t OpPopUpMenuOff = 0x11000007;
-constexpr std::uint32_t OpStillOn = 0x11000008;
-constexpr std::uint32_t OpStillOff = 0x11000009;
 
 bool isPackedSetSystem(std::uint32_t w, int option) {
     return commandGroup(w) == GroupSet && commandSubGroup(w) == SubGroupSetSystem &&
@@ -48,14 +24,106 @@ std::string number(std::uint32_t value) {
     return std::to_string(value);
 }
 
+// Which register files the register-form operands of a command name: bit 31 selects a PSR,
+// except in the packed SetSystem forms, whose fields are all GPRs.
+struct NamedRegisters {
+    bool gpr = false;
+    bool psr = false;
+};
+
+NamedRegisters namedRegisters(const TNavCommand& command) {
+    NamedRegisters named;
+    const std::uint32_t w = command.opcode;
+    const bool packed = hasPackedOperands(w);
+    auto name = [&](std::uint32_t word, bool immediate) {
+        if (immediate) return;
+        if (!packed && (word & PSRBit) != 0)
+            named.psr = true;
+        else
+            named.gpr = true;
+    };
+    if (operandCount(w) >= 1) name(command.destination, destinationIsImmediate(w));
+    if (operandCount(w) >= 2) name(command.source, sourceIsImmediate(w));
+    return named;
+}
+
+bool isSetOperation(NavOperation operation) {
+    return operation >= NavOperation::Move && operation <= NavOperation::ShiftRight;
+}
+
+bool isCompareOperation(NavOperation operation) {
+    return operation >= NavOperation::KeepCondition && operation <= NavOperation::LT;
+}
+
+// The value a Set command other than Swap writes into operand 1; shift and bit positions are
+// taken modulo 32.
+std::uint32_t setResult(NavOperation operation, std::uint32_t op1, std::uint32_t op2, RndGenerator& rnd) {
+    switch (operation) {
+    case NavOperation::Move:
+        return op2;
+    case NavOperation::Add:
+        return op1 + op2;
+    case NavOperation::Sub:
+        return op1 - op2;
+    case NavOperation::Mul:
+        return op1 * op2;
+    case NavOperation::Div:
+        return op2 != 0 ? op1 / op2 : 0xFFFFFFFF;
+    case NavOperation::Mod:
+        return op2 != 0 ? op1 % op2 : 0xFFFFFFFF;
+    case NavOperation::Rnd:
+        return rnd.draw(op2);
+    case NavOperation::And:
+        return op1 & op2;
+    case NavOperation::Or:
+        return op1 | op2;
+    case NavOperation::Xor:
+        return op1 ^ op2;
+    case NavOperation::BitSet:
+        return op1 | (1u << (op2 & 31));
+    case NavOperation::BitClear:
+        return op1 & ~(1u << (op2 & 31));
+    case NavOperation::ShiftLeft:
+        return op1 << (op2 & 31);
+    default:
+        return op1 >> (op2 & 31); // Shift Right
+    }
+}
+
+// The condition a compare from BC to LT sets; all comparisons unsigned.
+bool compareResult(NavOperation operation, std::uint32_t op1, std::uint32_t op2) {
+    switch (operation) {
+    case NavOperation::BC:
+        return (op1 & op2) != 0;
+    case NavOperation::EQ:
+        return op1 == op2;
+    case NavOperation::NE:
+        return op1 != op2;
+    case NavOperation::GE:
+        return op1 >= op2;
+    case NavOperation::GT:
+        return op1 > op2;
+    case NavOperation::LE:
+        return op1 <= op2;
+    default:
+        return op1 < op2; // LT
+    }
+}
+
 } // namespace
 
 struct Interpreter::RunState {
-    std::vector<TNavCommand> list; // private copy; an auto-action button may replace it
+    std::vector<TNavCommand> list;        // private copy; an auto-action button may replace it
+    std::vector<NavOperation> operations; // of each line, decoded once per list
     std::int64_t pc = 0;
     bool condition = false;
     std::uint32_t reserved = NoButton; // button EnableButton hands the selection to
     void end() { pc = static_cast<std::int64_t>(list.size()); }
+    void load(std::vector<TNavCommand> commands) {
+        list = std::move(commands);
+        operations.resize(list.size());
+        for (std::size_t n = 0; n < list.size(); ++n) operations[n] = navOperation(list[n].opcode);
+    }
 };
 
 std::uint32_t registerValue(const RegisterFile& regs, std::uint32_t w) {
@@ -106,184 +174,114 @@ void Interpreter::setsrc(const TNavCommand& command, std::uint32_t value) {
     writeRegister(command.source, value);
 }
 
-void Interpreter::execute(const TNavCommand& command, RunState& run, InterpreterHost& host) {
-    const std::uint32_t w = command.opcode;
+void Interpreter::execute(const TNavCommand& command, NavOperation operation, RunState& run,
+                          InterpreterHost& host) {
+    if (operation == NavOperation::None) return;
     const std::uint32_t op1 = getop1(command);
     const std::uint32_t op2 = getop2(command);
     auto& psr = regs.PSR;
 
-    if ((w & ~(ImmediateBits | 0xF)) == OpSet && (w & 0xF) != 0) {
-        std::uint32_t result = 0;
-        switch (w & 0xF) {
-        case 1:
-            result = op2;
-            break;
-        case 2:
+    if (isSetOperation(operation)) {
+        if (operation == NavOperation::Swap) {
             setdst(command, op2);
             setsrc(command, op1);
-            return;
-        case 3:
-            result = op1 + op2;
-            break;
-        case 4:
-            result = op1 - op2;
-            break;
-        case 5:
-            result = op1 * op2;
-            break;
-        case 6:
-            result = op2 != 0 ? op1 / op2 : 0xFFFFFFFF;
-            break;
-        case 7:
-            result = op2 != 0 ? op1 % op2 : 0xFFFFFFFF;
-            break;
-        case 8:
-            result = m_rnd->draw(op2);
-            break;
-        case 9:
-            result = op1 & op2;
-            break;
-        case 10:
-            result = op1 | op2;
-            break;
-        case 11:
-            result = op1 ^ op2;
-            break;
-        case 12:
-            result = op1 | (1u << (op2 & 31));
-            break;
-        case 13:
-            result = op1 & ~(1u << (op2 & 31));
-            break;
-        case 14:
-            result = op1 << (op2 & 31);
-            break;
-        default:
-            result = op1 >> (op2 & 31);
-            break;
+        } else {
+            setdst(command, setResult(operation, op1, op2, *m_rnd));
         }
-        setdst(command, result);
         return;
     }
-    if (w >= OpCompareFirst && w <= OpCompareLast) {
-        switch ((w >> 8) & 0x7) {
-        case 1:
-            run.condition = (op1 & op2) != 0;
-            break;
-        case 2:
-            run.condition = op1 == op2;
-            break;
-        case 3:
-            run.condition = op1 != op2;
-            break;
-        case 4:
-            run.condition = op1 >= op2;
-            break;
-        case 5:
-            run.condition = op1 > op2;
-            break;
-        case 6:
-            run.condition = op1 <= op2;
-            break;
-        case 7:
-            run.condition = op1 < op2;
-            break;
-        default:
-            break; // keeps the previous compare's result
-        }
+    if (isCompareOperation(operation)) {
+        if (operation != NavOperation::KeepCondition) run.condition = compareResult(operation, op1, op2);
         if (!run.condition) ++run.pc;
         return;
     }
 
-    switch (w & ~DestinationImmediateBit) {
-    case OpGoTo:
+    switch (operation) {
+    case NavOperation::GoTo:
         // The next line is op1; a target beyond the list ends the run.
         run.pc = static_cast<std::int64_t>(op1) - 1;
         return;
-    case OpJumpObject:
+    case NavOperation::Break:
+        run.end();
+        return;
+    case NavOperation::JumpObject:
         host.report("Jump Object " + number(op1));
         run.end();
         return;
-    case OpJumpTitle:
-        psr[4] = op1;
+    case NavOperation::JumpTitle:
+        psr[PSR_TITLE] = op1;
         host.report("Jump Title " + number(op1));
         run.end();
         return;
-    case OpCallObject:
+    case NavOperation::CallObject:
         host.report("Call Object " + number(op1));
         return;
-    case OpCallTitle:
-        psr[4] = op1;
+    case NavOperation::CallTitle:
+        psr[PSR_TITLE] = op1;
         host.report("Call Title " + number(op1));
         return;
-    case OpPlayPL:
-        host.report("Play PL " + number(op1));
-        psr[6] = op1;
-        return;
-    case OpLinkPI:
-        host.report("Link PI " + number(op1));
-        psr[7] = op1;
-        return;
-    case OpLinkMK:
-        host.report("Link MK " + number(op1));
-        psr[5] = op1 + 1;
-        return;
-    case OpEnableButton:
-        enableButton(op1, run, host);
-        return;
-    case OpDisableButton:
-        disableButton(op1, host);
-        return;
-    default:
-        break;
-    }
-
-    switch (w & ~ImmediateBits) {
-    case OpPlayPLPI:
-        psr[6] = op1;
-        psr[7] = op2;
-        host.report("Play PLatPI " + number(op1) + ", " + number(op2));
-        return;
-    case OpPlayPLMK:
-        psr[6] = op1;
-        psr[5] = op2;
-        host.report("Play PLatMK " + number(op1) + ", " + number(op2));
-        return;
-    case OpSetStream:
-        if ((op1 & FlagBit) != 0) psr[1] = (op1 >> 16) & 0xFF;
-        if ((op1 & 0x8000) != 0) psr[2] = (psr[2] & 0x0FFF0000) | (op1 & 0xFFF) | (((op1 >> 14) & 1) << 31);
-        if ((op2 & FlagBit) != 0) psr[0] = (op2 >> 16) & 0xFF;
-        if ((op2 & 0x8000) != 0) psr[3] = op2 & 0xFF;
-        return;
-    case OpSetButtonPage:
-        setButtonPage(command, op1, op2, run, host);
-        return;
-    default:
-        break;
-    }
-
-    switch (w) {
-    case OpBreak:
-        run.end();
-        return;
-    case OpResume:
+    case NavOperation::Resume:
         host.report("Resume");
         return;
-    case OpTerminatePL:
+    case NavOperation::PlayPL:
+        host.report("Play PL " + number(op1));
+        psr[PSR_PLAYLIST] = op1;
+        return;
+    case NavOperation::PlayPLatPI:
+        psr[PSR_PLAYLIST] = op1;
+        psr[PSR_PLAYITEM] = op2;
+        host.report("Play PLatPI " + number(op1) + ", " + number(op2));
+        return;
+    case NavOperation::PlayPLatMK:
+        psr[PSR_PLAYLIST] = op1;
+        psr[PSR_CHAPTER] = op2;
+        host.report("Play PLatMK " + number(op1) + ", " + number(op2));
+        return;
+    case NavOperation::TerminatePL:
         host.report("Terminate PL");
         return;
-    case OpPopUpMenuOff:
+    case NavOperation::LinkPI:
+        host.report("Link PI " + number(op1));
+        psr[PSR_PLAYITEM] = op1;
+        return;
+    case NavOperation::LinkMK:
+        host.report("Link MK " + number(op1));
+        psr[PSR_CHAPTER] = op1 + 1;
+        return;
+    case NavOperation::SetStream:
+        setStream(op1, op2);
+        return;
+    case NavOperation::SetButtonPage:
+        setButtonPage(command, op1, op2, run, host);
+        return;
+    case NavOperation::EnableButton:
+        enableButton(op1, run, host);
+        return;
+    case NavOperation::DisableButton:
+        disableButton(op1, host);
+        return;
+    case NavOperation::PopUpMenuOff:
         host.report("Pop up Menu Off");
         return;
-    case OpStillOn:
+    case NavOperation::StillOn:
         host.report("Still On");
         return;
-    case OpStillOff:
+    case NavOperation::StillOff:
         host.report("Still Off");
         return;
     default:
-        return; // NOP and every opcode word without a row
+        return; // SetNVTimer and SetSecondaryStream change nothing the interpreter keeps
     }
+}
+
+void Interpreter::setStream(std::uint32_t op1, std::uint32_t op2) {
+    auto& psr = regs.PSR;
+    if ((op1 & FlagBit) != 0) psr[PSR_PRIMARY_AUDIO_STREAM] = (op1 >> 16) & 0xFF;
+    if ((op1 & 0x8000) != 0)
+        psr[PSR_PG_TEXTST_STREAM] =
+            (psr[PSR_PG_TEXTST_STREAM] & 0x0FFF0000) | (op1 & 0xFFF) | (((op1 >> 14) & 1) << 31);
+    if ((op2 & FlagBit) != 0) psr[PSR_IG_STREAM] = (op2 >> 16) & 0xFF;
+    if ((op2 & 0x8000) != 0) psr[PSR_ANGLE] = op2 & 0xFF;
 }
 
 void Interpreter::setButtonPage(const TNavCommand& command, std::uint32_t op1, std::uint32_t op2,
@@ -294,16 +292,16 @@ void Interpreter::setButtonPage(const TNavCommand& command, std::uint32_t op1, s
         return;
     }
     auto& psr = regs.PSR;
-    const std::uint32_t oldButton = psr[10] & 0xFFFF;
-    const std::uint32_t oldPage = psr[11] & 0xFFFF;
+    const std::uint32_t oldButton = psr[PSR_SELECTED_BUTTON] & 0xFFFF;
+    const std::uint32_t oldPage = psr[PSR_PAGE] & 0xFFFF;
     const bool pageFlag = (command.source & FlagBit) != 0;
     const bool buttonFlag = (command.destination & FlagBit) != 0;
     const std::size_t pages = host.pageCount();
 
-    if (pageFlag && (op2 & 0xFF) < pages) psr[11] = op2 & 0xFF;
-    if (buttonFlag && (op1 & 0xFFFF) < host.pageButtonSlots(psr[11])) psr[10] = op1 & 0xFFFF;
-    const std::uint32_t page = psr[11];
-    const std::uint32_t button = psr[10];
+    if (pageFlag && (op2 & 0xFF) < pages) psr[PSR_PAGE] = op2 & 0xFF;
+    if (buttonFlag && (op1 & 0xFFFF) < host.pageButtonSlots(psr[PSR_PAGE])) psr[PSR_SELECTED_BUTTON] = op1 & 0xFFFF;
+    const std::uint32_t page = psr[PSR_PAGE];
+    const std::uint32_t button = psr[PSR_SELECTED_BUTTON];
     // A page number that a Set command left out of range names no page to rebuild or show.
     const bool pageValid = page < pages;
     if (page != oldPage && pageValid) host.SetButtonStates(page);
@@ -333,7 +331,7 @@ void Interpreter::setButtonPage(const TNavCommand& command, std::uint32_t op1, s
 
     if (pageValid && button < host.pageButtonSlots(page) && host.buttonPresent(page, button) &&
         host.buttonAutoAction(page, button)) {
-        run.list = host.buttonCommands(page, button);
+        run.load(host.buttonCommands(page, button));
         host.selectButton(button);
         run.pc = -1;
         return;
@@ -345,9 +343,9 @@ void Interpreter::enableButton(std::uint32_t op1, RunState& run, InterpreterHost
     if (host.activePage() != ActivePage::Menu) return;
     auto* states = host.buttonStates();
     const std::uint32_t id = op1 & 0xFFFF;
-    if (states == nullptr || id >= states->size() || !host.buttonPresent(regs.PSR[11], id)) return;
+    if (states == nullptr || id >= states->size() || !host.buttonPresent(regs.PSR[PSR_PAGE], id)) return;
     const auto bog = (*states)[id].bog_index;
-    auto& selected = regs.PSR[10];
+    auto& selected = regs.PSR[PSR_SELECTED_BUTTON];
     if (selected < states->size() && (*states)[selected].bog_index == bog) {
         selected = NoButton;
         run.reserved = id;
@@ -362,7 +360,7 @@ void Interpreter::disableButton(std::uint32_t op1, InterpreterHost& host) {
     if (host.activePage() != ActivePage::Menu) return;
     auto* states = host.buttonStates();
     const std::uint32_t id = op1 & 0xFFFF;
-    if (states == nullptr || id >= states->size() || !host.buttonPresent(regs.PSR[11], id)) return;
+    if (states == nullptr || id >= states->size() || !host.buttonPresent(regs.PSR[PSR_PAGE], id)) return;
     (*states)[id].enabled = 0;
     host.DelButton(id);
 }
@@ -371,14 +369,15 @@ RunResult Interpreter::ExecComm(const std::vector<TNavCommand>& commands, Interp
                                 std::uint64_t stepLimit) {
     RunResult result;
     RunState run;
-    run.list = commands;
+    run.load(commands);
     run.pc = CurrentLine;
     auto inside = [&run] { return run.pc >= 0 && run.pc < static_cast<std::int64_t>(run.list.size()); };
 
     while (inside()) {
         host.pumpEvents();
-        const TNavCommand command = run.list[static_cast<std::size_t>(run.pc)];
-        execute(command, run, host);
+        const auto line = static_cast<std::size_t>(run.pc);
+        const TNavCommand command = run.list[line];
+        execute(command, run.operations[line], run, host);
         ++result.executed;
         ++run.pc;
         if (!inside()) break;
@@ -390,7 +389,7 @@ RunResult Interpreter::ExecComm(const std::vector<TNavCommand>& commands, Interp
         }
     }
 
-    auto& selected = regs.PSR[10];
+    auto& selected = regs.PSR[PSR_SELECTED_BUTTON];
     if (run.reserved != NoButton && selected == NoButton) {
         selected = run.reserved;
         host.DrawSButton(run.reserved);
@@ -409,12 +408,11 @@ RunResult Interpreter::ExecComm(const std::vector<TNavCommand>& commands, Interp
         const int line = static_cast<int>(run.pc);
         result.traceLine = traceLineText(next, line, context);
         host.showStatus(1, result.traceLine);
-        const auto text = commandLine(next, context);
+        // The register fields follow operand 1's low 16 bits when an operand names that file.
+        const auto named = namedRegisters(next);
         const auto field = static_cast<int>(next.destination & 0xFFFF);
-        if (text.find("GPR") != std::string::npos)
-            result.followGPR = field < static_cast<int>(GPRCount) ? field : 0;
-        if (text.find("PSR") != std::string::npos)
-            result.followPSR = field < static_cast<int>(PSRCount) ? field : 0;
+        if (named.gpr) result.followGPR = field < static_cast<int>(GPRCount) ? field : 0;
+        if (named.psr) result.followPSR = field < static_cast<int>(PSRCount) ? field : 0;
     }
     if (!TraceActive) host.showStatus(1, "");
     if (run.pc > static_cast<std::int64_t>(CurrentLine) + 1) result.endLine = CurrentLine;

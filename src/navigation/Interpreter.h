@@ -73,7 +73,8 @@ private:
     std::uint32_t operandValue(std::uint32_t opcode, std::uint32_t word, bool immediate) const;
     void writeRegister(std::uint32_t word, std::uint32_t value);
     struct RunState;
-    void execute(const TNavCommand& command, RunState& run, InterpreterHost& host);
+    void execute(const TNavCommand& command, NavOperation operation, RunState& run, InterpreterHost& host);
+    void setStream(std::uint32_t op1, std::uint32_t op2);
     void setButtonPage(const TNavCommand& command, std::uint32_t op1, std::uint32_t op2, RunState& run,
                        InterpreterHost& host);
     void enableButton(std::uint32_t op1, RunState& run, InterpreterHost& host);

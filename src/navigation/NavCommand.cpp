@@ -10,57 +10,58 @@ struct NamedOption {
     int option;
     std::string_view name;
     std::uint8_t operands;
+    NavOperation operation;
 };
 
 constexpr NamedOption NamedOptions[] = {
-    {0, 0, 0, "NOP", 0},
-    {0, 0, 1, "GoTo", 1},
-    {0, 0, 2, "Break", 0},
-    {0, 1, 0, "Jump Object", 1},
-    {0, 1, 1, "Jump Title", 1},
-    {0, 1, 2, "Call Object", 1},
-    {0, 1, 3, "Call Title", 1},
-    {0, 1, 4, "Resume", 0},
-    {0, 2, 0, "Play PL", 1},
-    {0, 2, 1, "Play PL_PI", 2},
-    {0, 2, 2, "Play PL_MK", 2},
-    {0, 2, 3, "Terminate PL", 0},
-    {0, 2, 4, "Link PI", 1},
-    {0, 2, 5, "Link MK", 1},
-    {1, 0, 0, "--", 0},
-    {1, 0, 1, "BC", 2},
-    {1, 0, 2, "EQ", 2},
-    {1, 0, 3, "NE", 2},
-    {1, 0, 4, "GE", 2},
-    {1, 0, 5, "GT", 2},
-    {1, 0, 6, "LE", 2},
-    {1, 0, 7, "LT", 2},
-    {2, 0, 0, "---", 0},
-    {2, 0, 1, "Move", 2},
-    {2, 0, 2, "Swap", 2},
-    {2, 0, 3, "Add", 2},
-    {2, 0, 4, "Sub", 2},
-    {2, 0, 5, "Mul", 2},
-    {2, 0, 6, "Div", 2},
-    {2, 0, 7, "Mod", 2},
-    {2, 0, 8, "Rnd", 2},
-    {2, 0, 9, "And", 2},
-    {2, 0, 10, "Or", 2},
-    {2, 0, 11, "Xor", 2},
-    {2, 0, 12, "Bit Set", 2},
-    {2, 0, 13, "Bit Clear", 2},
-    {2, 0, 14, "Shift Left", 2},
-    {2, 0, 15, "Shift Right", 2},
-    {2, 1, 0, "---", 0},
-    {2, 1, 1, "SetStream", 2},
-    {2, 1, 2, "SetNVTimer", 2},
-    {2, 1, 3, "SetButtonPage", 2},
-    {2, 1, 4, "EnableButton", 1},
-    {2, 1, 5, "DisableButton", 1},
-    {2, 1, 6, "SetSecondaryStream", 2},
-    {2, 1, 7, "PopUpMenu Off", 0},
-    {2, 1, 8, "Still On", 0},
-    {2, 1, 9, "Still Off", 0},
+    {0, 0, 0, "NOP", 0, NavOperation::None},
+    {0, 0, 1, "GoTo", 1, NavOperation::GoTo},
+    {0, 0, 2, "Break", 0, NavOperation::Break},
+    {0, 1, 0, "Jump Object", 1, NavOperation::JumpObject},
+    {0, 1, 1, "Jump Title", 1, NavOperation::JumpTitle},
+    {0, 1, 2, "Call Object", 1, NavOperation::CallObject},
+    {0, 1, 3, "Call Title", 1, NavOperation::CallTitle},
+    {0, 1, 4, "Resume", 0, NavOperation::Resume},
+    {0, 2, 0, "Play PL", 1, NavOperation::PlayPL},
+    {0, 2, 1, "Play PL_PI", 2, NavOperation::PlayPLatPI},
+    {0, 2, 2, "Play PL_MK", 2, NavOperation::PlayPLatMK},
+    {0, 2, 3, "Terminate PL", 0, NavOperation::TerminatePL},
+    {0, 2, 4, "Link PI", 1, NavOperation::LinkPI},
+    {0, 2, 5, "Link MK", 1, NavOperation::LinkMK},
+    {1, 0, 0, "--", 0, NavOperation::KeepCondition},
+    {1, 0, 1, "BC", 2, NavOperation::BC},
+    {1, 0, 2, "EQ", 2, NavOperation::EQ},
+    {1, 0, 3, "NE", 2, NavOperation::NE},
+    {1, 0, 4, "GE", 2, NavOperation::GE},
+    {1, 0, 5, "GT", 2, NavOperation::GT},
+    {1, 0, 6, "LE", 2, NavOperation::LE},
+    {1, 0, 7, "LT", 2, NavOperation::LT},
+    {2, 0, 0, "---", 0, NavOperation::None},
+    {2, 0, 1, "Move", 2, NavOperation::Move},
+    {2, 0, 2, "Swap", 2, NavOperation::Swap},
+    {2, 0, 3, "Add", 2, NavOperation::Add},
+    {2, 0, 4, "Sub", 2, NavOperation::Sub},
+    {2, 0, 5, "Mul", 2, NavOperation::Mul},
+    {2, 0, 6, "Div", 2, NavOperation::Div},
+    {2, 0, 7, "Mod", 2, NavOperation::Mod},
+    {2, 0, 8, "Rnd", 2, NavOperation::Rnd},
+    {2, 0, 9, "And", 2, NavOperation::And},
+    {2, 0, 10, "Or", 2, NavOperation::Or},
+    {2, 0, 11, "Xor", 2, NavOperation::Xor},
+    {2, 0, 12, "Bit Set", 2, NavOperation::BitSet},
+    {2, 0, 13, "Bit Clear", 2, NavOperation::BitClear},
+    {2, 0, 14, "Shift Left", 2, NavOperation::ShiftLeft},
+    {2, 0, 15, "Shift Right", 2, NavOperation::ShiftRight},
+    {2, 1, 0, "---", 0, NavOperation::None},
+    {2, 1, 1, "SetStream", 2, NavOperation::SetStream},
+    {2, 1, 2, "SetNVTimer", 2, NavOperation::SetNVTimer},
+    {2, 1, 3, "SetButtonPage", 2, NavOperation::SetButtonPage},
+    {2, 1, 4, "EnableButton", 1, NavOperation::EnableButton},
+    {2, 1, 5, "DisableButton", 1, NavOperation::DisableButton},
+    {2, 1, 6, "SetSecondaryStream", 2, NavOperation::SetSecondaryStream},
+    {2, 1, 7, "PopUpMenu Off", 0, NavOperation::PopUpMenuOff},
+    {2, 1, 8, "Still On", 0, NavOperation::StillOn},
+    {2, 1, 9, "Still Off", 0, NavOperation::StillOff},
 };
 
 constexpr std::size_t tableIndex(const NamedOption& entry) {
@@ -77,6 +78,12 @@ constexpr std::array<std::uint8_t, CommandTableSize> makeOperandCounts() {
     std::array<std::uint8_t, CommandTableSize> counts{};
     for (const auto& entry : NamedOptions) counts[tableIndex(entry)] = entry.operands;
     return counts;
+}
+
+constexpr std::array<NavOperation, CommandTableSize> makeOperations() {
+    std::array<NavOperation, CommandTableSize> operations{};
+    for (const auto& entry : NamedOptions) operations[tableIndex(entry)] = entry.operation;
+    return operations;
 }
 
 // Words n * step + first for n = 0 .. count - 1, written into out from position at.
@@ -243,6 +250,12 @@ namespace {
 constexpr auto ValidSets = wordSets(ValidOpcodes);
 constexpr auto ForbiddenInObjectsSets = wordSets(ForbiddenInObjects);
 constexpr auto ForbiddenInButtonsSets = wordSets(ForbiddenInButtons);
+constexpr auto Operations = makeOperations();
+
+// The compare words that run, whatever their uninterpreted bits: BC register/register to LT
+// immediate/immediate.
+constexpr std::uint32_t CompareRunFirst = 0x48000100;
+constexpr std::uint32_t CompareRunLast = 0x48C00700;
 
 } // namespace
 
@@ -261,6 +274,24 @@ bool isValidOpcode(std::uint32_t w) {
 bool isForbidden(std::uint32_t w, CommandContext context) {
     return inWordSets(
         context == CommandContext::MovieObject ? ForbiddenInObjectsSets : ForbiddenInButtonsSets, w);
+}
+
+NavOperation navOperation(std::uint32_t w) {
+    switch (commandGroup(w)) {
+    case GroupCompare:
+        if (w < CompareRunFirst || w > CompareRunLast) return NavOperation::None;
+        return Operations[static_cast<std::size_t>(GroupCompare * 256 + ((w >> 8) & 0x7))];
+    case GroupSet:
+        if (commandSubGroup(w) == 0) {
+            const bool runs = (w & ~usedBits(GroupSet)) == 0 && operandCount(w) == expectedOperands(w);
+            return runs ? Operations[commandIndex(w)] : NavOperation::None;
+        }
+        break;
+    default:
+        break;
+    }
+    const bool runs = operandCount(w) == expectedOperands(w) && isValidOpcode(w);
+    return runs ? Operations[commandIndex(w)] : NavOperation::None;
 }
 
 std::string_view psrName(int n) {

@@ -25,6 +25,56 @@ struct TNavCommand {
 // Each has its own list of forbidden opcode words.
 enum class CommandContext { MovieObject, Button };
 
+// What a command does when it runs: one operation per named row of the command table.
+enum class NavOperation : std::uint8_t {
+    None, // NOP, the unnamed rows and every word the interpreter does not run
+    GoTo,
+    Break,
+    JumpObject,
+    JumpTitle,
+    CallObject,
+    CallTitle,
+    Resume,
+    PlayPL,
+    PlayPLatPI,
+    PlayPLatMK,
+    TerminatePL,
+    LinkPI,
+    LinkMK,
+    KeepCondition, // compare option 0: the previous compare's result stands
+    BC,
+    EQ,
+    NE,
+    GE,
+    GT,
+    LE,
+    LT,
+    Move,
+    Swap,
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Mod,
+    Rnd,
+    And,
+    Or,
+    Xor,
+    BitSet,
+    BitClear,
+    ShiftLeft,
+    ShiftRight,
+    SetStream,
+    SetNVTimer,
+    SetButtonPage,
+    EnableButton,
+    DisableButton,
+    SetSecondaryStream,
+    PopUpMenuOff,
+    StillOn,
+    StillOff,
+};
+
 // Command groups and the SetSystem options with packed operands.
 inline constexpr int GroupBranch = 0;
 inline constexpr int GroupCompare = 1;
@@ -101,6 +151,10 @@ int expectedOperands(std::uint32_t w);
 bool isValidOpcode(std::uint32_t w);
 // Whether w is on the forbidden list of the context.
 bool isForbidden(std::uint32_t w, CommandContext context);
+// The operation the interpreter runs for w, matching the whole word: a named command whose word
+// is valid and carries the command's operand count; a Set command (options 1 to 15) with any
+// immediate flags; every word from 0x48000100 to 0x48C00700, by its bits 10-8. None otherwise.
+NavOperation navOperation(std::uint32_t w);
 // Description of PSR n; empty outside 0 to 44.
 std::string_view psrName(int n);
 

@@ -15,34 +15,34 @@ void ResetRegs(RegisterFile& regs, const RegisterDefaults& defaults) {
     regs.GPR.fill(0);
     auto& p = regs.PSR;
     if (defaults.realPSRs) {
-        p[0] = 1;
-        p[1] = 1;
-        p[2] = 0x0FFF0001;
-        p[3] = 1;
-        p[4] = 0;
-        p[5] = 1;
+        p[PSR_IG_STREAM] = 1;
+        p[PSR_PRIMARY_AUDIO_STREAM] = 1;
+        p[PSR_PG_TEXTST_STREAM] = 0x0FFF0001;
+        p[PSR_ANGLE] = 1;
+        p[PSR_TITLE] = 0;
+        p[PSR_CHAPTER] = 1;
     } else {
-        p[0] = 1;
-        p[1] = 0xFF;
-        p[2] = 0x0FFF0FFF;
-        p[3] = 1;
-        p[4] = 0xFFFF;
-        p[5] = 0xFFFF;
+        p[PSR_IG_STREAM] = 1;
+        p[PSR_PRIMARY_AUDIO_STREAM] = 0xFF;
+        p[PSR_PG_TEXTST_STREAM] = 0x0FFF0FFF;
+        p[PSR_ANGLE] = 1;
+        p[PSR_TITLE] = 0xFFFF;
+        p[PSR_CHAPTER] = 0xFFFF;
     }
-    p[8] = 0xFFFFFFFF;
-    p[10] = 0xFFFF;
-    p[12] = 0xFF;
-    p[14] = 0xFFFF;
-    p[15] = 0xAA;
-    p[16] = p[17] = p[18] = 0x656E67; // "eng"
-    p[19] = static_cast<std::uint32_t>(defaults.countryCode);
+    p[PSR_PRESENTATION_TIME] = 0xFFFFFFFF;
+    p[PSR_SELECTED_BUTTON] = 0xFFFF;
+    p[PSR_USER_STYLE] = 0xFF;
+    p[PSR_SECONDARY_STREAMS] = 0xFFFF;
+    p[PSR_AUDIO_CAPABILITY] = 0xAA;
+    p[PSR_AUDIO_LANGUAGE] = p[PSR_PG_LANGUAGE] = p[PSR_MENU_LANGUAGE] = 0x656E67; // "eng"
+    p[PSR_COUNTRY] = static_cast<std::uint32_t>(defaults.countryCode);
     // The region picker has three items; anything else stored in the settings counts as A.
     const int region = defaults.region >= 0 && defaults.region <= 2 ? defaults.region : 0;
-    p[20] = 1u << region;
-    p[29] = 3;
-    p[30] = 0x1F0F8;
-    p[31] = 0x30200;
-    p[43] = 0xFFFF;
+    p[PSR_REGION] = 1u << region;
+    p[PSR_VIDEO_CAPABILITY] = 3;
+    p[PSR_TEXT_CAPABILITY] = 0x1F0F8;
+    p[PSR_PLAYER_PROFILE] = 0x30200;
+    p[PSR_BACKUP_PAGE] = 0xFFFF;
     p[48] = p[49] = p[50] = 0xFFFFFFFF;
     p[61] = 0xFFFF0000;
 }

@@ -16,6 +16,33 @@ struct Options;
 inline constexpr std::size_t PSRCount = 128;
 inline constexpr std::size_t GPRCount = 4096;
 
+// The PSRs the program reads or sets, by what they hold (the table of psrName).
+inline constexpr std::size_t PSR_IG_STREAM = 0;
+inline constexpr std::size_t PSR_PRIMARY_AUDIO_STREAM = 1;
+inline constexpr std::size_t PSR_PG_TEXTST_STREAM = 2;
+inline constexpr std::size_t PSR_ANGLE = 3;
+inline constexpr std::size_t PSR_TITLE = 4;
+inline constexpr std::size_t PSR_CHAPTER = 5;
+inline constexpr std::size_t PSR_PLAYLIST = 6;
+inline constexpr std::size_t PSR_PLAYITEM = 7;
+inline constexpr std::size_t PSR_PRESENTATION_TIME = 8;
+inline constexpr std::size_t PSR_NAVIGATION_TIMER = 9;
+inline constexpr std::size_t PSR_SELECTED_BUTTON = 10;
+inline constexpr std::size_t PSR_PAGE = 11;
+inline constexpr std::size_t PSR_USER_STYLE = 12;
+inline constexpr std::size_t PSR_PARENTAL_LEVEL = 13;
+inline constexpr std::size_t PSR_SECONDARY_STREAMS = 14;
+inline constexpr std::size_t PSR_AUDIO_CAPABILITY = 15;
+inline constexpr std::size_t PSR_AUDIO_LANGUAGE = 16;
+inline constexpr std::size_t PSR_PG_LANGUAGE = 17;
+inline constexpr std::size_t PSR_MENU_LANGUAGE = 18;
+inline constexpr std::size_t PSR_COUNTRY = 19;
+inline constexpr std::size_t PSR_REGION = 20;
+inline constexpr std::size_t PSR_VIDEO_CAPABILITY = 29;
+inline constexpr std::size_t PSR_TEXT_CAPABILITY = 30;
+inline constexpr std::size_t PSR_PLAYER_PROFILE = 31;
+inline constexpr std::size_t PSR_BACKUP_PAGE = 43; // back-up of PSR_PAGE
+
 struct RegisterFile {
     std::array<std::uint32_t, PSRCount> PSR{}; // 32-bit each, player status registers
     std::array<std::uint32_t, GPRCount> GPR{}; // 32-bit each, general purpose registers

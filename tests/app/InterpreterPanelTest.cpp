@@ -222,7 +222,7 @@ private slots:
                  panel(QStringLiteral("Line 0003 : 21830000 00000001  00000000 : Call Title 1")));
 
         execute()->bStart->click(); // Call Title 1
-        QCOMPARE(session().interpreter.regs.PSR[4], 1u);
+        QCOMPARE(session().interpreter.regs.PSR[PSR_TITLE], 1u);
         QCOMPARE(registers()->hePSRval->text(), QStringLiteral("00000001"));
         QCOMPARE(page()->selectedLine(), 4);
         QCOMPARE(statusText(1), panel(QStringLiteral("Line 0004 : 01040000 00000000 00000000 : Resume")));
@@ -234,7 +234,7 @@ private slots:
         QCOMPARE(statusText(1), panel(QString()));
         QVERIFY(!execute()->traceRunning());
         QVERIFY(!m_window->bCancel->isEnabled());
-        QCOMPARE(session().interpreter.regs.PSR[6], 0u);
+        QCOMPARE(session().interpreter.regs.PSR[PSR_PLAYLIST], 0u);
     }
 
     void clickedLineRunsWhileTracing() {
@@ -243,14 +243,14 @@ private slots:
         // Without the trace a click only selects the line.
         page()->setObjectSG(3);
         clickLine(3);
-        QCOMPARE(session().interpreter.regs.PSR[4], 0xFFFFu);
+        QCOMPARE(session().interpreter.regs.PSR[PSR_TITLE], 0xFFFFu);
         QCOMPARE(page()->selectedLine(), 3);
 
         execute()->cbTrace->click();
         execute()->bStart->click();
         QCOMPARE(page()->selectedLine(), 0);
         clickLine(3); // Call Title 1, then line 4 waits
-        QCOMPARE(session().interpreter.regs.PSR[4], 1u);
+        QCOMPARE(session().interpreter.regs.PSR[PSR_TITLE], 1u);
         QCOMPARE(session().interpreter.regs.GPR[2], 0u);
         QCOMPARE(page()->selectedLine(), 4);
         QCOMPARE(execute()->ieProgramLine->text(), QStringLiteral("0004"));
@@ -291,7 +291,7 @@ private slots:
         QTest::keyClick(execute()->ieProgramLine, Qt::Key_Return);
         QCOMPARE(session().interpreter.CurrentLine, 3);
         execute()->bStart->click(); // Call Title 1
-        QCOMPARE(session().interpreter.regs.PSR[4], 1u);
+        QCOMPARE(session().interpreter.regs.PSR[PSR_TITLE], 1u);
         QCOMPARE(session().interpreter.regs.GPR[2], 0u);
         QCOMPARE(page()->selectedLine(), 4);
     }
@@ -305,7 +305,7 @@ private slots:
         QCOMPARE(statusText(0), panel(QStringLiteral("Running trace...")));
         QVERIFY(execute()->traceRunning());
         QCOMPARE(session().interpreter.regs.GPR[1], 1u);
-        QCOMPARE(session().interpreter.regs.PSR[6], 1u);
+        QCOMPARE(session().interpreter.regs.PSR[PSR_PLAYLIST], 1u);
         const int line = page()->selectedLine();
         QVERIFY2(line == 3 || line == 4, qPrintable(QString::number(line)));
         QCOMPARE(execute()->ieProgramLine->text(), ExecutePanel::lineText(line));
@@ -327,7 +327,7 @@ private slots:
         QCOMPARE(execute()->bStart->toolTip().isEmpty(), false);
         execute()->bStart->click(); // run mode starts over from line 0
         QCOMPARE(session().interpreter.regs.GPR[2], 2u);
-        QCOMPARE(session().interpreter.regs.PSR[4], 1u);
+        QCOMPARE(session().interpreter.regs.PSR[PSR_TITLE], 1u);
         QVERIFY(!session().interpreter.TraceActive);
         QVERIFY(!execute()->traceRunning());
     }
@@ -346,7 +346,7 @@ private slots:
         shownPSR(4);
         registers()->hePSRval->setText(QStringLiteral("3"));
         QTest::keyClick(registers()->hePSRval, Qt::Key_Return);
-        QCOMPARE(session().interpreter.regs.PSR[4], 3u);
+        QCOMPARE(session().interpreter.regs.PSR[PSR_TITLE], 3u);
         // A Jump Title reads the register as edited.
         runObject(0);
         QCOMPARE(registers()->hePSRval->text(), QStringLiteral("00000001"));

@@ -191,7 +191,7 @@ private slots:
             page()->cbPage->setCurrentIndex(p);
             const TPage& want = expected.IGSc.pages[static_cast<std::size_t>(p)];
             QCOMPARE(page()->cbPage->currentText(), QString::number(want.page_id));
-            QCOMPARE(m_window->session().interpreter.regs.PSR[11], std::uint32_t(p));
+            QCOMPARE(m_window->session().interpreter.regs.PSR[PSR_PAGE], std::uint32_t(p));
             QCOMPARE(page()->heUO1->text(), QString::fromStdString(hexText(want.UO_mask_table[0], 8)));
             QCOMPARE(page()->heDefSelButt->text(),
                      QString::fromStdString(hexText(want.default_selected_button_id_ref, 4)));
@@ -404,7 +404,7 @@ private slots:
         QTest::mouseClick(clips->sgCI->viewport(), Qt::LeftButton, {},
                           clips->sgCI->visualItemRect(clips->sgCI->item(0, 1)).center());
         QVERIFY(clips->bLoadToMenu->isEnabled());
-        m_window->session().interpreter.regs.PSR[11] = 7;
+        m_window->session().interpreter.regs.PSR[PSR_PAGE] = 7;
 
         QTest::mouseClick(clips->bLoadToMenu, Qt::LeftButton);
         QVERIFY(QFileInfo::exists(QString::fromStdString(tempFolder()) + QStringLiteral("Corvane_MENU.tmp")));
@@ -412,7 +412,7 @@ private slots:
         QCOMPARE(page()->sgIGObjects->dataRows(), 2);
         QCOMPARE(rowTexts(page()->sgIGObjects, 1), (QStringList{"0001", "24", "10", "0:0s"}));
         QCOMPARE(page()->sgMCommands->dataRows(), 1);
-        QCOMPARE(m_window->session().interpreter.regs.PSR[11], 0u);
+        QCOMPARE(m_window->session().interpreter.regs.PSR[PSR_PAGE], 0u);
         QVERIFY(logHas(QStringLiteral("1 ICS, 2 OCS, 2 PCS found.")));
     }
 };

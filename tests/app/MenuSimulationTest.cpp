@@ -129,24 +129,24 @@ private slots:
         QVERIFY(m_window->pNavigate->bNavDown->isEnabled());
 
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
-        QCOMPARE(regs().PSR[10], 0u);
-        QCOMPARE(regs().PSR[11], 0u);
+        QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 0u);
+        QCOMPARE(regs().PSR[PSR_PAGE], 0u);
         // The page is drawn before the default button is selected; a second start shows it.
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
         QCOMPARE(status(1), QStringLiteral("PSR10: 0000 (0), PSR11: 00 (0)"));
 
         // Up leads to the button itself: nothing moves.
         QTest::mouseClick(m_window->pNavigate->bNavUp, Qt::LeftButton);
-        QCOMPARE(regs().PSR[10], 0u);
+        QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 0u);
         QTest::mouseClick(m_window->pNavigate->bNavDown, Qt::LeftButton);
-        QCOMPARE(regs().PSR[10], 1u);
+        QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 1u);
 
         // Activation runs the selected button's commands.
         QTest::mouseClick(m_window->pNavigate->bNavSel, Qt::LeftButton);
         QCOMPARE(regs().GPR[1], 9u);
         QCOMPARE(regs().GPR[0], 0u);
         QCOMPARE(m_window->pExecute->chosenButtonId(), 1);
-        QCOMPARE(regs().PSR[10], 1u);
+        QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 1u);
 
         // The selected button is drawn in its selected state: object 1 at (100, 300).
         const RgbaImage& picture = page()->simulator().renderer().page();
@@ -161,10 +161,10 @@ private slots:
         page()->cbFullScreen->setChecked(false);
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
         QTest::mouseClick(m_window->pNavigate->bNavDown, Qt::LeftButton);
-        QCOMPARE(regs().PSR[10], 1u);
+        QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 1u);
         // Over button 0 (its upper neighbour): the selection follows; a press activates it.
         sendMouse(QEvent::MouseMove, QPoint(110, 105));
-        QCOMPARE(regs().PSR[10], 0u);
+        QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 0u);
         sendMouse(QEvent::MouseMove, QPoint(111, 105)); // now inside the selected button
         QCOMPARE(page()->iFullpage->cursor().shape(), Qt::PointingHandCursor);
         sendMouse(QEvent::MouseMove, QPoint(600, 600));
@@ -197,7 +197,7 @@ private slots:
         Interpreter& interpreter = m_window->session().interpreter;
 
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
-        QCOMPARE(regs().PSR[10], 0u);
+        QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 0u);
         // Activation prepares the trace; each Start executes one line.
         QTest::mouseClick(m_window->pNavigate->bNavSel, Qt::LeftButton);
         QVERIFY(interpreter.TraceActive);

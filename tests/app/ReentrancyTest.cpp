@@ -206,7 +206,7 @@ private slots:
     }
 
 private:
-    void regsSelect(std::uint32_t id) { m_window->session().interpreter.regs.PSR[10] = id; }
+    void regsSelect(std::uint32_t id) { m_window->session().interpreter.regs.PSR[PSR_SELECTED_BUTTON] = id; }
 };
 
 static RegisterGuiTest<ReentrancyTest> registerReentrancyTest;

@@ -59,7 +59,7 @@ protected:
 TEST_F(LibblurayPlayList, UnchangedPlaylist) {
     const auto info = playlistInfo();
     ASSERT_TRUE(info);
-    EXPECT_EQ(info->clip_count, m_mpls.PlayList.PlayItems.size());
+    ASSERT_EQ(info->clip_count, m_mpls.PlayList.PlayItems.size());
     EXPECT_EQ(info->mark_count, m_mpls.PlayListMark.marks.size());
     for (std::uint32_t i = 0; i < info->clip_count; ++i)
         EXPECT_EQ(info->clips[i].audio_stream_count, m_mpls.PlayList.PlayItems[i].STN.audio.size());
@@ -81,8 +81,8 @@ TEST_F(LibblurayPlayList, InsertedStreamsAndSubPath) {
     ASSERT_EQ(info->clip_count, items);
     for (std::uint32_t i = 0; i < info->clip_count; ++i) {
         const TSTN& stn = m_mpls.PlayList.PlayItems[i].STN;
-        EXPECT_EQ(info->clips[i].audio_stream_count, stn.audio.size()) << i;
-        EXPECT_EQ(info->clips[i].pg_stream_count, stnListSize(stn, ListPG)) << i;
+        ASSERT_EQ(info->clips[i].audio_stream_count, stn.audio.size()) << i;
+        ASSERT_EQ(info->clips[i].pg_stream_count, stnListSize(stn, ListPG)) << i;
         EXPECT_EQ(info->clips[i].audio_streams[0].pid, stn.audio[0].ref_to_stream_PID_of_mainClip) << i;
     }
     EXPECT_STREQ(reinterpret_cast<const char*>(info->clips[0].audio_streams[1].lang), "deu");

@@ -138,7 +138,7 @@ TEST(IGReader, CompositionFieldsFlagsAndButtonTables) {
     EXPECT_EQ(b.selected_repeat_flag, 1);
     ASSERT_EQ(result.menu.PageButtons.size(), 1u);
     const TPageButton& table = result.menu.PageButtons[0];
-    EXPECT_EQ(table.size(), 11u);
+    ASSERT_EQ(table.size(), 11u);
     for (std::size_t id = 3; id < 10; ++id) {
         EXPECT_EQ(table[id].button_id, NoButton);
         EXPECT_EQ(table[id].normal_start_object_id_ref, 0);
@@ -287,7 +287,7 @@ TEST(IGReaderRobust, HugeCountsAreCappedByTheData) {
 
     // A page button table with ids up to 0xFFFE stays two bytes per slot.
     const TPageButton table = buildPageButtons(pageWithButtons({0, 0xFFFE}));
-    EXPECT_EQ(table.size(), 0xFFFFu);
+    ASSERT_EQ(table.size(), 0xFFFFu);
     EXPECT_EQ(table[0xFFFE].button_id, 0xFFFE);
     EXPECT_FALSE(table.holds(0x8000));
 }

@@ -108,7 +108,7 @@ struct Sim {
         sim.renderer().hooks.nowMs = [this] { return clock; };
         sim.renderer().hooks.wait = [this](int ms) { clock += ms; };
         sim.renderer().hooks.status = [this](const std::string& text) { status.push_back(text); };
-        interp.regs.PSR[10] = NoButton;
+        interp.regs.PSR[PSR_SELECTED_BUTTON] = NoButton;
         sim.callbacks.pageChanged = [this](std::size_t p) { events.push_back("page " + std::to_string(p)); };
         sim.callbacks.programLine = [this](int line) { lines.push_back(line); };
         sim.callbacks.animationTimer = [this](bool run, int ms) {
@@ -123,7 +123,7 @@ struct Sim {
         const std::uint8_t* p = sim.renderer().page().pixel(x, y);
         return p[2] == 7 ? p[0] - 1 : -1;
     }
-    std::uint32_t psr(int n) const { return interp.regs.PSR[static_cast<std::size_t>(n)]; }
+    std::uint32_t psr(std::size_t n) const { return interp.regs.PSR[n]; }
     std::uint32_t gpr(int n) const { return interp.regs.GPR[static_cast<std::size_t>(n)]; }
 
     TMenu menu;
@@ -142,10 +142,10 @@ TEST(MenuSimulatorPage, ChoosingAPageBuildsStatesListAndInterval) {
     menu.IGSc.pages[1].animation_frame_rate_code = 0;
     Sim s(std::move(menu));
     s.options.ShowButtonAnimation = true;
-    s.interp.regs.PSR[10] = 7;
+    s.interp.regs.PSR[PSR_SELECTED_BUTTON] = 7;
     s.sim.choosePage(0);
-    EXPECT_EQ(s.psr(11), 0u);
-    EXPECT_EQ(s.psr(10), 7u); // stays
+    EXPECT_EQ(s.psr(PSR_PAGE), 0u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 7u); // stays
     EXPECT_EQ(s.sim.buttonList(), (std::vector<std::string>{"0000", "0001", "0002"}));
     EXPECT_EQ(s.sim.chosenButton(), 0u);
     EXPECT_EQ(s.sim.animationIntervalMs(), 83);
@@ -169,14 +169,14 @@ TEST(MenuSimulatorStart, DefaultSelectedButtonIsSelectedAndRunsWhenAutoAction) {
     s.sim.choosePage(0);
     s.events.clear();
     s.sim.start();
-    EXPECT_EQ(s.psr(10), 0u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 0u);
     EXPECT_EQ(s.shownAt(100, 100), 20); // selected state
     EXPECT_EQ(s.gpr(0), 0u);            // not an auto-action button: nothing runs
     EXPECT_EQ(s.events, (std::vector<std::string>{"tUserTO 1 10000"}));
 
     s.menu.IGSc.pages[0].default_selected_button_id_ref = 1;
     s.sim.start();
-    EXPECT_EQ(s.psr(10), 1u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_EQ(s.gpr(101), 1u);
     EXPECT_EQ(s.sim.chosenButton(), 1u);
     EXPECT_EQ(s.lines.front(), 0);
@@ -194,7 +194,17 @@ TEST(MenuSimulatorStart, AutoActionDefaultValidButtonsOfEachBogRunFirstBogFirst)
     EXPECT_EQ(s.gpr(101), 2u);
     EXPECT_EQ(s.gpr(102), 0u);
     EXPECT_EQ(s.gpr(0), 2u);
-    EXPECT_EQ(s.psr(10), NoButton);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), NoButton);
+}
+
+TEST(MenuSimulatorStart, DefaultValidButtonsWithoutAutoActionDoNotRun) {
+    TIGbutton a = simButton(1, 100, 100);
+    a.auto_action_flag = 1;
+    Sim s(simMenu({simPage({simBog({simButton(0, 300, 100)}, 0), simBog({a}, 1)})}));
+    s.sim.choosePage(0);
+    s.sim.start();
+    EXPECT_EQ(s.gpr(100), 0u);
+    EXPECT_EQ(s.gpr(101), 1u);
 }
 
 TEST(MenuSimulatorNavigation, MovesFollowNeighboursAndSetPsr10) {
@@ -211,17 +221,17 @@ TEST(MenuSimulatorNavigation, MovesFollowNeighboursAndSetPsr10) {
     EXPECT_FALSE(s.sim.move(NavDirection::Up)); // upper neighbour is itself: no redraw
     EXPECT_EQ(s.sim.renderer().page(), before);
     EXPECT_TRUE(s.sim.move(NavDirection::Right));
-    EXPECT_EQ(s.psr(10), 1u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_EQ(s.shownAt(100, 100), 0);            // back to normal
     EXPECT_EQ(s.shownAt(200, 100), 21);           // selected
     EXPECT_FALSE(s.sim.move(NavDirection::Down)); // a neighbour that names no button
-    EXPECT_EQ(s.psr(10), 1u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_TRUE(s.sim.move(NavDirection::Right));
     EXPECT_FALSE(s.sim.move(NavDirection::Up));
-    EXPECT_EQ(s.psr(10), 2u);
-    EXPECT_EQ(s.psr(11), 0u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 2u);
+    EXPECT_EQ(s.psr(PSR_PAGE), 0u);
     EXPECT_EQ(s.gpr(0), 0u); // moving runs nothing
-    s.interp.regs.PSR[10] = 0x1234;
+    s.interp.regs.PSR[PSR_SELECTED_BUTTON] = 0x1234;
     EXPECT_FALSE(s.sim.move(NavDirection::Left));
 }
 
@@ -245,10 +255,10 @@ TEST(MenuSimulatorNavigation, MovingOntoAutoActionButtonRunsItAndItsSetButtonPag
     const std::uint8_t* p = seenBeforeRun.pixel(200, 100);
     EXPECT_EQ(p[0], 2); // normal state (object 1)
     EXPECT_EQ(s.gpr(0), 1u);
-    EXPECT_EQ(s.psr(11), 1u);
+    EXPECT_EQ(s.psr(PSR_PAGE), 1u);
     EXPECT_EQ(s.events, (std::vector<std::string>{"tDrawRep 0 83", "page 1"}));
     EXPECT_EQ(s.shownAt(500, 500), 5); // page 1 drawn; PSR10 stays 1, which it does not hold
-    EXPECT_EQ(s.psr(10), 1u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
 }
 
 // Page 0 with an out effect that fills a window with object 59; page 1 with a BOG of
@@ -284,8 +294,8 @@ TEST(MenuSimulatorCommands, SetButtonPagePlaysOutEffectsUnlessFlaggedAndKeepsIts
             EXPECT_EQ(*effect, "Effect: 0  duration: 100ms, displayed: 100 ms");
             EXPECT_EQ(s.status.back(), "PSR10: 0001 (1), PSR11: 01 (1)"); // the page drawn after it
         }
-        EXPECT_EQ(s.psr(11), 1u);
-        EXPECT_EQ(s.psr(10), 1u);
+        EXPECT_EQ(s.psr(PSR_PAGE), 1u);
+        EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
         // the page change keeps the button SetButtonPage enabled, not the BOG's default
         EXPECT_EQ(s.menu.ButtonStates[1].enabled, 1);
         EXPECT_EQ(s.menu.ButtonStates[0].enabled, 0);
@@ -309,7 +319,7 @@ TEST(MenuSimulatorCommands, EnableButtonInTheSelectedBogBecomesTheSelection) {
     s.sim.choosePage(0);
     s.sim.start();
     EXPECT_TRUE(s.sim.activate());
-    EXPECT_EQ(s.psr(10), 1u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_EQ(s.menu.ButtonStates[0].enabled, 0);
     EXPECT_EQ(s.menu.ButtonStates[1].enabled, 1);
     EXPECT_EQ(s.shownAt(100, 100), 21); // the reserved selection drawn selected, not button 0
@@ -333,7 +343,7 @@ TEST(MenuSimulatorActivation, ActivationDrawsRunsAndRedrawsSelected) {
     EXPECT_EQ(s.gpr(100), 1u);
     EXPECT_EQ(s.outer.reports, (std::vector<std::string>{"Jump Title 3"}));
     EXPECT_EQ(last.endLine, 2);
-    EXPECT_EQ(s.psr(4), 3u);
+    EXPECT_EQ(s.psr(PSR_TITLE), 3u);
 }
 
 TEST(MenuSimulatorActivation, TraceModePreparesThenStepsTheChosenButton) {
@@ -363,7 +373,7 @@ TEST(MenuSimulatorTimers, UserTimeOutActivatesSelectedOrDefaultActivatedButton) 
     s.sim.start();
     s.sim.userTimeOut(); // 0xFFFE: the selected button as if selected by the key
     EXPECT_EQ(s.gpr(100), 1u);
-    EXPECT_EQ(s.psr(10), 0u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 0u);
 
     s.menu.IGSc.pages[0].default_activated_button_id_ref = 2; // not enabled: nothing
     s.sim.userTimeOut();
@@ -371,7 +381,7 @@ TEST(MenuSimulatorTimers, UserTimeOutActivatesSelectedOrDefaultActivatedButton) 
     s.menu.IGSc.pages[0].default_activated_button_id_ref = 1;
     s.sim.userTimeOut();
     EXPECT_EQ(s.gpr(101), 2u);
-    EXPECT_EQ(s.psr(10), 1u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_EQ(s.shownAt(100, 100), 0);  // the former selection back to normal
     EXPECT_EQ(s.shownAt(200, 100), 21); // the activated button selected afterwards
     s.menu.IGSc.pages[0].default_activated_button_id_ref = NoButton;
@@ -424,12 +434,12 @@ TEST(MenuSimulatorPointer, HitBoxesIncludeTheirEdgesAndFollowNeighbours) {
     EXPECT_FALSE(s.sim.hitBox(0x4000).has_value());
     EXPECT_TRUE(s.sim.mouseMove(120, 110)); // edges included
     EXPECT_FALSE(s.sim.mouseMove(121, 110));
-    EXPECT_EQ(s.psr(10), 0u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 0u);
     EXPECT_FALSE(s.sim.mouseMove(400, 400)); // a button that is not a neighbour cannot be selected
     EXPECT_FALSE(s.sim.mouseMove(300, 100));
-    EXPECT_EQ(s.psr(10), 0u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 0u);
     EXPECT_FALSE(s.sim.mouseMove(200, 100)); // onto the right neighbour
-    EXPECT_EQ(s.psr(10), 1u);
+    EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_TRUE(s.sim.mouseMove(200, 100));
     EXPECT_FALSE(s.sim.mouseDown(199, 100));
     EXPECT_EQ(s.gpr(0), 0u);
@@ -458,8 +468,8 @@ TEST(MenuSimulatorRobustness, EmptyMenusAndIdsOutOfRangeDoNothing) {
     s.sim.choosePage(0);
     s.sim.start();
     s.sim.userTimeOut();
-    s.interp.regs.PSR[10] = 0xFFFFFFFF;
-    s.interp.regs.PSR[11] = 0xFFFFFFFF;
+    s.interp.regs.PSR[PSR_SELECTED_BUTTON] = 0xFFFFFFFF;
+    s.interp.regs.PSR[PSR_PAGE] = 0xFFFFFFFF;
     EXPECT_FALSE(s.sim.activate());
     EXPECT_FALSE(s.sim.move(NavDirection::Up));
     EXPECT_FALSE(s.sim.mouseMove(100, 100));

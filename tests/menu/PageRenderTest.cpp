@@ -77,7 +77,7 @@ TBOG bog(std::vector<TIGbutton> buttons, std::uint16_t defaultValid) {
 }
 
 struct Fixture : testing::NavyRenderer {
-    explicit Fixture(TMenu m) : NavyRenderer(std::move(m)) { regs.PSR[10] = 0xFFFF; }
+    explicit Fixture(TMenu m) : NavyRenderer(std::move(m)) { regs.PSR[PSR_SELECTED_BUTTON] = 0xFFFF; }
 };
 
 TEST(PageRender, BlendsPaletteAlphaExactlyOverTheBackground) {
@@ -126,10 +126,10 @@ TEST(PageRender, SingleObjectStatesAndBadIdsDrawWhatTheyShould) {
     const RgbaImage before = f.renderer.page();
     f.renderer.DrawButton(1); // object 0xFFFF
     f.renderer.DrawButton(7); // no such slot
-    f.regs.PSR[10] = 0x1234;  // beyond the table
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0x1234;  // beyond the table
     f.renderer.DrawSButton();
     f.renderer.DrawAButton();
-    f.regs.PSR[11] = 3; // no such page
+    f.regs.PSR[PSR_PAGE] = 3; // no such page
     f.renderer.DrawButton(0);
     EXPECT_EQ(f.renderer.page(), before);
 }
@@ -139,7 +139,7 @@ TEST(PageRender, OverlaysSitAtTheirPixelsInTheStateColours) {
     Fixture f(
         oneBogMenu({bog({button(0xA5, 200, 100, 0, 0)}, 0xA5), bog({button(3, 400, 300, 0, 0, 0)}, 3)}));
     f.options.ButtonId = f.options.ObjectId = f.options.ButtonFrame = true;
-    f.regs.PSR[10] = 0xA5;
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0xA5;
     f.renderer.DrawPage();
     const RgbaImage& page = f.renderer.page();
     const auto yellow = rgb(0xFFFF00), red = rgb(0xFF0000), gray = rgb(0x808080), black = rgb(0);
@@ -164,7 +164,7 @@ TEST(PageRender, OverlaysSitAtTheirPixelsInTheStateColours) {
     EXPECT_EQ(px(page, 400, 300), black);
     EXPECT_EQ(px(page, 459, 300), black);
     // normal state of a valid button: white label, silver frame
-    f.regs.PSR[10] = 0xFFFF;
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0xFFFF;
     f.renderer.DrawPage();
     EXPECT_EQ(px(f.renderer.page(), 203, 103), rgb(0xFFFFFF));
     EXPECT_EQ(px(f.renderer.page(), 200, 100), rgb(0xC0C0C0));
@@ -176,7 +176,7 @@ TEST(PageRender, ActivatedStateDrawsNoOverlays) {
     b.activated_start_object_id_ref = b.activated_end_object_id_ref = 0;
     Fixture f(oneBogMenu({bog({b}, 0)}));
     f.options.ButtonId = f.options.ButtonFrame = f.options.ShowButtonAnimation = true;
-    f.regs.PSR[10] = 0;
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0;
     f.renderer.DrawPage();
     f.renderer.DrawAButton();
     EXPECT_EQ(px(f.renderer.page(), 200, 100), (std::array<int, 4>{2, 253, 7, 255}));
@@ -207,7 +207,7 @@ TEST(PageRender, DrawAButt2PacesFramesByTheFrameRateTable) {
     f.renderer.hooks.wait = [&](int ms) { waits.push_back(ms); };
     f.renderer.hooks.refresh = [&] { colours.push_back(px(f.renderer.page(), 10, 10)[0]); };
     f.renderer.hooks.status = [&](const std::string& text) { status = text; };
-    f.regs.PSR[10] = 0;
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0;
     f.renderer.DrawAButton();
     EXPECT_EQ(waits, (std::vector<int>{83, 83, 83, 83}));
     EXPECT_EQ(colours, (std::vector<int>{10, 11, 12, 13}));
@@ -227,7 +227,7 @@ TEST(PageRender, SoundsPlayOnlyWhenTickedAndKnown) {
     std::vector<int> played;
     f.renderer.hooks.playSound = [&](std::uint16_t s) { played.push_back(s); };
     f.renderer.soundCount = 2;
-    f.regs.PSR[10] = 0;
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0;
     f.renderer.DrawSButton();
     f.options.PlaySound = true;
     f.renderer.DrawSButton();
@@ -242,9 +242,9 @@ TEST(PageRender, DrawPageSetsPsr43AndPreloadsThePage) {
     f.options.PreLoad = true;
     std::size_t effects = 0;
     f.renderer.hooks.inEffects = [&](std::size_t) { ++effects; };
-    f.regs.PSR[43] = 9;
+    f.regs.PSR[PSR_BACKUP_PAGE] = 9;
     f.renderer.DrawPage();
-    EXPECT_EQ(f.regs.PSR[43], 0u);
+    EXPECT_EQ(f.regs.PSR[PSR_BACKUP_PAGE], 0u);
     EXPECT_EQ(effects, 1u);
     for (std::uint16_t o : {0, 10, 11, 12, 13}) EXPECT_TRUE(objectPictureCached(f.menu, o, 0)) << o;
     f.options.ShowInEffects = false;
@@ -267,7 +267,7 @@ TEST(PageRender, RedrawAfterAnEditPlaysNoEffectsWaitsOrSounds) {
     f.renderer.hooks.wait = [&](int) { ++waits; };
     f.renderer.hooks.playSound = [&](std::uint16_t) { ++sounds; };
     f.menu.ButtonStates = buildButtonStates(f.menu, 0);
-    f.regs.PSR[10] = 0;
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0;
     f.renderer.DrawPage();
     EXPECT_EQ(effects, 1u);
     EXPECT_EQ(sounds, 1u);
@@ -415,8 +415,8 @@ TEST(PageRender, RealCompositionsDrawWithoutObjects) {
         read.menu.ButtonStates = buildButtonStates(read.menu, page);
         Fixture f(read.menu);
         f.options.ButtonId = f.options.ObjectId = f.options.ButtonFrame = true;
-        f.regs.PSR[11] = static_cast<std::uint32_t>(page);
-        f.regs.PSR[10] = read.menu.IGSc.pages[page].default_selected_button_id_ref;
+        f.regs.PSR[PSR_PAGE] = static_cast<std::uint32_t>(page);
+        f.regs.PSR[PSR_SELECTED_BUTTON] = read.menu.IGSc.pages[page].default_selected_button_id_ref;
         f.renderer.DrawPage();
         EXPECT_EQ(f.renderer.page(), f.renderer.background()); // no objects: nothing to draw
     }

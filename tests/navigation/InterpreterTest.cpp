@@ -38,7 +38,7 @@ struct Fixture {
         return interp.ExecComm(list, host, limit);
     }
     std::uint32_t& gpr(int n) { return interp.regs.GPR[static_cast<std::size_t>(n)]; }
-    std::uint32_t& psr(int n) { return interp.regs.PSR[static_cast<std::size_t>(n)]; }
+    std::uint32_t& psr(std::size_t n) { return interp.regs.PSR[n]; }
 };
 
 // ---- operands ----
@@ -47,7 +47,7 @@ TEST(InterpreterOperands, ImmediateRegisterAndNone) {
     Fixture f;
     f.gpr(5) = 55;
     f.gpr(0xFFF) = 77;
-    f.psr(4) = 44;
+    f.psr(PSR_TITLE) = 44;
     Interpreter& i = f.interp;
     EXPECT_EQ(i.getop1(nav(0x50000001, 5, Psr(4))), 55u);
     EXPECT_EQ(i.getop2(nav(0x50000001, 5, Psr(4))), 44u);
@@ -76,7 +76,7 @@ TEST(InterpreterOperands, PackedSetStreamForms) {
         EXPECT_EQ(f.interp.getop2(nav(flags, word, word)), imm2 ? word : packed);
     }
     // Bit 31 is a stream flag here, never a PSR selector.
-    f.psr(1) = 0x99;
+    f.psr(PSR_PRIMARY_AUDIO_STREAM) = 0x99;
     EXPECT_EQ(f.interp.getop1(nav(0x51000001, 0x80000001, 0)), 0x80000234u);
 }
 
@@ -98,7 +98,7 @@ TEST(InterpreterOperands, SetdstAndSetsrc) {
     i.setdst(nav(0x50000001, 7, Psr(9)), 70);
     i.setsrc(nav(0x50000001, 7, Psr(9)), 90);
     EXPECT_EQ(f.gpr(7), 70u);
-    EXPECT_EQ(f.psr(9), 90u);
+    EXPECT_EQ(f.psr(PSR_NAVIGATION_TIMER), 90u);
     // Immediate operands and commands without operands are never written.
     i.setdst(nav(0x50C00001, 8, 8), 1);
     i.setsrc(nav(0x50C00001, 8, 8), 1);
@@ -140,6 +140,7 @@ TEST(InterpreterSet, EveryOptionWithWrapShiftAndBitRules) {
         {13, 0xFFFFFFFF, 33, 0xFFFFFFFD}, // Bit Clear, position 33 = 1
         {14, 1, 4, 16},                   // Shift Left
         {14, 1, 33, 2},                   // by 33 = by 1
+        {14, 1, 20, 0x100000},            // counts 16 to 31 shift in full
         {14, 3, 32, 3},                   // by 32 = no shift
         {14, 0x80000001, 1, 2},           // bits fall off
         {15, 0x80000000, 31, 1},          // Shift Right is logical
@@ -162,7 +163,7 @@ TEST(InterpreterSet, RegisterSourcePsrDestinationAndImmediateDestination) {
     f.gpr(3) = 6;
     f.run({nav(0x50000003, 2, 3), nav(0x50400001, Psr(7), 99), nav(0x50C00001, 4, 11)});
     EXPECT_EQ(f.gpr(2), 11u);
-    EXPECT_EQ(f.psr(7), 99u);
+    EXPECT_EQ(f.psr(PSR_PLAYITEM), 99u);
     EXPECT_EQ(f.gpr(4), 0u);
     // Option 0 and bits outside the listed words do nothing.
     f.run({nav(0x50400000, 9, 1), nav(0x50410001, 9, 1), nav(0x50000011, 9, 1)});
@@ -181,10 +182,10 @@ TEST(InterpreterSet, SwapWithRegisterAndImmediate) {
     EXPECT_EQ(f.gpr(1), 5u);
     EXPECT_EQ(f.gpr(5), 0u);
     EXPECT_EQ(f.gpr(2), 10u);
-    f.psr(3) = 33;
+    f.psr(PSR_ANGLE) = 33;
     f.run({nav(0x50000002, 1, Psr(3))});
     EXPECT_EQ(f.gpr(1), 33u);
-    EXPECT_EQ(f.psr(3), 5u);
+    EXPECT_EQ(f.psr(PSR_ANGLE), 5u);
 }
 
 TEST(InterpreterSet, RndRepeatsItsSequenceAndNeverReseeds) {
@@ -317,19 +318,19 @@ TEST(InterpreterBranch, ReportsAndPlayerRegisters) {
                                                "Terminate PL",    "Link PI 8",        "Link MK 3",
                                                "Pop up Menu Off", "Still On",         "Still Off"};
     EXPECT_EQ(f.host.reports, expected);
-    EXPECT_EQ(f.psr(4), 2u);
-    EXPECT_EQ(f.psr(6), 12u);
-    EXPECT_EQ(f.psr(7), 8u);
-    EXPECT_EQ(f.psr(5), 4u); // Link MK stores mark + 1; Play PL_MK stored 12 before
+    EXPECT_EQ(f.psr(PSR_TITLE), 2u);
+    EXPECT_EQ(f.psr(PSR_PLAYLIST), 12u);
+    EXPECT_EQ(f.psr(PSR_PLAYITEM), 8u);
+    EXPECT_EQ(f.psr(PSR_CHAPTER), 4u); // Link MK stores mark + 1; Play PL_MK stored 12 before
     // Play PL_MK stores the mark unchanged.
     f.run({nav(0x42C20000, 1, 0xFFFFFFFF)});
-    EXPECT_EQ(f.psr(5), 0xFFFFFFFFu);
+    EXPECT_EQ(f.psr(PSR_CHAPTER), 0xFFFFFFFFu);
     // Link MK from a register, and its wrap.
     f.run({nav(0x22050000, 1)});
     EXPECT_EQ(f.host.reports.back(), "Link MK 12");
-    EXPECT_EQ(f.psr(5), 13u);
+    EXPECT_EQ(f.psr(PSR_CHAPTER), 13u);
     f.run({nav(0x22850000, 0xFFFFFFFF)});
-    EXPECT_EQ(f.psr(5), 0u);
+    EXPECT_EQ(f.psr(PSR_CHAPTER), 0u);
     f.run({nav(0x22800000, 0xFFFFFFFF)});
     EXPECT_EQ(f.host.reports.back(), "Play PL 4294967295");
 }
@@ -340,7 +341,7 @@ TEST(InterpreterBranch, JumpsEndTheRun) {
     EXPECT_EQ(text(jumpTitle), "Jump Title 3");
     const auto result = f.run({nav(MoveImm, 1, 1), jumpTitle, nav(MoveImm, 2, 1)});
     EXPECT_EQ(f.host.reports, std::vector<std::string>{"Jump Title 3"});
-    EXPECT_EQ(f.psr(4), 3u);
+    EXPECT_EQ(f.psr(PSR_TITLE), 3u);
     EXPECT_EQ(f.gpr(2), 0u);
     EXPECT_EQ(result.endLine, 1);
     EXPECT_FALSE(f.interp.TraceActive);
@@ -381,16 +382,16 @@ TEST(InterpreterBranch, RunModeStopsWhenTraceIsTickedOrOnLimit) {
 
 TEST(InterpreterSetStream, FieldRules) {
     Fixture f;
-    f.psr(2) = 0x7ABC0DEF;
+    f.psr(PSR_PG_TEXTST_STREAM) = 0x7ABC0DEF;
     // Audio 5 and PG 0x123 with display flag; IG 7 and angle 2.
     f.run({nav(0x51C00001, 0x8005C123, 0x80078002)});
-    EXPECT_EQ(f.psr(1), 5u);
-    EXPECT_EQ(f.psr(2), 0x8ABC0123u);
-    EXPECT_EQ(f.psr(0), 7u);
-    EXPECT_EQ(f.psr(3), 2u);
+    EXPECT_EQ(f.psr(PSR_PRIMARY_AUDIO_STREAM), 5u);
+    EXPECT_EQ(f.psr(PSR_PG_TEXTST_STREAM), 0x8ABC0123u);
+    EXPECT_EQ(f.psr(PSR_IG_STREAM), 7u);
+    EXPECT_EQ(f.psr(PSR_ANGLE), 2u);
     // Display flag clear: bit 31 of PSR2 clears; the upper fields stay.
     f.run({nav(0x51C00001, 0x00008456, 0)});
-    EXPECT_EQ(f.psr(2), 0x0ABC0456u);
+    EXPECT_EQ(f.psr(PSR_PG_TEXTST_STREAM), 0x0ABC0456u);
     // No valid flags: nothing changes.
     const auto before = f.interp.regs;
     f.run({nav(0x51C00001, 0x7FFF7FFF, 0x7FFF7FFF)});
@@ -402,10 +403,10 @@ TEST(InterpreterSetStream, RegisterForms) {
     f.gpr(1) = 0x305;  // audio/IG number from the low byte
     f.gpr(2) = 0x1042; // PG/angle number
     f.run({nav(0x51000001, 0x8001C002, 0x80018002)});
-    EXPECT_EQ(f.psr(1), 5u);
-    EXPECT_EQ(f.psr(2), (0x0FFF0FFFu & 0x0FFF0000u) | 0x042u | 0x80000000u);
-    EXPECT_EQ(f.psr(0), 5u);
-    EXPECT_EQ(f.psr(3), 0x42u);
+    EXPECT_EQ(f.psr(PSR_PRIMARY_AUDIO_STREAM), 5u);
+    EXPECT_EQ(f.psr(PSR_PG_TEXTST_STREAM), (0x0FFF0FFFu & 0x0FFF0000u) | 0x042u | 0x80000000u);
+    EXPECT_EQ(f.psr(PSR_IG_STREAM), 5u);
+    EXPECT_EQ(f.psr(PSR_ANGLE), 0x42u);
 }
 
 // ---- menu commands ----
@@ -424,7 +425,7 @@ Fixture menuFixture() {
     p1.outEffects = 2;
     f.host.menu = {p0, p1};
     f.host.buildStates(0);
-    f.psr(11) = 0;
+    f.psr(PSR_PAGE) = 0;
     return f;
 }
 
@@ -432,8 +433,8 @@ TEST(InterpreterMenu, SetButtonPageOffTheMenuPageOnlyReports) {
     Fixture f;
     const auto result = f.run({nav(0x51C00003, 0x80000001, 0x80000001), nav(MoveImm, 1, 1)});
     EXPECT_EQ(f.host.reports, std::vector<std::string>{"SetButtonPage "});
-    EXPECT_EQ(f.psr(10), 0xFFFFu);
-    EXPECT_EQ(f.psr(11), 0u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 0xFFFFu);
+    EXPECT_EQ(f.psr(PSR_PAGE), 0u);
     EXPECT_EQ(f.gpr(1), 0u);
     EXPECT_EQ(result.endLine, 0);
 }
@@ -441,9 +442,9 @@ TEST(InterpreterMenu, SetButtonPageOffTheMenuPageOnlyReports) {
 TEST(InterpreterMenu, SetButtonPageSelectsButtonInItsBog) {
     auto f = menuFixture();
     EXPECT_EQ(f.host.enabledIds(), (std::vector<int>{0, 2, 4}));
-    f.psr(10) = 2;
+    f.psr(PSR_SELECTED_BUTTON) = 2;
     f.run({nav(0x51C00003, 0x80000001, 0), nav(MoveImm, 1, 1)});
-    EXPECT_EQ(f.psr(10), 1u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_EQ(f.host.enabledIds(), (std::vector<int>{1, 2, 4}));
     // The old button is in another BOG: redrawn, then the new one drawn selected. The run ends.
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"DrawButton 2", "DrawSButton 1"}));
@@ -457,42 +458,44 @@ TEST(InterpreterMenu, SetButtonPageSelectsButtonInItsBog) {
 
 TEST(InterpreterMenu, SetButtonPageIgnoresOutOfRangeAndEmptySlots) {
     auto f = menuFixture();
-    f.psr(10) = 0;
+    f.psr(PSR_SELECTED_BUTTON) = 0;
     f.run({nav(0x51C00003, 0x80000009, 0x80000007)}); // button 9 and page 7 do not exist
-    EXPECT_EQ(f.psr(10), 0u);
-    EXPECT_EQ(f.psr(11), 0u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 0u);
+    EXPECT_EQ(f.psr(PSR_PAGE), 0u);
+    f.run({nav(0x51C00003, 0, 0x80000002)}); // page 2 of two pages
+    EXPECT_EQ(f.psr(PSR_PAGE), 0u);
     // Slot 3 is inside the table: it is selected, but enables nothing.
     f.run({nav(0x51C00003, 0x80000003, 0)});
-    EXPECT_EQ(f.psr(10), 3u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 3u);
     EXPECT_EQ(f.host.enabledIds(), (std::vector<int>{0, 2, 4}));
     // A page number a Set left out of range is neither rebuilt nor shown.
     f.host.calls.clear();
-    f.psr(11) = 0x10005;
+    f.psr(PSR_PAGE) = 0x10005;
     f.run({nav(0x51C00003, 0x80000000, 0x80000000)});
-    EXPECT_EQ(f.psr(11), 0u);
-    f.psr(11) = 0x10005;
+    EXPECT_EQ(f.psr(PSR_PAGE), 0u);
+    f.psr(PSR_PAGE) = 0x10005;
     f.host.calls.clear();
     f.run({nav(0x51C00003, 0x80000001, 0x80000009)});
-    EXPECT_EQ(f.psr(11), 0x10005u);
-    EXPECT_EQ(f.psr(10), 0u);
+    EXPECT_EQ(f.psr(PSR_PAGE), 0x10005u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 0u);
     for (const auto& call : f.host.calls) EXPECT_EQ(call.find("Page"), std::string::npos) << call;
 }
 
 TEST(InterpreterMenu, SetButtonPageChangesPageWithOutEffects) {
     auto f = menuFixture();
-    f.psr(11) = 1;
+    f.psr(PSR_PAGE) = 1;
     f.host.buildStates(1);
     f.gpr(6) = 0; // page number in a register
-    f.psr(10) = 1;
+    f.psr(PSR_SELECTED_BUTTON) = 1;
     f.run({nav(0x51800003, 0x80000000, 0x80000006)});
-    EXPECT_EQ(f.psr(11), 0u);
-    EXPECT_EQ(f.psr(10), 0u);
+    EXPECT_EQ(f.psr(PSR_PAGE), 0u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 0u);
     EXPECT_EQ(f.host.calls,
               (std::vector<std::string>{"SetButtonStates 0", "DelPage", "DrawEffects 1", "selectPage 0"}));
     // Out-effect-off flag, or the option off, or a page without out-effects: no effects.
     for (int variant = 0; variant < 3; ++variant) {
         auto g = menuFixture();
-        g.psr(11) = variant == 2 ? 0 : 1;
+        g.psr(PSR_PAGE) = variant == 2 ? 0 : 1;
         g.host.outEffectsOption = variant != 1;
         const std::uint32_t page = variant == 2 ? 0x80000001 : (variant == 0 ? 0xC0000000 : 0x80000000);
         g.run({nav(0x51C00003, 0, page)});
@@ -504,7 +507,7 @@ TEST(InterpreterMenu, SetButtonPageChangesPageWithOutEffects) {
 TEST(InterpreterMenu, SetButtonPageRunsAnAutoActionButton) {
     auto f = menuFixture();
     const auto result = f.run({nav(0x51C00003, 0x80000004, 0), nav(MoveImm, 1, 1)});
-    EXPECT_EQ(f.psr(10), 4u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 4u);
     EXPECT_EQ(f.gpr(50), 5u);
     EXPECT_EQ(f.gpr(1), 0u);
     EXPECT_EQ(f.host.reports, std::vector<std::string>{"Jump Title 4"});
@@ -515,21 +518,21 @@ TEST(InterpreterMenu, SetButtonPageRunsAnAutoActionButton) {
 
 TEST(InterpreterMenu, EnableButtonHandsOverTheSelection) {
     auto f = menuFixture();
-    f.psr(10) = 0;
+    f.psr(PSR_SELECTED_BUTTON) = 0;
     f.run({nav(0x31800004, 1), nav(0x50400001, 60, 0x80000000 | 10), nav(MoveReg, 61, Psr(10))});
     // During the run PSR10 was 0xFFFF; at its end the reserved button is selected.
     EXPECT_EQ(f.gpr(61), 0xFFFFu);
-    EXPECT_EQ(f.psr(10), 1u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_EQ(f.host.enabledIds(), (std::vector<int>{1, 2, 4}));
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"DrawButton 1", "DrawSButton 1"}));
     // Another BOG: the selection stays.
     f.host.calls.clear();
     f.run({nav(0x31800004, 2)});
-    EXPECT_EQ(f.psr(10), 1u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 1u);
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"DrawButton 2"}));
     // A selection made by the run itself is kept.
     f.run({nav(0x31800004, 0), nav(0x50400001, Psr(10), 2)});
-    EXPECT_EQ(f.psr(10), 2u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 2u);
     // Out of range, an empty slot, or off the Menu page: nothing.
     const auto states = f.host.states;
     f.host.calls.clear();
@@ -543,11 +546,11 @@ TEST(InterpreterMenu, EnableButtonHandsOverTheSelection) {
 
 TEST(InterpreterMenu, DisableButtonKeepsTheSelection) {
     auto f = menuFixture();
-    f.psr(10) = 2;
+    f.psr(PSR_SELECTED_BUTTON) = 2;
     f.gpr(3) = 2;
     f.run({nav(0x31000005, 3)});
     EXPECT_EQ(f.host.enabledIds(), (std::vector<int>{0, 4}));
-    EXPECT_EQ(f.psr(10), 2u);
+    EXPECT_EQ(f.psr(PSR_SELECTED_BUTTON), 2u);
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"DelButton 2"}));
 }
 
@@ -599,7 +602,7 @@ TEST(InterpreterTrace, CancelClickAndNegativeLine) {
                                               nav(MoveImm, 3, 3)};
     f.interp.start(program, f.host);
     auto result = f.interp.executeLine(program, 1, f.host);
-    EXPECT_EQ(f.psr(9), 2u);
+    EXPECT_EQ(f.psr(PSR_NAVIGATION_TIMER), 2u);
     EXPECT_EQ(f.gpr(1), 0u);
     EXPECT_EQ(f.interp.CurrentLine, 2);
     result = f.interp.executeLine(program, 1, f.host);
@@ -668,7 +671,7 @@ TEST(InterpreterObject, StartsAnObjectFromLineZero) {
     f.interp.startObject(mobj, 1, f.host);
     EXPECT_EQ(f.gpr(1), 1u);
     EXPECT_EQ(f.host.reports, (std::vector<std::string>{"Play PL 4", "Jump Title 2"}));
-    EXPECT_EQ(f.psr(6), 4u);
+    EXPECT_EQ(f.psr(PSR_PLAYLIST), 4u);
     // An object the file does not hold runs nothing.
     const auto result = f.interp.startObject(mobj, 5, f.host);
     EXPECT_EQ(result.executed, 0u);

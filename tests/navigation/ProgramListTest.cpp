@@ -1,6 +1,7 @@
 #include "navigation/ProgramList.h"
 
 #include "navigation/CommandText.h"
+#include "TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -89,10 +90,11 @@ TEST(ProgramListBinary, TwelveBigEndianBytesPerCommand) {
     EXPECT_TRUE(programListBinary({}).empty());
 
     const std::vector<TNavCommand> program = mixedProgram();
-    EXPECT_EQ(programListBytes(program, ProgramFormat::Binary), programListBinary(program));
+    EXPECT_EQ(testing::byteDifference(programListBinary(program), programListBytes(program, ProgramFormat::Binary)), "");
     const std::string text = programListText(program);
-    EXPECT_EQ(programListBytes(program, ProgramFormat::List),
-              std::vector<std::uint8_t>(text.begin(), text.end()));
+    EXPECT_EQ(testing::byteDifference(std::vector<std::uint8_t>(text.begin(), text.end()),
+                                      programListBytes(program, ProgramFormat::List)),
+              "");
 }
 
 TEST(ProgramListRead, RoundTripBothForms) {

@@ -16,24 +16,24 @@ TEST(RegisterReset, StandardValues) {
     regs.GPR[4095] = 9;
     regs.PSR[127] = 9;
     ResetRegs(regs, RegisterDefaults{});
-    EXPECT_EQ(regs.PSR[0], 1u);
-    EXPECT_EQ(regs.PSR[1], 0xFFu);
-    EXPECT_EQ(regs.PSR[2], 0x0FFF0FFFu);
-    EXPECT_EQ(regs.PSR[3], 1u);
-    EXPECT_EQ(regs.PSR[4], 0xFFFFu);
-    EXPECT_EQ(regs.PSR[5], 0xFFFFu);
-    EXPECT_EQ(regs.PSR[8], 0xFFFFFFFFu);
-    EXPECT_EQ(regs.PSR[10], 0xFFFFu);
-    EXPECT_EQ(regs.PSR[12], 0xFFu);
-    EXPECT_EQ(regs.PSR[14], 0xFFFFu);
-    EXPECT_EQ(regs.PSR[15], 0xAAu);
+    EXPECT_EQ(regs.PSR[PSR_IG_STREAM], 1u);
+    EXPECT_EQ(regs.PSR[PSR_PRIMARY_AUDIO_STREAM], 0xFFu);
+    EXPECT_EQ(regs.PSR[PSR_PG_TEXTST_STREAM], 0x0FFF0FFFu);
+    EXPECT_EQ(regs.PSR[PSR_ANGLE], 1u);
+    EXPECT_EQ(regs.PSR[PSR_TITLE], 0xFFFFu);
+    EXPECT_EQ(regs.PSR[PSR_CHAPTER], 0xFFFFu);
+    EXPECT_EQ(regs.PSR[PSR_PRESENTATION_TIME], 0xFFFFFFFFu);
+    EXPECT_EQ(regs.PSR[PSR_SELECTED_BUTTON], 0xFFFFu);
+    EXPECT_EQ(regs.PSR[PSR_USER_STYLE], 0xFFu);
+    EXPECT_EQ(regs.PSR[PSR_SECONDARY_STREAMS], 0xFFFFu);
+    EXPECT_EQ(regs.PSR[PSR_AUDIO_CAPABILITY], 0xAAu);
     for (int n : {16, 17, 18}) EXPECT_EQ(regs.PSR[n], 0x656E67u) << n;
-    EXPECT_EQ(regs.PSR[19], 0x5553u);
-    EXPECT_EQ(regs.PSR[20], 1u);
-    EXPECT_EQ(regs.PSR[29], 3u);
-    EXPECT_EQ(regs.PSR[30], 0x1F0F8u);
-    EXPECT_EQ(regs.PSR[31], 0x30200u);
-    EXPECT_EQ(regs.PSR[43], 0xFFFFu);
+    EXPECT_EQ(regs.PSR[PSR_COUNTRY], 0x5553u);
+    EXPECT_EQ(regs.PSR[PSR_REGION], 1u);
+    EXPECT_EQ(regs.PSR[PSR_VIDEO_CAPABILITY], 3u);
+    EXPECT_EQ(regs.PSR[PSR_TEXT_CAPABILITY], 0x1F0F8u);
+    EXPECT_EQ(regs.PSR[PSR_PLAYER_PROFILE], 0x30200u);
+    EXPECT_EQ(regs.PSR[PSR_BACKUP_PAGE], 0xFFFFu);
     for (int n : {48, 49, 50}) EXPECT_EQ(regs.PSR[n], 0xFFFFFFFFu) << n;
     EXPECT_EQ(regs.PSR[61], 0xFFFF0000u);
     const std::vector<int> set = {0,  1,  2,  3,  4,  5,  8,  10, 12, 14, 15, 16,
@@ -53,24 +53,24 @@ TEST(RegisterReset, RealValuesRegionAndCountry) {
     options.CountryCode = 0x4445; // "DE"
     RegisterFile regs;
     ResetRegs(regs, options);
-    EXPECT_EQ(regs.PSR[0], 1u);
-    EXPECT_EQ(regs.PSR[1], 1u);
-    EXPECT_EQ(regs.PSR[2], 0x0FFF0001u);
-    EXPECT_EQ(regs.PSR[3], 1u);
-    EXPECT_EQ(regs.PSR[4], 0u);
-    EXPECT_EQ(regs.PSR[5], 1u);
-    EXPECT_EQ(regs.PSR[19], 0x4445u);
-    EXPECT_EQ(regs.PSR[20], 4u);
+    EXPECT_EQ(regs.PSR[PSR_IG_STREAM], 1u);
+    EXPECT_EQ(regs.PSR[PSR_PRIMARY_AUDIO_STREAM], 1u);
+    EXPECT_EQ(regs.PSR[PSR_PG_TEXTST_STREAM], 0x0FFF0001u);
+    EXPECT_EQ(regs.PSR[PSR_ANGLE], 1u);
+    EXPECT_EQ(regs.PSR[PSR_TITLE], 0u);
+    EXPECT_EQ(regs.PSR[PSR_CHAPTER], 1u);
+    EXPECT_EQ(regs.PSR[PSR_COUNTRY], 0x4445u);
+    EXPECT_EQ(regs.PSR[PSR_REGION], 4u);
     options.Region = 1;
     ResetRegs(regs, options);
-    EXPECT_EQ(regs.PSR[20], 2u);
+    EXPECT_EQ(regs.PSR[PSR_REGION], 2u);
     // A stored region outside the picker's items counts as A.
     options.Region = 40;
     ResetRegs(regs, options);
-    EXPECT_EQ(regs.PSR[20], 1u);
+    EXPECT_EQ(regs.PSR[PSR_REGION], 1u);
     options.Region = -3;
     ResetRegs(regs, options);
-    EXPECT_EQ(regs.PSR[20], 1u);
+    EXPECT_EQ(regs.PSR[PSR_REGION], 1u);
 }
 
 TEST(RegisterRnd, SequenceFromZeroState) {

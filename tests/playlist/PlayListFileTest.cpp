@@ -112,7 +112,7 @@ TEST(PlayListFile, KnownFieldValues) {
     EXPECT_EQ(mpls.PlayList.PlayItems[1].connection_condition, 5);
     ASSERT_EQ(mpls.PlayList.SubPaths.size(), 1u);
     EXPECT_EQ(mpls.PlayList.SubPaths[0].SubPath_type, 3);
-    EXPECT_EQ(mpls.PlayListMark.marks.size(), 17u);
+    ASSERT_EQ(mpls.PlayListMark.marks.size(), 17u);
     EXPECT_EQ(mpls.PlayListMark.marks[0].mark_type, 1);
     EXPECT_EQ(mpls.PlayListMark.marks[0].ref_to_PlayItem_id, 0);
     EXPECT_EQ(mpls.PlayListMark.marks[0].mark_time_stamp, first.IN_time);
@@ -170,6 +170,7 @@ TEST(PlayListFile, SmallModelRoundTrip) {
 
 TEST(PlayListFile, ReservedHeaderAndLowFlagBitsComeBackAsZeros) {
     auto bytes = writePlayList(smallPlayList());
+    ASSERT_GT(bytes.size(), 40u + 17);
     bytes[25] = 0xAB;       // inside the 20 reserved header bytes
     bytes[40 + 17] |= 0x1F; // low bits of the AppInfo flag word
     bytes[40 + 16] |= 0x80; // PlayList_random_access_flag
@@ -177,6 +178,7 @@ TEST(PlayListFile, ReservedHeaderAndLowFlagBitsComeBackAsZeros) {
     EXPECT_EQ(result.mpls.reserved_header[5], 0xAB);
     EXPECT_EQ(result.mpls.PlayList_random_access_flag, 1);
     const auto written = writePlayList(result.mpls);
+    ASSERT_EQ(written.size(), bytes.size());
     EXPECT_EQ(written[25], 0);
     EXPECT_EQ(written[40 + 16], 0x80);
     EXPECT_EQ(written[40 + 17], 0);
@@ -216,6 +218,7 @@ TEST(PlayListFile, MultiAngleBlock) {
     const auto bytes = writePlayList(mpls);
     // The angle block is 2 + 20 bytes; the STN table starts 22 bytes after still_time.
     const std::size_t itemStart = mpls.PlayList_start_address + 10;
+    ASSERT_GT(bytes.size(), itemStart + 34 + 22 + 1);
     EXPECT_EQ(bytes[itemStart + 34], 3); // number_of_angles
     EXPECT_EQ(bytes[itemStart + 35], 3); // both flags
     EXPECT_EQ(std::string(bytes.begin() + itemStart + 36, bytes.begin() + itemStart + 41), "00011");
@@ -223,6 +226,7 @@ TEST(PlayListFile, MultiAngleBlock) {
     const std::size_t stn = itemStart + 34 + 22;
     EXPECT_EQ(bytes[stn] * 256 + bytes[stn + 1], item.STN.STN_length);
     const PlsReadResult back = readOk(bytes);
+    ASSERT_EQ(back.mpls.PlayList.PlayItems.size(), 1u);
     const Tmulti_clip& angles = back.mpls.PlayList.PlayItems[0].multi_clip;
     ASSERT_EQ(angles.angles.size(), 3u);
     EXPECT_EQ(angles.angles[0].Clip_Information_file_name, "00001");
@@ -267,6 +271,7 @@ TEST(PlayListFile, SecondaryStreamsWithOddAndEvenReferenceCounts) {
     EXPECT_EQ(before.STN_length,
               14 + 16 * 2 + 16 * 4 + (16 + 2 + 3 + 1) + (16 + 2 + 2) + (16 + 2 + 1 + 1 + 2 + 3 + 1));
     const PlsReadResult back = readOk(writePlayList(mpls));
+    ASSERT_EQ(back.mpls.PlayList.PlayItems.size(), 1u);
     const TSTN& read = back.mpls.PlayList.PlayItems[0].STN;
     EXPECT_EQ(read.number_of_PG_textST_stream_entries, 1);
     EXPECT_EQ(read.number_of_PiP_PG_textST_stream_entries_plus, 3);
@@ -307,6 +312,9 @@ TEST(PlayListFile, LongerStructuresKeepTheirExtraBytes) {
     mpls.padding_at_end = {3};
     layOut(mpls);
     const PlsReadResult back = readOk(writePlayList(mpls));
+    ASSERT_EQ(back.mpls.PlayList.PlayItems.size(), 1u);
+    ASSERT_FALSE(back.mpls.PlayList.PlayItems[0].STN.video.empty());
+    ASSERT_FALSE(back.mpls.PlayList.PlayItems[0].STN.audio.empty());
     EXPECT_EQ(back.mpls.PlayList.PlayItems[0].STN.video[0].entry_length, 10);
     EXPECT_EQ(back.mpls.PlayList.PlayItems[0].STN.audio[0].attributes_length, 7);
     expectRoundTrip(mpls);
@@ -394,53 +402,6 @@ TEST(PlayListFile, NoMarkSection) {
     EXPECT_EQ(byteDifference(bytes, writePlayList(back.mpls)), "");
 }
 
-// Every 0100/0200 playlist of the acceptance set comes back byte for byte; 0300 ones are refused.
-TEST(PlayListFile, AcceptanceSetRoundTrip) {
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    const auto root = testing::acceptanceFolder();
-    if (!std::filesystem::is_directory(root, ec)) GTEST_SKIP() << "no acceptance set at " << root;
-    for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-        std::string ext = it->path().extension().string();
-        if (it->is_regular_file(ec) && (ext == ".mpls" || ext == ".MPLS")) files.push_back(it->path());
-    }
-    if (files.empty()) GTEST_SKIP() << "no playlists in the acceptance set";
-    int exact = 0, refused = 0;
-    for (const auto& path : files) {
-        SCOPED_TRACE(path.string());
-        const auto bytes = testing::readPath(path);
-        const PlsReadResult result = readPlayList(bytes, path.filename().string());
-        const std::string version(bytes.begin() + 4, bytes.begin() + 8);
-        if (version == "0300") {
-            EXPECT_EQ(result.status, ReadStatus::FormatError);
-            ++refused;
-            // Their bodies read whole and come back too once the version is one we read.
-            auto patched = bytes;
-            patched[5] = '2';
-            const PlsReadResult body = readPlayList(patched, path.filename().string());
-            ASSERT_EQ(body.status, ReadStatus::Ok);
-            EXPECT_EQ(byteDifference(patched, writePlayList(body.mpls)), "");
-            continue;
-        }
-        ASSERT_EQ(result.status, ReadStatus::Ok)
-            << (result.messages.empty() ? "" : result.messages[0].text);
-        const std::string difference = byteDifference(bytes, writePlayList(result.mpls));
-        EXPECT_EQ(difference, "");
-        if (difference.empty()) ++exact;
-    }
-    std::cout << "acceptance playlists: " << files.size() << ", byte-exact " << exact << ", refused (0300) "
-              << refused << "\n";
-}
-
-} // namespace
-} // namespace corvane
-
-namespace corvane {
-namespace {
-
-// The UHD sample with its version set to 0200: HEVC entries (coding type 0x24, not in the
-// tables) are read by their length bytes and ExtensionData comes back whole.
 TEST(PlayListFile, UnknownCodingTypesAndExtensionDataOfARealFile) {
     auto bytes = testing::readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls");
     bytes[5] = '2';

@@ -49,7 +49,7 @@ TEST(PlayListMarks, InsertAndDeleteKeepSizes) {
     const std::uint32_t extension = mpls.ExtensionData_start_address;
     ASSERT_EQ(insertMark(mpls, std::nullopt), 0u);
     for (int i = 0; i < 4; ++i) ASSERT_TRUE(insertMark(mpls, static_cast<std::size_t>(i)));
-    EXPECT_EQ(mpls.PlayListMark.marks.size(), 5u);
+    ASSERT_EQ(mpls.PlayListMark.marks.size(), 5u);
     EXPECT_EQ(mpls.PlayListMark.PlayListMark_length, 2u + 5 * 14);
     EXPECT_EQ(mpls.ExtensionData_start_address, extension + 5 * 14);
     EXPECT_EQ(mpls.PlayListMark.marks[0].entry_ES_PID, 0xFFFF);
@@ -120,7 +120,7 @@ TEST(PlayListMarks, LoadingFindsThePlayItem) {
     EXPECT_EQ(marks[2].mark_time_stamp, 27000000u + 45000);
     EXPECT_EQ(marks[3].ref_to_PlayItem_id, 1);
     EXPECT_EQ(marks[3].mark_time_stamp, 900000u + 50000);
-    EXPECT_FALSE(result.log.empty());
+    ASSERT_FALSE(result.log.empty());
     EXPECT_EQ(result.log.back(), "1, 00:00:20.000");
     expectWritable(mpls);
 }

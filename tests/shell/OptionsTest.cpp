@@ -36,7 +36,7 @@ TEST(Options, FirstRunKeepsDefaultsAndCloseWritesEveryValue) {
     EXPECT_EQ(options.CountryCode, 0x5553);
     EXPECT_EQ(options.colBackground, 8388608);
     RegWrite(options, store);
-    EXPECT_EQ(store.writes.size(), 47u);
+    ASSERT_EQ(store.writes.size(), 47u);
     EXPECT_EQ(store.writes.front(), "WindowState");
     EXPECT_EQ(store.writes[1], "Top");
     EXPECT_EQ(store.writes.back(), "CountryCode");
