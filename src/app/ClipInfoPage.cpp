@@ -39,8 +39,7 @@ void showRows(PlaylistGrid* grid, const std::vector<std::vector<std::string>>& r
 }
 
 QString cellText(const PlaylistGrid* grid, int row, int column) {
-    const QTableWidgetItem* cell = grid->item(row, column);
-    return cell ? cell->text() : QString();
+    return grid->cellText(row, column);
 }
 
 } // namespace
@@ -63,11 +62,11 @@ void ClipInfoPage::connectControls() {
     connect(bSavePES, &QPushButton::clicked, this, &ClipInfoPage::bSavePESClick);
     connect(bLoadToMenu, &QPushButton::clicked, this, &ClipInfoPage::bLoadToMenuClick);
     connect(bCIExtDat, &QPushButton::clicked, this, &ClipInfoPage::bCIExtDatClick);
-    connect(sgCI, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgCI, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (row != previous) sgCIClick();
     });
-    connect(sgCI, &QTableWidget::cellDoubleClicked, this, [this](int row) { sgCIDblClick(row); });
-    connect(sgCIRef, &QTableWidget::cellDoubleClicked, this, [this](int row) { sgCIRefDblClick(row); });
+    connect(sgCI, &PlaylistGrid::cellDoubleClicked, this, [this](int row) { sgCIDblClick(row); });
+    connect(sgCIRef, &PlaylistGrid::cellDoubleClicked, this, [this](int row) { sgCIRefDblClick(row); });
 }
 
 void ClipInfoPage::fillFromSession() {

@@ -39,15 +39,6 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QStringList rowTexts(const QTableWidget* grid, int row) {
-    QStringList cells;
-    for (int column = 0; column < grid->columnCount(); ++column) {
-        const QTableWidgetItem* cell = grid->item(row, column);
-        cells << (cell ? cell->text() : QString());
-    }
-    return cells;
-}
-
 } // namespace
 
 class ClipInfoPageTest : public QObject {
@@ -70,12 +61,12 @@ class ClipInfoPageTest : public QObject {
         QTest::mouseClick(page()->bReadCI, Qt::LeftButton);
     }
     void clickRow(PlaylistGrid* grid, int row) {
-        const QRect cell = grid->visualItemRect(grid->item(row, 1));
+        const QRect cell = cellRect(grid, row, 1);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
     void doubleClickRow(PlaylistGrid* grid, int row) {
         clickRow(grid, row);
-        const QRect cell = grid->visualItemRect(grid->item(row, 1));
+        const QRect cell = cellRect(grid, row, 1);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
     QString output(const char* name) const { return m_work + QLatin1String(name); }

@@ -76,7 +76,7 @@ class ErrorReportTest : public QObject {
         window.PageControl->setCurrentWidget(page);
         page->cbClipinf->setCurrentIndex(page->cbClipinf->findText(QStringLiteral("00000")));
         click(page->bReadCI);
-        const QRect cell = page->sgCI->visualItemRect(page->sgCI->item(1, 1));
+        const QRect cell = cellRect(page->sgCI, 1, 1);
         QTest::mouseClick(page->sgCI->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
