@@ -178,14 +178,8 @@ void MainWindow::buildWindow() {
     connect(bdmvPage, &BdmvPage::saveStateChanged, this, [this] {
         if (PageControl->currentWidget() == bdmvPage) bSave->setEnabled(bdmvPage->canSave());
     });
-    connect(bdmvPage, &BdmvPage::playlistRequested, this, [this](const QString& name, int playItem) {
-        const int item = playlistPage->cbPlaylist->findText(name);
-        if (item < 0) return;
-        playlistPage->cbPlaylist->setCurrentIndex(item);
-        PageControl->setCurrentWidget(playlistPage);
-        if (playlistPage->needsRead()) playlistPage->bReadPL->click();
-        playlistPage->selectPlayItem(playItem);
-    });
+    connect(bdmvPage, &BdmvPage::playlistRequested, this,
+            [this](const QString& name, int playItem) { openPlaylist(name, playItem); });
     connect(playlistPage, &PlaylistPage::saveStateChanged, this, [this] {
         if (PageControl->currentWidget() == playlistPage) bSave->setEnabled(playlistPage->canSave());
     });
@@ -202,14 +196,8 @@ void MainWindow::buildWindow() {
         PageControl->setCurrentWidget(clipInfoPage);
     });
     // A "Referenced by" row of the CLIPINF page: the playlist, and its PlayItem when one is named.
-    connect(clipInfoPage, &ClipInfoPage::playlistRequested, this, [this](const QString& name, int playItem) {
-        const int item = playlistPage->cbPlaylist->findText(name);
-        if (item < 0) return;
-        playlistPage->cbPlaylist->setCurrentIndex(item);
-        PageControl->setCurrentWidget(playlistPage);
-        if (playlistPage->needsRead()) playlistPage->bReadPLClick();
-        if (playItem >= 0) playlistPage->selectPlayItem(playItem);
-    });
+    connect(clipInfoPage, &ClipInfoPage::playlistRequested, this,
+            [this](const QString& name, int playItem) { openPlaylist(name, playItem); });
     connect(bdmvPage, &BdmvPage::bdjoRequested, this, [this](int position) {
         if (position < 0 || position >= bdjoPage->cbBDJO->count()) return;
         PageControl->setCurrentWidget(bdjoPage);
@@ -239,13 +227,8 @@ void MainWindow::buildWindow() {
     connect(clipInfoPage, &ClipInfoPage::loadToMenuRequested, this, &MainWindow::bLoadToMenuClick);
     connect(clipInfoPage, &ClipInfoPage::workFolderChosen, optionsPage->eWorkDir, &QLineEdit::setText);
     // An accessible playlist of a BD-J object: choose it on the PLAYLIST page.
-    connect(bdjoPage, &BdjoPage::playlistRequested, this, [this](const QString& name) {
-        const int item = playlistPage->cbPlaylist->findText(name);
-        if (item < 0) return;
-        playlistPage->cbPlaylist->setCurrentIndex(item);
-        PageControl->setCurrentWidget(playlistPage);
-        playlistPage->cbPlaylistChange();
-    });
+    connect(bdjoPage, &BdjoPage::playlistRequested, this,
+            [this](const QString& name) { openPlaylist(name, -1, false); });
     connect(playlistPage->cbPlaylist, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() != playlistPage) return;
         setSaveHint(name, m_session.names.PlayListExt);
@@ -254,6 +237,18 @@ void MainWindow::buildWindow() {
     connect(clipInfoPage->cbClipinf, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() == clipInfoPage) setSaveHint(name, m_session.names.ClipInfoExt);
     });
+}
+
+void MainWindow::openPlaylist(const QString& name, int playItem, bool read) {
+    const int item = playlistPage->cbPlaylist->findText(name);
+    if (item < 0) return;
+    playlistPage->cbPlaylist->setCurrentIndex(item);
+    PageControl->setCurrentWidget(playlistPage);
+    if (!read)
+        playlistPage->cbPlaylistChange();
+    else if (playlistPage->needsRead())
+        playlistPage->bReadPL->click();
+    playlistPage->selectPlayItem(playItem);
 }
 
 void MainWindow::readSettings() {
