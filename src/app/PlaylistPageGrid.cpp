@@ -1,6 +1,7 @@
 #include "app/PlaylistPageGrid.h"
 
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -127,21 +128,21 @@ PlaylistGrid::PlaylistGrid(const char* name, std::span<const std::string_view> h
 }
 
 void PlaylistGrid::setRows(const std::vector<std::vector<std::string>>& rows) {
-    const bool blocked = blockSignals(true);
-    m_dataRows = static_cast<int>(rows.size());
-    m_model->setRowTotal(m_dataRows);
-    for (int row = 0; row < m_model->rowCount(); ++row) m_model->setRowId(row, {});
-    m_model->clearRow(0);
-    for (int row = 0; row < m_dataRows; ++row) setRow(row, rows[static_cast<std::size_t>(row)]);
-    if (m_dataRows == 0) clearSelection();
-    blockSignals(blocked);
+    {
+        const QSignalBlocker quiet(this);
+        m_dataRows = static_cast<int>(rows.size());
+        m_model->setRowTotal(m_dataRows);
+        for (int row = 0; row < m_model->rowCount(); ++row) m_model->setRowId(row, {});
+        m_model->clearRow(0);
+        for (int row = 0; row < m_dataRows; ++row) setRow(row, rows[static_cast<std::size_t>(row)]);
+        if (m_dataRows == 0) clearSelection();
+    }
     viewport()->update();
 }
 
 void PlaylistGrid::setRow(int row, const std::vector<std::string>& cells) {
-    const bool blocked = blockSignals(true);
+    const QSignalBlocker quiet(this);
     m_model->setRow(row, cells);
-    blockSignals(blocked);
 }
 
 void PlaylistGrid::setCellText(int row, int column, const std::string& text) {
@@ -167,11 +168,12 @@ std::pair<int, int> PlaylistGrid::selectedRange() const {
 
 void PlaylistGrid::selectDataRow(int row) {
     if (row < 0 || row >= m_dataRows) return;
-    const bool blocked = blockSignals(true);
-    const int column = m_editable ? std::clamp(currentColumn(), 1, columnCount() - 1) : 0;
-    setCurrentCell(row, column);
-    if (!m_editable) selectRow(row);
-    blockSignals(blocked);
+    {
+        const QSignalBlocker quiet(this);
+        const int column = m_editable ? std::clamp(currentColumn(), 1, columnCount() - 1) : 0;
+        setCurrentCell(row, column);
+        if (!m_editable) selectRow(row);
+    }
     scrollTo(m_model->index(row, 0));
 }
 
