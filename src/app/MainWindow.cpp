@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QThread>
@@ -199,13 +198,9 @@ void MainWindow::buildWindow() {
     connect(clipInfoPage, &ClipInfoPage::playlistRequested, this,
             [this](const QString& name, int playItem) { openPlaylist(name, playItem); });
     connect(bdmvPage, &BdmvPage::bdjoRequested, this, [this](int position) {
-        if (position < 0 || position >= bdjoPage->cbBDJO->count()) return;
+        if (position < 0 || position >= bdjoPage->objectCount()) return;
         PageControl->setCurrentWidget(bdjoPage);
-        {
-            const QSignalBlocker quiet(bdjoPage->cbBDJO); // read once, not again through Auto Read
-            bdjoPage->cbBDJO->setCurrentIndex(position);
-        }
-        bdjoPage->bReadBDJO->click();
+        bdjoPage->readObject(position);
     });
     // "Create sound.bdmv": for a folder read without one.
     connect(optionsPage->bCreateSound, &QPushButton::clicked, this, [this] {
@@ -427,7 +422,7 @@ void MainWindow::bCancelClick() {
 // --- MessageSink ---
 
 void MainWindow::appendLine(const StyledLine& line) {
-    statusPage->reMessage->appendLine(line);
+    statusPage->messageLog()->appendLine(line);
 }
 
 void MainWindow::setStatus(int panel, const std::string& text) {

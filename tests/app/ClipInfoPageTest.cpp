@@ -51,7 +51,7 @@ class ClipInfoPageTest : public QObject {
 
     ClipInfoPage* page() { return m_window->clipInfoPage; }
     bool logHas(const QString& line) {
-        return findLine(m_window->statusPage->reMessage->document(), line).isValid();
+        return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), line).isValid();
     }
     void choose(const QString& clip) {
         page()->cbClipinf->setCurrentIndex(page()->cbClipinf->findText(clip));
@@ -324,12 +324,12 @@ private slots:
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(m_window->statusPage));
 
         // A playlist no movie object plays: the heading alone.
-        m_window->statusPage->reMessage->clearLog();
+        m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->clearLog();
         m_window->PageControl->setCurrentWidget(playlists);
         playlists->cbPlaylist->setCurrentIndex(playlists->cbPlaylist->findText(QStringLiteral("00006")));
         QTest::mouseClick(m_window->bFind, Qt::LeftButton);
         QVERIFY(logHas(QStringLiteral("PlayList 00006 found in:")));
-        const QString log = m_window->statusPage->reMessage->toPlainText();
+        const QString log = m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText();
         QVERIFY2(!log.contains(QStringLiteral("Object ")), qPrintable(log));
     }
 

@@ -117,7 +117,7 @@ class MenuPageTest : public QObject {
     MenuPage* page() { return m_window->menuPage; }
     QString file(const char* name) const { return m_root.filePath(QLatin1String(name)); }
     bool logHas(const QString& line) {
-        return findLine(m_window->statusPage->reMessage->document(), line).isValid();
+        return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), line).isValid();
     }
     QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
     void loadMenu(const QString& path) {

@@ -71,7 +71,7 @@ class PlaylistPageTest : public QObject {
 
     PlaylistPage* page() { return m_window->playlistPage; }
     TMPLS& mpls() { return page()->mpls; }
-    QString logText() { return m_window->statusPage->reMessage->toPlainText(); }
+    QString logText() { return m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText(); }
 
     void read(const char* name) {
         page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QLatin1String(name)));
@@ -127,7 +127,7 @@ private slots:
         read("00002");
         const TPlayList& list = mpls().PlayList;
         QCOMPARE(list.PlayItems.size(), std::size_t(4));
-        QVERIFY(findLine(m_window->statusPage->reMessage->document(),
+        QVERIFY(findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
                          QStringLiteral("4 PlayItem(s), 1 SubPath(s) and 17 PlayListMark(s) found."))
                     .isValid());
 
