@@ -15,6 +15,7 @@ public:
     // The About text kept in the program's resources.
     static QString aboutText();
 
+private:
     QTextBrowser* reAbout;
 };
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -165,6 +166,18 @@ const TBDJO& BdjoPage::bdjo() const {
 
 void BdjoPage::cbBDJOChange() {
     if (m_session.options.AutoRead && cbBDJO->currentIndex() >= 0 && !m_session.BDMVdir.empty()) bReadBDJOClick();
+}
+
+int BdjoPage::objectCount() const {
+    return cbBDJO->count();
+}
+
+void BdjoPage::readObject(int position) {
+    {
+        const QSignalBlocker quiet(cbBDJO); // read once, not again through Auto Read
+        cbBDJO->setCurrentIndex(position);
+    }
+    bReadBDJO->click();
 }
 
 void BdjoPage::bReadBDJOClick() {

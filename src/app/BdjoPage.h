@@ -30,6 +30,20 @@ public:
     // Reads the object chosen in cbBDJO and shows it.
     void bReadBDJOClick();
     const TBDJO& bdjo() const;
+    // The objects the picker offers; reads the one at `position` without a second read
+    // through the picker's change.
+    int objectCount() const;
+    void readObject(int position);
+
+signals:
+    // A double click on an accessible playlist: the PLAYLIST page opens it.
+    void playlistRequested(const QString& name);
+
+private:
+    void cbBDJOChange();
+    void showBdjo();
+    void sgAppManageClick();
+    void clearFields();
 
     QComboBox* cbBDJO;
     QPushButton* bReadBDJO;
@@ -47,16 +61,6 @@ public:
     QTableWidget* sgParams;
     std::array<QCheckBox*, 11> keyBoxes{};
     QLineEdit* eDirectoryPath;
-
-signals:
-    // A double click on an accessible playlist: the PLAYLIST page opens it.
-    void playlistRequested(const QString& name);
-
-private:
-    void cbBDJOChange();
-    void showBdjo();
-    void sgAppManageClick();
-    void clearFields();
 
     Session& m_session;
 };

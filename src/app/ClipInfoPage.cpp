@@ -59,11 +59,11 @@ void ClipInfoPage::connectControls() {
     connect(bSavePES, &QPushButton::clicked, this, &ClipInfoPage::bSavePESClick);
     connect(bLoadToMenu, &QPushButton::clicked, this, &ClipInfoPage::bLoadToMenuClick);
     connect(bCIExtDat, &QPushButton::clicked, this, &ClipInfoPage::bCIExtDatClick);
-    connect(sgCI, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgCI, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (row != previous) sgCIClick();
     });
-    connect(sgCI, &QTableWidget::cellDoubleClicked, this, [this](int row) { sgCIDblClick(row); });
-    connect(sgCIRef, &QTableWidget::cellDoubleClicked, this, [this](int row) { sgCIRefDblClick(row); });
+    connect(sgCI, &PlaylistGrid::cellDoubleClicked, this, [this](int row) { sgCIDblClick(row); });
+    connect(sgCIRef, &PlaylistGrid::cellDoubleClicked, this, [this](int row) { sgCIRefDblClick(row); });
 }
 
 void ClipInfoPage::fillFromSession() {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include "navigation/CommandEdit.h"
 #include "widgets/EditControls.h"
@@ -70,7 +71,7 @@ CommandEditor::CommandEditor(QWidget* parent) : QWidget(parent) {
 
     auto whenChosen = [this](QComboBox* box, auto edit) {
         connect(box, &QComboBox::currentIndexChanged, this, [this, edit](int item) {
-            if (m_filling || !m_command || item < 0) return;
+            if (!m_command || item < 0) return;
             apply(edit(*m_command, item));
         });
     };
@@ -84,10 +85,10 @@ CommandEditor::CommandEditor(QWidget* parent) : QWidget(parent) {
         return setOperandType(c, Operand::Source, static_cast<OperandType>(item));
     });
     connect(cbOP1on, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_filling && m_command) apply(setOperandPresent(*m_command, Operand::Destination, on));
+        if (m_command) apply(setOperandPresent(*m_command, Operand::Destination, on));
     });
     connect(cbOP2on, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_filling && m_command) apply(setOperandPresent(*m_command, Operand::Source, on));
+        if (m_command) apply(setOperandPresent(*m_command, Operand::Source, on));
     });
     connect(ieOp1, &QLineEdit::editingFinished, this, [this] { valueTyped(ieOp1, true); });
     connect(ieOp2, &QLineEdit::editingFinished, this, [this] { valueTyped(ieOp2, false); });
@@ -106,7 +107,11 @@ void CommandEditor::setPickersEnabled(bool enabled) {
 }
 
 void CommandEditor::showCommand(const std::optional<TNavCommand>& command) {
-    m_filling = true;
+    // What the controls show now is the model's, not a user's edit.
+    const QSignalBlocker group(cbCmdGrp), subGroup(cbCmdSGrp), option(cbCmd), opcode(heOCH);
+    const QSignalBlocker destinationOn(cbOP1on), destinationType(cbOP1), destination(ieOp1),
+        destinationHex(heDEH);
+    const QSignalBlocker sourceOn(cbOP2on), sourceType(cbOp2), source(ieOp2), sourceHex(heSOH);
     m_command = command;
     const bool on = command.has_value();
     const CommandEditorState state = commandEditorState(command.value_or(TNavCommand{}));
@@ -134,7 +139,6 @@ void CommandEditor::showCommand(const std::optional<TNavCommand>& command) {
         for (QWidget* w : std::initializer_list<QWidget*>{row.type, row.value, row.hex})
             w->setEnabled(on && row.field.enabled);
     }
-    m_filling = false;
     emit hintChanged(on ? QString::fromStdString(state.hint) : qs(HintNavigationCommands));
 }
 
@@ -147,7 +151,7 @@ void CommandEditor::apply(const TNavCommand& changed) {
 }
 
 void CommandEditor::valueTyped(TIntEdit* edit, bool destination) {
-    if (m_filling || !m_command) return;
+    if (!m_command) return;
     bool ok = false;
     const qlonglong typed = edit->text().toLongLong(&ok);
     if (!ok) {
@@ -158,7 +162,7 @@ void CommandEditor::valueTyped(TIntEdit* edit, bool destination) {
 }
 
 void CommandEditor::wordTyped(THexEdit* edit, int word) {
-    if (m_filling || !m_command) return;
+    if (!m_command) return;
     const auto value = static_cast<std::uint32_t>(edit->value());
     if (word == 0)
         apply(setOpcodeWord(*m_command, value));

@@ -56,7 +56,6 @@ private:
 
     std::optional<TNavCommand> m_command;
     bool m_pickersEnabled = false;
-    bool m_filling = false;
 };
 
 } // namespace corvane

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTableWidget>
 #include <QTextCursor>
@@ -138,27 +139,27 @@ void TfExtDat::refresh() {
     bbSaveExtDat->setEnabled(present);
     bbDelExtDat->setEnabled(present);
 
-    m_filling = true;
-    const int entries = int(m_block.ext_data_entries.size());
-    sgExtDatEntry->clearContents();
-    // An empty table keeps one empty row under its header.
-    sgExtDatEntry->setRowCount(qMax(1, entries));
-    for (int row = 0; row < entries; ++row) fillRow(row);
-    if (entries == 0) {
-        for (int column = 0; column < sgExtDatEntry->columnCount(); ++column) {
-            auto* item = new QTableWidgetItem;
-            item->setFlags(Qt::ItemIsEnabled);
-            sgExtDatEntry->setItem(0, column, item);
+    {
+        const QSignalBlocker quiet(sgExtDatEntry);
+        const int entries = int(m_block.ext_data_entries.size());
+        sgExtDatEntry->clearContents();
+        // An empty table keeps one empty row under its header.
+        sgExtDatEntry->setRowCount(qMax(1, entries));
+        for (int row = 0; row < entries; ++row) fillRow(row);
+        if (entries == 0) {
+            for (int column = 0; column < sgExtDatEntry->columnCount(); ++column) {
+                auto* item = new QTableWidgetItem;
+                item->setFlags(Qt::ItemIsEnabled);
+                sgExtDatEntry->setItem(0, column, item);
+            }
         }
     }
-    m_filling = false;
     sgExtDatEntry->setCurrentCell(0, ID1Column);
     showEntryData(0);
 }
 
 void TfExtDat::fillRow(int row) {
-    const bool wasFilling = m_filling;
-    m_filling = true;
+    const QSignalBlocker quiet(sgExtDatEntry);
     const std::vector<std::string> cells = extDataEntryRow(m_block, std::size_t(row));
     for (int column = 0; column < sgExtDatEntry->columnCount(); ++column) {
         auto* item = new QTableWidgetItem(column < int(cells.size()) ? QString::fromStdString(cells[column])
@@ -166,11 +167,10 @@ void TfExtDat::fillRow(int row) {
         if (column == 0) item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         sgExtDatEntry->setItem(row, column, item);
     }
-    m_filling = wasFilling;
 }
 
 void TfExtDat::sgExtDatEntryChanged(QTableWidgetItem* item) {
-    if (m_filling || !item) return;
+    if (!item) return;
     const int row = item->row();
     if (row < 0 || row >= int(m_block.ext_data_entries.size())) return;
     // Only ID1 is taken over; any other typing is undone.

@@ -71,7 +71,6 @@ private:
     const Options& m_options;
     Reporter* m_reporter = nullptr;
     TExtensionData m_block;
-    bool m_filling = false;
 };
 
 } // namespace corvane

@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QThread>
@@ -179,14 +178,8 @@ void MainWindow::buildWindow() {
     connect(bdmvPage, &BdmvPage::saveStateChanged, this, [this] {
         if (PageControl->currentWidget() == bdmvPage) bSave->setEnabled(bdmvPage->canSave());
     });
-    connect(bdmvPage, &BdmvPage::playlistRequested, this, [this](const QString& name, int playItem) {
-        const int item = playlistPage->cbPlaylist->findText(name);
-        if (item < 0) return;
-        playlistPage->cbPlaylist->setCurrentIndex(item);
-        PageControl->setCurrentWidget(playlistPage);
-        if (playlistPage->needsRead()) playlistPage->bReadPL->click();
-        playlistPage->selectPlayItem(playItem);
-    });
+    connect(bdmvPage, &BdmvPage::playlistRequested, this,
+            [this](const QString& name, int playItem) { openPlaylist(name, playItem); });
     connect(playlistPage, &PlaylistPage::saveStateChanged, this, [this] {
         if (PageControl->currentWidget() == playlistPage) bSave->setEnabled(playlistPage->canSave());
     });
@@ -203,22 +196,12 @@ void MainWindow::buildWindow() {
         PageControl->setCurrentWidget(clipInfoPage);
     });
     // A "Referenced by" row of the CLIPINF page: the playlist, and its PlayItem when one is named.
-    connect(clipInfoPage, &ClipInfoPage::playlistRequested, this, [this](const QString& name, int playItem) {
-        const int item = playlistPage->cbPlaylist->findText(name);
-        if (item < 0) return;
-        playlistPage->cbPlaylist->setCurrentIndex(item);
-        PageControl->setCurrentWidget(playlistPage);
-        if (playlistPage->needsRead()) playlistPage->bReadPLClick();
-        if (playItem >= 0) playlistPage->selectPlayItem(playItem);
-    });
+    connect(clipInfoPage, &ClipInfoPage::playlistRequested, this,
+            [this](const QString& name, int playItem) { openPlaylist(name, playItem); });
     connect(bdmvPage, &BdmvPage::bdjoRequested, this, [this](int position) {
-        if (position < 0 || position >= bdjoPage->cbBDJO->count()) return;
+        if (position < 0 || position >= bdjoPage->objectCount()) return;
         PageControl->setCurrentWidget(bdjoPage);
-        {
-            const QSignalBlocker quiet(bdjoPage->cbBDJO); // read once, not again through Auto Read
-            bdjoPage->cbBDJO->setCurrentIndex(position);
-        }
-        bdjoPage->bReadBDJO->click();
+        bdjoPage->readObject(position);
     });
     // "Create sound.bdmv": for a folder read without one.
     connect(optionsPage->bCreateSound, &QPushButton::clicked, this, [this] {
@@ -240,13 +223,8 @@ void MainWindow::buildWindow() {
     connect(clipInfoPage, &ClipInfoPage::loadToMenuRequested, this, &MainWindow::bLoadToMenuClick);
     connect(clipInfoPage, &ClipInfoPage::workFolderChosen, optionsPage->eWorkDir, &QLineEdit::setText);
     // An accessible playlist of a BD-J object: choose it on the PLAYLIST page.
-    connect(bdjoPage, &BdjoPage::playlistRequested, this, [this](const QString& name) {
-        const int item = playlistPage->cbPlaylist->findText(name);
-        if (item < 0) return;
-        playlistPage->cbPlaylist->setCurrentIndex(item);
-        PageControl->setCurrentWidget(playlistPage);
-        playlistPage->cbPlaylistChange();
-    });
+    connect(bdjoPage, &BdjoPage::playlistRequested, this,
+            [this](const QString& name) { openPlaylist(name, -1, false); });
     connect(playlistPage->cbPlaylist, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() != playlistPage) return;
         setSaveHint(name, m_session.names.PlayListExt);
@@ -255,6 +233,18 @@ void MainWindow::buildWindow() {
     connect(clipInfoPage->cbClipinf, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() == clipInfoPage) setSaveHint(name, m_session.names.ClipInfoExt);
     });
+}
+
+void MainWindow::openPlaylist(const QString& name, int playItem, bool read) {
+    const int item = playlistPage->cbPlaylist->findText(name);
+    if (item < 0) return;
+    playlistPage->cbPlaylist->setCurrentIndex(item);
+    PageControl->setCurrentWidget(playlistPage);
+    if (!read)
+        playlistPage->cbPlaylistChange();
+    else if (playlistPage->needsRead())
+        playlistPage->bReadPL->click();
+    playlistPage->selectPlayItem(playItem);
 }
 
 void MainWindow::readSettings() {
@@ -426,7 +416,7 @@ void MainWindow::bCancelClick() {
 // --- MessageSink ---
 
 void MainWindow::appendLine(const StyledLine& line) {
-    statusPage->reMessage->appendLine(line);
+    statusPage->messageLog()->appendLine(line);
 }
 
 void MainWindow::setStatus(int panel, const std::string& text) {

@@ -51,9 +51,9 @@ void MainWindow::connectInterpreter() {
     connect(bdmvPage->commandModel, &QAbstractItemModel::rowsInserted, this, programChanged);
     connect(bdmvPage->commandModel, &QAbstractItemModel::rowsRemoved, this, programChanged);
 
-    connect(statusPage->bPSRs, &QPushButton::clicked, this, &MainWindow::bPSRsClick);
-    connect(statusPage->bGPRs, &QPushButton::clicked, this, &MainWindow::bGPRsClick);
-    connect(statusPage->bResetRegs, &QPushButton::clicked, this, &MainWindow::bResetRegsClick);
+    connect(statusPage, &StatusPage::psrsRequested, this, &MainWindow::bPSRsClick);
+    connect(statusPage, &StatusPage::gprsRequested, this, &MainWindow::bGPRsClick);
+    connect(statusPage, &StatusPage::resetRegsRequested, this, &MainWindow::bResetRegsClick);
 }
 
 GuiInterpreterHost MainWindow::interpreterHost() {

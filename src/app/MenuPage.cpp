@@ -107,7 +107,7 @@ void MenuPage::connectControls() {
     connect(bLoadMenu, &QPushButton::clicked, this, &MenuPage::bLoadMenuClick);
     connect(bMux, &QPushButton::clicked, this, &MenuPage::bMuxClick);
     connect(cbPage, &QComboBox::currentIndexChanged, this, &MenuPage::cbPageChange);
-    connect(sgIGObjects, &QTableWidget::cellClicked, this, [this](int row) { sgIGObjectsClick(row); });
+    connect(sgIGObjects, &PlaylistGrid::cellClicked, this, [this](int row) { sgIGObjectsClick(row); });
     connect(cbObjects, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0 && index < sgIGObjects->dataRows()) sgIGObjects->selectDataRow(index);
         showObjectView();
@@ -231,10 +231,7 @@ void MenuPage::fillObjectList() {
         cbObjects->addItem(QString::fromStdString(hexText(i, 4)), static_cast<int>(i));
     }
     sgIGObjects->setRows(rows);
-    for (int row = 0; row < sgIGObjects->rowCount(); ++row)
-        for (int column = 0; column < sgIGObjects->columnCount(); ++column)
-            if (QTableWidgetItem* cell = sgIGObjects->item(row, column))
-                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    sgIGObjects->setCellAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const bool any = !m.IGObjects.empty();
     sgIGObjects->setEnabled(any);
     bbSaveIGObj->setEnabled(any);

@@ -202,16 +202,16 @@ void MenuPage::connectTables() {
     for (int column = 0; column < ButtonColumns; ++column)
         if (takesInput(buttonEditMask(column))) masks[column] = qtMask(buttonEditMask(column));
     sgButton->setEditMasks(std::move(masks));
-    connect(sgButton, &QTableWidget::currentCellChanged, this,
+    connect(sgButton, &PlaylistGrid::currentCellChanged, this,
             [this](int row, int column, int previousRow, int) {
                 if (row != previousRow) sgButtonClick(row);
                 showButtonCellObject(row, column);
             });
     connect(sgButton, &PlaylistGrid::cellEdited, this, &MenuPage::sgButtonSetEditText);
-    connect(sgButton, &QTableWidget::cellDoubleClicked, this, &MenuPage::sgButtonDblClick);
+    connect(sgButton, &PlaylistGrid::cellDoubleClicked, this, &MenuPage::sgButtonDblClick);
 
     connect(sgMCommands, &PlaylistGrid::cellEdited, this, &MenuPage::sgMCommandsSetEditText);
-    connect(sgMCommands, &QTableWidget::cellDoubleClicked, this,
+    connect(sgMCommands, &PlaylistGrid::cellDoubleClicked, this,
             [this](int row) { sgMCommandsDblClick(row); });
     new EventHook(sgMCommands, QEvent::Resize, [this] {
         // A wide table gives the command text what the word columns leave.
@@ -233,7 +233,7 @@ void MenuPage::connectTables() {
                 grid->setEditable(editable);
         });
     m_tablePopup = popup;
-    for (QTableWidget* table : std::initializer_list<QTableWidget*>{sgBOG, sgButton, sgMCommands}) {
+    for (QTableView* table : std::initializer_list<QTableView*>{sgBOG, sgButton, sgMCommands}) {
         table->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(table, &QWidget::customContextMenuRequested, this, [this, table, popup](const QPoint& at) {
             m_popupTable = table;
@@ -243,10 +243,10 @@ void MenuPage::connectTables() {
 
     // Effects tab.
     connect(rgEffects, &RadioGroup::itemIndexChanged, this, &MenuPage::fillEffects);
-    connect(sgEffEffects, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgEffEffects, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (row != previous) sgEffEffectsClick(row);
     });
-    connect(sgEffCompObjects, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgEffCompObjects, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (row != previous) sgEffCompObjectsClick(row);
     });
     const std::array<TIntEdit*, 4> crops{neCropX, neCropY, neCropW, neCropH};
@@ -472,8 +472,7 @@ void MenuPage::sgButtonSetEditText(int row, int column, const QString& text) {
                                   .BOGs[static_cast<std::size_t>(bog)]
                                   .buttons[static_cast<std::size_t>(row)];
     for (int refreshed : edit.refresh)
-        if (QTableWidgetItem* cell = sgButton->item(row, refreshed))
-            cell->setText(QString::fromStdString(buttonCellText(button, refreshed)));
+        sgButton->setCellText(row, refreshed, buttonCellText(button, refreshed));
     if (!edit.changed) return;
     showButtonCellObject(row, column);
     emit buttonsChanged();

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -285,31 +283,9 @@ void CommandLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 
 // ---- the view ----
 
-NavGridView::NavGridView(const QString& name, QWidget* parent) : QTableView(parent) {
-    setObjectName(name);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
+NavGridView::NavGridView(const QString& name, QWidget* parent) : GridView(name, parent) {
     setSelectionMode(QAbstractItemView::ContiguousSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    verticalHeader()->hide();
-    // Fixed row heights keep scrolling independent of the number of rows.
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setStretchLastSection(true);
-    setWordWrap(false);
     setAlternatingRowColors(false);
-}
-
-std::pair<int, int> NavGridView::selectedRange() const {
-    if (!selectionModel()) return {-1, -1};
-    int first = -1;
-    int last = -1;
-    for (const QItemSelectionRange& range : selectionModel()->selection()) {
-        if (first < 0 || range.top() < first) first = range.top();
-        if (range.bottom() > last) last = range.bottom();
-    }
-    if (first < 0 && currentIndex().isValid()) first = last = currentIndex().row();
-    return {first, last};
 }
 
 void NavGridView::selectRow(int row) {
@@ -319,28 +295,10 @@ void NavGridView::selectRow(int row) {
     scrollTo(index);
 }
 
-void NavGridView::keyPressEvent(QKeyEvent* event) {
-    if (state() == QAbstractItemView::EditingState) {
-        QTableView::keyPressEvent(event);
-        return;
-    }
-    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    if (event->key() == Qt::Key_Insert && mods == Qt::NoModifier) {
-        emit insertKey();
-        return;
-    }
-    if (event->key() == Qt::Key_Delete && mods == Qt::NoModifier) {
-        emit deleteKey();
-        return;
-    }
-    if (event->key() == Qt::Key_N && mods == Qt::ShiftModifier) {
-        emit nopKey();
-        return;
-    }
-    const int before = currentIndex().row();
-    QTableView::keyPressEvent(event);
-    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && currentIndex().row() != before)
-        emit arrowMoved(currentIndex().row());
+bool NavGridView::gridKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (key != Qt::Key_N || modifiers != Qt::ShiftModifier) return false;
+    emit nopKey();
+    return true;
 }
 
 } // namespace corvane

@@ -6,10 +6,10 @@
 
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
-#include <QTableView>
 
 #include <cstddef>
 
+#include "app/GridView.h"
 #include "navigation/CommandText.h"
 
 namespace corvane {
@@ -110,24 +110,18 @@ public:
 };
 
 // A grid with whole-line selection and the keys of the navigation tables.
-class NavGridView : public QTableView {
+class NavGridView : public GridView {
     Q_OBJECT
 public:
     explicit NavGridView(const QString& name, QWidget* parent = nullptr);
-    // Selected rows as a range (first, last); (-1, -1) when nothing is selected.
-    std::pair<int, int> selectedRange() const;
     // Selects one row, makes it current and scrolls it into view.
     void selectRow(int row);
 
 signals:
-    void insertKey();
-    void deleteKey();
     void nopKey();
-    // Up or Down moved the current row.
-    void arrowMoved(int row);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    bool gridKey(int key, Qt::KeyboardModifiers modifiers) override;
 };
 
 } // namespace corvane

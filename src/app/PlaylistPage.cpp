@@ -345,18 +345,18 @@ void PlaylistPage::connectControls() {
     });
 
     // PlayItems.
-    connect(sgPLitem, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgPLitem, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (!m_filling && row != previous) sgPLitemClick(row);
     });
     connect(sgPLitem, &PlaylistGrid::cellEdited, this, &PlaylistPage::editPlayItem);
-    connect(sgPLitem, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+    connect(sgPLitem, &PlaylistGrid::cellDoubleClicked, this, [this](int row) {
         if (sgPLitem->editable() || row >= static_cast<int>(m_session.mpls.PlayList.PlayItems.size())) return;
         emit clipRequested(
             QString::fromStdString(
                 m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(row)].Clip_Information_file_name),
             false);
     });
-    connect(sgPIangles, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+    connect(sgPIangles, &PlaylistGrid::cellDoubleClicked, this, [this](int row) {
         const int item = selectedPlayItem();
         if (item < 0) return;
         const auto& angles = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].multi_clip.angles;
@@ -367,10 +367,10 @@ void PlaylistPage::connectControls() {
     });
 
     // STN table.
-    connect(sgSTN, &QTableWidget::currentCellChanged, this, [this](int, int column) {
+    connect(sgSTN, &PlaylistGrid::currentCellChanged, this, [this](int, int column) {
         if (!m_filling && column >= 0) sgSTNClick(column);
     });
-    connect(sgStreamEntry, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgStreamEntry, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (!m_filling && row != previous) sgStreamEntryClick(row);
     });
     connect(sgStreamEntry, &PlaylistGrid::insertKey, this, &PlaylistPage::bbInsSTNClick);
@@ -387,7 +387,7 @@ void PlaylistPage::connectControls() {
     connectEntryEditors();
 
     // SubPaths.
-    connect(sgSubPath, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgSubPath, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (!m_filling && row != previous) sgSubPathClick(row);
     });
     connect(sgSubPath, &PlaylistGrid::insertKey, this, &PlaylistPage::bbSPinsClick);
@@ -396,11 +396,11 @@ void PlaylistPage::connectControls() {
     connect(bbSPdel, &QToolButton::clicked, this, &PlaylistPage::bbSPdelClick);
     connect(cbSubPathType, &QComboBox::activated, this, &PlaylistPage::cbSubPathTypeChange);
     connect(cbSPrepeat, &QComboBox::activated, this, &PlaylistPage::cbSPrepeatChange);
-    connect(sgSubPlayItem, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgSubPlayItem, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (!m_filling && row != previous) sgSubPlayItemClick(row);
     });
     connect(sgSubPlayItem, &PlaylistGrid::cellEdited, this, &PlaylistPage::editSubPlayItem);
-    connect(sgSubPlayItem, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+    connect(sgSubPlayItem, &PlaylistGrid::cellDoubleClicked, this, [this](int row) {
         const int path = selectedSubPath();
         if (sgSubPlayItem->editable() || path < 0) return;
         const auto& items = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
@@ -409,7 +409,7 @@ void PlaylistPage::connectControls() {
                 QString::fromStdString(items[static_cast<std::size_t>(row)].Clip_Information_file_name),
                 false);
     });
-    connect(sgAngles, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+    connect(sgAngles, &PlaylistGrid::cellDoubleClicked, this, [this](int row) {
         const int path = selectedSubPath();
         const int item = selectedSubPlayItem();
         if (path < 0 || item < 0) return;
@@ -423,16 +423,14 @@ void PlaylistPage::connectControls() {
     });
 
     // Marks.
-    connect(sgPlayListMark, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(sgPlayListMark, &PlaylistGrid::currentCellChanged, this, [this](int row, int, int previous) {
         if (!m_filling && row != previous) sgPlayListMarkClick(row);
     });
     connect(sgPlayListMark, &PlaylistGrid::insertKey, this, &PlaylistPage::bbPLMinsClick);
     connect(sgPlayListMark, &PlaylistGrid::deleteKey, this, &PlaylistPage::bbPLMdelClick);
     connect(sgPlayListMark, &PlaylistGrid::selectAllKey, this, [this] {
         if (sgPlayListMark->dataRows() > 0)
-            sgPlayListMark->setRangeSelected(QTableWidgetSelectionRange(0, 1, sgPlayListMark->dataRows() - 1,
-                                                                        sgPlayListMark->columnCount() - 1),
-                                             true);
+            sgPlayListMark->selectCells(0, 1, sgPlayListMark->dataRows() - 1, sgPlayListMark->columnCount() - 1);
     });
     connect(bbPLMins, &QToolButton::clicked, this, &PlaylistPage::bbPLMinsClick);
     connect(bbPLMdel, &QToolButton::clicked, this, &PlaylistPage::bbPLMdelClick);

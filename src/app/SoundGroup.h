@@ -44,12 +44,6 @@ public:
     std::function<QString(const QString&, const QString&)> chooseWavToOpen;
     std::function<QString(const QString&, const QString&, const QString&)> chooseWavToSave;
 
-    QTableWidget* sgSounds;
-    QToolButton* bbSoundPlay;
-    QToolButton* bbSaveSound;
-    QLabel* lSNDExtDat;
-    QPushButton* bEditSndExtDat;
-
 signals:
     void createdStateChanged(bool created); // the Options page's Create button follows
 
@@ -57,6 +51,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QTableWidget* sgSounds;
+    QToolButton* bbSoundPlay;
+    QToolButton* bbSaveSound;
+    QLabel* lSNDExtDat;
+    QPushButton* bEditSndExtDat;
+
     void fillTable();
     void sgSoundsClick();
     int selectedRow() const;

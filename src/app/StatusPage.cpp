@@ -38,6 +38,9 @@ StatusPage::StatusPage(QWidget* parent) : QWidget(parent) {
     layout->addLayout(buttons);
 
     connect(bClear, &QPushButton::clicked, this, &StatusPage::bClearClick);
+    connect(bPSRs, &QPushButton::clicked, this, &StatusPage::psrsRequested);
+    connect(bGPRs, &QPushButton::clicked, this, &StatusPage::gprsRequested);
+    connect(bResetRegs, &QPushButton::clicked, this, &StatusPage::resetRegsRequested);
 }
 
 void StatusPage::bClearClick() {

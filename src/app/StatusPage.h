@@ -15,7 +15,15 @@ public:
     explicit StatusPage(QWidget* parent = nullptr);
 
     void bClearClick();
+    MessageLog* messageLog() const { return reMessage; }
 
+signals:
+    // The register buttons: the main window lists or resets the registers.
+    void psrsRequested();
+    void gprsRequested();
+    void resetRegsRequested();
+
+private:
     MessageLog* reMessage;
     QPushButton* bClear;
     QPushButton* bPSRs;

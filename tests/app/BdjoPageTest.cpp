@@ -15,8 +15,17 @@
 #include "app/MainWindow.h"
 #include "app/PageTabs.h"
 #include "app/PlaylistPage.h"
+#include "bdj/BdjObject.h"
 
 namespace corvane::test {
+
+namespace {
+
+QLineEdit* lineEdit(const QWidget* page, const char* name) {
+    return page->findChild<QLineEdit*>(QLatin1String(name));
+}
+
+} // namespace
 
 class BdjoPageTest : public QObject {
     Q_OBJECT
@@ -36,29 +45,40 @@ private slots:
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("bReadBDMV")), Qt::LeftButton);
         BdjoPage* page = window.bdjoPage;
         window.PageControl->setCurrentWidget(page);
-        QCOMPARE(page->cbBDJO->count(), 1);
-        QVERIFY(page->bReadBDJO->isEnabled());
-        QTest::mouseClick(page->bReadBDJO, Qt::LeftButton);
+        auto* cbBDJO = page->findChild<QComboBox*>(QStringLiteral("cbBDJO"));
+        auto* bReadBDJO = page->findChild<QPushButton*>(QStringLiteral("bReadBDJO"));
+        auto* sgAccPLs = page->findChild<QTableWidget*>(QStringLiteral("sgAccPLs"));
+        auto* sgAppManage = page->findChild<QTableWidget*>(QStringLiteral("sgAppManage"));
+        QVERIFY(cbBDJO && bReadBDJO && sgAccPLs && sgAppManage);
+        QCOMPARE(cbBDJO->count(), 1);
+        QVERIFY(bReadBDJO->isEnabled());
+        QTest::mouseClick(bReadBDJO, Qt::LeftButton);
 
-        QCOMPARE(page->eDefaultFont->text(), QStringLiteral("*****"));
-        QCOMPARE(page->heInitHAVi->text(), QStringLiteral("1"));
-        QCOMPARE(page->sgAppCacheInf->item(0, 2)->text(), QStringLiteral("00000"));
-        QVERIFY(page->cbAccesAll->isChecked());
-        QCOMPARE(page->sgAccPLs->item(0, 1)->text(), QStringLiteral("00001"));
-        QCOMPARE(page->sgAppManage->rowCount(), 1);
-        QVERIFY(!page->sgAppManage->isEnabled()); // one application: nothing to choose
-        QCOMPARE(page->sgAppManage->item(0, 3)->text(), QStringLiteral("FFFF0001"));
-        QCOMPARE(page->sgAppManage->item(0, 12)->text(), QStringLiteral("com.hdcookbook.gunbunny.GunBunnyXlet"));
-        QCOMPARE(page->sgProfiles->item(0, 2)->text(), QStringLiteral("1.0.0"));
+        QCOMPARE(lineEdit(page, "eDefaultFont")->text(), QStringLiteral("*****"));
+        QCOMPARE(lineEdit(page, "heInitHAVi")->text(), QStringLiteral("1"));
+        QCOMPARE(cellText(page->findChild<QTableView*>(QStringLiteral("sgAppCacheInf")), 0, 2),
+                 QStringLiteral("00000"));
+        QVERIFY(page->findChild<QCheckBox*>(QStringLiteral("cbAccesAll"))->isChecked());
+        QCOMPARE(sgAccPLs->item(0, 1)->text(), QStringLiteral("00001"));
+        QCOMPARE(sgAppManage->rowCount(), 1);
+        QVERIFY(!sgAppManage->isEnabled()); // one application: nothing to choose
+        QCOMPARE(sgAppManage->item(0, 3)->text(), QStringLiteral("FFFF0001"));
+        QCOMPARE(sgAppManage->item(0, 12)->text(), QStringLiteral("com.hdcookbook.gunbunny.GunBunnyXlet"));
+        QCOMPARE(cellText(page->findChild<QTableView*>(QStringLiteral("sgProfiles")), 0, 2),
+                 QStringLiteral("1.0.0"));
         // Keys 0xFFE00000: all eleven boxes.
-        for (QCheckBox* box : page->keyBoxes) QVERIFY2(box->isChecked(), qPrintable(box->objectName()));
+        for (const KeyBox& key : KeyInterestBoxes) {
+            const std::string name(key.objectName);
+            const auto* box = page->findChild<QCheckBox*>(QString::fromStdString(name));
+            QVERIFY2(box && box->isChecked(), name.c_str());
+        }
         QVERIFY(page->findChild<QCheckBox*>(QStringLiteral("cbVK_PGtext")));
-        QCOMPARE(page->eDirectoryPath->text(), QStringLiteral("."));
+        QCOMPARE(lineEdit(page, "eDirectoryPath")->text(), QStringLiteral("."));
 
         // The accessible playlist opens on the PLAYLIST page.
-        const QRect cell = page->sgAccPLs->visualItemRect(page->sgAccPLs->item(0, 1));
-        QTest::mouseClick(page->sgAccPLs->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(page->sgAccPLs->viewport(), Qt::LeftButton, {}, cell.center());
+        const QRect cell = sgAccPLs->visualItemRect(sgAccPLs->item(0, 1));
+        QTest::mouseClick(sgAccPLs->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(sgAccPLs->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(window.PageControl->currentWidget(), static_cast<QWidget*>(window.playlistPage));
         QCOMPARE(window.playlistPage->cbPlaylist->currentText(), QStringLiteral("00001"));
     }
@@ -73,9 +93,9 @@ private slots:
         window.bdmvPage->setFolder(bdmv.toStdString());
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("bReadBDMV")), Qt::LeftButton);
         window.bdjoPage->bReadBDJOClick();
-        QVERIFY(window.bdjoPage->eDefaultFont->text().isEmpty());
-        QVERIFY(window.bdjoPage->heInitHAVi->text().isEmpty());
-        QVERIFY(!window.bdjoPage->sgAppManage->isEnabled());
+        QVERIFY(lineEdit(window.bdjoPage, "eDefaultFont")->text().isEmpty());
+        QVERIFY(lineEdit(window.bdjoPage, "heInitHAVi")->text().isEmpty());
+        QVERIFY(!window.bdjoPage->findChild<QTableWidget*>(QStringLiteral("sgAppManage"))->isEnabled());
         QVERIFY(window.session().reporter.ErrorRaised);
     }
 };

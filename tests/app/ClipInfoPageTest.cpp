@@ -39,15 +39,6 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QStringList rowTexts(const QTableWidget* grid, int row) {
-    QStringList cells;
-    for (int column = 0; column < grid->columnCount(); ++column) {
-        const QTableWidgetItem* cell = grid->item(row, column);
-        cells << (cell ? cell->text() : QString());
-    }
-    return cells;
-}
-
 } // namespace
 
 class ClipInfoPageTest : public QObject {
@@ -60,7 +51,7 @@ class ClipInfoPageTest : public QObject {
 
     ClipInfoPage* page() { return m_window->clipInfoPage; }
     bool logHas(const QString& line) {
-        return findLine(m_window->statusPage->reMessage->document(), line).isValid();
+        return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), line).isValid();
     }
     void choose(const QString& clip) {
         page()->cbClipinf->setCurrentIndex(page()->cbClipinf->findText(clip));
@@ -70,12 +61,12 @@ class ClipInfoPageTest : public QObject {
         QTest::mouseClick(page()->bReadCI, Qt::LeftButton);
     }
     void clickRow(PlaylistGrid* grid, int row) {
-        const QRect cell = grid->visualItemRect(grid->item(row, 1));
+        const QRect cell = cellRect(grid, row, 1);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
     void doubleClickRow(PlaylistGrid* grid, int row) {
         clickRow(grid, row);
-        const QRect cell = grid->visualItemRect(grid->item(row, 1));
+        const QRect cell = cellRect(grid, row, 1);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
     QString output(const char* name) const { return m_work + QLatin1String(name); }
@@ -333,12 +324,12 @@ private slots:
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(m_window->statusPage));
 
         // A playlist no movie object plays: the heading alone.
-        m_window->statusPage->reMessage->clearLog();
+        m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->clearLog();
         m_window->PageControl->setCurrentWidget(playlists);
         playlists->cbPlaylist->setCurrentIndex(playlists->cbPlaylist->findText(QStringLiteral("00006")));
         QTest::mouseClick(m_window->bFind, Qt::LeftButton);
         QVERIFY(logHas(QStringLiteral("PlayList 00006 found in:")));
-        const QString log = m_window->statusPage->reMessage->toPlainText();
+        const QString log = m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText();
         QVERIFY2(!log.contains(QStringLiteral("Object ")), qPrintable(log));
     }
 

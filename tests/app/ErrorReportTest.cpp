@@ -37,7 +37,7 @@ class ErrorReportTest : public QObject {
 
     static QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
     static bool logHas(MainWindow& window, const QString& line) {
-        return findLine(window.statusPage->reMessage->document(), line).isValid();
+        return findLine(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), line).isValid();
     }
     static void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     static void readFolder(MainWindow& window, const QString& bdmv) {
@@ -76,7 +76,7 @@ class ErrorReportTest : public QObject {
         window.PageControl->setCurrentWidget(page);
         page->cbClipinf->setCurrentIndex(page->cbClipinf->findText(QStringLiteral("00000")));
         click(page->bReadCI);
-        const QRect cell = page->sgCI->visualItemRect(page->sgCI->item(1, 1));
+        const QRect cell = cellRect(page->sgCI, 1, 1);
         QTest::mouseClick(page->sgCI->viewport(), Qt::LeftButton, {}, cell.center());
     }
 

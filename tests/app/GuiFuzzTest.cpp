@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>

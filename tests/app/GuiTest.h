@@ -2,6 +2,7 @@
 // Shared pieces of the desktop tests: registration of the test classes and
 // small fixtures (disc folders, log lookups).
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -85,6 +86,28 @@ inline TExtensionData twoEntryBlock() {
     for (int i = 0; i < 40; ++i) block.ext_data_block.push_back(std::uint8_t(i < 5 ? i : 'A' + i % 26));
     block.length = 8 + 12 * 2 + 40;
     return block;
+}
+
+// What a grid cell shows; empty outside the grid.
+inline QString cellText(const QAbstractItemView* view, int row, int column) {
+    return view->model()->index(row, column).data(Qt::DisplayRole).toString();
+}
+
+// Every cell text of a grid row.
+inline QStringList rowTexts(const QAbstractItemView* view, int row) {
+    QStringList cells;
+    for (int column = 0; column < view->model()->columnCount(); ++column) cells << cellText(view, row, column);
+    return cells;
+}
+
+// Where a grid cell is drawn, in viewport coordinates.
+inline QRect cellRect(const QAbstractItemView* view, int row, int column) {
+    return view->visualRect(view->model()->index(row, column));
+}
+
+// Opens the editor of a grid cell.
+inline void editCell(QAbstractItemView* view, int row, int column) {
+    view->edit(view->model()->index(row, column));
 }
 
 // The first line of the document whose text is `text`.

@@ -52,7 +52,7 @@ class InterpreterPanelTest : public QObject {
     RegisterPanel* registers() { return m_window->pRegisters; }
     Session& session() { return m_window->session(); }
     QString statusText(int index) { return m_window->StatusBar->panelText(index); }
-    QString logText() { return m_window->statusPage->reMessage->toPlainText(); }
+    QString logText() { return m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText(); }
 
     void setActiDelay(int milliseconds) {
         m_window->optionsPage->ieActiDelay->setText(QString::number(milliseconds));
@@ -107,9 +107,9 @@ private slots:
             QVERIFY2(m_window->findChild<THexEdit*>(QLatin1String(name)), name);
         QCOMPARE(registers()->iePSR->toolTip(), QStringLiteral("PSR number"));
         QCOMPARE(registers()->heGPRval->toolTip(), QStringLiteral("GPR value"));
-        QCOMPARE(m_window->statusPage->bPSRs->text(), QStringLiteral("PS&Rs"));
-        QCOMPARE(m_window->statusPage->bGPRs->text(), QStringLiteral("&GPRs"));
-        QCOMPARE(m_window->statusPage->bResetRegs->text(), QStringLiteral("Re&set Regs"));
+        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bPSRs"))->text(), QStringLiteral("PS&Rs"));
+        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bGPRs"))->text(), QStringLiteral("&GPRs"));
+        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bResetRegs"))->text(), QStringLiteral("Re&set Regs"));
 
         QCOMPARE(m_window->PageControl->currentWidget(), page());
         QVERIFY(!execute()->isHidden());
@@ -361,13 +361,13 @@ private slots:
         registers()->heGPRval->setText(QStringLiteral("FFFFFFFF"));
         QTest::keyClick(registers()->heGPRval, Qt::Key_Return);
 
-        m_window->statusPage->bGPRs->click();
+        m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bGPRs"))->click();
         QVERIFY2(
             logText().contains(QStringLiteral("GPR7: 0000002A (42)   GPR4095: FFFFFFFF (4294967295)   ")),
             qPrintable(logText().right(400)));
         QVERIFY(!logText().contains(QStringLiteral("GPR0:")));
 
-        m_window->statusPage->bPSRs->click();
+        m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bPSRs"))->click();
         const QString log = logText();
         QVERIFY(log.contains(QStringLiteral("PSR4: 0000FFFF (65535) - ")));
         QVERIFY(log.contains(QStringLiteral("PSR20: 00000001 (1) - ")));
@@ -383,14 +383,14 @@ private slots:
         QTest::keyClick(registers()->heGPRval, Qt::Key_Return);
         QCOMPARE(shownPSR(4), QStringLiteral("00000001"));
 
-        m_window->statusPage->bResetRegs->click();
+        m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bResetRegs"))->click();
         QCOMPARE(registers()->hePSRval->text(), QStringLiteral("0000FFFF"));
         QCOMPARE(registers()->heGPRval->text(), QStringLiteral("00000000"));
 
         // The options choose the initial values.
         m_window->optionsPage->cbInitPSR->setChecked(true);
         m_window->optionsPage->rgRegion->setItemIndex(2);
-        m_window->statusPage->bResetRegs->click();
+        m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bResetRegs"))->click();
         QCOMPARE(registers()->hePSRval->text(), QStringLiteral("00000000"));
         QCOMPARE(shownPSR(1), QStringLiteral("00000001"));
         QCOMPARE(shownPSR(20), QStringLiteral("00000004"));

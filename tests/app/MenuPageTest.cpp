@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -53,15 +54,6 @@ std::vector<std::uint8_t> bytesOf(const QString& path) {
 
 void writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes) {
     QVERIFY(writeWholeFile(path.toStdString(), bytes).ok);
-}
-
-QStringList rowTexts(const QTableWidget* grid, int row) {
-    QStringList cells;
-    for (int column = 0; column < grid->columnCount(); ++column) {
-        const QTableWidgetItem* cell = grid->item(row, column);
-        cells << (cell ? cell->text() : QString());
-    }
-    return cells;
 }
 
 // A created menu with two objects imported from the stripes PNG (palettes 0 and 1); the
@@ -125,7 +117,7 @@ class MenuPageTest : public QObject {
     MenuPage* page() { return m_window->menuPage; }
     QString file(const char* name) const { return m_root.filePath(QLatin1String(name)); }
     bool logHas(const QString& line) {
-        return findLine(m_window->statusPage->reMessage->document(), line).isValid();
+        return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), line).isValid();
     }
     QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
     void loadMenu(const QString& path) {
@@ -204,13 +196,13 @@ private slots:
             QCOMPARE(page()->sgBOG->item(2, 0)->text(), QString::number(want.BOGs[0].buttons.size()));
             QCOMPARE(page()->sgButton->dataRows(), int(want.BOGs[0].buttons.size()));
             const TIGbutton& button = want.BOGs[0].buttons[0];
-            QCOMPARE(page()->sgButton->item(0, 0)->text(),
+            QCOMPARE(cellText(page()->sgButton, 0, 0),
                      QString::fromStdString(hexText(button.button_id, 4)));
-            QCOMPARE(page()->sgButton->item(0, 19)->text(),
+            QCOMPARE(cellText(page()->sgButton, 0, 19),
                      QString::number(button.navigation_commands.size()));
             QCOMPARE(page()->sgMCommands->dataRows(), int(button.navigation_commands.size()));
             if (!button.navigation_commands.empty())
-                QCOMPARE(page()->sgMCommands->item(0, 4)->text(),
+                QCOMPARE(cellText(page()->sgMCommands, 0, 4),
                          QString::fromStdString(
                              commandLine(button.navigation_commands[0], CommandContext::Button)));
         }
@@ -232,7 +224,7 @@ private slots:
         QCOMPARE(grid->dataRows(), 2);
         QCOMPARE(rowTexts(grid, 0), (QStringList{"0000", "24", "10", "0:0n"}));
         QCOMPARE(rowTexts(grid, 1), (QStringList{"0001", "24", "10", "0:0s"}));
-        QVERIFY(grid->item(0, 3)->textAlignment() & Qt::AlignRight);
+        QVERIFY(grid->model()->index(0, 3).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
         QCOMPARE(page()->lIGObjnum->text(), QStringLiteral("2 objects"));
         QCOMPARE(page()->cbPalettes->count(), 2);
         QCOMPARE(page()->cbObjects->toolTip(), QStringLiteral("2 objects"));
@@ -264,7 +256,7 @@ private slots:
 
         // A row click picks the object and the palette of its first reference (the page's).
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualItemRect(grid->item(1, 1)).center());
+                          cellRect(grid, 1, 1).center());
         QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0001"));
         QCOMPARE(page()->cbPalettes->currentText(), QStringLiteral("01"));
         QVERIFY(objectPictureCached(menu, 1, 1));
@@ -402,7 +394,7 @@ private slots:
         clips->cbClipinf->setCurrentIndex(clips->cbClipinf->findText(QStringLiteral("00004")));
         clips->bReadCIClick();
         QTest::mouseClick(clips->sgCI->viewport(), Qt::LeftButton, {},
-                          clips->sgCI->visualItemRect(clips->sgCI->item(0, 1)).center());
+                          cellRect(clips->sgCI, 0, 1).center());
         QVERIFY(clips->bLoadToMenu->isEnabled());
         m_window->session().interpreter.regs.PSR[PSR_PAGE] = 7;
 

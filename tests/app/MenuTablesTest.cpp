@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -88,9 +89,8 @@ TMenu tablesMenu() {
     return menu;
 }
 
-QString cell(const QTableWidget* grid, int row, int column) {
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
+QString cell(const QTableView* grid, int row, int column) {
+    return cellText(grid, row, column);
 }
 
 } // namespace
@@ -106,7 +106,7 @@ class MenuTablesTest : public QObject {
     QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
 
     // "Edit mode" or "Read only" from the pop-up menu of a table.
-    void chooseMode(QTableWidget* table, bool edit) {
+    void chooseMode(QTableView* table, bool edit) {
         emit table->customContextMenuRequested(QPoint(4, 4));
         QMenu* popup = page()->findChild<QMenu*>(QStringLiteral("PopupMenu"));
         QVERIFY(popup);

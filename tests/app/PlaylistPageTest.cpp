@@ -52,15 +52,8 @@ QByteArray fileBytes(const QString& path) {
     return file.readAll();
 }
 
-QStringList rowTexts(const QTableWidget* grid, int row) {
-    QStringList texts;
-    for (int column = 0; column < grid->columnCount(); ++column)
-        texts << (grid->item(row, column) ? grid->item(row, column)->text() : QString());
-    return texts;
-}
-
-QString cell(const QTableWidget* grid, int row, int column) {
-    return grid->item(row, column) ? grid->item(row, column)->text() : QString();
+QString cell(const QTableView* grid, int row, int column) {
+    return cellText(grid, row, column);
 }
 
 QString q(const std::string& text) {
@@ -78,7 +71,7 @@ class PlaylistPageTest : public QObject {
 
     PlaylistPage* page() { return m_window->playlistPage; }
     TMPLS& mpls() { return m_window->session().mpls; }
-    QString logText() { return m_window->statusPage->reMessage->toPlainText(); }
+    QString logText() { return m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText(); }
 
     void read(const char* name) {
         page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QLatin1String(name)));
@@ -91,7 +84,7 @@ class PlaylistPageTest : public QObject {
     // takes as incomplete is refused by Enter and goes in by leaving the cell instead.
     void typeIntoCell(PlaylistGrid* grid, int row, int column, const QString& text, bool enter = true) {
         grid->setCurrentCell(row, column);
-        grid->editItem(grid->item(row, column));
+        editCell(grid, row, column);
         auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(row, column)));
         QVERIFY(editor);
         editor->setText(text);
@@ -134,7 +127,7 @@ private slots:
         read("00002");
         const TPlayList& list = mpls().PlayList;
         QCOMPARE(list.PlayItems.size(), std::size_t(4));
-        QVERIFY(findLine(m_window->statusPage->reMessage->document(),
+        QVERIFY(findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
                          QStringLiteral("4 PlayItem(s), 1 SubPath(s) and 17 PlayListMark(s) found."))
                     .isValid());
 
@@ -147,7 +140,7 @@ private slots:
 
         // PlayItems and the STN table of the first one.
         QCOMPARE(page()->sgPLitem->dataRows(), 4);
-        QCOMPARE(page()->sgPLitem->horizontalHeaderItem(5)->text(), QStringLiteral("length"));
+        QCOMPARE(page()->sgPLitem->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("length"));
         const TPlayItem& first = list.PlayItems[0];
         QCOMPARE(rowTexts(page()->sgPLitem, 0).mid(0, 5),
                  (QStringList{"000", q(first.Clip_Information_file_name), "M2TS",
@@ -319,7 +312,7 @@ private slots:
         // Read only: a double click opens no editor.
         page()->sgPLitem->setCurrentCell(0, 3);
         QTest::mouseDClick(page()->sgPLitem->viewport(), Qt::LeftButton, {},
-                           page()->sgPLitem->visualItemRect(page()->sgPLitem->item(0, 3)).center());
+                           cellRect(page()->sgPLitem, 0, 3).center());
         QVERIFY(!page()->sgPLitem->indexWidget(page()->sgPLitem->model()->index(0, 3)));
 
         // Edit mode from the grid's pop-up menu.

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -130,7 +131,7 @@ private slots:
         const TIGbutton& button = page()->menu().IGSc.pages[0].BOGs[0].buttons[0];
         QCOMPARE(button.button_horizontal_position, 250);
         QCOMPARE(button.button_vertical_position, 100);
-        QCOMPARE(grid->item(0, ColX)->text(), QStringLiteral("250"));
+        QCOMPARE(cellText(grid, 0, ColX), QStringLiteral("250"));
         // The page view shows the edit: the picture was drawn again, without the effect.
         QCOMPARE(pixelAt(page()->simulator().renderer().page(), EffectX, EffectY), background);
     }

@@ -19,6 +19,18 @@
 
 namespace corvane::test {
 
+namespace {
+
+QTableWidget* sounds(const SoundGroup* group) {
+    return group->findChild<QTableWidget*>(QStringLiteral("sgSounds"));
+}
+
+QToolButton* toolButton(const SoundGroup* group, const char* name) {
+    return group->findChild<QToolButton*>(QLatin1String(name));
+}
+
+} // namespace
+
 class SoundGroupTest : public QObject {
     Q_OBJECT
 
@@ -44,24 +56,24 @@ private slots:
         readFolder(window, bdmv);
         SoundGroup* group = window.bdmvPage->gbSound;
         QVERIFY(group->isVisibleTo(&window));
-        QCOMPARE(group->sgSounds->item(0, 1)->text(), QStringLiteral("Stereo"));
-        QVERIFY(group->bbSoundPlay->isEnabled());
+        QCOMPARE(sounds(group)->item(0, 1)->text(), QStringLiteral("Stereo"));
+        QVERIFY(toolButton(group, "bbSoundPlay")->isEnabled());
         QVERIFY(!window.optionsPage->bCreateSound->isEnabled());
 
         group->chooseWavToOpen = [this](const QString&, const QString&) { return m_wav; };
-        group->sgSounds->selectRow(0);
-        QTest::keyClick(group->sgSounds, Qt::Key_Insert);
+        sounds(group)->selectRow(0);
+        QTest::keyClick(sounds(group), Qt::Key_Insert);
         QCOMPARE(window.session().sound.SoundIndex.entries.size(), 2u);
-        QCOMPARE(group->sgSounds->rowCount(), 2);
-        QCOMPARE(group->sgSounds->item(1, 0)->text(), QStringLiteral("001"));
-        QTest::keyClick(group->sgSounds, Qt::Key_Delete); // without Shift: nothing
+        QCOMPARE(sounds(group)->rowCount(), 2);
+        QCOMPARE(sounds(group)->item(1, 0)->text(), QStringLiteral("001"));
+        QTest::keyClick(sounds(group), Qt::Key_Delete); // without Shift: nothing
         QCOMPARE(window.session().sound.SoundIndex.entries.size(), 2u);
-        QTest::keyClick(group->sgSounds, Qt::Key_Delete, Qt::ShiftModifier);
-        QTest::keyClick(group->sgSounds, Qt::Key_Delete, Qt::ShiftModifier);
+        QTest::keyClick(sounds(group), Qt::Key_Delete, Qt::ShiftModifier);
+        QTest::keyClick(sounds(group), Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(window.session().sound.SoundIndex.entries.size(), 0u);
-        QCOMPARE(group->sgSounds->rowCount(), 1);
-        QVERIFY(!group->bbSoundPlay->isEnabled());
-        QVERIFY(!group->bbSaveSound->isEnabled());
+        QCOMPARE(sounds(group)->rowCount(), 1);
+        QVERIFY(!toolButton(group, "bbSoundPlay")->isEnabled());
+        QVERIFY(!toolButton(group, "bbSaveSound")->isEnabled());
         group->loadSound(std::nullopt);
 
         window.bdmvPage->bSaveClick();
@@ -81,7 +93,7 @@ private slots:
             }();
             return out;
         };
-        group->sgSounds->selectRow(0);
+        sounds(group)->selectRow(0);
         group->bbSaveSoundClick();
         QCOMPARE(*readWholeFile(out.toStdString(), error), *readWholeFile(m_wav.toStdString(), error));
     }
