@@ -31,7 +31,7 @@ void appendRefs(ByteWriter& out, const std::vector<std::uint8_t>& refs, std::uin
     const std::size_t count = std::min<std::size_t>(refs.size(), 255);
     out.appendbyte(static_cast<std::uint32_t>(count));
     out.appendbyte(reserved);
-    out.appendbytes(refs.data(), count);
+    out.appendbytes(std::span(refs).first(count));
     if (count % 2) out.appendbyte(0);
 }
 
