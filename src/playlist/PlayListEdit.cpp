@@ -96,14 +96,6 @@ void syncCounts(TSTN& stn) {
     stn.number_of_PiP_PG_textST_stream_entries_plus = static_cast<std::uint8_t>(stn.PG.size() - pgCount(stn));
 }
 
-// The bytes of a record as the writer puts it in the file.
-template <typename Record>
-std::size_t writtenSize(const Record& record, void (*append)(ByteWriter&, const Record&)) {
-    ByteWriter scratch;
-    append(scratch, record);
-    return scratch.fill();
-}
-
 TStreamEntry defaultEntry(int list) {
     TStreamEntry entry;
     entry.entry_length = 9;

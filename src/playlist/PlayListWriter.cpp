@@ -196,6 +196,23 @@ std::size_t streamEntrySize(const TStreamEntry& entry) {
     return scratch.fill();
 }
 
+void appendMark(ByteWriter& out, const TMarkEntry& mark) {
+    out.appendbyte(mark.mark_reserved);
+    out.appendbyte(mark.mark_type);
+    out.appendword(mark.ref_to_PlayItem_id);
+    out.appendlword(mark.mark_time_stamp);
+    out.appendword(mark.entry_ES_PID);
+    out.appendlword(mark.duration);
+}
+
+void appendPlayListMark(ByteWriter& out, const TPlayListMark& marks) {
+    const std::size_t count = std::min<std::size_t>(marks.marks.size(), 0xFFFF);
+    out.appendlword(marks.PlayListMark_length);
+    out.appendword(static_cast<std::uint32_t>(count));
+    for (std::size_t i = 0; i < count; ++i) appendMark(out, marks.marks[i]);
+    out.appendbytes(marks.PlayListMark_rest);
+}
+
 std::vector<std::uint8_t> writePlayList(const TMPLS& mpls) {
     ByteWriter out;
     out.appendstring(mpls.type_indicator, 4);
@@ -237,22 +254,7 @@ std::vector<std::uint8_t> writePlayList(const TMPLS& mpls) {
     if (listEnd > out.fill() && (out.fill() - listStart) % 2) out.appendbyte(0);
     out.appendbytes(mpls.padding_before_PlayListMark);
 
-    if (mpls.PlayListMark_start_address != 0) {
-        const TPlayListMark& marks = mpls.PlayListMark;
-        const std::size_t count = std::min<std::size_t>(marks.marks.size(), 0xFFFF);
-        out.appendlword(marks.PlayListMark_length);
-        out.appendword(static_cast<std::uint32_t>(count));
-        for (std::size_t i = 0; i < count; ++i) {
-            const TMarkEntry& mark = marks.marks[i];
-            out.appendbyte(mark.mark_reserved);
-            out.appendbyte(mark.mark_type);
-            out.appendword(mark.ref_to_PlayItem_id);
-            out.appendlword(mark.mark_time_stamp);
-            out.appendword(mark.entry_ES_PID);
-            out.appendlword(mark.duration);
-        }
-        out.appendbytes(marks.PlayListMark_rest);
-    }
+    if (mpls.PlayListMark_start_address != 0) appendPlayListMark(out, mpls.PlayListMark);
     if (mpls.ExtensionData_start_address != 0) {
         out.appendbytes(mpls.padding_before_extension);
         WriteExtensionData(out, mpls.ExtensionData);
