@@ -49,7 +49,7 @@ std::vector<std::uint8_t> ByteReader::readbytes(std::size_t n) {
     return bytes;
 }
 
-void ByteReader::skip(std::size_t n) {
+void ByteReader::skipPastEnd(std::size_t n) {
     const std::size_t available = std::min(n, remaining());
     m_pos += available;
     if (available < n) markOverrun();

@@ -32,7 +32,10 @@ public:
     std::string readstring(std::size_t n);
     // n raw bytes (fewer when the data ends first; the flag is then set).
     std::vector<std::uint8_t> readbytes(std::size_t n);
-    void skip(std::size_t n);
+    void skip(std::size_t n) {
+        if (n <= remaining()) m_pos += n;
+        else skipPastEnd(n);
+    }
 
     std::size_t pos() const { return m_pos; }
     std::size_t size() const { return m_data.size(); }
@@ -66,6 +69,7 @@ private:
     }
     // Byte by byte, in either order: the bytes there, zeros past the end (which sets the flag).
     std::uint64_t readField(int width, bool littleEndian);
+    void skipPastEnd(std::size_t n);
     void markOverrun();
 
     std::span<const std::uint8_t> m_data;

@@ -176,7 +176,7 @@ bool Demuxer::noTransportStream() const {
     return goodPackets() == 0 || (m_pidPackets == 0 && m_skippedPackets > goodPackets());
 }
 
-bool Demuxer::processPacket(const SourcePacket& packet) {
+bool Demuxer::processPacket(SourcePacket packet) {
     if ((++m_packetsRead % DemuxProgressPackets) == 0 && m_packetsInFile > 0)
         m_reporter.showPacketProgress(m_packetsRead, m_packetsInFile);
     const std::uint16_t pid = packetPid(packet);
@@ -196,7 +196,7 @@ bool Demuxer::processPacket(const SourcePacket& packet) {
     return takePacket(packet, payload);
 }
 
-void Demuxer::findReference(const SourcePacket& packet) {
+void Demuxer::findReference(SourcePacket packet) {
     const int length = payloadLength(packet);
     if (length < 0) return;
     const std::span<const std::uint8_t> payload = payloadOf(packet, length);
@@ -208,7 +208,7 @@ void Demuxer::findReference(const SourcePacket& packet) {
     m_wantReference = false;
 }
 
-bool Demuxer::takePacket(const SourcePacket& packet, std::span<const std::uint8_t> payload) {
+bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payload) {
     const std::size_t length = payload.size();
     // A bounded PES ends when fewer than 184 of its bytes remain; an unbounded one
     // (PES_packet_length 0) only where the next payload unit starts, and so does one
@@ -265,7 +265,7 @@ bool Demuxer::takePacket(const SourcePacket& packet, std::span<const std::uint8_
     return true;
 }
 
-void Demuxer::logSegment(const SourcePacket& packet, std::uint8_t segmentType) {
+void Demuxer::logSegment(SourcePacket packet, std::uint8_t segmentType) {
     m_reporter.log(hexText(m_segmentPts, 8) + ", " + hexText(m_segmentDts, 8) + " : " + timeText90(m_segmentPts) +
                    ", " + timeText90(m_segmentDts) + "   " + hexText(segmentType, 2) + "   " +
                    hexText(extraHeader(packet), 8));

@@ -71,11 +71,11 @@ public:
     std::uint32_t referencePts() const { return m_refPts; }
 
 private:
-    bool processPacket(const SourcePacket& packet);
-    bool takePacket(const SourcePacket& packet, std::span<const std::uint8_t> payload);
-    void findReference(const SourcePacket& packet);
+    bool processPacket(SourcePacket packet);
+    bool takePacket(SourcePacket packet, std::span<const std::uint8_t> payload);
+    void findReference(SourcePacket packet);
     void append(std::span<const std::uint8_t> bytes) { m_out.insert(m_out.end(), bytes.begin(), bytes.end()); }
-    void logSegment(const SourcePacket& packet, std::uint8_t segmentType);
+    void logSegment(SourcePacket packet, std::uint8_t segmentType);
     // Looks byte by byte from `at` for a packet start; where the walk goes on (m_scanning
     // stays set when none was found in the data).
     std::size_t scan(std::span<const std::uint8_t> data, std::size_t at, bool atEnd);

@@ -24,20 +24,20 @@ inline constexpr std::uint16_t PrimaryVideoPid = 0x1011;
 // A PES header up to and including PES_header_data_length.
 inline constexpr std::size_t PesFixedHeaderSize = 9;
 
-inline bool syncOk(const SourcePacket& packet) { return packet.byte(4) == SyncByte; }
+inline bool syncOk(SourcePacket packet) { return packet.byte(4) == SyncByte; }
 
 // 13-bit PID from bytes 5 and 6.
-inline std::uint16_t packetPid(const SourcePacket& packet) {
+inline std::uint16_t packetPid(SourcePacket packet) {
     return static_cast<std::uint16_t>(packet.word(5) & 0x1FFF);
 }
 
-inline bool payloadUnitStart(const SourcePacket& packet) { return (packet.byte(5) & 0x40) != 0; }
-inline bool hasAdaptationField(const SourcePacket& packet) { return (packet.byte(7) & 0x20) != 0; }
-inline bool hasPayloadFlag(const SourcePacket& packet) { return (packet.byte(7) & 0x10) != 0; }
+inline bool payloadUnitStart(SourcePacket packet) { return (packet.byte(5) & 0x40) != 0; }
+inline bool hasAdaptationField(SourcePacket packet) { return (packet.byte(7) & 0x20) != 0; }
+inline bool hasPayloadFlag(SourcePacket packet) { return (packet.byte(7) & 0x10) != 0; }
 
 // Bytes of payload at the end of the packet: 184 without adaptation field, else
 // 183 − adaptation_field_length; −1 when the adaptation field leaves no usable payload.
-inline int payloadLength(const SourcePacket& packet) {
+inline int payloadLength(SourcePacket packet) {
     if (!hasAdaptationField(packet)) return static_cast<int>(MaxPayloadSize);
     const int length = 183 - static_cast<int>(packet.byte(8));
     return length >= 0 ? length : -1;
@@ -47,12 +47,12 @@ inline int payloadLength(const SourcePacket& packet) {
 inline std::size_t payloadOffset(int length) { return SourcePacketSize - static_cast<std::size_t>(length); }
 
 // The payload of a usable payload length: the last `length` bytes of the packet.
-inline std::span<const std::uint8_t> payloadOf(const SourcePacket& packet, int length) {
+inline std::span<const std::uint8_t> payloadOf(SourcePacket packet, int length) {
     return packet.tail(payloadOffset(length));
 }
 
 // The 32-bit TP_extra_header (copy permission and arrival time stamp).
-inline std::uint32_t extraHeader(const SourcePacket& packet) { return packet.lword(0); }
+inline std::uint32_t extraHeader(SourcePacket packet) { return packet.lword(0); }
 
 // A 5-byte PTS or DTS field (as read5byte gives it) as the 33-bit 90 kHz value modulo 2^32.
 inline std::uint32_t decodeTimestamp(std::uint64_t field) {
