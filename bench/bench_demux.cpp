@@ -147,7 +147,7 @@ void BM_DemuxerInMemory(benchmark::State& state) {
     const auto pid = static_cast<std::uint16_t>(state.range(0));
     for (auto _ : state) {
         Demuxer demuxer(pid, DemuxMode::ES, reporter);
-        demuxer.processPackets(data.data(), data.size() / SourcePacketSize);
+        demuxer.processPackets(data);
         benchmark::DoNotOptimize(demuxer.outputSize());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             corvane::DemuxMode::MNU}) {
         corvane::Demuxer demuxer(pid, mode, reporter, 1);
         const std::size_t packets = (size - 1) / corvane::SourcePacketSize;
-        demuxer.processPackets(data + 1, packets);
+        demuxer.processPackets(std::span(data, size).subspan(1));
         // Nothing comes out that the input did not hold, but for the 10-byte segment headers.
         const std::uint64_t limit = packets * corvane::SourcePacketSize * 2;
         if (demuxer.outputSize() > limit) __builtin_trap();

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     corvane::Reporter reporter;
     const auto pid = static_cast<std::uint16_t>(0x1400 + (tail < size ? data[tail] : 0));
     corvane::Demuxer demuxer(pid, corvane::DemuxMode::MNU, reporter, 0);
-    demuxer.processPackets(data, packets);
+    demuxer.processPackets(std::span(data, tail));
     std::vector<std::uint8_t> mnu = std::move(demuxer.pending());
 
     corvane::MnuReadResult read = corvane::loadMNU(std::move(mnu));

@@ -7,25 +7,11 @@
 #include <cstring>
 
 #include "graphics/PngLimits.h"
+#include "io/ByteReader.h"
 
 namespace corvane {
 
 namespace {
-
-// Little-endian fields of a bitmap file; out of range reads give nothing.
-struct LittleEndian {
-    std::span<const std::uint8_t> bytes;
-    bool ok = true;
-    std::uint32_t get(std::size_t at, int size) {
-        if (at > bytes.size() || bytes.size() - at < static_cast<std::size_t>(size)) {
-            ok = false;
-            return 0;
-        }
-        std::uint32_t value = 0;
-        for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
-        return value;
-    }
-};
 
 // The largest background picture taken, in pixels.
 constexpr std::uint64_t MaxPicturePixels = 64ull * 1024 * 1024;
@@ -42,7 +28,7 @@ struct PngReadState {
 void readPngInput(png_structp png, png_bytep out, png_size_t n) {
     auto* state = static_cast<PngReadState*>(png_get_io_ptr(png));
     if (n > state->input.size() - state->position) png_error(png, "the PNG data ends early");
-    std::memcpy(out, state->input.data() + state->position, n);
+    std::ranges::copy(state->input.subspan(state->position, n), out);
     state->position += n;
 }
 
@@ -52,7 +38,8 @@ struct PngWriteBuffer {
 
 void appendPngData(png_structp png, png_bytep data, png_size_t n) {
     auto* out = static_cast<PngWriteBuffer*>(png_get_io_ptr(png));
-    out->bytes.insert(out->bytes.end(), data, data + n);
+    const std::span<const std::uint8_t> bytes(data, n);
+    out->bytes.insert(out->bytes.end(), bytes.begin(), bytes.end());
 }
 
 void flushPngData(png_structp) {}
@@ -143,21 +130,25 @@ std::optional<RgbaImage> readRgbaPng(std::span<const std::uint8_t> bytes, std::s
 }
 
 std::optional<RgbaImage> readBmp(std::span<const std::uint8_t> bytes, std::string& error) {
-    LittleEndian in{bytes};
     if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') {
         error = "not a bitmap file";
         return std::nullopt;
     }
-    const std::uint32_t dataOffset = in.get(10, 4);
-    const std::uint32_t headerSize = in.get(14, 4);
-    const auto width = static_cast<std::int32_t>(in.get(18, 4));
-    const auto rawHeight = static_cast<std::int32_t>(in.get(22, 4));
-    const std::uint32_t bits = in.get(28, 2);
-    const std::uint32_t compression = in.get(30, 4);
-    std::uint32_t colours = in.get(46, 4);
+    // The file header and the info header; fields are little-endian.
+    ByteReader in(bytes);
+    in.skip(10); // "BM", file size, reserved
+    const std::uint32_t dataOffset = in.readlwordLE();
+    const std::uint32_t headerSize = in.readlwordLE();
+    const auto width = static_cast<std::int32_t>(in.readlwordLE());
+    const auto rawHeight = static_cast<std::int32_t>(in.readlwordLE());
+    in.skip(2); // planes
+    const std::uint32_t bits = in.readwordLE();
+    const std::uint32_t compression = in.readlwordLE();
+    in.skip(12); // image size, resolution
+    std::uint32_t colours = in.readlwordLE();
     const bool topDown = rawHeight < 0;
     const std::int64_t height = topDown ? -static_cast<std::int64_t>(rawHeight) : rawHeight;
-    if (!in.ok || headerSize < 40 || width <= 0 || height <= 0 || width > 16384 || height > 16384 ||
+    if (in.overrun() || headerSize < 40 || width <= 0 || height <= 0 || width > 16384 || height > 16384 ||
         (bits != 8 && bits != 24 && bits != 32) || !(compression == 0 || (compression == 3 && bits == 32))) {
         error = "not an uncompressed 8, 24 or 32-bit bitmap";
         return std::nullopt;
@@ -181,10 +172,11 @@ std::optional<RgbaImage> readBmp(std::span<const std::uint8_t> bytes, std::strin
                 const std::uint32_t index = bytes[at];
                 at = paletteAt + 4 * static_cast<std::size_t>(std::min<std::uint32_t>(index, colours - 1));
             }
-            const std::uint32_t bgr = in.get(at, 3); // a palette past the data reads as black
-            p[0] = static_cast<std::uint8_t>(bgr >> 16);
-            p[1] = static_cast<std::uint8_t>(bgr >> 8);
-            p[2] = static_cast<std::uint8_t>(bgr);
+            ByteReader bgr = in.range(at, 3);
+            if (bgr.size() < 3) bgr = ByteReader(); // a palette entry past the data reads as black
+            p[2] = static_cast<std::uint8_t>(bgr.readbyte());
+            p[1] = static_cast<std::uint8_t>(bgr.readbyte());
+            p[0] = static_cast<std::uint8_t>(bgr.readbyte());
             p[3] = 255;
         }
     }
@@ -202,7 +194,7 @@ std::vector<std::uint8_t> writeRgbPng(const RgbaImage& image, std::string& error
                     rgb.begin() + static_cast<std::ptrdiff_t>(j));
     std::vector<png_bytep> rows(static_cast<std::size_t>(image.height));
     for (std::size_t y = 0; y < rows.size(); ++y)
-        rows[y] = rgb.data() + y * static_cast<std::size_t>(image.width) * 3;
+        rows[y] = &rgb[y * static_cast<std::size_t>(image.width) * 3];
     PngWriteBuffer out;
     if (!encodeRgbPng(rows, image.width, image.height, out, error)) return {};
     return std::move(out.bytes);

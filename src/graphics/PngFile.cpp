@@ -47,13 +47,14 @@ void onWarning(png_structp, png_const_charp) {}
 void readInput(png_structp png, png_bytep out, png_size_t n) {
     auto* state = static_cast<PngReadState*>(png_get_io_ptr(png));
     if (n > state->input.size() - state->position) png_error(png, "the PNG data ends early");
-    std::memcpy(out, state->input.data() + state->position, n);
+    std::ranges::copy(state->input.subspan(state->position, n), out);
     state->position += n;
 }
 
 void writeOutput(png_structp png, png_bytep data, png_size_t n) {
     auto* state = static_cast<PngWriteState*>(png_get_io_ptr(png));
-    state->output.insert(state->output.end(), data, data + n);
+    const std::span<const std::uint8_t> bytes(data, n);
+    state->output.insert(state->output.end(), bytes.begin(), bytes.end());
 }
 
 void flushOutput(png_structp) {}

@@ -11,25 +11,23 @@ void ByteReader::markOverrun() {
     }
 }
 
-std::uint64_t ByteReader::readBigEndian(int width) {
+std::uint64_t ByteReader::readField(int width, bool littleEndian) {
     std::uint64_t value = 0;
     for (int i = 0; i < width; ++i) {
-        value <<= 8;
+        std::uint64_t byte = 0;
         if (m_pos < m_data.size()) {
-            value |= m_data[m_pos];
+            byte = m_data[m_pos];
             ++m_pos;
         } else {
             markOverrun();
         }
+        value = littleEndian ? value | byte << (8 * i) : value << 8 | byte;
     }
     return value;
 }
 
-std::uint32_t ByteReader::readbyte() { return static_cast<std::uint32_t>(readBigEndian(1)); }
-std::uint32_t ByteReader::readword() { return static_cast<std::uint32_t>(readBigEndian(2)); }
-std::uint32_t ByteReader::read3byte() { return static_cast<std::uint32_t>(readBigEndian(3)); }
-std::uint32_t ByteReader::readlword() { return static_cast<std::uint32_t>(readBigEndian(4)); }
-std::uint64_t ByteReader::read5byte() { return readBigEndian(5); }
+std::uint32_t ByteReader::readwordLE() { return static_cast<std::uint32_t>(readField(2, true)); }
+std::uint32_t ByteReader::readlwordLE() { return static_cast<std::uint32_t>(readField(4, true)); }
 
 std::string ByteReader::readstring(std::size_t n) {
     std::string text(n, ' ');
@@ -51,7 +49,7 @@ std::vector<std::uint8_t> ByteReader::readbytes(std::size_t n) {
     return bytes;
 }
 
-void ByteReader::skip(std::size_t n) {
+void ByteReader::skipPastEnd(std::size_t n) {
     const std::size_t available = std::min(n, remaining());
     m_pos += available;
     if (available < n) markOverrun();

@@ -10,6 +10,11 @@ void ByteWriter::putBigEndian(std::uint64_t value, int width, std::size_t offset
         m_buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * (width - 1 - i)));
 }
 
+void ByteWriter::putLittleEndian(std::uint64_t value, int width, std::size_t offset) {
+    if (m_buffer.size() < offset + static_cast<std::size_t>(width)) m_buffer.resize(offset + width, 0);
+    for (int i = 0; i < width; ++i) m_buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 void ByteWriter::putbyte(std::uint32_t value, std::size_t offset) { putBigEndian(value, 1, offset); }
 void ByteWriter::putword(std::uint32_t value, std::size_t offset) { putBigEndian(value, 2, offset); }
 void ByteWriter::put3byte(std::uint32_t value, std::size_t offset) { putBigEndian(value, 3, offset); }
@@ -22,7 +27,7 @@ void ByteWriter::putstring(std::string_view text, std::size_t offset, std::size_
     for (std::size_t i = 0; i < count; ++i) m_buffer[offset + i] = static_cast<std::uint8_t>(text[i]);
 }
 
-void ByteWriter::putbytes(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+void ByteWriter::putbytes(std::span<const std::uint8_t> bytes, std::size_t offset) {
     if (m_buffer.size() < offset + bytes.size()) m_buffer.resize(offset + bytes.size(), 0);
     std::copy(bytes.begin(), bytes.end(), m_buffer.begin() + static_cast<std::ptrdiff_t>(offset));
 }
@@ -38,15 +43,13 @@ void ByteWriter::appendstring(std::string_view text, std::size_t n) {
     m_fill += n;
 }
 
-void ByteWriter::appendbytes(const std::vector<std::uint8_t>& bytes) {
-    appendbytes(bytes.data(), bytes.size());
+void ByteWriter::appendbytes(std::span<const std::uint8_t> bytes) {
+    putbytes(bytes, m_fill);
+    m_fill += bytes.size();
 }
 
-void ByteWriter::appendbytes(const std::uint8_t* bytes, std::size_t n) {
-    if (m_buffer.size() < m_fill + n) m_buffer.resize(m_fill + n, 0);
-    std::copy(bytes, bytes + n, m_buffer.begin() + static_cast<std::ptrdiff_t>(m_fill));
-    m_fill += n;
-}
+void ByteWriter::appendwordLE(std::uint32_t value) { putLittleEndian(value, 2, m_fill); m_fill += 2; }
+void ByteWriter::appendlwordLE(std::uint32_t value) { putLittleEndian(value, 4, m_fill); m_fill += 4; }
 
 void ByteWriter::flushbuffer(std::vector<std::uint8_t>& out) {
     const std::size_t n = std::min(m_fill, m_buffer.size());

@@ -1,5 +1,6 @@
 #pragma once
-// Big-endian field writer into a growable output buffer.
+// Big-endian field writer into a growable output buffer, with the little-endian
+// fields of a WAV header beside it.
 //
 // Positional writers (put…) write at a given offset and leave the fill position
 // alone; appending writers (append…) write at the fill position and advance it.
@@ -8,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +24,7 @@ public:
     void putlword(std::uint32_t value, std::size_t offset);  // 32-bit
     // n bytes: zero-filled, then the first min(n, length) characters of the text.
     void putstring(std::string_view text, std::size_t offset, std::size_t n);
-    void putbytes(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+    void putbytes(std::span<const std::uint8_t> bytes, std::size_t offset);
 
     void appendbyte(std::uint32_t value);
     void appendword(std::uint32_t value);
@@ -30,8 +32,9 @@ public:
     void appendlword(std::uint32_t value);
     void append5byte(std::uint64_t value);
     void appendstring(std::string_view text, std::size_t n);
-    void appendbytes(const std::vector<std::uint8_t>& bytes);
-    void appendbytes(const std::uint8_t* bytes, std::size_t n);
+    void appendbytes(std::span<const std::uint8_t> bytes);
+    void appendwordLE(std::uint32_t value);  // 16-bit little-endian
+    void appendlwordLE(std::uint32_t value); // 32-bit little-endian
 
     // Sets the buffer to exactly n bytes (new bytes zero).
     void resize(std::size_t n) { m_buffer.resize(n, 0); }
@@ -47,6 +50,7 @@ public:
 
 private:
     void putBigEndian(std::uint64_t value, int width, std::size_t offset);
+    void putLittleEndian(std::uint64_t value, int width, std::size_t offset);
 
     std::vector<std::uint8_t> m_buffer;
     std::size_t m_fill = 0;

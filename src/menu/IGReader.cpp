@@ -392,16 +392,16 @@ std::vector<std::uint8_t> wrapComposition(std::span<const std::uint8_t> body, st
     };
     if (body.size() <= MaxBody || body.size() < Fixed) {
         frame(SegmentType::ICS, std::min(body.size(), MaxBody));
-        out.appendbytes(body.data(), std::min(body.size(), MaxBody));
+        out.appendbytes(body.first(std::min(body.size(), MaxBody)));
     } else {
         // Longer bodies go out in fragments, each repeating the fixed fields with its own flags.
         const auto rest = body.subspan(Fixed);
         for (std::size_t done = 0; done < rest.size();) {
             const std::size_t n = std::min(rest.size() - done, MaxBody - Fixed);
             frame(SegmentType::ICS, n + Fixed);
-            out.appendbytes(body.data(), Fixed - 1);
+            out.appendbytes(body.first(Fixed - 1));
             out.appendbyte((done == 0 ? 0x80u : 0u) | (done + n == rest.size() ? 0x40u : 0u));
-            out.appendbytes(rest.data() + done, n);
+            out.appendbytes(rest.subspan(done, n));
             done += n;
         }
     }

@@ -330,7 +330,7 @@ IGSaveResult saveIGS(const TMenu& menu, IGSaveMode mode,
             segment.append3byte(ics.user_time_out_duration);
             segment.appendbyte(static_cast<std::uint32_t>(ics.pages.size()));
         }
-        segment.appendbytes(body.data() + done, n);
+        segment.appendbytes(std::span(body).subspan(done, n));
         out.segment(SegmentType::ICS, inTime, icsDts, segment.take());
         done += n;
     } while (done < body.size());
@@ -359,7 +359,7 @@ IGSaveResult saveIGS(const TMenu& menu, IGSaveMode mode,
                 segment.appendword(sizes[i].first);
                 segment.appendword(sizes[i].second);
             }
-            segment.appendbytes(data.data() + sent, n);
+            segment.appendbytes(std::span(data).subspan(sent, n));
             out.segment(SegmentType::ODS, pts, dts, segment.take());
             sent += n;
         } while (sent < data.size());

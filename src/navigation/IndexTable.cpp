@@ -138,7 +138,7 @@ std::vector<std::uint8_t> writeIndex(const TINDX& index) {
     out.appendlword(index.version_number);
     out.appendlword(index.indexes_start_address);
     out.appendlword(index.ExtensionData_start_address);
-    out.appendbytes(index.reserved.data(), index.reserved.size());
+    out.appendbytes(index.reserved);
     out.appendlword(index.app_info_length);
     out.appendword(index.app_info_flags);
     out.appendstring(index.content_provider_user_data, 32);

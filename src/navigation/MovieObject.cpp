@@ -114,7 +114,7 @@ std::vector<std::uint8_t> writeMovieObject(const TMOBJ& mobj) {
     out.appendstring(mobj.type_indicator, 4);
     out.appendstring(mobj.version_number, 4);
     out.appendlword(mobj.ExtensionData_start_address);
-    out.appendbytes(mobj.reserved.data(), mobj.reserved.size());
+    out.appendbytes(mobj.reserved);
 
     const TObjects& objects = mobj.MovieObjects;
     const std::size_t objectCount = std::min(objects.mobjs.size(), MaxMovieObjects);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 
+#include "io/ByteReader.h"
 #include "playlist/PlayListNames.h"
+#include "playlist/PlayListReader.h"
 #include "playlist/PlayListWriter.h"
 
 namespace corvane {
@@ -94,22 +96,6 @@ void syncCounts(TSTN& stn) {
     stn.number_of_PiP_PG_textST_stream_entries_plus = static_cast<std::uint8_t>(stn.PG.size() - pgCount(stn));
 }
 
-std::size_t refListBytes(std::size_t count) {
-    return 2 + count + (count & 1);
-}
-
-std::size_t subPlayItemBytes(const TSubPlayItem& item) {
-    std::size_t bytes = 30 + item.SubPlayItem_rest.size();
-    if (item.is_multi_Clip_entries) bytes += 2 + 10 * (std::max<std::size_t>(item.Clip_entries.size(), 1) - 1);
-    return bytes;
-}
-
-std::size_t subPathBytes(const TSubPath& path) {
-    std::size_t bytes = 10 + path.SubPath_rest.size();
-    for (const auto& item : path.SubPlayItems) bytes += subPlayItemBytes(item);
-    return bytes;
-}
-
 TStreamEntry defaultEntry(int list) {
     TStreamEntry entry;
     entry.entry_length = 9;
@@ -137,58 +123,20 @@ TStreamEntry defaultEntry(int list) {
     return entry;
 }
 
-// The 8 bytes a known stream_entry() layout keeps after the type byte.
-std::vector<std::uint8_t> knownEntryBytes(const TStreamEntry& entry) {
-    std::vector<std::uint8_t> bytes(8, 0);
-    auto word = [&](std::size_t at, std::uint16_t value) {
-        bytes[at] = static_cast<std::uint8_t>(value >> 8);
-        bytes[at + 1] = static_cast<std::uint8_t>(value);
-    };
-    switch (entry.stream_type) {
-    case 1:
-        word(0, entry.ref_to_stream_PID_of_mainClip);
-        break;
-    case 2:
-        bytes[0] = entry.ref_to_SubPath_id;
-        bytes[1] = entry.ref_to_subClip_entry_id;
-        word(2, entry.ref_to_stream_PID_of_subClip);
-        break;
-    default:
-        bytes[0] = entry.ref_to_SubPath_id;
-        word(1, entry.ref_to_stream_PID_of_mainClip);
-        break;
-    }
-    return bytes;
-}
-
-void decodeKnownEntry(TStreamEntry& entry, const std::uint8_t* b) {
-    switch (entry.stream_type) {
-    case 1:
-        entry.ref_to_stream_PID_of_mainClip = static_cast<std::uint16_t>(b[0] << 8 | b[1]);
-        break;
-    case 2:
-        entry.ref_to_SubPath_id = b[0];
-        entry.ref_to_subClip_entry_id = b[1];
-        entry.ref_to_stream_PID_of_subClip = static_cast<std::uint16_t>(b[2] << 8 | b[3]);
-        break;
-    default:
-        entry.ref_to_SubPath_id = b[0];
-        entry.ref_to_stream_PID_of_mainClip = static_cast<std::uint16_t>(b[1] << 8 | b[2]);
-        break;
-    }
-}
-
+// The entry keeps its size: the 8 bytes of a known layout after the type byte become kept
+// bytes of an unknown one, and the first 8 kept bytes of an unknown one its known fields.
 void setEntryType(TStreamEntry& entry, std::uint8_t type) {
     const bool wasKnown = isKnownEntryType(entry.stream_type);
     const bool known = isKnownEntryType(type);
     if (wasKnown && !known) {
-        std::vector<std::uint8_t> rest = knownEntryBytes(entry);
-        rest.insert(rest.end(), entry.entry_rest.begin(), entry.entry_rest.end());
-        entry.entry_rest = std::move(rest);
+        ByteWriter written; // entry_length, stream_type, the 8 bytes, the kept ones
+        writeentry(written, 0, entry);
+        entry.entry_rest.assign(written.buffer().begin() + 2, written.buffer().end());
     } else if (!wasKnown && known) {
         if (entry.entry_rest.size() < 8) return; // would grow the entry
         entry.stream_type = type;
-        decodeKnownEntry(entry, entry.entry_rest.data());
+        ByteReader in(std::span(entry.entry_rest).first(8));
+        readEntryRefs(in, entry);
         entry.entry_rest.erase(entry.entry_rest.begin(), entry.entry_rest.begin() + 8);
         return;
     }
@@ -291,12 +239,9 @@ void applyInTime(TMPLS& mpls, std::size_t item, std::uint32_t newIn, const InTim
 std::size_t stnEntryBytes(const TSTN& stn, int list, std::size_t index) {
     const TStreamEntry* entry = stnEntry(stn, list, index);
     if (!entry) return 0;
-    std::size_t bytes = streamEntrySize(*entry);
-    if (list == ListSecondaryAudio) bytes += refListBytes(stn.sec_audio[index].primary_audio_refs.size());
-    if (list == ListSecondaryVideo)
-        bytes += refListBytes(stn.sec_video[index].secondary_audio_refs.size()) +
-                 refListBytes(stn.sec_video[index].PiP_PG_textST_refs.size());
-    return bytes;
+    if (list == ListSecondaryAudio) return writtenSize(stn.sec_audio[index], appendSecondaryAudio);
+    if (list == ListSecondaryVideo) return writtenSize(stn.sec_video[index], appendSecondaryVideo);
+    return writtenSize(*entry, appendStreamEntry);
 }
 
 std::optional<StnButtons> stnButtons(const TSTN& stn, int list) {
@@ -346,7 +291,7 @@ std::optional<std::size_t> insertStreamEntry(TMPLS& mpls, std::size_t item, int 
         break;
     }
     syncCounts(stn);
-    resizeSTN(mpls, playItem, static_cast<std::int64_t>(streamEntrySize(entry)));
+    resizeSTN(mpls, playItem, static_cast<std::int64_t>(writtenSize(entry, appendStreamEntry)));
     return at;
 }
 
@@ -606,21 +551,22 @@ std::optional<std::size_t> insertSubPath(TMPLS& mpls, std::optional<std::size_t>
     if (list.SubPaths.size() >= MaxSubPaths || list.PlayItems.empty()) return std::nullopt;
     const TPlayItem& first = list.PlayItems[0];
     TSubPlayItem sub;
-    sub.SubPlayItem_length = 28;
     sub.Clip_Information_file_name = first.Clip_Information_file_name;
     sub.Clip_codec_identifier = first.Clip_codec_identifier;
     sub.SP_connection_condition = 1;
     sub.SubPlayItem_IN_time = first.IN_time;
     sub.SubPlayItem_OUT_time = first.IN_time;
+    // The lengths count the bytes after their own field.
+    sub.SubPlayItem_length = static_cast<std::uint16_t>(writtenSize(sub, appendSubPlayItem) - 2);
     TSubPath path;
-    path.SubPath_length = 36;
     path.SubPath_type = 3;
     path.number_of_SubPlayItems = 1;
     path.SubPlayItems.push_back(sub);
+    path.SubPath_length = static_cast<std::uint32_t>(writtenSize(path, appendSubPath) - 4);
     const std::size_t at = after ? std::min(*after + 1, list.SubPaths.size()) : 0;
     list.SubPaths.insert(list.SubPaths.begin() + static_cast<std::ptrdiff_t>(at), path);
     list.number_of_SubPaths = static_cast<std::uint16_t>(list.SubPaths.size());
-    resizePlayList(mpls, static_cast<std::int64_t>(subPathBytes(path)));
+    resizePlayList(mpls, static_cast<std::int64_t>(writtenSize(path, appendSubPath)));
     return at;
 }
 
@@ -628,7 +574,7 @@ SubPathDeleteResult deleteSubPath(TMPLS& mpls, std::size_t index) {
     SubPathDeleteResult result;
     TPlayList& list = mpls.PlayList;
     if (index >= list.SubPaths.size()) return result;
-    const std::size_t bytes = subPathBytes(list.SubPaths[index]);
+    const std::size_t bytes = writtenSize(list.SubPaths[index], appendSubPath);
     list.SubPaths.erase(list.SubPaths.begin() + static_cast<std::ptrdiff_t>(index));
     list.number_of_SubPaths = static_cast<std::uint16_t>(list.SubPaths.size());
     resizePlayList(mpls, -static_cast<std::int64_t>(bytes));
@@ -668,7 +614,7 @@ bool editSubPlayItemCell(TMPLS& mpls, std::size_t pathIndex, std::size_t itemInd
         const std::uint8_t multi = (text == "Y" || text == "y") ? 1 : 0;
         if (multi == (item.is_multi_Clip_entries ? 1 : 0)) return true;
         // The clip-entry block comes and goes with the flag.
-        const std::size_t before = subPlayItemBytes(item);
+        const std::size_t before = writtenSize(item, appendSubPlayItem);
         item.is_multi_Clip_entries = multi;
         if (multi) {
             item.Clip_entries = {TClipEntry{item.Clip_Information_file_name, item.Clip_codec_identifier, item.ref_to_STC_id}};
@@ -678,7 +624,8 @@ bool editSubPlayItemCell(TMPLS& mpls, std::size_t pathIndex, std::size_t itemInd
             item.Clip_entries.clear();
             item.number_of_Clip_entries = 0;
         }
-        const std::int64_t delta = static_cast<std::int64_t>(subPlayItemBytes(item)) - static_cast<std::int64_t>(before);
+        const std::int64_t delta =
+            static_cast<std::int64_t>(writtenSize(item, appendSubPlayItem)) - static_cast<std::int64_t>(before);
         item.SubPlayItem_length = static_cast<std::uint16_t>(item.SubPlayItem_length + delta);
         path.SubPath_length = static_cast<std::uint32_t>(path.SubPath_length + delta);
         resizePlayList(mpls, delta);

@@ -5,6 +5,7 @@
 
 #include "io/TextUtil.h"
 #include "playlist/PlayListNames.h"
+#include "playlist/PlayListWriter.h"
 
 namespace corvane {
 
@@ -124,7 +125,7 @@ std::string quotedLine(std::string_view line) {
 
 // The mark list grows or shrinks by `delta` marks: its length and the ExtensionData address.
 void resizeMarks(TMPLS& mpls, std::int64_t delta) {
-    const std::int64_t bytes = delta * MarkBytes;
+    const std::int64_t bytes = delta * static_cast<std::int64_t>(writtenSize(TMarkEntry{}, appendMark));
     mpls.PlayListMark.PlayListMark_length = static_cast<std::uint32_t>(mpls.PlayListMark.PlayListMark_length + bytes);
     if (mpls.ExtensionData_start_address != 0)
         mpls.ExtensionData_start_address = static_cast<std::uint32_t>(mpls.ExtensionData_start_address + bytes);
@@ -138,8 +139,10 @@ void ensureMarkSection(TMPLS& mpls) {
                                 mpls.padding_before_PlayListMark.size();
     mpls.PlayListMark_start_address = static_cast<std::uint32_t>(listEnd);
     mpls.PlayListMark = TPlayListMark{};
-    mpls.PlayListMark.PlayListMark_length = 2;
-    if (mpls.ExtensionData_start_address != 0) mpls.ExtensionData_start_address += 6;
+    const std::size_t bytes = writtenSize(mpls.PlayListMark, appendPlayListMark);
+    mpls.PlayListMark.PlayListMark_length = static_cast<std::uint32_t>(bytes - 4); // the bytes after it
+    if (mpls.ExtensionData_start_address != 0)
+        mpls.ExtensionData_start_address = static_cast<std::uint32_t>(mpls.ExtensionData_start_address + bytes);
 }
 
 TMarkEntry entryMark() {

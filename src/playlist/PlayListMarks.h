@@ -15,7 +15,6 @@
 namespace corvane {
 
 inline constexpr std::size_t MaxMarks = 999;
-inline constexpr std::uint32_t MarkBytes = 14;
 
 // The four time editors of a mark.
 struct MarkTime {

@@ -9,6 +9,25 @@
 
 namespace corvane {
 
+void readEntryRefs(ByteReader& in, TStreamEntry& entry) {
+    switch (entry.stream_type) {
+    case 1:
+        entry.ref_to_stream_PID_of_mainClip = static_cast<std::uint16_t>(in.readword());
+        break;
+    case 2:
+        entry.ref_to_SubPath_id = static_cast<std::uint8_t>(in.readbyte());
+        entry.ref_to_subClip_entry_id = static_cast<std::uint8_t>(in.readbyte());
+        entry.ref_to_stream_PID_of_subClip = static_cast<std::uint16_t>(in.readword());
+        break;
+    case 3:
+        entry.ref_to_SubPath_id = static_cast<std::uint8_t>(in.readbyte());
+        entry.ref_to_stream_PID_of_mainClip = static_cast<std::uint16_t>(in.readword());
+        break;
+    default:
+        break;
+    }
+}
+
 namespace {
 
 // A length-bounded part of the file: its reader, where it starts in the file and what it is.
@@ -133,22 +152,7 @@ void Parser::readStreamEntry(Span& stn, TStreamEntry& entry, const std::string& 
     entry.entry_length = static_cast<std::uint8_t>(stn.in.readbyte());
     Span body = enter(stn, entry.entry_length, "the stream_entry() of " + what);
     entry.stream_type = static_cast<std::uint8_t>(body.in.readbyte());
-    switch (entry.stream_type) {
-    case 1:
-        entry.ref_to_stream_PID_of_mainClip = static_cast<std::uint16_t>(body.in.readword());
-        break;
-    case 2:
-        entry.ref_to_SubPath_id = static_cast<std::uint8_t>(body.in.readbyte());
-        entry.ref_to_subClip_entry_id = static_cast<std::uint8_t>(body.in.readbyte());
-        entry.ref_to_stream_PID_of_subClip = static_cast<std::uint16_t>(body.in.readword());
-        break;
-    case 3:
-        entry.ref_to_SubPath_id = static_cast<std::uint8_t>(body.in.readbyte());
-        entry.ref_to_stream_PID_of_mainClip = static_cast<std::uint16_t>(body.in.readword());
-        break;
-    default:
-        break;
-    }
+    readEntryRefs(body.in, entry);
     // A known entry has 9 bytes after its length; reserved bytes among them are dropped.
     if (isKnownEntryType(entry.stream_type)) body.in.seek(9);
     entry.entry_rest = body.in.readbytes(body.in.remaining());

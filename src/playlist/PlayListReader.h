@@ -33,4 +33,10 @@ PlsReadResult readPlayList(const std::vector<std::uint8_t>& bytes, std::string_v
 // "[b]n[/b] PlayItem(s), [b]m[/b] SubPath(s) and [b]k[/b] PlayListMark(s) found."
 std::string playListFoundLine(const TMPLS& mpls);
 
+class ByteReader;
+
+// The reference fields of a stream_entry() of a known stream_type (1, 2 or 3), read from
+// the byte after stream_type on; other types have none.
+void readEntryRefs(ByteReader& in, TStreamEntry& entry);
+
 } // namespace corvane

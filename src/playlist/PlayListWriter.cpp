@@ -18,19 +18,34 @@ void appendClipEntry(ByteWriter& out, const TClipEntry& clip) {
     out.appendbyte(clip.ref_to_STC_id);
 }
 
-void appendStreamEntry(ByteWriter& out, const TStreamEntry& entry) {
-    out.setFill(out.fill() + writeentry(out, out.fill(), entry));
-    out.setFill(out.fill() + writeattrib(out, out.fill(), entry));
-}
-
 // A reference list with its count, the reserved byte and the pad to an even length.
 void appendRefs(ByteWriter& out, const std::vector<std::uint8_t>& refs, std::uint8_t reserved) {
     const std::size_t count = std::min<std::size_t>(refs.size(), 255);
     out.appendbyte(static_cast<std::uint32_t>(count));
     out.appendbyte(reserved);
-    out.appendbytes(refs.data(), count);
+    out.appendbytes(std::span(refs).first(count));
     if (count % 2) out.appendbyte(0);
 }
+
+} // namespace
+
+void appendStreamEntry(ByteWriter& out, const TStreamEntry& entry) {
+    out.setFill(out.fill() + writeentry(out, out.fill(), entry));
+    out.setFill(out.fill() + writeattrib(out, out.fill(), entry));
+}
+
+void appendSecondaryAudio(ByteWriter& out, const TSecAudio& secondary) {
+    appendStreamEntry(out, secondary.entry);
+    appendRefs(out, secondary.primary_audio_refs, secondary.sec_audio_reserved);
+}
+
+void appendSecondaryVideo(ByteWriter& out, const TSecVideo& secondary) {
+    appendStreamEntry(out, secondary.entry);
+    appendRefs(out, secondary.secondary_audio_refs, secondary.sec_video_reserved);
+    appendRefs(out, secondary.PiP_PG_textST_refs, 0);
+}
+
+namespace {
 
 void appendSTN(ByteWriter& out, const TSTN& stn) {
     out.appendword(stn.STN_length);
@@ -52,17 +67,10 @@ void appendSTN(ByteWriter& out, const TSTN& stn) {
     appendList(stn.audio, 255);
     appendList(stn.PG, pg + std::min<std::size_t>(stn.PG.size() - pg, 255));
     appendList(stn.IG, 255);
-    for (std::size_t i = 0; i < std::min<std::size_t>(stn.sec_audio.size(), 255); ++i) {
-        const TSecAudio& secondary = stn.sec_audio[i];
-        appendStreamEntry(out, secondary.entry);
-        appendRefs(out, secondary.primary_audio_refs, secondary.sec_audio_reserved);
-    }
-    for (std::size_t i = 0; i < std::min<std::size_t>(stn.sec_video.size(), 255); ++i) {
-        const TSecVideo& secondary = stn.sec_video[i];
-        appendStreamEntry(out, secondary.entry);
-        appendRefs(out, secondary.secondary_audio_refs, secondary.sec_video_reserved);
-        appendRefs(out, secondary.PiP_PG_textST_refs, 0);
-    }
+    for (std::size_t i = 0; i < std::min<std::size_t>(stn.sec_audio.size(), 255); ++i)
+        appendSecondaryAudio(out, stn.sec_audio[i]);
+    for (std::size_t i = 0; i < std::min<std::size_t>(stn.sec_video.size(), 255); ++i)
+        appendSecondaryVideo(out, stn.sec_video[i]);
     out.appendbytes(stn.STN_rest);
 }
 
@@ -89,6 +97,8 @@ void appendPlayItem(ByteWriter& out, const TPlayItem& item) {
     appendSTN(out, item.STN);
     out.appendbytes(item.PlayItem_rest);
 }
+
+} // namespace
 
 void appendSubPlayItem(ByteWriter& out, const TSubPlayItem& item) {
     out.appendword(item.SubPlayItem_length);
@@ -120,8 +130,6 @@ void appendSubPath(ByteWriter& out, const TSubPath& path) {
     for (std::size_t i = 0; i < count; ++i) appendSubPlayItem(out, path.SubPlayItems[i]);
     out.appendbytes(path.SubPath_rest);
 }
-
-} // namespace
 
 std::size_t writeentry(ByteWriter& out, std::size_t offset, const TStreamEntry& entry) {
     out.putbyte(entry.entry_length, offset);
@@ -180,9 +188,26 @@ std::size_t writeattrib(ByteWriter& out, std::size_t offset, const TStreamEntry&
 }
 
 std::size_t streamEntrySize(const TStreamEntry& entry) {
-    const std::size_t head = isKnownEntryType(entry.stream_type) ? 10 : 2;
-    const std::size_t attributes = attributeKind(entry.stream_coding_type) != AttributeKind::Unknown ? 6 : 2;
-    return head + entry.entry_rest.size() + attributes + entry.attributes_rest.size();
+    ByteWriter scratch;
+    appendStreamEntry(scratch, entry);
+    return scratch.fill();
+}
+
+void appendMark(ByteWriter& out, const TMarkEntry& mark) {
+    out.appendbyte(mark.mark_reserved);
+    out.appendbyte(mark.mark_type);
+    out.appendword(mark.ref_to_PlayItem_id);
+    out.appendlword(mark.mark_time_stamp);
+    out.appendword(mark.entry_ES_PID);
+    out.appendlword(mark.duration);
+}
+
+void appendPlayListMark(ByteWriter& out, const TPlayListMark& marks) {
+    const std::size_t count = std::min<std::size_t>(marks.marks.size(), 0xFFFF);
+    out.appendlword(marks.PlayListMark_length);
+    out.appendword(static_cast<std::uint32_t>(count));
+    for (std::size_t i = 0; i < count; ++i) appendMark(out, marks.marks[i]);
+    out.appendbytes(marks.PlayListMark_rest);
 }
 
 std::vector<std::uint8_t> writePlayList(const TMPLS& mpls) {
@@ -226,22 +251,7 @@ std::vector<std::uint8_t> writePlayList(const TMPLS& mpls) {
     if (listEnd > out.fill() && (out.fill() - listStart) % 2) out.appendbyte(0);
     out.appendbytes(mpls.padding_before_PlayListMark);
 
-    if (mpls.PlayListMark_start_address != 0) {
-        const TPlayListMark& marks = mpls.PlayListMark;
-        const std::size_t count = std::min<std::size_t>(marks.marks.size(), 0xFFFF);
-        out.appendlword(marks.PlayListMark_length);
-        out.appendword(static_cast<std::uint32_t>(count));
-        for (std::size_t i = 0; i < count; ++i) {
-            const TMarkEntry& mark = marks.marks[i];
-            out.appendbyte(mark.mark_reserved);
-            out.appendbyte(mark.mark_type);
-            out.appendword(mark.ref_to_PlayItem_id);
-            out.appendlword(mark.mark_time_stamp);
-            out.appendword(mark.entry_ES_PID);
-            out.appendlword(mark.duration);
-        }
-        out.appendbytes(marks.PlayListMark_rest);
-    }
+    if (mpls.PlayListMark_start_address != 0) appendPlayListMark(out, mpls.PlayListMark);
     if (mpls.ExtensionData_start_address != 0) {
         out.appendbytes(mpls.padding_before_extension);
         WriteExtensionData(out, mpls.ExtensionData);

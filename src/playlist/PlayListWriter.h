@@ -18,6 +18,24 @@ namespace corvane {
 // The whole file, ready for the backup-and-write step.
 std::vector<std::uint8_t> writePlayList(const TMPLS& mpls);
 
+// One record as the file holds it, at the fill position. The edits measure a record by
+// writing it into a scratch writer.
+void appendStreamEntry(ByteWriter& out, const TStreamEntry& entry);
+void appendSecondaryAudio(ByteWriter& out, const TSecAudio& secondary); // entry, then its reference list
+void appendSecondaryVideo(ByteWriter& out, const TSecVideo& secondary); // entry, then its two reference lists
+void appendSubPlayItem(ByteWriter& out, const TSubPlayItem& item);
+void appendSubPath(ByteWriter& out, const TSubPath& path);
+void appendMark(ByteWriter& out, const TMarkEntry& mark);
+void appendPlayListMark(ByteWriter& out, const TPlayListMark& marks); // the whole PlayListMark() section
+
+// The bytes a record takes in the file: what its writer puts into a scratch writer.
+template <typename Record>
+std::size_t writtenSize(const Record& record, void (*append)(ByteWriter&, const Record&)) {
+    ByteWriter scratch;
+    append(scratch, record);
+    return scratch.fill();
+}
+
 // Writes one stream_entry() at `offset`; returns its size: 10 bytes for a known
 // stream_type, 2 for another, plus the kept bytes past them.
 std::size_t writeentry(ByteWriter& out, std::size_t offset, const TStreamEntry& entry);

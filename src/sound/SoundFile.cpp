@@ -12,19 +12,6 @@ namespace {
 
 constexpr std::size_t HeaderBytes = 46; // header, SoundIndex length, reserved byte and count
 
-std::uint32_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8);
-}
-std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
-void putLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-void putText(std::vector<std::uint8_t>& out, std::string_view text) {
-    out.insert(out.end(), text.begin(), text.end());
-}
-
 // Big-endian samples to WAV order and back: the two bytes of every 16-bit sample trade places.
 void swapSamples(std::vector<std::uint8_t>& data) {
     for (std::size_t i = 0; i + 1 < data.size(); i += 2) std::swap(data[i], data[i + 1]);
@@ -157,46 +144,55 @@ TSND createSound() {
 
 std::vector<std::uint8_t> mkWav(const TSoundEntries& entry) {
     const std::uint32_t channels = entry.channel_configuration == 3 ? 2 : 1;
-    std::vector<std::uint8_t> wav;
-    wav.reserve(44 + entry.sound_data.size());
-    putText(wav, "RIFF");
-    putLe(wav, entry.sound_data_length + 36, 4);
-    putText(wav, "WAVEfmt ");
-    putLe(wav, 16, 4);
-    putLe(wav, 1, 2);
-    putLe(wav, channels, 2);
-    putLe(wav, 48000, 4);
-    putLe(wav, channels * 2 * 48000, 4);
-    putLe(wav, channels * 2, 2);
-    putLe(wav, 16, 2);
-    putText(wav, "data");
-    putLe(wav, entry.sound_data_length, 4);
+    ByteWriter wav;
+    wav.appendstring("RIFF", 4);
+    wav.appendlwordLE(entry.sound_data_length + 36);
+    wav.appendstring("WAVEfmt ", 8);
+    wav.appendlwordLE(16);                       // fmt chunk size
+    wav.appendwordLE(1);                         // PCM
+    wav.appendwordLE(channels);
+    wav.appendlwordLE(48000);                    // samples per second
+    wav.appendlwordLE(channels * 2 * 48000);     // bytes per second
+    wav.appendwordLE(channels * 2);              // block align
+    wav.appendwordLE(16);                        // bits per sample
+    wav.appendstring("data", 4);
+    wav.appendlwordLE(entry.sound_data_length);
     std::vector<std::uint8_t> samples = entry.sound_data;
     samples.resize(entry.sound_data_length, 0);
     swapSamples(samples);
-    wav.insert(wav.end(), samples.begin(), samples.end());
-    return wav;
+    wav.appendbytes(samples);
+    return wav.take();
 }
 
 WavImport importWav(const std::vector<std::uint8_t>& wav) {
     WavImport result;
-    auto text = [&](std::size_t at) { return std::string(wav.begin() + static_cast<std::ptrdiff_t>(at), wav.begin() + static_cast<std::ptrdiff_t>(at) + 4); };
-    if (wav.size() < 38 || text(0) != "RIFF" || text(8) != "WAVE" || text(12) != "fmt " || le16(wav, 20) != 1 ||
-        le32(wav, 24) != 48000 || le16(wav, 34) != 16) {
+    ByteReader in(wav);
+    const std::string riff = in.readstring(4);
+    in.skip(4); // RIFF size
+    const std::string wave = in.readstring(4);
+    const std::string fmt = in.readstring(4);
+    const std::uint32_t fmtSize = in.readlwordLE();
+    const std::uint32_t format = in.readwordLE();
+    const std::uint32_t channels = in.readwordLE();
+    const std::uint32_t rate = in.readlwordLE();
+    in.skip(6); // bytes per second, block align
+    const std::uint32_t bits = in.readwordLE();
+    if (wav.size() < 38 || riff != "RIFF" || wave != "WAVE" || fmt != "fmt " || format != 1 || rate != 48000 ||
+        bits != 16) {
         result.error = WavFormatError;
         result.formatError = true;
         return result;
     }
-    const std::uint32_t channels = le16(wav, 22);
     // Chunks after fmt: skip to "data" (RIFF pads odd-sized chunks with one byte).
-    std::uint64_t at = 20 + std::uint64_t{le32(wav, 16)} + (le32(wav, 16) & 1);
+    std::uint64_t at = 20 + std::uint64_t{fmtSize} + (fmtSize & 1);
     while (true) {
         if (at + 8 > wav.size()) {
             result.error = WavReadError;
             return result;
         }
-        const std::string id = text(static_cast<std::size_t>(at));
-        const std::uint32_t size = le32(wav, static_cast<std::size_t>(at) + 4);
+        ByteReader chunk = in.range(static_cast<std::size_t>(at), 8);
+        const std::string id = chunk.readstring(4);
+        const std::uint32_t size = chunk.readlwordLE();
         if (id == "data") {
             if (at + 8 + size > wav.size()) {
                 result.error = WavReadError;

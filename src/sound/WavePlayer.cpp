@@ -3,17 +3,12 @@
 #include <algorithm>
 #include <string_view>
 
+#include "io/ByteReader.h"
 #include "sound/SoundFile.h"
 
 namespace corvane {
 
 namespace {
-
-std::uint32_t le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | b[at + static_cast<std::size_t>(i)];
-    return value;
-}
 
 bool tagAt(const std::vector<std::uint8_t>& b, std::size_t at, std::string_view tag) {
     return at + 4 <= b.size() && std::equal(tag.begin(), tag.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
@@ -22,18 +17,25 @@ bool tagAt(const std::vector<std::uint8_t>& b, std::size_t at, std::string_view 
 } // namespace
 
 std::optional<PcmClip> pcmClipOfWav(const std::vector<std::uint8_t>& wav) {
+    ByteReader in(wav);
+    in.skip(16); // RIFF, its size, WAVE, fmt
+    const std::uint64_t fmtSize = in.readlwordLE();
+    const std::uint32_t format = in.readwordLE();
+    const std::uint32_t channels = in.readwordLE();
+    const std::uint32_t rate = in.readlwordLE();
+    in.skip(6); // bytes per second, block align
+    const std::uint32_t bits = in.readwordLE();
     if (wav.size() < 36 || !tagAt(wav, 0, "RIFF") || !tagAt(wav, 8, "WAVE") || !tagAt(wav, 12, "fmt ") ||
-        le(wav, 20, 2) != 1 || le(wav, 34, 2) != 16)
+        format != 1 || bits != 16)
         return std::nullopt;
     PcmClip clip;
-    clip.channels = static_cast<int>(le(wav, 22, 2));
-    clip.sampleRate = static_cast<int>(le(wav, 24, 4));
+    clip.channels = static_cast<int>(channels);
+    clip.sampleRate = static_cast<int>(rate);
     if (clip.channels <= 0 || clip.sampleRate <= 0) return std::nullopt;
     // Chunks after fmt up to "data"; RIFF pads odd-sized chunks with one byte.
-    const std::uint64_t fmtSize = le(wav, 16, 4);
     std::uint64_t at = 20 + fmtSize + (fmtSize & 1);
     while (at + 8 <= wav.size()) {
-        const std::uint64_t size = le(wav, static_cast<std::size_t>(at) + 4, 4);
+        const std::uint64_t size = in.range(static_cast<std::size_t>(at) + 4, 4).readlwordLE();
         if (tagAt(wav, static_cast<std::size_t>(at), "data")) {
             const std::uint64_t from = at + 8;
             const std::uint64_t length = std::min<std::uint64_t>(size, wav.size() - from);

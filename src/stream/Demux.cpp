@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #endif
 
+#include "io/ByteWriter.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "playlist/PlayListNames.h"
@@ -34,12 +35,6 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string systemError(const std::string& path) { return path + ": " + std::strerror(errno); }
-
-void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
-                                   static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
-    out.insert(out.end(), bytes, bytes + 4);
-}
 
 } // namespace
 
@@ -67,23 +62,30 @@ std::uint64_t Demuxer::cleanEnd() const {
     return complete ? outputSize() : m_pesStart;
 }
 
-bool Demuxer::processPackets(const std::uint8_t* data, std::size_t packets) {
-    processBytes(data, packets * SourcePacketSize, true);
+bool Demuxer::processPackets(std::span<const std::uint8_t> data) {
+    processBytes(data.first(data.size() / SourcePacketSize * SourcePacketSize), true);
     return !m_stopped;
 }
 
-std::size_t Demuxer::processBytes(const std::uint8_t* data, std::size_t size, bool atEnd) {
+std::size_t Demuxer::processBytes(std::span<const std::uint8_t> data, bool atEnd) {
+    const std::size_t size = data.size();
     std::size_t at = 0;
     m_stopped = false;
-    if (m_scanning) at = scan(data, size, 0, atEnd);
+    if (m_scanning) at = scan(data, 0, atEnd);
     // Packets that start below `fit` lie wholly in the data.
     const std::size_t fit = m_scanning || size < SourcePacketSize ? 0 : size - SourcePacketSize + 1;
+    const auto badSync = [&](std::size_t offset) {
+        const std::optional<SourcePacket> packet = SourcePacket::at(data, offset);
+        return packet && !syncOk(*packet);
+    };
     while (at < fit) {
-        const std::uint8_t* packet = data + at;
-        if (!syncOk(packet)) [[unlikely]] {
+        const std::optional<SourcePacket> packet = SourcePacket::at(data, at);
+        if (!packet) [[unlikely]]
+            break;
+        if (!syncOk(*packet)) [[unlikely]] {
             // Damage in place keeps the 192-byte grid: the next packet with a right sync byte.
             std::size_t next = at + SourcePacketSize, tries = 0;
-            while (tries < DemuxResyncPackets && next < fit && !syncOk(data + next)) {
+            while (tries < DemuxResyncPackets && next < fit && badSync(next)) {
                 next += SourcePacketSize;
                 ++tries;
             }
@@ -91,7 +93,7 @@ std::size_t Demuxer::processBytes(const std::uint8_t* data, std::size_t size, bo
                 // Bytes were lost or added: the grid is gone.
                 m_scanning = true;
                 skip(m_consumed + at, 1);
-                at = scan(data, size, at + 1, atEnd);
+                at = scan(data, at + 1, atEnd);
                 if (m_scanning) break;
                 continue;
             }
@@ -103,7 +105,7 @@ std::size_t Demuxer::processBytes(const std::uint8_t* data, std::size_t size, bo
             continue;
         }
         at += SourcePacketSize;
-        if (!processPacket(packet)) {
+        if (!processPacket(*packet)) {
             m_stopped = true;
             break;
         }
@@ -112,17 +114,19 @@ std::size_t Demuxer::processBytes(const std::uint8_t* data, std::size_t size, bo
     return at;
 }
 
-std::size_t Demuxer::scan(const std::uint8_t* data, std::size_t size, std::size_t at, bool atEnd) {
+std::size_t Demuxer::scan(std::span<const std::uint8_t> data, std::size_t at, bool atEnd) {
+    const std::size_t size = data.size();
     // A packet start is where two sync bytes 192 apart confirm it.
     while (size - at >= SourcePacketSize + 5) {
         const std::size_t from = at + 4, last = size - SourcePacketSize - 1;
-        const auto* hit = static_cast<const std::uint8_t*>(std::memchr(data + from, SyncByte, last - from + 1));
-        if (!hit) {
+        const auto hit = std::find(data.begin() + static_cast<std::ptrdiff_t>(from),
+                                   data.begin() + static_cast<std::ptrdiff_t>(last + 1), SyncByte);
+        if (hit == data.begin() + static_cast<std::ptrdiff_t>(last + 1)) {
             skip(m_consumed + at, last + 1 - from);
             at = last + 1 - 4;
             break;
         }
-        const auto sync = static_cast<std::size_t>(hit - data);
+        const auto sync = static_cast<std::size_t>(hit - data.begin());
         skip(m_consumed + at, sync - 4 - at);
         at = sync - 4;
         if (data[sync + SourcePacketSize] == SyncByte) {
@@ -173,7 +177,7 @@ bool Demuxer::noTransportStream() const {
     return goodPackets() == 0 || (m_pidPackets == 0 && m_skippedPackets > goodPackets());
 }
 
-bool Demuxer::processPacket(const std::uint8_t* packet) {
+bool Demuxer::processPacket(SourcePacket packet) {
     if ((++m_packetsRead % DemuxProgressPackets) == 0 && m_packetsInFile > 0)
         m_reporter.showPacketProgress(m_packetsRead, m_packetsInFile);
     const std::uint16_t pid = packetPid(packet);
@@ -184,38 +188,39 @@ bool Demuxer::processPacket(const std::uint8_t* packet) {
     ++m_pidPackets;
     const int length = payloadLength(packet);
     if (length < 0) return true;
-    const std::uint8_t* payload = packet + payloadOffset(length);
+    const std::span<const std::uint8_t> payload = payloadOf(packet, length);
     if (m_mode == DemuxMode::PES) {
-        append(payload, static_cast<std::size_t>(length));
+        append(payload);
         return true;
     }
     if (!hasPayloadFlag(packet)) return true;
-    return takePacket(packet, payload, static_cast<std::size_t>(length));
+    return takePacket(packet, payload);
 }
 
-void Demuxer::findReference(const std::uint8_t* packet) {
+void Demuxer::findReference(SourcePacket packet) {
     const int length = payloadLength(packet);
     if (length < 0) return;
-    const std::uint8_t* payload = packet + payloadOffset(length);
-    if (!startsWithStartCode(payload, static_cast<std::size_t>(length))) return;
-    const PesHeader header = readPesHeader(payload, static_cast<std::size_t>(length));
+    const std::span<const std::uint8_t> payload = payloadOf(packet, length);
+    if (!startsWithStartCode(payload)) return;
+    const PesHeader header = readPesHeader(payload);
     if (header.PTS_DTS_flags == 0) return;
     m_refPts = header.PTS;
     m_refFound = true;
     m_wantReference = false;
 }
 
-bool Demuxer::takePacket(const std::uint8_t* packet, const std::uint8_t* payload, std::size_t length) {
+bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payload) {
+    const std::size_t length = payload.size();
     // A bounded PES ends when fewer than 184 of its bytes remain; an unbounded one
     // (PES_packet_length 0) only where the next payload unit starts, and so does one
     // that lost packets to damage (its count of remaining bytes is then wrong).
-    const bool starts = isPesStart(payload, length) &&
+    const bool starts = isPesStart(payload) &&
                         (m_unbounded || m_afterDamage ? payloadUnitStart(packet) : m_remaining < 184);
     if (!starts) {
         if (!m_unbounded && m_remaining == 0) return true;
         const std::size_t skip = std::min(m_headerSkip, length);
         m_headerSkip -= skip;
-        append(payload + skip, length - skip);
+        append(payload.subspan(skip));
         m_esWritten += length - skip;
         m_remaining = static_cast<std::uint16_t>(m_remaining - (length - skip));
         return true;
@@ -223,7 +228,7 @@ bool Demuxer::takePacket(const std::uint8_t* packet, const std::uint8_t* payload
     if (m_reporter.CancelRequested) return false;
 
     m_afterDamage = false;
-    const PesHeader header = readPesHeader(payload, length);
+    const PesHeader header = readPesHeader(payload);
     m_remaining = header.PES_packet_length;
     m_unbounded = header.PES_packet_length == 0;
     m_headerSkip = 0;
@@ -250,16 +255,18 @@ bool Demuxer::takePacket(const std::uint8_t* packet, const std::uint8_t* payload
     }
     m_remaining = static_cast<std::uint16_t>(m_remaining - count);
     if (segments) {
-        m_out.push_back(static_cast<std::uint8_t>(m_markers[0]));
-        m_out.push_back(static_cast<std::uint8_t>(m_markers[1]));
-        appendBigEndian(m_out, m_segmentPts);
-        appendBigEndian(m_out, m_segmentDts);
+        ByteWriter head;
+        head.appendbyte(static_cast<std::uint8_t>(m_markers[0]));
+        head.appendbyte(static_cast<std::uint8_t>(m_markers[1]));
+        head.appendlword(m_segmentPts);
+        head.appendlword(m_segmentDts);
+        head.flushbuffer(m_out);
     }
-    append(payload + headerSize, count);
+    if (count > 0) append(payload.subspan(headerSize));
     return true;
 }
 
-void Demuxer::logSegment(const std::uint8_t* packet, std::uint8_t segmentType) {
+void Demuxer::logSegment(SourcePacket packet, std::uint8_t segmentType) {
     m_reporter.log(hexText(m_segmentPts, 8) + ", " + hexText(m_segmentDts, 8) + " : " + timeText90(m_segmentPts) +
                    ", " + timeText90(m_segmentDts) + "   " + hexText(segmentType, 2) + "   " +
                    hexText(extraHeader(packet), 8));
@@ -295,9 +302,9 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
     const std::size_t readPackets = std::min<std::size_t>(ReadPackets, pumpPackets);
     const std::size_t bufferSize = readPackets * SourcePacketSize;
     std::vector<std::uint8_t> storage(CarrySpace + bufferSize + PageSize);
-    std::uint8_t* const buffer =
-        storage.data() + CarrySpace +
-        (PageSize - reinterpret_cast<std::uintptr_t>(storage.data() + CarrySpace) % PageSize) % PageSize;
+    const std::size_t misaligned = (reinterpret_cast<std::uintptr_t>(storage.data()) + CarrySpace) % PageSize;
+    const std::size_t bufferAt = CarrySpace + (PageSize - misaligned) % PageSize;
+    const std::span<std::uint8_t> buffer = std::span(storage).subspan(bufferAt, bufferSize);
 
     bool writeFailed = false;
     auto flush = [&] {
@@ -314,19 +321,24 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
             reporter.sink().pumpEvents();
             sincePump = 0;
         }
-        const std::size_t got = std::fread(buffer, 1, bufferSize, in.get());
+        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
         const bool atEnd = got < bufferSize;
         if (got == 0 && carry == 0) break;
         sincePump += got / SourcePacketSize;
         const std::size_t have = carry + got;
-        const std::size_t used = demuxer.processBytes(buffer - carry, have, atEnd);
+        const std::size_t dataAt = bufferAt - carry;
+        const std::size_t used = demuxer.processBytes(std::span(storage).subspan(dataAt, have), atEnd);
         if (demuxer.stopped()) {
             stoppedAtPes = true;
             break;
         }
-        const std::uint8_t* rest = buffer - carry + used;
+        // The rest moves down (never up) to just before the buffer.
+        const std::size_t restAt = dataAt + used;
         carry = std::min(have - used, CarrySpace);  // the walk hands back less than that
-        if (carry > 0) std::memmove(buffer - carry, rest, carry);
+        if (restAt != bufferAt - carry)
+            std::copy(storage.begin() + static_cast<std::ptrdiff_t>(restAt),
+                      storage.begin() + static_cast<std::ptrdiff_t>(restAt + carry),
+                      storage.begin() + static_cast<std::ptrdiff_t>(bufferAt - carry));
         if (demuxer.pending().size() >= FlushSize) flush();
         if (reporter.CancelRequested || atEnd) break;
     }

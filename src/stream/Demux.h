@@ -10,9 +10,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "io/SourcePacket.h"
 #include "shell/Options.h"
 #include "shell/Reporter.h"
 #include "stream/ClipInfo.h"
@@ -43,9 +45,10 @@ public:
     // or found byte by byte when bytes were lost). Returns the bytes used; the rest (a
     // partial packet, or packets kept for look-ahead) must come again in front of the next
     // bytes. `atEnd`: nothing follows. Stops early when a cancel came at a PES start.
-    std::size_t processBytes(const std::uint8_t* data, std::size_t size, bool atEnd);
-    // Whole source packets in memory; false when a cancel stopped the walk at a PES start.
-    bool processPackets(const std::uint8_t* data, std::size_t packets);
+    std::size_t processBytes(std::span<const std::uint8_t> data, bool atEnd);
+    // The whole source packets of `data` (a partial one at its end is left alone); false
+    // when a cancel stopped the walk at a PES start.
+    bool processPackets(std::span<const std::uint8_t> data);
     // The end of the stream: the last damaged run and the summary of all go to the log.
     void finish();
     bool stopped() const { return m_stopped; }
@@ -69,14 +72,14 @@ public:
     std::uint32_t referencePts() const { return m_refPts; }
 
 private:
-    bool processPacket(const std::uint8_t* packet);
-    bool takePacket(const std::uint8_t* packet, const std::uint8_t* payload, std::size_t length);
-    void findReference(const std::uint8_t* packet);
-    void append(const std::uint8_t* bytes, std::size_t n) { m_out.insert(m_out.end(), bytes, bytes + n); }
-    void logSegment(const std::uint8_t* packet, std::uint8_t segmentType);
+    bool processPacket(SourcePacket packet);
+    bool takePacket(SourcePacket packet, std::span<const std::uint8_t> payload);
+    void findReference(SourcePacket packet);
+    void append(std::span<const std::uint8_t> bytes) { m_out.insert(m_out.end(), bytes.begin(), bytes.end()); }
+    void logSegment(SourcePacket packet, std::uint8_t segmentType);
     // Looks byte by byte from `at` for a packet start; where the walk goes on (m_scanning
     // stays set when none was found in the data).
-    std::size_t scan(const std::uint8_t* data, std::size_t size, std::size_t at, bool atEnd);
+    std::size_t scan(std::span<const std::uint8_t> data, std::size_t at, bool atEnd);
     void skip(std::uint64_t offset, std::size_t bytes);
     void endDamage();
 

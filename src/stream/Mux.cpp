@@ -50,7 +50,7 @@ public:
     void table(std::uint16_t pid, std::uint8_t& counter, std::span<const std::uint8_t> section) {
         begin(static_cast<std::uint16_t>(UnitStart | pid), PayloadOnly, counter);
         counter = static_cast<std::uint8_t>((counter + 1) & 0x0F);
-        m_packet.appendbytes(section.data(), section.size());
+        m_packet.appendbytes(section);
         end();
     }
     void pat() { table(PatPid, m_patCounter, PatSection); }
@@ -80,7 +80,7 @@ public:
             if (length != 0) m_packet.appendbyte(0x00); // no flags; 0xFF stuffing follows
         }
         m_packet.setFill(SourcePacketSize - needed);
-        m_packet.appendbytes(payload.data(), payload.size());
+        m_packet.appendbytes(payload);
         end();
     }
 

@@ -98,6 +98,25 @@ TEST(ByteWriter, PositionalAndAppendingWriters) {
     EXPECT_EQ(file, (std::vector<std::uint8_t>{0, 0, 0, 1, 0, 2, 0xAB, 0xCD, 0xEF, 1, 2, 3, 4, 5, 'x', 'y', 0}));
 }
 
+TEST(ByteFields, LittleEndianPairRoundTripsAndAShortFieldReadsAsZeros) {
+    ByteWriter out;
+    out.appendwordLE(0x10002); // cut to 16 bits
+    out.appendlwordLE(48000);
+    out.appendbyte(0xAB);
+    EXPECT_EQ(out.buffer(), (std::vector<std::uint8_t>{0x02, 0x00, 0x80, 0xBB, 0x00, 0x00, 0xAB}));
+
+    ByteReader in(out.buffer());
+    EXPECT_EQ(in.readwordLE(), 0x0002u);
+    EXPECT_EQ(in.readlwordLE(), 48000u);
+    EXPECT_FALSE(in.overrun());
+    // The last field of a cut file: the byte there is the low byte, the missing ones zero.
+    EXPECT_EQ(in.readlwordLE(), 0xABu);
+    EXPECT_TRUE(in.overrun());
+    EXPECT_EQ(in.overrunAt(), 7u);
+    EXPECT_EQ(in.pos(), 7u);
+    EXPECT_EQ(in.readwordLE(), 0u);
+}
+
 TEST(TextUtil, NumbersAndNames) {
     EXPECT_EQ(zeroPad(7, 4), "0007");
     EXPECT_EQ(zeroPad(12345, 3), "12345");

@@ -42,7 +42,7 @@ Run demux(const std::vector<std::uint8_t>& ts, std::uint16_t pid, DemuxMode mode
     testing::CaptureSink sink;
     Reporter reporter(&sink);
     Demuxer demuxer(pid, mode, reporter);
-    demuxer.processPackets(ts.data(), ts.size() / SourcePacketSize);
+    demuxer.processPackets(ts);
     return {demuxer.pending(), demuxer.pidPackets(), sink.texts()};
 }
 
@@ -62,7 +62,7 @@ std::vector<std::uint8_t> segmentHeader(char a, char b, std::uint32_t pts, std::
 TEST(TransportStream, PacketFieldsAndTimestamps) {
     TsBuilder ts;
     ts.packet(0x1100, true, pattern(100, 1));
-    const std::uint8_t* p = ts.bytes.data();
+    const SourcePacket p = SourcePacket::at(ts.bytes, 0).value();
     EXPECT_EQ(packetPid(p), 0x1100);
     EXPECT_TRUE(payloadUnitStart(p));
     EXPECT_EQ(payloadLength(p), 100);
@@ -70,25 +70,25 @@ TEST(TransportStream, PacketFieldsAndTimestamps) {
     std::vector<std::uint8_t> raw(192, 0);
     raw[7] = 0x30;
     raw[8] = 184; // adaptation field longer than the packet: no usable payload
-    EXPECT_EQ(payloadLength(raw.data()), -1);
+    EXPECT_EQ(payloadLength(SourcePacket::at(raw, 0).value()), -1);
     raw[8] = 183;
-    EXPECT_EQ(payloadLength(raw.data()), 0);
+    EXPECT_EQ(payloadLength(SourcePacket::at(raw, 0).value()), 0);
 
     // 33-bit values come back modulo 2^32.
     for (std::uint64_t value : {0ull, 90000ull, 0xFFFFFFFFull, 0x1FFFFFFFFull, 0x123456789ull}) {
         const auto field = testing::timestampField(2, value);
-        EXPECT_EQ(decodeTimestamp(field.data()), static_cast<std::uint32_t>(value)) << value;
+        EXPECT_EQ(decodeTimestamp(ByteReader(field).read5byte()), static_cast<std::uint32_t>(value)) << value;
     }
     EXPECT_EQ(timeText90(90000u * 3723 + 45 * 90), "1:02:03.045");
     EXPECT_EQ(timeText90(0), "0:00:00.000");
 
     // Time stamps that the payload does not hold are absent, not read past it.
     const std::vector<std::uint8_t> cut{0, 0, 1, 0xE0, 0, 0, 0x80, 0xC0, 10, 0x21, 0, 1};
-    EXPECT_TRUE(isPesStart(cut.data(), cut.size()));
-    EXPECT_EQ(readPesHeader(cut.data(), cut.size()).PTS_DTS_flags, 0);
-    EXPECT_FALSE(isPesStart(cut.data(), 3));
+    EXPECT_TRUE(isPesStart(cut));
+    EXPECT_EQ(readPesHeader(cut).PTS_DTS_flags, 0);
+    EXPECT_FALSE(isPesStart(std::span(cut).first(3)));
     const std::vector<std::uint8_t> low{0, 0, 1, 0xB0};
-    EXPECT_FALSE(isPesStart(low.data(), low.size()));
+    EXPECT_FALSE(isPesStart(low));
 }
 
 TEST(Demux, EsJoinsPesPacketsAcrossTsPacketsAndSkipsOthers) {
@@ -196,7 +196,7 @@ TEST(Demux, ProgressEvery32768Packets) {
     TsBuilder ts;
     for (int i = 0; i < 70000; ++i) ts.nullPacket();
     Demuxer demuxer(0x1100, DemuxMode::ES, reporter, 70000);
-    demuxer.processPackets(ts.bytes.data(), ts.packets());
+    demuxer.processPackets(ts.bytes);
     EXPECT_EQ(sink.percents, (std::vector<int>{46, 93}));
     EXPECT_EQ(sink.texts[0].substr(0, 20), "Packet: 32768/70000 ");
 }
@@ -374,7 +374,7 @@ TEST_F(DemuxFile, DamagedPacketsCostOnlyThemselves) {
         Demuxer walk(0x1100, DemuxMode::ES, quiet);
         for (std::size_t i = 0; i < ts.packets(); ++i) {
             const std::size_t before = walk.pending().size();
-            walk.processPackets(ts.bytes.data() + i * SourcePacketSize, 1);
+            walk.processPackets(std::span(ts.bytes).subspan(i * SourcePacketSize, SourcePacketSize));
             adds[i].assign(walk.pending().begin() + static_cast<std::ptrdiff_t>(before), walk.pending().end());
         }
     }
@@ -396,7 +396,7 @@ TEST_F(DemuxFile, DamagedPacketsCostOnlyThemselves) {
     for (std::size_t i = 0; i < ts.packets(); ++i) {
         if (damaged.count(i)) continue;
         expected.insert(expected.end(), adds[i].begin(), adds[i].end());
-        audioPackets += packetPid(ts.bytes.data() + i * SourcePacketSize) == 0x1100;
+        audioPackets += packetPid(SourcePacket::at(ts.bytes, i * SourcePacketSize).value()) == 0x1100;
     }
     ASSERT_TRUE(writeWholeFile(path("damaged.m2ts"), bytes).ok);
     testing::CaptureSink sink;

@@ -44,6 +44,10 @@ const std::uint8_t* packetAt(const std::vector<std::uint8_t>& ts, std::size_t i)
     return ts.data() + i * SourcePacketSize;
 }
 
+SourcePacket packetOf(const std::vector<std::uint8_t>& ts, std::size_t i) {
+    return SourcePacket::at(ts, i * SourcePacketSize).value();
+}
+
 // Walks a muxed stream and checks every rule of its layout; the IG payloads joined must be `pes`.
 void checkStream(const std::vector<std::uint8_t>& ts, const std::vector<std::uint8_t>& pes) {
     ASSERT_EQ(ts.size() % UnitBytes, 0u);
@@ -53,10 +57,11 @@ void checkStream(const std::vector<std::uint8_t>& ts, const std::vector<std::uin
     std::size_t firstNull = packets;
     for (std::size_t i = 0; i < packets; ++i) {
         const std::uint8_t* p = packetAt(ts, i);
+        const SourcePacket packet = packetOf(ts, i);
         SCOPED_TRACE("packet " + std::to_string(i));
-        ASSERT_TRUE(syncOk(p));
-        ASSERT_EQ(extraHeader(p), MuxFirstAts + MuxAtsStep * i);
-        const std::uint16_t pid = packetPid(p);
+        ASSERT_TRUE(syncOk(packet));
+        ASSERT_EQ(extraHeader(packet), MuxFirstAts + MuxAtsStep * i);
+        const std::uint16_t pid = packetPid(packet);
         if (pid == NullPid) {
             firstNull = std::min(firstNull, i);
             continue;
@@ -69,7 +74,7 @@ void checkStream(const std::vector<std::uint8_t>& ts, const std::vector<std::uin
         counters[pid] = cc;
         // After the first four packets: a PCR exactly at each multiple of 2500 that follows an
         // IG continuation packet, PAT and PMT at 2000 within the interval, the SIT at 25000n + 2.
-        const std::uint8_t* before = i > 0 ? packetAt(ts, i - 1) : p;
+        const SourcePacket before = packetOf(ts, i > 0 ? i - 1 : i);
         const bool afterContinuation = packetPid(before) == MenuIgPid && !payloadUnitStart(before);
         if (i >= 4) {
             EXPECT_EQ(pid == PcrPid, i % PcrInterval == 0 && afterContinuation);
@@ -80,7 +85,7 @@ void checkStream(const std::vector<std::uint8_t>& ts, const std::vector<std::uin
             }
         }
         if (pid != MenuIgPid) continue;
-        const int length = payloadLength(p);
+        const int length = payloadLength(packet);
         ASSERT_GT(length, 0);
         if (length < 184) {
             EXPECT_EQ(p[7] & 0x30, 0x30);
@@ -106,8 +111,8 @@ TEST(MuxTables, FirstPacketsAndPaddingOfAnEmptyStream) {
     for (int t = 0; t < 3; ++t) {
         const std::uint8_t* p = packetAt(out.bytes, t);
         SCOPED_TRACE("table " + std::to_string(t));
-        EXPECT_EQ(packetPid(p), tablePids[t]);
-        EXPECT_TRUE(payloadUnitStart(p));
+        EXPECT_EQ(packetPid(packetOf(out.bytes, t)), tablePids[t]);
+        EXPECT_TRUE(payloadUnitStart(packetOf(out.bytes, t)));
         EXPECT_EQ(p[7], 0x10);
         EXPECT_EQ(p[8], 0x00); // pointer field
         EXPECT_EQ(p[9], tableIds[t]);
@@ -125,7 +130,7 @@ TEST(MuxTables, FirstPacketsAndPaddingOfAnEmptyStream) {
     const std::uint8_t* pcr = packetAt(out.bytes, 3);
     EXPECT_EQ(std::vector<std::uint8_t>(pcr + 4, pcr + 16),
               (std::vector<std::uint8_t>{0x47, 0x10, 0x01, 0x20, 0xB7, 0x10, 0, 0, 0, 0, 0x7E, 0}));
-    EXPECT_EQ(extraHeader(pcr), 268437994u);
+    EXPECT_EQ(extraHeader(packetOf(out.bytes, 3)), 268437994u);
 }
 
 TEST(MuxPackets, StuffingOfShortPayloads) {
@@ -166,15 +171,15 @@ TEST(MuxPackets, ScheduleCountersAndAlignmentOverALongStream) {
     const MuxOutput out = muxPes(pes);
     EXPECT_EQ(out.shortPackets, 0u);
     checkStream(out.bytes, pes);
-    EXPECT_EQ(packetPid(packetAt(out.bytes, 2000)), PatPid);
-    EXPECT_EQ(packetPid(packetAt(out.bytes, 2500)), PcrPid);
-    EXPECT_EQ(packetPid(packetAt(out.bytes, 25002)), SitPid);
+    EXPECT_EQ(packetPid(packetOf(out.bytes, 2000)), PatPid);
+    EXPECT_EQ(packetPid(packetOf(out.bytes, 2500)), PcrPid);
+    EXPECT_EQ(packetPid(packetOf(out.bytes, 25002)), SitPid);
     EXPECT_GT(out.bytes.size() / SourcePacketSize, out.packets);
 
     // A stream of exactly 32 packets gets no null packet.
     const auto exact = pesPacket(28 * 184, 1);
     EXPECT_EQ(muxPes(exact).bytes.size(), UnitBytes);
-    EXPECT_EQ(packetPid(packetAt(muxPes(exact).bytes, 31)), MenuIgPid);
+    EXPECT_EQ(packetPid(packetOf(muxPes(exact).bytes, 31)), MenuIgPid);
 }
 
 TEST(MuxPackets, ForeignWordsAreSkippedAndCutDataIsReported) {
