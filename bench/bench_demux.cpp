@@ -131,8 +131,12 @@ void extract(benchmark::State& state, std::uint16_t pid) {
     state.counters["peak_MiB"] = peakMiB();
 }
 
-void BM_DemuxAudio(benchmark::State& state) { extract(state, AudioPid); }
-void BM_DemuxVideo(benchmark::State& state) { extract(state, VideoPid); }
+void BM_DemuxAudio(benchmark::State& state) {
+    extract(state, AudioPid);
+}
+void BM_DemuxVideo(benchmark::State& state) {
+    extract(state, VideoPid);
+}
 
 // The packet walk alone, in memory: no file system in the way.
 void BM_DemuxerInMemory(benchmark::State& state) {

@@ -8,7 +8,8 @@
 #include "bdj/BdjObject.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const corvane::BdjoReadResult result = corvane::readBDJO(std::vector<std::uint8_t>(data, data + size), "fuzz.bdjo");
+    const corvane::BdjoReadResult result =
+        corvane::readBDJO(std::vector<std::uint8_t>(data, data + size), "fuzz.bdjo");
     const auto rows = corvane::applicationRows(result.bdjo);
     for (const auto& app : result.bdjo.ApplicationManagementTable.applications) {
         corvane::profileRows(app);

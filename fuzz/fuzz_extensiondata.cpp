@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (auto block = corvane::readExdBytes(bytes, error)) {
         corvane::ExtDatCap(*block);
         corvane::exdFileBytes(*block);
-        for (std::size_t i = 0; i < block->ext_data_entries.size() && i < 4; ++i) corvane::extDataView(*block, i);
+        for (std::size_t i = 0; i < block->ext_data_entries.size() && i < 4; ++i)
+            corvane::extDataView(*block, i);
     }
     return 0;
 }

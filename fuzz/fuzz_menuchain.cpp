@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     corvane::MnuReadResult read = corvane::loadMNU(std::move(mnu));
     if (read.status != corvane::ReadStatus::Ok) return 0;
     corvane::TMenu& menu = read.menu;
-    if (corvane::fuzz::claimedPixels(menu) > (1u << 22) || menu.IGSc.pages.size() > 8) return 0; // keep runs short
+    if (corvane::fuzz::claimedPixels(menu) > (1u << 22) || menu.IGSc.pages.size() > 8)
+        return 0; // keep runs short
 
     corvane::Options options;
     options.PreLoad = false;
@@ -60,13 +61,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Keys: 0-3 moves, 4 activates, 5 a time-out, 6 an animation tick.
     for (std::size_t i = tail + 1; i < size && i < tail + 33 && outer.steps <= 20000; ++i) {
         switch (data[i] % 7) {
-        case 0: sim.move(corvane::NavDirection::Up); break;
-        case 1: sim.move(corvane::NavDirection::Down); break;
-        case 2: sim.move(corvane::NavDirection::Left); break;
-        case 3: sim.move(corvane::NavDirection::Right); break;
-        case 4: sim.activate(); break;
-        case 5: sim.userTimeOut(); break;
-        default: sim.animationTick(); break;
+        case 0:
+            sim.move(corvane::NavDirection::Up);
+            break;
+        case 1:
+            sim.move(corvane::NavDirection::Down);
+            break;
+        case 2:
+            sim.move(corvane::NavDirection::Left);
+            break;
+        case 3:
+            sim.move(corvane::NavDirection::Right);
+            break;
+        case 4:
+            sim.activate();
+            break;
+        case 5:
+            sim.userTimeOut();
+            break;
+        default:
+            sim.animationTick();
+            break;
         }
     }
     return 0;

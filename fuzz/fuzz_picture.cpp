@@ -18,7 +18,8 @@ void checkPicture(const std::optional<corvane::RgbaImage>& picture, const std::s
         return;
     }
     if (picture->width <= 0 || picture->height <= 0) __builtin_trap();
-    if (picture->pixels.size() != std::size_t(picture->width) * std::size_t(picture->height) * 4) __builtin_trap();
+    if (picture->pixels.size() != std::size_t(picture->width) * std::size_t(picture->height) * 4)
+        __builtin_trap();
     if (std::size_t(picture->width) * std::size_t(picture->height) > (1u << 20)) return; // keep runs short
     std::string writeError;
     const auto png = corvane::writeRgbPng(*picture, writeError);

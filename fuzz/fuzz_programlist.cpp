@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto binary = corvane::readProgramListBinary(std::span(data, size));
     if (binary.commands.size() * 12 + binary.trailingBytes != size) __builtin_trap();
     checkRoundTrip(binary.commands);
-    const auto text = corvane::readProgramListText(std::string_view(reinterpret_cast<const char*>(data), size));
+    const auto text =
+        corvane::readProgramListText(std::string_view(reinterpret_cast<const char*>(data), size));
     checkRoundTrip(text.commands);
     return 0;
 }

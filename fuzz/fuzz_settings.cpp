@@ -4,9 +4,9 @@
 // clamping again changes nothing), and the options read write back to a file that reads to
 // the same options.
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <charconv>
 #include <map>
 #include <string>
 #include <string_view>
@@ -25,7 +25,8 @@ public:
         if (found == values.end()) return std::nullopt;
         const std::string& text = found->second;
         if (type == corvane::SettingType::String) return text;
-        if (type == corvane::SettingType::Boolean && (text == "true" || text == "false")) return text == "true";
+        if (type == corvane::SettingType::Boolean && (text == "true" || text == "false"))
+            return text == "true";
         int number = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
         if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
@@ -61,13 +62,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     corvane::Options clamped = first;
     corvane::clampOptions(clamped);
     for (const auto& info : corvane::settingsReadOrder())
-        if (corvane::settingValue(first, info.name) != corvane::settingValue(clamped, info.name)) __builtin_trap();
+        if (corvane::settingValue(first, info.name) != corvane::settingValue(clamped, info.name))
+            __builtin_trap();
 
     TextStore written;
     corvane::RegWrite(first, written);
     corvane::Options again;
     corvane::RegRead(again, written);
     for (const auto& info : corvane::settingsWriteOrder(first.WindowState == 2))
-        if (corvane::settingValue(first, info.name) != corvane::settingValue(again, info.name)) __builtin_trap();
+        if (corvane::settingValue(first, info.name) != corvane::settingValue(again, info.name))
+            __builtin_trap();
     return 0;
 }

@@ -21,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (again.status != corvane::ReadStatus::Ok) __builtin_trap();
     if (again.sound.SoundIndex.entries.size() != first.sound.SoundIndex.entries.size()) __builtin_trap();
     for (std::size_t i = 0; i < first.sound.SoundIndex.entries.size(); ++i)
-        if (again.sound.SoundIndex.entries[i].sound_data != first.sound.SoundIndex.entries[i].sound_data) __builtin_trap();
+        if (again.sound.SoundIndex.entries[i].sound_data != first.sound.SoundIndex.entries[i].sound_data)
+            __builtin_trap();
     return 0;
 }

@@ -26,10 +26,12 @@ int main(int argc, char** argv) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i], ec)) {
             if (!entry.is_regular_file()) continue;
             std::ifstream in(entry.path(), std::ios::binary);
-            std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                            std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             // Every prefix too: truncated input is the commonest damage.
-            for (std::size_t cut = 0; cut < bytes.size() && cut < 4096; cut += cutStep ? cutStep : 1 + cut / 64)
+            for (std::size_t cut = 0; cut < bytes.size() && cut < 4096;
+                 cut += cutStep ? cutStep : 1 + cut / 64)
                 LLVMFuzzerTestOneInput(bytes.data(), cut);
             ++files;
         }

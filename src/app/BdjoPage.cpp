@@ -39,8 +39,11 @@ void fillTable(QTableWidget* table, const std::vector<BdjoRow>& rows) {
     table->clearContents();
     table->setRowCount(std::max<int>(1, static_cast<int>(rows.size())));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
-        for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()) && c < table->columnCount(); ++c)
-            table->setItem(r, c, new QTableWidgetItem(QString::fromStdString(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
+        for (int c = 0;
+             c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()) && c < table->columnCount(); ++c)
+            table->setItem(r, c,
+                           new QTableWidgetItem(QString::fromStdString(
+                               rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
     table->resizeColumnsToContents();
 }
 
@@ -85,8 +88,9 @@ BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     terminalLayout->addWidget(cbTitleSearchMask, 3, 0, 1, 2);
 
     auto* cache = new QGroupBox(QStringLiteral("AppCacheInfo"), this);
-    sgAppCacheInf = makeTable(cache, "sgAppCacheInf", {QString(), QStringLiteral("entry type"),
-                                                       QStringLiteral("ref to name"), QStringLiteral("language")});
+    sgAppCacheInf = makeTable(
+        cache, "sgAppCacheInf",
+        {QString(), QStringLiteral("entry type"), QStringLiteral("ref to name"), QStringLiteral("language")});
     (new QVBoxLayout(cache))->addWidget(sgAppCacheInf);
 
     auto* playlists = new QGroupBox(QStringLiteral("TableOfAccessiblePlayLists"), this);
@@ -103,15 +107,18 @@ BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     auto* keyLayout = new QGridLayout(keys);
     for (std::size_t i = 0; i < KeyInterestBoxes.size(); ++i) {
         const KeyBox& key = KeyInterestBoxes[i];
-        keyBoxes[i] = makeBox(keys, std::string(key.objectName).c_str(), QString::fromUtf8(key.caption.data(), static_cast<int>(key.caption.size())));
+        keyBoxes[i] = makeBox(keys, std::string(key.objectName).c_str(),
+                              QString::fromUtf8(key.caption.data(), static_cast<int>(key.caption.size())));
         keyLayout->addWidget(keyBoxes[i], static_cast<int>(i % 6), static_cast<int>(i / 6));
     }
 
     auto* apps = new QGroupBox(QStringLiteral("ApplicationManagementTable"), this);
     QStringList appHeaders;
-    for (std::string_view header : AppManageHeaders) appHeaders << QString::fromUtf8(header.data(), static_cast<int>(header.size()));
+    for (std::string_view header : AppManageHeaders)
+        appHeaders << QString::fromUtf8(header.data(), static_cast<int>(header.size()));
     sgAppManage = makeTable(apps, "sgAppManage", appHeaders);
-    sgProfiles = makeTable(apps, "sgProfiles", {QString(), QStringLiteral("profile"), QStringLiteral("version")});
+    sgProfiles =
+        makeTable(apps, "sgProfiles", {QString(), QStringLiteral("profile"), QStringLiteral("version")});
     sgNames = makeTable(apps, "sgNames", {QString(), QStringLiteral("lang"), QStringLiteral("name")});
     sgParams = makeTable(apps, "sgParams", {QString(), QStringLiteral("parameter")});
     auto* details = new QHBoxLayout;
@@ -144,7 +151,8 @@ BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     connect(sgAppManage, &QTableWidget::itemSelectionChanged, this, &BdjoPage::sgAppManageClick);
     connect(sgAccPLs, &QTableWidget::cellDoubleClicked, this, [this](int row) {
         const auto& names = m_session.bdjo.TableOfAccessiblePlayLists.PlayList_file_names;
-        if (row >= 0 && static_cast<std::size_t>(row) < names.size() && !names[static_cast<std::size_t>(row)].empty())
+        if (row >= 0 && static_cast<std::size_t>(row) < names.size() &&
+            !names[static_cast<std::size_t>(row)].empty())
             emit playlistRequested(QString::fromStdString(names[static_cast<std::size_t>(row)]));
     });
 }
@@ -165,7 +173,8 @@ const TBDJO& BdjoPage::bdjo() const {
 }
 
 void BdjoPage::cbBDJOChange() {
-    if (m_session.options.AutoRead && cbBDJO->currentIndex() >= 0 && !m_session.BDMVdir.empty()) bReadBDJOClick();
+    if (m_session.options.AutoRead && cbBDJO->currentIndex() >= 0 && !m_session.BDMVdir.empty())
+        bReadBDJOClick();
 }
 
 int BdjoPage::objectCount() const {
@@ -232,7 +241,8 @@ void BdjoPage::sgAppManageClick() {
     const auto& apps = m_session.bdjo.ApplicationManagementTable.applications;
     const int row = sgAppManage->currentRow();
     if (apps.empty()) return;
-    const Tapplication& app = apps[static_cast<std::size_t>(std::clamp(row, 0, static_cast<int>(apps.size()) - 1))];
+    const Tapplication& app =
+        apps[static_cast<std::size_t>(std::clamp(row, 0, static_cast<int>(apps.size()) - 1))];
     fillTable(sgProfiles, profileRows(app));
     fillTable(sgNames, nameRows(app));
     fillTable(sgParams, parameterRows(app));

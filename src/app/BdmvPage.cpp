@@ -209,8 +209,7 @@ void BdmvPage::fillFromSession() {
     fillIndex();
     m_filling = false;
     setObjectSG(0);
-    if (m_session.indexStatus == ReadStatus::Ok && !m_session.index.Indexes.titles.empty())
-        selectTitle(0);
+    if (m_session.indexStatus == ReadStatus::Ok && !m_session.index.Indexes.titles.empty()) selectTitle(0);
     labels();
     gbSound->fillFromSession();
     emit saveStateChanged();

@@ -162,7 +162,8 @@ void BdmvPage::buildObjectGroup(QWidget* box) {
     commandEditor = new CommandEditor(box);
 
     PopupMenu = makeEditModeMenu(
-        this, [this] { return commandModel->editable(); }, [this](bool editable) { setCommandsEditable(editable); });
+        this, [this] { return commandModel->editable(); },
+        [this](bool editable) { setCommandsEditable(editable); });
     connect(sgCommands, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(sgCommands->viewport()->mapToGlobal(at)); });
 

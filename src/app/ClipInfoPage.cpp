@@ -192,12 +192,13 @@ void ClipInfoPage::showClip() {
     iePackets->setText(QString::number(info.number_of_source_packets));
 
     const bool atcDelta = info.is_ATC_delta == 1;
-    showRows(sgATCdelta, atcDelta ? gridRows(atcDeltaRows(m_session.clpi)) : std::vector<std::vector<std::string>>{},
+    showRows(sgATCdelta,
+             atcDelta ? gridRows(atcDeltaRows(m_session.clpi)) : std::vector<std::vector<std::string>>{},
              atcDelta);
     pATCdelta->setVisible(atcDelta);
     const bool fonts = info.application_type == 6;
-    showRows(sgFontFiles, fonts ? gridRows(fontFileRows(m_session.clpi)) : std::vector<std::vector<std::string>>{},
-             fonts);
+    showRows(sgFontFiles,
+             fonts ? gridRows(fontFileRows(m_session.clpi)) : std::vector<std::vector<std::string>>{}, fonts);
     pFontfiles->setVisible(fonts);
 
     const auto sequences = gridRows(sequenceRows(m_session.clpi));
@@ -277,7 +278,8 @@ void ClipInfoPage::bSavePESClick() {
     m_extracting = true;
     bSavePES->setEnabled(false);
     bLoadToMenu->setEnabled(false);
-    const DemuxResult saved = savePid(m_session.reporter, m2ts, output.fileName, stream.stream_PID, output.mode);
+    const DemuxResult saved =
+        savePid(m_session.reporter, m2ts, output.fileName, stream.stream_PID, output.mode);
     // A file that failed ends the action on the errors status too.
     if (!saved.ok) m_session.reporter.slogR();
     m_extracting = false;
@@ -318,7 +320,8 @@ void ClipInfoPage::findClipReferences() {
 void ClipInfoPage::sgCIRefDblClick(int row) {
     const int index = chosenClip();
     const auto& all = m_session.CIRefs;
-    if (row < 0 || row >= sgCIRef->dataRows() || index < 0 || static_cast<std::size_t>(index) >= all.size()) return;
+    if (row < 0 || row >= sgCIRef->dataRows() || index < 0 || static_cast<std::size_t>(index) >= all.size())
+        return;
     const TCIRefs& refs = all[static_cast<std::size_t>(index)];
     if (static_cast<std::size_t>(row) >= refs.size()) return;
     const TCIRef& ref = refs[static_cast<std::size_t>(row)];

@@ -10,7 +10,8 @@
 namespace corvane {
 
 // `isEditable` tells the state when the menu opens; `setEditable` applies a choice.
-inline QMenu* makeEditModeMenu(QWidget* owner, std::function<bool()> isEditable, std::function<void(bool)> setEditable) {
+inline QMenu* makeEditModeMenu(QWidget* owner, std::function<bool()> isEditable,
+                               std::function<void(bool)> setEditable) {
     auto* menu = new QMenu(owner);
     menu->setObjectName(QStringLiteral("PopupMenu"));
     auto* modes = new QActionGroup(menu);

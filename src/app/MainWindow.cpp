@@ -20,16 +20,15 @@
 #include "app/AboutPage.h"
 #include "app/AppIcon.h"
 #include "app/BdjoPage.h"
-#include "app/BusyGuard.h"
-#include "app/SoundGroup.h"
 #include "app/BdmvPage.h"
+#include "app/BusyGuard.h"
 #include "app/ClipInfoPage.h"
 #include "app/ExecutePanel.h"
 #include "app/ExtDatDialog.h"
 #include "app/FileAssociation.h"
 #include "app/MenuPage.h"
-#include "app/NavigatePanel.h"
 #include "app/MessageLog.h"
+#include "app/NavigatePanel.h"
 #include "app/NavigationGrids.h"
 #include "app/OptionsPage.h"
 #include "app/PageTabs.h"
@@ -37,6 +36,7 @@
 #include "app/PlaylistPage.h"
 #include "app/QSettingsStore.h"
 #include "app/RegisterPanel.h"
+#include "app/SoundGroup.h"
 #include "app/StatusPage.h"
 #include "io/FileIO.h"
 #include "shell/ClipMenu.h"
@@ -88,9 +88,8 @@ MainWindow::~MainWindow() {
     // removal must not run the page rules on a half-destroyed window.
     for (QObject* sender :
          {static_cast<QObject*>(PageControl), static_cast<QObject*>(playlistPage),
-          static_cast<QObject*>(playlistPage->cbPlaylist),
-          static_cast<QObject*>(clipInfoPage->cbClipinf), static_cast<QObject*>(bdmvPage->objectModel),
-          static_cast<QObject*>(bdmvPage->commandModel)})
+          static_cast<QObject*>(playlistPage->cbPlaylist), static_cast<QObject*>(clipInfoPage->cbClipinf),
+          static_cast<QObject*>(bdmvPage->objectModel), static_cast<QObject*>(bdmvPage->commandModel)})
         disconnect(sender, nullptr, this, nullptr);
     delete takeCentralWidget();
 }
@@ -209,7 +208,8 @@ void MainWindow::buildWindow() {
         bdmvPage->gbSound->create();
     });
     connect(bdmvPage->gbSound, &SoundGroup::createdStateChanged, this, [this](bool created) {
-        optionsPage->bCreateSound->setEnabled(!created && !m_session.BDMVdir.empty() && m_session.navigationReadable());
+        optionsPage->bCreateSound->setEnabled(!created && !m_session.BDMVdir.empty() &&
+                                              m_session.navigationReadable());
     });
     // "Create Menu", a menu read or created: the Menu page shows it with the registers reset.
     connect(optionsPage->bCreateMenu, &QPushButton::clicked, menuPage, &MenuPage::bCreateMenuClick);

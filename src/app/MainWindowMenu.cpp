@@ -12,11 +12,11 @@
 #include <QSignalBlocker>
 
 #include "app/BdmvPage.h"
-#include "app/NavigationGrids.h"
 #include "app/ExecutePanel.h"
 #include "app/GuiInterpreterHost.h"
 #include "app/MenuPage.h"
 #include "app/NavigatePanel.h"
+#include "app/NavigationGrids.h"
 #include "app/OptionsPage.h"
 #include "app/PageTabs.h"
 #include "app/SoundPlayer.h"
@@ -33,34 +33,55 @@ int virtualKeyCode(const QKeyEvent& event) {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return key;
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 0x70 + (key - Qt::Key_F1);
     switch (key) {
-    case Qt::Key_Backspace: return 0x08;
-    case Qt::Key_Tab: return 0x09;
+    case Qt::Key_Backspace:
+        return 0x08;
+    case Qt::Key_Tab:
+        return 0x09;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 0x0D;
-    case Qt::Key_Shift: return 0x10;
-    case Qt::Key_Control: return 0x11;
-    case Qt::Key_Alt: return 0x12;
-    case Qt::Key_Pause: return 0x13;
-    case Qt::Key_Escape: return 0x1B;
-    case Qt::Key_Space: return 0x20;
-    case Qt::Key_PageUp: return 0x21;
-    case Qt::Key_PageDown: return 0x22;
-    case Qt::Key_End: return 0x23;
-    case Qt::Key_Home: return 0x24;
-    case Qt::Key_Left: return 0x25;
-    case Qt::Key_Up: return 0x26;
-    case Qt::Key_Right: return 0x27;
-    case Qt::Key_Down: return 0x28;
-    case Qt::Key_Insert: return 0x2D;
-    case Qt::Key_Delete: return 0x2E;
-    default: return static_cast<int>(event.nativeVirtualKey());
+    case Qt::Key_Enter:
+        return 0x0D;
+    case Qt::Key_Shift:
+        return 0x10;
+    case Qt::Key_Control:
+        return 0x11;
+    case Qt::Key_Alt:
+        return 0x12;
+    case Qt::Key_Pause:
+        return 0x13;
+    case Qt::Key_Escape:
+        return 0x1B;
+    case Qt::Key_Space:
+        return 0x20;
+    case Qt::Key_PageUp:
+        return 0x21;
+    case Qt::Key_PageDown:
+        return 0x22;
+    case Qt::Key_End:
+        return 0x23;
+    case Qt::Key_Home:
+        return 0x24;
+    case Qt::Key_Left:
+        return 0x25;
+    case Qt::Key_Up:
+        return 0x26;
+    case Qt::Key_Right:
+        return 0x27;
+    case Qt::Key_Down:
+        return 0x28;
+    case Qt::Key_Insert:
+        return 0x2D;
+    case Qt::Key_Delete:
+        return 0x2E;
+    default:
+        return static_cast<int>(event.nativeVirtualKey());
     }
 }
 
 // A Menu-page box and its Options-page twin: a click on the first copies its state to the
 // second; the twin (loaded from the settings or clicked) sets the first without a click.
 void twin(QCheckBox* box, QCheckBox* optionsTwin) {
-    QObject::connect(box, &QCheckBox::clicked, optionsTwin, [optionsTwin](bool on) { optionsTwin->setChecked(on); });
+    QObject::connect(box, &QCheckBox::clicked, optionsTwin,
+                     [optionsTwin](bool on) { optionsTwin->setChecked(on); });
     QObject::connect(optionsTwin, &QCheckBox::toggled, box, [box](bool on) {
         if (box->isChecked() != on) box->setChecked(on);
     });
@@ -83,9 +104,8 @@ void MainWindow::connectMenuSimulation() {
         const int id = pExecute->chosenButtonId();
         if (id >= 0) menuPage->chooseTraceButton(static_cast<std::size_t>(id));
     });
-    connect(menuPage, &MenuPage::soundRequested, this, [this](std::uint16_t sound) {
-        plWav(bdmvPage->player->player(), m_session.sound, sound);
-    });
+    connect(menuPage, &MenuPage::soundRequested, this,
+            [this](std::uint16_t sound) { plWav(bdmvPage->player->player(), m_session.sound, sound); });
 
     // The button-animation Cancel of the BOGs tab, and commands followed to other pages.
     connect(menuPage, &MenuPage::cancelEnabled, bCancel, &QPushButton::setEnabled);
@@ -97,9 +117,12 @@ void MainWindow::connectMenuSimulation() {
     });
     connect(menuPage, &MenuPage::playlistRequested, bdmvPage, &BdmvPage::playlistRequested);
 
-    connect(pNavigate->bNavUp, &QPushButton::clicked, this, [this] { menuPage->bNavClick(NavDirection::Up); });
-    connect(pNavigate->bNavDown, &QPushButton::clicked, this, [this] { menuPage->bNavClick(NavDirection::Down); });
-    connect(pNavigate->bNavLeft, &QPushButton::clicked, this, [this] { menuPage->bNavClick(NavDirection::Left); });
+    connect(pNavigate->bNavUp, &QPushButton::clicked, this,
+            [this] { menuPage->bNavClick(NavDirection::Up); });
+    connect(pNavigate->bNavDown, &QPushButton::clicked, this,
+            [this] { menuPage->bNavClick(NavDirection::Down); });
+    connect(pNavigate->bNavLeft, &QPushButton::clicked, this,
+            [this] { menuPage->bNavClick(NavDirection::Left); });
     connect(pNavigate->bNavRight, &QPushButton::clicked, this,
             [this] { menuPage->bNavClick(NavDirection::Right); });
     connect(pNavigate->bNavSel, &QPushButton::clicked, menuPage, &MenuPage::bNavSelClick);
@@ -131,11 +154,13 @@ void MainWindow::connectMenuSimulation() {
         if (!optionsPage->eBackPic->hasFocus()) menuPage->backchange();
     });
     connect(optionsPage->colBackground, &ColourBox::colourChanged, menuPage, &MenuPage::backchange);
-    connect(optionsPage->colObjectBackground, &ColourBox::colourChanged, menuPage, &MenuPage::setObjectBoxColour);
+    connect(optionsPage->colObjectBackground, &ColourBox::colourChanged, menuPage,
+            &MenuPage::setObjectBoxColour);
     menuPage->setObjectBoxColour(QColor(QRgb(colourToRgb(m_session.options.colObjectBackground))));
-    for (ColourBox* box : {optionsPage->colSelectedButton, optionsPage->colSelectedFrame, optionsPage->colNormalButton,
-                           optionsPage->colNormalFrame, optionsPage->colInvalidButton, optionsPage->colInvalidFrame,
-                           optionsPage->colWindow})
+    for (ColourBox* box :
+         {optionsPage->colSelectedButton, optionsPage->colSelectedFrame, optionsPage->colNormalButton,
+          optionsPage->colNormalFrame, optionsPage->colInvalidButton, optionsPage->colInvalidFrame,
+          optionsPage->colWindow})
         connect(box, &ColourBox::colourChanged, menuPage, &MenuPage::redrawPage);
 
     qApp->installEventFilter(this);
@@ -150,8 +175,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         watched->isWidgetType() && m_serving == 0 && !QApplication::activeModalWidget() &&
         static_cast<QWidget*>(watched)->window() == this)
         m_session.reporter.beginAction();
-    if (event->type() == QEvent::KeyPress && PageControl->currentWidget() == menuPage && menuPage->pageViewShown() &&
-        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+    if (event->type() == QEvent::KeyPress && PageControl->currentWidget() == menuPage &&
+        menuPage->pageViewShown() && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<const QKeyEvent*>(event);
         if (!key->isAutoRepeat()) m_session.reporter.slog(std::to_string(virtualKeyCode(*key)), 1);
     }

@@ -7,9 +7,9 @@
 #include "menu/IGWriter.h"
 #include "navigation/CommandText.h"
 #include "navigation/Registers.h"
-#include "stream/Mux.h"
 #include "shell/Session.h"
 #include "shell/SessionFiles.h"
+#include "stream/Mux.h"
 
 #include "app/MenuPage.h"
 
@@ -49,8 +49,7 @@ constexpr int ObjectsTab = 2;
 
 } // namespace
 
-MenuPage::MenuPage(Session& session, QWidget* parent)
-    : QWidget(parent), m_session(session) {
+MenuPage::MenuPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("tsMenu"));
     buildLayout();
     chooseFile = [this](bool save, const QString& title, const QString& proposed, const QString& filter) {
@@ -196,7 +195,8 @@ void MenuPage::fillPage() {
         const QSignalBlocker objects(cbObjects), palettes(cbPalettes), pages(cbPage);
         fillObjectList();
         for (const TIGPalette& palette : m.IGPalettes)
-            cbPalettes->addItem(QString::fromStdString(hexText(palette.palette_id, 2)), int{palette.palette_id});
+            cbPalettes->addItem(QString::fromStdString(hexText(palette.palette_id, 2)),
+                                int{palette.palette_id});
         cbPalettes->setCurrentIndex(cbPalettes->count() > 0 ? 0 : -1);
         cbObjects->setToolTip(QStringLiteral("%1 objects").arg(m.IGObjects.size()));
         cbPalettes->setToolTip(QStringLiteral("%1 palettes").arg(m.IGPalettes.size()));
@@ -242,7 +242,8 @@ void MenuPage::fillObjectList() {
 
 int MenuPage::currentPage() const {
     const int page = cbPage->currentIndex();
-    if (!m_session.menuOpen || page < 0 || static_cast<std::size_t>(page) >= m_session.menu.IGSc.pages.size()) return -1;
+    if (!m_session.menuOpen || page < 0 || static_cast<std::size_t>(page) >= m_session.menu.IGSc.pages.size())
+        return -1;
     return page;
 }
 

@@ -19,7 +19,6 @@
 #include <memory>
 #include <vector>
 
-
 class QCheckBox;
 class QComboBox;
 class QGroupBox;

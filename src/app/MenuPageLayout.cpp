@@ -373,8 +373,10 @@ void MenuPage::buildLayout() {
     gbInfos->setObjectName(QStringLiteral("gbInfos"));
     cbButtonId = option("cbButtonId", QStringLiteral("Button ID"), QStringLiteral("Show Button ID"));
     cbObjectId = option("cbObjectId", QStringLiteral("Object ID"), QStringLiteral("Show Object ID"));
-    cbButtonFrame = option("cbButtonFrame", QStringLiteral("Button frame"), QStringLiteral("Show Button frame"));
-    cbWindowFrame = option("cbWindowFrame", QStringLiteral("Window frame"), QStringLiteral("Show Window frame"));
+    cbButtonFrame =
+        option("cbButtonFrame", QStringLiteral("Button frame"), QStringLiteral("Show Button frame"));
+    cbWindowFrame =
+        option("cbWindowFrame", QStringLiteral("Window frame"), QStringLiteral("Show Window frame"));
     auto* infos = new QGridLayout(gbInfos);
     infos->addWidget(cbButtonId, 0, 0);
     infos->addWidget(cbObjectId, 1, 0);
@@ -384,7 +386,8 @@ void MenuPage::buildLayout() {
     gbEffectOptions = new QGroupBox(QStringLiteral("Play"), this);
     gbEffectOptions->setObjectName(QStringLiteral("gbEffectOptions"));
     cbInEffect = option("cbInEffect", QStringLiteral("InEffects"), QStringLiteral("Show InEffect() effects"));
-    cbOutEffect = option("cbOutEffect", QStringLiteral("OutEffects"), QStringLiteral("Show OutEffects() effects"));
+    cbOutEffect =
+        option("cbOutEffect", QStringLiteral("OutEffects"), QStringLiteral("Show OutEffects() effects"));
     cbAnimate = option("cbAnimate", QStringLiteral("Animate"), QStringLiteral("Button animation"));
     cbPlaySound = option("cbPlaySound", QStringLiteral("Sound"), QStringLiteral("Play button sound"));
     cbFullScreen = option("cbFullScreen", QStringLiteral("Fit"), QStringLiteral("Show Full Screen"));

@@ -176,7 +176,8 @@ void MenuPage::backchange() {
 void MenuPage::applyFullScreen() {
     const bool fit = cbFullScreen->isChecked();
     sbFullpage->setFit(fit);
-    sbFullpage->setBoxColour(fit ? QColor(Qt::black) : QColor(QRgb(colourToRgb(m_session.options.colBackground))));
+    sbFullpage->setBoxColour(fit ? QColor(Qt::black)
+                                 : QColor(QRgb(colourToRgb(m_session.options.colBackground))));
 }
 
 void MenuPage::setObjectBoxColour(const QColor& colour) {

@@ -7,10 +7,10 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QToolButton>
@@ -206,11 +206,13 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
     gbCreate = new QGroupBox(QStringLiteral("Create"), this);
     bCreateSound = new QPushButton(QStringLiteral("Create sound.bdmv"), gbCreate);
     bCreateSound->setObjectName(QStringLiteral("bCreateSound"));
-    bCreateSound->setToolTip(QStringLiteral("A new sound.bdmv for the disc folder read, starting with a WAV file"));
+    bCreateSound->setToolTip(
+        QStringLiteral("A new sound.bdmv for the disc folder read, starting with a WAV file"));
     bCreateSound->setEnabled(false);
     bCreateMenu = new QPushButton(QStringLiteral("Create Menu"), gbCreate);
     bCreateMenu->setObjectName(QStringLiteral("bCreateMenu"));
-    bCreateMenu->setToolTip(QStringLiteral("A new menu of one page with one button, replacing the menu in memory"));
+    bCreateMenu->setToolTip(
+        QStringLiteral("A new menu of one page with one button, replacing the menu in memory"));
     auto* createLayout = new QVBoxLayout(gbCreate);
     createLayout->addWidget(bCreateSound);
     createLayout->addWidget(bCreateMenu);

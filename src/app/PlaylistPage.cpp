@@ -280,7 +280,8 @@ void PlaylistPage::editInTime(int row, const QString& text) {
     const std::string typed = text.toStdString();
     const auto ticks =
         typed.size() == 12 && typed.find(' ') == std::string::npos ? parseTimeText(typed) : std::nullopt;
-    const InTimeQuestions questions = ticks ? inTimeQuestions(m_session.mpls, item, *ticks) : InTimeQuestions{};
+    const InTimeQuestions questions =
+        ticks ? inTimeQuestions(m_session.mpls, item, *ticks) : InTimeQuestions{};
     if (ticks && questions.changed) {
         InTimeAnswers answers;
         answers.updateOut = askYesNo(qs(AskUpdateOut));
@@ -309,7 +310,8 @@ void PlaylistPage::connectControls() {
 
     // AppInfo.
     connect(cbAIpbt, &QComboBox::activated, this, [this](int item) {
-        if (!m_filling && item >= 0) m_session.mpls.PlayList_playback_type = static_cast<std::uint8_t>(item + 1);
+        if (!m_filling && item >= 0)
+            m_session.mpls.PlayList_playback_type = static_cast<std::uint8_t>(item + 1);
     });
     connect(ieAIpbc, &QLineEdit::textEdited, this, [this] {
         m_session.mpls.playback_count = static_cast<std::uint16_t>(std::clamp(ieAIpbc->value(), 0, 0xFFFF));
@@ -359,7 +361,8 @@ void PlaylistPage::connectControls() {
     connect(sgPIangles, &PlaylistGrid::cellDoubleClicked, this, [this](int row) {
         const int item = selectedPlayItem();
         if (item < 0) return;
-        const auto& angles = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].multi_clip.angles;
+        const auto& angles =
+            m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].multi_clip.angles;
         if (row < static_cast<int>(angles.size()))
             emit clipRequested(
                 QString::fromStdString(angles[static_cast<std::size_t>(row)].Clip_Information_file_name),
@@ -430,7 +433,8 @@ void PlaylistPage::connectControls() {
     connect(sgPlayListMark, &PlaylistGrid::deleteKey, this, &PlaylistPage::bbPLMdelClick);
     connect(sgPlayListMark, &PlaylistGrid::selectAllKey, this, [this] {
         if (sgPlayListMark->dataRows() > 0)
-            sgPlayListMark->selectCells(0, 1, sgPlayListMark->dataRows() - 1, sgPlayListMark->columnCount() - 1);
+            sgPlayListMark->selectCells(0, 1, sgPlayListMark->dataRows() - 1,
+                                        sgPlayListMark->columnCount() - 1);
     });
     connect(bbPLMins, &QToolButton::clicked, this, &PlaylistPage::bbPLMinsClick);
     connect(bbPLMdel, &QToolButton::clicked, this, &PlaylistPage::bbPLMdelClick);

@@ -48,7 +48,8 @@ QVariant RowTextModel::headerData(int section, Qt::Orientation orientation, int 
 Qt::ItemFlags RowTextModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
-    if (std::find(m_editableColumns.begin(), m_editableColumns.end(), index.column()) != m_editableColumns.end())
+    if (std::find(m_editableColumns.begin(), m_editableColumns.end(), index.column()) !=
+        m_editableColumns.end())
         flags |= Qt::ItemIsEditable;
     return flags;
 }

@@ -4,8 +4,8 @@
 // edit mode in which masked columns can be typed into. A typed cell is handed to
 // the page, which applies it to the model and redraws the row from it.
 
-#include <QStyledItemDelegate>
 #include <QAbstractTableModel>
+#include <QStyledItemDelegate>
 
 #include <map>
 #include <span>

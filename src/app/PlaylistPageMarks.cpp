@@ -148,8 +148,9 @@ void PlaylistPage::connectMarkEditors() {
 void PlaylistPage::bbPLMinsClick() {
     if (!bbPLMins->isEnabled()) return;
     const int last = sgPlayListMark->selectedRange().second;
-    const auto inserted = insertMark(
-        m_session.mpls, last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt);
+    const auto inserted =
+        insertMark(m_session.mpls,
+                   last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt);
     if (!inserted) return;
     fillMarks(static_cast<int>(*inserted));
 }
@@ -212,8 +213,9 @@ void PlaylistPage::bbLoadChapClick() {
         m_session.reporter.fileError(error);
         return;
     }
-    const ChapterImport imported = importChapters(
-        m_session.mpls, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), format);
+    const ChapterImport imported =
+        importChapters(m_session.mpls,
+                       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), format);
     for (const std::string& line : imported.refused) m_session.reporter.erlog(line);
     for (const std::string& line : imported.log) m_session.reporter.log(line);
     if (!imported.error.empty()) m_session.reporter.erlog(imported.error);

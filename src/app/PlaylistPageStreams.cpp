@@ -238,8 +238,8 @@ void PlaylistPage::bbDelSTNClick() {
     const int item = selectedPlayItem();
     const int row = selectedEntry();
     if (item < 0 || row < 0) return;
-    const StnDeleteResult result =
-        deleteStreamEntry(m_session.mpls, static_cast<std::size_t>(item), m_list, static_cast<std::size_t>(row));
+    const StnDeleteResult result = deleteStreamEntry(m_session.mpls, static_cast<std::size_t>(item), m_list,
+                                                     static_cast<std::size_t>(row));
     if (!result.deleted) return;
     const TSTN& stn = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)].STN;
     sgSTN->setRow(0, stnCountRow(stn));

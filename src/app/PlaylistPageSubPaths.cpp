@@ -27,7 +27,8 @@ int PlaylistPage::selectedSubPlayItem() const {
     const int path = selectedSubPath();
     const int row = sgSubPlayItem->currentRow();
     if (path < 0 || row < 0) return -1;
-    return row < static_cast<int>(m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems.size())
+    return row < static_cast<int>(
+                     m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems.size())
                ? row
                : -1;
 }
@@ -139,8 +140,9 @@ void PlaylistPage::editSubPlayItem(int row, int column, const QString& text) {
 void PlaylistPage::bbSPinsClick() {
     if (!bbSPins->isEnabled()) return;
     const int after = selectedSubPath();
-    const auto inserted = insertSubPath(
-        m_session.mpls, after >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(after)) : std::nullopt);
+    const auto inserted =
+        insertSubPath(m_session.mpls, after >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(after))
+                                                 : std::nullopt);
     if (!inserted) return;
     fillSubPaths(static_cast<int>(*inserted));
 }

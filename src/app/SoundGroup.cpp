@@ -45,8 +45,9 @@ SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
     setObjectName(QStringLiteral("gbSound"));
     sgSounds = new QTableWidget(1, 5, this);
     sgSounds->setObjectName(QStringLiteral("sgSounds"));
-    sgSounds->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("channel"), QStringLiteral("frequency"),
-                                         QStringLiteral("bits/sample"), QStringLiteral("length")});
+    sgSounds->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("channel"),
+                                         QStringLiteral("frequency"), QStringLiteral("bits/sample"),
+                                         QStringLiteral("length")});
     sgSounds->setToolTip(QStringLiteral("Sound entries\nShift-Del: Delete sound\nIns: Insert sound"));
     sgSounds->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgSounds->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -84,7 +85,8 @@ SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
     connect(sgSounds, &QTableWidget::itemSelectionChanged, this, &SoundGroup::sgSoundsClick);
 
     chooseWavToOpen = [this](const QString& title, const QString& filter) {
-        return QFileDialog::getOpenFileName(this, title, QString::fromStdString(m_session.options.WorkDir), filter);
+        return QFileDialog::getOpenFileName(this, title, QString::fromStdString(m_session.options.WorkDir),
+                                            filter);
     };
     chooseWavToSave = [this](const QString& title, const QString& filter, const QString& proposed) {
         return QFileDialog::getSaveFileName(this, title, proposed, filter);
@@ -156,8 +158,9 @@ void SoundGroup::loadSound(std::optional<int> row) {
         r.erlog("sound.bdmv holds 255 sounds, the most it can.");
         return;
     }
-    const QString path = chooseWavToOpen(QStringLiteral("Select a sound file (mandatory 16 bit, 48kHz, uncompressed)"),
-                                         QStringLiteral("Wave (*.wav)"));
+    const QString path =
+        chooseWavToOpen(QStringLiteral("Select a sound file (mandatory 16 bit, 48kHz, uncompressed)"),
+                        QStringLiteral("Wave (*.wav)"));
     if (path.isEmpty()) return;
     r.slog(QFileInfo(path).fileName().toStdString(), 0);
     std::string error;
@@ -172,9 +175,9 @@ void SoundGroup::loadSound(std::optional<int> row) {
         if (wav.formatError) r.sink().pause(3000);
         return;
     }
-    const auto at = insertSound(m_session.sound, row ? std::optional<std::size_t>(static_cast<std::size_t>(*row))
-                                                     : std::nullopt,
-                                std::move(*wav.entry));
+    const auto at = insertSound(
+        m_session.sound, row ? std::optional<std::size_t>(static_cast<std::size_t>(*row)) : std::nullopt,
+        std::move(*wav.entry));
     fillTable();
     if (at) sgSounds->selectRow(static_cast<int>(*at));
     sgSoundsClick();
@@ -201,7 +204,8 @@ void SoundGroup::bbSaveSoundClick() {
     if (row < 0) return;
     QString proposed = qs(soundWavName(static_cast<std::size_t>(row)));
     if (!m_session.options.WorkDir.empty()) proposed = QDir(qs(m_session.options.WorkDir)).filePath(proposed);
-    const QString path = chooseWavToSave(QStringLiteral("Save sound entry"), QStringLiteral("Wave (*.wav)"), proposed);
+    const QString path =
+        chooseWavToSave(QStringLiteral("Save sound entry"), QStringLiteral("Wave (*.wav)"), proposed);
     sgSounds->setFocus();
     if (path.isEmpty()) return;
     const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
@@ -236,7 +240,8 @@ bool SoundGroup::create() {
         return false;
     }
     const QString auxdata = QDir(qs(m_session.BDMVdir)).filePath(QStringLiteral("AUXDATA"));
-    if (!QDir().mkpath(auxdata)) m_session.reporter.fileError("Cannot create the folder " + auxdata.toStdString());
+    if (!QDir().mkpath(auxdata))
+        m_session.reporter.fileError("Cannot create the folder " + auxdata.toStdString());
     m_session.soundFound = true;
     emit createdStateChanged(true);
     return true;

@@ -173,8 +173,8 @@ BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view
     });
 
     for (const auto& what : damaged)
-        result.messages.push_back({ReadMessage::Kind::Error,
-                                   "Error: " + std::string(name) + " ends inside " + what + "."});
+        result.messages.push_back(
+            {ReadMessage::Kind::Error, "Error: " + std::string(name) + " ends inside " + what + "."});
     if (!damaged.empty()) result.status = ReadStatus::Damaged;
     return result;
 }
@@ -183,7 +183,8 @@ std::vector<BdjoRow> appCacheRows(const TBDJO& bdjo) {
     std::vector<BdjoRow> rows;
     for (std::size_t i = 0; i < bdjo.AppCacheInfo.entries.size(); ++i) {
         const auto& entry = bdjo.AppCacheInfo.entries[i];
-        rows.push_back({std::to_string(i), std::to_string(entry.entry_type), entry.ref_to_name, entry.language_code});
+        rows.push_back(
+            {std::to_string(i), std::to_string(entry.entry_type), entry.ref_to_name, entry.language_code});
     }
     return rows;
 }
@@ -204,9 +205,10 @@ std::vector<BdjoRow> applicationRows(const TBDJO& bdjo) {
                         std::to_string(app.application_type), hexText(app.organization_id, 8),
                         hexText(app.application_id, 4), hexText(app.descriptor_tag, 2),
                         std::to_string(app.application_priority), std::to_string(app.application_binding),
-                        std::to_string(app.visibility), app.icon_locator, app.base_directory, app.classpath_extension,
-                        app.initial_class_name, std::to_string(app.number_of_profiles),
-                        std::to_string(app.application_names.size()), std::to_string(app.parameters.size())});
+                        std::to_string(app.visibility), app.icon_locator, app.base_directory,
+                        app.classpath_extension, app.initial_class_name,
+                        std::to_string(app.number_of_profiles), std::to_string(app.application_names.size()),
+                        std::to_string(app.parameters.size())});
     }
     return rows;
 }

@@ -15,25 +15,25 @@
 namespace corvane {
 
 struct TAppCacheEntry {
-    std::uint8_t entry_type = 0;   // 8-bit
-    std::string ref_to_name;       // 5 characters
-    std::string language_code;     // 3 characters
+    std::uint8_t entry_type = 0; // 8-bit
+    std::string ref_to_name;     // 5 characters
+    std::string language_code;   // 3 characters
     bool operator==(const TAppCacheEntry&) const = default;
 };
 
 struct TAppCacheInfo {
-    std::uint32_t length = 0;          // 32-bit
+    std::uint32_t length = 0;           // 32-bit
     std::uint8_t number_of_entries = 0; // 8-bit
     std::vector<TAppCacheEntry> entries;
     bool operator==(const TAppCacheInfo&) const = default;
 };
 
 struct TTableOfAccessiblePlayLists {
-    std::uint32_t length = 0;                     // 32-bit
-    std::uint16_t number_of_acc_PlayLists = 0;    // 11-bit
-    std::uint8_t access_to_all_flag = 0;          // 1-bit
+    std::uint32_t length = 0;                       // 32-bit
+    std::uint16_t number_of_acc_PlayLists = 0;      // 11-bit
+    std::uint8_t access_to_all_flag = 0;            // 1-bit
     std::uint8_t autostart_first_PlayList_flag = 0; // 1-bit
-    std::vector<std::string> PlayList_file_names; // 5 characters each
+    std::vector<std::string> PlayList_file_names;   // 5 characters each
     bool operator==(const TTableOfAccessiblePlayLists&) const = default;
 };
 
@@ -65,9 +65,9 @@ struct Tapplication {
     std::uint32_t descriptor_length = 0;       // 32-bit
     std::uint8_t number_of_profiles = 0;       // 4-bit
     std::vector<TAppProfile> profiles;
-    std::uint8_t application_priority = 0;     // 8-bit
-    std::uint8_t application_binding = 0;      // 2-bit
-    std::uint8_t visibility = 0;               // 2-bit
+    std::uint8_t application_priority = 0;      // 8-bit
+    std::uint8_t application_binding = 0;       // 2-bit
+    std::uint8_t visibility = 0;                // 2-bit
     std::uint16_t application_names_length = 0; // 16-bit, bytes
     std::vector<Tapplication_name> application_names;
     std::uint8_t icon_locator_length = 0;
@@ -85,7 +85,7 @@ struct Tapplication {
 };
 
 struct TApplicationManagementTable {
-    std::uint32_t length = 0;               // 32-bit
+    std::uint32_t length = 0;                // 32-bit
     std::uint8_t number_of_applications = 0; // 8-bit
     std::vector<Tapplication> applications;
     bool operator==(const TApplicationManagementTable&) const = default;
@@ -98,8 +98,8 @@ struct TFilAccesInfo {
 };
 
 struct TBDJO {
-    std::string type_indicator;  // "BDJO"
-    std::string version_number;  // "0100" or "0200"
+    std::string type_indicator; // "BDJO"
+    std::string version_number; // "0100" or "0200"
     std::uint32_t TerminalInfo_start_address = 0;
     std::uint32_t AppCacheInfo_start_address = 0;
     std::uint32_t TableOfAccessiblePlayLists_start_address = 0;
@@ -140,13 +140,13 @@ extern const std::array<KeyBox, 11> KeyInterestBoxes;
 // Table texts; each row starts with its index (from 0, or from 1 for the detail tables).
 using BdjoRow = std::vector<std::string>;
 inline constexpr std::array<std::string_view, 16> AppManageHeaders{
-    "", "ctrl", "type", "orgID", "appID", "tag", "prior", "bind", "visib", "icon_loc", "base_dir",
-    "classpath_ext", "init_classn.", "pr.", "na.", "pa."};
-std::vector<BdjoRow> appCacheRows(const TBDJO& bdjo);     // index, entry type, ref to name, language
-std::vector<BdjoRow> accessiblePlayListRows(const TBDJO& bdjo); // index, PlayList
-std::vector<BdjoRow> applicationRows(const TBDJO& bdjo);  // the 16 columns above
-std::vector<BdjoRow> profileRows(const Tapplication& application);   // number, profile, version
-std::vector<BdjoRow> nameRows(const Tapplication& application);      // number, lang, name
+    "",      "ctrl",     "type",     "orgID",         "appID",        "tag", "prior", "bind",
+    "visib", "icon_loc", "base_dir", "classpath_ext", "init_classn.", "pr.", "na.",   "pa."};
+std::vector<BdjoRow> appCacheRows(const TBDJO& bdjo);              // index, entry type, ref to name, language
+std::vector<BdjoRow> accessiblePlayListRows(const TBDJO& bdjo);    // index, PlayList
+std::vector<BdjoRow> applicationRows(const TBDJO& bdjo);           // the 16 columns above
+std::vector<BdjoRow> profileRows(const Tapplication& application); // number, profile, version
+std::vector<BdjoRow> nameRows(const Tapplication& application);    // number, lang, name
 std::vector<BdjoRow> parameterRows(const Tapplication& application); // number, parameter
 
 } // namespace corvane

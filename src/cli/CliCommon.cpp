@@ -75,7 +75,8 @@ std::optional<std::uint64_t> parseNumber(const std::string& text) {
 
 std::optional<std::uint64_t> parseHexId(const std::string& text) {
     std::string digits = text;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits = digits.substr(2);
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+        digits = digits.substr(2);
     if (digits.empty() || digits.size() > 16) return std::nullopt;
     try {
         std::size_t used = 0;

@@ -49,7 +49,8 @@ void addChaptersCommand(CLI::App& app, int& result) {
     auto* chapters = app.add_subcommand("chapters", "Exchange the marks of a playlist with chapter files");
     chapters->require_subcommand(1);
 
-    auto* exportCommand = chapters->add_subcommand("export", "Write the chapter file of the playlist's marks");
+    auto* exportCommand =
+        chapters->add_subcommand("export", "Write the chapter file of the playlist's marks");
     auto exportIn = std::make_shared<std::string>();
     auto exportFormat = std::make_shared<std::string>();
     auto exportOut = std::make_shared<std::string>();
@@ -100,9 +101,9 @@ void addChaptersCommand(CLI::App& app, int& result) {
             result = Rejected;
             return;
         }
-        const ChapterImport imported = importChapters(
-            *mpls, std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
-            *chapterFormatFromName(*importFormat));
+        const ChapterImport imported =
+            importChapters(*mpls, std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
+                           *chapterFormatFromName(*importFormat));
         PlainSink sink(std::cerr, false);
         Reporter reporter(&sink);
         for (const auto& line : imported.refused) reporter.erlog(line);

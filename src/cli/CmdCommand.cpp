@@ -9,7 +9,8 @@
 namespace corvane::cli {
 
 void addCommandCommand(CLI::App& app, int& result) {
-    auto* cmd = app.add_subcommand("command", "Print the five cells of one navigation command, tab-separated");
+    auto* cmd =
+        app.add_subcommand("command", "Print the five cells of one navigation command, tab-separated");
     auto words = std::make_shared<std::vector<std::string>>();
     auto context = std::make_shared<std::string>("object");
     cmd->add_option("OPCODE DEST SRC", *words, "The three 32-bit words (decimal, or hexadecimal with 0x)")
@@ -23,8 +24,8 @@ void addCommandCommand(CLI::App& app, int& result) {
         for (int i = 0; i < 3; ++i) {
             const auto number = parseNumber((*words)[static_cast<std::size_t>(i)]);
             if (!number || *number > 0xFFFFFFFFull) {
-                std::cerr << "error: " << names[i] << ": not a 32-bit number: " << (*words)[static_cast<std::size_t>(i)]
-                          << '\n';
+                std::cerr << "error: " << names[i]
+                          << ": not a 32-bit number: " << (*words)[static_cast<std::size_t>(i)] << '\n';
                 result = Usage;
                 return;
             }
@@ -33,8 +34,8 @@ void addCommandCommand(CLI::App& app, int& result) {
         const TNavCommand command{value[0], value[1], value[2]};
         const auto where = *context == "button" ? CommandContext::Button : CommandContext::MovieObject;
         const CommandCells cells = comm2str(command, 0, where);
-        std::cout << cells.no << '\t' << cells.opcode << '\t' << cells.destination << '\t' << cells.source << '\t'
-                  << cells.line << '\n';
+        std::cout << cells.no << '\t' << cells.opcode << '\t' << cells.destination << '\t' << cells.source
+                  << '\t' << cells.line << '\n';
     });
 }
 

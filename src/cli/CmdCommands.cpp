@@ -57,7 +57,8 @@ void addCommandsCommand(CLI::App& app, int& result) {
         const auto listFormat = *format == "bin" ? ProgramFormat::Binary : ProgramFormat::List;
         const auto list = programListBytes(objects[*number].navigation_commands, listFormat);
         if (out->empty()) {
-            std::cout.write(reinterpret_cast<const char*>(list.data()), static_cast<std::streamsize>(list.size()));
+            std::cout.write(reinterpret_cast<const char*>(list.data()),
+                            static_cast<std::streamsize>(list.size()));
             return;
         }
         const auto saved = writeWholeFile(*out, list);

@@ -28,7 +28,8 @@ void addDumpCommands(CLI::App& app, int& result) {
             std::cout << loaded.json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     });
 
-    auto* resave = app.add_subcommand("resave", "Read a file into the model and write it with the program's writer");
+    auto* resave =
+        app.add_subcommand("resave", "Read a file into the model and write it with the program's writer");
     auto inFile = std::make_shared<std::string>();
     auto outFile = std::make_shared<std::string>();
     auto quiet = std::make_shared<bool>(false);

@@ -15,13 +15,15 @@
 namespace corvane::cli {
 
 void addFindCommand(CLI::App& app, int& result) {
-    auto* cmd = app.add_subcommand("find", "Which movie-object lines play a playlist, which playlists use each clip");
+    auto* cmd =
+        app.add_subcommand("find", "Which movie-object lines play a playlist, which playlists use each clip");
     auto disc = std::make_shared<std::string>();
     auto playlist = std::make_shared<std::string>();
     auto clipRefs = std::make_shared<bool>(false);
     cmd->add_option("DISC", *disc, "The BDMV folder or the folder that holds it")->required();
     auto* byPlaylist = cmd->add_option("--playlist", *playlist, "The playlist name (five digits)");
-    auto* byClips = cmd->add_flag("--clip-refs", *clipRefs, "For every clip, the PlayItems (p) and SubPlayItems (s) using it");
+    auto* byClips = cmd->add_flag("--clip-refs", *clipRefs,
+                                  "For every clip, the PlayItems (p) and SubPlayItems (s) using it");
     byPlaylist->excludes(byClips);
     cmd->callback([&result, disc, playlist, clipRefs] {
         if (playlist->empty() && !*clipRefs) {
@@ -45,7 +47,8 @@ void addFindCommand(CLI::App& app, int& result) {
             return;
         }
         if (!playlist->empty()) {
-            if (std::find(session.playlists.begin(), session.playlists.end(), *playlist) == session.playlists.end()) {
+            if (std::find(session.playlists.begin(), session.playlists.end(), *playlist) ==
+                session.playlists.end()) {
                 printError(*disc, "there is no playlist " + *playlist);
                 result = Rejected;
                 return;
@@ -62,7 +65,8 @@ void addFindCommand(CLI::App& app, int& result) {
         const std::vector<TCIRefs> refs = clipReferencePass(session);
         for (std::size_t c = 0; c < session.clips.size(); ++c) {
             std::cout << session.clips[c] << ':';
-            for (const auto& row : ciRefRows(refs[c])) std::cout << ' ' << row[1] << ' ' << row[2] << ' ' << row[3] << ';';
+            for (const auto& row : ciRefRows(refs[c]))
+                std::cout << ' ' << row[1] << ' ' << row[2] << ' ' << row[3] << ';';
             std::cout << '\n';
         }
     });

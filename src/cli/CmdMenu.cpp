@@ -164,7 +164,6 @@ std::optional<TMenu> loadMenu(const std::string& path, bool quiet, int& result) 
     return std::nullopt;
 }
 
-
 void addMenuRender(CLI::App& menu, int& result); // CmdMenuRender.cpp
 
 void addMenuCommands(CLI::App& app, int& result) {

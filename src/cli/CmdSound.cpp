@@ -121,7 +121,8 @@ void addSoundCommand(CLI::App& app, int& result) {
         write(*importOut, writeSound(*file), result);
     });
 
-    auto* newCommand = soundCommand->add_subcommand("new", "Create a sound file holding a WAV file as entry 0");
+    auto* newCommand =
+        soundCommand->add_subcommand("new", "Create a sound file holding a WAV file as entry 0");
     auto newWav = std::make_shared<std::string>();
     auto newOut = std::make_shared<std::string>();
     newCommand->add_option("WAV", *newWav, "48 kHz 16-bit PCM")->required();

@@ -71,12 +71,12 @@ OrderedJson programInfoJson(const TProgramInfo& info) {
 OrderedJson cpiJson(const TCPI& cpi) {
     OrderedJson entries = OrderedJson::array();
     for (const auto& e : cpi.EP_map_entries)
-        entries.push_back(
-            OrderedJson{{"stream_PID", e.stream_PID},
-                        {"EP_stream_type", e.EP_stream_type},
-                        {"number_of_EP_coarse_entries", e.number_of_EP_coarse_entries},
-                        {"number_of_EP_fine_entries", e.number_of_EP_fine_entries},
-                        {"EP_map_for_one_stream_PID_start_address", e.EP_map_for_one_stream_PID_start_address}});
+        entries.push_back(OrderedJson{
+            {"stream_PID", e.stream_PID},
+            {"EP_stream_type", e.EP_stream_type},
+            {"number_of_EP_coarse_entries", e.number_of_EP_coarse_entries},
+            {"number_of_EP_fine_entries", e.number_of_EP_fine_entries},
+            {"EP_map_for_one_stream_PID_start_address", e.EP_map_for_one_stream_PID_start_address}});
     return OrderedJson{{"CPI_length", cpi.CPI_length},
                        {"CPI_type_word", cpi.CPI_type_word},
                        {"number_of_stream_PID_entries", cpi.number_of_stream_PID_entries},

@@ -78,9 +78,10 @@ OrderedJson toJson(const TMOBJ& mobj, bool noData) {
 namespace {
 
 OrderedJson entryJson(const TTitleEntry& entry) {
-    return OrderedJson{{"title_number", entry.title_number},     {"object_type", entry.object_type},
-                       {"access_type", entry.access_type},       {"playback_type", entry.playback_type},
-                       {"mobj_id_ref", entry.mobj_id_ref},       {"bdjo_file_name", latin1ToUtf8(entry.bdjo_file_name)}};
+    return OrderedJson{
+        {"title_number", entry.title_number}, {"object_type", entry.object_type},
+        {"access_type", entry.access_type},   {"playback_type", entry.playback_type},
+        {"mobj_id_ref", entry.mobj_id_ref},   {"bdjo_file_name", latin1ToUtf8(entry.bdjo_file_name)}};
 }
 
 } // namespace
@@ -89,21 +90,20 @@ OrderedJson toJson(const TINDX& index, bool noData) {
     OrderedJson titles = OrderedJson::array();
     for (const auto& title : index.Indexes.titles) titles.push_back(entryJson(title));
     const std::vector<std::uint8_t> reserved(index.reserved.begin(), index.reserved.end());
-    return OrderedJson{
-        {"type_indicator", index.type_indicator},
-        {"version_number", index.version_number},
-        {"indexes_start_address", index.indexes_start_address},
-        {"ExtensionData_start_address", index.ExtensionData_start_address},
-        {"reserved", bytesJson(reserved, noData)},
-        {"app_info_length", index.app_info_length},
-        {"app_info_flags", index.app_info_flags},
-        {"content_provider_user_data", latin1ToUtf8(index.content_provider_user_data)},
-        {"Indexes", OrderedJson{{"indexes_length", index.Indexes.indexes_length},
-                                {"first_playback", entryJson(index.Indexes.first_playback)},
-                                {"top_menu", entryJson(index.Indexes.top_menu)},
-                                {"number_of_titles", index.Indexes.titles.size()},
-                                {"titles", titles}}},
-        {"ExtensionData", toJson(index.ExtensionData, noData)}};
+    return OrderedJson{{"type_indicator", index.type_indicator},
+                       {"version_number", index.version_number},
+                       {"indexes_start_address", index.indexes_start_address},
+                       {"ExtensionData_start_address", index.ExtensionData_start_address},
+                       {"reserved", bytesJson(reserved, noData)},
+                       {"app_info_length", index.app_info_length},
+                       {"app_info_flags", index.app_info_flags},
+                       {"content_provider_user_data", latin1ToUtf8(index.content_provider_user_data)},
+                       {"Indexes", OrderedJson{{"indexes_length", index.Indexes.indexes_length},
+                                               {"first_playback", entryJson(index.Indexes.first_playback)},
+                                               {"top_menu", entryJson(index.Indexes.top_menu)},
+                                               {"number_of_titles", index.Indexes.titles.size()},
+                                               {"titles", titles}}},
+                       {"ExtensionData", toJson(index.ExtensionData, noData)}};
 }
 
 } // namespace corvane::cli

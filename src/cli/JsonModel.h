@@ -6,11 +6,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "bdj/BdjObject.h"
 #include "io/ExtensionData.h"
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
 #include "playlist/PlayList.h"
-#include "bdj/BdjObject.h"
 #include "sound/SoundFile.h"
 #include "stream/ClipInfo.h"
 

@@ -46,52 +46,55 @@ OrderedJson stnJson(const TSTN& stn, bool noData) {
                                        {"primary_audio_refs", a.primary_audio_refs}});
     OrderedJson secVideo = OrderedJson::array();
     for (const auto& v : stn.sec_video)
-        secVideo.push_back(OrderedJson{{"entry", entryJson(v.entry, noData)},
-                                       {"number_of_secondary_audio_ref_entries", v.secondary_audio_refs.size()},
-                                       {"sec_video_reserved", v.sec_video_reserved},
-                                       {"secondary_audio_refs", v.secondary_audio_refs},
-                                       {"number_of_PiP_PG_textST_ref_entries", v.PiP_PG_textST_refs.size()},
-                                       {"PiP_PG_textST_refs", v.PiP_PG_textST_refs}});
-    return OrderedJson{{"STN_length", stn.STN_length},
-                       {"STN_reserved", stn.STN_reserved},
-                       {"number_of_primary_video_stream_entries", stn.number_of_primary_video_stream_entries},
-                       {"number_of_primary_audio_stream_entries", stn.number_of_primary_audio_stream_entries},
-                       {"number_of_PG_textST_stream_entries", stn.number_of_PG_textST_stream_entries},
-                       {"number_of_IG_stream_entries", stn.number_of_IG_stream_entries},
-                       {"number_of_secondary_audio_stream_entries", stn.number_of_secondary_audio_stream_entries},
-                       {"number_of_secondary_video_stream_entries", stn.number_of_secondary_video_stream_entries},
-                       {"number_of_PiP_PG_textST_stream_entries_plus", stn.number_of_PiP_PG_textST_stream_entries_plus},
-                       {"video", entriesJson(stn.video, noData)},
-                       {"audio", entriesJson(stn.audio, noData)},
-                       {"PG", entriesJson(stn.PG, noData)},
-                       {"IG", entriesJson(stn.IG, noData)},
-                       {"sec_audio", secAudio},
-                       {"sec_video", secVideo},
-                       {"STN_rest", bytesJson(stn.STN_rest, noData)}};
+        secVideo.push_back(
+            OrderedJson{{"entry", entryJson(v.entry, noData)},
+                        {"number_of_secondary_audio_ref_entries", v.secondary_audio_refs.size()},
+                        {"sec_video_reserved", v.sec_video_reserved},
+                        {"secondary_audio_refs", v.secondary_audio_refs},
+                        {"number_of_PiP_PG_textST_ref_entries", v.PiP_PG_textST_refs.size()},
+                        {"PiP_PG_textST_refs", v.PiP_PG_textST_refs}});
+    return OrderedJson{
+        {"STN_length", stn.STN_length},
+        {"STN_reserved", stn.STN_reserved},
+        {"number_of_primary_video_stream_entries", stn.number_of_primary_video_stream_entries},
+        {"number_of_primary_audio_stream_entries", stn.number_of_primary_audio_stream_entries},
+        {"number_of_PG_textST_stream_entries", stn.number_of_PG_textST_stream_entries},
+        {"number_of_IG_stream_entries", stn.number_of_IG_stream_entries},
+        {"number_of_secondary_audio_stream_entries", stn.number_of_secondary_audio_stream_entries},
+        {"number_of_secondary_video_stream_entries", stn.number_of_secondary_video_stream_entries},
+        {"number_of_PiP_PG_textST_stream_entries_plus", stn.number_of_PiP_PG_textST_stream_entries_plus},
+        {"video", entriesJson(stn.video, noData)},
+        {"audio", entriesJson(stn.audio, noData)},
+        {"PG", entriesJson(stn.PG, noData)},
+        {"IG", entriesJson(stn.IG, noData)},
+        {"sec_audio", secAudio},
+        {"sec_video", secVideo},
+        {"STN_rest", bytesJson(stn.STN_rest, noData)}};
 }
 
 OrderedJson playItemJson(const TPlayItem& item, bool noData) {
     OrderedJson angles = OrderedJson::array();
     for (const auto& clip : item.multi_clip.angles) angles.push_back(clipJson(clip));
-    return OrderedJson{{"PlayItem_length", item.PlayItem_length},
-                       {"Clip_Information_file_name", latin1ToUtf8(item.Clip_Information_file_name)},
-                       {"Clip_codec_identifier", latin1ToUtf8(item.Clip_codec_identifier)},
-                       {"is_multi_angle", item.is_multi_angle},
-                       {"connection_condition", item.connection_condition},
-                       {"ref_to_STC_id", item.ref_to_STC_id},
-                       {"IN_time", item.IN_time},
-                       {"OUT_time", item.OUT_time},
-                       {"UO_mask_table1", item.UO_mask_table1},
-                       {"UO_mask_table2", item.UO_mask_table2},
-                       {"PlayItem_random_access_flag", item.PlayItem_random_access_flag},
-                       {"still_mode", item.still_mode},
-                       {"still_time", item.still_time},
-                       {"multi_clip", OrderedJson{{"number_of_angles", item.multi_clip.number_of_angles},
-                                                  {"is_different_audios", item.multi_clip.is_different_audios},
-                                                  {"is_seamless_angle_change", item.multi_clip.is_seamless_angle_change},
-                                                  {"angles", angles}}},
-                       {"STN", stnJson(item.STN, noData)},
-                       {"PlayItem_rest", bytesJson(item.PlayItem_rest, noData)}};
+    return OrderedJson{
+        {"PlayItem_length", item.PlayItem_length},
+        {"Clip_Information_file_name", latin1ToUtf8(item.Clip_Information_file_name)},
+        {"Clip_codec_identifier", latin1ToUtf8(item.Clip_codec_identifier)},
+        {"is_multi_angle", item.is_multi_angle},
+        {"connection_condition", item.connection_condition},
+        {"ref_to_STC_id", item.ref_to_STC_id},
+        {"IN_time", item.IN_time},
+        {"OUT_time", item.OUT_time},
+        {"UO_mask_table1", item.UO_mask_table1},
+        {"UO_mask_table2", item.UO_mask_table2},
+        {"PlayItem_random_access_flag", item.PlayItem_random_access_flag},
+        {"still_mode", item.still_mode},
+        {"still_time", item.still_time},
+        {"multi_clip", OrderedJson{{"number_of_angles", item.multi_clip.number_of_angles},
+                                   {"is_different_audios", item.multi_clip.is_different_audios},
+                                   {"is_seamless_angle_change", item.multi_clip.is_seamless_angle_change},
+                                   {"angles", angles}}},
+        {"STN", stnJson(item.STN, noData)},
+        {"PlayItem_rest", bytesJson(item.PlayItem_rest, noData)}};
 }
 
 OrderedJson subPlayItemJson(const TSubPlayItem& item, bool noData) {
@@ -163,10 +166,11 @@ OrderedJson toJson(const TMPLS& mpls, bool noData) {
                                  {"PlayItems", items},
                                  {"SubPaths", paths},
                                  {"PlayList_rest", bytesJson(mpls.PlayList.PlayList_rest, noData)}}},
-        {"PlayListMark", OrderedJson{{"PlayListMark_length", mpls.PlayListMark.PlayListMark_length},
-                                     {"number_of_PlayList_marks", mpls.PlayListMark.marks.size()},
-                                     {"marks", marks},
-                                     {"PlayListMark_rest", bytesJson(mpls.PlayListMark.PlayListMark_rest, noData)}}},
+        {"PlayListMark",
+         OrderedJson{{"PlayListMark_length", mpls.PlayListMark.PlayListMark_length},
+                     {"number_of_PlayList_marks", mpls.PlayListMark.marks.size()},
+                     {"marks", marks},
+                     {"PlayListMark_rest", bytesJson(mpls.PlayListMark.PlayListMark_rest, noData)}}},
         {"ExtensionData", toJson(mpls.ExtensionData, noData)}};
 }
 

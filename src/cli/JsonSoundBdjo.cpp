@@ -13,15 +13,15 @@ OrderedJson toJson(const TSND& sound, bool noData) {
                                       {"sound_data_start_address", e.sound_data_start_address},
                                       {"sound_data_length", e.sound_data_length},
                                       {"sound_data", bytesJson(e.sound_data, noData)}});
-    return OrderedJson{{"type_indicator", latin1ToUtf8(sound.type_indicator)},
-                       {"version_number", latin1ToUtf8(sound.version_number)},
-                       {"SoundData_start_address", sound.SoundData_start_address},
-                       {"ExtensionData_start_address", sound.ExtensionData_start_address},
-                       {"SoundIndex",
-                        OrderedJson{{"length", sound.SoundIndex.length},
-                                    {"number_of_sound_entries", sound.SoundIndex.entries.size()},
-                                    {"entries", entries}}},
-                       {"ExtensionData", toJson(sound.ExtensionData, noData)}};
+    return OrderedJson{
+        {"type_indicator", latin1ToUtf8(sound.type_indicator)},
+        {"version_number", latin1ToUtf8(sound.version_number)},
+        {"SoundData_start_address", sound.SoundData_start_address},
+        {"ExtensionData_start_address", sound.ExtensionData_start_address},
+        {"SoundIndex", OrderedJson{{"length", sound.SoundIndex.length},
+                                   {"number_of_sound_entries", sound.SoundIndex.entries.size()},
+                                   {"entries", entries}}},
+        {"ExtensionData", toJson(sound.ExtensionData, noData)}};
 }
 
 namespace {
@@ -80,7 +80,8 @@ OrderedJson toJson(const TBDJO& bdjo) {
     for (const std::string& name : bdjo.TableOfAccessiblePlayLists.PlayList_file_names)
         playlists.push_back(latin1ToUtf8(name));
     OrderedJson applications = OrderedJson::array();
-    for (const Tapplication& a : bdjo.ApplicationManagementTable.applications) applications.push_back(applicationJson(a));
+    for (const Tapplication& a : bdjo.ApplicationManagementTable.applications)
+        applications.push_back(applicationJson(a));
     const TTableOfAccessiblePlayLists& table = bdjo.TableOfAccessiblePlayLists;
     return OrderedJson{
         {"type_indicator", latin1ToUtf8(bdjo.type_indicator)},
@@ -96,10 +97,9 @@ OrderedJson toJson(const TBDJO& bdjo) {
         {"initial_HAVi_configuration_id", bdjo.initial_HAVi_configuration_id},
         {"menu_call_mask", bdjo.menu_call_mask},
         {"title_search_mask", bdjo.title_search_mask},
-        {"AppCacheInfo",
-         OrderedJson{{"length", bdjo.AppCacheInfo.length},
-                     {"number_of_entries", bdjo.AppCacheInfo.number_of_entries},
-                     {"entries", cache}}},
+        {"AppCacheInfo", OrderedJson{{"length", bdjo.AppCacheInfo.length},
+                                     {"number_of_entries", bdjo.AppCacheInfo.number_of_entries},
+                                     {"entries", cache}}},
         {"TableOfAccessiblePlayLists",
          OrderedJson{{"length", table.length},
                      {"number_of_acc_PlayLists", table.number_of_acc_PlayLists},

@@ -6,7 +6,8 @@
 #include "cli/Subcommands.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"corvane-cli " CORVANE_VERSION " - read, check, convert and run the navigation files of a BDMV folder",
+    CLI::App app{"corvane-cli " CORVANE_VERSION
+                 " - read, check, convert and run the navigation files of a BDMV folder",
                  "corvane-cli"};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show the help of every subcommand");

@@ -26,8 +26,12 @@ std::uint64_t ByteReader::readField(int width, bool littleEndian) {
     return value;
 }
 
-std::uint32_t ByteReader::readwordLE() { return static_cast<std::uint32_t>(readField(2, true)); }
-std::uint32_t ByteReader::readlwordLE() { return static_cast<std::uint32_t>(readField(4, true)); }
+std::uint32_t ByteReader::readwordLE() {
+    return static_cast<std::uint32_t>(readField(2, true));
+}
+std::uint32_t ByteReader::readlwordLE() {
+    return static_cast<std::uint32_t>(readField(4, true));
+}
 
 std::string ByteReader::readstring(std::size_t n) {
     std::string text(n, ' ');

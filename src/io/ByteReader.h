@@ -25,16 +25,18 @@ public:
     std::uint32_t read3byte() { return static_cast<std::uint32_t>(readBigEndian(3)); } // 24-bit big-endian
     std::uint32_t readlword() { return static_cast<std::uint32_t>(readBigEndian(4)); } // 32-bit big-endian
     std::uint64_t read5byte() { return readBigEndian(5); } // 40-bit big-endian, upper 24 bits zero
-    std::uint32_t readwordLE();  // 16-bit little-endian
-    std::uint32_t readlwordLE(); // 32-bit little-endian
+    std::uint32_t readwordLE();                            // 16-bit little-endian
+    std::uint32_t readlwordLE();                           // 32-bit little-endian
     // n bytes as text: cut at the first NUL, spaces where the data ended early.
     // The position advances by the bytes actually there.
     std::string readstring(std::size_t n);
     // n raw bytes (fewer when the data ends first; the flag is then set).
     std::vector<std::uint8_t> readbytes(std::size_t n);
     void skip(std::size_t n) {
-        if (n <= remaining()) m_pos += n;
-        else skipPastEnd(n);
+        if (n <= remaining())
+            m_pos += n;
+        else
+            skipPastEnd(n);
     }
 
     std::size_t pos() const { return m_pos; }

@@ -15,10 +15,18 @@ void ByteWriter::putLittleEndian(std::uint64_t value, int width, std::size_t off
     for (int i = 0; i < width; ++i) m_buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-void ByteWriter::putbyte(std::uint32_t value, std::size_t offset) { putBigEndian(value, 1, offset); }
-void ByteWriter::putword(std::uint32_t value, std::size_t offset) { putBigEndian(value, 2, offset); }
-void ByteWriter::put3byte(std::uint32_t value, std::size_t offset) { putBigEndian(value, 3, offset); }
-void ByteWriter::putlword(std::uint32_t value, std::size_t offset) { putBigEndian(value, 4, offset); }
+void ByteWriter::putbyte(std::uint32_t value, std::size_t offset) {
+    putBigEndian(value, 1, offset);
+}
+void ByteWriter::putword(std::uint32_t value, std::size_t offset) {
+    putBigEndian(value, 2, offset);
+}
+void ByteWriter::put3byte(std::uint32_t value, std::size_t offset) {
+    putBigEndian(value, 3, offset);
+}
+void ByteWriter::putlword(std::uint32_t value, std::size_t offset) {
+    putBigEndian(value, 4, offset);
+}
 
 void ByteWriter::putstring(std::string_view text, std::size_t offset, std::size_t n) {
     if (m_buffer.size() < offset + n) m_buffer.resize(offset + n, 0);
@@ -32,11 +40,26 @@ void ByteWriter::putbytes(std::span<const std::uint8_t> bytes, std::size_t offse
     std::copy(bytes.begin(), bytes.end(), m_buffer.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-void ByteWriter::appendbyte(std::uint32_t value) { putBigEndian(value, 1, m_fill); m_fill += 1; }
-void ByteWriter::appendword(std::uint32_t value) { putBigEndian(value, 2, m_fill); m_fill += 2; }
-void ByteWriter::append3byte(std::uint32_t value) { putBigEndian(value, 3, m_fill); m_fill += 3; }
-void ByteWriter::appendlword(std::uint32_t value) { putBigEndian(value, 4, m_fill); m_fill += 4; }
-void ByteWriter::append5byte(std::uint64_t value) { putBigEndian(value, 5, m_fill); m_fill += 5; }
+void ByteWriter::appendbyte(std::uint32_t value) {
+    putBigEndian(value, 1, m_fill);
+    m_fill += 1;
+}
+void ByteWriter::appendword(std::uint32_t value) {
+    putBigEndian(value, 2, m_fill);
+    m_fill += 2;
+}
+void ByteWriter::append3byte(std::uint32_t value) {
+    putBigEndian(value, 3, m_fill);
+    m_fill += 3;
+}
+void ByteWriter::appendlword(std::uint32_t value) {
+    putBigEndian(value, 4, m_fill);
+    m_fill += 4;
+}
+void ByteWriter::append5byte(std::uint64_t value) {
+    putBigEndian(value, 5, m_fill);
+    m_fill += 5;
+}
 
 void ByteWriter::appendstring(std::string_view text, std::size_t n) {
     putstring(text, m_fill, n);
@@ -48,8 +71,14 @@ void ByteWriter::appendbytes(std::span<const std::uint8_t> bytes) {
     m_fill += bytes.size();
 }
 
-void ByteWriter::appendwordLE(std::uint32_t value) { putLittleEndian(value, 2, m_fill); m_fill += 2; }
-void ByteWriter::appendlwordLE(std::uint32_t value) { putLittleEndian(value, 4, m_fill); m_fill += 4; }
+void ByteWriter::appendwordLE(std::uint32_t value) {
+    putLittleEndian(value, 2, m_fill);
+    m_fill += 2;
+}
+void ByteWriter::appendlwordLE(std::uint32_t value) {
+    putLittleEndian(value, 4, m_fill);
+    m_fill += 4;
+}
 
 void ByteWriter::flushbuffer(std::vector<std::uint8_t>& out) {
     const std::size_t n = std::min(m_fill, m_buffer.size());

@@ -19,9 +19,9 @@ namespace corvane {
 class ByteWriter {
 public:
     void putbyte(std::uint32_t value, std::size_t offset);
-    void putword(std::uint32_t value, std::size_t offset);   // 16-bit
-    void put3byte(std::uint32_t value, std::size_t offset);  // 24-bit
-    void putlword(std::uint32_t value, std::size_t offset);  // 32-bit
+    void putword(std::uint32_t value, std::size_t offset);  // 16-bit
+    void put3byte(std::uint32_t value, std::size_t offset); // 24-bit
+    void putlword(std::uint32_t value, std::size_t offset); // 32-bit
     // n bytes: zero-filled, then the first min(n, length) characters of the text.
     void putstring(std::string_view text, std::size_t offset, std::size_t n);
     void putbytes(std::span<const std::uint8_t> bytes, std::size_t offset);

@@ -11,8 +11,8 @@ void ReadExtensionData(ByteReader& in, TExtensionData& block) {
     block.length = in.readlword();
     if (block.length == 0) return;
     block.data_block_start_address = in.readlword();
-    in.readword();  // reserved
-    in.readbyte();  // reserved
+    in.readword(); // reserved
+    in.readbyte(); // reserved
     const std::size_t declared = in.readbyte();
     // A table cut short keeps the entries that are there; the overrun flag tells the caller.
     const std::size_t count = in.capCount(declared, 12);
@@ -25,7 +25,7 @@ void ReadExtensionData(ByteReader& in, TExtensionData& block) {
         entry.ext_data_length = in.readlword();
         block.ext_data_entries.push_back(entry);
     }
-    if (count < declared) in.skip(12 * (declared - count));  // marks the overrun
+    if (count < declared) in.skip(12 * (declared - count)); // marks the overrun
     block.number_of_ext_data_entries = static_cast<std::uint8_t>(block.ext_data_entries.size());
     block.ext_data_block = in.readbytes(in.remaining());
 }
@@ -58,15 +58,16 @@ std::string ExtDatCap(const TExtensionData& block) {
 std::string extDatDialogSummary(const TExtensionData& block) {
     if (block.length == 0) return "None";
     const std::size_t n = block.ext_data_entries.size();
-    return std::to_string(static_cast<std::uint64_t>(block.length) + 4) + " bytes, " + std::to_string(n) + " entr" +
-           (n < 2 ? "y" : "ies");
+    return std::to_string(static_cast<std::uint64_t>(block.length) + 4) + " bytes, " + std::to_string(n) +
+           " entr" + (n < 2 ? "y" : "ies");
 }
 
 std::vector<std::uint8_t> exdFileBytes(const TExtensionData& block) {
     TExtensionData cut = block;
-    const std::int64_t dataLength =
-        static_cast<std::int64_t>(block.length) - 8 - 12 * static_cast<std::int64_t>(block.ext_data_entries.size());
-    const auto keep = static_cast<std::size_t>(std::clamp<std::int64_t>(dataLength, 0, block.ext_data_block.size()));
+    const std::int64_t dataLength = static_cast<std::int64_t>(block.length) - 8 -
+                                    12 * static_cast<std::int64_t>(block.ext_data_entries.size());
+    const auto keep =
+        static_cast<std::size_t>(std::clamp<std::int64_t>(dataLength, 0, block.ext_data_block.size()));
     cut.ext_data_block.resize(keep);
     ByteWriter out;
     WriteExtensionData(out, cut);
@@ -96,8 +97,8 @@ std::vector<ExtDataViewLine> extDataView(const TExtensionData& block, std::size_
     std::vector<ExtDataViewLine> lines;
     if (index >= block.ext_data_entries.size()) return lines;
     const auto& entry = block.ext_data_entries[index];
-    const std::int64_t offset =
-        static_cast<std::int64_t>(entry.ext_data_start_address) - static_cast<std::int64_t>(block.data_block_start_address);
+    const std::int64_t offset = static_cast<std::int64_t>(entry.ext_data_start_address) -
+                                static_cast<std::int64_t>(block.data_block_start_address);
     const std::uint64_t length = entry.ext_data_length;
     // Only the bytes the block really holds are shown; an entry pointing elsewhere shows gaps.
     auto byteAt = [&](std::uint64_t i) -> int {
@@ -107,13 +108,15 @@ std::vector<ExtDataViewLine> extDataView(const TExtensionData& block, std::size_
     };
     // Lines past the bytes the block holds would show gaps only: the view ends there.
     const std::int64_t held = static_cast<std::int64_t>(block.ext_data_block.size()) - offset;
-    const std::uint64_t visible = std::min<std::uint64_t>(length, held > 0 ? static_cast<std::uint64_t>(held) : 0);
+    const std::uint64_t visible =
+        std::min<std::uint64_t>(length, held > 0 ? static_cast<std::uint64_t>(held) : 0);
     // An entry that starts before the data block would show gap lines only: never more
     // lines than the block could fill.
-    const std::uint64_t lineCount = std::min<std::uint64_t>(visible / 32 + 1, block.ext_data_block.size() / 32 + 2);
+    const std::uint64_t lineCount =
+        std::min<std::uint64_t>(visible / 32 + 1, block.ext_data_block.size() / 32 + 2);
     for (std::uint64_t line = 0; line < lineCount; ++line) {
         const std::uint64_t first = line * 32;
-        if (line > 0 && first >= length) break;  // the previous line reached the end
+        if (line > 0 && first >= length) break; // the previous line reached the end
         ExtDataViewLine view;
         view.address = " " + hexText(entry.ext_data_start_address + first, 4);
         view.chars = " ";
@@ -134,8 +137,8 @@ std::vector<ExtDataViewLine> extDataView(const TExtensionData& block, std::size_
 std::vector<std::string> extDataEntryRow(const TExtensionData& block, std::size_t index) {
     if (index >= block.ext_data_entries.size()) return {};
     const auto& entry = block.ext_data_entries[index];
-    return {zeroPad(index, 3), hexText(entry.ID1, 4), hexText(entry.ID2, 4), hexText(entry.ext_data_start_address, 8),
-            hexText(entry.ext_data_length, 8)};
+    return {zeroPad(index, 3), hexText(entry.ID1, 4), hexText(entry.ID2, 4),
+            hexText(entry.ext_data_start_address, 8), hexText(entry.ext_data_length, 8)};
 }
 
 } // namespace corvane

@@ -15,10 +15,10 @@
 namespace corvane {
 
 struct TExtDataEntry {
-    std::uint16_t ID1 = 0;                     // 16-bit
-    std::uint16_t ID2 = 0;                     // 16-bit
-    std::uint32_t ext_data_start_address = 0;  // 32-bit, from the start of the block
-    std::uint32_t ext_data_length = 0;         // 32-bit, bytes
+    std::uint16_t ID1 = 0;                    // 16-bit
+    std::uint16_t ID2 = 0;                    // 16-bit
+    std::uint32_t ext_data_start_address = 0; // 32-bit, from the start of the block
+    std::uint32_t ext_data_length = 0;        // 32-bit, bytes
     bool operator==(const TExtDataEntry&) const = default;
 };
 
@@ -27,7 +27,7 @@ struct TExtensionData {
     std::uint32_t data_block_start_address = 0;  // 32-bit
     std::uint8_t number_of_ext_data_entries = 0; // 8-bit
     std::vector<TExtDataEntry> ext_data_entries;
-    std::vector<std::uint8_t> ext_data_block;    // every byte after the entry table to the end of the data
+    std::vector<std::uint8_t> ext_data_block; // every byte after the entry table to the end of the data
     bool operator==(const TExtensionData&) const = default;
 };
 
@@ -50,9 +50,9 @@ std::optional<TExtensionData> readExdBytes(const std::vector<std::uint8_t>& byte
 
 // One line of the data view of an entry: address, 32 hex cells, characters.
 struct ExtDataViewLine {
-    std::string address;  // " " + at least 4 upper-case hex digits (shown blue)
-    std::string hex;      // " XX" per byte, "   " past the end (window text)
-    std::string chars;    // " " + characters, below 0x20 as "." (shown red)
+    std::string address; // " " + at least 4 upper-case hex digits (shown blue)
+    std::string hex;     // " XX" per byte, "   " past the end (window text)
+    std::string chars;   // " " + characters, below 0x20 as "." (shown red)
     std::string text() const { return address + hex + chars; }
 };
 // The data view of entry `index` of the block (empty when there is no such entry).

@@ -54,7 +54,7 @@ constexpr int MaxLinkHops = 40;
 // later start whether the writer is still running.
 constexpr const char* TempMarker = ".corvane-";
 constexpr std::size_t TempRandomChars = 6;
-constexpr std::size_t TempNameChars = 200;  // of the target's name, within NAME_MAX
+constexpr std::size_t TempNameChars = 200; // of the target's name, within NAME_MAX
 constexpr std::uint64_t WritebackChunk = 8u << 20;
 
 std::string messageFor(const char* what, const std::string& path, int error) {
@@ -73,12 +73,15 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string tempPrefix(const std::string& name) { return "." + name.substr(0, TempNameChars) + "."; }
+std::string tempPrefix(const std::string& name) {
+    return "." + name.substr(0, TempNameChars) + ".";
+}
 
 std::string randomChars() {
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 engine{std::random_device{}() ^
-                                        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    thread_local std::mt19937_64 engine{
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
     std::string text(TempRandomChars, 'A');
     for (auto& c : text) c = alphabet[engine() % (sizeof(alphabet) - 1)];
     return text;
@@ -88,7 +91,8 @@ std::string randomChars() {
 long tempFileOwner(const std::string& name) {
     if (name.size() < 2 || name[0] != '.') return 0;
     const auto marker = name.rfind(TempMarker);
-    if (marker == std::string::npos || marker == 0 || name.size() - marker != std::strlen(TempMarker) + TempRandomChars)
+    if (marker == std::string::npos || marker == 0 ||
+        name.size() - marker != std::strlen(TempMarker) + TempRandomChars)
         return 0;
     const auto dot = name.rfind('.', marker - 1);
     if (dot == std::string::npos || dot == 0 || dot + 1 == marker) return 0;
@@ -100,7 +104,9 @@ long tempFileOwner(const std::string& name) {
     return pid;
 }
 
-bool processGone(long pid) { return pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH; }
+bool processGone(long pid) {
+    return pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
 
 void syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -149,7 +155,9 @@ bool renameExclusive(const std::string& from, const std::string& to) {
 
 } // namespace
 
-OutputFile::~OutputFile() { abort(); }
+OutputFile::~OutputFile() {
+    abort();
+}
 
 bool OutputFile::fail(const char* what, int error) {
     m_error = messageFor(what, m_path, error);
@@ -219,7 +227,8 @@ bool OutputFile::open(const std::string& path) {
     // Exclusive creation: a name planted by someone else is never opened or followed.
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = stem + randomChars();
-        m_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, m_replacing ? 0600 : 0666);
+        m_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      m_replacing ? 0600 : 0666);
         if (m_fd >= 0) {
             m_temp = std::move(temp);
             return true;
@@ -231,7 +240,8 @@ bool OutputFile::open(const std::string& path) {
 
 bool OutputFile::write(const void* data, std::size_t size) {
     if (m_fd < 0 || m_failed) return false;
-    if (!writeAll(m_fd, static_cast<const std::uint8_t*>(data), size)) return fail("Cannot write file", errno);
+    if (!writeAll(m_fd, static_cast<const std::uint8_t*>(data), size))
+        return fail("Cannot write file", errno);
     m_size += size;
 #ifdef SYNC_FILE_RANGE_WRITE
     // Large outputs go to the disk while the writer works on, so the flush at commit is short.
@@ -247,7 +257,8 @@ bool OutputFile::write(const void* data, std::size_t size) {
 bool OutputFile::truncate(std::uint64_t size) {
     if (m_fd < 0 || m_failed) return false;
     if (m_direct || size >= m_size) return true;
-    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0 || ::lseek(m_fd, static_cast<off_t>(size), SEEK_SET) < 0)
+    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0 ||
+        ::lseek(m_fd, static_cast<off_t>(size), SEEK_SET) < 0)
         return fail("Cannot write file", errno);
     m_size = size;
     m_started = std::min(m_started, size);
@@ -274,7 +285,8 @@ bool OutputFile::commit(const std::function<bool()>& beforeReplace, bool replace
     if (m_replacing) {
         // The owner first: a change of owner clears the set-id bits that fchmod then puts back.
         // Only root keeps the owner; others may keep the group; neither is an error.
-        if (::fchown(m_fd, m_uid, m_gid) != 0 && ::fchown(m_fd, static_cast<uid_t>(-1), m_gid) != 0) errno = 0;
+        if (::fchown(m_fd, m_uid, m_gid) != 0 && ::fchown(m_fd, static_cast<uid_t>(-1), m_gid) != 0)
+            errno = 0;
         if (::fchmod(m_fd, static_cast<mode_t>(m_mode)) != 0) {
             fail("Cannot write file", errno);
             abort();
@@ -292,8 +304,8 @@ bool OutputFile::commit(const std::function<bool()>& beforeReplace, bool replace
         abort();
         return false;
     }
-    const bool renamed = replace ? ::rename(m_temp.c_str(), m_target.c_str()) == 0
-                                 : renameExclusive(m_temp, m_target);
+    const bool renamed =
+        replace ? ::rename(m_temp.c_str(), m_target.c_str()) == 0 : renameExclusive(m_temp, m_target);
     if (!renamed) {
         fail("Cannot create file", errno);
         abort();
@@ -382,8 +394,8 @@ bool copyFile(const std::string& from, const std::string& to, bool replace) {
 bool linkOrCopyNoReplace(const std::string& from, const std::string& to) {
     if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
     switch (errno) {
-    case EXDEV:  // the link points to another file system
-    case EPERM:  // no hard links here (or protected links)
+    case EXDEV: // the link points to another file system
+    case EPERM: // no hard links here (or protected links)
     case EMLINK:
     case ENOTSUP:
 #if EOPNOTSUPP != ENOTSUP
@@ -395,7 +407,9 @@ bool linkOrCopyNoReplace(const std::string& from, const std::string& to) {
     }
 }
 
-bool copyReplace(const std::string& from, const std::string& to) { return copyFile(from, to, true); }
+bool copyReplace(const std::string& from, const std::string& to) {
+    return copyFile(from, to, true);
+}
 
 bool removeFile(const std::string& path) {
     std::error_code ec;
@@ -419,7 +433,8 @@ int removeStaleTempFiles(const std::string& folder, const std::string& name) {
     const std::string base = dir.back() == '/' ? dir : dir + "/";
     for (const auto& file : stale) {
         struct stat st {};
-        if (::lstat((base + file).c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink((base + file).c_str()) == 0)
+        if (::lstat((base + file).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::unlink((base + file).c_str()) == 0)
             ++removed;
     }
     return removed;
@@ -434,7 +449,8 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
         if (!it->is_regular_file(statEc)) continue;
         std::string name = it->path().filename().string();
         if (!extension.empty() &&
-            (name.size() < extension.size() || name.compare(name.size() - extension.size(), extension.size(), extension) != 0))
+            (name.size() < extension.size() ||
+             name.compare(name.size() - extension.size(), extension.size(), extension) != 0))
             continue;
         names.push_back(std::move(name));
     }
@@ -454,7 +470,9 @@ std::string findFileCaseInsensitive(const std::string& folder, const std::string
     return {};
 }
 
-char pathSeparator() { return static_cast<char>(fs::path::preferred_separator); }
+char pathSeparator() {
+    return static_cast<char>(fs::path::preferred_separator);
+}
 
 std::string tempFolder() {
     std::error_code ec;

@@ -19,14 +19,14 @@ namespace corvane {
 
 struct FileResult {
     bool ok = false;
-    std::string error;  // the system's text, naming the file
+    std::string error; // the system's text, naming the file
 };
 
 // One file being written.
 class OutputFile {
 public:
     OutputFile() = default;
-    ~OutputFile();  // an uncommitted file is dropped
+    ~OutputFile(); // an uncommitted file is dropped
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
@@ -48,25 +48,25 @@ public:
     void abort();
 
     const std::string& error() const { return m_error; }
-    bool direct() const { return m_direct; }          // a FIFO or device, written straight
-    const std::string& target() const { return m_target; }  // the final target of the links
+    bool direct() const { return m_direct; }               // a FIFO or device, written straight
+    const std::string& target() const { return m_target; } // the final target of the links
     std::uint64_t size() const { return m_size; }
 
 private:
     bool fail(const char* what, int error);
 
     int m_fd = -1;
-    std::string m_path;    // as given: the name in messages
+    std::string m_path; // as given: the name in messages
     std::string m_target;
-    std::string m_temp;    // empty when writing straight
+    std::string m_temp; // empty when writing straight
     bool m_direct = false;
-    bool m_replacing = false;  // the target exists: its mode and owner carry over
+    bool m_replacing = false; // the target exists: its mode and owner carry over
     unsigned m_mode = 0;
     unsigned m_uid = 0;
     unsigned m_gid = 0;
     bool m_failed = false;
     std::uint64_t m_size = 0;
-    std::uint64_t m_started = 0;  // bytes whose writeback has been started
+    std::uint64_t m_started = 0; // bytes whose writeback has been started
     std::string m_error;
 };
 
@@ -98,6 +98,6 @@ std::string findFileCaseInsensitive(const std::string& folder, const std::string
 
 // The platform separator, which ends every folder path of the program.
 char pathSeparator();
-std::string tempFolder();  // ends with the separator
+std::string tempFolder(); // ends with the separator
 
 } // namespace corvane

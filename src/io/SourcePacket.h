@@ -26,12 +26,13 @@ public:
 
     explicit SourcePacket(std::span<const std::uint8_t, Size> bytes) : m_bytes(bytes) {}
 
-    std::uint32_t byte(std::size_t i) const { return i < Size ? m_bytes[i] : 0u; } // 8-bit
-    std::uint32_t word(std::size_t i) const { return byte(i) << 8 | byte(i + 1); } // 16-bit big-endian
+    std::uint32_t byte(std::size_t i) const { return i < Size ? m_bytes[i] : 0u; }   // 8-bit
+    std::uint32_t word(std::size_t i) const { return byte(i) << 8 | byte(i + 1); }   // 16-bit big-endian
     std::uint32_t lword(std::size_t i) const { return word(i) << 16 | word(i + 2); } // 32-bit big-endian
     // The bytes from `offset` to the end of the packet (none from 192 on).
     std::span<const std::uint8_t> tail(std::size_t offset) const {
-        return offset < Size ? std::span<const std::uint8_t>(m_bytes).subspan(offset) : std::span<const std::uint8_t>();
+        return offset < Size ? std::span<const std::uint8_t>(m_bytes).subspan(offset)
+                             : std::span<const std::uint8_t>();
     }
     std::span<const std::uint8_t, Size> bytes() const { return m_bytes; }
 

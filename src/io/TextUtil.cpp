@@ -7,7 +7,8 @@ namespace corvane {
 
 std::string zeroPad(std::uint64_t value, int digits) {
     std::string text = std::to_string(value);
-    if (static_cast<int>(text.size()) < digits) text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
+    if (static_cast<int>(text.size()) < digits)
+        text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
     return text;
 }
 
@@ -30,10 +31,14 @@ std::uint64_t hexToNumber(std::string_view text) {
     std::uint64_t value = 0;
     for (char c : text) {
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else continue;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            continue;
         value = (value << 4) | static_cast<std::uint64_t>(digit);
     }
     return value;
@@ -42,13 +47,15 @@ std::uint64_t hexToNumber(std::string_view text) {
 std::string withoutExtension(std::string_view name) {
     const auto slash = name.find_last_of("/\\");
     const auto dot = name.find_last_of('.');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return std::string(name);
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return std::string(name);
     return std::string(name.substr(0, dot));
 }
 
 std::string thousands(std::int64_t value) {
     const bool negative = value < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     std::string digits = std::to_string(magnitude);
     std::string out;
     const int n = static_cast<int>(digits.size());

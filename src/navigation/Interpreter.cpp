@@ -299,7 +299,8 @@ void Interpreter::setButtonPage(const TNavCommand& command, std::uint32_t op1, s
     const std::size_t pages = host.pageCount();
 
     if (pageFlag && (op2 & 0xFF) < pages) psr[PSR_PAGE] = op2 & 0xFF;
-    if (buttonFlag && (op1 & 0xFFFF) < host.pageButtonSlots(psr[PSR_PAGE])) psr[PSR_SELECTED_BUTTON] = op1 & 0xFFFF;
+    if (buttonFlag && (op1 & 0xFFFF) < host.pageButtonSlots(psr[PSR_PAGE]))
+        psr[PSR_SELECTED_BUTTON] = op1 & 0xFFFF;
     const std::uint32_t page = psr[PSR_PAGE];
     const std::uint32_t button = psr[PSR_SELECTED_BUTTON];
     // A page number that a Set command left out of range names no page to rebuild or show.

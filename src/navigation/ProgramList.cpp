@@ -105,8 +105,8 @@ std::string programListHeader() {
 
 std::string programListLine(const TNavCommand& command, int line, CommandContext context) {
     const CommandCells cells = comm2str(command, line, context);
-    std::string text = cells.no + "  [" + cells.opcode + "," + cells.destination + "," + cells.source + "]  " +
-                       cells.line;
+    std::string text =
+        cells.no + "  [" + cells.opcode + "," + cells.destination + "," + cells.source + "]  " + cells.line;
     // A register note shows code bytes as characters; control bytes among them would break
     // the line (and the list) apart.
     for (char& c : text)

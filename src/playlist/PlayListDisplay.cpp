@@ -89,7 +89,8 @@ GridRow playItemRow(const TPlayItem& item, std::size_t index) {
 std::vector<GridRow> angleRows(const TPlayItem& item) {
     std::vector<GridRow> rows;
     if (!item.is_multi_angle) return rows;
-    for (std::size_t k = 0; k < item.multi_clip.angles.size(); ++k) rows.push_back(clipRow(item.multi_clip.angles[k], k + 1));
+    for (std::size_t k = 0; k < item.multi_clip.angles.size(); ++k)
+        rows.push_back(clipRow(item.multi_clip.angles[k], k + 1));
     return rows;
 }
 
@@ -104,7 +105,8 @@ std::string attributeText(const TStreamEntry& entry, int list) {
     case ListPrimaryVideo:
     case ListSecondaryVideo:
         return std::string(codingTypeName(entry.stream_coding_type)) + ", " +
-               std::string(videoFormatName(entry.video_format)) + ", " + std::string(frameRateName(entry.frame_rate));
+               std::string(videoFormatName(entry.video_format)) + ", " +
+               std::string(frameRateName(entry.frame_rate));
     case ListPrimaryAudio:
     case ListSecondaryAudio:
         return std::string(codingTypeName(entry.stream_coding_type)) + ", " +
@@ -129,7 +131,8 @@ std::vector<GridRow> streamEntryRows(const TSTN& stn, int list) {
             break;
         case 2:
             row[3] = decimal ? zeroPad(entry.ref_to_SubPath_id, 2) : hexText(entry.ref_to_SubPath_id, 2);
-            row[4] = decimal ? zeroPad(entry.ref_to_subClip_entry_id, 2) : hexText(entry.ref_to_subClip_entry_id, 2);
+            row[4] = decimal ? zeroPad(entry.ref_to_subClip_entry_id, 2)
+                             : hexText(entry.ref_to_subClip_entry_id, 2);
             row[5] = hexText(entry.ref_to_stream_PID_of_subClip, 4);
             break;
         case 3:
@@ -171,13 +174,18 @@ GridRow subPlayItemRow(const TSubPlayItem& item, std::size_t index) {
 std::vector<GridRow> clipEntryRows(const TSubPlayItem& item) {
     std::vector<GridRow> rows;
     if (!item.is_multi_Clip_entries) return rows;
-    for (std::size_t k = 0; k < item.Clip_entries.size(); ++k) rows.push_back(clipRow(item.Clip_entries[k], k + 1));
+    for (std::size_t k = 0; k < item.Clip_entries.size(); ++k)
+        rows.push_back(clipRow(item.Clip_entries[k], k + 1));
     return rows;
 }
 
 GridRow PLMline(const TMarkEntry& mark, std::size_t index) {
-    return {zeroPad(index, 3), nameOr(markTypeName(mark.mark_type), mark.mark_type), zeroPad(mark.ref_to_PlayItem_id, 3),
-            timeText45(mark.mark_time_stamp), hexText(mark.entry_ES_PID, 4), std::to_string(mark.duration)};
+    return {zeroPad(index, 3),
+            nameOr(markTypeName(mark.mark_type), mark.mark_type),
+            zeroPad(mark.ref_to_PlayItem_id, 3),
+            timeText45(mark.mark_time_stamp),
+            hexText(mark.entry_ES_PID, 4),
+            std::to_string(mark.duration)};
 }
 
 } // namespace corvane

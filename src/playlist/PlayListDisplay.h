@@ -32,25 +32,27 @@ std::size_t stnListSize(const TSTN& stn, int list);
 const TStreamEntry* stnEntry(const TSTN& stn, int list, std::size_t index);
 TStreamEntry* stnEntry(TSTN& stn, int list, std::size_t index);
 
-inline constexpr std::array<std::string_view, 9> PlayItemHeaders{"", "file", "type", "IN time", "OUT time",
-                                                                  "length", "UO1", "UO2", "An"};
+inline constexpr std::array<std::string_view, 9> PlayItemHeaders{
+    "", "file", "type", "IN time", "OUT time", "length", "UO1", "UO2", "An"};
 inline constexpr std::array<std::string_view, 4> AngleHeaders{"", "file", "type", "STC"};
 inline constexpr std::array<std::string_view, 7> StnHeaders{"Vi", "Au", "PG", "IG", "sV", "sA", "PIP"};
-inline constexpr std::array<std::string_view, 7> StreamEntryHeaders{"", "type", "mPID", "SPid", "sCid", "sPID", "attrib"};
+inline constexpr std::array<std::string_view, 7> StreamEntryHeaders{"",     "type", "mPID",  "SPid",
+                                                                    "sCid", "sPID", "attrib"};
 inline constexpr std::array<std::string_view, 4> SubPathHeaders{"", "type", "repeat", "item"};
 inline constexpr std::array<std::string_view, 11> SubPlayItemHeaders{
     "", "file", "type", "conn", "multi", "STC", "IN time", "OUT time", "sync PI", "sync PTS", "An"};
-inline constexpr std::array<std::string_view, 6> MarkHeaders{"", "type", "PI", "mark time", "entry PID", "duration"};
+inline constexpr std::array<std::string_view, 6> MarkHeaders{"",          "type",      "PI",
+                                                             "mark time", "entry PID", "duration"};
 
-GridRow playItemRow(const TPlayItem& item, std::size_t index);  // 9 cells, row number from 000
-std::vector<GridRow> angleRows(const TPlayItem& item);          // 4 cells each, numbered from 1
-GridRow stnCountRow(const TSTN& stn);                           // 7 counts in StnList order
-std::string attributeText(const TStreamEntry& entry, int list); // the "attrib" cell
-std::vector<GridRow> streamEntryRows(const TSTN& stn, int list); // 7 cells each, numbered from 001
-GridRow subPathRow(const TSubPath& path, std::size_t index);     // 4 cells
+GridRow playItemRow(const TPlayItem& item, std::size_t index);       // 9 cells, row number from 000
+std::vector<GridRow> angleRows(const TPlayItem& item);               // 4 cells each, numbered from 1
+GridRow stnCountRow(const TSTN& stn);                                // 7 counts in StnList order
+std::string attributeText(const TStreamEntry& entry, int list);      // the "attrib" cell
+std::vector<GridRow> streamEntryRows(const TSTN& stn, int list);     // 7 cells each, numbered from 001
+GridRow subPathRow(const TSubPath& path, std::size_t index);         // 4 cells
 GridRow subPlayItemRow(const TSubPlayItem& item, std::size_t index); // 11 cells
-std::vector<GridRow> clipEntryRows(const TSubPlayItem& item);    // 4 cells each, numbered from 1
-GridRow PLMline(const TMarkEntry& mark, std::size_t index);      // 6 cells
+std::vector<GridRow> clipEntryRows(const TSubPlayItem& item);        // 4 cells each, numbered from 1
+GridRow PLMline(const TMarkEntry& mark, std::size_t index);          // 6 cells
 
 // "Yes"/"No" of the repeat cell and picker.
 std::string_view repeatText(std::uint16_t SubPath_flags);

@@ -78,7 +78,8 @@ void resizePlayList(TMPLS& mpls, std::int64_t delta) {
     if (mpls.PlayListMark_start_address != 0)
         mpls.PlayListMark_start_address = static_cast<std::uint32_t>(mpls.PlayListMark_start_address + delta);
     if (mpls.ExtensionData_start_address != 0)
-        mpls.ExtensionData_start_address = static_cast<std::uint32_t>(mpls.ExtensionData_start_address + delta);
+        mpls.ExtensionData_start_address =
+            static_cast<std::uint32_t>(mpls.ExtensionData_start_address + delta);
 }
 
 void resizeSTN(TMPLS& mpls, TPlayItem& item, std::int64_t delta) {
@@ -153,8 +154,7 @@ void setCoding(TStreamEntry& entry, std::uint8_t coding) {
     entry.stream_coding_type = coding;
 }
 
-template <std::size_t N>
-int indexOf(const std::array<std::uint8_t, N>& values, std::uint8_t value) {
+template <std::size_t N> int indexOf(const std::array<std::uint8_t, N>& values, std::uint8_t value) {
     const auto it = std::find(values.begin(), values.end(), value);
     return it == values.end() ? -1 : static_cast<int>(it - values.begin());
 }
@@ -188,7 +188,8 @@ bool editPlayItemCell(TPlayItem& item, int column, std::string_view text) {
     case 1:
         if (text.size() != 5 || hasSpace(text)) return false;
         item.Clip_Information_file_name = std::string(text);
-        if (!item.multi_clip.angles.empty()) item.multi_clip.angles[0].Clip_Information_file_name = item.Clip_Information_file_name;
+        if (!item.multi_clip.angles.empty())
+            item.multi_clip.angles[0].Clip_Information_file_name = item.Clip_Information_file_name;
         return true;
     case 4: {
         if (hasSpace(text)) return false;
@@ -202,8 +203,10 @@ bool editPlayItemCell(TPlayItem& item, int column, std::string_view text) {
         if (hasSpace(text)) return false;
         const auto mask = parseHex8(text);
         if (!mask) return false;
-        if (column == 6) item.UO_mask_table1 = *mask;
-        else item.UO_mask_table2 = *mask & UO2Bit30;
+        if (column == 6)
+            item.UO_mask_table1 = *mask;
+        else
+            item.UO_mask_table2 = *mask & UO2Bit30;
         return true;
     }
     default:
@@ -213,7 +216,8 @@ bool editPlayItemCell(TPlayItem& item, int column, std::string_view text) {
 
 InTimeQuestions inTimeQuestions(const TMPLS& mpls, std::size_t item, std::uint32_t newIn) {
     InTimeQuestions questions;
-    if (item >= mpls.PlayList.PlayItems.size() || mpls.PlayList.PlayItems[item].IN_time == newIn) return questions;
+    if (item >= mpls.PlayList.PlayItems.size() || mpls.PlayList.PlayItems[item].IN_time == newIn)
+        return questions;
     questions.changed = true;
     questions.askSubPlayItems = !mpls.PlayList.SubPaths.empty();
     questions.askMarks = !mpls.PlayListMark.marks.empty();
@@ -270,7 +274,8 @@ bool canDeleteStreamEntry(const TSTN& stn, int list) {
     return stnListSize(stn, list) >= (list == ListPrimaryAudio ? 2u : 1u);
 }
 
-std::optional<std::size_t> insertStreamEntry(TMPLS& mpls, std::size_t item, int list, std::optional<std::size_t> after) {
+std::optional<std::size_t> insertStreamEntry(TMPLS& mpls, std::size_t item, int list,
+                                             std::optional<std::size_t> after) {
     if (item >= mpls.PlayList.PlayItems.size()) return std::nullopt;
     TPlayItem& playItem = mpls.PlayList.PlayItems[item];
     TSTN& stn = playItem.STN;
@@ -413,35 +418,37 @@ void setEntryField(TStreamEntry& entry, EntryField field, std::uint32_t value) {
 
 const std::vector<std::string>& languageCodes() {
     static const std::vector<std::string> codes = {
-    "eng", "aar", "abk", "ace", "ach", "ada", "afa", "afh", "afr", "aka", "akk", "ale", "alg", "amh", "ang",
-    "apa", "ara", "arc", "arn", "arp", "art", "arw", "asm", "ath", "aus", "ava", "ave", "awa", "aym", "aze",
-    "bad", "bai", "bak", "bal", "bam", "ban", "bas", "bat", "bej", "bel", "bem", "ben", "ber", "bho", "bih",
-    "bik", "bin", "bis", "bla", "bnt", "bod", "bra", "bre", "btk", "bua", "bug", "bul", "cad", "cai", "car",
-    "cat", "cau", "ceb", "cel", "ces", "cha", "chb", "che", "chg", "chk", "chm", "chn", "cho", "chp", "chr",
-    "chu", "chv", "chy", "cmc", "cop", "cor", "cos", "cpe", "cpf", "cpp", "cre", "crp", "cus", "cym", "dak",
-    "dan", "day", "del", "den", "deu", "dgr", "din", "div", "doi", "dra", "dua", "dum", "dyu", "dzo", "efi",
-    "egy", "eka", "ell", "elx", "eng", "enm", "epo", "est", "eus", "ewe", "ewo", "fan", "fao", "fas", "fat",
-    "fij", "fin", "fiu", "fon", "fra", "frm", "fro", "fry", "ful", "fur", "gaa", "gay", "gba", "gem", "gez",
-    "gil", "gla", "gle", "glg", "glv", "gmh", "goh", "gon", "gor", "got", "grb", "grc", "grn", "guj", "gwi",
-    "hai", "hau", "haw", "heb", "her", "hil", "him", "hin", "hit", "hmn", "hmo", "hrv", "hun", "hup", "hye",
-    "iba", "ibo", "ijo", "iku", "ile", "ilo", "ina", "inc", "ind", "ine", "ipk", "ira", "iro", "isl", "ita",
-    "jaw", "jpn", "jpr", "jrb", "kaa", "kab", "kac", "kal", "kam", "kan", "kar", "kas", "kat", "kau", "kaw",
-    "kaz", "kha", "khi", "khm", "kho", "kik", "kin", "kir", "kmb", "kok", "kom", "kon", "kor", "kos", "kpe",
-    "kro", "kru", "kua", "kum", "kur", "kut", "lad", "lah", "lam", "lao", "lat", "lav", "lez", "lin", "lit",
-    "lol", "loz", "ltz", "lua", "lub", "lug", "lui", "lun", "luo", "lus", "mad", "mag", "mah", "mai", "mak",
-    "mal", "man", "map", "mar", "mas", "mdr", "men", "mga", "mic", "min", "mis", "mkd", "mkh", "mlg", "mlt",
-    "mni", "mno", "moh", "mol", "mon", "mos", "mri", "msa", "mul", "mun", "mus", "mwr", "mya", "myn", "nah",
-    "nai", "nau", "nav", "nbl", "nde", "ndo", "nep", "new", "nia", "nic", "niu", "nld", "non", "nor", "nso",
-    "nub", "nzi", "nya", "nym", "nyn", "nyo", "oci", "oji", "ori", "orm", "osa", "oss", "ota", "oto", "paa",
-    "pag", "pal", "pam", "pan", "pap", "pau", "peo", "phi", "phn", "pli", "pol", "pon", "por", "pra", "pro",
-    "pus", "que", "raj", "rap", "rar", "roa", "roh", "rom", "ron", "run", "rus", "sad", "sag", "sah", "sai",
-    "sal", "sam", "san", "sas", "sat", "sco", "sel", "sem", "sga", "shn", "sid", "sin", "sio", "sit", "sla",
-    "slk", "slv", "smi", "smo", "sna", "snd", "snk", "sog", "som", "son", "sot", "spa", "sqi", "srd", "srp",
-    "srr", "ssa", "ssw", "suk", "sun", "sus", "sux", "swa", "swe", "syr", "tah", "tai", "tam", "tat", "tel",
-    "tem", "ter", "tet", "tgk", "tgl", "tha", "tig", "tir", "tiv", "tkl", "tli", "tmh", "tog", "ton", "tpi",
-    "tsi", "tsn", "tso", "tuk", "tum", "tur", "tut", "tvl", "twi", "tyv", "uga", "uig", "ukr", "umb", "und",
-    "urd", "uzb", "vai", "ven", "vie", "vol", "vot", "wak", "wal", "war", "was", "wen", "wol", "xho", "yao",
-    "yap", "yid", "yor", "ypk", "zap", "zen", "zha", "zho", "znd", "zul", "zun",
+        "eng", "aar", "abk", "ace", "ach", "ada", "afa", "afh", "afr", "aka", "akk", "ale", "alg", "amh",
+        "ang", "apa", "ara", "arc", "arn", "arp", "art", "arw", "asm", "ath", "aus", "ava", "ave", "awa",
+        "aym", "aze", "bad", "bai", "bak", "bal", "bam", "ban", "bas", "bat", "bej", "bel", "bem", "ben",
+        "ber", "bho", "bih", "bik", "bin", "bis", "bla", "bnt", "bod", "bra", "bre", "btk", "bua", "bug",
+        "bul", "cad", "cai", "car", "cat", "cau", "ceb", "cel", "ces", "cha", "chb", "che", "chg", "chk",
+        "chm", "chn", "cho", "chp", "chr", "chu", "chv", "chy", "cmc", "cop", "cor", "cos", "cpe", "cpf",
+        "cpp", "cre", "crp", "cus", "cym", "dak", "dan", "day", "del", "den", "deu", "dgr", "din", "div",
+        "doi", "dra", "dua", "dum", "dyu", "dzo", "efi", "egy", "eka", "ell", "elx", "eng", "enm", "epo",
+        "est", "eus", "ewe", "ewo", "fan", "fao", "fas", "fat", "fij", "fin", "fiu", "fon", "fra", "frm",
+        "fro", "fry", "ful", "fur", "gaa", "gay", "gba", "gem", "gez", "gil", "gla", "gle", "glg", "glv",
+        "gmh", "goh", "gon", "gor", "got", "grb", "grc", "grn", "guj", "gwi", "hai", "hau", "haw", "heb",
+        "her", "hil", "him", "hin", "hit", "hmn", "hmo", "hrv", "hun", "hup", "hye", "iba", "ibo", "ijo",
+        "iku", "ile", "ilo", "ina", "inc", "ind", "ine", "ipk", "ira", "iro", "isl", "ita", "jaw", "jpn",
+        "jpr", "jrb", "kaa", "kab", "kac", "kal", "kam", "kan", "kar", "kas", "kat", "kau", "kaw", "kaz",
+        "kha", "khi", "khm", "kho", "kik", "kin", "kir", "kmb", "kok", "kom", "kon", "kor", "kos", "kpe",
+        "kro", "kru", "kua", "kum", "kur", "kut", "lad", "lah", "lam", "lao", "lat", "lav", "lez", "lin",
+        "lit", "lol", "loz", "ltz", "lua", "lub", "lug", "lui", "lun", "luo", "lus", "mad", "mag", "mah",
+        "mai", "mak", "mal", "man", "map", "mar", "mas", "mdr", "men", "mga", "mic", "min", "mis", "mkd",
+        "mkh", "mlg", "mlt", "mni", "mno", "moh", "mol", "mon", "mos", "mri", "msa", "mul", "mun", "mus",
+        "mwr", "mya", "myn", "nah", "nai", "nau", "nav", "nbl", "nde", "ndo", "nep", "new", "nia", "nic",
+        "niu", "nld", "non", "nor", "nso", "nub", "nzi", "nya", "nym", "nyn", "nyo", "oci", "oji", "ori",
+        "orm", "osa", "oss", "ota", "oto", "paa", "pag", "pal", "pam", "pan", "pap", "pau", "peo", "phi",
+        "phn", "pli", "pol", "pon", "por", "pra", "pro", "pus", "que", "raj", "rap", "rar", "roa", "roh",
+        "rom", "ron", "run", "rus", "sad", "sag", "sah", "sai", "sal", "sam", "san", "sas", "sat", "sco",
+        "sel", "sem", "sga", "shn", "sid", "sin", "sio", "sit", "sla", "slk", "slv", "smi", "smo", "sna",
+        "snd", "snk", "sog", "som", "son", "sot", "spa", "sqi", "srd", "srp", "srr", "ssa", "ssw", "suk",
+        "sun", "sus", "sux", "swa", "swe", "syr", "tah", "tai", "tam", "tat", "tel", "tem", "ter", "tet",
+        "tgk", "tgl", "tha", "tig", "tir", "tiv", "tkl", "tli", "tmh", "tog", "ton", "tpi", "tsi", "tsn",
+        "tso", "tuk", "tum", "tur", "tut", "tvl", "twi", "tyv", "uga", "uig", "ukr", "umb", "und", "urd",
+        "uzb", "vai", "ven", "vie", "vol", "vot", "wak", "wal", "war", "was", "wen", "wol", "xho", "yao",
+        "yap", "yid", "yor", "ypk", "zap", "zen", "zha", "zho", "znd", "zul", "zun",
     };
     return codes;
 }
@@ -487,10 +494,12 @@ std::string_view entryTypeHint(int index) {
     case 1:
         return "Identify an elementary stream of the Clip used by the PlayItem.";
     case 2:
-        return "Identify an elementary stream of the Clip used by a SubPath with SubPath_type set to 2,3,4,5 or 6 "
+        return "Identify an elementary stream of the Clip used by a SubPath with SubPath_type set to 2,3,4,5 "
+               "or 6 "
                "associated with the PlayItem.";
     case 3:
-        return "Identify an elementary stream of the Clip used by a SubPath with SubPath_type set to 7 (IM Sync) "
+        return "Identify an elementary stream of the Clip used by a SubPath with SubPath_type set to 7 (IM "
+               "Sync) "
                "associated with the PlayItem.";
     default:
         return {};
@@ -499,7 +508,8 @@ std::string_view entryTypeHint(int index) {
 
 std::string_view videoHint(int index) {
     static constexpr std::array<std::string_view, 3> hints = {
-        "MPEG-2 video stream for Primary / Secondary video", "MPEG-4 AVC video stream for Primary / Secondary video",
+        "MPEG-2 video stream for Primary / Secondary video",
+        "MPEG-4 AVC video stream for Primary / Secondary video",
         "SMPTE VC-1 video stream for Primary / Secondary video"};
     return index >= 0 && index < 3 ? hints[static_cast<std::size_t>(index)] : std::string_view{};
 }
@@ -592,7 +602,8 @@ void setSubPathRepeat(TSubPath& path, bool repeat) {
     path.SubPath_flags = repeat ? 1 : 0;
 }
 
-bool editSubPlayItemCell(TMPLS& mpls, std::size_t pathIndex, std::size_t itemIndex, int column, std::string_view text) {
+bool editSubPlayItemCell(TMPLS& mpls, std::size_t pathIndex, std::size_t itemIndex, int column,
+                         std::string_view text) {
     if (pathIndex >= mpls.PlayList.SubPaths.size()) return false;
     TSubPath& path = mpls.PlayList.SubPaths[pathIndex];
     if (itemIndex >= path.SubPlayItems.size()) return false;
@@ -602,7 +613,8 @@ bool editSubPlayItemCell(TMPLS& mpls, std::size_t pathIndex, std::size_t itemInd
     case 1:
         if (text.size() != 5) return false;
         item.Clip_Information_file_name = std::string(text);
-        if (!item.Clip_entries.empty()) item.Clip_entries[0].Clip_Information_file_name = item.Clip_Information_file_name;
+        if (!item.Clip_entries.empty())
+            item.Clip_entries[0].Clip_Information_file_name = item.Clip_Information_file_name;
         return true;
     case 3: {
         const auto value = parseDecimal(text);
@@ -617,15 +629,16 @@ bool editSubPlayItemCell(TMPLS& mpls, std::size_t pathIndex, std::size_t itemInd
         const std::size_t before = writtenSize(item, appendSubPlayItem);
         item.is_multi_Clip_entries = multi;
         if (multi) {
-            item.Clip_entries = {TClipEntry{item.Clip_Information_file_name, item.Clip_codec_identifier, item.ref_to_STC_id}};
+            item.Clip_entries = {
+                TClipEntry{item.Clip_Information_file_name, item.Clip_codec_identifier, item.ref_to_STC_id}};
             item.number_of_Clip_entries = 1;
             item.Clip_entries_reserved = 0;
         } else {
             item.Clip_entries.clear();
             item.number_of_Clip_entries = 0;
         }
-        const std::int64_t delta =
-            static_cast<std::int64_t>(writtenSize(item, appendSubPlayItem)) - static_cast<std::int64_t>(before);
+        const std::int64_t delta = static_cast<std::int64_t>(writtenSize(item, appendSubPlayItem)) -
+                                   static_cast<std::int64_t>(before);
         item.SubPlayItem_length = static_cast<std::uint16_t>(item.SubPlayItem_length + delta);
         path.SubPath_length = static_cast<std::uint32_t>(path.SubPath_length + delta);
         resizePlayList(mpls, delta);
@@ -642,9 +655,12 @@ bool editSubPlayItemCell(TMPLS& mpls, std::size_t pathIndex, std::size_t itemInd
     case 9: {
         const auto time = parseTimeText(text);
         if (!time) return false;
-        if (column == 6) item.SubPlayItem_IN_time = *time;
-        else if (column == 7) item.SubPlayItem_OUT_time = *time;
-        else item.sync_start_PTS_of_PlayItem = *time;
+        if (column == 6)
+            item.SubPlayItem_IN_time = *time;
+        else if (column == 7)
+            item.SubPlayItem_OUT_time = *time;
+        else
+            item.sync_start_PTS_of_PlayItem = *time;
         return true;
     }
     case 8: {

@@ -40,7 +40,7 @@ bool editPlayItemCell(TPlayItem& item, int column, std::string_view text);
 
 // The IN time cascade. The questions asked for a new IN time; none when it equals the old one.
 struct InTimeQuestions {
-    bool changed = false;       // "Do you want to update OUT time?"
+    bool changed = false;         // "Do you want to update OUT time?"
     bool askSubPlayItems = false; // "Do you want to update SubPlayItems' IN/OUT times?"
     bool askMarks = false;        // "Do you want to update PlayListMarks' marktimes?"
 };
@@ -75,7 +75,8 @@ bool canInsertStreamEntry(const TSTN& stn, int list);
 bool canDeleteStreamEntry(const TSTN& stn, int list);
 // Inserts the default entry of the list (primary audio, PG, IG) after row `after` (at the
 // start when nothing is selected); returns its index, nothing when refused.
-std::optional<std::size_t> insertStreamEntry(TMPLS& mpls, std::size_t item, int list, std::optional<std::size_t> after);
+std::optional<std::size_t> insertStreamEntry(TMPLS& mpls, std::size_t item, int list,
+                                             std::optional<std::size_t> after);
 // Deletes entry `index` of a list; returns the row to select afterwards (nothing when the
 // list is empty now, or when refused: see `deleted`).
 struct StnDeleteResult {
@@ -120,7 +121,8 @@ void setEntryField(TStreamEntry& entry, EntryField field, std::uint32_t value);
 // Picker contents.
 const std::vector<std::string>& languageCodes(); // coLang: 431 codes, "eng" first and again in place
 inline constexpr std::array<std::uint8_t, 3> VideoCodings{0x02, 0x1B, 0xEA};
-inline constexpr std::array<std::uint8_t, 9> AudioCodings{0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0xA1, 0xA2};
+inline constexpr std::array<std::uint8_t, 9> AudioCodings{0x80, 0x81, 0x82, 0x83, 0x84,
+                                                          0x85, 0x86, 0xA1, 0xA2};
 std::vector<std::string> pickerItems(EntryField field); // the item texts of a picker
 std::string_view entryTypeHint(int index);
 std::string_view videoHint(int index);

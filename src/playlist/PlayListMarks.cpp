@@ -43,7 +43,8 @@ constexpr std::string_view NoFrameRate =
     "(23.976, 24, 25, 29.97, 50 or 59.94).";
 
 // The Frame format needs a frame rate; false with the reason when there is none.
-bool formatReady(const TMPLS& mpls, ChapterFormat format, std::optional<FrameRatePair>& rate, std::string& error) {
+bool formatReady(const TMPLS& mpls, ChapterFormat format, std::optional<FrameRatePair>& rate,
+                 std::string& error) {
     if (format != ChapterFormat::Frame) return true;
     rate = frameRatePair(mpls);
     if (!rate) error = NoFrameRate;
@@ -126,9 +127,11 @@ std::string quotedLine(std::string_view line) {
 // The mark list grows or shrinks by `delta` marks: its length and the ExtensionData address.
 void resizeMarks(TMPLS& mpls, std::int64_t delta) {
     const std::int64_t bytes = delta * static_cast<std::int64_t>(writtenSize(TMarkEntry{}, appendMark));
-    mpls.PlayListMark.PlayListMark_length = static_cast<std::uint32_t>(mpls.PlayListMark.PlayListMark_length + bytes);
+    mpls.PlayListMark.PlayListMark_length =
+        static_cast<std::uint32_t>(mpls.PlayListMark.PlayListMark_length + bytes);
     if (mpls.ExtensionData_start_address != 0)
-        mpls.ExtensionData_start_address = static_cast<std::uint32_t>(mpls.ExtensionData_start_address + bytes);
+        mpls.ExtensionData_start_address =
+            static_cast<std::uint32_t>(mpls.ExtensionData_start_address + bytes);
 }
 
 // A playlist read without a PlayListMark() section gets an empty one after PlayList(), so that
@@ -142,7 +145,8 @@ void ensureMarkSection(TMPLS& mpls) {
     const std::size_t bytes = writtenSize(mpls.PlayListMark, appendPlayListMark);
     mpls.PlayListMark.PlayListMark_length = static_cast<std::uint32_t>(bytes - 4); // the bytes after it
     if (mpls.ExtensionData_start_address != 0)
-        mpls.ExtensionData_start_address = static_cast<std::uint32_t>(mpls.ExtensionData_start_address + bytes);
+        mpls.ExtensionData_start_address =
+            static_cast<std::uint32_t>(mpls.ExtensionData_start_address + bytes);
 }
 
 TMarkEntry entryMark() {
@@ -189,7 +193,8 @@ MarkDeleteResult deleteMarks(TMPLS& mpls, std::size_t first, std::size_t last) {
     if (marks.empty() || first >= marks.size() || last < first) return result;
     last = std::min(last, marks.size() - 1);
     result.removed = last - first + 1;
-    marks.erase(marks.begin() + static_cast<std::ptrdiff_t>(first), marks.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    marks.erase(marks.begin() + static_cast<std::ptrdiff_t>(first),
+                marks.begin() + static_cast<std::ptrdiff_t>(last) + 1);
     mpls.PlayListMark.number_of_PlayList_marks = static_cast<std::uint16_t>(marks.size());
     resizeMarks(mpls, -static_cast<std::int64_t>(result.removed));
     if (!marks.empty()) result.select = std::min(first > 0 ? first - 1 : 0, marks.size() - 1);
@@ -224,7 +229,8 @@ ChapterText chapterText(const TMPLS& mpls, ChapterFormat format) {
     for (const TMarkEntry& mark : mpls.PlayListMark.marks) {
         std::uint32_t t = mark.mark_time_stamp;
         if (mark.ref_to_PlayItem_id < items.size()) t -= items[mark.ref_to_PlayItem_id].IN_time;
-        for (std::size_t i = 0; i < std::min<std::size_t>(mark.ref_to_PlayItem_id, items.size()); ++i) t += duration(items[i]);
+        for (std::size_t i = 0; i < std::min<std::size_t>(mark.ref_to_PlayItem_id, items.size()); ++i)
+            t += duration(items[i]);
         switch (format) {
         case ChapterFormat::PTS:
             result.text += std::to_string(t);

@@ -3,9 +3,9 @@
 //
 // readPlayList is a pure function over the file's bytes returning the model and
 // the lines to log; the Read button's step that fetches the file and reports
-// through the session is in shell/SessionFiles.h. Every length field bounds what is read inside it, so a file that
-// ends early or whose lengths disagree with its contents is reported with the
-// place where it goes wrong, never read on into garbage.
+// through the session is in shell/SessionFiles.h. Every length field bounds what is read inside it, so a file
+// that ends early or whose lengths disagree with its contents is reported with the place where it goes wrong,
+// never read on into garbage.
 
 #include <cstddef>
 #include <cstdint>

@@ -17,7 +17,8 @@ std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid) 
     const auto& clips = session.clips;
     const auto found = std::find(clips.begin(), clips.end(), session.clpiName);
     const auto index = static_cast<std::size_t>(found - clips.begin());
-    if (session.clpiName.empty() || found == clips.end() || index >= session.AVStreams.size()) return std::nullopt;
+    if (session.clpiName.empty() || found == clips.end() || index >= session.AVStreams.size())
+        return std::nullopt;
     const TAVStream& stream = session.AVStreams[index];
     if (stream.stream_file_name.empty()) return std::nullopt;
     const std::string m2ts = session.BDMVdir + "STREAM" + pathSeparator() + stream.stream_file_name;

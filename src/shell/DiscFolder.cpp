@@ -23,7 +23,8 @@ FileNameSet fileNameSet(bool use83names) {
 std::string bdmvFolderFromChosen(std::string chosen) {
     const char sep = pathSeparator();
     if (chosen.empty() || chosen.back() != sep) chosen += sep;
-    if (chosen.size() < 5 || chosen.compare(chosen.size() - 5, 4, "BDMV") != 0) chosen += std::string("BDMV") + sep;
+    if (chosen.size() < 5 || chosen.compare(chosen.size() - 5, 4, "BDMV") != 0)
+        chosen += std::string("BDMV") + sep;
     return chosen;
 }
 
@@ -46,7 +47,8 @@ namespace {
 std::string unescapeMountField(const std::string& field) {
     std::string out;
     for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() && std::isdigit(static_cast<unsigned char>(field[i + 1]))) {
+        if (field[i] == '\\' && i + 3 < field.size() &&
+            std::isdigit(static_cast<unsigned char>(field[i + 1]))) {
             out += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
             i += 3;
         } else {
@@ -97,7 +99,8 @@ std::string volumeLabel(const fs::path& mountPoint) {
     if (ec) return {};
     for (fs::directory_iterator it("/dev/disk/by-label", ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code linkEc;
-        if (fs::canonical(it->path(), linkEc) == deviceReal && !linkEc) return unescapeLabel(it->path().filename().string());
+        if (fs::canonical(it->path(), linkEc) == deviceReal && !linkEc)
+            return unescapeLabel(it->path().filename().string());
     }
     return {};
 }
@@ -134,7 +137,8 @@ bool checkRequired(Session& session) {
     Reporter& r = session.reporter;
     r.log("Checking required files and directories...");
     bool ok = true;
-    for (const char* folder : {"PLAYLIST", "CLIPINF", "BACKUP"}) ok = checkFolderLine(r, session.BDMVdir, folder) && ok;
+    for (const char* folder : {"PLAYLIST", "CLIPINF", "BACKUP"})
+        ok = checkFolderLine(r, session.BDMVdir, folder) && ok;
     ok = checkFileLine(r, session.BDMVdir, session.names.IndexName) && ok;
     ok = checkFileLine(r, session.BDMVdir, session.names.MovieObjectName) && ok;
     if (!ok) r.erlog("[b]Check failed.[/b]");
@@ -155,10 +159,11 @@ bool endsWithNoCase(const std::string& name, const std::string& suffix) {
 
 // Files of a folder matching an extension the way the disc's masks match (case-insensitive),
 // in name order so the lists read the same on every file system.
-std::vector<std::string> listByMask(Session& session, const std::string& folder, const std::string& extension) {
+std::vector<std::string> listByMask(Session& session, const std::string& folder,
+                                    const std::string& extension) {
     std::vector<std::string> files;
     for (auto& name : listFiles(folder, "")) {
-        if (name.empty() || name[0] == '.') continue;  // hidden files are no disc files
+        if (name.empty() || name[0] == '.') continue; // hidden files are no disc files
         if (extension.empty() || endsWithNoCase(name, extension)) files.push_back(name);
     }
     std::sort(files.begin(), files.end());
@@ -189,7 +194,8 @@ void readall(Session& session) {
     session.CIRefs.assign(session.clips.size(), {});
 
     session.bdjoFiles.clear();
-    if (directoryExists(session.BDMVdir + "BDJO")) session.bdjoFiles = listByMask(session, session.BDMVdir + "BDJO" + sep, "");
+    if (directoryExists(session.BDMVdir + "BDJO"))
+        session.bdjoFiles = listByMask(session, session.BDMVdir + "BDJO" + sep, "");
 
     r.dlog0("Reading " + session.names.IndexName);
     session.indexStatus = readIndexFile(session, session.index);
@@ -206,7 +212,8 @@ void matchStreams(Session& session) {
     for (const auto& clip : session.clips) {
         TAVStream stream;
         const std::string wanted = clip + session.names.StreamExt;
-        const std::string actual = directoryExists(streamFolder) ? findFileCaseInsensitive(streamFolder, wanted) : "";
+        const std::string actual =
+            directoryExists(streamFolder) ? findFileCaseInsensitive(streamFolder, wanted) : "";
         if (!actual.empty()) {
             stream.stream_file_name = actual;
             stream.stream_file_size = std::max<std::int64_t>(0, fileSize(streamFolder + actual));
@@ -237,7 +244,8 @@ ReadFolderResult readFolder(Session& session) {
     result.checked = true;
 
     const std::string soundName = std::string("AUXDATA") + pathSeparator() + "sound.bdmv";
-    if (checkFolderLine(r, session.BDMVdir, "AUXDATA")) result.soundFound = checkFileLine(r, session.BDMVdir, soundName);
+    if (checkFolderLine(r, session.BDMVdir, "AUXDATA"))
+        result.soundFound = checkFileLine(r, session.BDMVdir, soundName);
     session.soundFound = result.soundFound;
     if (result.soundFound) readsound(session);
 

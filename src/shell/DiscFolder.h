@@ -19,12 +19,12 @@ struct FileNameSet {
     std::string ClipInfoExt;
     std::string StreamExt;
 };
-FileNameSet fileNameSet(bool use83names);  // cb83namesClick
+FileNameSet fileNameSet(bool use83names); // cb83namesClick
 
 // One per clip information file, in clip-list order.
 struct TAVStream {
-    std::string stream_file_name;     // as the STREAM folder spells it; empty when missing
-    std::int64_t stream_file_size = 0;  // bytes; 0 when missing
+    std::string stream_file_name;      // as the STREAM folder spells it; empty when missing
+    std::int64_t stream_file_size = 0; // bytes; 0 when missing
 };
 
 // The folder chooser's pick to the BDMV folder path: the pick may be the BDMV
@@ -49,8 +49,8 @@ void readall(Session& session);
 void matchStreams(Session& session);
 
 struct ReadFolderResult {
-    bool checked = false;     // the required check passed and readall ran
-    bool soundFound = false;  // AUXDATA/sound.bdmv exists
+    bool checked = false;    // the required check passed and readall ran
+    bool soundFound = false; // AUXDATA/sound.bdmv exists
 };
 // The whole folder read of the Read button, without its control changes.
 ReadFolderResult readFolder(Session& session);
@@ -60,7 +60,8 @@ ReadFolderResult readFolder(Session& session);
 // name.backup (a second name of it, or a copy), or an old backup is removed first.
 // Returns false (after "Cannot create backup file.") when the writer must not write.
 // `onlyIfExists`: the sound writer's rule (a missing file is no error).
-bool makebackup(Session& session, const std::string& folder, const std::string& name, bool onlyIfExists = false);
+bool makebackup(Session& session, const std::string& folder, const std::string& name,
+                bool onlyIfExists = false);
 // Copies a just-written index or MovieObject file into BACKUP when the option is on.
 void copyToBackupFolder(Session& session, const std::string& name);
 // The whole tail of a disc-file writer: ErrorRaised cleared, "Saving name", the new file
@@ -68,7 +69,8 @@ void copyToBackupFolder(Session& session, const std::string& name);
 // Any failure leaves the old file where it was.
 // `copyToBackup`: index and MovieObject files go to BACKUP too when the option asks.
 bool saveDiscFile(Session& session, const std::string& folder, const std::string& name,
-                  const std::vector<std::uint8_t>& bytes, bool onlyIfExists = false, bool copyToBackup = false);
+                  const std::vector<std::uint8_t>& bytes, bool onlyIfExists = false,
+                  bool copyToBackup = false);
 
 // The BDMV folder of a file given on the command line: its folder, ending with the separator.
 std::string bdmvFolderFromArgument(const std::string& file);

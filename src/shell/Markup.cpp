@@ -8,7 +8,7 @@ namespace {
 
 struct Token {
     bool isTag = false;
-    std::string_view text;  // literal text, or the tag's name without brackets
+    std::string_view text; // literal text, or the tag's name without brackets
 };
 
 // Text after the first tag is limited to 255 characters, tags included.
@@ -43,19 +43,28 @@ std::vector<Token> tokenize(std::string_view text) {
 
 TextStyle styleForTag(std::string_view name) {
     TextStyle style;
-    if (name == "b") style.bold = true;
-    else if (name == "i") style.italic = true;
-    else if (name == "u") style.underline = true;
-    else if (name == "s1") style.pointSize = 10;
-    else if (name == "s2") style.pointSize = 12;
+    if (name == "b")
+        style.bold = true;
+    else if (name == "i")
+        style.italic = true;
+    else if (name == "u")
+        style.underline = true;
+    else if (name == "s1")
+        style.pointSize = 10;
+    else if (name == "s2")
+        style.pointSize = 12;
     else if (name.substr(0, 2) == "c:") {
         // The value holds red in its low byte and blue in its high byte.
         const auto value = static_cast<std::uint32_t>(hexToNumber(name.substr(2)) & 0xFFFFFF);
         style.rgb = ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
-    } else if (name == "bl") style.rgb = 0x0000FF;
-    else if (name == "gr") style.rgb = 0x00FF00;
-    else if (name == "re") style.rgb = 0xFF0000;
-    else style.pointSize = 8;
+    } else if (name == "bl")
+        style.rgb = 0x0000FF;
+    else if (name == "gr")
+        style.rgb = 0x00FF00;
+    else if (name == "re")
+        style.rgb = 0xFF0000;
+    else
+        style.pointSize = 8;
     return style;
 }
 
@@ -81,7 +90,7 @@ StyledLine parseMarkup(std::string_view text) {
             }
         }
         if (closing == tokens.size()) {
-            ++i;  // an unmatched or closing tag styles nothing
+            ++i; // an unmatched or closing tag styles nothing
             continue;
         }
         StyledSpan span;

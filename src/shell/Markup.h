@@ -17,20 +17,20 @@ struct TextStyle {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    int pointSize = 0;                  // 0: the log's own size
-    std::optional<std::uint32_t> rgb;   // 0xRRGGBB; none: window-text colour
+    int pointSize = 0;                // 0: the log's own size
+    std::optional<std::uint32_t> rgb; // 0xRRGGBB; none: window-text colour
     bool operator==(const TextStyle&) const = default;
 };
 
 struct StyledSpan {
-    std::size_t start = 0;   // column in the plain line
+    std::size_t start = 0; // column in the plain line
     std::size_t length = 0;
     TextStyle style;
 };
 
 struct StyledLine {
-    std::string text;               // the plain line, tags removed
-    std::vector<StyledSpan> spans;  // styled parts; the rest has the default style
+    std::string text;              // the plain line, tags removed
+    std::vector<StyledSpan> spans; // styled parts; the rest has the default style
 };
 
 // The style a tag name gives its span ("b", "bl", "c:008000", …; any other name: plain 8 point).

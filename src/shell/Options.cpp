@@ -78,16 +78,16 @@ std::vector<SettingInfo> infos(std::initializer_list<const char*> names) {
     return out;
 }
 
-#define CORVANE_COLOURS                                                                                       \
-    "colBackground", "colObjectBackground", "colSelectedButton", "colSelectedFrame", "colNormalButton",        \
+#define CORVANE_COLOURS                                                                                      \
+    "colBackground", "colObjectBackground", "colSelectedButton", "colSelectedFrame", "colNormalButton",      \
         "colNormalFrame", "colInvalidButton", "colInvalidFrame", "colWindow"
 
-#define CORVANE_MIDDLE                                                                                        \
-    "BDMVdir", "BackgroundPic", "AutoRead", "Backup", "SaveBACKUP", "BackupMode", "Region", "ObjectHeight",   \
-        "PlayListHeight", "SubPathHeight", "PlayListMarkHeight", "ChapterFormat", "ProgramFormat", "SavePES", \
-        "SaveSUP", "SaveMNU", "ButtonId", "ObjectId", "ButtonFrame", "WindowFrame", "ForcedBeep", "PreLoad",  \
-        "ShowInEffects", "ShowOutEffects", "ShowButtonAnimation", "ShowFullScreen", "Background", "RealPSRs", \
-        "PlaySound", "Associate", "8.3names"
+#define CORVANE_MIDDLE                                                                                       \
+    "BDMVdir", "BackgroundPic", "AutoRead", "Backup", "SaveBACKUP", "BackupMode", "Region", "ObjectHeight",  \
+        "PlayListHeight", "SubPathHeight", "PlayListMarkHeight", "ChapterFormat", "ProgramFormat",           \
+        "SavePES", "SaveSUP", "SaveMNU", "ButtonId", "ObjectId", "ButtonFrame", "WindowFrame", "ForcedBeep", \
+        "PreLoad", "ShowInEffects", "ShowOutEffects", "ShowButtonAnimation", "ShowFullScreen", "Background", \
+        "RealPSRs", "PlaySound", "Associate", "8.3names"
 
 } // namespace
 
@@ -100,8 +100,8 @@ const std::vector<SettingInfo>& settingsReadOrder() {
 
 std::vector<SettingInfo> settingsWriteOrder(bool maximised) {
     if (maximised) return infos({"WindowState", CORVANE_MIDDLE, "ActiDelay", CORVANE_COLOURS, "CountryCode"});
-    return infos({"WindowState", "Top", "Left", "Width", "Height", CORVANE_MIDDLE, "ActiDelay", CORVANE_COLOURS,
-                  "CountryCode"});
+    return infos({"WindowState", "Top", "Left", "Width", "Height", CORVANE_MIDDLE, "ActiDelay",
+                  CORVANE_COLOURS, "CountryCode"});
 }
 
 SettingValue settingValue(const Options& options, const std::string& name) {
@@ -115,16 +115,24 @@ bool setSettingValue(Options& options, const std::string& name, const SettingVal
     if (it == fields().end()) return false;
     const Field& field = it->second;
     if (const auto* member = std::get_if<I>(&field)) {
-        if (const auto* v = std::get_if<int>(&value)) options.**member = *v;
-        else if (const auto* b = std::get_if<bool>(&value)) options.**member = *b ? 1 : 0;
-        else return false;
+        if (const auto* v = std::get_if<int>(&value))
+            options.** member = *v;
+        else if (const auto* b = std::get_if<bool>(&value))
+            options.** member = *b ? 1 : 0;
+        else
+            return false;
     } else if (const auto* member = std::get_if<B>(&field)) {
-        if (const auto* b = std::get_if<bool>(&value)) options.**member = *b;
-        else if (const auto* v = std::get_if<int>(&value)) options.**member = *v != 0;
-        else return false;
+        if (const auto* b = std::get_if<bool>(&value))
+            options.** member = *b;
+        else if (const auto* v = std::get_if<int>(&value))
+            options.** member = *v != 0;
+        else
+            return false;
     } else if (const auto* member = std::get_if<S>(&field)) {
-        if (const auto* s = std::get_if<std::string>(&value)) options.**member = *s;
-        else return false;
+        if (const auto* s = std::get_if<std::string>(&value))
+            options.** member = *s;
+        else
+            return false;
     }
     return true;
 }

@@ -21,7 +21,7 @@ inline constexpr int MaxActiDelay = 60000;
 // Windows colour values: 0x00BBGGRR.
 struct Options {
     // main window
-    int WindowState = 0;  // 0 normal, 1 minimised, 2 maximised
+    int WindowState = 0; // 0 normal, 1 minimised, 2 maximised
     int Top = 60;
     int Left = 60;
     int Width = 1280;
@@ -31,14 +31,14 @@ struct Options {
     bool AutoRead = true;
     bool Backup = true;
     bool SaveBACKUP = false;
-    int BackupMode = 0;  // see corvane::BackupMode
-    int Region = 0;      // 0 A, 1 B, 2 C
+    int BackupMode = 0; // see corvane::BackupMode
+    int Region = 0;     // 0 A, 1 B, 2 C
     int ObjectHeight = 260;
     int PlayListHeight = 240;
     int SubPathHeight = 120;
     int PlayListMarkHeight = 140;
-    int ChapterFormat = 0;  // 0 PTS, 1 Frame, 2 Time
-    int ProgramFormat = 0;  // 0 .lst, 1 .bin
+    int ChapterFormat = 0; // 0 PTS, 1 Frame, 2 Time
+    int ProgramFormat = 0; // 0 .lst, 1 .bin
     bool SavePES = false;
     bool SaveSUP = true;
     bool SaveMNU = true;
@@ -56,18 +56,18 @@ struct Options {
     bool RealPSRs = false;
     bool PlaySound = false;
     bool Associate = false;
-    bool use83names = false;  // stored as "8.3names"
-    int ActiDelay = 500;      // ms
-    int CountryCode = 0x5553; // two ASCII letters, high byte first ("US")
-    std::int32_t colBackground = 8388608;         // navy
-    std::int32_t colObjectBackground = 12632256;  // silver
-    std::int32_t colSelectedButton = 65535;       // yellow
-    std::int32_t colSelectedFrame = 255;          // red
-    std::int32_t colNormalButton = 16777215;      // white
-    std::int32_t colNormalFrame = 12632256;       // silver
-    std::int32_t colInvalidButton = 8421504;      // gray
-    std::int32_t colInvalidFrame = 0;             // black
-    std::int32_t colWindow = 65280;               // lime
+    bool use83names = false;                     // stored as "8.3names"
+    int ActiDelay = 500;                         // ms
+    int CountryCode = 0x5553;                    // two ASCII letters, high byte first ("US")
+    std::int32_t colBackground = 8388608;        // navy
+    std::int32_t colObjectBackground = 12632256; // silver
+    std::int32_t colSelectedButton = 65535;      // yellow
+    std::int32_t colSelectedFrame = 255;         // red
+    std::int32_t colNormalButton = 16777215;     // white
+    std::int32_t colNormalFrame = 12632256;      // silver
+    std::int32_t colInvalidButton = 8421504;     // gray
+    std::int32_t colInvalidFrame = 0;            // black
+    std::int32_t colWindow = 65280;              // lime
 
     // Not stored: starts empty in every run.
     std::string WorkDir;

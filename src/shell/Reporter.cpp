@@ -10,9 +10,13 @@ NullSink g_nullSink;
 
 Reporter::Reporter(MessageSink* sink) : m_sink(sink ? sink : &g_nullSink) {}
 
-void Reporter::setSink(MessageSink* sink) { m_sink = sink ? sink : &g_nullSink; }
+void Reporter::setSink(MessageSink* sink) {
+    m_sink = sink ? sink : &g_nullSink;
+}
 
-void Reporter::log(std::string_view text) { m_sink->appendLine(parseMarkup(text)); }
+void Reporter::log(std::string_view text) {
+    m_sink->appendLine(parseMarkup(text));
+}
 
 void Reporter::log2(std::string_view text) {
     log(text);
@@ -99,11 +103,13 @@ void Reporter::PrBarOn() {
     m_sink->progressStart();
 }
 
-void Reporter::PrBarOff() { m_sink->progressEnd(); }
+void Reporter::PrBarOff() {
+    m_sink->progressEnd();
+}
 
 void Reporter::showPacketProgress(std::uint64_t done, std::uint64_t total) {
-    const auto elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - OperationStart);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - OperationStart);
     const auto report = progressText(done, total, elapsed);
     setPanel(1, report.text);
     m_sink->progress(report.percent, report.text);

@@ -61,15 +61,15 @@ public:
     void setSink(MessageSink* sink);
     MessageSink& sink() { return *m_sink; }
 
-    void log(std::string_view text);    // one styled line
-    void log2(std::string_view text);   // the line and an empty line
-    void dlog(std::string_view text);   // log, and panel 1 shows the plain text
-    void dlog0(std::string_view text);  // log, panel 0 shows the plain text, panel 1 empty
+    void log(std::string_view text);   // one styled line
+    void log2(std::string_view text);  // the line and an empty line
+    void dlog(std::string_view text);  // log, and panel 1 shows the plain text
+    void dlog0(std::string_view text); // log, panel 0 shows the plain text, panel 1 empty
     void slog(std::string_view text, int panel);
-    void slogw(std::string_view text, int panel);  // slog, then the ActiDelay pause
-    void slogR();                                   // "Ready." and an empty panel 1
-    void erlog(std::string_view text);              // the error report
-    void erslog(std::string_view text);             // its status-bar half
+    void slogw(std::string_view text, int panel); // slog, then the ActiDelay pause
+    void slogR();                                 // "Ready." and an empty panel 1
+    void erlog(std::string_view text);            // the error report
+    void erslog(std::string_view text);           // its status-bar half
     // A failure of the file layer: the error report of `message` (the system's text,
     // naming the file; shown as given, not as markup), then the sink's error box.
     void fileError(const std::string& message);
@@ -95,7 +95,7 @@ public:
     bool CancelRequested = false;
     bool ConfirmCancel = false;
     std::chrono::steady_clock::time_point OperationStart{};
-    int ActiDelay = 500;  // ms after each interpreter report
+    int ActiDelay = 500; // ms after each interpreter report
 
 private:
     void setPanel(int panel, std::string text);
@@ -104,7 +104,7 @@ private:
     MessageSink* m_sink;
     bool m_inAction = false;
     int m_actionErrors = 0;
-    std::string m_status[2];  // the panel texts last shown
+    std::string m_status[2]; // the panel texts last shown
 };
 
 // Shows a reader's lines through the reporter (log or erlog).
@@ -112,13 +112,13 @@ void showReadMessages(Reporter& reporter, const std::vector<ReadMessage>& messag
 
 // slogR's panel texts at the end of an action with errors.
 inline constexpr const char* ErrorsState = "Errors.";
-std::string errorsDetails(int errors);  // "1 error, see the Status page"
+std::string errorsDetails(int errors); // "1 error, see the Status page"
 
 // "H:MM:SS" of a duration in whole seconds.
 std::string longTimeText(std::chrono::seconds value);
 
 struct ProgressReport {
-    std::string text;  // "Packet: done/total   Elapsed: …   Remaining: …"
+    std::string text; // "Packet: done/total   Elapsed: …   Remaining: …"
     int percent = 0;
 };
 // Progress of a stream walk: remaining = elapsed × total ÷ done − elapsed + 1 s.

@@ -30,38 +30,36 @@ struct Session {
     Reporter reporter;
     FileNameSet names = fileNameSet(false);
 
-    std::string BDMVdir;  // the BDMV folder, ending with the separator; empty before a choice
+    std::string BDMVdir; // the BDMV folder, ending with the separator; empty before a choice
     std::string discLabel;
     std::vector<TAVStream> AVStreams;
-    std::vector<std::string> playlists;  // names without extension, in directory order
+    std::vector<std::string> playlists; // names without extension, in directory order
     std::vector<std::string> clips;
     std::vector<std::string> bdjoFiles;
     bool soundFound = false;
 
-    Interpreter interpreter;  // the register file and the run state, shared by every page
+    Interpreter interpreter; // the register file and the run state, shared by every page
 
-    TMOBJ mobj;    // MovieObject.bdmv as read and edited
-    TINDX index;   // index.bdmv as read and edited
+    TMOBJ mobj;  // MovieObject.bdmv as read and edited
+    TINDX index; // index.bdmv as read and edited
     ReadStatus mobjStatus = ReadStatus::FileError;
     ReadStatus indexStatus = ReadStatus::FileError;
     std::vector<TCIRefs> CIRefs; // per clip, parallel to `clips`: filled by the clip reference pass
-    TSND sound;    // AUXDATA/sound.bdmv as read, created or edited
+    TSND sound;                  // AUXDATA/sound.bdmv as read, created or edited
     // Ok once sound.bdmv was read whole or created; only then is it written back.
     ReadStatus soundStatus = ReadStatus::FileError;
-    TMPLS mpls;             // the playlist last read whole, with the edits made since
-    std::string mplsName;   // its name without extension; empty before a read
-    TCLPI clpi;             // the clip information last read whole
-    std::string clpiName;   // its name without extension; empty before a read
-    std::string clpiTried;  // the clip last read, whole or not
-    TBDJO bdjo;             // the BD-J object last read
+    TMPLS mpls;            // the playlist last read whole, with the edits made since
+    std::string mplsName;  // its name without extension; empty before a read
+    TCLPI clpi;            // the clip information last read whole
+    std::string clpiName;  // its name without extension; empty before a read
+    std::string clpiTried; // the clip last read, whole or not
+    TBDJO bdjo;            // the BD-J object last read
     // The IG menu last read or created; it outlives a new folder.
     TMenu menu;
-    bool menuOpen = false;  // a menu was read or created (a cancelled read closes it)
+    bool menuOpen = false; // a menu was read or created (a cancelled read closes it)
 
     // Save on the BDMV page needs both files read whole.
-    bool navigationReadable() const {
-        return mobjStatus == ReadStatus::Ok && indexStatus == ReadStatus::Ok;
-    }
+    bool navigationReadable() const { return mobjStatus == ReadStatus::Ok && indexStatus == ReadStatus::Ok; }
 
     // Re-derives what follows from the options (the file-name set, the report pause).
     void applyOptions() {

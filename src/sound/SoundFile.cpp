@@ -34,7 +34,8 @@ SoundReadResult readSoundBytes(const std::vector<std::uint8_t>& bytes) {
     ByteReader in(bytes);
     sound.type_indicator = in.readstring(4);
     sound.version_number = in.readstring(4);
-    if (sound.type_indicator != "BCLK" || (sound.version_number != "0100" && sound.version_number != "0200")) {
+    if (sound.type_indicator != "BCLK" ||
+        (sound.version_number != "0100" && sound.version_number != "0200")) {
         result.status = ReadStatus::FormatError;
         result.sound = TSND{};
         result.sound.SoundIndex.length = 2;
@@ -63,8 +64,9 @@ SoundReadResult readSoundBytes(const std::vector<std::uint8_t>& bytes) {
     }
     for (std::size_t i = 0; i < sound.SoundIndex.entries.size(); ++i) {
         TSoundEntries& entry = sound.SoundIndex.entries[i];
-        ByteReader data = ByteReader(bytes).range(
-            std::size_t{sound.SoundData_start_address} + entry.sound_data_start_address, entry.sound_data_length);
+        ByteReader data = ByteReader(bytes).range(std::size_t{sound.SoundData_start_address} +
+                                                      entry.sound_data_start_address,
+                                                  entry.sound_data_length);
         entry.sound_data = data.readbytes(entry.sound_data_length);
         if (data.overrun() && problem.empty()) problem = "the data of sound " + zeroPad(i, 3);
     }
@@ -81,7 +83,8 @@ SoundReadResult readSoundBytes(const std::vector<std::uint8_t>& bytes) {
     sound.SoundIndex.number_of_sound_entries = static_cast<std::uint8_t>(sound.SoundIndex.entries.size());
     if (!problem.empty()) {
         result.status = ReadStatus::Damaged;
-        result.messages.push_back({ReadMessage::Kind::Error, "Error: sound.bdmv ends inside " + problem + "."});
+        result.messages.push_back(
+            {ReadMessage::Kind::Error, "Error: sound.bdmv ends inside " + problem + "."});
     }
     result.messages.push_back({ReadMessage::Kind::Log, soundFoundLine(sound.SoundIndex.entries.size())});
     return result;
@@ -130,7 +133,8 @@ std::vector<std::uint8_t> writeSound(const TSND& held) {
         std::vector<std::uint8_t> data = entry.sound_data;
         data.resize(entry.sound_data_length, 0);
         out.appendbytes(data);
-        if ((out.fill() - sound.SoundData_start_address) % 4) out.appendbytes(std::vector<std::uint8_t>(2, 0));
+        if ((out.fill() - sound.SoundData_start_address) % 4)
+            out.appendbytes(std::vector<std::uint8_t>(2, 0));
     }
     if (sound.ExtensionData_start_address != 0) WriteExtensionData(out, sound.ExtensionData);
     std::vector<std::uint8_t> bytes;
@@ -148,13 +152,13 @@ std::vector<std::uint8_t> mkWav(const TSoundEntries& entry) {
     wav.appendstring("RIFF", 4);
     wav.appendlwordLE(entry.sound_data_length + 36);
     wav.appendstring("WAVEfmt ", 8);
-    wav.appendlwordLE(16);                       // fmt chunk size
-    wav.appendwordLE(1);                         // PCM
+    wav.appendlwordLE(16); // fmt chunk size
+    wav.appendwordLE(1);   // PCM
     wav.appendwordLE(channels);
-    wav.appendlwordLE(48000);                    // samples per second
-    wav.appendlwordLE(channels * 2 * 48000);     // bytes per second
-    wav.appendwordLE(channels * 2);              // block align
-    wav.appendwordLE(16);                        // bits per sample
+    wav.appendlwordLE(48000);                // samples per second
+    wav.appendlwordLE(channels * 2 * 48000); // bytes per second
+    wav.appendwordLE(channels * 2);          // block align
+    wav.appendwordLE(16);                    // bits per sample
     wav.appendstring("data", 4);
     wav.appendlwordLE(entry.sound_data_length);
     std::vector<std::uint8_t> samples = entry.sound_data;
@@ -177,8 +181,8 @@ WavImport importWav(const std::vector<std::uint8_t>& wav) {
     const std::uint32_t rate = in.readlwordLE();
     in.skip(6); // bytes per second, block align
     const std::uint32_t bits = in.readwordLE();
-    if (wav.size() < 38 || riff != "RIFF" || wave != "WAVE" || fmt != "fmt " || format != 1 || rate != 48000 ||
-        bits != 16) {
+    if (wav.size() < 38 || riff != "RIFF" || wave != "WAVE" || fmt != "fmt " || format != 1 ||
+        rate != 48000 || bits != 16) {
         result.error = WavFormatError;
         result.formatError = true;
         return result;
@@ -265,7 +269,8 @@ std::vector<std::string> soundRow(const TSoundEntries& entry, std::size_t index,
         length += decimalPoint + fraction;
     }
     return {zeroPad(index, 3), std::string(channelName(entry.channel_configuration)),
-            entry.sampling_frequency == 1 ? "48kHz" : "-", entry.bits_per_sample == 1 ? "16" : "-", length + " s"};
+            entry.sampling_frequency == 1 ? "48kHz" : "-", entry.bits_per_sample == 1 ? "16" : "-",
+            length + " s"};
 }
 
 std::string soundInfoLine(const TSND& sound, std::size_t index, char thousandsSeparator) {
@@ -277,10 +282,12 @@ std::string soundInfoLine(const TSND& sound, std::size_t index, char thousandsSe
         return text;
     };
     const TSoundEntries& entry = entries[index];
-    const std::uint64_t total = std::uint64_t{entries.back().sound_data_start_address} + entries.back().sound_data_length;
-    return "Data start: " + hexText(entry.sound_data_start_address, 8) + " (" + grouped(entry.sound_data_start_address) +
-           ")  Length: " + hexText(entry.sound_data_length, 8) + " (" + grouped(entry.sound_data_length) +
-           ")  Total data length: " + hexText(total, 8) + "(" + grouped(total) + ")";
+    const std::uint64_t total =
+        std::uint64_t{entries.back().sound_data_start_address} + entries.back().sound_data_length;
+    return "Data start: " + hexText(entry.sound_data_start_address, 8) + " (" +
+           grouped(entry.sound_data_start_address) + ")  Length: " + hexText(entry.sound_data_length, 8) +
+           " (" + grouped(entry.sound_data_length) + ")  Total data length: " + hexText(total, 8) + "(" +
+           grouped(total) + ")";
 }
 
 std::string soundWavName(std::size_t index) {

@@ -15,12 +15,12 @@
 namespace corvane {
 
 struct TSoundEntries {
-    std::uint8_t channel_configuration = 0;    // 4-bit: 1 mono, 3 stereo
-    std::uint8_t sampling_frequency = 0;       // 4-bit: 1 = 48 kHz
-    std::uint8_t bits_per_sample = 0;          // 2-bit: 1 = 16 bits
+    std::uint8_t channel_configuration = 0;     // 4-bit: 1 mono, 3 stereo
+    std::uint8_t sampling_frequency = 0;        // 4-bit: 1 = 48 kHz
+    std::uint8_t bits_per_sample = 0;           // 2-bit: 1 = 16 bits
     std::uint32_t sound_data_start_address = 0; // relative to SoundData_start_address
-    std::uint32_t sound_data_length = 0;       // bytes
-    std::vector<std::uint8_t> sound_data;      // 16-bit LPCM, most significant byte first
+    std::uint32_t sound_data_length = 0;        // bytes
+    std::vector<std::uint8_t> sound_data;       // 16-bit LPCM, most significant byte first
     bool operator==(const TSoundEntries&) const = default;
 };
 

@@ -11,7 +11,8 @@ namespace corvane {
 namespace {
 
 bool tagAt(const std::vector<std::uint8_t>& b, std::size_t at, std::string_view tag) {
-    return at + 4 <= b.size() && std::equal(tag.begin(), tag.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+    return at + 4 <= b.size() &&
+           std::equal(tag.begin(), tag.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 } // namespace

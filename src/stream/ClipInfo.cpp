@@ -11,10 +11,12 @@ namespace corvane {
 
 const std::array<std::string_view, 4> StreamGridHeader{"", "PID", "Stream type", "Details"};
 const std::array<std::string_view, 4> SequenceGridHeader{"", "SPN_ATC_st", "num of STC", "offset STC"};
-const std::array<std::string_view, 5> STCGridHeader{"", "PCR_PID", "SPN_STC_st", "present. st.", "present. end"};
+const std::array<std::string_view, 5> STCGridHeader{"", "PCR_PID", "SPN_STC_st", "present. st.",
+                                                    "present. end"};
 const std::array<std::string_view, 4> ATCDeltaGridHeader{"", "ATC_delta", "following", "clipcodec"};
 const std::array<std::string_view, 2> FontFileGridHeader{"", "filename"};
-const std::array<std::string_view, 6> EPMapGridHeader{"", "PID", "EP type", "EP coarse", "EP fine", "EP map st."};
+const std::array<std::string_view, 6> EPMapGridHeader{"",          "PID",     "EP type",
+                                                      "EP coarse", "EP fine", "EP map st."};
 
 namespace {
 
@@ -173,7 +175,8 @@ void Parser::readStream(TStreamCodingInfo& stream) {
 void Parser::readProgramInfo(TProgramInfo& program) {
     program.ProgramInfo_length = m_in.readlword();
     program.number_of_program_sequences = static_cast<std::uint8_t>(word() & 0xFF);
-    program.program_sequences.reserve(m_in.capCount(program.number_of_program_sequences, ProgramSequenceSize));
+    program.program_sequences.reserve(
+        m_in.capCount(program.number_of_program_sequences, ProgramSequenceSize));
     for (std::size_t i = 0; i < program.number_of_program_sequences && !m_in.overrun(); ++i) {
         TProgram_sequences& sequence = program.program_sequences.emplace_back();
         sequence.SPN_program_sequence_start = m_in.readlword();
@@ -288,7 +291,9 @@ std::string_view applicationTypeName(std::uint8_t application_type) {
     return application_type < names.size() ? names[application_type] : std::string_view{};
 }
 
-std::string_view aspectText(std::uint8_t aspect_ratio) { return aspect_ratio == 2 ? "4:3" : "16:9"; }
+std::string_view aspectText(std::uint8_t aspect_ratio) {
+    return aspect_ratio == 2 ? "4:3" : "16:9";
+}
 
 std::string streamDetails(const TStreamCodingInfo& stream) {
     switch (attributeKind(stream.stream_coding_type)) {
@@ -340,7 +345,8 @@ std::vector<std::array<std::string, 4>> sequenceRows(const TCLPI& clpi) {
     const auto& atcs = clpi.SequenceInfo.ATC_sequences;
     for (std::size_t i = 0; i < atcs.size(); ++i)
         rows.push_back({std::to_string(i), hexText(atcs[i].SPN_ATC_start, 8),
-                        std::to_string(atcs[i].number_of_STC_sequences), std::to_string(atcs[i].offset_STC_id)});
+                        std::to_string(atcs[i].number_of_STC_sequences),
+                        std::to_string(atcs[i].offset_STC_id)});
     return rows;
 }
 
@@ -391,8 +397,8 @@ void splitEPMapWords(std::uint16_t first, std::uint16_t second, std::uint16_t th
     entry.number_of_EP_fine_entries = ((second & 3u) << 16) + third;
 }
 
-StreamLabels streamLabels(const std::vector<TAVStream>& streams, std::size_t clipIndex, const std::string& clipName,
-                          const std::string& streamExt) {
+StreamLabels streamLabels(const std::vector<TAVStream>& streams, std::size_t clipIndex,
+                          const std::string& clipName, const std::string& streamExt) {
     StreamLabels labels{"-", "", false};
     if (clipIndex >= streams.size()) return labels;
     const TAVStream& stream = streams[clipIndex];

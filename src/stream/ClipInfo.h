@@ -21,9 +21,9 @@ namespace corvane {
 struct TAVStream;
 
 struct TATCDeltaEntry {
-    std::uint32_t ATC_delta = 0;                     // 32-bit, 27 MHz ticks
+    std::uint32_t ATC_delta = 0;                      // 32-bit, 27 MHz ticks
     std::string following_Clip_Information_file_name; // 5 characters
-    std::string Clip_codec_identifier;               // 4 characters
+    std::string Clip_codec_identifier;                // 4 characters
     bool operator==(const TATCDeltaEntry&) const = default;
 };
 
@@ -39,8 +39,8 @@ struct TClipInfo {
     std::string Format_identifier;                // 4 characters
     std::uint8_t number_of_ATC_delta_entries = 0; // 8-bit
     std::vector<TATCDeltaEntry> ATC_delta_entries;
-    std::uint8_t number_of_font_files = 0;        // 8-bit, application type 6 only
-    std::vector<std::string> font_file_names;     // 5 characters each
+    std::uint8_t number_of_font_files = 0;    // 8-bit, application type 6 only
+    std::vector<std::string> font_file_names; // 5 characters each
     bool operator==(const TClipInfo&) const = default;
 };
 
@@ -53,16 +53,16 @@ struct TSTCSequence {
 };
 
 struct TATC_sequences {
-    std::uint32_t SPN_ATC_start = 0;           // 32-bit, source packet number
-    std::uint8_t number_of_STC_sequences = 0;  // 8-bit
-    std::uint8_t offset_STC_id = 0;            // 8-bit
+    std::uint32_t SPN_ATC_start = 0;          // 32-bit, source packet number
+    std::uint8_t number_of_STC_sequences = 0; // 8-bit
+    std::uint8_t offset_STC_id = 0;           // 8-bit
     std::vector<TSTCSequence> STC_sequences;
     bool operator==(const TATC_sequences&) const = default;
 };
 
 struct TSequenceInfo {
-    std::uint32_t SequenceInfo_length = 0;     // 32-bit
-    std::uint8_t number_of_ATC_sequences = 0;  // 8-bit
+    std::uint32_t SequenceInfo_length = 0;    // 32-bit
+    std::uint8_t number_of_ATC_sequences = 0; // 8-bit
     std::vector<TATC_sequences> ATC_sequences;
     bool operator==(const TSequenceInfo&) const = default;
 };
@@ -70,17 +70,17 @@ struct TSequenceInfo {
 // One stream of a program sequence. The attributes after the coding type are kept
 // for display only.
 struct TStreamCodingInfo {
-    std::uint16_t stream_PID = 0;              // 16-bit
-    std::uint8_t StreamCodingInfo_length = 0;  // 8-bit, bytes after this field
-    std::uint8_t stream_coding_type = 0;       // 8-bit, the coding types of playlists
-    std::uint8_t video_format = 0;             // 4-bit, video
-    std::uint8_t frame_rate = 0;               // 4-bit, video
-    std::uint8_t aspect_ratio = 0;             // 4-bit, video: 2 = 4:3, 3 = 16:9
-    std::uint8_t audio_presentation_type = 0;  // 4-bit, audio
-    std::uint8_t sampling_frequency = 0;       // 4-bit, audio
-    std::uint8_t character_code = 0;           // 8-bit, text subtitle
-    std::string language_code;                 // 3 characters: audio, PG, IG, text subtitle
-    std::string ISRC;                          // 12 characters
+    std::uint16_t stream_PID = 0;             // 16-bit
+    std::uint8_t StreamCodingInfo_length = 0; // 8-bit, bytes after this field
+    std::uint8_t stream_coding_type = 0;      // 8-bit, the coding types of playlists
+    std::uint8_t video_format = 0;            // 4-bit, video
+    std::uint8_t frame_rate = 0;              // 4-bit, video
+    std::uint8_t aspect_ratio = 0;            // 4-bit, video: 2 = 4:3, 3 = 16:9
+    std::uint8_t audio_presentation_type = 0; // 4-bit, audio
+    std::uint8_t sampling_frequency = 0;      // 4-bit, audio
+    std::uint8_t character_code = 0;          // 8-bit, text subtitle
+    std::string language_code;                // 3 characters: audio, PG, IG, text subtitle
+    std::string ISRC;                         // 12 characters
     bool operator==(const TStreamCodingInfo&) const = default;
 };
 
@@ -100,10 +100,10 @@ struct TProgramInfo {
 };
 
 struct TEPMapEntry {
-    std::uint16_t stream_PID = 0;                             // 16-bit
-    std::uint8_t EP_stream_type = 0;                          // 4-bit
-    std::uint16_t number_of_EP_coarse_entries = 0;            // 16-bit
-    std::uint32_t number_of_EP_fine_entries = 0;              // 18-bit
+    std::uint16_t stream_PID = 0;                              // 16-bit
+    std::uint8_t EP_stream_type = 0;                           // 4-bit
+    std::uint16_t number_of_EP_coarse_entries = 0;             // 16-bit
+    std::uint32_t number_of_EP_fine_entries = 0;               // 18-bit
     std::uint32_t EP_map_for_one_stream_PID_start_address = 0; // 32-bit, from the start of EP_map()
     bool operator==(const TEPMapEntry&) const = default;
 };
@@ -129,7 +129,7 @@ struct TCLPI {
     TSequenceInfo SequenceInfo;
     TProgramInfo ProgramInfo;
     TCPI CPI;
-    std::uint32_t ClipMark_length = 0;             // 32-bit, the only field of ClipMark() read
+    std::uint32_t ClipMark_length = 0; // 32-bit, the only field of ClipMark() read
     TExtensionData ExtensionData;
     bool operator==(const TCLPI&) const = default;
 };
@@ -143,7 +143,8 @@ struct ClipReadResult : ReadResult {
 
 // Reads a clip information file from its bytes; `name` (with extension) is used in the
 // messages. In quiet mode only the error lines are returned.
-ClipReadResult readClipInfo(const std::vector<std::uint8_t>& bytes, std::string_view name, bool quiet = false);
+ClipReadResult readClipInfo(const std::vector<std::uint8_t>& bytes, std::string_view name,
+                            bool quiet = false);
 
 // "[b]n[/b] Program stream(s) found." with n the stream count of the first program sequence.
 std::string programStreamsFoundLine(const TCLPI& clpi);
@@ -153,12 +154,12 @@ inline constexpr int ApplicationTypeCount = 8;
 std::string_view applicationTypeName(std::uint8_t application_type); // "" beyond 7
 
 // Grid headers of the clip page.
-extern const std::array<std::string_view, 4> StreamGridHeader;     // sgCI
-extern const std::array<std::string_view, 4> SequenceGridHeader;   // sgSequence
-extern const std::array<std::string_view, 5> STCGridHeader;        // sgSTCseq
-extern const std::array<std::string_view, 4> ATCDeltaGridHeader;   // sgATCdelta
-extern const std::array<std::string_view, 2> FontFileGridHeader;   // sgFontFiles
-extern const std::array<std::string_view, 6> EPMapGridHeader;      // sgEPmap
+extern const std::array<std::string_view, 4> StreamGridHeader;   // sgCI
+extern const std::array<std::string_view, 4> SequenceGridHeader; // sgSequence
+extern const std::array<std::string_view, 5> STCGridHeader;      // sgSTCseq
+extern const std::array<std::string_view, 4> ATCDeltaGridHeader; // sgATCdelta
+extern const std::array<std::string_view, 2> FontFileGridHeader; // sgFontFiles
+extern const std::array<std::string_view, 6> EPMapGridHeader;    // sgEPmap
 
 // The details cell of a stream: video format, frame rate, aspect; or audio presentation,
 // sampling frequency, language; or the language (PG, IG); or character code and language.
@@ -173,11 +174,14 @@ std::vector<StreamRow> streamRows(const TProgram_sequences& sequence);
 std::vector<StreamRow> clipStreamRows(const TCLPI& clpi);
 // The stream of row `row` of clipStreamRows; null past the last.
 const TStreamCodingInfo* clipStreamAt(const TCLPI& clpi, std::size_t row);
-std::vector<std::array<std::string, 4>> sequenceRows(const TCLPI& clpi); // No. from 0, SPN hex 8, count, offset
-std::vector<std::array<std::string, 5>> stcRows(const TCLPI& clpi);      // ATC No., PCR_PID hex 4, three hex 8
-std::vector<std::array<std::string, 4>> atcDeltaRows(const TCLPI& clpi); // No. from 0, delta hex 8, clip, codec
+std::vector<std::array<std::string, 4>>
+sequenceRows(const TCLPI& clpi);                                    // No. from 0, SPN hex 8, count, offset
+std::vector<std::array<std::string, 5>> stcRows(const TCLPI& clpi); // ATC No., PCR_PID hex 4, three hex 8
+std::vector<std::array<std::string, 4>>
+atcDeltaRows(const TCLPI& clpi); // No. from 0, delta hex 8, clip, codec
 std::vector<std::array<std::string, 2>> fontFileRows(const TCLPI& clpi); // No. from 1, name
-std::vector<std::array<std::string, 6>> epMapRows(const TCLPI& clpi);    // No. from 0, PID, type, coarse, fine, start
+std::vector<std::array<std::string, 6>>
+epMapRows(const TCLPI& clpi); // No. from 0, PID, type, coarse, fine, start
 
 // Splits the three 16-bit words after an EP map entry's PID.
 void splitEPMapWords(std::uint16_t first, std::uint16_t second, std::uint16_t third, TEPMapEntry& entry);
@@ -188,8 +192,8 @@ struct StreamLabels {
     std::string size;
     bool missing = false; // shown in the inactive-caption colour
 };
-StreamLabels streamLabels(const std::vector<TAVStream>& streams, std::size_t clipIndex, const std::string& clipName,
-                          const std::string& streamExt);
+StreamLabels streamLabels(const std::vector<TAVStream>& streams, std::size_t clipIndex,
+                          const std::string& clipName, const std::string& streamExt);
 
 // bLoadToMenu: the m2ts is there and the row's PID lies in 0x1400..0x14FF.
 bool canLoadToMenu(std::int64_t streamSize, std::uint16_t pid);

@@ -34,7 +34,9 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-std::string systemError(const std::string& path) { return path + ": " + std::strerror(errno); }
+std::string systemError(const std::string& path) {
+    return path + ": " + std::strerror(errno);
+}
 
 } // namespace
 
@@ -160,7 +162,8 @@ void Demuxer::endDamage() {
     m_skippedPackets += packets;
     m_packetsRead += packets;
     if (++m_damageRuns <= DamageLines)
-        m_reporter.log("  " + thousands(static_cast<std::int64_t>(packets)) + " damaged packets skipped at byte " +
+        m_reporter.log("  " + thousands(static_cast<std::int64_t>(packets)) +
+                       " damaged packets skipped at byte " +
                        thousands(static_cast<std::int64_t>(m_damageStart)));
     m_damageBytes = 0;
     m_afterDamage = true;
@@ -169,8 +172,10 @@ void Demuxer::endDamage() {
 void Demuxer::finish() {
     if (m_damageBytes != 0) endDamage();
     if (m_damageRuns > 0)
-        m_reporter.log("[re]" + thousands(static_cast<std::int64_t>(m_skippedPackets)) + " damaged packets[/re] skipped in " +
-                       thousands(static_cast<std::int64_t>(m_damageRuns)) + (m_damageRuns == 1 ? " place." : " places."));
+        m_reporter.log("[re]" + thousands(static_cast<std::int64_t>(m_skippedPackets)) +
+                       " damaged packets[/re] skipped in " +
+                       thousands(static_cast<std::int64_t>(m_damageRuns)) +
+                       (m_damageRuns == 1 ? " place." : " places."));
 }
 
 bool Demuxer::noTransportStream() const {
@@ -214,8 +219,8 @@ bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payl
     // A bounded PES ends when fewer than 184 of its bytes remain; an unbounded one
     // (PES_packet_length 0) only where the next payload unit starts, and so does one
     // that lost packets to damage (its count of remaining bytes is then wrong).
-    const bool starts = isPesStart(payload) &&
-                        (m_unbounded || m_afterDamage ? payloadUnitStart(packet) : m_remaining < 184);
+    const bool starts =
+        isPesStart(payload) && (m_unbounded || m_afterDamage ? payloadUnitStart(packet) : m_remaining < 184);
     if (!starts) {
         if (!m_unbounded && m_remaining == 0) return true;
         const std::size_t skip = std::min(m_headerSkip, length);
@@ -267,9 +272,9 @@ bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payl
 }
 
 void Demuxer::logSegment(SourcePacket packet, std::uint8_t segmentType) {
-    m_reporter.log(hexText(m_segmentPts, 8) + ", " + hexText(m_segmentDts, 8) + " : " + timeText90(m_segmentPts) +
-                   ", " + timeText90(m_segmentDts) + "   " + hexText(segmentType, 2) + "   " +
-                   hexText(extraHeader(packet), 8));
+    m_reporter.log(hexText(m_segmentPts, 8) + ", " + hexText(m_segmentDts, 8) + " : " +
+                   timeText90(m_segmentPts) + ", " + timeText90(m_segmentDts) + "   " +
+                   hexText(segmentType, 2) + "   " + hexText(extraHeader(packet), 8));
 }
 
 DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::uint16_t pid, DemuxMode mode,
@@ -334,7 +339,7 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
         }
         // The rest moves down (never up) to just before the buffer.
         const std::size_t restAt = dataAt + used;
-        carry = std::min(have - used, CarrySpace);  // the walk hands back less than that
+        carry = std::min(have - used, CarrySpace); // the walk hands back less than that
         if (restAt != bufferAt - carry)
             std::copy(storage.begin() + static_cast<std::ptrdiff_t>(restAt),
                       storage.begin() + static_cast<std::ptrdiff_t>(restAt + carry),
@@ -418,8 +423,8 @@ PidOutput pidOutput(const std::string& workDir, const std::string& clipName, con
     } else {
         output.mode = options.SavePES ? DemuxMode::PES : DemuxMode::ES;
     }
-    const std::string cells = hexText(pid, 4) + "_" + std::string(codingTypeName(stream.stream_coding_type)) + "_" +
-                              streamDetails(stream);
+    const std::string cells = hexText(pid, 4) + "_" + std::string(codingTypeName(stream.stream_coding_type)) +
+                              "_" + streamDetails(stream);
     std::string cleaned;
     for (const char c : cells) {
         if (c == ',') continue;
@@ -445,8 +450,8 @@ DemuxResult savePid(Reporter& reporter, const std::string& m2tsPath, const std::
             reporter.log("Saving cancelled.");
         } else {
             reporter.slogR();
-            const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() -
-                                                                                  reporter.OperationStart);
+            const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(
+                std::chrono::steady_clock::now() - reporter.OperationStart);
             reporter.log(savedPacketsLine(result.pidPackets, elapsed));
         }
     }

@@ -64,8 +64,8 @@ public:
 
     std::uint64_t packetsRead() const { return m_packetsRead; }
     std::uint64_t pidPackets() const { return m_pidPackets; }
-    std::uint64_t goodPackets() const { return m_packetsRead - m_skippedPackets; }  // with a right sync byte
-    std::uint64_t skippedPackets() const { return m_skippedPackets; }  // damaged, in whole packets
+    std::uint64_t goodPackets() const { return m_packetsRead - m_skippedPackets; } // with a right sync byte
+    std::uint64_t skippedPackets() const { return m_skippedPackets; } // damaged, in whole packets
     // No packet had a right sync byte, or damage outweighs the stream and the PID never came.
     bool noTransportStream() const;
     bool referenceFound() const { return m_refFound; }
@@ -75,7 +75,9 @@ private:
     bool processPacket(SourcePacket packet);
     bool takePacket(SourcePacket packet, std::span<const std::uint8_t> payload);
     void findReference(SourcePacket packet);
-    void append(std::span<const std::uint8_t> bytes) { m_out.insert(m_out.end(), bytes.begin(), bytes.end()); }
+    void append(std::span<const std::uint8_t> bytes) {
+        m_out.insert(m_out.end(), bytes.begin(), bytes.end());
+    }
     void logSegment(SourcePacket packet, std::uint8_t segmentType);
     // Looks byte by byte from `at` for a packet start; where the walk goes on (m_scanning
     // stays set when none was found in the data).
@@ -87,20 +89,20 @@ private:
     DemuxMode m_mode;
     Reporter& m_reporter;
     std::uint64_t m_packetsInFile;
-    std::uint64_t m_packetsRead = 0;  // good ones and skipped ones
+    std::uint64_t m_packetsRead = 0; // good ones and skipped ones
     std::uint64_t m_pidPackets = 0;
-    std::uint64_t m_consumed = 0;   // stream offset of the next byte handed in
+    std::uint64_t m_consumed = 0; // stream offset of the next byte handed in
     bool m_stopped = false;
     // Damage: the current run of skipped bytes, and all runs so far.
-    bool m_scanning = false;        // the 192-byte grid is lost: looking byte by byte
+    bool m_scanning = false; // the 192-byte grid is lost: looking byte by byte
     std::uint64_t m_damageStart = 0;
     std::uint64_t m_damageBytes = 0;
     std::uint64_t m_skippedPackets = 0;
     std::uint64_t m_damageRuns = 0;
-    bool m_afterDamage = false;     // the next PES starts at a payload unit start, whatever remains
-    std::uint16_t m_remaining = 0;  // pes_remaining: 16-bit, wraps as the format's counter does
-    bool m_unbounded = false;       // the current PES has PES_packet_length 0
-    std::size_t m_headerSkip = 0;   // header bytes of the current PES still to come in later packets
+    bool m_afterDamage = false;    // the next PES starts at a payload unit start, whatever remains
+    std::uint16_t m_remaining = 0; // pes_remaining: 16-bit, wraps as the format's counter does
+    bool m_unbounded = false;      // the current PES has PES_packet_length 0
+    std::size_t m_headerSkip = 0;  // header bytes of the current PES still to come in later packets
     bool m_refFound = false;
     bool m_wantReference = false;   // SUP mode until the reference PTS is found
     std::uint32_t m_refPts = 0;     // SUP: PTS of the first primary video PES, 90 kHz
@@ -117,10 +119,10 @@ private:
 };
 
 struct DemuxResult {
-    bool ok = false;               // the output is in place
-    std::string error;             // why not, when the stream itself was the reason (also erlog'd)
+    bool ok = false;   // the output is in place
+    std::string error; // why not, when the stream itself was the reason (also erlog'd)
     bool cancelled = false;
-    std::uint64_t pidPackets = 0;  // source packets of the PID: the saved count
+    std::uint64_t pidPackets = 0; // source packets of the PID: the saved count
     std::uint64_t packetsRead = 0;
     std::uint64_t bytesWritten = 0;
 };
@@ -141,8 +143,8 @@ std::string pidExtension(std::uint16_t pid);
 // What bSavePESClick makes of the selected stream and the options.
 struct PidOutput {
     DemuxMode mode = DemuxMode::ES;
-    std::string extension;  // "PES.aus", "sup", "mnu", …
-    std::string fileName;   // work folder + clip + "_PID" + row texts + "." + extension
+    std::string extension; // "PES.aus", "sup", "mnu", …
+    std::string fileName;  // work folder + clip + "_PID" + row texts + "." + extension
 };
 // The name carries the stream's PID, coding type and details as the stream row shows them.
 PidOutput pidOutput(const std::string& workDir, const std::string& clipName, const TStreamCodingInfo& stream,

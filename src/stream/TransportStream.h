@@ -24,16 +24,24 @@ inline constexpr std::uint16_t PrimaryVideoPid = 0x1011;
 // A PES header up to and including PES_header_data_length.
 inline constexpr std::size_t PesFixedHeaderSize = 9;
 
-inline bool syncOk(SourcePacket packet) { return packet.byte(4) == SyncByte; }
+inline bool syncOk(SourcePacket packet) {
+    return packet.byte(4) == SyncByte;
+}
 
 // 13-bit PID from bytes 5 and 6.
 inline std::uint16_t packetPid(SourcePacket packet) {
     return static_cast<std::uint16_t>(packet.word(5) & 0x1FFF);
 }
 
-inline bool payloadUnitStart(SourcePacket packet) { return (packet.byte(5) & 0x40) != 0; }
-inline bool hasAdaptationField(SourcePacket packet) { return (packet.byte(7) & 0x20) != 0; }
-inline bool hasPayloadFlag(SourcePacket packet) { return (packet.byte(7) & 0x10) != 0; }
+inline bool payloadUnitStart(SourcePacket packet) {
+    return (packet.byte(5) & 0x40) != 0;
+}
+inline bool hasAdaptationField(SourcePacket packet) {
+    return (packet.byte(7) & 0x20) != 0;
+}
+inline bool hasPayloadFlag(SourcePacket packet) {
+    return (packet.byte(7) & 0x10) != 0;
+}
 
 // Bytes of payload at the end of the packet: 184 without adaptation field, else
 // 183 − adaptation_field_length; −1 when the adaptation field leaves no usable payload.
@@ -44,7 +52,9 @@ inline int payloadLength(SourcePacket packet) {
 }
 
 // Offset of the payload in the source packet for a usable payload length.
-inline std::size_t payloadOffset(int length) { return SourcePacketSize - static_cast<std::size_t>(length); }
+inline std::size_t payloadOffset(int length) {
+    return SourcePacketSize - static_cast<std::size_t>(length);
+}
 
 // The payload of a usable payload length: the last `length` bytes of the packet.
 inline std::span<const std::uint8_t> payloadOf(SourcePacket packet, int length) {
@@ -52,7 +62,9 @@ inline std::span<const std::uint8_t> payloadOf(SourcePacket packet, int length) 
 }
 
 // The 32-bit TP_extra_header (copy permission and arrival time stamp).
-inline std::uint32_t extraHeader(SourcePacket packet) { return packet.lword(0); }
+inline std::uint32_t extraHeader(SourcePacket packet) {
+    return packet.lword(0);
+}
 
 // A 5-byte PTS or DTS field (as read5byte gives it) as the 33-bit 90 kHz value modulo 2^32.
 inline std::uint32_t decodeTimestamp(std::uint64_t field) {
@@ -67,12 +79,12 @@ inline bool startsWithStartCode(std::span<const std::uint8_t> payload) {
 
 // The fields of a PES header that the extraction uses.
 struct PesHeader {
-    std::uint8_t stream_id = 0;            // 8-bit
-    std::uint16_t PES_packet_length = 0;   // 16-bit, bytes after this field; 0 = unbounded
-    std::uint8_t PTS_DTS_flags = 0;        // 2-bit: 2 PTS only, 3 PTS and DTS; 0 also when they do not fit
+    std::uint8_t stream_id = 0;              // 8-bit
+    std::uint16_t PES_packet_length = 0;     // 16-bit, bytes after this field; 0 = unbounded
+    std::uint8_t PTS_DTS_flags = 0;          // 2-bit: 2 PTS only, 3 PTS and DTS; 0 also when they do not fit
     std::uint8_t PES_header_data_length = 0; // 8-bit
-    std::uint32_t PTS = 0;                 // 90 kHz, low 32 bits
-    std::uint32_t DTS = 0;                 // 90 kHz, low 32 bits
+    std::uint32_t PTS = 0;                   // 90 kHz, low 32 bits
+    std::uint32_t DTS = 0;                   // 90 kHz, low 32 bits
 };
 
 // A PES packet starts here: start code and a stream_id above 0xB0.

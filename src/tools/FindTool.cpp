@@ -31,8 +31,8 @@ std::vector<CommandRef> findPlayListCommands(const TMOBJ& mobj, std::uint32_t pl
         const auto& commands = objects[o].navigation_commands;
         for (std::size_t l = 0; l < commands.size(); ++l) {
             const TNavCommand& command = commands[l];
-            if (command.destination == playlist &&
-                std::find(std::begin(PlayOpcodes), std::end(PlayOpcodes), command.opcode) != std::end(PlayOpcodes))
+            if (command.destination == playlist && std::find(std::begin(PlayOpcodes), std::end(PlayOpcodes),
+                                                             command.opcode) != std::end(PlayOpcodes))
                 found.push_back({o, l});
         }
     }
@@ -52,7 +52,8 @@ void addClipReferences(const TMPLS& mpls, std::uint16_t playlist, const std::vec
     auto add = [&](const std::string& clip, const char* kind, std::size_t item) {
         const auto it = std::find(clips.begin(), clips.end(), clip);
         if (it == clips.end()) return;
-        refs[static_cast<std::size_t>(it - clips.begin())].push_back({playlist, kind, static_cast<std::uint16_t>(item)});
+        refs[static_cast<std::size_t>(it - clips.begin())].push_back(
+            {playlist, kind, static_cast<std::uint16_t>(item)});
     };
     const auto& items = mpls.PlayList.PlayItems;
     for (std::size_t j = 0; j < items.size(); ++j) add(items[j].Clip_Information_file_name, "p", j);

@@ -51,7 +51,9 @@ class ClipInfoPageTest : public QObject {
 
     ClipInfoPage* page() { return m_window->clipInfoPage; }
     bool logHas(const QString& line) {
-        return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), line).isValid();
+        return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
+                        line)
+            .isValid();
     }
     void choose(const QString& clip) {
         page()->cbClipinf->setCurrentIndex(page()->cbClipinf->findText(clip));
@@ -329,7 +331,8 @@ private slots:
         playlists->cbPlaylist->setCurrentIndex(playlists->cbPlaylist->findText(QStringLiteral("00006")));
         QTest::mouseClick(m_window->bFind, Qt::LeftButton);
         QVERIFY(logHas(QStringLiteral("PlayList 00006 found in:")));
-        const QString log = m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText();
+        const QString log =
+            m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText();
         QVERIFY2(!log.contains(QStringLiteral("Object ")), qPrintable(log));
     }
 

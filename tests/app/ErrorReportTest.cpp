@@ -37,7 +37,9 @@ class ErrorReportTest : public QObject {
 
     static QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
     static bool logHas(MainWindow& window, const QString& line) {
-        return findLine(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), line).isValid();
+        return findLine(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
+                        line)
+            .isValid();
     }
     static void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     static void readFolder(MainWindow& window, const QString& bdmv) {

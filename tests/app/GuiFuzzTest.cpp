@@ -16,8 +16,8 @@
 #include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>

@@ -96,7 +96,8 @@ inline QString cellText(const QAbstractItemView* view, int row, int column) {
 // Every cell text of a grid row.
 inline QStringList rowTexts(const QAbstractItemView* view, int row) {
     QStringList cells;
-    for (int column = 0; column < view->model()->columnCount(); ++column) cells << cellText(view, row, column);
+    for (int column = 0; column < view->model()->columnCount(); ++column)
+        cells << cellText(view, row, column);
     return cells;
 }
 

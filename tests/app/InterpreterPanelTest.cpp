@@ -52,7 +52,9 @@ class InterpreterPanelTest : public QObject {
     RegisterPanel* registers() { return m_window->pRegisters; }
     Session& session() { return m_window->session(); }
     QString statusText(int index) { return m_window->StatusBar->panelText(index); }
-    QString logText() { return m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText(); }
+    QString logText() {
+        return m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText();
+    }
 
     void setActiDelay(int milliseconds) {
         m_window->optionsPage->ieActiDelay->setText(QString::number(milliseconds));
@@ -107,9 +109,12 @@ private slots:
             QVERIFY2(m_window->findChild<THexEdit*>(QLatin1String(name)), name);
         QCOMPARE(registers()->iePSR->toolTip(), QStringLiteral("PSR number"));
         QCOMPARE(registers()->heGPRval->toolTip(), QStringLiteral("GPR value"));
-        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bPSRs"))->text(), QStringLiteral("PS&Rs"));
-        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bGPRs"))->text(), QStringLiteral("&GPRs"));
-        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bResetRegs"))->text(), QStringLiteral("Re&set Regs"));
+        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bPSRs"))->text(),
+                 QStringLiteral("PS&Rs"));
+        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bGPRs"))->text(),
+                 QStringLiteral("&GPRs"));
+        QCOMPARE(m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bResetRegs"))->text(),
+                 QStringLiteral("Re&set Regs"));
 
         QCOMPARE(m_window->PageControl->currentWidget(), page());
         QVERIFY(!execute()->isHidden());

@@ -121,7 +121,8 @@ private slots:
         QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cbClipinf"))->currentText(),
                  QStringLiteral("00001"));
         QVERIFY(window.findChild<QPushButton*>(QStringLiteral("bReadPL"))->isEnabled());
-        QVERIFY(findLine(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), QStringLiteral("  Found 2 playlists."))
+        QVERIFY(findLine(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
+                         QStringLiteral("  Found 2 playlists."))
                     .isValid());
 
         // A second read of a failing folder empties the pickers first.
@@ -209,11 +210,19 @@ private slots:
         MainWindow window;
         window.session().reporter.log("one");
         window.session().reporter.log("two");
-        QTest::mouseClick(window.statusPage->findChild<QPushButton*>(QStringLiteral("bClear")), Qt::LeftButton);
-        QVERIFY(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document()->isEmpty());
+        QTest::mouseClick(window.statusPage->findChild<QPushButton*>(QStringLiteral("bClear")),
+                          Qt::LeftButton);
+        QVERIFY(
+            window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document()->isEmpty());
         window.session().reporter.log("three");
-        QCOMPARE(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document()->blockCount(), 1);
-        QCOMPARE(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document()->firstBlock().text(), QStringLiteral("three"));
+        QCOMPARE(
+            window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document()->blockCount(),
+            1);
+        QCOMPARE(window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))
+                     ->document()
+                     ->firstBlock()
+                     .text(),
+                 QStringLiteral("three"));
     }
 
     void statusPanelsFitTheirText() {

@@ -117,7 +117,9 @@ class MenuPageTest : public QObject {
     MenuPage* page() { return m_window->menuPage; }
     QString file(const char* name) const { return m_root.filePath(QLatin1String(name)); }
     bool logHas(const QString& line) {
-        return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(), line).isValid();
+        return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
+                        line)
+            .isValid();
     }
     QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
     void loadMenu(const QString& path) {
@@ -196,10 +198,8 @@ private slots:
             QCOMPARE(page()->sgBOG->item(2, 0)->text(), QString::number(want.BOGs[0].buttons.size()));
             QCOMPARE(page()->sgButton->dataRows(), int(want.BOGs[0].buttons.size()));
             const TIGbutton& button = want.BOGs[0].buttons[0];
-            QCOMPARE(cellText(page()->sgButton, 0, 0),
-                     QString::fromStdString(hexText(button.button_id, 4)));
-            QCOMPARE(cellText(page()->sgButton, 0, 19),
-                     QString::number(button.navigation_commands.size()));
+            QCOMPARE(cellText(page()->sgButton, 0, 0), QString::fromStdString(hexText(button.button_id, 4)));
+            QCOMPARE(cellText(page()->sgButton, 0, 19), QString::number(button.navigation_commands.size()));
             QCOMPARE(page()->sgMCommands->dataRows(), int(button.navigation_commands.size()));
             if (!button.navigation_commands.empty())
                 QCOMPARE(cellText(page()->sgMCommands, 0, 4),
@@ -255,8 +255,7 @@ private slots:
         QVERIFY(opaque > 0 && clear > 0);
 
         // A row click picks the object and the palette of its first reference (the page's).
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          cellRect(grid, 1, 1).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect(grid, 1, 1).center());
         QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0001"));
         QCOMPARE(page()->cbPalettes->currentText(), QStringLiteral("01"));
         QVERIFY(objectPictureCached(menu, 1, 1));
@@ -393,8 +392,7 @@ private slots:
         m_window->PageControl->setCurrentWidget(clips);
         clips->cbClipinf->setCurrentIndex(clips->cbClipinf->findText(QStringLiteral("00004")));
         clips->bReadCIClick();
-        QTest::mouseClick(clips->sgCI->viewport(), Qt::LeftButton, {},
-                          cellRect(clips->sgCI, 0, 1).center());
+        QTest::mouseClick(clips->sgCI->viewport(), Qt::LeftButton, {}, cellRect(clips->sgCI, 0, 1).center());
         QVERIFY(clips->bLoadToMenu->isEnabled());
         m_window->session().interpreter.regs.PSR[PSR_PAGE] = 7;
 

@@ -10,10 +10,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QTableWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 #include "GuiTest.h"
@@ -23,8 +23,8 @@
 #include "app/NavigatePanel.h"
 #include "app/OptionsPage.h"
 #include "app/PageTabs.h"
-#include "app/PlaylistPageGrid.h"
 #include "app/PanelStatusBar.h"
+#include "app/PlaylistPageGrid.h"
 #include "app/QSettingsStore.h"
 
 namespace corvane::test {
@@ -95,7 +95,8 @@ class MenuSimulationTest : public QObject {
     QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
     void sendMouse(QEvent::Type type, QPoint at) {
         QWidget* view = page()->iFullpage;
-        QMouseEvent event(type, at, view->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+        QMouseEvent event(type, at, view->mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(view, &event);
     }

@@ -71,7 +71,9 @@ class PlaylistPageTest : public QObject {
 
     PlaylistPage* page() { return m_window->playlistPage; }
     TMPLS& mpls() { return m_window->session().mpls; }
-    QString logText() { return m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText(); }
+    QString logText() {
+        return m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText();
+    }
 
     void read(const char* name) {
         page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QLatin1String(name)));
@@ -127,9 +129,10 @@ private slots:
         read("00002");
         const TPlayList& list = mpls().PlayList;
         QCOMPARE(list.PlayItems.size(), std::size_t(4));
-        QVERIFY(findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
-                         QStringLiteral("4 PlayItem(s), 1 SubPath(s) and 17 PlayListMark(s) found."))
-                    .isValid());
+        QVERIFY(
+            findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
+                     QStringLiteral("4 PlayItem(s), 1 SubPath(s) and 17 PlayListMark(s) found."))
+                .isValid());
 
         // AppInfo.
         QCOMPARE(page()->heAIUO->text(), q(hexText(mpls().UO_mask_table1, 8)));
@@ -140,7 +143,8 @@ private slots:
 
         // PlayItems and the STN table of the first one.
         QCOMPARE(page()->sgPLitem->dataRows(), 4);
-        QCOMPARE(page()->sgPLitem->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("length"));
+        QCOMPARE(page()->sgPLitem->model()->headerData(5, Qt::Horizontal).toString(),
+                 QStringLiteral("length"));
         const TPlayItem& first = list.PlayItems[0];
         QCOMPARE(rowTexts(page()->sgPLitem, 0).mid(0, 5),
                  (QStringList{"000", q(first.Clip_Information_file_name), "M2TS",

@@ -49,7 +49,8 @@ private slots:
         std::string error;
         TSND file = createSound();
         insertSound(file, std::nullopt, *importWav(*readWholeFile(m_wav.toStdString(), error)).entry);
-        QVERIFY(writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(file)).ok);
+        QVERIFY(
+            writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(file)).ok);
 
         MainWindow window;
         window.show();

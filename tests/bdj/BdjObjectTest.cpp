@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <algorithm>
 
 #include "bdj/BdjObject.h"
 
@@ -31,8 +31,8 @@ TEST(BdjObject, RealFile) {
     ASSERT_EQ(bdjo.ApplicationManagementTable.applications.size(), 1u);
     const Tapplication& app = bdjo.ApplicationManagementTable.applications[0];
     const auto rows = applicationRows(bdjo);
-    EXPECT_EQ(rows[0], (BdjoRow{"0", "1", "16", "FFFF0001", "4000", "00", "1", "3", "1", "", "00000", "/00000",
-                                "com.hdcookbook.gunbunny.GunBunnyXlet", "1", "0", "0"}));
+    EXPECT_EQ(rows[0], (BdjoRow{"0", "1", "16", "FFFF0001", "4000", "00", "1", "3", "1", "", "00000",
+                                "/00000", "com.hdcookbook.gunbunny.GunBunnyXlet", "1", "0", "0"}));
     EXPECT_EQ(profileRows(app), (std::vector<BdjoRow>{{"1", "0001", "1.0.0"}}));
     EXPECT_EQ(bdjo.KeyInterestTable, 0xFFE00000u);
     EXPECT_EQ(bdjo.FileAccessInfo.directory_paths, ".");
@@ -117,14 +117,16 @@ TEST(BdjObject, BadInput) {
     EXPECT_EQ(wrong.messages[0].text, "Invalid format: x.bdjo");
     // Every cut and random bytes: no crash, a damaged file says where.
     for (std::size_t size = 8; size < file.size() - 1; ++size) { // the last byte is a pad nobody reads
-        const BdjoReadResult cut = readBDJO(std::vector<std::uint8_t>(file.begin(), file.begin() + size), "x.bdjo");
+        const BdjoReadResult cut =
+            readBDJO(std::vector<std::uint8_t>(file.begin(), file.begin() + size), "x.bdjo");
         EXPECT_EQ(cut.status, ReadStatus::Damaged) << size;
         EXPECT_FALSE(cut.messages.empty());
     }
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
         auto noisy = file;
-        for (int k = 0; k < 6; ++k) noisy[8 + random() % (noisy.size() - 8)] = static_cast<std::uint8_t>(random());
+        for (int k = 0; k < 6; ++k)
+            noisy[8 + random() % (noisy.size() - 8)] = static_cast<std::uint8_t>(random());
         readBDJO(noisy, "x.bdjo");
     }
 }

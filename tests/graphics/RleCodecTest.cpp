@@ -105,7 +105,7 @@ TEST(ColourConversion, KnownValues) {
     // Saturated entries where no channel clamps, worked out by hand from the BT.601 studio-range
     // formula R = 1.164 (Y-16) + 1.596 (Cr-128), G = 1.164 (Y-16) - 0.813 (Cr-128) - 0.391 (Cb-128),
     // B = 1.164 (Y-16) + 2.018 (Cb-128), rounded.
-    EXPECT_EQ(YCrCbToRGB(100, 160, 90), (Three{149, 87, 21}));   // 148.848, 86.618, 21.092
+    EXPECT_EQ(YCrCbToRGB(100, 160, 90), (Three{149, 87, 21}));    // 148.848, 86.618, 21.092
     EXPECT_EQ(YCrCbToRGB(150, 100, 160), (Three{111, 166, 221})); // 111.288, 166.228, 220.552
     EXPECT_EQ(YCrCbToRGB(106, 202, 202), (Three{223, 16, 254}));  // 222.864, 15.664, 254.092
     EXPECT_EQ(RGBToYCrCb(255, 255, 255), (Three{235, 128, 128}));

@@ -27,8 +27,9 @@ const std::string Data = CORVANE_TEST_DATA;
 class LibblurayPlayList : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_disc = fs::temp_directory_path() / ("corvane-interop-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_disc =
+            fs::temp_directory_path() / ("corvane-interop-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_disc);
         fs::copy(Data + "/interop-disc1", m_disc, fs::copy_options::recursive);
         std::string error;
@@ -71,9 +72,10 @@ TEST_F(LibblurayPlayList, InsertedStreamsAndSubPath) {
         ASSERT_TRUE(insertStreamEntry(m_mpls, i, ListPrimaryAudio, 0));
         ASSERT_TRUE(insertStreamEntry(m_mpls, i, ListPG, std::nullopt));
     }
-    setEntryField(*stnEntry(m_mpls.PlayList.PlayItems[0].STN, ListPrimaryAudio, 1), EntryField::Language,
-                  static_cast<std::uint32_t>(std::find(languageCodes().begin(), languageCodes().end(), "deu") -
-                                             languageCodes().begin()));
+    setEntryField(
+        *stnEntry(m_mpls.PlayList.PlayItems[0].STN, ListPrimaryAudio, 1), EntryField::Language,
+        static_cast<std::uint32_t>(std::find(languageCodes().begin(), languageCodes().end(), "deu") -
+                                   languageCodes().begin()));
     ASSERT_TRUE(insertSubPath(m_mpls, 0));
     ASSERT_TRUE(deleteStreamEntry(m_mpls, items - 1, ListPrimaryAudio, 0).deleted);
     const auto info = playlistInfo();
@@ -105,7 +107,8 @@ TEST_F(LibblurayPlayList, ImportedChapters) {
     const auto info = playlistInfo();
     ASSERT_TRUE(info);
     ASSERT_EQ(info->chapter_count, times.size());
-    for (std::size_t i = 0; i < times.size(); ++i) EXPECT_EQ(info->chapters[i].start, 2 * times[i]) << i; // 90 kHz
+    for (std::size_t i = 0; i < times.size(); ++i)
+        EXPECT_EQ(info->chapters[i].start, 2 * times[i]) << i; // 90 kHz
 }
 
 } // namespace

@@ -7,10 +7,13 @@
 namespace corvane {
 namespace {
 
-std::vector<std::uint8_t> bytesOf(std::string_view text) { return {text.begin(), text.end()}; }
+std::vector<std::uint8_t> bytesOf(std::string_view text) {
+    return {text.begin(), text.end()};
+}
 
 TEST(ByteReader, IntegersAreBigEndian) {
-    const std::vector<std::uint8_t> data{0x12, 0x34, 'I', 'N', 'D', 'X', 0x01, 0x02, 0x03, 0x04, 0x05, 0xAB, 0xCD, 0xEF};
+    const std::vector<std::uint8_t> data{0x12, 0x34, 'I',  'N',  'D',  'X',  0x01,
+                                         0x02, 0x03, 0x04, 0x05, 0xAB, 0xCD, 0xEF};
     ByteReader in(data);
     EXPECT_EQ(in.readword(), 0x1234u);
     EXPECT_EQ(in.readlword(), 0x494E4458u);
@@ -24,12 +27,12 @@ TEST(ByteReader, ReadingPastTheEndYieldsZerosAndSetsTheStickyFlag) {
     const std::vector<std::uint8_t> data{0xFF, 0xEE, 0xDD};
     ByteReader in(data);
     in.readbyte();
-    EXPECT_EQ(in.readlword(), 0xEEDD0000u);  // the missing bytes read as zero
+    EXPECT_EQ(in.readlword(), 0xEEDD0000u); // the missing bytes read as zero
     EXPECT_TRUE(in.overrun());
     EXPECT_EQ(in.overrunAt(), 3u);
     EXPECT_EQ(in.readbyte(), 0u);
     EXPECT_TRUE(in.overrun());
-    EXPECT_EQ(in.pos(), 3u);  // never beyond the data
+    EXPECT_EQ(in.pos(), 3u); // never beyond the data
 }
 
 TEST(ByteReader, ReadStringStopsAtNulButConsumesTheField) {
@@ -77,12 +80,12 @@ TEST(ByteReader, SubRangesAreCappedAndCountsAreCapped) {
 TEST(ByteWriter, PositionalAndAppendingWriters) {
     ByteWriter out;
     out.resize(7);
-    out.putword(65536 + 2, 0);  // cut to 16 bits
+    out.putword(65536 + 2, 0); // cut to 16 bits
     out.putstring("abc", 2, 5);
     EXPECT_EQ(out.buffer(), (std::vector<std::uint8_t>{0x00, 0x02, 'a', 'b', 'c', 0, 0}));
     out.putstring("abcdefgh", 2, 5);
     EXPECT_EQ(out.buffer(), (std::vector<std::uint8_t>{0x00, 0x02, 'a', 'b', 'c', 'd', 'e'}));
-    EXPECT_EQ(out.fill(), 0u);  // positional writers leave the fill position alone
+    EXPECT_EQ(out.fill(), 0u); // positional writers leave the fill position alone
 
     ByteWriter app;
     app.appendlword(1);
@@ -95,7 +98,8 @@ TEST(ByteWriter, PositionalAndAppendingWriters) {
     app.append5byte(0x0102030405ull);
     app.appendstring("xy", 3);
     app.flushbuffer(file);
-    EXPECT_EQ(file, (std::vector<std::uint8_t>{0, 0, 0, 1, 0, 2, 0xAB, 0xCD, 0xEF, 1, 2, 3, 4, 5, 'x', 'y', 0}));
+    EXPECT_EQ(file,
+              (std::vector<std::uint8_t>{0, 0, 0, 1, 0, 2, 0xAB, 0xCD, 0xEF, 1, 2, 3, 4, 5, 'x', 'y', 0}));
 }
 
 TEST(ByteFields, LittleEndianPairRoundTripsAndAShortFieldReadsAsZeros) {

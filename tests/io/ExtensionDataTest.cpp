@@ -18,14 +18,14 @@ std::vector<std::uint8_t> write(const TExtensionData& block) {
 
 // A block as another tool lays it out: header, entries, data, and a tail of padding.
 std::vector<std::uint8_t> sampleBlock() {
-    std::vector<std::uint8_t> bytes = {0, 0, 0, 0,     // length, patched below
-                                       0, 0, 0, 36,    // data_block_start_address
-                                       0, 0, 0, 2,     // reserved, N = 2
+    std::vector<std::uint8_t> bytes = {0,    0,    0,    0,  // length, patched below
+                                       0,    0,    0,    36, // data_block_start_address
+                                       0,    0,    0,    2,  // reserved, N = 2
                                        0x10, 0x00, 0x00, 0x01, 0, 0, 0, 36, 0, 0, 0, 33,
                                        0x20, 0x00, 0x00, 0x02, 0, 0, 0, 69, 0, 0, 0, 4};
     for (int i = 0; i < 33; ++i) bytes.push_back(static_cast<std::uint8_t>(i < 3 ? i : 'A' + i % 26));
     for (std::uint8_t b : {'W', 'X', 'Y', 'Z'}) bytes.push_back(b);
-    bytes.push_back(0xEE);  // a byte after the last entry's data
+    bytes.push_back(0xEE); // a byte after the last entry's data
     const std::uint32_t length = static_cast<std::uint32_t>(bytes.size() - 4);
     bytes[3] = static_cast<std::uint8_t>(length);
     return bytes;
@@ -38,7 +38,7 @@ TEST(ExtensionData, EmptyBlockIsFourZeroBytes) {
     block.length = 99;
     ReadExtensionData(in, block);
     EXPECT_EQ(block, TExtensionData{});
-    EXPECT_EQ(in.pos(), 4u);  // nothing after a zero length is read
+    EXPECT_EQ(in.pos(), 4u); // nothing after a zero length is read
     EXPECT_EQ(write(block), (std::vector<std::uint8_t>{0, 0, 0, 0}));
     EXPECT_EQ(ExtDatCap(block), "no ExtensionData()");
     EXPECT_EQ(extDatDialogSummary(block), "None");
@@ -62,7 +62,7 @@ TEST(ExtensionData, RoundTripKeepsEveryByteAfterTheTable) {
 TEST(ExtensionData, SummariesCountEntries) {
     TExtensionData block;
     block.length = 116;
-    EXPECT_EQ(ExtDatCap(block), "no ExtensionData()");  // a length but no entries
+    EXPECT_EQ(ExtDatCap(block), "no ExtensionData()"); // a length but no entries
     EXPECT_EQ(extDatDialogSummary(block), "120 bytes, 0 entry");
     block.ext_data_entries.resize(1);
     EXPECT_EQ(ExtDatCap(block), "1 entry, 120 bytes");
@@ -96,7 +96,7 @@ TEST(ExtensionData, BadExdFilesAreRefusedWithAReason) {
     EXPECT_FALSE(readExdBytes({}, error).has_value());
     EXPECT_NE(error.find("empty"), std::string::npos);
     auto bytes = sampleBlock();
-    bytes.resize(20);  // cut inside the entry table
+    bytes.resize(20); // cut inside the entry table
     EXPECT_FALSE(readExdBytes(bytes, error).has_value());
     EXPECT_NE(error.find("entry table"), std::string::npos);
 }
@@ -114,7 +114,8 @@ TEST(ExtensionData, EveryTruncationAndRandomDamageIsSafe) {
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
         auto damaged = bytes;
-        for (int flips = 0; flips < 4; ++flips) damaged[random() % damaged.size()] = static_cast<std::uint8_t>(random());
+        for (int flips = 0; flips < 4; ++flips)
+            damaged[random() % damaged.size()] = static_cast<std::uint8_t>(random());
         ByteReader in(damaged);
         TExtensionData block;
         ReadExtensionData(in, block);
@@ -129,14 +130,14 @@ TEST(ExtensionData, DataViewShowsLinesOf32Bytes) {
     TExtensionData block;
     ReadExtensionData(in, block);
 
-    const auto lines = extDataView(block, 0);  // 33 bytes: two lines, the second with one byte
+    const auto lines = extDataView(block, 0); // 33 bytes: two lines, the second with one byte
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].address, " 0024");
     EXPECT_EQ(lines[1].address, " 0044");
     EXPECT_EQ(lines[0].hex.substr(0, 9), " 00 01 02");
     EXPECT_EQ(lines[0].chars.substr(0, 4), " ...");
     EXPECT_EQ(lines[1].hex.size(), 32u * 3);
-    EXPECT_EQ(lines[1].hex.substr(3), std::string(31 * 3, ' '));  // one byte and 31 gaps
+    EXPECT_EQ(lines[1].hex.substr(3), std::string(31 * 3, ' ')); // one byte and 31 gaps
     EXPECT_EQ(lines[1].chars.size(), 2u);
 
     const auto second = extDataView(block, 1);
@@ -152,15 +153,15 @@ TEST(ExtensionData, DataViewOfAnEntryPointingOutsideTheBlockShowsGaps) {
     TExtensionData block;
     block.length = 40;
     block.data_block_start_address = 100;
-    block.ext_data_entries.push_back({1, 1, 50, 8});  // before the data block
-    block.ext_data_entries.push_back({1, 1, 100, 0xFFFFFFF0u});  // far beyond it
+    block.ext_data_entries.push_back({1, 1, 50, 8});            // before the data block
+    block.ext_data_entries.push_back({1, 1, 100, 0xFFFFFFF0u}); // far beyond it
     block.ext_data_block = {1, 2, 3};
     const auto before = extDataView(block, 0);
     ASSERT_EQ(before.size(), 1u);
     EXPECT_EQ(before[0].hex, std::string(32 * 3, ' '));
     const auto beyond = extDataView(block, 1);
     EXPECT_EQ(beyond[0].hex.substr(0, 9), " 01 02 03");
-    EXPECT_EQ(beyond.size(), 1u);  // a huge length does not make a huge view
+    EXPECT_EQ(beyond.size(), 1u); // a huge length does not make a huge view
 }
 
 } // namespace

@@ -32,14 +32,18 @@ namespace fs = std::filesystem;
 namespace corvane {
 namespace {
 
-std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<std::uint8_t> bytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 std::string readText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 // Names in a folder that a save may leave behind: its temporary files.
 std::vector<std::string> hiddenFiles(const fs::path& folder) {
@@ -96,7 +100,7 @@ TEST_F(SafeWrite, FifosAndDevicesAreWrittenStraightAndKept) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string received;
     std::thread reader([&] { received = readText(fifo); });
-    const std::string big(300000, 'F');  // more than a pipe holds at once
+    const std::string big(300000, 'F'); // more than a pipe holds at once
     const FileResult written = writeWholeFile(fifo.string(), bytesOf(big));
     reader.join();
     EXPECT_TRUE(written.ok) << written.error;
@@ -153,13 +157,15 @@ TEST_F(SafeWrite, PermissionBitsStayAndProtectedFilesAreRefused) {
     writeText(secret, "OLD");
     fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_TRUE(writeWholeFile(secret.string(), bytesOf("NEW")).ok);
-    EXPECT_EQ(fs::status(secret).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(secret).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 
     const mode_t old = ::umask(022);
     ASSERT_TRUE(writeWholeFile((dir / "fresh").string(), bytesOf("x")).ok);
     ::umask(old);
     EXPECT_EQ(fs::status(dir / "fresh").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
 
     // Read-only for everyone: refused even for root, and left as it was.
     const fs::path locked = dir / "locked.bdmv";
@@ -210,7 +216,8 @@ TEST_F(SafeSave, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
     const fs::path file = dir / "menu.mnu";
     writeText(file, first);
     const std::string folder = dir.string() + "/";
-    ASSERT_TRUE(saveDiscFile(session, folder, "menu.mnu", std::vector<std::uint8_t>(first.begin(), first.end())));
+    ASSERT_TRUE(
+        saveDiscFile(session, folder, "menu.mnu", std::vector<std::uint8_t>(first.begin(), first.end())));
     for (int round = 0; round < 24; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);

@@ -64,7 +64,9 @@ TEST(IGWriter, SavedMenuReadsBackTheSame) {
     ASSERT_EQ(read.status, ReadStatus::Ok);
     expectSameMenu(menu, read.menu);
     // The second save is the first one again.
-    EXPECT_EQ(testing::byteDifference(saveIGS(menu, IGSaveMode::Mnu).bytes, saveIGS(read.menu, IGSaveMode::Mnu).bytes), "");
+    EXPECT_EQ(testing::byteDifference(saveIGS(menu, IGSaveMode::Mnu).bytes,
+                                      saveIGS(read.menu, IGSaveMode::Mnu).bytes),
+              "");
 }
 
 TEST(IGWriter, LargeObjectsAndCompositionsSplitAndComeBack) {
@@ -352,13 +354,16 @@ TEST(IGMenuModel, ObjectPaletteComesFromTheFirstUse) {
     second.palette_id_ref = 4;
     bog.buttons = {testing::makeButton(0, 9, 9)};
     second.BOGs = {bog};
-    second.effect_sequences[0].effects = {Teffect{1, 1, 1, {TCompObject{8}}}, Teffect{1, 2, 1, {TCompObject{7}}}};
-    second.effect_sequences[1].effects = {Teffect{1, 6, 1, {TCompObject{7}}}, Teffect{1, 7, 1, {TCompObject{9}}}};
+    second.effect_sequences[0].effects = {Teffect{1, 1, 1, {TCompObject{8}}},
+                                          Teffect{1, 2, 1, {TCompObject{7}}}};
+    second.effect_sequences[1].effects = {Teffect{1, 6, 1, {TCompObject{7}}},
+                                          Teffect{1, 7, 1, {TCompObject{9}}}};
     menu.IGSc.pages = {first, second};
     menu.PageButtons = {buildPageButtons(first), buildPageButtons(second)};
     EXPECT_EQ(objectPalette(menu, 5), std::optional<std::uint8_t>(3)) << "a button: its page's palette";
     EXPECT_EQ(objectPalette(menu, 8), std::optional<std::uint8_t>(2)) << "in effects: the last one's palette";
-    EXPECT_EQ(objectPalette(menu, 9), std::optional<std::uint8_t>(6)) << "out effects before the page's buttons";
+    EXPECT_EQ(objectPalette(menu, 9), std::optional<std::uint8_t>(6))
+        << "out effects before the page's buttons";
     EXPECT_EQ(objectPalette(menu, 42), std::nullopt);
 }
 

@@ -124,9 +124,9 @@ TEST(PageRender, SingleObjectStatesAndBadIdsDrawWhatTheyShould) {
     f.renderer.DrawButt(0);
     EXPECT_EQ(px(f.renderer.page(), 10, 10)[0], 12);
     const RgbaImage before = f.renderer.page();
-    f.renderer.DrawButton(1); // object 0xFFFF
-    f.renderer.DrawButton(7); // no such slot
-    f.regs.PSR[PSR_SELECTED_BUTTON] = 0x1234;  // beyond the table
+    f.renderer.DrawButton(1);                 // object 0xFFFF
+    f.renderer.DrawButton(7);                 // no such slot
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0x1234; // beyond the table
     f.renderer.DrawSButton();
     f.renderer.DrawAButton();
     f.regs.PSR[PSR_PAGE] = 3; // no such page

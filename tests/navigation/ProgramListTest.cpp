@@ -1,7 +1,7 @@
 #include "navigation/ProgramList.h"
 
-#include "navigation/CommandText.h"
 #include "TestBytes.h"
+#include "navigation/CommandText.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,9 @@ TEST(ProgramListBinary, TwelveBigEndianBytesPerCommand) {
     EXPECT_TRUE(programListBinary({}).empty());
 
     const std::vector<TNavCommand> program = mixedProgram();
-    EXPECT_EQ(testing::byteDifference(programListBinary(program), programListBytes(program, ProgramFormat::Binary)), "");
+    EXPECT_EQ(
+        testing::byteDifference(programListBinary(program), programListBytes(program, ProgramFormat::Binary)),
+        "");
     const std::string text = programListText(program);
     EXPECT_EQ(testing::byteDifference(std::vector<std::uint8_t>(text.begin(), text.end()),
                                       programListBytes(program, ProgramFormat::List)),

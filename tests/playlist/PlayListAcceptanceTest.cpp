@@ -60,8 +60,7 @@ TEST(PlayListAcceptance, EveryPlaylistComesBack) {
             }
             continue;
         }
-        ASSERT_EQ(result.status, ReadStatus::Ok)
-            << (result.messages.empty() ? "" : result.messages[0].text);
+        ASSERT_EQ(result.status, ReadStatus::Ok) << (result.messages.empty() ? "" : result.messages[0].text);
         EXPECT_EQ(testing::byteDifference(*bytes, writePlayList(result.mpls)), "");
         ++exact;
 
@@ -74,19 +73,23 @@ TEST(PlayListAcceptance, EveryPlaylistComesBack) {
             inside = inside && mark.ref_to_PlayItem_id < items.size() &&
                      mark.mark_time_stamp >= items[mark.ref_to_PlayItem_id].IN_time &&
                      mark.mark_time_stamp < items[mark.ref_to_PlayItem_id].OUT_time &&
-                     (mark.ref_to_PlayItem_id == 0 || mark.mark_time_stamp > items[mark.ref_to_PlayItem_id].IN_time);
+                     (mark.ref_to_PlayItem_id == 0 ||
+                      mark.mark_time_stamp > items[mark.ref_to_PlayItem_id].IN_time);
         }
         if (!inside) continue;
-        ASSERT_TRUE(importChapters(mpls, chapterText(mpls, ChapterFormat::PTS).text, ChapterFormat::PTS).changed);
+        ASSERT_TRUE(
+            importChapters(mpls, chapterText(mpls, ChapterFormat::PTS).text, ChapterFormat::PTS).changed);
         for (std::size_t i = 0; i < mpls.PlayListMark.marks.size(); ++i) {
-            EXPECT_EQ(mpls.PlayListMark.marks[i].ref_to_PlayItem_id, result.mpls.PlayListMark.marks[i].ref_to_PlayItem_id);
-            EXPECT_EQ(mpls.PlayListMark.marks[i].mark_time_stamp, result.mpls.PlayListMark.marks[i].mark_time_stamp);
+            EXPECT_EQ(mpls.PlayListMark.marks[i].ref_to_PlayItem_id,
+                      result.mpls.PlayListMark.marks[i].ref_to_PlayItem_id);
+            EXPECT_EQ(mpls.PlayListMark.marks[i].mark_time_stamp,
+                      result.mpls.PlayListMark.marks[i].mark_time_stamp);
         }
     }
     RecordProperty("exact", static_cast<int>(exact));
     RecordProperty("refused", static_cast<int>(refused));
-    std::cout << "acceptance playlists: " << files.size() << ", byte-exact " << exact << ", refused " << refused
-              << "\n";
+    std::cout << "acceptance playlists: " << files.size() << ", byte-exact " << exact << ", refused "
+              << refused << "\n";
     EXPECT_GT(exact, 0u);
 }
 

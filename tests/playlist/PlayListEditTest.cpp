@@ -34,11 +34,15 @@ void expectConsistent(const TMPLS& mpls) {
     EXPECT_EQ(recomputed.ExtensionData_start_address, mpls.ExtensionData_start_address);
     EXPECT_EQ(recomputed.PlayListMark.PlayListMark_length, mpls.PlayListMark.PlayListMark_length);
     for (std::size_t i = 0; i < mpls.PlayList.PlayItems.size(); ++i) {
-        EXPECT_EQ(recomputed.PlayList.PlayItems[i].PlayItem_length, mpls.PlayList.PlayItems[i].PlayItem_length) << i;
-        EXPECT_EQ(recomputed.PlayList.PlayItems[i].STN.STN_length, mpls.PlayList.PlayItems[i].STN.STN_length) << i;
+        EXPECT_EQ(recomputed.PlayList.PlayItems[i].PlayItem_length,
+                  mpls.PlayList.PlayItems[i].PlayItem_length)
+            << i;
+        EXPECT_EQ(recomputed.PlayList.PlayItems[i].STN.STN_length, mpls.PlayList.PlayItems[i].STN.STN_length)
+            << i;
     }
     for (std::size_t i = 0; i < mpls.PlayList.SubPaths.size(); ++i)
-        EXPECT_EQ(recomputed.PlayList.SubPaths[i].SubPath_length, mpls.PlayList.SubPaths[i].SubPath_length) << i;
+        EXPECT_EQ(recomputed.PlayList.SubPaths[i].SubPath_length, mpls.PlayList.SubPaths[i].SubPath_length)
+            << i;
     const PlsReadResult back = readPlayList(writePlayList(mpls), "edited.mpls");
     ASSERT_EQ(back.status, ReadStatus::Ok);
     EXPECT_TRUE(back.mpls == mpls);
@@ -150,7 +154,8 @@ TEST(PlayListEdit, StreamListLimits) {
     EXPECT_FALSE(deleteStreamEntry(mpls, 0, ListPrimaryVideo, 0).deleted);
     EXPECT_FALSE(insertStreamEntry(mpls, 0, ListSecondaryAudio, 0));
     EXPECT_FALSE(insertStreamEntry(mpls, 0, ListPrimaryVideo, 0));
-    while (insertStreamEntry(mpls, 0, ListPrimaryAudio, 0)) {}
+    while (insertStreamEntry(mpls, 0, ListPrimaryAudio, 0)) {
+    }
     EXPECT_EQ(stn.audio.size(), 32u);
     auto buttons = stnButtons(stn, ListPrimaryAudio);
     ASSERT_TRUE(buttons);
@@ -273,7 +278,8 @@ TEST(PlayListEdit, SubPathInsertDeleteAndType) {
     EXPECT_EQ(path.SubPath_type, 3);
     EXPECT_EQ(path.SubPath_length, 36u);
     EXPECT_EQ(path.SubPlayItems[0].SubPlayItem_IN_time, mpls.PlayList.PlayItems[0].IN_time);
-    EXPECT_EQ(path.SubPlayItems[0].Clip_Information_file_name, mpls.PlayList.PlayItems[0].Clip_Information_file_name);
+    EXPECT_EQ(path.SubPlayItems[0].Clip_Information_file_name,
+              mpls.PlayList.PlayItems[0].Clip_Information_file_name);
     EXPECT_EQ(mpls.PlayList.PlayList_length, before.PlayList.PlayList_length + 40);
     expectConsistent(mpls);
     ASSERT_EQ(insertSubPath(mpls, 0), 1u);

@@ -65,7 +65,8 @@ TEST(PlayListMarks, InsertAndDeleteKeepSizes) {
     EXPECT_EQ(deleteMarks(mpls, 0, 0).removed, 0u);
     EXPECT_EQ(mpls.ExtensionData_start_address, extension);
 
-    for (std::size_t i = 0; i < MaxMarks; ++i) ASSERT_TRUE(insertMark(mpls, i == 0 ? std::nullopt : std::optional(i - 1)));
+    for (std::size_t i = 0; i < MaxMarks; ++i)
+        ASSERT_TRUE(insertMark(mpls, i == 0 ? std::nullopt : std::optional(i - 1)));
     EXPECT_FALSE(insertMark(mpls, 0));
 }
 
@@ -108,7 +109,8 @@ TEST(PlayListMarks, SavedChapterTimesRunOverThePlayItems) {
 
 TEST(PlayListMarks, LoadingFindsThePlayItem) {
     TMPLS mpls = threeItems();
-    const ChapterImport result = importChapters(mpls, "0\r\n900000\r\n1845000\r\n950000\n", ChapterFormat::PTS);
+    const ChapterImport result =
+        importChapters(mpls, "0\r\n900000\r\n1845000\r\n950000\n", ChapterFormat::PTS);
     ASSERT_TRUE(result.changed);
     const auto& marks = mpls.PlayListMark.marks;
     ASSERT_EQ(marks.size(), 4u);
@@ -141,8 +143,10 @@ TEST(PlayListMarks, ChapterFilesComeBack) {
             const ChapterImport result = importChapters(mpls, text, format);
             ASSERT_TRUE(result.changed) << result.error;
             for (std::size_t i = 0; i < before.PlayListMark.marks.size(); ++i) {
-                EXPECT_EQ(mpls.PlayListMark.marks[i].ref_to_PlayItem_id, before.PlayListMark.marks[i].ref_to_PlayItem_id);
-                EXPECT_NEAR(mpls.PlayListMark.marks[i].mark_time_stamp, before.PlayListMark.marks[i].mark_time_stamp, 45);
+                EXPECT_EQ(mpls.PlayListMark.marks[i].ref_to_PlayItem_id,
+                          before.PlayListMark.marks[i].ref_to_PlayItem_id);
+                EXPECT_NEAR(mpls.PlayListMark.marks[i].mark_time_stamp,
+                            before.PlayListMark.marks[i].mark_time_stamp, 45);
             }
         }
 }
@@ -223,14 +227,16 @@ TEST(PlayListMarks, FileWithoutAReadableLineChangesNothing) {
 }
 
 TEST(PlayListMarks, RealPlaylistChaptersRoundTrip) {
-    PlsReadResult read = readPlayList(readPlaylistSample("bdpl-disc1-00002-subpath-17marks.mpls"), "00002.mpls");
+    PlsReadResult read =
+        readPlayList(readPlaylistSample("bdpl-disc1-00002-subpath-17marks.mpls"), "00002.mpls");
     ASSERT_EQ(read.status, ReadStatus::Ok);
     TMPLS mpls = read.mpls;
     const TMPLS before = mpls;
     ASSERT_TRUE(importChapters(mpls, chapterText(mpls, ChapterFormat::PTS).text, ChapterFormat::PTS).changed);
     EXPECT_EQ(writePlayList(mpls).size(), writePlayList(before).size());
     for (std::size_t i = 0; i < mpls.PlayListMark.marks.size(); ++i)
-        EXPECT_EQ(mpls.PlayListMark.marks[i].mark_time_stamp, before.PlayListMark.marks[i].mark_time_stamp) << i;
+        EXPECT_EQ(mpls.PlayListMark.marks[i].mark_time_stamp, before.PlayListMark.marks[i].mark_time_stamp)
+            << i;
 }
 
 } // namespace

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "io/FileIO.h"
-#include "shell/ClipMenu.h"
 #include "menu/MenuTestUtil.h"
 #include "shell/CaptureSink.h"
+#include "shell/ClipMenu.h"
 #include "shell/Session.h"
 #include "stream/Mux.h"
 
@@ -26,7 +26,8 @@ TEST(ClipMenu, TheClipsIgStreamReplacesTheMenuInMemory) {
     const std::string m2ts = session.BDMVdir + "STREAM" + pathSeparator() + "00004.m2ts";
     ASSERT_TRUE(Mux(session.reporter, original, m2ts));
     session.clips = {"00003", "00004"};
-    session.AVStreams = {{"", 0}, {"00004.m2ts", static_cast<std::int64_t>(std::filesystem::file_size(m2ts))}};
+    session.AVStreams = {{"", 0},
+                         {"00004.m2ts", static_cast<std::int64_t>(std::filesystem::file_size(m2ts))}};
     session.menu = createMenu();
     const TMenu created = session.menu;
 

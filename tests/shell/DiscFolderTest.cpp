@@ -33,7 +33,8 @@ protected:
         std::random_device rd;
         root = fs::temp_directory_path() / ("corvane-test-" + std::to_string(rd()));
         bdmv = root / "MY_DISC" / "BDMV";
-        for (const char* dir : {"PLAYLIST", "CLIPINF", "BACKUP", "STREAM"}) fs::create_directories(bdmv / dir);
+        for (const char* dir : {"PLAYLIST", "CLIPINF", "BACKUP", "STREAM"})
+            fs::create_directories(bdmv / dir);
         // The navigation files of the bundled sample disc.
         const fs::path sample = CORVANE_SAMPLE_DISC;
         fs::copy_file(sample / "index.bdmv", bdmv / "index.bdmv");
@@ -64,9 +65,10 @@ TEST_F(DiscFolderTest, CheckLinesOfACompleteFolder) {
 
     const auto lines = sink.texts();
     const std::vector<std::string> head(lines.begin(), lines.begin() + 6);
-    EXPECT_EQ(head, (std::vector<std::string>{"Checking required files and directories...", "PLAYLIST folder: OK",
-                                              "CLIPINF folder: OK", "BACKUP folder: OK", "index.bdmv: OK",
-                                              "MovieObject.bdmv: OK"}));
+    EXPECT_EQ(head,
+              (std::vector<std::string>{"Checking required files and directories...", "PLAYLIST folder: OK",
+                                        "CLIPINF folder: OK", "BACKUP folder: OK", "index.bdmv: OK",
+                                        "MovieObject.bdmv: OK"}));
     EXPECT_TRUE(sink.contains("  Found 2 playlists."));
     EXPECT_TRUE(sink.contains("  Found 2 clipinfos."));
     EXPECT_TRUE(sink.contains("AUXDATA folder: missing"));
@@ -101,7 +103,9 @@ TEST_F(DiscFolderTest, ReadingAFolderLoadsMovieObjectsThenTheIndex) {
     EXPECT_EQ(session.mobj.MovieObjects.mobjs.size(), 4u);
     EXPECT_EQ(session.index.Indexes.titles.size(), 2u);
     const auto lines = sink.texts();
-    const auto at = [&](const std::string& text) { return std::find(lines.begin(), lines.end(), text) - lines.begin(); };
+    const auto at = [&](const std::string& text) {
+        return std::find(lines.begin(), lines.end(), text) - lines.begin();
+    };
     EXPECT_LT(at("Reading MovieObject.bdmv"), at("  Found 4 objects, 0 extended entry."));
     EXPECT_LT(at("  Found 4 objects, 0 extended entry."), at("Reading playlists"));
     EXPECT_LT(at("  Found 0 clipinfos."), at("Reading index.bdmv"));
@@ -111,12 +115,13 @@ TEST_F(DiscFolderTest, ReadingAFolderLoadsMovieObjectsThenTheIndex) {
 
 TEST_F(DiscFolderTest, FormatErrorsAreReportedAndTheReadGoesOn) {
     writeText(bdmv / "MovieObject.bdmv", "XOBJ0200");
-    writeText(bdmv / "index.bdmv", "INDX0200");  // cut short after its header
+    writeText(bdmv / "index.bdmv", "INDX0200"); // cut short after its header
     ASSERT_TRUE(readFolder(session).checked);
     EXPECT_TRUE(sink.contains("ERROR: Format error MovieObject.bdmv"));
     EXPECT_TRUE(sink.contains("  Found 0 playlists."));
     bool indexError = false;
-    for (const auto& text : sink.texts()) indexError = indexError || text.rfind("ERROR: index.bdmv format error at $", 0) == 0;
+    for (const auto& text : sink.texts())
+        indexError = indexError || text.rfind("ERROR: index.bdmv format error at $", 0) == 0;
     EXPECT_TRUE(indexError);
     EXPECT_FALSE(session.navigationReadable());
 }
@@ -126,7 +131,7 @@ TEST_F(DiscFolderTest, MissingBackupFailsTheCheck) {
     const auto result = readFolder(session);
     EXPECT_FALSE(result.checked);
     EXPECT_TRUE(sink.contains("BACKUP folder: missing"));
-    EXPECT_TRUE(sink.contains("MovieObject.bdmv: OK"));  // every item is still checked
+    EXPECT_TRUE(sink.contains("MovieObject.bdmv: OK")); // every item is still checked
     EXPECT_EQ(sink.lines.back().text, "ERROR: Check failed.");
     EXPECT_TRUE(session.reporter.ErrorRaised);
     EXPECT_TRUE(sink.badge);
@@ -145,7 +150,7 @@ TEST_F(DiscFolderTest, EightThreeNames) {
     writeText(bdmv / "AUXDATA" / "sound.bdmv", "x");
     const auto result = readFolder(session);
     EXPECT_TRUE(result.checked);
-    EXPECT_TRUE(result.soundFound);  // sound.bdmv keeps its long name
+    EXPECT_TRUE(result.soundFound); // sound.bdmv keeps its long name
     EXPECT_TRUE(sink.contains("INDEX.BDM: OK"));
     EXPECT_TRUE(sink.contains("MOVIEOBJ.BDM: OK"));
     EXPECT_TRUE(sink.contains("  Found 1 playlists."));
@@ -158,7 +163,7 @@ TEST_F(DiscFolderTest, ChooserAndLabelRules) {
     EXPECT_EQ(bdmvFolderFromChosen(holder), holder + "/BDMV/");
     EXPECT_EQ(bdmvFolderFromChosen(holder + "/"), holder + "/BDMV/");
     EXPECT_EQ(bdmvFolderFromChosen(holder + "/BDMV"), holder + "/BDMV/");
-    EXPECT_EQ(bdmvFolderFromChosen(holder + "/bdmv"), holder + "/bdmv/BDMV/");  // case-sensitive
+    EXPECT_EQ(bdmvFolderFromChosen(holder + "/bdmv"), holder + "/bdmv/BDMV/"); // case-sensitive
     EXPECT_EQ(chooserStartFolder(holder + "/BDMV/"), holder + "/");
     EXPECT_EQ(bdmvFolderFromArgument((bdmv / "index.bdmv").string()), bdmv.string() + "/");
     EXPECT_EQ(disclabel(holder + "/BDMV/"), "MY_DISC");

@@ -57,7 +57,7 @@ TEST(Markup, TagStyles) {
     const auto line = parseMarkup("[unknown]u[/unknown] after [c:008000]g[/c:008000][s2]big[/s2][u]x[/u]");
     EXPECT_EQ(line.text, "u after gbigx");
     ASSERT_EQ(line.spans.size(), 4u);
-    EXPECT_EQ(line.spans[0].style.pointSize, 8);  // unknown names: plain 8 point
+    EXPECT_EQ(line.spans[0].style.pointSize, 8); // unknown names: plain 8 point
     EXPECT_FALSE(line.spans[0].style.rgb.has_value());
     EXPECT_EQ(line.spans[1].style.rgb, 0x008000u);
     EXPECT_EQ(line.spans[2].style.pointSize, 12);
@@ -73,7 +73,7 @@ TEST(Markup, TagStyles) {
 
 TEST(Markup, TextAfterTheFirstTagIsLimitedTo255Characters) {
     const std::string tail(300, 'x');
-    EXPECT_EQ(striptags(std::string(400, 'p')).size(), 400u);  // no tag: no limit
+    EXPECT_EQ(striptags(std::string(400, 'p')).size(), 400u); // no tag: no limit
     const auto line = parseMarkup("head[b]" + tail);
     EXPECT_EQ(line.text, "head" + std::string(255, 'x'));
     // The tags inside the kept part count towards the 255.
@@ -84,7 +84,8 @@ TEST(Markup, TextAfterTheFirstTagIsLimitedTo255Characters) {
 }
 
 TEST(Markup, SpansAlwaysLieInsideThePlainLine) {
-    for (const char* text : {"[b]]][/b]", "[[b]]x[/b]]", "[/]x[/]", "[]y[/]", "[b]x[/b", "[b][/b]", "[s1]a[b]b[/s1]c[/b]"}) {
+    for (const char* text :
+         {"[b]]][/b]", "[[b]]x[/b]]", "[/]x[/]", "[]y[/]", "[b]x[/b", "[b][/b]", "[s1]a[b]b[/s1]c[/b]"}) {
         const auto line = parseMarkup(text);
         EXPECT_EQ(line.text, striptags(text)) << text;
         for (const auto& span : line.spans) EXPECT_LE(span.start + span.length, line.text.size()) << text;

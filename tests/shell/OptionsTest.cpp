@@ -31,7 +31,7 @@ TEST(Options, FirstRunKeepsDefaultsAndCloseWritesEveryValue) {
     MemoryStore store;
     Options options;
     RegRead(options, store);
-    EXPECT_TRUE(store.reads.empty());  // no key: nothing is read
+    EXPECT_TRUE(store.reads.empty()); // no key: nothing is read
     EXPECT_TRUE(options.AutoRead);
     EXPECT_EQ(options.CountryCode, 0x5553);
     EXPECT_EQ(options.colBackground, 8388608);
@@ -133,8 +133,8 @@ TEST(Options, CountryCodeAndColours) {
     EXPECT_EQ(clampCountryCode(0x3132), 0x4141);
     EXPECT_EQ(clampCountryCode(0x6161), 0x5A5A);
     EXPECT_EQ(clampCountryCode(0x4A50), 0x4A50);
-    EXPECT_EQ(colourToRgb(255), 0xFF0000u);  // Windows red
-    EXPECT_EQ(rgbToColour(0x000080), 8388608);  // navy
+    EXPECT_EQ(colourToRgb(255), 0xFF0000u);    // Windows red
+    EXPECT_EQ(rgbToColour(0x000080), 8388608); // navy
 }
 
 } // namespace

@@ -23,7 +23,7 @@ TEST(Reporter, ErlogReportsInTheLogTheStatusBarAndTheFlag) {
     EXPECT_EQ(sink.status[1], "Cannot create backup file.");
     EXPECT_EQ(sink.beeps, 1);
     EXPECT_TRUE(r.ErrorRaised);
-    r.slog("next", 1);  // the next status text removes the badge
+    r.slog("next", 1); // the next status text removes the badge
     EXPECT_FALSE(sink.badge);
 }
 
@@ -104,9 +104,9 @@ TEST(Reporter, CancelAsksOnlyAfterAnExtractionStarted) {
     r.PrBarOn();
     EXPECT_FALSE(r.CancelRequested);
     r.ConfirmCancel = true;
-    r.cancel([&] { return ++asked, false; });  // "No"
+    r.cancel([&] { return ++asked, false; }); // "No"
     EXPECT_FALSE(r.CancelRequested);
-    r.cancel([&] { return ++asked, true; });  // "Yes"
+    r.cancel([&] { return ++asked, true; }); // "Yes"
     EXPECT_TRUE(r.CancelRequested);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(sink.status[1], "Cancelled.");

@@ -19,12 +19,14 @@ TSoundEntries sound(std::uint8_t channels, std::uint32_t length, std::uint8_t se
     entry.sampling_frequency = 1;
     entry.bits_per_sample = 1;
     entry.sound_data_length = length;
-    for (std::uint32_t i = 0; i < length; ++i) entry.sound_data.push_back(static_cast<std::uint8_t>(i * seed + seed));
+    for (std::uint32_t i = 0; i < length; ++i)
+        entry.sound_data.push_back(static_cast<std::uint8_t>(i * seed + seed));
     return entry;
 }
 
 std::uint32_t be32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return std::uint32_t{b[at]} << 24 | std::uint32_t{b[at + 1]} << 16 | std::uint32_t{b[at + 2]} << 8 | b[at + 3];
+    return std::uint32_t{b[at]} << 24 | std::uint32_t{b[at + 1]} << 16 | std::uint32_t{b[at + 2]} << 8 |
+           b[at + 3];
 }
 
 TEST(SoundFile, CreatedFileWithOneStereoSound) {
@@ -32,10 +34,10 @@ TEST(SoundFile, CreatedFileWithOneStereoSound) {
     ASSERT_EQ(insertSound(created, std::nullopt, sound(3, 4000)), 0u);
     const auto bytes = writeSound(created);
     ASSERT_EQ(bytes.size(), 46u + 10 + 4000);
-    EXPECT_EQ(be32(bytes, 8), 56u);   // SoundData_start_address
-    EXPECT_EQ(be32(bytes, 12), 0u);   // no ExtensionData
-    EXPECT_EQ(be32(bytes, 40), 12u);  // SoundIndex length
-    EXPECT_EQ(be32(bytes, 48), 0u);   // sound start
+    EXPECT_EQ(be32(bytes, 8), 56u);  // SoundData_start_address
+    EXPECT_EQ(be32(bytes, 12), 0u);  // no ExtensionData
+    EXPECT_EQ(be32(bytes, 40), 12u); // SoundIndex length
+    EXPECT_EQ(be32(bytes, 48), 0u);  // sound start
     EXPECT_EQ(bytes[46], 0x31);
     EXPECT_EQ(bytes[47], 0x40);
     const SoundReadResult back = readSoundBytes(bytes);
@@ -53,7 +55,7 @@ TEST(SoundFile, SoundsAreFourByteAligned) {
     setSoundExtensionData(file, block);
     const auto bytes = writeSound(file);
     EXPECT_EQ(be32(bytes, 8), 66u);
-    EXPECT_EQ(be32(bytes, 66 - 20 + 2), 0u);  // entry 0 start
+    EXPECT_EQ(be32(bytes, 66 - 20 + 2), 0u);   // entry 0 start
     EXPECT_EQ(be32(bytes, 66 - 10 + 2), 104u); // entry 1 starts after 102 + 2 fill bytes
     EXPECT_EQ(bytes[66 + 102], 0);
     EXPECT_EQ(bytes[66 + 103], 0);
@@ -85,7 +87,8 @@ TEST(SoundFile, InsertAndDeleteUpkeep) {
     EXPECT_EQ(file.SoundIndex.number_of_sound_entries, 3);
     EXPECT_EQ(file.SoundIndex.length, 32u);
     EXPECT_EQ(file.ExtensionData_start_address, extension + 10 + 96000);
-    EXPECT_EQ(soundRow(file.SoundIndex.entries[1], 1), (std::vector<std::string>{"001", "Mono", "48kHz", "16", "0.5 s"}));
+    EXPECT_EQ(soundRow(file.SoundIndex.entries[1], 1),
+              (std::vector<std::string>{"001", "Mono", "48kHz", "16", "0.5 s"}));
     EXPECT_TRUE(deleteSound(file, 1));
     EXPECT_EQ(file.SoundIndex.entries[1].sound_data_start_address, 400u);
     EXPECT_EQ(file.ExtensionData_start_address, extension);
@@ -101,7 +104,7 @@ TEST(SoundFile, WavExchange) {
     const auto wav = mkWav(stereo);
     ASSERT_EQ(wav.size(), 44u + 4800);
     EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
-    EXPECT_EQ(wav[22], 2);                 // channels
+    EXPECT_EQ(wav[22], 2);                    // channels
     EXPECT_EQ(wav[44], stereo.sound_data[1]); // samples in WAV byte order
     const WavImport back = importWav(wav);
     ASSERT_TRUE(back.entry) << back.error;
@@ -138,8 +141,9 @@ TEST(SoundFile, TextsAndBadFiles) {
     insertSound(file, std::nullopt, sound(3, 2000000));
     insertSound(file, 0, sound(5, 1000));
     layOutSound(file);
-    EXPECT_EQ(soundInfoLine(file, 1, '.'),
-              "Data start: 001E8480 (2.000.000)  Length: 000003E8 (1.000)  Total data length: 001E8868(2.001.000)");
+    EXPECT_EQ(
+        soundInfoLine(file, 1, '.'),
+        "Data start: 001E8480 (2.000.000)  Length: 000003E8 (1.000)  Total data length: 001E8868(2.001.000)");
     EXPECT_EQ(soundRow(file.SoundIndex.entries[1], 1, ',')[1], "-");
     EXPECT_EQ(soundRow(file.SoundIndex.entries[0], 0, ',')[4], "10,41 s");
     EXPECT_EQ(soundWavName(7), "sound_007.wav");
@@ -148,8 +152,10 @@ TEST(SoundFile, TextsAndBadFiles) {
     EXPECT_EQ(wrong.status, ReadStatus::FormatError);
     EXPECT_TRUE(wrong.sound.SoundIndex.entries.empty());
     const auto bytes = writeSound(file);
-    for (std::size_t size : {0ul, 7ul, 8ul, 45ul, 46ul, 50ul, 66ul, 67ul, 1000ul, 2000000ul, bytes.size() - 1}) {
-        const SoundReadResult cut = readSoundBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + size));
+    for (std::size_t size :
+         {0ul, 7ul, 8ul, 45ul, 46ul, 50ul, 66ul, 67ul, 1000ul, 2000000ul, bytes.size() - 1}) {
+        const SoundReadResult cut =
+            readSoundBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + size));
         EXPECT_NE(cut.status, ReadStatus::Ok) << size;
     }
     std::mt19937 random(11);

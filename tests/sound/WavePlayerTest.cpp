@@ -35,7 +35,8 @@ TSoundEntries entry(std::uint8_t channels, std::uint32_t length, std::uint8_t se
     e.sampling_frequency = 1;
     e.bits_per_sample = 1;
     e.sound_data_length = length;
-    for (std::uint32_t i = 0; i < length; ++i) e.sound_data.push_back(static_cast<std::uint8_t>(i * 7 + seed));
+    for (std::uint32_t i = 0; i < length; ++i)
+        e.sound_data.push_back(static_cast<std::uint8_t>(i * 7 + seed));
     return e;
 }
 

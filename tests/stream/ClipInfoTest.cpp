@@ -12,9 +12,9 @@
 #include "io/ByteWriter.h"
 #include "io/FileIO.h"
 #include "navigation/NavTestUtil.h"
+#include "shell/CaptureSink.h"
 #include "shell/DiscFolder.h"
 #include "shell/Session.h"
-#include "shell/CaptureSink.h"
 #include "shell/SessionFiles.h"
 #include "stream/ClipInfo.h"
 
@@ -157,8 +157,8 @@ std::vector<std::uint8_t> buildClip(const ClipLayout& layout) {
 ClipLayout typicalLayout() {
     ClipLayout layout;
     layout.programs = {{{0x1011, video(0x61, 0x30)},
-                      {0x1100, attributes(0x80, {0x61, 'j', 'p', 'n'})},
-                      {0x1200, attributes(0x90, {'e', 'n', 'g'})}}};
+                        {0x1100, attributes(0x80, {0x61, 'j', 'p', 'n'})},
+                        {0x1200, attributes(0x90, {'e', 'n', 'g'})}}};
     layout.epEntries = {{0x1011, 0x0004, 0x0008, 0x0002}};
     return layout;
 }
@@ -199,7 +199,8 @@ TEST(ClipInfoReal, EmptyExtensionDataAtcDeltaAndMenuClips) {
 
     const auto menu = readClipInfo(clipSample("bdpl-disc1-00003-ig-menu.clpi"), "00003.clpi");
     ASSERT_EQ(menu.status, ReadStatus::Ok);
-    EXPECT_EQ(applicationTypeName(menu.clpi.ClipInfo.application_type), "Sub TS for a Interactive Graphics menu");
+    EXPECT_EQ(applicationTypeName(menu.clpi.ClipInfo.application_type),
+              "Sub TS for a Interactive Graphics menu");
     EXPECT_EQ(clipStreamRows(menu.clpi).at(0)[1], "1400");
 
     for (const char* name : {"bdpl-disc3-00002-truehd.clpi", "bdpl-disc17-00007-slideshow.clpi"})
@@ -260,7 +261,8 @@ TEST(ClipInfoBuilt, AtcDeltaEntriesAndFontFiles) {
 
 TEST(ClipInfoBuilt, SequencesAndStcRows) {
     ClipLayout layout = typicalLayout();
-    layout.atcSequences = {{{0x1001, 0, 0x100, 0x200}, {0x1001, 0x5000, 0x300, 0x400}}, {}, {{0x1011, 0x9000, 1, 2}}};
+    layout.atcSequences = {
+        {{0x1001, 0, 0x100, 0x200}, {0x1001, 0x5000, 0x300, 0x400}}, {}, {{0x1011, 0x9000, 1, 2}}};
     const auto result = readClipInfo(buildClip(layout), "x.clpi");
     ASSERT_EQ(result.status, ReadStatus::Ok);
     const auto sequences = sequenceRows(result.clpi);
@@ -275,12 +277,12 @@ TEST(ClipInfoBuilt, SequencesAndStcRows) {
 TEST(ClipInfoBuilt, DetailsOfEveryCodingKind) {
     ClipLayout layout;
     layout.programs = {{{0x1011, video(0x63, 0x20)},
-                      {0x1100, attributes(0x86, {0x6C, 'e', 'n', 'g'})},
-                      {0x1400, attributes(0x91, {'f', 'r', 'a'})},
-                      {0x1800, attributes(0x92, {0x01, 'd', 'e', 'u'})},
-                      {0x1900, {0x42, 1, 2, 3, 4, 5, 6, 7}}, // unknown: stepped over by its length
-                      {0x1A00, attributes(0xA1, {0x11, 'e', 'n', 'g'})}},
-                     {{0x1011, video(0x41, 0x30)}}};
+                        {0x1100, attributes(0x86, {0x6C, 'e', 'n', 'g'})},
+                        {0x1400, attributes(0x91, {'f', 'r', 'a'})},
+                        {0x1800, attributes(0x92, {0x01, 'd', 'e', 'u'})},
+                        {0x1900, {0x42, 1, 2, 3, 4, 5, 6, 7}}, // unknown: stepped over by its length
+                        {0x1A00, attributes(0xA1, {0x11, 'e', 'n', 'g'})}},
+                       {{0x1011, video(0x41, 0x30)}}};
     const auto result = readClipInfo(buildClip(layout), "x.clpi");
     ASSERT_EQ(result.status, ReadStatus::Ok);
     const auto first = streamRows(result.clpi.ProgramInfo.program_sequences[0]);

@@ -22,9 +22,9 @@
 namespace corvane {
 namespace {
 
+using testing::pattern;
 using testing::PesLayout;
 using testing::TsBuilder;
-using testing::pattern;
 
 std::vector<std::uint8_t> concat(std::initializer_list<std::vector<std::uint8_t>> parts) {
     std::vector<std::uint8_t> all;
@@ -166,9 +166,9 @@ TEST(Demux, SupTimesAreRelativeToTheFirstVideoPts) {
     ts.pes(0x1200, {0xBD, 180000}, late);
     ts.pes(0x1200, {0xBD}, noPts);
     const auto run = demux(ts.bytes, 0x1200, DemuxMode::SUP);
-    EXPECT_EQ(run.output, concat({segmentHeader('P', 'G', 100000, 95000), early,
-                                  segmentHeader('P', 'G', 90000, 0), late,
-                                  segmentHeader('P', 'G', 90000, 0), noPts}));
+    EXPECT_EQ(run.output,
+              concat({segmentHeader('P', 'G', 100000, 95000), early, segmentHeader('P', 'G', 90000, 0), late,
+                      segmentHeader('P', 'G', 90000, 0), noPts}));
     ASSERT_EQ(run.log.size(), 2u);
     EXPECT_EQ(run.log[0], "000186A0, 00017318 : 0:00:01.111, 0:00:01.055   16   40000000");
     EXPECT_EQ(run.log[1].substr(0, 45), "00015F90, 00000000 : 0:00:01.000, 0:00:00.000");
@@ -204,8 +204,9 @@ TEST(Demux, ProgressEvery32768Packets) {
 class DemuxFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("corvane_demux_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir =
+            std::filesystem::temp_directory_path() /
+            ("corvane_demux_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
@@ -293,7 +294,8 @@ TEST_F(DemuxFile, OutputOfManyWriteBuffers) {
 
     // A device that takes no bytes (a full device made here): the failure is reported,
     // not a success, and the node stays.
-    if (::mknod(path("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) GTEST_SKIP() << "mknod not permitted";
+    if (::mknod(path("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "mknod not permitted";
     testing::CaptureSink full;
     Reporter fullReporter(&full);
     result = Demux(path("in.m2ts"), path("full"), 0x1011, DemuxMode::ES, fullReporter);
@@ -375,18 +377,20 @@ TEST_F(DemuxFile, DamagedPacketsCostOnlyThemselves) {
         for (std::size_t i = 0; i < ts.packets(); ++i) {
             const std::size_t before = walk.pending().size();
             walk.processPackets(std::span(ts.bytes).subspan(i * SourcePacketSize, SourcePacketSize));
-            adds[i].assign(walk.pending().begin() + static_cast<std::ptrdiff_t>(before), walk.pending().end());
+            adds[i].assign(walk.pending().begin() + static_cast<std::ptrdiff_t>(before),
+                           walk.pending().end());
         }
     }
     std::set<std::size_t> damaged;
-    for (std::size_t k = 0; k < 20; ++k) damaged.insert(audioStarts[5 + k * 41]); // whole PES packets
-    for (std::size_t k = 0; k < 7; ++k) damaged.insert(continuations[3 + k * 20]);   // the middle of one
+    for (std::size_t k = 0; k < 20; ++k) damaged.insert(audioStarts[5 + k * 41]);  // whole PES packets
+    for (std::size_t k = 0; k < 7; ++k) damaged.insert(continuations[3 + k * 20]); // the middle of one
     const std::size_t run = audioStarts[720];
     for (std::size_t k = 0; k < 12; ++k) damaged.insert(run + k);
     const std::size_t cut = audioStarts[1100];
     ASSERT_TRUE(damaged.size() == 39 && !damaged.count(cut)) << damaged.size();
     auto bytes = ts.bytes;
-    for (const std::size_t i : damaged) bytes[i * SourcePacketSize + 4] = static_cast<std::uint8_t>(0x40 + i % 7);
+    for (const std::size_t i : damaged)
+        bytes[i * SourcePacketSize + 4] = static_cast<std::uint8_t>(0x40 + i % 7);
     bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(cut * SourcePacketSize),
                 bytes.begin() + static_cast<std::ptrdiff_t>(cut * SourcePacketSize + 50));
     damaged.insert(cut);
@@ -406,8 +410,9 @@ TEST_F(DemuxFile, DamagedPacketsCostOnlyThemselves) {
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(read("out.aus"), expected);
     EXPECT_EQ(result.pidPackets, audioPackets);
-    EXPECT_EQ(sink.lines[0].text, "  1 damaged packets skipped at byte " +
-                                      thousands(static_cast<std::int64_t>(*damaged.begin() * SourcePacketSize)));
+    EXPECT_EQ(sink.lines[0].text,
+              "  1 damaged packets skipped at byte " +
+                  thousands(static_cast<std::int64_t>(*damaged.begin() * SourcePacketSize)));
     EXPECT_EQ(sink.lines.back().text, "40 damaged packets skipped in 29 places.");
     // One line per damaged place for the first ten, then the count of all.
     ASSERT_EQ(sink.lines.size(), 11u);
@@ -466,9 +471,9 @@ TEST_F(DemuxFile, AcceptanceStreamAudio) {
     while (at + 5 <= out.size()) {
         ASSERT_EQ(out[at], 0x0B) << "at " << at;
         ASSERT_EQ(out[at + 1], 0x77) << "at " << at;
-        static const int sizes48[] = {64, 64, 80, 80, 96, 96, 112, 112, 128, 128, 160, 160, 192, 192,
-                                      224, 224, 256, 256, 320, 320, 384, 384, 448, 448, 512, 512, 640, 640,
-                                      768, 768, 896, 896, 1024, 1024, 1152, 1152, 1280, 1280};
+        static const int sizes48[] = {64,  64,  80,  80,  96,  96,  112,  112,  128,  128,  160,  160, 192,
+                                      192, 224, 224, 256, 256, 320, 320,  384,  384,  448,  448,  512, 512,
+                                      640, 640, 768, 768, 896, 896, 1024, 1024, 1152, 1152, 1280, 1280};
         const int code = out[at + 4] & 0x3F;
         ASSERT_EQ(out[at + 4] >> 6, 0) << "48 kHz expected";
         ASSERT_LT(code, 38);
@@ -500,8 +505,9 @@ TStreamCodingInfo streamOf(std::uint16_t pid, std::uint8_t type, std::array<std:
 
 TEST(DemuxNames, OutputNameAndMode) {
     Options options;
-    const TStreamCodingInfo dts = streamOf(0x1100, 0x86, {6, 1, 0}, "eng"); // DTS-HD XLL, Multi-ch., 48 kHz, eng
-    const TStreamCodingInfo avc = streamOf(0x1011, 0x1B, {6, 1, 3});         // AVC, 1080p, 23.976, 16:9
+    const TStreamCodingInfo dts =
+        streamOf(0x1100, 0x86, {6, 1, 0}, "eng");                    // DTS-HD XLL, Multi-ch., 48 kHz, eng
+    const TStreamCodingInfo avc = streamOf(0x1011, 0x1B, {6, 1, 3}); // AVC, 1080p, 23.976, 16:9
     const TStreamCodingInfo pg = streamOf(0x1200, 0x90, {}, "eng");
     const TStreamCodingInfo ig = streamOf(0x1400, 0x91, {}, "eng");
     const TStreamCodingInfo ddPlus = streamOf(0x1A00, 0xA1);

@@ -18,13 +18,13 @@ inline std::vector<std::uint8_t> timestampField(std::uint8_t prefix, std::uint64
 }
 
 struct PesLayout {
-    PesLayout(std::uint8_t id = 0xE0, std::optional<std::uint64_t> pts_ = {}, std::optional<std::uint64_t> dts_ = {},
-            bool unbounded_ = false, std::uint8_t extra = 0)
+    PesLayout(std::uint8_t id = 0xE0, std::optional<std::uint64_t> pts_ = {},
+              std::optional<std::uint64_t> dts_ = {}, bool unbounded_ = false, std::uint8_t extra = 0)
         : stream_id(id), pts(pts_), dts(dts_), unbounded(unbounded_), extraHeaderBytes(extra) {}
     std::uint8_t stream_id = 0xE0;
     std::optional<std::uint64_t> pts;
     std::optional<std::uint64_t> dts;
-    bool unbounded = false; // PES_packet_length 0
+    bool unbounded = false;            // PES_packet_length 0
     std::uint8_t extraHeaderBytes = 0; // stuffing in the header (PES_header_data_length grows)
 };
 
@@ -76,8 +76,9 @@ public:
         bool first = true;
         while (at < all.size()) {
             const std::size_t n = std::min(first ? firstLimit : MaxPayloadSize, all.size() - at);
-            packet(pid, first, std::vector<std::uint8_t>(all.begin() + static_cast<std::ptrdiff_t>(at),
-                                                         all.begin() + static_cast<std::ptrdiff_t>(at + n)));
+            packet(pid, first,
+                   std::vector<std::uint8_t>(all.begin() + static_cast<std::ptrdiff_t>(at),
+                                             all.begin() + static_cast<std::ptrdiff_t>(at + n)));
             at += n;
             first = false;
         }

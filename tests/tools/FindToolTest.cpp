@@ -22,16 +22,18 @@ TEST(FindTool, CommandSearchMatchesImmediatePlayListOnly) {
                                  {0x22C00000, 3, 0},  // playlist number in a register: no match
                                  {0x42C10000, 3, 1}}; // Play PL_PI 3, 1
     Tmobject second;
-    second.navigation_commands = {{0x50400001, 3, 0}, {0x42820000, 3, 0x80000002}}; // Move; Play PL_MK 3, PSR2
+    second.navigation_commands = {{0x50400001, 3, 0},
+                                  {0x42820000, 3, 0x80000002}}; // Move; Play PL_MK 3, PSR2
     mobj.MovieObjects.mobjs = {first, second};
     const auto found = findPlayListCommands(mobj, 3);
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].line, 0u);
     EXPECT_EQ(found[1].line, 3u);
     EXPECT_EQ(found[2].object, 1u);
-    EXPECT_EQ(playListSearchLines(mobj, "00003"),
-              (std::vector<std::string>{"", "PlayList [b]00003[/b] found in:", "Object 0000, Command line 0000",
-                                        "Object 0000, Command line 0003", "Object 0001, Command line 0001"}));
+    EXPECT_EQ(
+        playListSearchLines(mobj, "00003"),
+        (std::vector<std::string>{"", "PlayList [b]00003[/b] found in:", "Object 0000, Command line 0000",
+                                  "Object 0000, Command line 0003", "Object 0001, Command line 0001"}));
     EXPECT_EQ(playListSearchLines(mobj, "00009").size(), 2u);
 }
 
@@ -53,7 +55,8 @@ TEST(FindTool, ClipReferencePass) {
     ASSERT_EQ(refs.size(), session.clips.size());
     // 00001.mpls plays clips 00000 and 00001; 00002.mpls four PlayItems and an IG menu SubPath.
     for (std::size_t c = 0; c < refs.size(); ++c)
-        for (const TCIRef& ref : refs[c]) EXPECT_NE(ref.ref_playlist, 3) << "a refused playlist gives no reference";
+        for (const TCIRef& ref : refs[c])
+            EXPECT_NE(ref.ref_playlist, 3) << "a refused playlist gives no reference";
     EXPECT_TRUE(refs[5].empty());
     bool sawSub = false;
     for (const auto& list : refs)
