@@ -81,10 +81,9 @@ std::size_t Demuxer::processBytes(std::span<const std::uint8_t> data, bool atEnd
         return packet && !syncOk(*packet);
     };
     while (at < fit) {
-        const std::optional<SourcePacket> packet = SourcePacket::at(data, at);
-        if (!packet) [[unlikely]]
-            break;
-        if (!syncOk(*packet)) [[unlikely]] {
+        // at < fit: the whole packet is in the data, so the view needs no check of its own.
+        const SourcePacket packet(data.subspan(at).first<SourcePacket::Size>());
+        if (!syncOk(packet)) [[unlikely]] {
             // Damage in place keeps the 192-byte grid: the next packet with a right sync byte.
             std::size_t next = at + SourcePacketSize, tries = 0;
             while (tries < DemuxResyncPackets && next < fit && badSync(next)) {
@@ -107,7 +106,7 @@ std::size_t Demuxer::processBytes(std::span<const std::uint8_t> data, bool atEnd
             continue;
         }
         at += SourcePacketSize;
-        if (!processPacket(*packet)) {
+        if (!processPacket(packet)) {
             m_stopped = true;
             break;
         }
