@@ -43,8 +43,9 @@ void ResetRegs(RegisterFile& regs, const RegisterDefaults& defaults) {
     p[PSR_TEXT_CAPABILITY] = 0x1F0F8;
     p[PSR_PLAYER_PROFILE] = 0x30200;
     p[PSR_BACKUP_PAGE] = 0xFFFF;
-    p[48] = p[49] = p[50] = 0xFFFFFFFF;
-    p[61] = 0xFFFF0000;
+    constexpr std::size_t caps = PSR_CHAR_TEXT_CAPS_FIRST;
+    p[caps] = p[caps + 1] = p[caps + 2] = 0xFFFFFFFF;
+    p[PSR_CHAR_TEXT_CAPS_LAST] = 0xFFFF0000;
 }
 
 void ResetRegs(RegisterFile& regs, const Options& options) {

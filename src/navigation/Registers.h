@@ -42,6 +42,9 @@ inline constexpr std::size_t PSR_VIDEO_CAPABILITY = 29;
 inline constexpr std::size_t PSR_TEXT_CAPABILITY = 30;
 inline constexpr std::size_t PSR_PLAYER_PROFILE = 31;
 inline constexpr std::size_t PSR_BACKUP_PAGE = 43; // back-up of PSR_PAGE
+// The player's characteristic text capabilities: 14 registers, 48 to 61.
+inline constexpr std::size_t PSR_CHAR_TEXT_CAPS_FIRST = 48;
+inline constexpr std::size_t PSR_CHAR_TEXT_CAPS_LAST = 61;
 
 struct RegisterFile {
     std::array<std::uint32_t, PSRCount> PSR{}; // 32-bit each, player status registers
