@@ -41,24 +41,19 @@ void ByteWriter::putbytes(std::span<const std::uint8_t> bytes, std::size_t offse
 }
 
 void ByteWriter::appendbyte(std::uint32_t value) {
-    putBigEndian(value, 1, m_fill);
-    m_fill += 1;
+    appendBigEndian(value, 1);
 }
 void ByteWriter::appendword(std::uint32_t value) {
-    putBigEndian(value, 2, m_fill);
-    m_fill += 2;
+    appendBigEndian(value, 2);
 }
 void ByteWriter::append3byte(std::uint32_t value) {
-    putBigEndian(value, 3, m_fill);
-    m_fill += 3;
+    appendBigEndian(value, 3);
 }
 void ByteWriter::appendlword(std::uint32_t value) {
-    putBigEndian(value, 4, m_fill);
-    m_fill += 4;
+    appendBigEndian(value, 4);
 }
 void ByteWriter::append5byte(std::uint64_t value) {
-    putBigEndian(value, 5, m_fill);
-    m_fill += 5;
+    appendBigEndian(value, 5);
 }
 
 void ByteWriter::appendstring(std::string_view text, std::size_t n) {
@@ -72,12 +67,10 @@ void ByteWriter::appendbytes(std::span<const std::uint8_t> bytes) {
 }
 
 void ByteWriter::appendwordLE(std::uint32_t value) {
-    putLittleEndian(value, 2, m_fill);
-    m_fill += 2;
+    appendLittleEndian(value, 2);
 }
 void ByteWriter::appendlwordLE(std::uint32_t value) {
-    putLittleEndian(value, 4, m_fill);
-    m_fill += 4;
+    appendLittleEndian(value, 4);
 }
 
 void ByteWriter::flushbuffer(std::vector<std::uint8_t>& out) {

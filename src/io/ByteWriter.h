@@ -51,6 +51,15 @@ public:
 private:
     void putBigEndian(std::uint64_t value, int width, std::size_t offset);
     void putLittleEndian(std::uint64_t value, int width, std::size_t offset);
+    // Writes `width` bytes of `value` at the fill position and moves it past them.
+    void appendBigEndian(std::uint64_t value, int width) {
+        putBigEndian(value, width, m_fill);
+        m_fill += static_cast<std::size_t>(width);
+    }
+    void appendLittleEndian(std::uint64_t value, int width) {
+        putLittleEndian(value, width, m_fill);
+        m_fill += static_cast<std::size_t>(width);
+    }
 
     std::vector<std::uint8_t> m_buffer;
     std::size_t m_fill = 0;
