@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "menu/IGWriter.h"
+
 namespace corvane {
 
 namespace {
@@ -106,7 +108,6 @@ TMenu createMenu() {
     ics.video_width = 1920;
     ics.video_height = 1080;
     ics.frame_rate_id = 1;
-    ics.interactive_composition_length = 67;
     ics.stream_ui_model = 3;
     ics.number_of_pages = 1;
     menu.MenuInTime = 180000;
@@ -120,6 +121,7 @@ TMenu createMenu() {
     page.number_of_BOGs = 1;
     page.BOGs.push_back(bog);
     ics.pages.push_back(page);
+    ics.interactive_composition_length = compositionLength(ics);
     menu.PageButtons.push_back(buildPageButtons(page));
     return menu;
 }

@@ -227,6 +227,15 @@ std::vector<std::uint16_t> objectOrder(const TMenu& menu) {
     return placer.finish();
 }
 
+std::size_t compositionHeaderBytes(const TIGSc& ics) {
+    // Length, model byte, the two time-outs of the multiplexed model, user time-out, page count.
+    return ics.streamModel() ? 8 : 18;
+}
+
+std::uint32_t compositionLength(const TIGSc& ics) {
+    return static_cast<std::uint32_t>(compositionBody(ics).size() + compositionHeaderBytes(ics) - 3);
+}
+
 std::vector<std::uint8_t> compositionBody(const TIGSc& ics) {
     ByteWriter out;
     for (const auto& page : ics.pages) {
@@ -297,7 +306,7 @@ IGSaveResult saveIGS(const TMenu& menu, IGSaveMode mode,
     }
 
     const std::vector<std::uint8_t> body = compositionBody(ics);
-    const std::size_t header = ics.streamModel() ? 8 : 18;
+    const std::size_t header = compositionHeaderBytes(ics);
     if (body.size() + header > Max24) {
         result.ok = false;
         result.error = "The interactive composition is too large for an IG stream.";

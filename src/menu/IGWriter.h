@@ -34,6 +34,10 @@ std::vector<std::uint16_t> objectOrder(const TMenu& menu);
 
 // The pages as the composition body stores them.
 std::vector<std::uint8_t> compositionBody(const TIGSc& ics);
+// The bytes of interactive_composition() ahead of the pages, its length field included.
+std::size_t compositionHeaderBytes(const TIGSc& ics);
+// interactive_composition_length as the writer sets it: the bytes after the field.
+std::uint32_t compositionLength(const TIGSc& ics);
 
 // A time stamp as the 5 bytes of a PES header; `prefix` is 0x31 (PTS with DTS), 0x21 (PTS
 // alone) or 0x11 (DTS).

@@ -256,6 +256,8 @@ TEST(IGWriter, CreatedMenuWritesCompositionAndEndOnly) {
     EXPECT_EQ(segments[1].pts, 180000u - 59u * 9 / 600) << "END without objects: the body length";
     MnuReadResult read = loadMNU(saveIGS(menu, IGSaveMode::Mnu).bytes);
     expectSameMenu(menu, read.menu);
+    EXPECT_EQ(menu.IGSc.interactive_composition_length, read.menu.IGSc.interactive_composition_length)
+        << "a new menu shows the length its file will hold";
 }
 
 TEST(IGWriter, StreamModelZeroWritesTimeOuts) {
