@@ -65,4 +65,13 @@ private:
     std::size_t m_fill = 0;
 };
 
+// The bytes a record takes in its file: what its appending writer puts into a scratch writer.
+// The edits measure records this way, so a size never has a formula of its own.
+template <typename Record>
+std::size_t writtenSize(const Record& record, void (*append)(ByteWriter&, const Record&)) {
+    ByteWriter scratch;
+    append(scratch, record);
+    return scratch.fill();
+}
+
 } // namespace corvane

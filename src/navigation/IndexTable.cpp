@@ -132,8 +132,11 @@ IndexReadResult readIndex(const std::vector<std::uint8_t>& bytes, std::string_vi
     return result;
 }
 
-std::vector<std::uint8_t> writeIndex(const TINDX& index) {
-    ByteWriter out;
+void appendTitleEntry(ByteWriter& out, const TTitleEntry& entry) {
+    writeEntry(out, entry, true);
+}
+
+void appendIndexContents(ByteWriter& out, const TINDX& index) {
     out.appendlword(index.type_indicator);
     out.appendlword(index.version_number);
     out.appendlword(index.indexes_start_address);
@@ -155,7 +158,11 @@ std::vector<std::uint8_t> writeIndex(const TINDX& index) {
     writeEntry(out, indexes.top_menu, false);
     out.appendword(static_cast<std::uint32_t>(titleCount));
     for (std::size_t i = 0; i < titleCount; ++i) writeEntry(out, indexes.titles[i], true);
+}
 
+std::vector<std::uint8_t> writeIndex(const TINDX& index) {
+    ByteWriter out;
+    appendIndexContents(out, index);
     if (index.ExtensionData_start_address != 0) {
         out.appendbytes(index.padding_before_extension);
         out.putlword(static_cast<std::uint32_t>(out.fill()), 12);

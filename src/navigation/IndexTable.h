@@ -88,6 +88,11 @@ IndexReadResult readIndex(const std::vector<std::uint8_t>& bytes, std::string_vi
 
 // The whole file, ready for the backup-and-write step.
 std::vector<std::uint8_t> writeIndex(const TINDX& index);
+// The file up to the end of the last title: everything but the ExtensionData block and the
+// bytes before it.
+void appendIndexContents(ByteWriter& out, const TINDX& index);
+// One title of the Indexes block as the file holds it, at the fill position.
+void appendTitleEntry(ByteWriter& out, const TTitleEntry& entry);
 
 // Picker items.
 extern const std::array<std::string_view, 2> ObjectTypeNames;   // "HDMV", "BD-J"

@@ -105,12 +105,21 @@ std::uint16_t objectFlagWord(const Tmobject& object) {
     return static_cast<std::uint16_t>(flags << 13);
 }
 
-std::vector<std::uint8_t> writeMovieObject(const TMOBJ& mobj) {
-    ByteWriter out;
-    // The objects' size up front, so a large file is not regrown field by field.
-    std::size_t size = 50;
-    for (const auto& object : mobj.MovieObjects.mobjs) size += 4 + 12 * object.navigation_commands.size();
-    out.resize(size);
+void appendNavCommand(ByteWriter& out, const TNavCommand& command) {
+    out.appendlword(command.opcode);
+    out.appendlword(command.destination);
+    out.appendlword(command.source);
+}
+
+void appendMovieObject(ByteWriter& out, const Tmobject& object) {
+    // The count written is the count of commands held, so the file always matches itself.
+    const std::size_t lines = std::min<std::size_t>(object.navigation_commands.size(), 0xFFFF);
+    out.appendword(objectFlagWord(object));
+    out.appendword(static_cast<std::uint32_t>(lines));
+    for (std::size_t line = 0; line < lines; ++line) appendNavCommand(out, object.navigation_commands[line]);
+}
+
+void appendMovieObjectContents(ByteWriter& out, const TMOBJ& mobj) {
     out.appendstring(mobj.type_indicator, 4);
     out.appendstring(mobj.version_number, 4);
     out.appendlword(mobj.ExtensionData_start_address);
@@ -121,19 +130,12 @@ std::vector<std::uint8_t> writeMovieObject(const TMOBJ& mobj) {
     out.appendlword(objects.mobjs_length);
     out.appendlword(objects.reserved);
     out.appendword(static_cast<std::uint32_t>(objectCount));
-    for (std::size_t i = 0; i < objectCount; ++i) {
-        const Tmobject& object = objects.mobjs[i];
-        // The count written is the count of commands held, so the file always matches itself.
-        const std::size_t lines = std::min<std::size_t>(object.navigation_commands.size(), 0xFFFF);
-        out.appendword(objectFlagWord(object));
-        out.appendword(static_cast<std::uint32_t>(lines));
-        for (std::size_t line = 0; line < lines; ++line) {
-            const TNavCommand& command = object.navigation_commands[line];
-            out.appendlword(command.opcode);
-            out.appendlword(command.destination);
-            out.appendlword(command.source);
-        }
-    }
+    for (std::size_t i = 0; i < objectCount; ++i) appendMovieObject(out, objects.mobjs[i]);
+}
+
+std::vector<std::uint8_t> writeMovieObject(const TMOBJ& mobj) {
+    ByteWriter out;
+    appendMovieObjectContents(out, mobj);
 
     if (mobj.ExtensionData_start_address != 0) {
         out.appendbytes(mobj.padding_before_extension);

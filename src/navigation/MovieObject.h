@@ -74,6 +74,13 @@ MobjReadResult readMovieObject(const std::vector<std::uint8_t>& bytes,
                                std::string_view name = "MovieObject.bdmv");
 // The whole file, ready for the backup-and-write step.
 std::vector<std::uint8_t> writeMovieObject(const TMOBJ& mobj);
+// The file up to the end of the last object: everything but the ExtensionData block and the
+// bytes before it.
+void appendMovieObjectContents(ByteWriter& out, const TMOBJ& mobj);
+// One record as the file holds it, at the fill position: an object is its flag word, its
+// command count and its commands.
+void appendMovieObject(ByteWriter& out, const Tmobject& object);
+void appendNavCommand(ByteWriter& out, const TNavCommand& command);
 
 // Picker items of the three flags.
 extern const std::array<std::string_view, 2> ResumeNames; // "discard", "suspend"

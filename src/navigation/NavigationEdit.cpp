@@ -8,9 +8,10 @@ namespace corvane {
 
 namespace {
 
-constexpr std::uint32_t kCommandSize = 12;
-constexpr std::uint32_t kObjectHeadSize = 4; // flag word and command count
-constexpr std::uint32_t kEntrySize = 12;
+// Record sizes, as their writers lay them out.
+const std::uint32_t kCommandSize = static_cast<std::uint32_t>(writtenSize(TNavCommand{}, appendNavCommand));
+const std::uint32_t kObjectHeadSize = static_cast<std::uint32_t>(writtenSize(Tmobject{}, appendMovieObject));
+const std::uint32_t kEntrySize = static_cast<std::uint32_t>(writtenSize(TTitleEntry{}, appendTitleEntry));
 
 // A length field moves by the bytes added (positive) or removed (negative); 32-bit
 // wrap-around as the field holds.
@@ -256,15 +257,12 @@ void setEntryBdjoFile(TTitleEntry& entry, std::string_view fileName) {
 // ---- ExtensionData -------------------------------------------------------------
 
 std::uint32_t movieObjectExtensionAddress(const TMOBJ& mobj) {
-    std::size_t end = 50; // the head up to number_of_mobjs
-    for (const auto& object : mobj.MovieObjects.mobjs)
-        end += kObjectHeadSize + std::size_t{kCommandSize} * object.navigation_commands.size();
+    const std::size_t end = writtenSize(mobj, appendMovieObjectContents);
     return static_cast<std::uint32_t>(end + mobj.padding_before_extension.size());
 }
 
 std::uint32_t indexExtensionAddress(const TINDX& index) {
-    const std::size_t end = AppInfoEnd + index.padding_before_indexes.size() + 30 +
-                            std::size_t{kEntrySize} * index.Indexes.titles.size();
+    const std::size_t end = writtenSize(index, appendIndexContents);
     return static_cast<std::uint32_t>(end + index.padding_before_extension.size());
 }
 

@@ -28,14 +28,6 @@ void appendSubPath(ByteWriter& out, const TSubPath& path);
 void appendMark(ByteWriter& out, const TMarkEntry& mark);
 void appendPlayListMark(ByteWriter& out, const TPlayListMark& marks); // the whole PlayListMark() section
 
-// The bytes a record takes in the file: what its writer puts into a scratch writer.
-template <typename Record>
-std::size_t writtenSize(const Record& record, void (*append)(ByteWriter&, const Record&)) {
-    ByteWriter scratch;
-    append(scratch, record);
-    return scratch.fill();
-}
-
 // Writes one stream_entry() at `offset`; returns its size: 10 bytes for a known
 // stream_type, 2 for another, plus the kept bytes past them.
 std::size_t writeentry(ByteWriter& out, std::size_t offset, const TStreamEntry& entry);

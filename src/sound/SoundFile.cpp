@@ -17,12 +17,24 @@ void swapSamples(std::vector<std::uint8_t>& data) {
     for (std::size_t i = 0; i + 1 < data.size(); i += 2) std::swap(data[i], data[i + 1]);
 }
 
+// One sound's entry of the SoundIndex as the file holds it.
+void appendIndexEntry(ByteWriter& out, const TSoundEntries& entry) {
+    out.appendbyte((entry.channel_configuration & 0x0Fu) << 4 | (entry.sampling_frequency & 0x0Fu));
+    out.appendbyte((entry.bits_per_sample & 3u) << 6);
+    out.appendlword(entry.sound_data_start_address);
+    out.appendlword(entry.sound_data_length);
+}
+
+const std::int64_t IndexEntryBytes =
+    static_cast<std::int64_t>(writtenSize(TSoundEntries{}, appendIndexEntry));
+
 void resizeIndex(TSND& sound, std::int64_t entries, std::int64_t dataBytes) {
-    sound.SoundIndex.length = static_cast<std::uint32_t>(sound.SoundIndex.length + 10 * entries);
-    sound.SoundData_start_address = static_cast<std::uint32_t>(sound.SoundData_start_address + 10 * entries);
+    const std::int64_t indexBytes = IndexEntryBytes * entries;
+    sound.SoundIndex.length = static_cast<std::uint32_t>(sound.SoundIndex.length + indexBytes);
+    sound.SoundData_start_address = static_cast<std::uint32_t>(sound.SoundData_start_address + indexBytes);
     if (sound.ExtensionData_start_address != 0)
         sound.ExtensionData_start_address =
-            static_cast<std::uint32_t>(sound.ExtensionData_start_address + 10 * entries + dataBytes);
+            static_cast<std::uint32_t>(sound.ExtensionData_start_address + indexBytes + dataBytes);
     sound.SoundIndex.number_of_sound_entries = static_cast<std::uint8_t>(sound.SoundIndex.entries.size());
 }
 
@@ -98,7 +110,8 @@ void layOutSound(TSND& sound) {
     auto& entries = sound.SoundIndex.entries;
     if (entries.size() > MaxSounds) entries.resize(MaxSounds);
     sound.SoundIndex.number_of_sound_entries = static_cast<std::uint8_t>(entries.size());
-    sound.SoundData_start_address = static_cast<std::uint32_t>(HeaderBytes + 10 * entries.size());
+    sound.SoundData_start_address =
+        static_cast<std::uint32_t>(HeaderBytes + IndexEntryBytes * static_cast<std::int64_t>(entries.size()));
     // Each sound starts on a 4-byte boundary of the sound data (lengths are even).
     std::uint32_t end = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -122,12 +135,7 @@ std::vector<std::uint8_t> writeSound(const TSND& held) {
     out.appendlword(sound.SoundIndex.length);
     out.appendbyte(0);
     out.appendbyte(sound.SoundIndex.number_of_sound_entries);
-    for (const TSoundEntries& entry : sound.SoundIndex.entries) {
-        out.appendbyte((entry.channel_configuration & 0x0Fu) << 4 | (entry.sampling_frequency & 0x0Fu));
-        out.appendbyte((entry.bits_per_sample & 3u) << 6);
-        out.appendlword(entry.sound_data_start_address);
-        out.appendlword(entry.sound_data_length);
-    }
+    for (const TSoundEntries& entry : sound.SoundIndex.entries) appendIndexEntry(out, entry);
     for (const TSoundEntries& entry : sound.SoundIndex.entries) {
         // The held length decides; data shorter than it (never in a file read whole) is padded.
         std::vector<std::uint8_t> data = entry.sound_data;
