@@ -189,7 +189,14 @@ std::optional<std::vector<std::uint8_t>> exportObjectPng(TMenu& menu, std::uint1
                                                          std::string& error) {
     const IndexPicture* picture = rle_decode(menu, objectId);
     if (picture == nullptr) {
-        error = "there is no object " + hexText(objectId, 4);
+        if (objectId < menu.IGObjects.size() && menu.IGObjects[objectId].present()) {
+            const TIGobject& object = menu.IGObjects[objectId];
+            error = "object " + hexText(objectId, 4) + " is too large to decode (" +
+                    std::to_string(object.object_width) + " x " + std::to_string(object.object_height) +
+                    " pixels)";
+        } else {
+            error = "there is no object " + hexText(objectId, 4);
+        }
         return std::nullopt;
     }
     auto png = writeIndexPng(*picture, id2pal(menu, palette), software, error);

@@ -40,8 +40,11 @@ std::vector<CommandRef> findPlayListCommands(const TMOBJ& mobj, std::uint32_t pl
 }
 
 std::vector<std::string> playListSearchLines(const TMOBJ& mobj, const std::string& playlistName) {
+    const std::vector<CommandRef> found = findPlayListCommands(mobj, nameNumber(playlistName));
+    if (found.empty())
+        return {"", "PlayList [b]" + playlistName + "[/b] is played by no movie-object command."};
     std::vector<std::string> lines = {"", "PlayList [b]" + playlistName + "[/b] found in:"};
-    for (const CommandRef& ref : findPlayListCommands(mobj, nameNumber(playlistName)))
+    for (const CommandRef& ref : found)
         lines.push_back("Object " + zeroPad(ref.object, 4) + ", Command line " + zeroPad(ref.line, 4));
     return lines;
 }

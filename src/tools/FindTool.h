@@ -22,7 +22,8 @@ struct CommandRef {
 // The lines of Play PL, Play PL_PI and Play PL_MK with the playlist as immediate first operand.
 std::vector<CommandRef> findPlayListCommands(const TMOBJ& mobj, std::uint32_t playlist);
 // The command search as the log shows it: an empty line, "PlayList [b]name[/b] found in:",
-// then "Object oooo, Command line llll" per match.
+// then "Object oooo, Command line llll" per match; without a match an empty line and
+// "PlayList [b]name[/b] is played by no movie-object command.".
 std::vector<std::string> playListSearchLines(const TMOBJ& mobj, const std::string& playlistName);
 
 struct TCIRef {
