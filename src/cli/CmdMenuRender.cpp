@@ -29,12 +29,8 @@ struct RenderArgs {
 };
 
 void render(const RenderArgs& args, int& result) {
-    const auto page = parseNumber(args.page);
-    if (!page) {
-        std::cerr << "error: --page: not a number: " << args.page << '\n';
-        result = Usage;
-        return;
-    }
+    const auto page = numberOption("--page", args.page, result);
+    if (!page) return;
     std::optional<std::uint64_t> select;
     if (!args.select.empty() && !(select = parseHexId(args.select))) {
         std::cerr << "error: --select: not a hexadecimal id: " << args.select << '\n';
@@ -74,7 +70,7 @@ void render(const RenderArgs& args, int& result) {
     const std::uint16_t wanted = select
                                      ? static_cast<std::uint16_t>(std::min<std::uint64_t>(*select, NoButton))
                                      : menu.IGSc.pages[*page].default_selected_button_id_ref;
-    if (select && !menu.PageButtons[*page].holds(*select)) {
+    if (select && *select != NoButton && !menu.PageButtons[*page].holds(*select)) {
         printError(args.mnu,
                    "page " + std::to_string(*page) + " has no button " + hexText(*select & 0xFFFF, 4));
         result = Rejected;
@@ -119,7 +115,8 @@ void addMenuRender(CLI::App& menu, int& result) {
     auto args = std::make_shared<RenderArgs>();
     command->add_option("MNU", args->mnu, "The .mnu menu")->required();
     command->add_option("--page", args->page, "Page index (default 0)");
-    command->add_option("--select", args->select, "Button id (hex) to show selected instead of the default");
+    command->add_option("--select", args->select,
+                        "Button id (hex) to show selected instead of the default; FFFF for none");
     command->add_flag("--button-ids", args->buttonIds, "Show button ids");
     command->add_flag("--object-ids", args->objectIds, "Show object ids");
     command->add_flag("--button-frames", args->buttonFrames, "Show button frames");
