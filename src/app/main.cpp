@@ -9,11 +9,37 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/MainWindow.h"
 #include "app/PageTabs.h"
 
+namespace {
+
+const char Usage[] = "Usage: corvane [FILE]\n"
+                     "       corvane --screenshot PNG [--page N] [FILE]\n"
+                     "\n"
+                     "Opens the desktop program. FILE is a file inside a BDMV folder (index.bdmv, a\n"
+                     "playlist, ...): that folder is read at once. --screenshot renders the window after\n"
+                     "start-up into PNG and quits; --page N shows page N first.\n"
+                     "\n"
+                     "  -h, --help     this text\n"
+                     "  --version      the version\n";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before a window or a display is needed.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("corvane " CORVANE_VERSION);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Vorlund Software"));
     QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
