@@ -1,5 +1,7 @@
 #include "cli/CliCommon.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <unistd.h>
@@ -35,6 +37,27 @@ void showMessages(const std::vector<ReadMessage>& messages, bool quiet) {
     showReadMessages(reporter, messages);
 }
 
+bool reportRead(const std::string& path, const std::vector<ReadMessage>& messages, bool ok,
+                std::string_view fallback, bool quiet, int& result) {
+    if (ok) {
+        showMessages(messages, quiet);
+        return true;
+    }
+    // The error line, or a log line that tells the error (the index's title count).
+    auto first = std::find_if(messages.begin(), messages.end(),
+                              [](const ReadMessage& m) { return m.kind == ReadMessage::Kind::Error; });
+    if (first == messages.end())
+        first = std::find_if(messages.begin(), messages.end(),
+                             [](const ReadMessage& m) { return m.text.rfind("Error", 0) == 0; });
+    std::vector<ReadMessage> shown;
+    for (auto it = messages.begin(); it != messages.end(); ++it)
+        if (it != first) shown.push_back(*it);
+    showMessages(shown, quiet);
+    printError(path, first != messages.end() ? striptags(first->text) : std::string(fallback));
+    result = Rejected;
+    return false;
+}
+
 int finalStatus(int result) {
     return result == Success && g_reportedErrors > 0 ? Rejected : result;
 }
@@ -51,41 +74,57 @@ void PlainSink::progressEnd() {
 }
 
 void printError(const std::string& file, const std::string& message) {
-    std::cerr << "error: " << file << ": " << message << '\n';
+    const std::string name = std::filesystem::path(file).filename().string();
+    if (!name.empty() && message.find(name) != std::string::npos)
+        std::cerr << "error: " << message << '\n';
+    else
+        std::cerr << "error: " << file << ": " << message << '\n';
 }
 
-std::optional<std::uint64_t> parseNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    try {
-        std::size_t used = 0;
-        std::uint64_t value;
-        if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-            value = std::stoull(text.substr(2), &used, 16);
-            used += 2;
-        } else {
-            if (text[0] == '-' || text[0] == '+') return std::nullopt;
-            value = std::stoull(text, &used, 10);
-        }
-        if (used != text.size()) return std::nullopt;
-        return value;
-    } catch (...) {
-        return std::nullopt;
+namespace {
+
+// The digits alone: std::stoull would also take a sign or leading spaces.
+bool allDigits(std::string_view digits, int base) {
+    if (digits.empty()) return false;
+    for (const char c : digits) {
+        const auto u = static_cast<unsigned char>(c);
+        if (base == 16 ? !std::isxdigit(u) : !std::isdigit(u)) return false;
     }
+    return true;
+}
+
+std::optional<std::uint64_t> parseDigits(const std::string& digits, int base) {
+    if (!allDigits(digits, base)) return std::nullopt;
+    try {
+        return std::stoull(digits, nullptr, base);
+    } catch (...) {
+        return std::nullopt; // out of range
+    }
+}
+
+} // namespace
+
+std::optional<std::uint64_t> parseNumber(const std::string& text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return parseDigits(text.substr(2), 16);
+    return parseDigits(text, 10);
 }
 
 std::optional<std::uint64_t> parseHexId(const std::string& text) {
     std::string digits = text;
     if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
         digits = digits.substr(2);
-    if (digits.empty() || digits.size() > 16) return std::nullopt;
-    try {
-        std::size_t used = 0;
-        const auto value = std::stoull(digits, &used, 16);
-        if (used != digits.size()) return std::nullopt;
-        return value;
-    } catch (...) {
-        return std::nullopt;
+    if (digits.size() > 16) return std::nullopt;
+    return parseDigits(digits, 16);
+}
+
+std::optional<std::uint64_t> numberOption(const std::string& option, const std::string& text, int& result) {
+    const auto value = parseNumber(text);
+    if (!value) {
+        std::cerr << "error: " << option << ": not a number: " << text << '\n';
+        result = Usage;
     }
+    return value;
 }
 
 bool sameFile(const std::string& a, const std::string& b) {

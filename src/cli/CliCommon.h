@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "io/ReadResult.h"
@@ -39,15 +40,24 @@ private:
 int reportedErrors();
 // A reader's message lines through a PlainSink on stderr (counted as above).
 void showMessages(const std::vector<ReadMessage>& messages, bool quiet);
+// A reader's message lines on stderr, and on a failed read (`ok` false) its one "error: "
+// line naming the file: the reader's first error message (not repeated as an "ERROR:" log
+// line), else `fallback`; `result` becomes Rejected. Returns `ok`.
+bool reportRead(const std::string& path, const std::vector<ReadMessage>& messages, bool ok,
+                std::string_view fallback, bool quiet, int& result);
 // The exit status of a run: a success that reported an error becomes Rejected.
 int finalStatus(int result);
 
-// "error: " line on stderr naming the file.
+// "error: " line on stderr naming the file once: "error: FILE: message", or "error: message"
+// when the message names the file already.
 void printError(const std::string& file, const std::string& message);
 // Decimal, or hexadecimal with a 0x prefix.
 std::optional<std::uint64_t> parseNumber(const std::string& text);
 // Hexadecimal with or without 0x (PIDs and ids).
 std::optional<std::uint64_t> parseHexId(const std::string& text);
+// parseNumber for the value of a command-line option; a value that is not a number (a sign,
+// a fraction, more than 64 bits) is a usage error, said on stderr.
+std::optional<std::uint64_t> numberOption(const std::string& option, const std::string& text, int& result);
 // True when both names reach the same file (an output may never be its input).
 bool sameFile(const std::string& a, const std::string& b);
 

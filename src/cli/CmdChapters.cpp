@@ -16,7 +16,7 @@ namespace corvane::cli {
 namespace {
 
 // Reads a playlist whole; prints the reason and sets `result` when it cannot.
-std::optional<TMPLS> loadPlayList(const std::string& path, int& result) {
+std::optional<TMPLS> loadPlayList(const std::string& path, bool quiet, int& result) {
     std::string error;
     const auto bytes = readWholeFile(path, error);
     if (!bytes) {
@@ -25,15 +25,9 @@ std::optional<TMPLS> loadPlayList(const std::string& path, int& result) {
         return std::nullopt;
     }
     PlsReadResult read = readPlayList(*bytes, std::filesystem::path(path).filename().string(), true);
-    showMessages(read.messages, false);
-    if (read.status != ReadStatus::Ok) {
-        std::string message = "not a playlist this program reads";
-        for (const auto& line : read.messages)
-            if (line.kind == ReadMessage::Kind::Error) message = striptags(line.text);
-        printError(path, message);
-        result = Rejected;
+    if (!reportRead(path, read.messages, read.status == ReadStatus::Ok, "not a playlist this program reads",
+                    quiet, result))
         return std::nullopt;
-    }
     return read.mpls;
 }
 
@@ -57,8 +51,9 @@ void addChaptersCommand(CLI::App& app, int& result) {
     exportCommand->add_option("MPLS", *exportIn, "The playlist")->required();
     addFormat(exportCommand, *exportFormat);
     exportCommand->add_option("-o,--output", *exportOut, "The chapter file (stdout when absent)");
-    exportCommand->callback([&result, exportIn, exportFormat, exportOut] {
-        const auto mpls = loadPlayList(*exportIn, result);
+    auto exportQuiet = addQuietFlag(exportCommand);
+    exportCommand->callback([&result, exportIn, exportFormat, exportOut, exportQuiet] {
+        const auto mpls = loadPlayList(*exportIn, *exportQuiet, result);
         if (!mpls) return;
         const ChapterText chapters = chapterText(*mpls, *chapterFormatFromName(*exportFormat));
         if (!chapters.error.empty()) {
@@ -86,13 +81,14 @@ void addChaptersCommand(CLI::App& app, int& result) {
     importCommand->add_option("CHAPTERS", *importChaptersFile, "The chapter file")->required();
     addFormat(importCommand, *importFormat);
     importCommand->add_option("-o,--output", *importOut, "The playlist to write")->required();
-    importCommand->callback([&result, importIn, importChaptersFile, importFormat, importOut] {
+    auto importQuiet = addQuietFlag(importCommand);
+    importCommand->callback([&result, importIn, importChaptersFile, importFormat, importOut, importQuiet] {
         if (sameFile(*importIn, *importOut)) {
             printError(*importOut, "the output file may not be the input file");
             result = Usage;
             return;
         }
-        auto mpls = loadPlayList(*importIn, result);
+        auto mpls = loadPlayList(*importIn, *importQuiet, result);
         if (!mpls) return;
         std::string error;
         const auto text = readWholeFile(*importChaptersFile, error);
@@ -104,7 +100,7 @@ void addChaptersCommand(CLI::App& app, int& result) {
         const ChapterImport imported =
             importChapters(*mpls, std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
                            *chapterFormatFromName(*importFormat));
-        PlainSink sink(std::cerr, false);
+        PlainSink sink(std::cerr, *importQuiet);
         Reporter reporter(&sink);
         for (const auto& line : imported.refused) reporter.erlog(line);
         for (const auto& line : imported.log) reporter.log(line);

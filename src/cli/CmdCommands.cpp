@@ -19,15 +19,12 @@ void addCommandsCommand(CLI::App& app, int& result) {
     auto out = std::make_shared<std::string>();
     cmd->add_option("MOBJ", *file, "A MovieObject.bdmv file")->required();
     cmd->add_option("--object", *object, "The movie object's number")->required();
+    auto quiet = addQuietFlag(cmd);
     cmd->add_option("--format", *format, "lst (text) or bin (binary)")->check(CLI::IsMember({"lst", "bin"}));
     cmd->add_option("-o,--output", *out, "Write to this file instead of standard output");
-    cmd->callback([&result, file, object, format, out] {
-        const auto number = parseNumber(*object);
-        if (!number) {
-            std::cerr << "error: --object: not a number: " << *object << '\n';
-            result = Usage;
-            return;
-        }
+    cmd->callback([&result, file, object, format, out, quiet] {
+        const auto number = numberOption("--object", *object, result);
+        if (!number) return;
         if (!out->empty() && sameFile(*file, *out)) {
             printError(*out, "the output file may not be the input file");
             result = Usage;
@@ -41,12 +38,9 @@ void addCommandsCommand(CLI::App& app, int& result) {
             return;
         }
         const auto read = readMovieObject(*bytes);
-        showMessages(read.messages, false);
-        if (read.status != ReadStatus::Ok) {
-            printError(*file, "not a MovieObject file this program reads");
-            result = Rejected;
+        if (!reportRead(*file, read.messages, read.status == ReadStatus::Ok,
+                        "not a MovieObject file this program reads", *quiet, result))
             return;
-        }
         const auto& objects = read.mobj.MovieObjects.mobjs;
         if (*number >= objects.size()) {
             printError(*file, "there is no movie object " + std::to_string(*number) + " (the file holds " +

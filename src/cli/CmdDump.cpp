@@ -17,8 +17,10 @@ void addDumpCommands(CLI::App& app, int& result) {
     auto dumpFile = std::make_shared<std::string>();
     auto noData = std::make_shared<bool>(false);
     auto dumpQuiet = std::make_shared<bool>(false);
-    dump->add_option("FILE", *dumpFile,
-                     "index.bdmv, MovieObject.bdmv, a playlist, a clip information file or an .exd file")
+    dump->add_option(
+            "FILE", *dumpFile,
+            "index.bdmv, MovieObject.bdmv, a playlist (.mpls), a clip information file (.clpi), sound.bdmv, "
+            "a BD-J object (.bdjo), an IG menu (.mnu) or an ExtensionData file (.exd)")
         ->required();
     dump->add_flag("--no-data", *noData, "Replace byte arrays by their length");
     dump->add_flag("--quiet", *dumpQuiet, "No log lines on stderr");

@@ -25,7 +25,8 @@ void addFindCommand(CLI::App& app, int& result) {
     auto* byClips = cmd->add_flag("--clip-refs", *clipRefs,
                                   "For every clip, the PlayItems (p) and SubPlayItems (s) using it");
     byPlaylist->excludes(byClips);
-    cmd->callback([&result, disc, playlist, clipRefs] {
+    auto quiet = addQuietFlag(cmd);
+    cmd->callback([&result, disc, playlist, clipRefs, quiet] {
         if (playlist->empty() && !*clipRefs) {
             std::cerr << "error: give --playlist NAME or --clip-refs\n";
             result = Usage;
@@ -37,7 +38,7 @@ void addFindCommand(CLI::App& app, int& result) {
             return;
         }
         // The folder is read as the Read button does; its log goes to stderr.
-        PlainSink sink(std::cerr, false);
+        PlainSink sink(std::cerr, *quiet);
         Session session;
         session.reporter.setSink(&sink);
         session.BDMVdir = bdmvFolderFromChosen(*disc);

@@ -148,19 +148,10 @@ std::optional<TMenu> loadMenu(const std::string& path, bool quiet, int& result) 
         result = Rejected;
         return std::nullopt;
     }
-    PlainSink sink(std::cerr, quiet);
-    Reporter reporter(&sink);
     MnuReadResult read = loadMNU(std::move(*bytes));
-    showReadMessages(reporter, read.messages);
-    if (read.status == ReadStatus::Ok) return std::move(read.menu);
-    std::string reason = "not an IG menu this program reads";
-    for (const auto& line : read.messages)
-        if (line.kind == ReadMessage::Kind::Error) {
-            reason = striptags(line.text);
-            break;
-        }
-    printError(path, reason);
-    result = Rejected;
+    if (reportRead(path, read.messages, read.status == ReadStatus::Ok, "not an IG menu this program reads",
+                   quiet, result))
+        return std::move(read.menu);
     return std::nullopt;
 }
 

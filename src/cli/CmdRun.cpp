@@ -53,6 +53,7 @@ struct RunOptions {
     std::string object;
     std::string maxSteps = "10000000";
     bool realPSRs = false;
+    bool quiet = false;
     std::string region = "A";
     std::string country = "US";
     std::vector<std::string> psrs;
@@ -60,11 +61,9 @@ struct RunOptions {
 };
 
 int runObject(const RunOptions& o) {
-    const auto object = parseNumber(o.object);
-    if (!object) {
-        std::cerr << "error: --object: not a number: " << o.object << '\n';
-        return Usage;
-    }
+    int status = Success;
+    const auto object = numberOption("--object", o.object, status);
+    if (!object) return status;
     const auto maxSteps = parseNumber(o.maxSteps);
     if (!maxSteps || *maxSteps == 0) {
         std::cerr << "error: --max-steps: not a positive number: " << o.maxSteps << '\n';
@@ -103,11 +102,9 @@ int runObject(const RunOptions& o) {
         return Rejected;
     }
     const auto read = readMovieObject(*bytes);
-    showMessages(read.messages, false);
-    if (read.status != ReadStatus::Ok) {
-        printError(o.file, "not a MovieObject file this program reads");
-        return Rejected;
-    }
+    if (!reportRead(o.file, read.messages, read.status == ReadStatus::Ok,
+                    "not a MovieObject file this program reads", o.quiet, status))
+        return status;
     const auto& objects = read.mobj.MovieObjects.mobjs;
     if (*object >= objects.size()) {
         printError(o.file, "there is no movie object " + std::to_string(*object) + " (the file holds " +
@@ -143,6 +140,7 @@ void addRunCommand(CLI::App& app, int& result) {
     cmd->add_option("--max-steps", o->maxSteps,
                     "Stop a run that has not ended after this many commands (10000000)");
     cmd->add_flag("--real-psrs", o->realPSRs, "Start PSR0-5 with 'real' values");
+    cmd->add_flag("--quiet", o->quiet, "No log lines on stderr");
     cmd->add_option("--region", o->region, "Player region A, B or C (PSR20)")
         ->check(CLI::IsMember({"A", "B", "C"}));
     cmd->add_option("--country", o->country, "Two-letter country code (PSR19), default US");

@@ -24,19 +24,13 @@ std::optional<std::vector<std::uint8_t>> readInput(const std::string& path, int&
 }
 
 // A sound file read whole, or nothing (the reason printed).
-std::optional<TSND> loadSound(const std::string& path, int& result) {
+std::optional<TSND> loadSound(const std::string& path, bool quiet, int& result) {
     const auto bytes = readInput(path, result);
     if (!bytes) return std::nullopt;
     SoundReadResult read = readSoundBytes(*bytes);
-    showMessages(read.messages, false);
-    if (read.status != ReadStatus::Ok) {
-        std::string message = "not a sound file this program reads";
-        for (const auto& line : read.messages)
-            if (line.kind == ReadMessage::Kind::Error) message = striptags(line.text);
-        printError(path, message);
-        result = Rejected;
+    if (!reportRead(path, read.messages, read.status == ReadStatus::Ok, "not a sound file this program reads",
+                    quiet, result))
         return std::nullopt;
-    }
     return read.sound;
 }
 
@@ -75,39 +69,45 @@ void addSoundCommand(CLI::App& app, int& result) {
 
     auto* exportCommand = soundCommand->add_subcommand("export", "Save one entry as a WAV file");
     auto exportIn = std::make_shared<std::string>();
-    auto exportEntry = std::make_shared<std::size_t>(0);
+    auto exportEntry = std::make_shared<std::string>();
     auto exportOut = std::make_shared<std::string>();
     exportCommand->add_option("SOUND", *exportIn, "The sound.bdmv file")->required();
     exportCommand->add_option("--entry", *exportEntry, "The entry (sound id)")->required();
     exportCommand->add_option("-o,--output", *exportOut, "The WAV file")->required();
-    exportCommand->callback([&result, exportIn, exportEntry, exportOut] {
-        const auto file = loadSound(*exportIn, result);
+    auto exportQuiet = addQuietFlag(exportCommand);
+    exportCommand->callback([&result, exportIn, exportEntry, exportOut, exportQuiet] {
+        const auto entry = numberOption("--entry", *exportEntry, result);
+        if (!entry) return;
+        const auto file = loadSound(*exportIn, *exportQuiet, result);
         if (!file) return;
-        if (*exportEntry >= file->SoundIndex.entries.size()) {
-            printError(*exportIn, "there is no sound entry " + std::to_string(*exportEntry));
+        if (*entry >= file->SoundIndex.entries.size()) {
+            printError(*exportIn, "there is no sound entry " + std::to_string(*entry));
             result = Rejected;
             return;
         }
-        write(*exportOut, mkWav(file->SoundIndex.entries[*exportEntry]), result);
+        write(*exportOut, mkWav(file->SoundIndex.entries[*entry]), result);
     });
 
     auto* importCommand = soundCommand->add_subcommand("import", "Insert a WAV file as a new entry");
     auto importIn = std::make_shared<std::string>();
     auto importWavFile = std::make_shared<std::string>();
-    auto importAfter = std::make_shared<std::size_t>(0);
+    auto importAfter = std::make_shared<std::string>();
     auto importOut = std::make_shared<std::string>();
     importCommand->add_option("SOUND", *importIn, "The sound.bdmv file")->required();
     importCommand->add_option("WAV", *importWavFile, "48 kHz 16-bit PCM")->required();
     importCommand->add_option("--after", *importAfter, "The entry the new one follows")->required();
     importCommand->add_option("-o,--output", *importOut, "The sound file to write")->required();
-    importCommand->callback([&result, importIn, importWavFile, importAfter, importOut] {
+    auto importQuiet = addQuietFlag(importCommand);
+    importCommand->callback([&result, importIn, importWavFile, importAfter, importOut, importQuiet] {
+        const auto afterEntry = numberOption("--after", *importAfter, result);
+        if (!afterEntry) return;
         if (refuseSameFile(*importIn, *importOut, result)) return;
-        auto file = loadSound(*importIn, result);
+        auto file = loadSound(*importIn, *importQuiet, result);
         if (!file) return;
         auto entry = loadWav(*importWavFile, result);
         if (!entry) return;
         const std::optional<std::size_t> after =
-            file->SoundIndex.entries.empty() ? std::nullopt : std::optional(*importAfter);
+            file->SoundIndex.entries.empty() ? std::nullopt : std::optional<std::size_t>(*afterEntry);
         if (after && *after >= file->SoundIndex.entries.size()) {
             printError(*importIn, "there is no sound entry " + std::to_string(*after));
             result = Rejected;

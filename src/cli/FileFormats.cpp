@@ -137,15 +137,6 @@ const FileFormat* findFormat(const std::string& path, const Bytes& bytes) {
     return nullptr;
 }
 
-// The first error line a reader reported, tags removed.
-std::string firstError(const std::vector<ReadMessage>& messages, std::string_view fallback) {
-    for (const auto& message : messages)
-        if (message.kind == ReadMessage::Kind::Error) return striptags(message.text);
-    for (const auto& message : messages)
-        if (message.text.rfind("Error", 0) == 0) return striptags(message.text);
-    return std::string(fallback);
-}
-
 } // namespace
 
 LoadedFile loadFile(const std::string& path, bool noData, bool quiet, bool writing, int& result) {
@@ -156,23 +147,24 @@ LoadedFile loadFile(const std::string& path, bool noData, bool quiet, bool writi
         result = Rejected;
         return {};
     }
-    PlainSink sink(std::cerr, quiet);
-    Reporter reporter(&sink);
-    error = "not a file type this program reads";
-    if (const FileFormat* format = findFormat(path, *bytes)) {
-        const std::string name = std::filesystem::path(path).filename().string();
-        FormatRead read = format->read(*bytes, name, noData, writing);
-        showReadMessages(reporter, read.read.messages);
-        if (!read.error.empty())
-            error = read.error;
-        else if (read.read.status != ReadStatus::Ok)
-            error = firstError(read.read.messages, format->notRead);
-        else
-            return {true, std::move(read.json), std::move(read.written)};
+    const FileFormat* format = findFormat(path, *bytes);
+    if (!format) {
+        printError(path, "not a file type this program reads");
+        result = Rejected;
+        return {};
     }
-    printError(path, error);
-    result = Rejected;
-    return {};
+    const std::string name = std::filesystem::path(path).filename().string();
+    FormatRead read = format->read(*bytes, name, noData, writing);
+    if (!read.error.empty()) {
+        showMessages(read.read.messages, quiet);
+        printError(path, read.error);
+        result = Rejected;
+        return {};
+    }
+    if (!reportRead(path, read.read.messages, read.read.status == ReadStatus::Ok, format->notRead, quiet,
+                    result))
+        return {};
+    return {true, std::move(read.json), std::move(read.written)};
 }
 
 } // namespace corvane::cli

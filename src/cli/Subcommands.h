@@ -6,6 +6,13 @@
 
 namespace corvane::cli {
 
+// The --quiet flag of a subcommand that logs: no log lines on stderr.
+inline std::shared_ptr<bool> addQuietFlag(CLI::App* command) {
+    auto quiet = std::make_shared<bool>(false);
+    command->add_flag("--quiet", *quiet, "No log lines on stderr");
+    return quiet;
+}
+
 // Each group of subcommands registers itself on the app and returns the exit code through `result`.
 void addCheckCommand(CLI::App& app, int& result);
 void addCommandCommand(CLI::App& app, int& result);

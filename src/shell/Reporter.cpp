@@ -85,6 +85,13 @@ void Reporter::erslog(std::string_view text) {
     raiseBadge(striptags(text));
 }
 
+void Reporter::resultError(std::string_view text) {
+    m_sink->appendFileErrorLine(parseMarkup("[re]ERROR:[/re] [b]" + std::string(text) + "[/b]"));
+    erslog(text);
+    ErrorRaised = true;
+    m_sink->beep();
+}
+
 void Reporter::fileError(const std::string& message) {
     // Built by hand: a path may hold brackets, and is never cut short.
     StyledLine line;

@@ -32,8 +32,9 @@ public:
         showErrorBadge(details);
     }
     virtual void beep() {}
-    // The "ERROR:" log line of a file error, just before fileError; a sink that prints
-    // fileError's message on the same stream may drop it.
+    // The "ERROR:" log line of a file error, just before fileError, or of a failure that the
+    // operation returns (Reporter::resultError); a sink that prints that message on the same
+    // stream may drop it.
     virtual void appendFileErrorLine(const StyledLine& line) { appendLine(line); }
     // A failure of the file layer (cannot open, create or write), after its log line and
     // badge: an error box on the desktop.
@@ -70,6 +71,9 @@ public:
     void slogR();                                 // "Ready." and an empty panel 1
     void erlog(std::string_view text);            // the error report
     void erslog(std::string_view text);           // its status-bar half
+    // erlog of an operation's failure that the caller also returns: a sink that prints the
+    // caller's error line on the same stream may drop the log line.
+    void resultError(std::string_view text);
     // A failure of the file layer: the error report of `message` (the system's text,
     // naming the file; shown as given, not as markup), then the sink's error box.
     void fileError(const std::string& message);

@@ -372,7 +372,7 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
         const std::string name = std::filesystem::path(m2tsPath).filename().string();
         result.error = demuxer.noTransportStream() ? name + " is no transport stream"
                                                    : "PID " + hexText(pid, 4) + " not found in " + name;
-        reporter.erlog(result.error);
+        reporter.resultError(result.error);
         return result;
     }
     if (!out.commit()) {

@@ -132,7 +132,7 @@ struct DemuxResult {
 // `blocksPerPump` blocks of 341 packets and stops after a cancel: in ES, SUP and MNU
 // mode with the output ending at a PES packet boundary. File failures go to
 // Reporter::fileError; a PID that never comes or a file that is no transport stream
-// to erlog, and no output file is left.
+// to Reporter::resultError and DemuxResult::error, and no output file is left.
 DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::uint16_t pid, DemuxMode mode,
                   Reporter& reporter, std::size_t blocksPerPump = 32);
 

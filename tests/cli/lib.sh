@@ -17,6 +17,8 @@ expect_status() {
 expect_out() { grep -qxF -- "$1" "$TMP/out" || fail "stdout lacks line '$1'"; }
 expect_part() { grep -qF -- "$1" "$TMP/out" || fail "stdout lacks '$1'"; }
 expect_err() { grep -qF -- "$1" "$TMP/err" || fail "stderr lacks '$1'"; }
+# stderr holds exactly one line, the given one (an error said once, naming its file once)
+expect_err_only() { [ "$(cat "$TMP/err")" = "$1" ] || fail "stderr is '$(cat "$TMP/err")', not just '$1'"; }
 finish() {
   [ "$failures" = 0 ] && echo "all cases passed"
   exit "$failures"
