@@ -55,11 +55,11 @@ private slots:
         MainWindow window;
         window.show();
         readFolder(window, bdmv);
-        SoundGroup* group = window.bdmvPage->gbSound;
+        SoundGroup* group = window.bdmvPage->soundGroup();
         QVERIFY(group->isVisibleTo(&window));
         QCOMPARE(sounds(group)->item(0, 1)->text(), QStringLiteral("Stereo"));
         QVERIFY(toolButton(group, "bbSoundPlay")->isEnabled());
-        QVERIFY(!window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(!child<QPushButton>(window.optionsPage, "bCreateSound")->isEnabled());
 
         group->chooseWavToOpen = [this](const QString&, const QString&) { return m_wav; };
         sounds(group)->selectRow(0);
@@ -104,20 +104,20 @@ private slots:
         MainWindow window;
         window.show();
         readFolder(window, bdmv);
-        SoundGroup* group = window.bdmvPage->gbSound;
+        SoundGroup* group = window.bdmvPage->soundGroup();
         QVERIFY(!group->isVisibleTo(&window));
-        QVERIFY(window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(child<QPushButton>(window.optionsPage, "bCreateSound")->isEnabled());
 
         group->chooseWavToOpen = [](const QString&, const QString&) { return QString(); };
-        window.optionsPage->bCreateSound->click();
+        child<QPushButton>(window.optionsPage, "bCreateSound")->click();
         QVERIFY(!group->isVisibleTo(&window)); // cancelled
-        QVERIFY(window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(child<QPushButton>(window.optionsPage, "bCreateSound")->isEnabled());
 
         group->chooseWavToOpen = [this](const QString&, const QString&) { return m_wav; };
-        window.optionsPage->bCreateSound->click();
+        child<QPushButton>(window.optionsPage, "bCreateSound")->click();
         QCOMPARE(window.PageControl->currentWidget(), static_cast<QWidget*>(window.bdmvPage));
         QVERIFY(group->isVisibleTo(&window));
-        QVERIFY(!window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(!child<QPushButton>(window.optionsPage, "bCreateSound")->isEnabled());
         QVERIFY(QDir(bdmv + QStringLiteral("AUXDATA")).exists());
         window.bdmvPage->bSaveClick();
         std::string error;
