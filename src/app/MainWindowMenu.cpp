@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -21,7 +20,6 @@
 #include "app/PageTabs.h"
 #include "app/SoundPlayer.h"
 #include "sound/WavePlayer.h"
-#include "widgets/ColourBox.h"
 
 namespace corvane {
 
