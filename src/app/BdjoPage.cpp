@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/PickerRow.h"
+#include "app/PlaylistPageGrid.h"
 #include "shell/Session.h"
 #include "shell/SessionFiles.h"
 
@@ -18,34 +18,32 @@ namespace corvane {
 
 namespace {
 
-QTableWidget* makeTable(QWidget* parent, const char* name, const QStringList& headers) {
-    auto* table = new QTableWidget(parent);
-    table->setObjectName(QString::fromLatin1(name));
-    table->setColumnCount(static_cast<int>(headers.size()));
-    table->setHorizontalHeaderLabels(headers);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->verticalHeader()->hide();
+PlaylistGrid* makeTable(QWidget* parent, const char* name, std::span<const std::string_view> headers) {
+    auto* table = new PlaylistGrid(name, headers, parent);
+    // The page's own row height and header highlight.
     table->verticalHeader()->setDefaultSectionSize(20);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->setRowCount(1); // one empty row at least
+    table->horizontalHeader()->setHighlightSections(true);
     table->setEnabled(false);
     return table;
 }
 
 // One row per item, at least one empty row.
-void fillTable(QTableWidget* table, const std::vector<BdjoRow>& rows) {
-    table->clearContents();
-    table->setRowCount(std::max<int>(1, static_cast<int>(rows.size())));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
-        for (int c = 0;
-             c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()) && c < table->columnCount(); ++c)
-            table->setItem(r, c,
-                           new QTableWidgetItem(QString::fromStdString(
-                               rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
+void fillTable(PlaylistGrid* table, const std::vector<BdjoRow>& rows) {
+    table->setRows(rows);
     table->resizeColumnsToContents();
+    // Sizing to the contents takes the last column off the right edge; an empty table
+    // keeps it stretched there.
+    if (rows.empty()) {
+        table->horizontalHeader()->setStretchLastSection(false);
+        table->horizontalHeader()->setStretchLastSection(true);
+    }
 }
+
+constexpr std::string_view CacheHeaders[] = {"", "entry type", "ref to name", "language"};
+constexpr std::string_view PlayListHeaders[] = {"", "PlayList"};
+constexpr std::string_view ProfileHeaders[] = {"", "profile", "version"};
+constexpr std::string_view NameHeaders[] = {"", "lang", "name"};
+constexpr std::string_view ParameterHeaders[] = {"", "parameter"};
 
 QLineEdit* makeField(QWidget* parent, const char* name, int width) {
     auto* field = new QLineEdit(parent);
@@ -88,15 +86,13 @@ BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     terminalLayout->addWidget(cbTitleSearchMask, 3, 0, 1, 2);
 
     auto* cache = new QGroupBox(QStringLiteral("AppCacheInfo"), this);
-    sgAppCacheInf = makeTable(
-        cache, "sgAppCacheInf",
-        {QString(), QStringLiteral("entry type"), QStringLiteral("ref to name"), QStringLiteral("language")});
+    sgAppCacheInf = makeTable(cache, "sgAppCacheInf", CacheHeaders);
     (new QVBoxLayout(cache))->addWidget(sgAppCacheInf);
 
     auto* playlists = new QGroupBox(QStringLiteral("TableOfAccessiblePlayLists"), this);
     cbAccesAll = makeBox(playlists, "cbAccesAll", QStringLiteral("access to all"));
     cbAutostartfPL = makeBox(playlists, "cbAutostartfPL", QStringLiteral("autostart first PlayList"));
-    sgAccPLs = makeTable(playlists, "sgAccPLs", {QString(), QStringLiteral("PlayList")});
+    sgAccPLs = makeTable(playlists, "sgAccPLs", PlayListHeaders);
     sgAccPLs->setToolTip(QStringLiteral("Double click opens the PlayList"));
     auto* playlistLayout = new QVBoxLayout(playlists);
     playlistLayout->addWidget(cbAccesAll);
@@ -113,14 +109,10 @@ BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     }
 
     auto* apps = new QGroupBox(QStringLiteral("ApplicationManagementTable"), this);
-    QStringList appHeaders;
-    for (std::string_view header : AppManageHeaders)
-        appHeaders << QString::fromUtf8(header.data(), static_cast<int>(header.size()));
-    sgAppManage = makeTable(apps, "sgAppManage", appHeaders);
-    sgProfiles =
-        makeTable(apps, "sgProfiles", {QString(), QStringLiteral("profile"), QStringLiteral("version")});
-    sgNames = makeTable(apps, "sgNames", {QString(), QStringLiteral("lang"), QStringLiteral("name")});
-    sgParams = makeTable(apps, "sgParams", {QString(), QStringLiteral("parameter")});
+    sgAppManage = makeTable(apps, "sgAppManage", AppManageHeaders);
+    sgProfiles = makeTable(apps, "sgProfiles", ProfileHeaders);
+    sgNames = makeTable(apps, "sgNames", NameHeaders);
+    sgParams = makeTable(apps, "sgParams", ParameterHeaders);
     auto* details = new QHBoxLayout;
     details->addWidget(sgProfiles);
     details->addWidget(sgNames);
@@ -148,8 +140,9 @@ BdjoPage::BdjoPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
 
     connect(bReadBDJO, &QPushButton::clicked, this, &BdjoPage::bReadBDJOClick);
     connect(cbBDJO, &QComboBox::currentIndexChanged, this, &BdjoPage::cbBDJOChange);
-    connect(sgAppManage, &QTableWidget::itemSelectionChanged, this, &BdjoPage::sgAppManageClick);
-    connect(sgAccPLs, &QTableWidget::cellDoubleClicked, this, [this](int row) {
+    connect(sgAppManage->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BdjoPage::sgAppManageClick);
+    connect(sgAccPLs, &PlaylistGrid::cellDoubleClicked, this, [this](int row) {
         const auto& names = m_session.bdjo.TableOfAccessiblePlayLists.PlayList_file_names;
         if (row >= 0 && static_cast<std::size_t>(row) < names.size() &&
             !names[static_cast<std::size_t>(row)].empty())
@@ -205,7 +198,7 @@ void BdjoPage::clearFields() {
     cbAutostartfPL->setChecked(false);
     for (QCheckBox* box : keyBoxes) box->setChecked(false);
     eDirectoryPath->clear();
-    for (QTableWidget* table : {sgAppCacheInf, sgAccPLs, sgAppManage, sgProfiles, sgNames, sgParams}) {
+    for (PlaylistGrid* table : {sgAppCacheInf, sgAccPLs, sgAppManage, sgProfiles, sgNames, sgParams}) {
         fillTable(table, {});
         table->setEnabled(false);
     }
@@ -246,7 +239,7 @@ void BdjoPage::sgAppManageClick() {
     fillTable(sgProfiles, profileRows(app));
     fillTable(sgNames, nameRows(app));
     fillTable(sgParams, parameterRows(app));
-    for (QTableWidget* table : {sgProfiles, sgNames, sgParams}) table->setEnabled(true);
+    for (PlaylistGrid* table : {sgProfiles, sgNames, sgParams}) table->setEnabled(true);
 }
 
 } // namespace corvane

@@ -12,11 +12,11 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace corvane {
 
 struct Session;
+class PlaylistGrid;
 
 class BdjoPage : public QWidget {
     Q_OBJECT
@@ -51,14 +51,14 @@ private:
     QLineEdit* heInitHAVi;
     QCheckBox* cbMenuCallMask;
     QCheckBox* cbTitleSearchMask;
-    QTableWidget* sgAppCacheInf;
+    PlaylistGrid* sgAppCacheInf;
     QCheckBox* cbAccesAll;
     QCheckBox* cbAutostartfPL;
-    QTableWidget* sgAccPLs;
-    QTableWidget* sgAppManage;
-    QTableWidget* sgProfiles;
-    QTableWidget* sgNames;
-    QTableWidget* sgParams;
+    PlaylistGrid* sgAccPLs;
+    PlaylistGrid* sgAppManage;
+    PlaylistGrid* sgProfiles;
+    PlaylistGrid* sgNames;
+    PlaylistGrid* sgParams;
     std::array<QCheckBox*, 11> keyBoxes{};
     QLineEdit* eDirectoryPath;
 

@@ -157,6 +157,8 @@ void BdmvPage::connectControls() {
     connect(sgCommands, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         if (!commandModel->editable()) sgCommandsDblClick(index.row());
     });
+    connect(sgCommands, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& index) { emit commandLineClicked(index.row()); });
     connect(sgCommands, &NavGridView::insertKey, this, &BdmvPage::bbNCinsClick);
     connect(sgCommands, &NavGridView::deleteKey, this, &BdmvPage::bbNCdelClick);
     connect(sgCommands, &NavGridView::nopKey, this, &BdmvPage::nopSelectedLine);
@@ -190,6 +192,10 @@ void BdmvPage::connectControls() {
 void BdmvPage::setFolder(const std::string& bdmvDir) {
     m_session.BDMVdir = bdmvDir;
     eBDMVdir->setText(QString::fromStdString(bdmvDir));
+}
+
+void BdmvPage::setReadEnabled(bool enabled) {
+    bReadBDMV->setEnabled(enabled);
 }
 
 void BdmvPage::bbOpenDirClick() {

@@ -81,6 +81,17 @@ public:
     // The warning when Up or Down lands on an invalid line; the system beep by default.
     std::function<void()> invalidLineBeep;
 
+    // The sound.bdmv group; the Options page's Create button works on it.
+    SoundGroup* soundGroup() const { return gbSound; }
+    // Read is off while a folder is being read.
+    void setReadEnabled(bool enabled);
+
+    SoundPlayer* player; // plays the button sounds of this page and of the menu view
+    TitleTableModel* titleModel;
+    ObjectTableModel* objectModel;
+    CommandTableModel* commandModel;
+
+private:
     QLineEdit* eBDMVdir;
     QToolButton* bbOpenDir;
     QPushButton* bReadBDMV;
@@ -124,13 +135,8 @@ public:
     QToolButton* bbNCdel;
     QToolButton* bbSaveCommands;
     CommandEditor* commandEditor;
-    SoundPlayer* player; // plays the button sounds of this page and of the menu view
     SoundGroup* gbSound;
     QMenu* PopupMenu;
-
-    TitleTableModel* titleModel;
-    ObjectTableModel* objectModel;
-    CommandTableModel* commandModel;
 
 signals:
     void readRequested();
@@ -140,6 +146,8 @@ signals:
     void playlistRequested(const QString& name, int playItem);
     // A BD-J title was double-clicked: the BD-J object file at this position of cbTitleFN.
     void bdjoRequested(int position);
+    // A click on a line of the command grid (the trace starts there).
+    void commandLineClicked(int line);
 
 private:
     void buildIndexGroup(QWidget* box);

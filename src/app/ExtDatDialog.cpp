@@ -9,14 +9,13 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStyle>
-#include <QTableWidget>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/PlaylistPageGrid.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "shell/Options.h"
@@ -28,6 +27,7 @@ namespace {
 
 const QString ExdFilter = QStringLiteral("ExtensionData (*.exd)");
 constexpr int ID1Column = 1;
+constexpr std::string_view EntryHeaders[] = {"No.", "ID1", "ID2", "start", "length"};
 
 QToolButton* makeToolButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon,
                             const QString& text, const QString& hint) {
@@ -55,17 +55,16 @@ TfExtDat::TfExtDat(const Options& options, QWidget* parent) : QDialog(parent), m
     lExtDatprop = new QLabel(this);
     lExtDatprop->setObjectName(QStringLiteral("lExtDatprop"));
 
-    sgExtDatEntry = new QTableWidget(1, 5, this);
-    sgExtDatEntry->setObjectName(QStringLiteral("sgExtDatEntry"));
-    sgExtDatEntry->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("ID1"),
-                                              QStringLiteral("ID2"), QStringLiteral("start"),
-                                              QStringLiteral("length")});
-    sgExtDatEntry->verticalHeader()->hide();
+    sgExtDatEntry = new PlaylistGrid("sgExtDatEntry", EntryHeaders, this);
+    // Every cell but the number takes typing; what is typed goes to sgExtDatEntryChanged.
+    sgExtDatEntry->setEditMasks({{1, QString()}, {2, QString()}, {3, QString()}, {4, QString()}});
+    sgExtDatEntry->setEditable(true);
+    // Whole rows selected while typing, and the dialog's own row height and header highlight.
     sgExtDatEntry->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgExtDatEntry->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgExtDatEntry->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                   QAbstractItemView::AnyKeyPressed);
-    sgExtDatEntry->horizontalHeader()->setStretchLastSection(true);
+    QHeaderView* rows = sgExtDatEntry->verticalHeader();
+    rows->resetDefaultSectionSize(); // the style's height, for the rows there already too
+    rows->setDefaultSectionSize(rows->defaultSectionSize());
+    sgExtDatEntry->horizontalHeader()->setHighlightSections(true);
     sgExtDatEntry->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     reData = new QTextEdit(this);
@@ -107,8 +106,8 @@ TfExtDat::TfExtDat(const Options& options, QWidget* parent) : QDialog(parent), m
     connect(bbSaveExtDat, &QToolButton::clicked, this, &TfExtDat::bbSaveExtDatClick);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(bCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(sgExtDatEntry, &QTableWidget::itemChanged, this, &TfExtDat::sgExtDatEntryChanged);
-    connect(sgExtDatEntry, &QTableWidget::currentCellChanged, this,
+    connect(sgExtDatEntry, &PlaylistGrid::cellEdited, this, &TfExtDat::sgExtDatEntryChanged);
+    connect(sgExtDatEntry, &PlaylistGrid::currentCellChanged, this,
             [this](int row, int, int, int) { showEntryData(row); });
 
     refresh();
@@ -139,44 +138,27 @@ void TfExtDat::refresh() {
     bbSaveExtDat->setEnabled(present);
     bbDelExtDat->setEnabled(present);
 
-    {
-        const QSignalBlocker quiet(sgExtDatEntry);
-        const int entries = int(m_block.ext_data_entries.size());
-        sgExtDatEntry->clearContents();
-        // An empty table keeps one empty row under its header.
-        sgExtDatEntry->setRowCount(qMax(1, entries));
-        for (int row = 0; row < entries; ++row) fillRow(row);
-        if (entries == 0) {
-            for (int column = 0; column < sgExtDatEntry->columnCount(); ++column) {
-                auto* item = new QTableWidgetItem;
-                item->setFlags(Qt::ItemIsEnabled);
-                sgExtDatEntry->setItem(0, column, item);
-            }
-        }
-    }
+    // An empty table keeps one empty row under its header.
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t row = 0; row < m_block.ext_data_entries.size(); ++row)
+        rows.push_back(extDataEntryRow(m_block, row));
+    sgExtDatEntry->setRows(rows);
     sgExtDatEntry->setCurrentCell(0, ID1Column);
+    // The empty row is never selected.
+    if (rows.empty()) sgExtDatEntry->clearSelection();
     showEntryData(0);
 }
 
 void TfExtDat::fillRow(int row) {
-    const QSignalBlocker quiet(sgExtDatEntry);
-    const std::vector<std::string> cells = extDataEntryRow(m_block, std::size_t(row));
-    for (int column = 0; column < sgExtDatEntry->columnCount(); ++column) {
-        auto* item = new QTableWidgetItem(column < int(cells.size()) ? QString::fromStdString(cells[column])
-                                                                     : QString());
-        if (column == 0) item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        sgExtDatEntry->setItem(row, column, item);
-    }
+    sgExtDatEntry->setRow(row, extDataEntryRow(m_block, std::size_t(row)));
 }
 
-void TfExtDat::sgExtDatEntryChanged(QTableWidgetItem* item) {
-    if (!item) return;
-    const int row = item->row();
+void TfExtDat::sgExtDatEntryChanged(int row, int column, const QString& text) {
     if (row < 0 || row >= int(m_block.ext_data_entries.size())) return;
     // Only ID1 is taken over; any other typing is undone.
-    if (item->column() == ID1Column)
+    if (column == ID1Column)
         m_block.ext_data_entries[std::size_t(row)].ID1 =
-            static_cast<std::uint16_t>(hexToNumber(item->text().toStdString()));
+            static_cast<std::uint16_t>(hexToNumber(text.toStdString()));
     fillRow(row);
 }
 

@@ -11,14 +11,13 @@
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
-class QTableWidgetItem;
 class QTextEdit;
 class QToolButton;
 
 namespace corvane {
 
 struct Options;
+class PlaylistGrid;
 class Reporter;
 
 class TfExtDat : public QDialog {
@@ -49,7 +48,7 @@ public:
     void setReporter(Reporter* reporter) { m_reporter = reporter; }
 
     QLabel* lExtDatprop;
-    QTableWidget* sgExtDatEntry;
+    PlaylistGrid* sgExtDatEntry;
     QTextEdit* reData;
     QToolButton* bbDelExtDat;
     QToolButton* bbLoadExtDat;
@@ -64,7 +63,7 @@ private:
     void bbDelExtDatClick();
     void bbLoadExtDatClick();
     void bbSaveExtDatClick();
-    void sgExtDatEntryChanged(QTableWidgetItem* item);
+    void sgExtDatEntryChanged(int row, int column, const QString& text);
     void fillRow(int row);
     QString startFolder() const;
 

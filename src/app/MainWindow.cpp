@@ -203,16 +203,16 @@ void MainWindow::buildWindow() {
         bdjoPage->readObject(position);
     });
     // "Create sound.bdmv": for a folder read without one.
-    connect(optionsPage->bCreateSound, &QPushButton::clicked, this, [this] {
+    connect(optionsPage, &OptionsPage::createSoundRequested, this, [this] {
         PageControl->setCurrentWidget(bdmvPage);
-        bdmvPage->gbSound->create();
+        bdmvPage->soundGroup()->create();
     });
-    connect(bdmvPage->gbSound, &SoundGroup::createdStateChanged, this, [this](bool created) {
-        optionsPage->bCreateSound->setEnabled(!created && !m_session.BDMVdir.empty() &&
-                                              m_session.navigationReadable());
+    connect(bdmvPage->soundGroup(), &SoundGroup::createdStateChanged, this, [this](bool created) {
+        optionsPage->setCreateSoundEnabled(!created && !m_session.BDMVdir.empty() &&
+                                           m_session.navigationReadable());
     });
     // "Create Menu", a menu read or created: the Menu page shows it with the registers reset.
-    connect(optionsPage->bCreateMenu, &QPushButton::clicked, menuPage, &MenuPage::bCreateMenuClick);
+    connect(optionsPage, &OptionsPage::createMenuRequested, menuPage, &MenuPage::bCreateMenuClick);
     connect(menuPage, &MenuPage::menuOpened, this, [this] {
         pRegisters->refresh();
         if (PageControl->currentWidget() == menuPage)
@@ -221,7 +221,7 @@ void MainWindow::buildWindow() {
             PageControl->setCurrentWidget(menuPage);
     });
     connect(clipInfoPage, &ClipInfoPage::loadToMenuRequested, this, &MainWindow::bLoadToMenuClick);
-    connect(clipInfoPage, &ClipInfoPage::workFolderChosen, optionsPage->eWorkDir, &QLineEdit::setText);
+    connect(clipInfoPage, &ClipInfoPage::workFolderChosen, optionsPage, &OptionsPage::setWorkDir);
     // An accessible playlist of a BD-J object: choose it on the PLAYLIST page.
     connect(bdjoPage, &BdjoPage::playlistRequested, this,
             [this](const QString& name) { openPlaylist(name, -1, false); });
@@ -304,7 +304,7 @@ void MainWindow::fillFolderPickers() {
 }
 
 void MainWindow::bReadBDMVClick() {
-    bdmvPage->bReadBDMV->setEnabled(false);
+    bdmvPage->setReadEnabled(false);
     m_session.clearFolderData();
     clearFolderPickers();
     const ReadFolderResult result = readFolder(m_session);
@@ -316,7 +316,7 @@ void MainWindow::bReadBDMVClick() {
     }
     setWindowTitle(captionFor(QString::fromStdString(m_session.discLabel)));
     bdmvPage->fillFromSession();
-    bdmvPage->bReadBDMV->setEnabled(true);
+    bdmvPage->setReadEnabled(true);
 }
 
 void MainWindow::PageControlChange() {

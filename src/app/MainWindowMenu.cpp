@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -21,7 +20,6 @@
 #include "app/PageTabs.h"
 #include "app/SoundPlayer.h"
 #include "sound/WavePlayer.h"
-#include "widgets/ColourBox.h"
 
 namespace corvane {
 
@@ -129,17 +127,17 @@ void MainWindow::connectMenuSimulation() {
     // The keys work once a page is shown.
     connect(menuPage, &MenuPage::pageShown, this, [this](int page) { pNavigate->setKeysEnabled(page >= 0); });
 
-    twin(menuPage->cbButtonId, optionsPage->cbButtonIdO);
-    twin(menuPage->cbObjectId, optionsPage->cbObjectIdO);
-    twin(menuPage->cbButtonFrame, optionsPage->cbButtonFrameO);
-    twin(menuPage->cbWindowFrame, optionsPage->cbWindowFrameO);
-    twin(menuPage->cbInEffect, optionsPage->cbInEffectO);
-    twin(menuPage->cbOutEffect, optionsPage->cbOutEffectO);
-    twin(menuPage->cbAnimate, optionsPage->cbAnimateO);
-    twin(menuPage->cbFullScreen, optionsPage->cbFullScreenO);
-    twin(menuPage->cbPlaySound, optionsPage->cbPlaySoundO);
+    twin(menuPage->cbButtonId, optionsPage->menuViewBox("cbButtonIdO"));
+    twin(menuPage->cbObjectId, optionsPage->menuViewBox("cbObjectIdO"));
+    twin(menuPage->cbButtonFrame, optionsPage->menuViewBox("cbButtonFrameO"));
+    twin(menuPage->cbWindowFrame, optionsPage->menuViewBox("cbWindowFrameO"));
+    twin(menuPage->cbInEffect, optionsPage->menuViewBox("cbInEffectO"));
+    twin(menuPage->cbOutEffect, optionsPage->menuViewBox("cbOutEffectO"));
+    twin(menuPage->cbAnimate, optionsPage->menuViewBox("cbAnimateO"));
+    twin(menuPage->cbFullScreen, optionsPage->menuViewBox("cbFullScreenO"));
+    twin(menuPage->cbPlaySound, optionsPage->menuViewBox("cbPlaySoundO"));
     // Button animation runs while ticked and a page is shown.
-    connect(optionsPage->cbAnimateO, &QCheckBox::toggled, this, [this](bool on) {
+    connect(optionsPage->menuViewBox("cbAnimateO"), &QCheckBox::toggled, this, [this](bool on) {
         if (!on)
             menuPage->stopAnimation();
         else if (PageControl->currentWidget() == menuPage)
@@ -147,21 +145,10 @@ void MainWindow::connectMenuSimulation() {
     });
 
     // Background and colours: the page picture follows.
-    connect(optionsPage->cbBackground, &QCheckBox::toggled, menuPage, &MenuPage::backchange);
-    // A typed name counts when the field is left; one put there by the dialog at once.
-    connect(optionsPage->eBackPic, &QLineEdit::editingFinished, menuPage, &MenuPage::backchange);
-    connect(optionsPage->eBackPic, &QLineEdit::textChanged, menuPage, [this] {
-        if (!optionsPage->eBackPic->hasFocus()) menuPage->backchange();
-    });
-    connect(optionsPage->colBackground, &ColourBox::colourChanged, menuPage, &MenuPage::backchange);
-    connect(optionsPage->colObjectBackground, &ColourBox::colourChanged, menuPage,
-            &MenuPage::setObjectBoxColour);
+    connect(optionsPage, &OptionsPage::backgroundChanged, menuPage, &MenuPage::backchange);
+    connect(optionsPage, &OptionsPage::objectBackgroundChanged, menuPage, &MenuPage::setObjectBoxColour);
     menuPage->setObjectBoxColour(QColor(QRgb(colourToRgb(m_session.options.colObjectBackground))));
-    for (ColourBox* box :
-         {optionsPage->colSelectedButton, optionsPage->colSelectedFrame, optionsPage->colNormalButton,
-          optionsPage->colNormalFrame, optionsPage->colInvalidButton, optionsPage->colInvalidFrame,
-          optionsPage->colWindow})
-        connect(box, &ColourBox::colourChanged, menuPage, &MenuPage::redrawPage);
+    connect(optionsPage, &OptionsPage::pageColourChanged, menuPage, &MenuPage::redrawPage);
 
     qApp->installEventFilter(this);
 }

@@ -31,8 +31,7 @@ void MainWindow::connectInterpreter() {
     connect(pExecute->cbObject, &QComboBox::activated, this, [this](int object) {
         if (object >= 0) bdmvPage->setObjectSG(object);
     });
-    connect(bdmvPage->sgCommands, &QAbstractItemView::clicked, this,
-            [this](const QModelIndex& index) { sgCommandsTraceClick(index.row()); });
+    connect(bdmvPage, &BdmvPage::commandLineClicked, this, &MainWindow::sgCommandsTraceClick);
 
     // The object picker follows the object list and the object shown in the command grid.
     const auto objectsChanged = [this] {

@@ -204,6 +204,7 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
     extractionLayout->addWidget(cbSaveIG);
 
     gbCreate = new QGroupBox(QStringLiteral("Create"), this);
+    gbCreate->setObjectName(QStringLiteral("gbCreate"));
     bCreateSound = new QPushButton(QStringLiteral("Create sound.bdmv"), gbCreate);
     bCreateSound->setObjectName(QStringLiteral("bCreateSound"));
     bCreateSound->setToolTip(
@@ -306,7 +307,33 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
             [this](const QString& text) { m_session.options.BackgroundPic = text.toStdString(); });
     connect(bbBackPic, &QToolButton::clicked, this, &OptionsPage::bbBackPicClick);
 
+    connect(bCreateSound, &QPushButton::clicked, this, &OptionsPage::createSoundRequested);
+    connect(bCreateMenu, &QPushButton::clicked, this, &OptionsPage::createMenuRequested);
+    connect(cbBackground, &QCheckBox::toggled, this, &OptionsPage::backgroundChanged);
+    // A typed name counts when the field is left; one put there by the dialog at once.
+    connect(eBackPic, &QLineEdit::editingFinished, this, &OptionsPage::backgroundChanged);
+    connect(eBackPic, &QLineEdit::textChanged, this, [this] {
+        if (!eBackPic->hasFocus()) emit backgroundChanged();
+    });
+    connect(colBackground, &ColourBox::colourChanged, this, &OptionsPage::backgroundChanged);
+    connect(colObjectBackground, &ColourBox::colourChanged, this, &OptionsPage::objectBackgroundChanged);
+    for (ColourBox* box : {colSelectedButton, colSelectedFrame, colNormalButton, colNormalFrame,
+                           colInvalidButton, colInvalidFrame, colWindow})
+        connect(box, &ColourBox::colourChanged, this, &OptionsPage::pageColourChanged);
+
     loadFromOptions();
+}
+
+void OptionsPage::setCreateSoundEnabled(bool enabled) {
+    bCreateSound->setEnabled(enabled);
+}
+
+void OptionsPage::setWorkDir(const QString& folder) {
+    eWorkDir->setText(folder);
+}
+
+QCheckBox* OptionsPage::menuViewBox(const char* name) const {
+    return findChild<QCheckBox*>(QLatin1String(name));
 }
 
 void OptionsPage::loadFromOptions() {

@@ -37,6 +37,23 @@ public:
     void bbWorkdirClick();
     void bbBackPicClick();
 
+    // "Create sound.bdmv" is offered while the folder read has none.
+    void setCreateSoundEnabled(bool enabled);
+    void setWorkDir(const QString& folder);
+    // A box of the "Menu view" group (cbButtonIdO … cbPlaySoundO) by its name: the Menu
+    // page shows a twin of each.
+    QCheckBox* menuViewBox(const char* name) const;
+
+signals:
+    void createSoundRequested();
+    void createMenuRequested();
+    // The background picture or its colour changed, or the picture was switched on or off.
+    void backgroundChanged();
+    void objectBackgroundChanged(const QColor& colour);
+    // A colour of the buttons, their frames or the windows changed.
+    void pageColourChanged();
+
+private:
     QCheckBox* cbOAutoRead;
     QCheckBox* cbOBackup;
     RadioGroup* rgOBackup;
@@ -88,7 +105,6 @@ public:
     ColourBox* colInvalidFrame;
     ColourBox* colWindow;
 
-private:
     QCheckBox* checkBox(const char* name, const QString& caption, bool Options::*field);
     ColourBox* colourBox(const char* name, const QString& caption, std::int32_t Options::*field);
     void countryCodeLeft();

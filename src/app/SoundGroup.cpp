@@ -9,12 +9,12 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QTableWidget>
+#include <QScopedValueRollback>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/ExtDatDialog.h"
+#include "app/PlaylistPageGrid.h"
 #include "app/SoundPlayer.h"
 #include "io/FileIO.h"
 #include "shell/Session.h"
@@ -28,6 +28,8 @@ namespace {
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+constexpr std::string_view SoundHeaders[] = {"No.", "channel", "frequency", "bits/sample", "length"};
 
 QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, const QString& hint) {
     auto* button = new QToolButton(parent);
@@ -43,18 +45,11 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, 
 SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
     : QGroupBox(QStringLiteral("sound.bdmv"), parent), m_session(session), m_player(player) {
     setObjectName(QStringLiteral("gbSound"));
-    sgSounds = new QTableWidget(1, 5, this);
-    sgSounds->setObjectName(QStringLiteral("sgSounds"));
-    sgSounds->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("channel"),
-                                         QStringLiteral("frequency"), QStringLiteral("bits/sample"),
-                                         QStringLiteral("length")});
+    sgSounds = new PlaylistGrid("sgSounds", SoundHeaders, this);
     sgSounds->setToolTip(QStringLiteral("Sound entries\nShift-Del: Delete sound\nIns: Insert sound"));
-    sgSounds->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgSounds->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgSounds->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgSounds->verticalHeader()->hide();
+    // The group's own row height and header highlight.
     sgSounds->verticalHeader()->setDefaultSectionSize(20);
-    sgSounds->horizontalHeader()->setStretchLastSection(true);
+    sgSounds->horizontalHeader()->setHighlightSections(true);
     sgSounds->installEventFilter(this);
     bbSoundPlay = toolButton(this, "bbSoundPlay", QStringLiteral("▶"), QStringLiteral("Play sound entry"));
     bbSaveSound = toolButton(this, "bbSaveSound", QStringLiteral("💾"), QStringLiteral("Save sound entry"));
@@ -82,7 +77,9 @@ SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
     connect(bbSoundPlay, &QToolButton::clicked, this, &SoundGroup::bbSoundPlayClick);
     connect(bbSaveSound, &QToolButton::clicked, this, &SoundGroup::bbSaveSoundClick);
     connect(bEditSndExtDat, &QPushButton::clicked, this, &SoundGroup::bEditSndExtDatClick);
-    connect(sgSounds, &QTableWidget::itemSelectionChanged, this, &SoundGroup::sgSoundsClick);
+    connect(sgSounds->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_filling) sgSoundsClick();
+    });
 
     chooseWavToOpen = [this](const QString& title, const QString& filter) {
         return QFileDialog::getOpenFileName(this, title, QString::fromStdString(m_session.options.WorkDir),
@@ -105,14 +102,11 @@ void SoundGroup::fillTable() {
     const QChar point = QLocale().decimalPoint().at(0);
     {
         // Emptying the table is no choice of the user: the status bar keeps what it shows.
-        const QSignalBlocker quiet(sgSounds);
-        sgSounds->clearContents();
-        sgSounds->setRowCount(std::max<int>(1, static_cast<int>(entries.size())));
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const auto row = soundRow(entries[i], i, point.toLatin1() ? point.toLatin1() : '.');
-            for (std::size_t c = 0; c < row.size(); ++c)
-                sgSounds->setItem(static_cast<int>(i), static_cast<int>(c), new QTableWidgetItem(qs(row[c])));
-        }
+        const QScopedValueRollback quiet(m_filling, true);
+        std::vector<std::vector<std::string>> rows;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            rows.push_back(soundRow(entries[i], i, point.toLatin1() ? point.toLatin1() : '.'));
+        sgSounds->setRows(rows);
     }
     sgSounds->setEnabled(m_inUse);
     bbSoundPlay->setEnabled(!entries.empty());

@@ -10,12 +10,12 @@
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
 class QToolButton;
 
 namespace corvane {
 
 struct Session;
+class PlaylistGrid;
 class SoundPlayer;
 class TfExtDat;
 
@@ -51,7 +51,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTableWidget* sgSounds;
+    PlaylistGrid* sgSounds;
     QToolButton* bbSoundPlay;
     QToolButton* bbSaveSound;
     QLabel* lSNDExtDat;
@@ -65,6 +65,7 @@ private:
     SoundPlayer& m_player;
     TfExtDat* m_extDat = nullptr;
     bool m_inUse = false;
+    bool m_filling = false; // the table is being refilled
 };
 
 } // namespace corvane

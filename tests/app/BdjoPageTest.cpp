@@ -3,9 +3,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,8 +48,8 @@ private slots:
         window.PageControl->setCurrentWidget(page);
         auto* cbBDJO = page->findChild<QComboBox*>(QStringLiteral("cbBDJO"));
         auto* bReadBDJO = page->findChild<QPushButton*>(QStringLiteral("bReadBDJO"));
-        auto* sgAccPLs = page->findChild<QTableWidget*>(QStringLiteral("sgAccPLs"));
-        auto* sgAppManage = page->findChild<QTableWidget*>(QStringLiteral("sgAppManage"));
+        auto* sgAccPLs = page->findChild<QTableView*>(QStringLiteral("sgAccPLs"));
+        auto* sgAppManage = page->findChild<QTableView*>(QStringLiteral("sgAppManage"));
         QVERIFY(cbBDJO && bReadBDJO && sgAccPLs && sgAppManage);
         QCOMPARE(cbBDJO->count(), 1);
         QVERIFY(bReadBDJO->isEnabled());
@@ -59,13 +60,18 @@ private slots:
         QCOMPARE(cellText(page->findChild<QTableView*>(QStringLiteral("sgAppCacheInf")), 0, 2),
                  QStringLiteral("00000"));
         QVERIFY(page->findChild<QCheckBox*>(QStringLiteral("cbAccesAll"))->isChecked());
-        QCOMPARE(sgAccPLs->item(0, 1)->text(), QStringLiteral("00001"));
-        QCOMPARE(sgAppManage->rowCount(), 1);
+        QCOMPARE(cellText(sgAccPLs, 0, 1), QStringLiteral("00001"));
+        QCOMPARE(sgAppManage->model()->rowCount(), 1);
         QVERIFY(!sgAppManage->isEnabled()); // one application: nothing to choose
-        QCOMPARE(sgAppManage->item(0, 3)->text(), QStringLiteral("FFFF0001"));
-        QCOMPARE(sgAppManage->item(0, 12)->text(), QStringLiteral("com.hdcookbook.gunbunny.GunBunnyXlet"));
+        QCOMPARE(cellText(sgAppManage, 0, 3), QStringLiteral("FFFF0001"));
+        QCOMPARE(cellText(sgAppManage, 0, 12), QStringLiteral("com.hdcookbook.gunbunny.GunBunnyXlet"));
         QCOMPARE(cellText(page->findChild<QTableView*>(QStringLiteral("sgProfiles")), 0, 2),
                  QStringLiteral("1.0.0"));
+        // The application has no names: that empty table's last column still reaches its edge.
+        const auto* sgNames = page->findChild<QTableView*>(QStringLiteral("sgNames"));
+        QVERIFY(sgNames->isEnabled() && cellText(sgNames, 0, 2).isEmpty());
+        const QHeaderView* header = sgNames->horizontalHeader();
+        QCOMPARE(header->sectionViewportPosition(2) + header->sectionSize(2), sgNames->viewport()->width());
         // Keys 0xFFE00000: all eleven boxes.
         for (const KeyBox& key : KeyInterestBoxes) {
             const std::string name(key.objectName);
@@ -76,18 +82,18 @@ private slots:
         QCOMPARE(lineEdit(page, "eDirectoryPath")->text(), QStringLiteral("."));
 
         // The accessible playlist opens on the PLAYLIST page.
-        const QRect cell = sgAccPLs->visualItemRect(sgAccPLs->item(0, 1));
+        const QRect cell = cellRect(sgAccPLs, 0, 1);
         QTest::mouseClick(sgAccPLs->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(sgAccPLs->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(window.PageControl->currentWidget(), static_cast<QWidget*>(window.playlistPage));
-        QCOMPARE(window.playlistPage->cbPlaylist->currentText(), QStringLiteral("00001"));
+        QCOMPARE(child<QComboBox>(window.playlistPage, "cbPlaylist")->currentText(), QStringLiteral("00001"));
         // So does a double click on the row's number.
-        window.playlistPage->cbPlaylist->setCurrentIndex(-1);
+        child<QComboBox>(window.playlistPage, "cbPlaylist")->setCurrentIndex(-1);
         window.PageControl->setCurrentWidget(page);
-        const QRect number = sgAccPLs->visualItemRect(sgAccPLs->item(0, 0));
+        const QRect number = cellRect(sgAccPLs, 0, 0);
         QTest::mouseClick(sgAccPLs->viewport(), Qt::LeftButton, {}, number.center());
         QTest::mouseDClick(sgAccPLs->viewport(), Qt::LeftButton, {}, number.center());
-        QCOMPARE(window.playlistPage->cbPlaylist->currentText(), QStringLiteral("00001"));
+        QCOMPARE(child<QComboBox>(window.playlistPage, "cbPlaylist")->currentText(), QStringLiteral("00001"));
     }
 
     void wrongFileEmptiesThePage() {
@@ -102,7 +108,7 @@ private slots:
         window.bdjoPage->bReadBDJOClick();
         QVERIFY(lineEdit(window.bdjoPage, "eDefaultFont")->text().isEmpty());
         QVERIFY(lineEdit(window.bdjoPage, "heInitHAVi")->text().isEmpty());
-        QVERIFY(!window.bdjoPage->findChild<QTableWidget*>(QStringLiteral("sgAppManage"))->isEnabled());
+        QVERIFY(!window.bdjoPage->findChild<QTableView*>(QStringLiteral("sgAppManage"))->isEnabled());
         QVERIFY(window.session().reporter.ErrorRaised);
     }
 };

@@ -73,9 +73,9 @@ class BdmvPageTest : public QObject {
 
     BdmvPage* page() { return m_window->bdmvPage; }
     Session& session() { return m_window->session(); }
-    QAbstractItemModel* titles() { return page()->sgTitles->model(); }
-    QAbstractItemModel* objects() { return page()->sgObject->model(); }
-    QAbstractItemModel* commands() { return page()->sgCommands->model(); }
+    QAbstractItemModel* titles() { return child<NavGridView>(page(), "sgTitles")->model(); }
+    QAbstractItemModel* objects() { return child<NavGridView>(page(), "sgObject")->model(); }
+    QAbstractItemModel* commands() { return child<NavGridView>(page(), "sgCommands")->model(); }
 
     void selectRows(QTableView* view, int first, int last) {
         view->selectRow(first);
@@ -126,10 +126,12 @@ private slots:
             QVERIFY2(label, name);
             QCOMPARE(label->angle(), 270);
         }
-        QCOMPARE(page()->bbNCins->toolTip(), QStringLiteral("Insert a line after selected line(s)"));
-        QCOMPARE(page()->bbObins->toolTip(), QStringLiteral("Insert movieobject"));
-        QCOMPARE(page()->bbTidel->toolTip(), QStringLiteral("Delete title"));
-        QCOMPARE(page()->bbSaveCommands->toolTip(), QStringLiteral("Save program list"));
+        QCOMPARE(child<QToolButton>(page(), "bbNCins")->toolTip(),
+                 QStringLiteral("Insert a line after selected line(s)"));
+        QCOMPARE(child<QToolButton>(page(), "bbObins")->toolTip(), QStringLiteral("Insert movieobject"));
+        QCOMPARE(child<QToolButton>(page(), "bbTidel")->toolTip(), QStringLiteral("Delete title"));
+        QCOMPARE(child<QToolButton>(page(), "bbSaveCommands")->toolTip(),
+                 QStringLiteral("Save program list"));
     }
 
     void readShowsTheSample() {
@@ -139,24 +141,24 @@ private slots:
         QCOMPARE(rowTexts(titles(), 1), (QStringList{"002", "HDMV", "Permitted", "Movie", "3"}));
         QCOMPARE(rowTexts(objects(), 1), (QStringList{"001", "discard", "disable", "disable", "5"}));
         QCOMPARE(objects()->rowCount(), 4);
-        QCOMPARE(page()->lTitlenum->text(), QStringLiteral("2 + 2 titles"));
-        QCOMPARE(page()->lObjects->text(), QStringLiteral("4 objects"));
-        QCOMPARE(page()->eContent->text(), QStringLiteral("Corvane sample disc"));
-        QCOMPARE(page()->lIndexExtDat->text(), QStringLiteral("no ExtensionData()"));
-        QVERIFY(page()->cbFPBon->isChecked());
-        QVERIFY(page()->cbTMon->isChecked());
-        QCOMPARE(page()->cbTMObject->currentText(), QStringLiteral("1"));
-        QCOMPARE(page()->cbTitleNo->count(), 2);
+        QCOMPARE(child<TantAngleLabel>(page(), "lTitlenum")->text(), QStringLiteral("2 + 2 titles"));
+        QCOMPARE(child<TantAngleLabel>(page(), "lObjects")->text(), QStringLiteral("4 objects"));
+        QCOMPARE(child<QLineEdit>(page(), "eContent")->text(), QStringLiteral("Corvane sample disc"));
+        QCOMPARE(child<QLabel>(page(), "lIndexExtDat")->text(), QStringLiteral("no ExtensionData()"));
+        QVERIFY(child<QCheckBox>(page(), "cbFPBon")->isChecked());
+        QVERIFY(child<QCheckBox>(page(), "cbTMon")->isChecked());
+        QCOMPARE(child<QComboBox>(page(), "cbTMObject")->currentText(), QStringLiteral("1"));
+        QCOMPARE(child<QComboBox>(page(), "cbTitleNo")->count(), 2);
         QVERIFY(m_window->bSave->isEnabled());
 
         // Title 1 is selected and shows its object 2.
         QCOMPARE(page()->selectedTitle(), 0);
         QCOMPARE(page()->selectedObject(), 2);
-        QCOMPARE(page()->cbTitleOID->currentText(), QStringLiteral("2"));
+        QCOMPARE(child<QComboBox>(page(), "cbTitleOID")->currentText(), QStringLiteral("2"));
         QCOMPARE(rowTexts(commands(), 1),
                  (QStringList{"0001", "42C10000", "00000002 ", "00000000 ", "Play PL_PI 2, 0"}));
         QCOMPARE(page()->selectedLine(), 0);
-        QCOMPARE(page()->commandEditor->heOCH->text(), QStringLiteral("50400001"));
+        QCOMPARE(child<CommandEditor>(page(), "pCommandEditor")->heOCH->text(), QStringLiteral("50400001"));
 
         // Colours: opcode blue, an operand out of use grey.
         const QModelIndex jump = commands()->index(2, 3);
@@ -174,9 +176,11 @@ private slots:
         QCOMPARE(commands()->index(0, 4).data(CommandTableModel::CommentStartRole).toInt(), -1);
         // The PSR a line names becomes the grid's hint.
         page()->selectLine(1);
-        QVERIFY(page()->sgCommands->toolTip().startsWith(QStringLiteral("PSR4: Title Number")));
+        QVERIFY(child<NavGridView>(page(), "sgCommands")
+                    ->toolTip()
+                    .startsWith(QStringLiteral("PSR4: Title Number")));
         page()->selectLine(0);
-        QCOMPARE(page()->sgCommands->toolTip(), QStringLiteral("Navigation commands"));
+        QCOMPARE(child<NavGridView>(page(), "sgCommands")->toolTip(), QStringLiteral("Navigation commands"));
     }
 
     void invalidAndForbiddenLinesAreColoured() {
@@ -194,49 +198,49 @@ private slots:
 
     void insertAndDeleteTitles() {
         page()->selectTitle(0);
-        page()->bbTiins->click();
+        child<QToolButton>(page(), "bbTiins")->click();
         QCOMPARE(titles()->rowCount(), 3);
         QCOMPARE(rowTexts(titles(), 1), (QStringList{"002", "HDMV", "Permitted", "Movie", "0"}));
         QCOMPARE(rowTexts(titles(), 2), (QStringList{"003", "HDMV", "Permitted", "Movie", "3"}));
-        QCOMPARE(page()->cbTitleNo->count(), 3);
-        QCOMPARE(page()->cbTitleNo->currentIndex(), 1);
-        QCOMPARE(page()->lTitlenum->text(), QStringLiteral("3 + 2 titles"));
+        QCOMPARE(child<QComboBox>(page(), "cbTitleNo")->count(), 3);
+        QCOMPARE(child<QComboBox>(page(), "cbTitleNo")->currentIndex(), 1);
+        QCOMPARE(child<TantAngleLabel>(page(), "lTitlenum")->text(), QStringLiteral("3 + 2 titles"));
         QCOMPARE(session().index.Indexes.indexes_length, 62u);
 
         // Titles 2 to 3 go; title 1 is selected.
-        selectRows(page()->sgTitles, 1, 2);
-        page()->bbTidel->click();
+        selectRows(child<NavGridView>(page(), "sgTitles"), 1, 2);
+        child<QToolButton>(page(), "bbTidel")->click();
         QCOMPARE(titles()->rowCount(), 1);
         QCOMPARE(rowTexts(titles(), 0), (QStringList{"001", "HDMV", "Permitted", "Movie", "2"}));
-        QCOMPARE(page()->cbTitleNo->count(), 1);
+        QCOMPARE(child<QComboBox>(page(), "cbTitleNo")->count(), 1);
         QCOMPARE(page()->selectedTitle(), 0);
         QCOMPARE(session().index.Indexes.indexes_length, 38u);
 
         // The last title goes: one empty row, pickers off; a new first title has the defaults.
-        page()->sgTitles->selectRow(0);
-        QTest::keyClick(page()->sgTitles, Qt::Key_Delete);
+        child<NavGridView>(page(), "sgTitles")->selectRow(0);
+        QTest::keyClick(child<NavGridView>(page(), "sgTitles"), Qt::Key_Delete);
         QCOMPARE(titles()->rowCount(), 1);
         QCOMPARE(rowTexts(titles(), 0), (QStringList{"", "", "", "", ""}));
-        QVERIFY(!page()->cbTitleNo->isEnabled());
-        QVERIFY(!page()->cbTitleOID->isEnabled());
-        QCOMPARE(page()->lTitlenum->text(), QStringLiteral("0 + 2 titles"));
-        QTest::keyClick(page()->sgTitles, Qt::Key_Insert);
+        QVERIFY(!child<QComboBox>(page(), "cbTitleNo")->isEnabled());
+        QVERIFY(!child<QComboBox>(page(), "cbTitleOID")->isEnabled());
+        QCOMPARE(child<TantAngleLabel>(page(), "lTitlenum")->text(), QStringLiteral("0 + 2 titles"));
+        QTest::keyClick(child<NavGridView>(page(), "sgTitles"), Qt::Key_Insert);
         QCOMPARE(rowTexts(titles(), 0), (QStringList{"001", "HDMV", "Permitted", "Movie", "0"}));
-        QVERIFY(page()->cbTitleNo->isEnabled());
-        QVERIFY(page()->cbTitleOID->isEnabled());
+        QVERIFY(child<QComboBox>(page(), "cbTitleNo")->isEnabled());
+        QVERIFY(child<QComboBox>(page(), "cbTitleOID")->isEnabled());
     }
 
     void titlePickersEditTheTitle() {
         page()->selectTitle(1);
-        page()->cbTitleAT->setCurrentIndex(2);
-        page()->cbTitlePBT->setCurrentIndex(1);
-        page()->cbTitleOID->setCurrentIndex(0);
+        child<QComboBox>(page(), "cbTitleAT")->setCurrentIndex(2);
+        child<QComboBox>(page(), "cbTitlePBT")->setCurrentIndex(1);
+        child<QComboBox>(page(), "cbTitleOID")->setCurrentIndex(0);
         QCOMPARE(rowTexts(titles(), 1), (QStringList{"002", "HDMV", "Prohibited2", "Interactive", "0"}));
         QCOMPARE(session().index.Indexes.titles[1].access_type, 3);
         // Clicking title 1 loads its own values.
-        page()->sgTitles->selectRow(0);
-        QCOMPARE(page()->cbTitleNo->currentIndex(), 0);
-        QCOMPARE(page()->cbTitleAT->currentText(), QStringLiteral("Permitted"));
+        child<NavGridView>(page(), "sgTitles")->selectRow(0);
+        QCOMPARE(child<QComboBox>(page(), "cbTitleNo")->currentIndex(), 0);
+        QCOMPARE(child<QComboBox>(page(), "cbTitleAT")->currentText(), QStringLiteral("Permitted"));
         QCOMPARE(page()->selectedObject(), 2);
     }
 
@@ -245,15 +249,15 @@ private slots:
         QVERIFY(bdjo.open(QIODevice::WriteOnly));
         bdjo.close();
         m_window->bReadBDMVClick();
-        QCOMPARE(page()->cbTitleFN->count(), 1);
+        QCOMPARE(child<QComboBox>(page(), "cbTitleFN")->count(), 1);
         page()->selectTitle(1);
-        QVERIFY(page()->cbTitleOT->isEnabled());
-        QVERIFY(!page()->cbTitleFN->isEnabled());
-        page()->cbTitleOT->setCurrentIndex(1);
-        QVERIFY(page()->cbTitleFN->isEnabled());
-        QVERIFY(!page()->cbTitleOID->isEnabled());
-        page()->cbTitleFN->setCurrentIndex(-1);
-        page()->cbTitleFN->setCurrentIndex(0);
+        QVERIFY(child<QComboBox>(page(), "cbTitleOT")->isEnabled());
+        QVERIFY(!child<QComboBox>(page(), "cbTitleFN")->isEnabled());
+        child<QComboBox>(page(), "cbTitleOT")->setCurrentIndex(1);
+        QVERIFY(child<QComboBox>(page(), "cbTitleFN")->isEnabled());
+        QVERIFY(!child<QComboBox>(page(), "cbTitleOID")->isEnabled());
+        child<QComboBox>(page(), "cbTitleFN")->setCurrentIndex(-1);
+        child<QComboBox>(page(), "cbTitleFN")->setCurrentIndex(0);
         QCOMPARE(rowTexts(titles(), 1), (QStringList{"002", "BD-J", "Permitted", "Movie", "00001"}));
         QCOMPARE(session().index.Indexes.titles[1].object_type, ObjectTypeBDJ);
 
@@ -267,41 +271,41 @@ private slots:
 
         // Back to HDMV takes the object shown.
         page()->selectTitle(1);
-        page()->cbTitleOT->setCurrentIndex(0);
+        child<QComboBox>(page(), "cbTitleOT")->setCurrentIndex(0);
         QCOMPARE(cell(titles(), 1, 4), QStringLiteral("3"));
     }
 
     void firstPlaybackAndTopMenu() {
-        page()->cbTMon->setChecked(false);
+        child<QCheckBox>(page(), "cbTMon")->setChecked(false);
         QCOMPARE(session().index.Indexes.top_menu.mobj_id_ref, NoObject);
-        QVERIFY(!page()->cbTMObject->isEnabled());
-        QCOMPARE(page()->lTitlenum->text(), QStringLiteral("2 + 1 titles"));
-        page()->cbTMObject->setCurrentIndex(3);
-        page()->cbTMon->setChecked(true);
+        QVERIFY(!child<QComboBox>(page(), "cbTMObject")->isEnabled());
+        QCOMPARE(child<TantAngleLabel>(page(), "lTitlenum")->text(), QStringLiteral("2 + 1 titles"));
+        child<QComboBox>(page(), "cbTMObject")->setCurrentIndex(3);
+        child<QCheckBox>(page(), "cbTMon")->setChecked(true);
         QCOMPARE(session().index.Indexes.top_menu.mobj_id_ref, 3);
-        QVERIFY(page()->cbTMObject->isEnabled());
-        page()->cbFPBObject->setCurrentIndex(2);
+        QVERIFY(child<QComboBox>(page(), "cbTMObject")->isEnabled());
+        child<QComboBox>(page(), "cbFPBObject")->setCurrentIndex(2);
         QCOMPARE(session().index.Indexes.first_playback.mobj_id_ref, 2);
         QCOMPARE(page()->selectedObject(), 2);
-        page()->cbFPBTitlePBtype->setCurrentIndex(1);
+        child<QComboBox>(page(), "cbFPBTitlePBtype")->setCurrentIndex(1);
         QCOMPARE(session().index.Indexes.first_playback.playback_type, 1);
-        page()->eContent->setText(QString());
-        QTest::keyClicks(page()->eContent, QStringLiteral("New text"));
+        child<QLineEdit>(page(), "eContent")->setText(QString());
+        QTest::keyClicks(child<QLineEdit>(page(), "eContent"), QStringLiteral("New text"));
         QCOMPARE(session().index.content_provider_user_data, std::string("New text"));
     }
 
     void objectsInsertDeleteAndFlags() {
         page()->setObjectSG(1);
-        page()->cbResume->setCurrentIndex(1);
+        child<QComboBox>(page(), "cbResume")->setCurrentIndex(1);
         QCOMPARE(cell(objects(), 1, 1), QStringLiteral("suspend"));
 
-        page()->bbObins->click();
+        child<QToolButton>(page(), "bbObins")->click();
         QCOMPARE(objects()->rowCount(), 5);
         QCOMPARE(rowTexts(objects(), 2), (QStringList{"002", "discard", "enable", "enable", "0"}));
         QCOMPARE(rowTexts(objects(), 4), (QStringList{"004", "suspend", "enable", "enable", "5"}));
         QCOMPARE(page()->selectedObject(), 2);
-        QCOMPARE(page()->lObjects->text(), QStringLiteral("5 objects"));
-        QCOMPARE(page()->cbTitleOID->count(), 5);
+        QCOMPARE(child<TantAngleLabel>(page(), "lObjects")->text(), QStringLiteral("5 objects"));
+        QCOMPARE(child<QComboBox>(page(), "cbTitleOID")->count(), 5);
         // The titles keep playing the objects they played.
         QCOMPARE(cell(titles(), 0, 4), QStringLiteral("3"));
         QCOMPARE(cell(titles(), 1, 4), QStringLiteral("4"));
@@ -309,13 +313,13 @@ private slots:
         QCOMPARE(cell(commands(), 0, 0), QString());
 
         // Objects 3 and 4 go: both titles lose their object and are reported.
-        selectRows(page()->sgObject, 3, 4);
-        page()->bbObdel->click();
+        selectRows(child<NavGridView>(page(), "sgObject"), 3, 4);
+        child<QToolButton>(page(), "bbObdel")->click();
         QCOMPARE(objects()->rowCount(), 3);
         QCOMPARE(cell(titles(), 0, 4), QStringLiteral("??"));
         QCOMPARE(cell(titles(), 1, 4), QStringLiteral("??"));
         QCOMPARE(page()->selectedObject(), 2);
-        QCOMPARE(page()->lObjects->text(), QStringLiteral("3 objects"));
+        QCOMPARE(child<TantAngleLabel>(page(), "lObjects")->text(), QStringLiteral("3 objects"));
         const QString log = logText();
         QVERIFY(log.contains(QStringLiteral("ERROR: Invalid object reference in Title 1")));
         QVERIFY(log.contains(QStringLiteral("ERROR: Invalid object reference in Title 2")));
@@ -325,7 +329,7 @@ private slots:
         page()->setObjectSG(1);
         QCOMPARE(cell(commands(), 1, 4), QStringLiteral("GoTo 3"));
         page()->selectLine(2);
-        page()->bbNCins->click();
+        child<QToolButton>(page(), "bbNCins")->click();
         QCOMPARE(commands()->rowCount(), 6);
         QCOMPARE(page()->selectedLine(), 3);
         QCOMPARE(cell(commands(), 3, 4), noLine(3));
@@ -336,8 +340,8 @@ private slots:
         QCOMPARE(cell(objects(), 1, 4), QStringLiteral("6"));
 
         // Lines 0 and 1 go: every target drops by two.
-        selectRows(page()->sgCommands, 0, 1);
-        page()->bbNCdel->click();
+        selectRows(child<NavGridView>(page(), "sgCommands"), 0, 1);
+        child<QToolButton>(page(), "bbNCdel")->click();
         QCOMPARE(commands()->rowCount(), 4);
         QCOMPARE(cell(commands(), 0, 4), QStringLiteral("Move GPR1, 1"));
         QCOMPARE(cell(commands(), 3, 4), QStringLiteral("GoTo 2"));
@@ -348,10 +352,10 @@ private slots:
 
     void keysOfTheCommandGrid() {
         page()->setObjectSG(0);
-        QTableView* grid = page()->sgCommands;
+        QTableView* grid = child<NavGridView>(page(), "sgCommands");
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(page()->sgCommands->selectedRange(), std::make_pair(0, 3));
+        QCOMPARE(child<NavGridView>(page(), "sgCommands")->selectedRange(), std::make_pair(0, 3));
 
         page()->selectLine(0);
         QTest::keyClick(grid, Qt::Key_N, Qt::ShiftModifier);
@@ -369,7 +373,7 @@ private slots:
         page()->selectLine(2);
         QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(page()->selectedLine(), 3);
-        QCOMPARE(page()->commandEditor->heOCH->text(), QStringLiteral("21810000"));
+        QCOMPARE(child<CommandEditor>(page(), "pCommandEditor")->heOCH->text(), QStringLiteral("21810000"));
 
         // Landing on an invalid line warns; leaving it for a valid one does not.
         int beeps = 0;
@@ -386,7 +390,7 @@ private slots:
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         page()->selectLine(2);
-        THexEdit* opcode = page()->commandEditor->heOCH;
+        THexEdit* opcode = child<CommandEditor>(page(), "pCommandEditor")->heOCH;
         opcode->setFocus();
         opcode->selectAll();
         QTest::keyClicks(opcode, QStringLiteral("50400001"));
@@ -398,7 +402,7 @@ private slots:
     void editorChangesTheLine() {
         page()->setObjectSG(2);
         page()->selectLine(0);
-        CommandEditor* editor = page()->commandEditor;
+        CommandEditor* editor = child<CommandEditor>(page(), "pCommandEditor");
         QCOMPARE(editor->cbCmd->currentText(), QStringLiteral("Move"));
         QVERIFY(editor->cbOP1on->isChecked());
         QCOMPARE(editor->cbOp2->currentText(), QStringLiteral("Imm"));
@@ -470,7 +474,7 @@ private slots:
             offered = start + QLatin1Char('|') + filter + QLatin1Char('|') + *selected;
             return listPath;
         };
-        page()->bbSaveCommands->click();
+        child<QToolButton>(page(), "bbSaveCommands")->click();
         QCOMPARE(offered, QStringLiteral("program_001.lst|List (*.lst);;Binary (*.bin)|List (*.lst)"));
         const QByteArray list = fileBytes(listPath + QStringLiteral(".lst"));
         const auto& program = session().mobj.MovieObjects.mobjs[1].navigation_commands;
@@ -483,14 +487,14 @@ private slots:
             *selected = QStringLiteral("Binary (*.bin)");
             return listPath + QStringLiteral(".bin");
         };
-        page()->bbSaveCommands->click();
+        child<QToolButton>(page(), "bbSaveCommands")->click();
         const QByteArray binary = fileBytes(listPath + QStringLiteral(".bin"));
         QCOMPARE(binary.size(), 12 * 5);
         QCOMPARE(binary.left(12).toHex(), QByteArray("484002000000000100000001"));
 
         // An object without lines has nothing to save.
-        page()->bbObins->click();
-        QVERIFY(!page()->bbSaveCommands->isEnabled());
+        child<QToolButton>(page(), "bbObins")->click();
+        QVERIFY(!child<QToolButton>(page(), "bbSaveCommands")->isEnabled());
     }
 
     void extensionDataThroughTheDialog() {
@@ -498,18 +502,19 @@ private slots:
             m_window->fExtDat->setBlock(twoEntryBlock());
             m_window->fExtDat->Button1->click();
         });
-        page()->bIndExDatEdit->click();
+        child<QPushButton>(page(), "bIndExDatEdit")->click();
         QCOMPARE(session().index.ExtensionData, twoEntryBlock());
         QVERIFY(session().index.ExtensionData_start_address != 0);
-        QCOMPARE(page()->lIndexExtDat->text(), QString::fromStdString(ExtDatCap(twoEntryBlock())));
+        QCOMPARE(child<QLabel>(page(), "lIndexExtDat")->text(),
+                 QString::fromStdString(ExtDatCap(twoEntryBlock())));
 
         QTimer::singleShot(0, this, [this] {
             m_window->fExtDat->setBlock(twoEntryBlock());
             m_window->fExtDat->bCancel->click();
         });
-        page()->bObjExtDatEdit->click();
+        child<QPushButton>(page(), "bObjExtDatEdit")->click();
         QCOMPARE(session().mobj.ExtensionData, TExtensionData{});
-        QCOMPARE(page()->lObjExtDat->text(), QStringLiteral("no ExtensionData()"));
+        QCOMPARE(child<QLabel>(page(), "lObjExtDat")->text(), QStringLiteral("no ExtensionData()"));
 
         m_window->bSave->click();
         const auto reread = readIndex(toVector(fileBytes(m_bdmv + QStringLiteral("index.bdmv"))));
@@ -534,11 +539,11 @@ private slots:
 
     void saveAfterEditsReadsBackEqual() {
         page()->selectTitle(1);
-        page()->bbTiins->click();
+        child<QToolButton>(page(), "bbTiins")->click();
         page()->setObjectSG(1);
         page()->selectLine(0);
-        page()->bbNCins->click();
-        page()->bbObins->click();
+        child<QToolButton>(page(), "bbNCins")->click();
+        child<QToolButton>(page(), "bbObins")->click();
         m_window->bSave->click();
 
         const auto index = readIndex(toVector(fileBytes(m_bdmv + QStringLiteral("index.bdmv"))));
@@ -567,10 +572,10 @@ private slots:
         m_window->bReadBDMVClick();
         QCOMPARE(rowTexts(titles(), 0), (QStringList{"", "", "", "", ""}));
         QCOMPARE(rowTexts(objects(), 0), (QStringList{"", "", "", "", ""}));
-        QVERIFY(!page()->sgTitles->isEnabled());
-        QVERIFY(!page()->eContent->isEnabled());
-        QVERIFY(!page()->bbNCins->isEnabled());
-        QVERIFY(!page()->commandEditor->cbCmdGrp->isEnabled());
+        QVERIFY(!child<NavGridView>(page(), "sgTitles")->isEnabled());
+        QVERIFY(!child<QLineEdit>(page(), "eContent")->isEnabled());
+        QVERIFY(!child<QToolButton>(page(), "bbNCins")->isEnabled());
+        QVERIFY(!child<CommandEditor>(page(), "pCommandEditor")->cbCmdGrp->isEnabled());
         QVERIFY(!m_window->bSave->isEnabled());
     }
 
@@ -597,17 +602,17 @@ private slots:
 
         m_window->bReadBDMVClick();
         QCOMPARE(objects()->rowCount(), 2000);
-        QCOMPARE(page()->lObjects->text(), QStringLiteral("2000 objects"));
+        QCOMPARE(child<TantAngleLabel>(page(), "lObjects")->text(), QStringLiteral("2000 objects"));
         page()->setObjectSG(7);
         QCOMPARE(commands()->rowCount(), 20000);
         QCOMPARE(cell(commands(), 19999, 0), QStringLiteral("19999"));
         // A program past 9999 lines takes no further line.
         page()->selectLine(19998);
-        page()->bbNCins->click();
+        child<QToolButton>(page(), "bbNCins")->click();
         QCOMPARE(commands()->rowCount(), 20000);
         page()->setObjectSG(1999);
         page()->selectLine(0);
-        page()->bbNCins->click();
+        child<QToolButton>(page(), "bbNCins")->click();
         QCOMPARE(commands()->rowCount(), 26);
         QCOMPARE(cell(commands(), 0, 4), QStringLiteral("GoTo 4"));
         QCOMPARE(cell(objects(), 1999, 4), QStringLiteral("26"));

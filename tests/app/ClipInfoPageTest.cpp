@@ -106,7 +106,7 @@ private slots:
         m_window->show();
         m_window->bdmvPage->setFolder(m_bdmv.toStdString());
         m_window->bReadBDMVClick();
-        m_window->optionsPage->eWorkDir->setText(m_work);
+        child<QLineEdit>(m_window->optionsPage, "eWorkDir")->setText(m_work);
         QCOMPARE(page()->cbClipinf->count(), 5);
     }
     void cleanup() { m_window.reset(); }
@@ -227,7 +227,7 @@ private slots:
                  fileBytes(data("stream/ffmpeg-mpeg2-ac3.m2v")));
 
         // "Save PES stream": the PES packets with their headers.
-        QTest::mouseClick(m_window->optionsPage->cbSavePES, Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(m_window->optionsPage, "cbSavePES"), Qt::LeftButton);
         QVERIFY(m_window->session().options.SavePES);
         clickRow(page()->sgCI, 1);
         QTest::mouseClick(page()->bSavePES, Qt::LeftButton);

@@ -44,7 +44,7 @@ class ErrorReportTest : public QObject {
     static void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     static void readFolder(MainWindow& window, const QString& bdmv) {
         window.bdmvPage->setFolder(bdmv.toStdString());
-        click(window.bdmvPage->bReadBDMV);
+        click(child<QPushButton>(window.bdmvPage, "bReadBDMV"));
     }
     // Every box names its file and gives the system's text, and its line is in the log.
     static void verifyBoxes(MainWindow& window, const QStringList& boxes, const QStringList& files,
@@ -112,7 +112,7 @@ private slots:
         QVERIFY(device.remountReadOnly());
         MainWindow window;
         window.show();
-        window.optionsPage->cbOBackup->setChecked(false);
+        child<QCheckBox>(window.optionsPage, "cbOBackup")->setChecked(false);
         readFolder(window, bdmv);
         QStringList& boxes = errorBoxes().texts;
         boxes.clear();
@@ -137,7 +137,8 @@ private slots:
         MainWindow window;
         window.show();
         readFolder(window, bdmv);
-        window.optionsPage->eWorkDir->setText(m_root.filePath(QStringLiteral("full/work/")));
+        child<QLineEdit>(window.optionsPage, "eWorkDir")
+            ->setText(m_root.filePath(QStringLiteral("full/work/")));
         chooseAudioRow(window);
         QStringList& boxes = errorBoxes().texts;
         boxes.clear();
@@ -154,14 +155,14 @@ private slots:
         MainWindow window;
         window.show();
         readFolder(window, bdmv);
-        window.optionsPage->rgOBackup->setItemIndex(2); // "Stop if exists"
+        child<RadioGroup>(window.optionsPage, "rgOBackup")->setItemIndex(2); // "Stop if exists"
         click(window.bSave);
         QVERIFY(logHas(window, QStringLiteral("ERROR: Cannot create backup file.")));
         QVERIFY(logHas(window, QStringLiteral("MovieObject.bdmv saved.")));
         verifyErrorsStatus(window, 1);
 
         // The next action starts clean.
-        window.optionsPage->rgOBackup->setItemIndex(1); // "Overwrite"
+        child<RadioGroup>(window.optionsPage, "rgOBackup")->setItemIndex(1); // "Overwrite"
         click(window.bSave);
         QVERIFY(!window.StatusBar->errorBadgeShown());
         QCOMPARE(window.StatusBar->panelText(0), QStringLiteral(" Ready. "));
@@ -195,7 +196,7 @@ private slots:
         MainWindow window;
         window.show();
         readFolder(window, bdmv);
-        QVERIFY(window.optionsPage->eWorkDir->text().isEmpty());
+        QVERIFY(child<QLineEdit>(window.optionsPage, "eWorkDir")->text().isEmpty());
         chooseAudioRow(window);
         QStringList answers{QString(), work};
         int asked = 0;
@@ -208,14 +209,15 @@ private slots:
         click(window.clipInfoPage->bSavePES);
         QCOMPARE(asked, 1);
         QVERIFY(!QFileInfo::exists(QDir::current().filePath(name)));
-        QVERIFY(window.optionsPage->eWorkDir->text().isEmpty());
+        QVERIFY(child<QLineEdit>(window.optionsPage, "eWorkDir")->text().isEmpty());
 
         click(window.clipInfoPage->bSavePES);
         QCOMPARE(asked, 2);
         const QString written = QDir::toNativeSeparators(work) + QDir::separator() + name;
         QVERIFY(QFileInfo::exists(written));
         QVERIFY(logHas(window, QStringLiteral("Saving ") + written + QStringLiteral(" ...")));
-        QCOMPARE(window.optionsPage->eWorkDir->text(), QDir::toNativeSeparators(work) + QDir::separator());
+        QCOMPARE(child<QLineEdit>(window.optionsPage, "eWorkDir")->text(),
+                 QDir::toNativeSeparators(work) + QDir::separator());
         // Once chosen, the folder is not asked for again.
         click(window.clipInfoPage->bSavePES);
         QCOMPARE(asked, 2);

@@ -2,8 +2,8 @@
 // .exd file round trip with its failures.
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -12,6 +12,7 @@
 
 #include "GuiTest.h"
 #include "app/ExtDatDialog.h"
+#include "app/PlaylistPageGrid.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
 #include "shell/Options.h"
@@ -33,7 +34,19 @@ class ExtDatDialogTest : public QObject {
         return dialog;
     }
     static QString cell(TfExtDat& dialog, int row, int column) {
-        return dialog.sgExtDatEntry->item(row, column)->text();
+        return cellText(dialog.sgExtDatEntry, row, column);
+    }
+    // Types `text` into a cell's editor and ends with Enter.
+    static void typeIntoCell(TfExtDat& dialog, int row, int column, const QString& text) {
+        PlaylistGrid* grid = dialog.sgExtDatEntry;
+        grid->setCurrentCell(row, column);
+        editCell(grid, row, column);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(row, column)));
+        QVERIFY(editor);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The view commits a typed cell and closes its editor on a later round of events.
+        QTRY_VERIFY(!grid->indexWidget(grid->model()->index(row, column)));
     }
 
 private slots:
@@ -75,13 +88,13 @@ private slots:
             std::uint16_t stored;
         } cases[] = {{"1a", 0x001A}, {"001A", 0x001A}, {"1G2", 0x0012}, {"zz", 0}};
         for (const auto& c : cases) {
-            dialog->sgExtDatEntry->item(0, 1)->setText(QLatin1String(c.typed));
+            typeIntoCell(*dialog, 0, 1, QLatin1String(c.typed));
             QCOMPARE(dialog->block().ext_data_entries[0].ID1, c.stored);
             QCOMPARE(cell(*dialog, 0, 1), QString::fromStdString(hexText(c.stored, 4)));
         }
         const TExtensionData before = dialog->block();
-        dialog->sgExtDatEntry->item(0, 2)->setText(QStringLiteral("FFFF"));
-        dialog->sgExtDatEntry->item(1, 4)->setText(QStringLiteral("0"));
+        typeIntoCell(*dialog, 0, 2, QStringLiteral("FFFF"));
+        typeIntoCell(*dialog, 1, 4, QStringLiteral("0"));
         QVERIFY(dialog->block() == before);
         QCOMPARE(cell(*dialog, 0, 2), QStringLiteral("0002"));
         QCOMPARE(cell(*dialog, 1, 4), QStringLiteral("00000007"));

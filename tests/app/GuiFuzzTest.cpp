@@ -220,8 +220,8 @@ private slots:
         w.bdmvPage->chooseProgramListFile = [](const QString&, const QString&, QString*) {
             return QString();
         };
-        w.bdmvPage->gbSound->chooseWavToOpen = [](const QString&, const QString&) { return QString(); };
-        w.bdmvPage->gbSound->chooseWavToSave = [](const QString&, const QString&, const QString&) {
+        w.bdmvPage->soundGroup()->chooseWavToOpen = [](const QString&, const QString&) { return QString(); };
+        w.bdmvPage->soundGroup()->chooseWavToSave = [](const QString&, const QString&, const QString&) {
             return QString();
         };
         w.clipInfoPage->openFile = [](const QString&) {};

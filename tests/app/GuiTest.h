@@ -88,6 +88,11 @@ inline TExtensionData twoEntryBlock() {
     return block;
 }
 
+// A control of `parent` by its objectName; null when there is none of that type.
+template <typename Widget> Widget* child(const QObject* parent, const char* name) {
+    return parent->findChild<Widget*>(QLatin1String(name));
+}
+
 // What a grid cell shows; empty outside the grid.
 inline QString cellText(const QAbstractItemView* view, int row, int column) {
     return view->model()->index(row, column).data(Qt::DisplayRole).toString();

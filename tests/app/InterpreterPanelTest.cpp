@@ -57,7 +57,7 @@ class InterpreterPanelTest : public QObject {
     }
 
     void setActiDelay(int milliseconds) {
-        m_window->optionsPage->ieActiDelay->setText(QString::number(milliseconds));
+        child<TIntEdit>(m_window->optionsPage, "ieActiDelay")->setText(QString::number(milliseconds));
     }
     void runObject(int object) {
         page()->setObjectSG(object);
@@ -75,7 +75,7 @@ class InterpreterPanelTest : public QObject {
         return registers()->heGPRval->text();
     }
     void clickLine(int line) {
-        QTableView* grid = page()->sgCommands;
+        QTableView* grid = child<NavGridView>(page(), "sgCommands");
         const QRect cell = grid->visualRect(grid->model()->index(line, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
@@ -393,8 +393,8 @@ private slots:
         QCOMPARE(registers()->heGPRval->text(), QStringLiteral("00000000"));
 
         // The options choose the initial values.
-        m_window->optionsPage->cbInitPSR->setChecked(true);
-        m_window->optionsPage->rgRegion->setItemIndex(2);
+        child<QCheckBox>(m_window->optionsPage, "cbInitPSR")->setChecked(true);
+        child<RadioGroup>(m_window->optionsPage, "rgRegion")->setItemIndex(2);
         m_window->statusPage->findChild<QPushButton*>(QStringLiteral("bResetRegs"))->click();
         QCOMPARE(registers()->hePSRval->text(), QStringLiteral("00000000"));
         QCOMPARE(shownPSR(1), QStringLiteral("00000001"));

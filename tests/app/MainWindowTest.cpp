@@ -98,7 +98,7 @@ private slots:
         // Nothing was read: no pickers, caption without a label, Read usable again.
         QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cbPlaylist"))->count(), 0);
         QCOMPARE(window.windowTitle(), QStringLiteral("Corvane v0.29b"));
-        QVERIFY(window.bdmvPage->bReadBDMV->isEnabled());
+        QVERIFY(child<QPushButton>(window.bdmvPage, "bReadBDMV")->isEnabled());
         QVERIFY(window.session().reporter.ErrorRaised);
 
         // The badge stays until the next status text of a later action.

@@ -282,7 +282,7 @@ private slots:
     void objectsGoToAndComeFromPngFiles() {
         writeBytes(file("stripes.mnu"), saveIGS(stripesMenu(), IGSaveMode::Mnu).bytes);
         loadMenu(file("stripes.mnu"));
-        m_window->optionsPage->eWorkDir->setText(m_root.path());
+        child<QLineEdit>(m_window->optionsPage, "eWorkDir")->setText(m_root.path());
         m_window->session().options.WorkDir = m_root.path().toStdString();
         page()->pcMenu->setCurrentIndex(2);
         page()->cbObjects->setCurrentIndex(1);
@@ -320,7 +320,7 @@ private slots:
 
     void createMenuThenSaveReadsBackTheSame() {
         QVERIFY(!page()->bMux->isEnabled());
-        QTest::mouseClick(m_window->optionsPage->bCreateMenu, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(m_window->optionsPage, "bCreateMenu"), Qt::LeftButton);
         QVERIFY(page()->bMux->isEnabled());
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
         QCOMPARE(page()->cbPage->count(), 1);

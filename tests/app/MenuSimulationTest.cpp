@@ -227,11 +227,11 @@ private slots:
         // A Menu-page box and its Options twin stay together, in both directions.
         const bool before = page()->cbButtonId->isChecked();
         QTest::mouseClick(page()->cbButtonId, Qt::LeftButton);
-        QCOMPARE(m_window->optionsPage->cbButtonIdO->isChecked(), !before);
+        QCOMPARE(child<QCheckBox>(m_window->optionsPage, "cbButtonIdO")->isChecked(), !before);
         QCOMPARE(m_window->session().options.ButtonId, !before);
-        m_window->optionsPage->cbAnimateO->setChecked(true);
+        child<QCheckBox>(m_window->optionsPage, "cbAnimateO")->setChecked(true);
         QVERIFY(page()->cbAnimate->isChecked());
-        m_window->optionsPage->cbAnimateO->setChecked(false);
+        child<QCheckBox>(m_window->optionsPage, "cbAnimateO")->setChecked(false);
         QVERIFY(!page()->cbAnimate->isChecked());
     }
 };

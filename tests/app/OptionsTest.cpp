@@ -42,24 +42,24 @@ private slots:
         {
             MainWindow window;
             OptionsPage* page = window.optionsPage;
-            QVERIFY(page->cbOAutoRead->isChecked());
-            QVERIFY(page->cbOBackup->isChecked());
-            QCOMPARE(page->rgOBackup->itemIndex(), 0);
-            QVERIFY(page->rgOBackup->isEnabled());
-            QVERIFY(!page->cbOSaveBACKUP->isChecked());
-            QVERIFY(page->cbSaveSUP->isChecked());
-            QVERIFY(page->cbSaveIG->isChecked());
-            QVERIFY(!page->cbSavePES->isChecked());
-            QVERIFY(page->cbForcedBeep->isChecked());
-            QVERIFY(page->cbInEffectO->isChecked());
-            QVERIFY(!page->cbAnimateO->isChecked());
-            QCOMPARE(page->heCountryCode->text(), QStringLiteral("5553"));
-            QCOMPARE(page->lCountryCode->text(), QStringLiteral("US"));
-            QCOMPARE(page->ieActiDelay->text(), QStringLiteral("500"));
-            QCOMPARE(page->colBackground->colour(), QColor(0, 0, 128));
-            QCOMPARE(page->colWindow->colour(), QColor(0, 255, 0));
-            QVERIFY(!page->eBackPic->isEnabled());
-            QCOMPARE(page->eWorkDir->text(), QString());
+            QVERIFY(child<QCheckBox>(page, "cbOAutoRead")->isChecked());
+            QVERIFY(child<QCheckBox>(page, "cbOBackup")->isChecked());
+            QCOMPARE(child<RadioGroup>(page, "rgOBackup")->itemIndex(), 0);
+            QVERIFY(child<RadioGroup>(page, "rgOBackup")->isEnabled());
+            QVERIFY(!child<QCheckBox>(page, "cbOSaveBACKUP")->isChecked());
+            QVERIFY(child<QCheckBox>(page, "cbSaveSUP")->isChecked());
+            QVERIFY(child<QCheckBox>(page, "cbSaveIG")->isChecked());
+            QVERIFY(!child<QCheckBox>(page, "cbSavePES")->isChecked());
+            QVERIFY(child<QCheckBox>(page, "cbForcedBeep")->isChecked());
+            QVERIFY(child<QCheckBox>(page, "cbInEffectO")->isChecked());
+            QVERIFY(!child<QCheckBox>(page, "cbAnimateO")->isChecked());
+            QCOMPARE(child<THexEdit>(page, "heCountryCode")->text(), QStringLiteral("5553"));
+            QCOMPARE(child<QLabel>(page, "lCountryCode")->text(), QStringLiteral("US"));
+            QCOMPARE(child<TIntEdit>(page, "ieActiDelay")->text(), QStringLiteral("500"));
+            QCOMPARE(child<ColourBox>(page, "colBackground")->colour(), QColor(0, 0, 128));
+            QCOMPARE(child<ColourBox>(page, "colWindow")->colour(), QColor(0, 255, 0));
+            QVERIFY(!child<QLineEdit>(page, "eBackPic")->isEnabled());
+            QCOMPARE(child<QLineEdit>(page, "eWorkDir")->text(), QString());
             window.show();
             window.close();
         }
@@ -90,19 +90,19 @@ private slots:
                    {"ActiDelay", "fast"}});
         MainWindow window;
         OptionsPage* page = window.optionsPage;
-        QVERIFY(!page->cbOAutoRead->isChecked());
-        QVERIFY(!page->cbOBackup->isChecked());
-        QVERIFY(!page->rgOBackup->isEnabled());
-        QCOMPARE(page->rgOBackup->itemIndex(), 2);
-        QCOMPARE(page->rgRegion->itemIndex(), 1);
-        QCOMPARE(page->lCountryCode->text(), QStringLiteral("DE"));
-        QCOMPARE(page->colWindow->colour(), QColor(255, 0, 0));
-        QVERIFY(page->cb83names->isChecked());
+        QVERIFY(!child<QCheckBox>(page, "cbOAutoRead")->isChecked());
+        QVERIFY(!child<QCheckBox>(page, "cbOBackup")->isChecked());
+        QVERIFY(!child<RadioGroup>(page, "rgOBackup")->isEnabled());
+        QCOMPARE(child<RadioGroup>(page, "rgOBackup")->itemIndex(), 2);
+        QCOMPARE(child<RadioGroup>(page, "rgRegion")->itemIndex(), 1);
+        QCOMPARE(child<QLabel>(page, "lCountryCode")->text(), QStringLiteral("DE"));
+        QCOMPARE(child<ColourBox>(page, "colWindow")->colour(), QColor(255, 0, 0));
+        QVERIFY(child<QCheckBox>(page, "cb83names")->isChecked());
         QCOMPARE(window.session().names.IndexName, std::string("INDEX.BDM"));
-        QVERIFY(page->cbBackground->isChecked());
-        QVERIFY(page->eBackPic->isEnabled());
+        QVERIFY(child<QCheckBox>(page, "cbBackground")->isChecked());
+        QVERIFY(child<QLineEdit>(page, "eBackPic")->isEnabled());
         QCOMPARE(window.session().options.ActiDelay, 500); // unreadable value: default kept
-        QCOMPARE(window.bdmvPage->eBDMVdir->text(), QStringLiteral("/discs/x/BDMV/"));
+        QCOMPARE(child<QLineEdit>(window.bdmvPage, "eBDMVdir")->text(), QStringLiteral("/discs/x/BDMV/"));
         QCOMPARE(window.size(), QSize(900, 700));
         window.show();
         window.close();
@@ -115,28 +115,28 @@ private slots:
         MainWindow window;
         OptionsPage* page = window.optionsPage;
         Options& options = window.session().options;
-        page->cbOBackup->setChecked(false);
+        child<QCheckBox>(page, "cbOBackup")->setChecked(false);
         QVERIFY(!options.Backup);
-        QVERIFY(!page->rgOBackup->isEnabled());
-        page->rgOBackup->setItemIndex(1);
+        QVERIFY(!child<RadioGroup>(page, "rgOBackup")->isEnabled());
+        child<RadioGroup>(page, "rgOBackup")->setItemIndex(1);
         QCOMPARE(options.BackupMode, 1);
-        page->rgChapterFormat->setItemIndex(2);
+        child<RadioGroup>(page, "rgChapterFormat")->setItemIndex(2);
         QCOMPARE(options.ChapterFormat, 2);
-        page->rgProgramformat->setItemIndex(1);
+        child<RadioGroup>(page, "rgProgramformat")->setItemIndex(1);
         QCOMPARE(options.ProgramFormat, 1);
-        page->cbPlaySoundO->setChecked(true);
+        child<QCheckBox>(page, "cbPlaySoundO")->setChecked(true);
         QVERIFY(options.PlaySound);
-        page->cb83names->setChecked(true);
+        child<QCheckBox>(page, "cb83names")->setChecked(true);
         QCOMPARE(window.session().names.PlayListExt, std::string(".MPL"));
-        page->cb83names->setChecked(false);
+        child<QCheckBox>(page, "cb83names")->setChecked(false);
         QCOMPARE(window.session().names.StreamExt, std::string(".m2ts"));
-        page->ieActiDelay->setText(QStringLiteral("120"));
+        child<TIntEdit>(page, "ieActiDelay")->setText(QStringLiteral("120"));
         QCOMPARE(window.session().reporter.ActiDelay, 120);
-        page->colSelectedButton->setColour(QColor(0x12, 0x34, 0x56));
+        child<ColourBox>(page, "colSelectedButton")->setColour(QColor(0x12, 0x34, 0x56));
         QCOMPARE(options.colSelectedButton, 0x563412); // stored as 0x00BBGGRR
-        page->cbBackground->setChecked(true);
-        QVERIFY(page->bbBackPic->isEnabled());
-        page->eBackPic->setText(QStringLiteral("/pics/back.png"));
+        child<QCheckBox>(page, "cbBackground")->setChecked(true);
+        QVERIFY(child<QToolButton>(page, "bbBackPic")->isEnabled());
+        child<QLineEdit>(page, "eBackPic")->setText(QStringLiteral("/pics/back.png"));
         QCOMPARE(options.BackgroundPic, std::string("/pics/back.png"));
     }
 
@@ -193,8 +193,8 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         window.PageControl->setCurrentWidget(window.optionsPage);
-        THexEdit* edit = window.optionsPage->heCountryCode;
-        QLabel* letters = window.optionsPage->lCountryCode;
+        THexEdit* edit = child<THexEdit>(window.optionsPage, "heCountryCode");
+        QLabel* letters = child<QLabel>(window.optionsPage, "lCountryCode");
 
         edit->setFocus();
         edit->selectAll();
@@ -206,13 +206,14 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("4141"));
         QCOMPARE(letters->text(), QStringLiteral("AA"));
         QCOMPARE(window.session().options.CountryCode, 0x4141);
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.optionsPage->gbCountry));
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(child<QGroupBox>(window.optionsPage, "gbCountry")));
 
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("5b5c"));
         QCOMPARE(edit->text(), QStringLiteral("5B5C"));
-        window.optionsPage->cbOAutoRead->setFocus(); // leaving by focus
+        child<QCheckBox>(window.optionsPage, "cbOAutoRead")->setFocus(); // leaving by focus
         QTRY_COMPARE(edit->text(), QStringLiteral("5A5A"));
         QCOMPARE(letters->text(), QStringLiteral("ZZ"));
     }

@@ -196,14 +196,15 @@ private slots:
         bdmv->setObjectSG(0);
         bool gridsWhileRunning = true, readWhileRunning = true;
         QTimer::singleShot(150, bdmv, [&] {
-            gridsWhileRunning = bdmv->sgCommands->isEnabled() || bdmv->sgObject->isEnabled();
-            readWhileRunning = bdmv->bReadBDMV->isEnabled();
+            gridsWhileRunning = child<NavGridView>(bdmv, "sgCommands")->isEnabled() ||
+                                child<NavGridView>(bdmv, "sgObject")->isEnabled();
+            readWhileRunning = child<QPushButton>(bdmv, "bReadBDMV")->isEnabled();
         });
         m_window->pExecute->bStart->click();
         QVERIFY(!gridsWhileRunning);
         QVERIFY(!readWhileRunning);
-        QVERIFY(bdmv->sgCommands->isEnabled());
-        QVERIFY(bdmv->bReadBDMV->isEnabled());
+        QVERIFY(child<NavGridView>(bdmv, "sgCommands")->isEnabled());
+        QVERIFY(child<QPushButton>(bdmv, "bReadBDMV")->isEnabled());
     }
 
 private:

@@ -2,7 +2,7 @@
 // Shift+Del, Save writing the file back, and "Create sound.bdmv" on the Options page.
 
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -21,8 +21,8 @@ namespace corvane::test {
 
 namespace {
 
-QTableWidget* sounds(const SoundGroup* group) {
-    return group->findChild<QTableWidget*>(QStringLiteral("sgSounds"));
+QTableView* sounds(const SoundGroup* group) {
+    return group->findChild<QTableView*>(QStringLiteral("sgSounds"));
 }
 
 QToolButton* toolButton(const SoundGroup* group, const char* name) {
@@ -55,24 +55,24 @@ private slots:
         MainWindow window;
         window.show();
         readFolder(window, bdmv);
-        SoundGroup* group = window.bdmvPage->gbSound;
+        SoundGroup* group = window.bdmvPage->soundGroup();
         QVERIFY(group->isVisibleTo(&window));
-        QCOMPARE(sounds(group)->item(0, 1)->text(), QStringLiteral("Stereo"));
+        QCOMPARE(cellText(sounds(group), 0, 1), QStringLiteral("Stereo"));
         QVERIFY(toolButton(group, "bbSoundPlay")->isEnabled());
-        QVERIFY(!window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(!child<QPushButton>(window.optionsPage, "bCreateSound")->isEnabled());
 
         group->chooseWavToOpen = [this](const QString&, const QString&) { return m_wav; };
         sounds(group)->selectRow(0);
         QTest::keyClick(sounds(group), Qt::Key_Insert);
         QCOMPARE(window.session().sound.SoundIndex.entries.size(), 2u);
-        QCOMPARE(sounds(group)->rowCount(), 2);
-        QCOMPARE(sounds(group)->item(1, 0)->text(), QStringLiteral("001"));
+        QCOMPARE(sounds(group)->model()->rowCount(), 2);
+        QCOMPARE(cellText(sounds(group), 1, 0), QStringLiteral("001"));
         QTest::keyClick(sounds(group), Qt::Key_Delete); // without Shift: nothing
         QCOMPARE(window.session().sound.SoundIndex.entries.size(), 2u);
         QTest::keyClick(sounds(group), Qt::Key_Delete, Qt::ShiftModifier);
         QTest::keyClick(sounds(group), Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(window.session().sound.SoundIndex.entries.size(), 0u);
-        QCOMPARE(sounds(group)->rowCount(), 1);
+        QCOMPARE(sounds(group)->model()->rowCount(), 1);
         QVERIFY(!toolButton(group, "bbSoundPlay")->isEnabled());
         QVERIFY(!toolButton(group, "bbSaveSound")->isEnabled());
         group->loadSound(std::nullopt);
@@ -104,20 +104,20 @@ private slots:
         MainWindow window;
         window.show();
         readFolder(window, bdmv);
-        SoundGroup* group = window.bdmvPage->gbSound;
+        SoundGroup* group = window.bdmvPage->soundGroup();
         QVERIFY(!group->isVisibleTo(&window));
-        QVERIFY(window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(child<QPushButton>(window.optionsPage, "bCreateSound")->isEnabled());
 
         group->chooseWavToOpen = [](const QString&, const QString&) { return QString(); };
-        window.optionsPage->bCreateSound->click();
+        child<QPushButton>(window.optionsPage, "bCreateSound")->click();
         QVERIFY(!group->isVisibleTo(&window)); // cancelled
-        QVERIFY(window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(child<QPushButton>(window.optionsPage, "bCreateSound")->isEnabled());
 
         group->chooseWavToOpen = [this](const QString&, const QString&) { return m_wav; };
-        window.optionsPage->bCreateSound->click();
+        child<QPushButton>(window.optionsPage, "bCreateSound")->click();
         QCOMPARE(window.PageControl->currentWidget(), static_cast<QWidget*>(window.bdmvPage));
         QVERIFY(group->isVisibleTo(&window));
-        QVERIFY(!window.optionsPage->bCreateSound->isEnabled());
+        QVERIFY(!child<QPushButton>(window.optionsPage, "bCreateSound")->isEnabled());
         QVERIFY(QDir(bdmv + QStringLiteral("AUXDATA")).exists());
         window.bdmvPage->bSaveClick();
         std::string error;
