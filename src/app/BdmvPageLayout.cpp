@@ -18,6 +18,7 @@
 #include "app/SoundPlayer.h"
 
 #include "app/BdmvPageHelpers.h"
+#include "app/BdmvPageUhd.h"
 #include "app/CommandEditor.h"
 #include "app/NavigationGrids.h"
 #include "navigation/CommandEdit.h"
@@ -125,6 +126,8 @@ void BdmvPage::buildIndexGroup(QWidget* box) {
     layout->addLayout(grid, 1);
     layout->addLayout(titlePickers);
     layout->addLayout(extension);
+    m_uhdGroup = new IndexUhdGroup(m_session, box);
+    layout->addWidget(m_uhdGroup);
     player = new SoundPlayer(this);
     gbSound = new SoundGroup(m_session, *player, box);
     layout->addWidget(gbSound, 1);
