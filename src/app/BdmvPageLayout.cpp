@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -127,7 +128,11 @@ void BdmvPage::buildIndexGroup(QWidget* box) {
     layout->addLayout(titlePickers);
     layout->addLayout(extension);
     m_uhdGroup = new IndexUhdGroup(m_session, box);
-    layout->addWidget(m_uhdGroup);
+    auto* uhdArea = new QScrollArea(box);
+    uhdArea->setWidget(m_uhdGroup);
+    uhdArea->setWidgetResizable(true);
+    uhdArea->setFrameShape(QFrame::NoFrame);
+    layout->addWidget(uhdArea);
     player = new SoundPlayer(this);
     gbSound = new SoundGroup(m_session, *player, box);
     layout->addWidget(gbSound, 1);

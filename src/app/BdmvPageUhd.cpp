@@ -4,6 +4,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 #include "app/BdmvPageHelpers.h"
 #include "navigation/IndexUhd.h"
 #include "shell/Session.h"
@@ -16,12 +18,16 @@ IndexUhdGroup::IndexUhdGroup(Session& session, QWidget* parent)
     : QGroupBox(QStringLiteral("AppInfoBDMV / Ultra HD"), parent), m_session(session) {
     setObjectName(QStringLiteral("gbIndexUhd"));
     auto* layout = new QGridLayout(this);
-    constexpr int perRow = 2;
+    // AppInfoBDMV's fields in the left column, the disc-type entry's in the right.
+    int appInfoRows = 0, extensionRows = 0;
     for (std::size_t i = 0; i < IndexUhdFields.size(); ++i) {
         const IndexUhdFieldInfo& info = IndexUhdFields[i];
         auto* label = new QLabel(qs(info.name), this);
         auto* box = new QComboBox(this);
         box->setObjectName(QStringLiteral("cbUhd_") + qs(info.name));
+        // Narrow pickers: the group shares the page's width with the title and object grids.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(4);
         const QString tip =
             qs(info.meaning) + (info.inExtension ? QStringLiteral(" (ExtensionData 3.1)") : QString());
         label->setToolTip(tip);
@@ -29,7 +35,7 @@ IndexUhdGroup::IndexUhdGroup(Session& session, QWidget* parent)
         // The items are every value the field's width holds, so nothing out of range can be picked.
         for (std::uint32_t value = 0; value < (1u << info.bits); ++value)
             box->addItem(qs(uhdValueText(info.field, value)), value);
-        const int row = static_cast<int>(i) / perRow, column = static_cast<int>(i) % perRow * 2;
+        const int row = info.inExtension ? extensionRows++ : appInfoRows++, column = info.inExtension ? 2 : 0;
         layout->addWidget(label, row, column);
         layout->addWidget(box, row, column + 1);
         connect(box, &QComboBox::currentIndexChanged, this, [this, i](int item) { pickerChanged(i, item); });
@@ -37,9 +43,10 @@ IndexUhdGroup::IndexUhdGroup(Session& session, QWidget* parent)
     }
     m_reserved = new QLabel(this);
     m_reserved->setObjectName(QStringLiteral("lUhdReserved"));
+    m_reserved->setWordWrap(true);
     m_reserved->setToolTip(QStringLiteral("Bits kept as read: their meaning is not settled"));
-    layout->addWidget(m_reserved, static_cast<int>(IndexUhdFields.size() + perRow - 1) / perRow, 0, 1,
-                      2 * perRow);
+    layout->addWidget(m_reserved, std::max(appInfoRows, extensionRows), 0, 1, 4);
+    layout->setVerticalSpacing(2);
 }
 
 void IndexUhdGroup::fillFromSession() {

@@ -2,7 +2,8 @@
 // The "AppInfoBDMV / Ultra HD" group of the BDMV page: the AppInfoBDMV fields of index.bdmv
 // and the UHD disc-type entry of its ExtensionData, one picker per field with its values
 // named, and the kept bits without a settled meaning shown in binary. Edits go through the
-// core's setUhdFieldValue into the session's index; the page's Save writes it.
+// core's setUhdFieldValue into the session's index; the page's Save writes it. The page
+// shows it in a scroll area, so that it does not raise the window's minimum size.
 
 #include <QGroupBox>
 
