@@ -1,12 +1,14 @@
 // libFuzzer target of the index.bdmv reader. Any input must read without a crash;
 // a file that reads is written, and what is written must read back to the same
-// Indexes and ExtensionData and be written again to the same bytes.
+// Indexes and ExtensionData and be written again to the same bytes. A UHD entry that
+// decodes, encoded again, leaves the block as it was.
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "navigation/IndexTable.h"
+#include "navigation/IndexUhd.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> bytes(data, data + size);
@@ -19,5 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !(again.index.ExtensionData == first.index.ExtensionData))
         __builtin_trap();
     if (corvane::writeIndex(again.index) != written) __builtin_trap();
+    if (const auto uhd = corvane::readUhdDiscInfo(first.index.ExtensionData)) {
+        corvane::TExtensionData block = first.index.ExtensionData;
+        if (!corvane::writeUhdDiscInfo(block, *uhd) || !(block == first.index.ExtensionData))
+            __builtin_trap();
+    }
     return 0;
 }

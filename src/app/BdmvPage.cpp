@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "app/BdmvPageHelpers.h"
+#include "app/BdmvPageUhd.h"
 #include "app/CommandEditor.h"
 #include "app/NavigationGrids.h"
 #include "app/SoundGroup.h"
@@ -290,6 +291,7 @@ void BdmvPage::fillIndex() {
         menuEntryChanged(false);
     }
     updateTitlePickerStates();
+    m_uhdGroup->fillFromSession();
 }
 
 void BdmvPage::showMenuEntry(const TTitleEntry& entry, QCheckBox* on, QComboBox* type, QComboBox* object,

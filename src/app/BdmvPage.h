@@ -24,6 +24,7 @@ struct Session;
 struct TTitleEntry;
 class CommandEditor;
 class CommandTableModel;
+class IndexUhdGroup;
 class NavGridView;
 class ObjectTableModel;
 class TantAngleLabel;
@@ -172,6 +173,7 @@ private:
     void labels();
 
     Session& m_session;
+    IndexUhdGroup* m_uhdGroup = nullptr; // gbIndexUhd: AppInfoBDMV and the UHD disc-type entry
     TfExtDat* m_extDat = nullptr;
     bool m_filling = false;
 };

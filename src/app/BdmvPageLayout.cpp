@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -18,6 +19,7 @@
 #include "app/SoundPlayer.h"
 
 #include "app/BdmvPageHelpers.h"
+#include "app/BdmvPageUhd.h"
 #include "app/CommandEditor.h"
 #include "app/NavigationGrids.h"
 #include "navigation/CommandEdit.h"
@@ -125,6 +127,12 @@ void BdmvPage::buildIndexGroup(QWidget* box) {
     layout->addLayout(grid, 1);
     layout->addLayout(titlePickers);
     layout->addLayout(extension);
+    m_uhdGroup = new IndexUhdGroup(m_session, box);
+    auto* uhdArea = new QScrollArea(box);
+    uhdArea->setWidget(m_uhdGroup);
+    uhdArea->setWidgetResizable(true);
+    uhdArea->setFrameShape(QFrame::NoFrame);
+    layout->addWidget(uhdArea);
     player = new SoundPlayer(this);
     gbSound = new SoundGroup(m_session, *player, box);
     layout->addWidget(gbSound, 1);

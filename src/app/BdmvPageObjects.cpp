@@ -13,6 +13,7 @@
 #include <variant>
 
 #include "app/BdmvPageHelpers.h"
+#include "app/BdmvPageUhd.h"
 #include "app/CommandEditor.h"
 #include "app/ExtDatDialog.h"
 #include "app/NavigationGrids.h"
@@ -264,6 +265,7 @@ void BdmvPage::bIndExDatEditClick() {
     if (!m_extDat->edit(m_session.names.IndexName, block)) return;
     setIndexExtensionData(m_session.index, block);
     lIndexExtDat->setText(qs(ExtDatCap(m_session.index.ExtensionData)));
+    m_uhdGroup->fillFromSession();
 }
 
 void BdmvPage::bObjExtDatEditClick() {

@@ -93,7 +93,8 @@ BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view
     ByteReader in(bytes);
     bdjo.type_indicator = in.readstring(4);
     bdjo.version_number = in.readstring(4);
-    if (bdjo.type_indicator != "BDJO" || (bdjo.version_number != "0100" && bdjo.version_number != "0200")) {
+    if (bdjo.type_indicator != "BDJO" ||
+        (bdjo.version_number != "0100" && bdjo.version_number != "0200" && bdjo.version_number != "0300")) {
         result.status = ReadStatus::FormatError;
         result.bdjo = TBDJO{};
         result.messages.push_back({ReadMessage::Kind::Error, "Invalid format: " + std::string(name)});

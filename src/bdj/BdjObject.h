@@ -99,7 +99,7 @@ struct TFilAccesInfo {
 
 struct TBDJO {
     std::string type_indicator; // "BDJO"
-    std::string version_number; // "0100" or "0200"
+    std::string version_number; // "0100", "0200" or "0300" (UHD)
     std::uint32_t TerminalInfo_start_address = 0;
     std::uint32_t AppCacheInfo_start_address = 0;
     std::uint32_t TableOfAccessiblePlayLists_start_address = 0;
@@ -119,7 +119,7 @@ struct TBDJO {
     bool operator==(const TBDJO&) const = default;
 };
 
-// Status Ok (read whole), FormatError (not a BD-J object of version 0100/0200: nothing
+// Status Ok (read whole), FormatError (not a BD-J object of version 0100/0200/0300: nothing
 // shown) or Damaged (a block or a length points past the end: what was read before is kept).
 struct BdjoReadResult : ReadResult {
     TBDJO bdjo;

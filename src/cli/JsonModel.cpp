@@ -1,6 +1,7 @@
 #include "cli/JsonModel.h"
 
 #include "navigation/CommandText.h"
+#include "navigation/IndexUhd.h"
 
 namespace corvane::cli {
 
@@ -84,6 +85,24 @@ OrderedJson entryJson(const TTitleEntry& entry) {
         {"mobj_id_ref", entry.mobj_id_ref},   {"bdjo_file_name", latin1ToUtf8(entry.bdjo_file_name)}};
 }
 
+// The UHD disc-type entry of the ExtensionData decoded; null when there is none.
+OrderedJson uhdJson(const TExtensionData& block) {
+    const auto uhd = readUhdDiscInfo(block);
+    if (!uhd) return nullptr;
+    return OrderedJson{{"length", uhd->length},
+                       {"disc_type", uhd->disc_type},
+                       {"reserved1", uhd->reserved1},
+                       {"exist_4k_flag", uhd->exist_4k_flag},
+                       {"reserved2", uhd->reserved2},
+                       {"reserved3", uhd->reserved3},
+                       {"hdrplus_flag", uhd->hdrplus_flag},
+                       {"reserved4", uhd->reserved4},
+                       {"dv_flag", uhd->dv_flag},
+                       {"hdr_flags", uhd->hdr_flags},
+                       {"reserved5", uhd->reserved5},
+                       {"reserved6", uhd->reserved6}};
+}
+
 } // namespace
 
 OrderedJson toJson(const TINDX& index, bool noData) {
@@ -96,14 +115,21 @@ OrderedJson toJson(const TINDX& index, bool noData) {
                        {"ExtensionData_start_address", index.ExtensionData_start_address},
                        {"reserved", bytesJson(reserved, noData)},
                        {"app_info_length", index.app_info_length},
-                       {"app_info_flags", index.app_info_flags},
+                       {"app_info_reserved1", index.app_info_reserved1},
+                       {"initial_output_mode_preference", index.initial_output_mode_preference},
+                       {"SS_content_exist_flag", index.SS_content_exist_flag},
+                       {"app_info_reserved2", index.app_info_reserved2},
+                       {"initial_dynamic_range_type", index.initial_dynamic_range_type},
+                       {"video_format", index.video_format},
+                       {"frame_rate", index.frame_rate},
                        {"content_provider_user_data", latin1ToUtf8(index.content_provider_user_data)},
                        {"Indexes", OrderedJson{{"indexes_length", index.Indexes.indexes_length},
                                                {"first_playback", entryJson(index.Indexes.first_playback)},
                                                {"top_menu", entryJson(index.Indexes.top_menu)},
                                                {"number_of_titles", index.Indexes.titles.size()},
                                                {"titles", titles}}},
-                       {"ExtensionData", toJson(index.ExtensionData, noData)}};
+                       {"ExtensionData", toJson(index.ExtensionData, noData)},
+                       {"UHD", uhdJson(index.ExtensionData)}};
 }
 
 } // namespace corvane::cli

@@ -74,14 +74,23 @@ IndexReadResult readIndex(const std::vector<std::uint8_t>& bytes, std::string_vi
     index.type_indicator = in.readlword();
     index.version_number = in.readlword();
     if (in.overrun() || index.type_indicator != IndexTypeIndicator ||
-        (index.version_number != IndexVersion0100 && index.version_number != IndexVersion0200))
+        (index.version_number != IndexVersion0100 && index.version_number != IndexVersion0200 &&
+         index.version_number != IndexVersion0300))
         return formatError(std::move(result), in.pos(), name);
 
     index.indexes_start_address = in.readlword();
     index.ExtensionData_start_address = in.readlword();
     readFixed(in, index.reserved);
     index.app_info_length = in.readlword();
-    index.app_info_flags = static_cast<std::uint16_t>(in.readword());
+    const std::uint32_t flags = in.readbyte();
+    index.app_info_reserved1 = static_cast<std::uint8_t>(flags >> 7);
+    index.initial_output_mode_preference = static_cast<std::uint8_t>((flags >> 6) & 1);
+    index.SS_content_exist_flag = static_cast<std::uint8_t>((flags >> 5) & 1);
+    index.app_info_reserved2 = static_cast<std::uint8_t>((flags >> 4) & 1);
+    index.initial_dynamic_range_type = static_cast<std::uint8_t>(flags & 0xF);
+    const std::uint32_t video = in.readbyte();
+    index.video_format = static_cast<std::uint8_t>(video >> 4);
+    index.frame_rate = static_cast<std::uint8_t>(video & 0xF);
     index.content_provider_user_data = in.readstring(32);
     if (in.pos() != index.indexes_start_address) {
         const std::size_t start = index.indexes_start_address;
@@ -143,7 +152,12 @@ void appendIndexContents(ByteWriter& out, const TINDX& index) {
     out.appendlword(index.ExtensionData_start_address);
     out.appendbytes(index.reserved);
     out.appendlword(index.app_info_length);
-    out.appendword(index.app_info_flags);
+    out.appendbyte(static_cast<std::uint32_t>(index.app_info_reserved1 & 1) << 7 |
+                   static_cast<std::uint32_t>(index.initial_output_mode_preference & 1) << 6 |
+                   static_cast<std::uint32_t>(index.SS_content_exist_flag & 1) << 5 |
+                   static_cast<std::uint32_t>(index.app_info_reserved2 & 1) << 4 |
+                   (index.initial_dynamic_range_type & 0xFu));
+    out.appendbyte(static_cast<std::uint32_t>(index.video_format & 0xF) << 4 | (index.frame_rate & 0xFu));
     out.appendstring(index.content_provider_user_data, 32);
     out.appendbytes(index.padding_before_indexes);
     // Both addresses written are where the blocks land, so the file always agrees with itself;

@@ -25,6 +25,7 @@ struct TMOBJ;
 inline constexpr std::uint32_t IndexTypeIndicator = 0x494E4458; // "INDX"
 inline constexpr std::uint32_t IndexVersion0100 = 0x30313030;   // "0100"
 inline constexpr std::uint32_t IndexVersion0200 = 0x30323030;   // "0200"
+inline constexpr std::uint32_t IndexVersion0300 = 0x30333030;   // "0300", Ultra HD discs
 inline constexpr std::size_t MaxTitles = 999;
 inline constexpr std::size_t AppInfoEnd = 78; // first byte after content_provider_user_data
 
@@ -59,13 +60,20 @@ struct TIndexes {
 
 struct TINDX {
     std::uint32_t type_indicator = IndexTypeIndicator; // 32-bit, "INDX"
-    std::uint32_t version_number = IndexVersion0200;   // 32-bit, "0100" or "0200"
+    std::uint32_t version_number = IndexVersion0200;   // 32-bit, "0100", "0200" or "0300"
     std::uint32_t indexes_start_address = 0;           // 32-bit byte offset of the Indexes block
     std::uint32_t ExtensionData_start_address = 0;     // 32-bit byte offset, 0 = no block
     std::array<std::uint8_t, 24> reserved{};           // 24 bytes, kept as read
     std::uint32_t app_info_length = 0;                 // 32-bit AppInfoBDMV length, kept as read
-    std::uint16_t app_info_flags = 0;                  // 16 bits after the length, kept as read
-    std::string content_provider_user_data;            // at most 32 characters
+    // AppInfoBDMV's 16 bits after the length, from bit 15 down.
+    std::uint8_t app_info_reserved1 = 0;             // 1-bit, kept as read
+    std::uint8_t initial_output_mode_preference = 0; // 1-bit: 0 2D, 1 3D
+    std::uint8_t SS_content_exist_flag = 0;          // 1-bit: stereoscopic (3D) content on the disc
+    std::uint8_t app_info_reserved2 = 0;             // 1-bit, kept as read
+    std::uint8_t initial_dynamic_range_type = 0;     // 4-bit: 0 SDR, 1 HDR10, 2 Dolby Vision (UHD)
+    std::uint8_t video_format = 0;                   // 4-bit video format code (8 = 2160p)
+    std::uint8_t frame_rate = 0;                     // 4-bit frame rate code
+    std::string content_provider_user_data;          // at most 32 characters
     // Bytes between the end of AppInfoBDMV and an Indexes block that starts further on.
     std::vector<std::uint8_t> padding_before_indexes;
     TIndexes Indexes;

@@ -62,7 +62,8 @@ MobjReadResult readMovieObject(const std::vector<std::uint8_t>& bytes, std::stri
 
     mobj.type_indicator = in.readstring(4);
     mobj.version_number = in.readstring(4);
-    if (mobj.type_indicator != "MOBJ" || (mobj.version_number != "0100" && mobj.version_number != "0200")) {
+    if (mobj.type_indicator != "MOBJ" ||
+        (mobj.version_number != "0100" && mobj.version_number != "0200" && mobj.version_number != "0300")) {
         result.status = ReadStatus::FormatError;
         result.problemAt = in.pos();
         result.messages.push_back({ReadMessage::Kind::Error, "Format error " + std::string(name)});

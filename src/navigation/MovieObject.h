@@ -48,7 +48,7 @@ struct TObjects {
 // The whole MovieObject.bdmv.
 struct TMOBJ {
     std::string type_indicator = "MOBJ";           // 4 characters
-    std::string version_number = "0200";           // 4 characters, "0100" or "0200"
+    std::string version_number = "0200";           // 4 characters, "0100", "0200" or "0300" (UHD)
     std::uint32_t ExtensionData_start_address = 0; // 32-bit byte offset, 0 = no block
     std::array<std::uint8_t, 28> reserved{};       // 28 bytes, kept as read
     TObjects MovieObjects;

@@ -100,7 +100,7 @@ private slots:
         const QString bdmv = copySampleDisc(m_root.path() + QStringLiteral("/bad"));
         QFile bad(bdmv + QStringLiteral("BDJO/00007.bdjo"));
         QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("BDJO0300 not a version we read");
+        bad.write("BDJO0400 not a version we read");
         bad.close();
         MainWindow window;
         window.bdmvPage->setFolder(bdmv.toStdString());

@@ -40,6 +40,14 @@ TEST(BdjObject, RealFile) {
     const BdjoReadResult other = readBDJO(sample("bdj-sdk-00000.bdjo"), "00000.bdjo");
     EXPECT_EQ(other.status, ReadStatus::Ok);
     EXPECT_FALSE(other.bdjo.ApplicationManagementTable.applications.empty());
+
+    // A version 0300 object reads like its 0200 body and keeps its version.
+    const BdjoReadResult uhd = readBDJO(sample("hdcookbook-bdjo-sample-00000-0300.bdjo"), "00000.bdjo");
+    ASSERT_EQ(uhd.status, ReadStatus::Ok);
+    EXPECT_EQ(uhd.bdjo.version_number, "0300");
+    TBDJO relabelled = uhd.bdjo;
+    relabelled.version_number = "0200";
+    EXPECT_TRUE(relabelled == bdjo);
 }
 
 TEST(BdjObject, KeyBoxesCoverBits31To21) {
@@ -109,7 +117,7 @@ TEST(BdjObject, BadInput) {
     EXPECT_EQ(readBDJO({}, "x.bdjo").status, ReadStatus::FormatError);
     auto file = sample("hdcookbook-bdjo-sample-00000.bdjo");
     auto version = file;
-    version[5] = '3';
+    version[5] = '4';
     const BdjoReadResult wrong = readBDJO(version, "x.bdjo");
     EXPECT_EQ(wrong.status, ReadStatus::FormatError);
     EXPECT_TRUE(wrong.bdjo == TBDJO{});

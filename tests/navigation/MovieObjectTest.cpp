@@ -12,7 +12,8 @@ using testing::byteDifference;
 using testing::readSample;
 
 const char* const kMobjSamples[] = {"bdpl-disc1-MovieObject.bdmv", "bdpl-disc3-MovieObject.bdmv",
-                                    "bdj-sdk-MovieObject.bdmv", "bridgehead-MovieObject.bdmv"};
+                                    "bdj-sdk-MovieObject.bdmv", "bridgehead-MovieObject.bdmv",
+                                    "bdpl-disc5-MovieObject-0300.bdmv"};
 
 // A well-formed file of objects holding `programs[i]` commands each (opcode 0x50400001 + line,
 // destination = object, source = line), with consistent lengths.
@@ -66,18 +67,13 @@ TEST(MovieObjectSamples, RoundTripIsByteExact) {
     }
 }
 
-TEST(MovieObjectSamples, AcceptanceSetRoundTripOrRefusal) {
+TEST(MovieObjectSamples, AcceptanceSetRoundTrip) {
     const auto files = testing::acceptanceFiles("movieobject.bdmv");
     if (files.empty()) GTEST_SKIP() << "acceptance set not found at " << testing::acceptanceFolder();
     for (const auto& path : files) {
         SCOPED_TRACE(path.string());
         const auto bytes = testing::readPath(path);
         const auto result = readMovieObject(bytes);
-        const std::string version(bytes.begin() + 4, bytes.begin() + 8);
-        if (version == "0300") {
-            EXPECT_EQ(result.status, ReadStatus::FormatError);
-            continue;
-        }
         ASSERT_EQ(result.status, ReadStatus::Ok);
         EXPECT_EQ(byteDifference(bytes, writeMovieObject(result.mobj)), "");
     }
@@ -127,8 +123,7 @@ TEST(MovieObjectRead, RefusesWrongTypeOrVersion) {
         std::copy(head.begin(), head.end(), bytes.begin());
         return bytes;
     };
-    const std::vector<std::vector<std::uint8_t>> refused = {readSample("bdpl-disc5-MovieObject-0300.bdmv"),
-                                                            withHead("MOBJ0300"),
+    const std::vector<std::vector<std::uint8_t>> refused = {withHead("MOBJ0400"),
                                                             withHead("MOBX0200"),
                                                             withHead("MOBJ0210"),
                                                             withHead("INDX0200"),
@@ -143,6 +138,12 @@ TEST(MovieObjectRead, RefusesWrongTypeOrVersion) {
                   (std::vector<ReadMessage>{{ReadMessage::Kind::Error, "Format error MOVIEOBJ.BDM"}}));
     }
     EXPECT_EQ(readMovieObject(withHead("MOBJ0100")).status, ReadStatus::Ok);
+    // Ultra HD discs write 0300 over the same layout; the version comes back as read.
+    const auto uhd = readMovieObject(readSample("bdpl-disc5-MovieObject-0300.bdmv"));
+    ASSERT_EQ(uhd.status, ReadStatus::Ok);
+    EXPECT_EQ(uhd.mobj.version_number, "0300");
+    EXPECT_EQ(uhd.mobj.MovieObjects.mobjs.size(), 14u);
+    EXPECT_EQ(commandCount(uhd.mobj), 189u);
 }
 
 TEST(MovieObjectRead, EarlyEndKeepsCountsWithZeroCommandsAndEmptyObjects) {
@@ -180,7 +181,8 @@ TEST(MovieObjectRead, EarlyEndKeepsCountsWithZeroCommandsAndEmptyObjects) {
 }
 
 TEST(MovieObjectRead, TruncationAtEveryOffsetNeverFails) {
-    for (const char* name : {"bridgehead-MovieObject.bdmv", "bdpl-disc3-MovieObject.bdmv"}) {
+    for (const char* name :
+         {"bridgehead-MovieObject.bdmv", "bdpl-disc3-MovieObject.bdmv", "bdpl-disc5-MovieObject-0300.bdmv"}) {
         SCOPED_TRACE(name);
         const auto bytes = readSample(name);
         for (std::size_t size = 0; size < bytes.size(); ++size) {

@@ -39,8 +39,9 @@ TEST(MovieObjectFile, ReadsThroughTheSessionAndReports) {
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"  Found 3 objects, 0 extended entry."}));
     EXPECT_EQ(sink.beeps, 0);
 
-    writeWholeFile(session.BDMVdir + session.names.MovieObjectName,
-                   readSample("bdpl-disc5-MovieObject-0300.bdmv"));
+    auto unknownVersion = readSample("bdpl-disc5-MovieObject-0300.bdmv");
+    unknownVersion[5] = '4';
+    writeWholeFile(session.BDMVdir + session.names.MovieObjectName, unknownVersion);
     sink.lines.clear();
     EXPECT_EQ(readMovieObjectFile(session, mobj), ReadStatus::FormatError);
     EXPECT_TRUE(mobj.MovieObjects.mobjs.empty());

@@ -23,9 +23,19 @@ grep -q '"text": "Jump Title 1"' "$TMP/out" || fail "dump of MovieObject.bdmv sh
 expect_status 0 "$CLI" dump "$ROOT/samples/SAMPLE/BDMV/index.bdmv"
 expect_err "  Found 2 titles, 0 extended entry."
 grep -q '"content_provider_user_data": "Corvane sample disc"' "$TMP/out" || fail "dump of index.bdmv"
-printf 'MOBJ0300' > "$TMP/v3.bdmv"
-expect_status 1 "$CLI" dump "$TMP/v3.bdmv"
+printf 'MOBJ0400' > "$TMP/v4.bdmv"
+expect_status 1 "$CLI" dump "$TMP/v4.bdmv"
 expect_err "error: "
+# an Ultra HD index: the AppInfoBDMV fields and the UHD disc-type entry by name
+expect_status 0 "$CLI" dump "$ROOT/tests/data/navigation/bdpl-disc5-index-0300.bdmv" --quiet
+expect_out '  "version_number": 808661040,'
+expect_out '  "initial_dynamic_range_type": 0,'
+expect_out '  "video_format": 0,'
+expect_out '    "disc_type": 5,'
+expect_out '    "exist_4k_flag": 1,'
+expect_out '    "hdr_flags": 3,'
+expect_status 0 "$CLI" dump "$ROOT/tests/data/navigation/bdpl-disc5-MovieObject-0300.bdmv" --quiet
+expect_out '  "version_number": "0300",'
 
 # playlists: the UHD version refused
 expect_status 0 "$CLI" dump "$ROOT/tests/data/playlist/bdpl-disc1-00002-subpath-17marks.mpls" --quiet

@@ -10,7 +10,6 @@ expect_status 2 "$CLI" resave "$TMP/copy.exd" -o "$TMP/copy.exd"
 # index.bdmv and MovieObject.bdmv
 for f in "$ROOT"/samples/SAMPLE/BDMV/index.bdmv "$ROOT"/samples/SAMPLE/BDMV/MovieObject.bdmv \
          "$ROOT"/tests/data/navigation/*index*.bdmv "$ROOT"/tests/data/navigation/*MovieObject*.bdmv; do
-  case "$f" in *0300*) continue ;; esac
   expect_status 0 "$CLI" resave "$f" -o "$TMP/resaved" --quiet
   cmp -s "$f" "$TMP/resaved" || fail "resave changed $f"
 done
