@@ -205,6 +205,13 @@ private:
     void getmarktime(TIntEdit* edited);
     QString chapterStartFolder(bool open) const;
 
+    // The UHD attributes of a video entry, laid over the "attrib" cell after the video pickers.
+    QComboBox* m_coDynRange = nullptr;   // "coDynRange": dynamic_range_type
+    QComboBox* m_coColSpace = nullptr;   // "coColSpace": color_space
+    QCheckBox* m_cxCRflag = nullptr;     // "cxCRflag": cr_flag
+    QCheckBox* m_cxHDRplus = nullptr;    // "cxHDRplus": HDR_plus_flag
+    void buildUhdEditors(QWidget* over); // PlaylistPageStreams.cpp
+
     Session& m_session;
     TfExtDat* m_extDat = nullptr;
     bool m_filling = false;

@@ -164,10 +164,10 @@ void PlaylistPage::buildPlayItemGroup() {
 
     sgSTN = new PlaylistGrid("sgSTN", StnHeaders, gbPLayList);
     sgSTN->setSelectionBehavior(QAbstractItemView::SelectItems);
-    sgSTN->setColumnChars({3, 3, 3, 3, 3, 3, 3});
+    sgSTN->setColumnChars({3, 3, 3, 3, 3, 3, 3, 3});
     sgSTN->horizontalHeader()->setStretchLastSection(false);
     sgSTN->setToolTip(QStringLiteral("Primary video, primary audio, PG/textST, IG, secondary video, "
-                                     "secondary audio, PiP PG/textST"));
+                                     "secondary audio, PiP PG/textST, Dolby Vision enhancement layer"));
     sgSTN->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgSTN->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     int stnWidth = 2 * sgSTN->frameWidth();
@@ -190,6 +190,7 @@ void PlaylistPage::buildPlayItemGroup() {
     coAuType = picker(over, "coAuType");
     coFreq = picker(over, "coFreq");
     coLang = picker(over, "coLang");
+    buildUhdEditors(over);
     setItems(coEntryType, pickerItems(EntryField::Type));
     setItems(coVideo, pickerItems(EntryField::Video));
     setItems(coResol, pickerItems(EntryField::Resolution));

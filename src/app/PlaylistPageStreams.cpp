@@ -2,6 +2,7 @@
 // editors laid over the selected row, and inserting and deleting entries.
 #include "app/PlaylistPage.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QToolButton>
 
@@ -86,10 +87,34 @@ void PlaylistPage::updateStnButtons() {
     bbDelSTN->setEnabled(buttons ? buttons->remove && canDelete : false);
 }
 
+void PlaylistPage::buildUhdEditors(QWidget* over) {
+    m_coDynRange = bdmvpage::picker(over, "coDynRange");
+    m_coColSpace = bdmvpage::picker(over, "coColSpace");
+    for (const auto& name : pickerItems(EntryField::DynamicRange)) m_coDynRange->addItem(qs(name));
+    for (const auto& name : pickerItems(EntryField::ColorSpace)) m_coColSpace->addItem(qs(name));
+    m_coDynRange->setToolTip(QStringLiteral("dynamic_range_type"));
+    m_coColSpace->setToolTip(QStringLiteral("color_space"));
+    m_cxCRflag = new QCheckBox(QStringLiteral("CR"), over);
+    m_cxCRflag->setObjectName(QStringLiteral("cxCRflag"));
+    m_cxCRflag->setToolTip(QStringLiteral("cr_flag"));
+    m_cxHDRplus = new QCheckBox(QStringLiteral("HDR10+"), over);
+    m_cxHDRplus->setObjectName(QStringLiteral("cxHDRplus"));
+    m_cxHDRplus->setToolTip(QStringLiteral("HDR_plus_flag: HDR10+ metadata present"));
+    auto flag = [this](QCheckBox* box, EntryField field) {
+        connect(box, &QCheckBox::clicked, this,
+                [this, field](bool on) { entryEdited(static_cast<int>(field), on ? 1u : 0u); });
+    };
+    flag(m_cxCRflag, EntryField::CRFlag);
+    flag(m_cxHDRplus, EntryField::HDRPlusFlag);
+}
+
 void PlaylistPage::hideEntryEditors() {
     for (QWidget* editor :
          std::initializer_list<QWidget*>{coEntryType, heMainPID, heSubPID, ieSubPath, ieSubClip, coVideo,
                                          coResol, coFrmRate, coAudio, coAuType, coFreq, coLang})
+        editor->hide();
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{m_coDynRange, m_coColSpace, m_cxCRflag, m_cxHDRplus})
         editor->hide();
 }
 
@@ -118,6 +143,11 @@ void PlaylistPage::showEntryEditors() {
         coAuType->setToolTip(qs(audioTypeHint(shown.audioTypeIndex)));
     coFreq->setCurrentIndex(shown.frequencyIndex);
     coLang->setCurrentIndex(shown.languageIndex);
+    m_coDynRange->setCurrentIndex(shown.dynamicRangeIndex < m_coDynRange->count() ? shown.dynamicRangeIndex
+                                                                                  : -1);
+    m_coColSpace->setCurrentIndex(shown.colorSpaceIndex < m_coColSpace->count() ? shown.colorSpaceIndex : -1);
+    m_cxCRflag->setChecked(shown.crFlag);
+    m_cxHDRplus->setChecked(shown.hdrPlusFlag);
     m_filling = false;
 
     coEntryType->setVisible(shown.type);
@@ -126,6 +156,9 @@ void PlaylistPage::showEntryEditors() {
     ieSubClip->setVisible(shown.subClip);
     heSubPID->setVisible(shown.subPID);
     for (QComboBox* box : {coVideo, coResol, coFrmRate}) box->setVisible(shown.video);
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{m_coDynRange, m_coColSpace, m_cxCRflag, m_cxHDRplus})
+        editor->setVisible(shown.video);
     for (QComboBox* box : {coAudio, coAuType, coFreq}) box->setVisible(shown.audio);
     coLang->setVisible(shown.language);
     placeEntryEditors();
@@ -158,14 +191,21 @@ void PlaylistPage::placeEntryEditors() {
             x += width;
         }
     };
-    if (!coVideo->isHidden()) lay({{coVideo, 4}, {coResol, 3}, {coFrmRate, 3}});
+    if (!coVideo->isHidden())
+        lay({{coVideo, 4},
+             {coResol, 3},
+             {coFrmRate, 3},
+             {m_coDynRange, 5},
+             {m_coColSpace, 4},
+             {m_cxCRflag, 2},
+             {m_cxHDRplus, 3}});
     if (!coAudio->isHidden())
         lay({{coAudio, 10}, {coAuType, 8}, {coFreq, 7}, {coLang, 5}});
     else if (!coLang->isHidden())
         coLang->setGeometry(attrib.x(), top, std::min(attrib.width(), coLang->sizeHint().width()), height);
-    for (QWidget* editor :
-         std::initializer_list<QWidget*>{coEntryType, heMainPID, heSubPID, ieSubPath, ieSubClip, coVideo,
-                                         coResol, coFrmRate, coAudio, coAuType, coFreq, coLang})
+    for (QWidget* editor : std::initializer_list<QWidget*>{
+             coEntryType, heMainPID, heSubPID, ieSubPath, ieSubClip, coVideo, coResol, coFrmRate, coAudio,
+             coAuType, coFreq, coLang, m_coDynRange, m_coColSpace, m_cxCRflag, m_cxHDRplus})
         editor->raise();
 }
 
@@ -188,10 +228,16 @@ void PlaylistPage::redrawEntries() {
 }
 
 void PlaylistPage::connectEntryEditors() {
-    const std::pair<QComboBox*, EntryField> pickers[] = {
-        {coEntryType, EntryField::Type},    {coVideo, EntryField::Video},  {coResol, EntryField::Resolution},
-        {coFrmRate, EntryField::FrameRate}, {coAudio, EntryField::Audio},  {coAuType, EntryField::AudioType},
-        {coFreq, EntryField::Frequency},    {coLang, EntryField::Language}};
+    const std::pair<QComboBox*, EntryField> pickers[] = {{coEntryType, EntryField::Type},
+                                                         {coVideo, EntryField::Video},
+                                                         {coResol, EntryField::Resolution},
+                                                         {coFrmRate, EntryField::FrameRate},
+                                                         {coAudio, EntryField::Audio},
+                                                         {coAuType, EntryField::AudioType},
+                                                         {coFreq, EntryField::Frequency},
+                                                         {coLang, EntryField::Language},
+                                                         {m_coDynRange, EntryField::DynamicRange},
+                                                         {m_coColSpace, EntryField::ColorSpace}};
     for (const auto& picker : pickers)
         connect(picker.first, &QComboBox::activated, this, [this, field = picker.second](int item) {
             if (item >= 0) entryEdited(static_cast<int>(field), static_cast<std::uint32_t>(item));

@@ -28,6 +28,10 @@ OrderedJson entryJson(const TStreamEntry& e, bool noData) {
                        {"sampling_frequency", e.sampling_frequency},
                        {"language_code", latin1ToUtf8(e.language_code)},
                        {"character_code", e.character_code},
+                       {"dynamic_range_type", e.dynamic_range_type},
+                       {"color_space", e.color_space},
+                       {"cr_flag", e.cr_flag},
+                       {"HDR_plus_flag", e.HDR_plus_flag},
                        {"attributes_rest", bytesJson(e.attributes_rest, noData)}};
 }
 
@@ -63,12 +67,14 @@ OrderedJson stnJson(const TSTN& stn, bool noData) {
         {"number_of_secondary_audio_stream_entries", stn.number_of_secondary_audio_stream_entries},
         {"number_of_secondary_video_stream_entries", stn.number_of_secondary_video_stream_entries},
         {"number_of_PiP_PG_textST_stream_entries_plus", stn.number_of_PiP_PG_textST_stream_entries_plus},
+        {"number_of_DV_EL_stream_entries", stn.number_of_DV_EL_stream_entries},
         {"video", entriesJson(stn.video, noData)},
         {"audio", entriesJson(stn.audio, noData)},
         {"PG", entriesJson(stn.PG, noData)},
         {"IG", entriesJson(stn.IG, noData)},
         {"sec_audio", secAudio},
         {"sec_video", secVideo},
+        {"DV_EL", entriesJson(stn.DV_EL, noData)},
         {"STN_rest", bytesJson(stn.STN_rest, noData)}};
 }
 

@@ -31,7 +31,7 @@ struct TClipEntry {
 struct TStreamEntry {
     // stream_entry()
     std::uint8_t entry_length = 9;                   // 8-bit, bytes after this field
-    std::uint8_t stream_type = 0;                    // 8-bit: 1 PlayItem, 2 SubPath, 3 in-mux PiP
+    std::uint8_t stream_type = 0;                    // 8-bit: 1 PlayItem, 2 SubPath, 3 in-mux PiP, 4 DV EL
     std::uint16_t ref_to_stream_PID_of_mainClip = 0; // 16-bit PID
     std::uint16_t ref_to_stream_PID_of_subClip = 0;  // 16-bit PID
     std::uint8_t ref_to_SubPath_id = 0;              // 8-bit
@@ -48,6 +48,11 @@ struct TStreamEntry {
     std::uint8_t sampling_frequency = 0;      // 4-bit
     std::string language_code;                // 3 characters, ISO 639-2
     std::uint8_t character_code = 0;          // 8-bit, text subtitles only
+    // Video only (bytes 3 and 4), as UHD discs set them for HEVC; zero on older discs.
+    std::uint8_t dynamic_range_type = 0; // 4-bit: 0 SDR, 1 HDR10, 2 Dolby Vision, 3 HDR10+
+    std::uint8_t color_space = 0;        // 4-bit: 1 BT.709, 2 BT.2020
+    std::uint8_t cr_flag = 0;            // 1-bit flag (bit 7 of byte 4)
+    std::uint8_t HDR_plus_flag = 0;      // 1-bit flag (bit 6 of byte 4), HDR10+ metadata present
     // Attribute bytes not interpreted: from offset 2 for an unknown coding type, from
     // offset 6 for a known one whose attributes_length is above 5.
     std::vector<std::uint8_t> attributes_rest; // attributes_length − 1 or − 5 bytes
@@ -83,12 +88,14 @@ struct TSTN {
     std::uint8_t number_of_secondary_audio_stream_entries = 0;    // 8-bit
     std::uint8_t number_of_secondary_video_stream_entries = 0;    // 8-bit
     std::uint8_t number_of_PiP_PG_textST_stream_entries_plus = 0; // 8-bit
+    std::uint8_t number_of_DV_EL_stream_entries = 0;              // 8-bit, Dolby Vision enhancement layers
     std::vector<TStreamEntry> video;    // primary video entries, 16 bytes each in a usual file
     std::vector<TStreamEntry> audio;    // primary audio entries, 16 bytes each in a usual file
     std::vector<TStreamEntry> PG;       // PG/textST entries, then the PiP PG/textST ones, 16 bytes each
     std::vector<TStreamEntry> IG;       // IG entries, 16 bytes each in a usual file
     std::vector<TSecAudio> sec_audio;   // secondary audio entries, 18 bytes and more each
     std::vector<TSecVideo> sec_video;   // secondary video entries, 20 bytes and more each
+    std::vector<TStreamEntry> DV_EL;    // Dolby Vision enhancement layer entries, 16 bytes each
     std::vector<std::uint8_t> STN_rest; // bytes inside STN_length after the last entry
     bool operator==(const TSTN&) const = default;
 };
@@ -185,7 +192,7 @@ struct TPlayListMark {
 // The whole playlist file.
 struct TMPLS {
     std::string type_indicator = "MPLS";            // 4 characters
-    std::string version_number = "0200";            // 4 characters, "0100" or "0200"
+    std::string version_number = "0200";            // 4 characters, "0100", "0200" or "0300" (UHD)
     std::uint32_t PlayList_start_address = 0;       // 32-bit byte offset from the file start
     std::uint32_t PlayListMark_start_address = 0;   // 32-bit byte offset
     std::uint32_t ExtensionData_start_address = 0;  // 32-bit byte offset, 0 = none

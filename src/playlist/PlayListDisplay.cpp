@@ -24,7 +24,8 @@ GridRow clipRow(const TClipEntry& clip, std::size_t number) {
 }
 
 bool decimalIds(int list) {
-    return list == ListPrimaryVideo || list == ListSecondaryAudio || list == ListSecondaryVideo;
+    return list == ListPrimaryVideo || list == ListSecondaryAudio || list == ListSecondaryVideo ||
+           list == ListDolbyVisionEL;
 }
 
 } // namespace
@@ -45,6 +46,8 @@ std::size_t stnListSize(const TSTN& stn, int list) {
         return stn.sec_audio.size();
     case ListPiPPG:
         return stn.PG.size() - pgCount(stn);
+    case ListDolbyVisionEL:
+        return stn.DV_EL.size();
     default:
         return 0;
     }
@@ -65,6 +68,8 @@ TStreamEntry* stnEntry(TSTN& stn, int list, std::size_t index) {
         return &stn.sec_video[index].entry;
     case ListSecondaryAudio:
         return &stn.sec_audio[index].entry;
+    case ListDolbyVisionEL:
+        return &stn.DV_EL[index];
     default:
         return &stn.PG[pgCount(stn) + index];
     }
@@ -104,9 +109,16 @@ std::string attributeText(const TStreamEntry& entry, int list) {
     switch (list) {
     case ListPrimaryVideo:
     case ListSecondaryVideo:
-        return std::string(codingTypeName(entry.stream_coding_type)) + ", " +
-               std::string(videoFormatName(entry.video_format)) + ", " +
-               std::string(frameRateName(entry.frame_rate));
+    case ListDolbyVisionEL: {
+        std::string text = std::string(codingTypeName(entry.stream_coding_type)) + ", " +
+                           std::string(videoFormatName(entry.video_format)) + ", " +
+                           std::string(frameRateName(entry.frame_rate));
+        // The UHD attributes: on HEVC always, on older video only when a disc sets them.
+        if (entry.stream_coding_type == 0x24 || entry.dynamic_range_type || entry.color_space ||
+            entry.cr_flag || entry.HDR_plus_flag)
+            text += ", " + uhdAttributeText(entry);
+        return text;
+    }
     case ListPrimaryAudio:
     case ListSecondaryAudio:
         return std::string(codingTypeName(entry.stream_coding_type)) + ", " +
@@ -115,6 +127,14 @@ std::string attributeText(const TStreamEntry& entry, int list) {
     default:
         return entry.language_code;
     }
+}
+
+std::string uhdAttributeText(const TStreamEntry& entry) {
+    std::string text = nameOr(dynamicRangeName(entry.dynamic_range_type), entry.dynamic_range_type) + ", " +
+                       nameOr(colorSpaceName(entry.color_space), entry.color_space);
+    if (entry.cr_flag) text += ", CR";
+    if (entry.HDR_plus_flag) text += ", HDR10+ flag";
+    return text;
 }
 
 std::vector<GridRow> streamEntryRows(const TSTN& stn, int list) {
@@ -130,6 +150,7 @@ std::vector<GridRow> streamEntryRows(const TSTN& stn, int list) {
             row[2] = hexText(entry.ref_to_stream_PID_of_mainClip, 4);
             break;
         case 2:
+        case 4:
             row[3] = decimal ? zeroPad(entry.ref_to_SubPath_id, 2) : hexText(entry.ref_to_SubPath_id, 2);
             row[4] = decimal ? zeroPad(entry.ref_to_subClip_entry_id, 2)
                              : hexText(entry.ref_to_subClip_entry_id, 2);

@@ -95,6 +95,7 @@ void syncCounts(TSTN& stn) {
     stn.number_of_secondary_audio_stream_entries = static_cast<std::uint8_t>(stn.sec_audio.size());
     stn.number_of_secondary_video_stream_entries = static_cast<std::uint8_t>(stn.sec_video.size());
     stn.number_of_PiP_PG_textST_stream_entries_plus = static_cast<std::uint8_t>(stn.PG.size() - pgCount(stn));
+    stn.number_of_DV_EL_stream_entries = static_cast<std::uint8_t>(stn.DV_EL.size());
 }
 
 TStreamEntry defaultEntry(int list) {
@@ -325,6 +326,9 @@ StnDeleteResult deleteStreamEntry(TMPLS& mpls, std::size_t item, int list, std::
     case ListSecondaryAudio:
         stn.sec_audio.erase(stn.sec_audio.begin() + at);
         break;
+    case ListDolbyVisionEL:
+        stn.DV_EL.erase(stn.DV_EL.begin() + at);
+        break;
     default: // PiP PG, after the PG entries
         stn.PG.erase(stn.PG.begin() + static_cast<std::ptrdiff_t>(pgCount(stn)) + at);
         break;
@@ -340,12 +344,13 @@ StnDeleteResult deleteStreamEntry(TMPLS& mpls, std::size_t item, int list, std::
 EntryEditors entryEditors(const TStreamEntry& entry, int list) {
     EntryEditors editors;
     editors.type = true;
-    editors.typeIndex = entry.stream_type <= 3 ? entry.stream_type : -1;
+    editors.typeIndex = entry.stream_type <= 4 ? entry.stream_type : -1;
     switch (entry.stream_type) {
     case 1:
         editors.mainPID = true;
         break;
     case 2:
+    case 4:
         editors.subPath = editors.subClip = editors.subPID = true;
         break;
     case 3:
@@ -354,11 +359,15 @@ EntryEditors entryEditors(const TStreamEntry& entry, int list) {
     default:
         break;
     }
-    if (list == ListPrimaryVideo || list == ListSecondaryVideo) {
+    if (list == ListPrimaryVideo || list == ListSecondaryVideo || list == ListDolbyVisionEL) {
         editors.video = true;
         editors.videoIndex = indexOf(VideoCodings, entry.stream_coding_type);
         editors.resolutionIndex = entry.video_format;
         editors.frameRateIndex = entry.frame_rate;
+        editors.dynamicRangeIndex = entry.dynamic_range_type;
+        editors.colorSpaceIndex = entry.color_space;
+        editors.crFlag = entry.cr_flag != 0;
+        editors.hdrPlusFlag = entry.HDR_plus_flag != 0;
     } else if (list == ListPrimaryAudio || list == ListSecondaryAudio) {
         editors.audio = editors.language = true;
         editors.audioIndex = indexOf(AudioCodings, entry.stream_coding_type);
@@ -413,6 +422,18 @@ void setEntryField(TStreamEntry& entry, EntryField field, std::uint32_t value) {
     case EntryField::Language:
         if (value < languageCodes().size()) entry.language_code = languageCodes()[value];
         break;
+    case EntryField::DynamicRange:
+        entry.dynamic_range_type = static_cast<std::uint8_t>(value & 0x0F);
+        break;
+    case EntryField::ColorSpace:
+        entry.color_space = static_cast<std::uint8_t>(value & 0x0F);
+        break;
+    case EntryField::CRFlag:
+        entry.cr_flag = static_cast<std::uint8_t>(value & 1);
+        break;
+    case EntryField::HDRPlusFlag:
+        entry.HDR_plus_flag = static_cast<std::uint8_t>(value & 1);
+        break;
     }
 }
 
@@ -460,13 +481,19 @@ std::vector<std::string> pickerItems(EntryField field) {
     };
     switch (field) {
     case EntryField::Type:
-        items = {"---", "PlayItem", "SubPath", "IM PIP"};
+        items = {"---", "PlayItem", "SubPath", "IM PIP", "DV EL"};
         break;
     case EntryField::Video:
-        items = {"MPEG-2", "AVC", "VC1"};
+        items = {"MPEG-2", "AVC", "VC1", "HEVC"};
         break;
     case EntryField::Resolution:
-        names(videoFormatName, 8);
+        names(videoFormatName, 9);
+        break;
+    case EntryField::DynamicRange:
+        names(dynamicRangeName, DynamicRangeCount);
+        break;
+    case EntryField::ColorSpace:
+        names(colorSpaceName, ColorSpaceCount);
         break;
     case EntryField::FrameRate:
         names(frameRateName, 8);
@@ -501,17 +528,21 @@ std::string_view entryTypeHint(int index) {
         return "Identify an elementary stream of the Clip used by a SubPath with SubPath_type set to 7 (IM "
                "Sync) "
                "associated with the PlayItem.";
+    case 4:
+        return "Identify the Dolby Vision enhancement layer stream of the Clip used by a SubPath with "
+               "SubPath_type set to 10 (DV EL) associated with the PlayItem.";
     default:
         return {};
     }
 }
 
 std::string_view videoHint(int index) {
-    static constexpr std::array<std::string_view, 3> hints = {
+    static constexpr std::array<std::string_view, 4> hints = {
         "MPEG-2 video stream for Primary / Secondary video",
         "MPEG-4 AVC video stream for Primary / Secondary video",
-        "SMPTE VC-1 video stream for Primary / Secondary video"};
-    return index >= 0 && index < 3 ? hints[static_cast<std::size_t>(index)] : std::string_view{};
+        "SMPTE VC-1 video stream for Primary / Secondary video",
+        "HEVC video stream for Primary video and its Dolby Vision enhancement layer (UHD)"};
+    return index >= 0 && index < 4 ? hints[static_cast<std::size_t>(index)] : std::string_view{};
 }
 
 std::string_view audioHint(int index) {
@@ -544,7 +575,7 @@ std::string_view audioTypeHint(int index) {
 }
 
 std::string_view subPathTypeHint(int type) {
-    static constexpr std::array<std::string_view, 8> hints = {
+    static constexpr std::array<std::string_view, SubPathTypeCount> hints = {
         "reserved",
         "reserved",
         "Primary audio presentation path of the Browsable slideshow",
@@ -552,8 +583,11 @@ std::string_view subPathTypeHint(int type) {
         "Text subtitle presentation path",
         "Out-of-mux and Synchronous type of one or more elementary streams path",
         "Out-of-mux and Asynchronous type of Picture-in-Picture presentation path",
-        "In-mux and Synchronous type of Picture-in-Picture presentation path"};
-    return type >= 0 && type < 8 ? hints[static_cast<std::size_t>(type)] : std::string_view{};
+        "In-mux and Synchronous type of Picture-in-Picture presentation path",
+        "Out-of-mux and Synchronous type of stereoscopic video path",
+        "reserved",
+        "Dolby Vision enhancement layer path (UHD)"};
+    return type >= 0 && type < SubPathTypeCount ? hints[static_cast<std::size_t>(type)] : std::string_view{};
 }
 
 std::optional<std::size_t> insertSubPath(TMPLS& mpls, std::optional<std::size_t> after) {

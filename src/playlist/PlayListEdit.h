@@ -97,22 +97,31 @@ struct EntryEditors {
     int audioTypeIndex = 0;  // coAuType item
     int frequencyIndex = 0;  // coFreq item
     int languageIndex = -1;  // coLang item, -1 when the code is not in the list
+    // The UHD attributes of a video entry, shown with the video editors.
+    int dynamicRangeIndex = 0; // dynamic range picker item
+    int colorSpaceIndex = 0;   // colour space picker item
+    bool crFlag = false;
+    bool hdrPlusFlag = false;
 };
 EntryEditors entryEditors(const TStreamEntry& entry, int list);
 
 enum class EntryField {
-    Type,       // coEntryType: stream_type = index
-    MainPID,    // heMainPID
-    SubPID,     // heSubPID
-    SubPathId,  // ieSubPath
-    SubClipId,  // ieSubClip
-    Video,      // coVideo: coding 0x02, 0x1B, 0xEA
-    Resolution, // coResol: video_format = index
-    FrameRate,  // coFrmRate
-    Audio,      // coAudio: coding 0x80..0x86, 0xA1, 0xA2
-    AudioType,  // coAuType
-    Frequency,  // coFreq
-    Language,   // coLang: the code at the index
+    Type,         // coEntryType: stream_type = index
+    MainPID,      // heMainPID
+    SubPID,       // heSubPID
+    SubPathId,    // ieSubPath
+    SubClipId,    // ieSubClip
+    Video,        // coVideo: coding 0x02, 0x1B, 0xEA, 0x24
+    Resolution,   // coResol: video_format = index
+    FrameRate,    // coFrmRate
+    Audio,        // coAudio: coding 0x80..0x86, 0xA1, 0xA2
+    AudioType,    // coAuType
+    Frequency,    // coFreq
+    Language,     // coLang: the code at the index
+    DynamicRange, // dynamic_range_type = index (video)
+    ColorSpace,   // color_space = index (video)
+    CRFlag,       // cr_flag = value & 1 (video)
+    HDRPlusFlag,  // HDR_plus_flag = value & 1 (video)
 };
 // Applies one editor's value. A type change between a known and an unknown layout keeps the
 // entry's size in the file (the bytes the known layout used are kept as raw bytes).
@@ -120,7 +129,7 @@ void setEntryField(TStreamEntry& entry, EntryField field, std::uint32_t value);
 
 // Picker contents.
 const std::vector<std::string>& languageCodes(); // coLang: 431 codes, "eng" first and again in place
-inline constexpr std::array<std::uint8_t, 3> VideoCodings{0x02, 0x1B, 0xEA};
+inline constexpr std::array<std::uint8_t, 4> VideoCodings{0x02, 0x1B, 0xEA, 0x24};
 inline constexpr std::array<std::uint8_t, 9> AudioCodings{0x80, 0x81, 0x82, 0x83, 0x84,
                                                           0x85, 0x86, 0xA1, 0xA2};
 std::vector<std::string> pickerItems(EntryField field); // the item texts of a picker

@@ -14,8 +14,8 @@ std::string_view pick(const std::array<std::string_view, N>& names, std::uint8_t
 }
 
 constexpr std::array<std::string_view, 16> VideoFormatNames = {
-    "-",    "480i", "576i", "480p", "1080i", "720p", "1080p", "576p",
-    "res.", "res.", "res.", "res.", "res.",  "res.", "res.",  "res."};
+    "-",     "480i", "576i", "480p", "1080i", "720p", "1080p", "576p",
+    "2160p", "res.", "res.", "res.", "res.",  "res.", "res.",  "res."};
 constexpr std::array<std::string_view, 16> FrameRateNames = {
     "-",    "23.976", "24",   "25",   "29.97", "-",    "50",   "59.94",
     "res.", "res.",   "res.", "res.", "res.",  "res.", "res.", "res."};
@@ -38,8 +38,11 @@ constexpr std::array<std::string_view, 16> SamplingFrequencyNames = {"-",
                                                                      "-",
                                                                      "c:48, e:192 kHz",
                                                                      "res."};
-constexpr std::array<std::string_view, 8> SubPathTypeNames = {"-",        "-",        "p. Audio",  "IG menu",
-                                                              "Text sub", "OoM Sync", "OoM Async", "IM Sync"};
+constexpr std::array<std::string_view, 11> SubPathTypeNames = {"-",        "-",        "p. Audio",  "IG menu",
+                                                               "Text sub", "OoM Sync", "OoM Async", "IM Sync",
+                                                               "SS video", "-",        "DV EL"};
+constexpr std::array<std::string_view, 4> DynamicRangeNames = {"SDR", "HDR10", "Dolby Vision", "HDR10+"};
+constexpr std::array<std::string_view, 3> ColorSpaceNames = {"-", "BT.709", "BT.2020"};
 
 } // namespace
 
@@ -47,6 +50,7 @@ AttributeKind attributeKind(std::uint8_t stream_coding_type) {
     switch (stream_coding_type) {
     case 0x02:
     case 0x1B:
+    case 0x24:
     case 0xEA:
         return AttributeKind::Video;
     case 0x80:
@@ -70,7 +74,7 @@ AttributeKind attributeKind(std::uint8_t stream_coding_type) {
 }
 
 bool isKnownEntryType(std::uint8_t stream_type) {
-    return stream_type >= 1 && stream_type <= 3;
+    return stream_type >= 1 && stream_type <= 4;
 }
 
 std::string_view entryTypeName(std::uint8_t stream_type) {
@@ -81,6 +85,8 @@ std::string_view entryTypeName(std::uint8_t stream_type) {
         return "SubPath";
     case 3:
         return "IM PIP";
+    case 4:
+        return "DV EL";
     default:
         return {};
     }
@@ -92,6 +98,8 @@ std::string_view codingTypeName(std::uint8_t stream_coding_type) {
         return "MPEG-2";
     case 0x1B:
         return "AVC";
+    case 0x24:
+        return "HEVC";
     case 0xEA:
         return "VC1";
     case 0x80:
@@ -125,6 +133,12 @@ std::string_view codingTypeName(std::uint8_t stream_coding_type) {
 
 std::string_view videoFormatName(std::uint8_t video_format) {
     return pick(VideoFormatNames, video_format);
+}
+std::string_view dynamicRangeName(std::uint8_t value) {
+    return pick(DynamicRangeNames, value);
+}
+std::string_view colorSpaceName(std::uint8_t value) {
+    return pick(ColorSpaceNames, value);
 }
 std::string_view frameRateName(std::uint8_t frame_rate) {
     return pick(FrameRateNames, frame_rate);

@@ -9,15 +9,17 @@ namespace corvane {
 
 // stream_type of a stream_entry().
 enum class StreamEntryType : std::uint8_t {
-    PlayItem = 1, // a stream of the PlayItem's own clip
-    SubPath = 2,  // a stream of a SubPath's clip
-    InMuxPiP = 3, // an in-mux PiP stream of a SubPath
+    PlayItem = 1,      // a stream of the PlayItem's own clip
+    SubPath = 2,       // a stream of a SubPath's clip
+    InMuxPiP = 3,      // an in-mux PiP stream of a SubPath
+    DolbyVisionEL = 4, // a Dolby Vision enhancement layer on a SubPath (SubPath layout)
 };
 
 // stream_coding_type of a stream_attributes().
 enum class StreamCodingType : std::uint8_t {
     Mpeg2Video = 0x02,
     Avc = 0x1B,
+    Hevc = 0x24,
     Vc1 = 0xEA,
     Lpcm = 0x80,
     Ac3 = 0x81,
@@ -42,16 +44,21 @@ bool isKnownEntryType(std::uint8_t stream_type);
 enum class MarkType : std::uint8_t { EntryMark = 1, LinkPoint = 2 };
 
 // Name tables; values without a name give "".
-std::string_view entryTypeName(std::uint8_t stream_type);         // "PlayItem", "SubPath", "IM PIP"
-std::string_view codingTypeName(std::uint8_t stream_coding_type); // "AVC", "DTS-HD XLL", …
-std::string_view videoFormatName(std::uint8_t video_format);      // "1080p", …; 8..15 "res."
-std::string_view frameRateName(std::uint8_t frame_rate);          // "23.976", …
+std::string_view entryTypeName(std::uint8_t stream_type);         // "PlayItem", "SubPath", "IM PIP", "DV EL"
+std::string_view codingTypeName(std::uint8_t stream_coding_type); // "AVC", "HEVC", "DTS-HD XLL", …
+std::string_view videoFormatName(std::uint8_t video_format);      // "1080p", "2160p", …; 9..15 "res."
+std::string_view
+dynamicRangeName(std::uint8_t dynamic_range_type);         // "SDR", "HDR10", "Dolby Vision", "HDR10+"
+std::string_view colorSpaceName(std::uint8_t color_space); // "BT.709", "BT.2020"
+std::string_view frameRateName(std::uint8_t frame_rate);   // "23.976", …
 std::string_view audioPresentationName(std::uint8_t audio_presentation_type);
 std::string_view samplingFrequencyName(std::uint8_t sampling_frequency);
-std::string_view subPathTypeName(std::uint8_t SubPath_type); // 0..7
+std::string_view subPathTypeName(std::uint8_t SubPath_type); // 0..10, 10 "DV EL"
 std::string_view markTypeName(std::uint8_t mark_type);       // "entry-mark", "link point"
 
-inline constexpr int SubPathTypeCount = 8; // names 0..7 fill the SubPath type picker
+inline constexpr int SubPathTypeCount = 11; // names 0..10 fill the SubPath type picker
+inline constexpr int DynamicRangeCount = 4; // names 0..3 fill the dynamic range picker
+inline constexpr int ColorSpaceCount = 3;   // names 0..2 fill the colour space picker
 
 // 45 kHz ticks as "hh:mm:ss.zzz": milliseconds = ticks ÷ 45, hours at least two digits.
 std::string timeText45(std::uint64_t ticks);

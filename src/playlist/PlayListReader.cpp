@@ -15,6 +15,7 @@ void readEntryRefs(ByteReader& in, TStreamEntry& entry) {
         entry.ref_to_stream_PID_of_mainClip = static_cast<std::uint16_t>(in.readword());
         break;
     case 2:
+    case 4: // a Dolby Vision enhancement layer on a SubPath: the SubPath layout
         entry.ref_to_SubPath_id = static_cast<std::uint8_t>(in.readbyte());
         entry.ref_to_subClip_entry_id = static_cast<std::uint8_t>(in.readbyte());
         entry.ref_to_stream_PID_of_subClip = static_cast<std::uint16_t>(in.readword());
@@ -129,6 +130,11 @@ TClipEntry readClipEntry(ByteReader& in) {
     return clip;
 }
 
+// 0100 and 0200 for Blu-ray discs, 0300 for Ultra HD ones.
+bool isKnownVersion(std::string_view version) {
+    return version == "0100" || version == "0200" || version == "0300";
+}
+
 std::string numbered(std::string_view what, std::size_t index) {
     return std::string(what) + " " + zeroPad(index, 3);
 }
@@ -167,6 +173,12 @@ void Parser::readStreamEntry(Span& stn, TStreamEntry& entry, const std::string& 
         const std::uint32_t format = attributes.in.readbyte();
         entry.video_format = static_cast<std::uint8_t>(format >> 4);
         entry.frame_rate = static_cast<std::uint8_t>(format & 0x0F);
+        const std::uint32_t range = attributes.in.readbyte();
+        entry.dynamic_range_type = static_cast<std::uint8_t>(range >> 4);
+        entry.color_space = static_cast<std::uint8_t>(range & 0x0F);
+        const std::uint32_t flags = attributes.in.readbyte();
+        entry.cr_flag = static_cast<std::uint8_t>(flags >> 7);
+        entry.HDR_plus_flag = static_cast<std::uint8_t>((flags >> 6) & 1);
         break;
     }
     case AttributeKind::Audio: {
@@ -202,7 +214,8 @@ void Parser::readSTN(Span& item, TSTN& stn, const std::string& owner) {
     stn.number_of_secondary_audio_stream_entries = static_cast<std::uint8_t>(table.in.readbyte());
     stn.number_of_secondary_video_stream_entries = static_cast<std::uint8_t>(table.in.readbyte());
     stn.number_of_PiP_PG_textST_stream_entries_plus = static_cast<std::uint8_t>(table.in.readbyte());
-    table.in.skip(5);
+    stn.number_of_DV_EL_stream_entries = static_cast<std::uint8_t>(table.in.readbyte());
+    table.in.skip(4);
     if (!check(table)) return;
 
     // One list after the other; every entry is at least 4 bytes, which caps what is allocated.
@@ -244,6 +257,7 @@ void Parser::readSTN(Span& item, TSTN& stn, const std::string& owner) {
         if (secondary.number_of_PiP_PG_textST_ref_entries % 2) table.in.skip(1);
         check(table);
     }
+    readList(stn.DV_EL, stn.number_of_DV_EL_stream_entries, "DV EL entry");
     if (m_failed) return;
     stn.STN_rest = table.in.readbytes(table.in.remaining());
 }
@@ -373,7 +387,7 @@ PlsReadResult Parser::run(bool quiet) {
     ByteReader& in = m_file.in;
     mpls.type_indicator = in.readstring(4);
     mpls.version_number = in.readstring(4);
-    if (mpls.type_indicator != "MPLS" || (mpls.version_number != "0100" && mpls.version_number != "0200")) {
+    if (mpls.type_indicator != "MPLS" || !isKnownVersion(mpls.version_number)) {
         result.status = ReadStatus::FormatError;
         result.mpls = TMPLS{};
         result.messages.push_back({ReadMessage::Kind::Error, "Invalid format: " + std::string(m_name)});

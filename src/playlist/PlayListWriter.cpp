@@ -59,7 +59,8 @@ void appendSTN(ByteWriter& out, const TSTN& stn) {
     out.appendbyte(countOf(stn.sec_audio.size(), 255));
     out.appendbyte(countOf(stn.sec_video.size(), 255));
     out.appendbyte(countOf(stn.PG.size() - pg, 255));
-    out.appendbytes(std::vector<std::uint8_t>(5, 0));
+    out.appendbyte(countOf(stn.DV_EL.size(), 255));
+    out.appendbytes(std::vector<std::uint8_t>(4, 0));
     auto appendList = [&](const std::vector<TStreamEntry>& list, std::size_t most) {
         for (std::size_t i = 0; i < std::min(list.size(), most); ++i) appendStreamEntry(out, list[i]);
     };
@@ -71,6 +72,7 @@ void appendSTN(ByteWriter& out, const TSTN& stn) {
         appendSecondaryAudio(out, stn.sec_audio[i]);
     for (std::size_t i = 0; i < std::min<std::size_t>(stn.sec_video.size(), 255); ++i)
         appendSecondaryVideo(out, stn.sec_video[i]);
+    appendList(stn.DV_EL, 255);
     out.appendbytes(stn.STN_rest);
 }
 
@@ -144,6 +146,7 @@ std::size_t writeentry(ByteWriter& out, std::size_t offset, const TStreamEntry& 
         out.putword(entry.ref_to_stream_PID_of_mainClip, offset + 2);
         break;
     case 2:
+    case 4:
         out.putbyte(entry.ref_to_SubPath_id, offset + 2);
         out.putbyte(entry.ref_to_subClip_entry_id, offset + 3);
         out.putword(entry.ref_to_stream_PID_of_subClip, offset + 4);
@@ -169,6 +172,8 @@ std::size_t writeattrib(ByteWriter& out, std::size_t offset, const TStreamEntry&
     switch (kind) {
     case AttributeKind::Video:
         out.putbyte((entry.video_format & 0x0Fu) * 16 + (entry.frame_rate & 0x0Fu), offset + 2);
+        out.putbyte((entry.dynamic_range_type & 0x0Fu) * 16 + (entry.color_space & 0x0Fu), offset + 3);
+        out.putbyte((entry.cr_flag & 1u) * 0x80 + (entry.HDR_plus_flag & 1u) * 0x40, offset + 4);
         break;
     case AttributeKind::Audio:
         out.putbyte((entry.audio_presentation_type & 0x0Fu) * 16 + (entry.sampling_frequency & 0x0Fu),

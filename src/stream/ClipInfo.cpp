@@ -144,8 +144,18 @@ void Parser::readStream(TStreamCodingInfo& stream) {
         const std::uint32_t format = info.readbyte();
         stream.video_format = static_cast<std::uint8_t>(format >> 4);
         stream.frame_rate = static_cast<std::uint8_t>(format & 0x0F);
-        stream.aspect_ratio = static_cast<std::uint8_t>(info.readbyte() >> 4);
-        info.skip(2);
+        const std::uint32_t aspect = info.readbyte();
+        stream.aspect_ratio = static_cast<std::uint8_t>(aspect >> 4);
+        stream.oc_flag = static_cast<std::uint8_t>((aspect >> 1) & 1);
+        if (stream.stream_coding_type == 0x24) {
+            stream.cr_flag = static_cast<std::uint8_t>(aspect & 1);
+            const std::uint32_t range = info.readbyte();
+            stream.dynamic_range_type = static_cast<std::uint8_t>(range >> 4);
+            stream.color_space = static_cast<std::uint8_t>(range & 0x0F);
+            stream.HDR_plus_flag = static_cast<std::uint8_t>(info.readbyte() >> 7);
+        } else {
+            info.skip(2);
+        }
         stream.ISRC = info.readstring(12);
         break;
     }
@@ -217,7 +227,8 @@ ClipReadResult Parser::run(bool quiet) {
     TCLPI& clpi = result.clpi;
     clpi.type_indicator = m_in.readstring(4);
     clpi.version_number = m_in.readstring(4);
-    if (clpi.type_indicator != "HDMV" || (clpi.version_number != "0100" && clpi.version_number != "0200")) {
+    if (clpi.type_indicator != "HDMV" ||
+        (clpi.version_number != "0100" && clpi.version_number != "0200" && clpi.version_number != "0300")) {
         result.status = ReadStatus::FormatError;
         result.clpi = TCLPI{};
         result.messages.push_back({ReadMessage::Kind::Error, "Invalid format: " + std::string(m_name)});
@@ -297,9 +308,19 @@ std::string_view aspectText(std::uint8_t aspect_ratio) {
 
 std::string streamDetails(const TStreamCodingInfo& stream) {
     switch (attributeKind(stream.stream_coding_type)) {
-    case AttributeKind::Video:
-        return joined({videoFormatName(stream.video_format), frameRateName(stream.frame_rate),
-                       aspectText(stream.aspect_ratio)});
+    case AttributeKind::Video: {
+        std::string text = joined({videoFormatName(stream.video_format), frameRateName(stream.frame_rate),
+                                   aspectText(stream.aspect_ratio)});
+        if (stream.stream_coding_type != 0x24) return text;
+        auto named = [](std::string_view name, unsigned value) {
+            return name.empty() ? std::to_string(value) : std::string(name);
+        };
+        text += ", " + named(dynamicRangeName(stream.dynamic_range_type), stream.dynamic_range_type) + ", " +
+                named(colorSpaceName(stream.color_space), stream.color_space);
+        if (stream.cr_flag) text += ", CR";
+        if (stream.HDR_plus_flag) text += ", HDR10+ flag";
+        return text;
+    }
     case AttributeKind::Audio:
         return joined({audioPresentationName(stream.audio_presentation_type),
                        samplingFrequencyName(stream.sampling_frequency), stream.language_code});

@@ -76,6 +76,12 @@ struct TStreamCodingInfo {
     std::uint8_t video_format = 0;            // 4-bit, video
     std::uint8_t frame_rate = 0;              // 4-bit, video
     std::uint8_t aspect_ratio = 0;            // 4-bit, video: 2 = 4:3, 3 = 16:9
+    std::uint8_t oc_flag = 0;                 // 1-bit flag, video (bit 1 of byte 3)
+    // HEVC only, as UHD discs set them (bit 0 of byte 3, byte 4, bit 7 of byte 5).
+    std::uint8_t cr_flag = 0;                 // 1-bit flag
+    std::uint8_t dynamic_range_type = 0;      // 4-bit: 0 SDR, 1 HDR10, 2 Dolby Vision, 3 HDR10+
+    std::uint8_t color_space = 0;             // 4-bit: 1 BT.709, 2 BT.2020
+    std::uint8_t HDR_plus_flag = 0;           // 1-bit flag, HDR10+ metadata present
     std::uint8_t audio_presentation_type = 0; // 4-bit, audio
     std::uint8_t sampling_frequency = 0;      // 4-bit, audio
     std::uint8_t character_code = 0;          // 8-bit, text subtitle
@@ -119,7 +125,7 @@ struct TCPI {
 // The whole clip information file.
 struct TCLPI {
     std::string type_indicator;                    // 4 characters, "HDMV"
-    std::string version_number;                    // 4 characters, "0100" or "0200"
+    std::string version_number;                    // 4 characters, "0100", "0200" or "0300" (UHD)
     std::uint32_t SequenceInfo_start_address = 0;  // 32-bit byte offset
     std::uint32_t ProgramInfo_start_address = 0;   // 32-bit byte offset
     std::uint32_t CPI_start_address = 0;           // 32-bit byte offset
@@ -161,7 +167,8 @@ extern const std::array<std::string_view, 4> ATCDeltaGridHeader; // sgATCdelta
 extern const std::array<std::string_view, 2> FontFileGridHeader; // sgFontFiles
 extern const std::array<std::string_view, 6> EPMapGridHeader;    // sgEPmap
 
-// The details cell of a stream: video format, frame rate, aspect; or audio presentation,
+// The details cell of a stream: video format, frame rate, aspect (and for HEVC the dynamic
+// range, colour space and the CR / HDR10+ flags that are set); or audio presentation,
 // sampling frequency, language; or the language (PG, IG); or character code and language.
 std::string streamDetails(const TStreamCodingInfo& stream);
 // "4:3" when the aspect ratio is 2, else "16:9".

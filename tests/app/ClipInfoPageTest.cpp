@@ -97,7 +97,7 @@ private slots:
         for (const auto& [from, to] : files) QVERIFY(QFile::copy(data(from), m_bdmv + QLatin1String(to)));
         QFile bad(m_bdmv + QStringLiteral("CLIPINF/00009.clpi"));
         QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write(QByteArray("HDMV0300") + QByteArray(60, '\0'));
+        bad.write(QByteArray("HDMV0400") + QByteArray(60, '\0'));
         bad.close();
         m_work = m_root.filePath(QStringLiteral("work%1/").arg(disc));
         QDir().mkpath(m_work);

@@ -114,6 +114,11 @@ private slots:
             {"bdpl-disc5-00001-0300-extdata.mpls", "00300"}};
         for (const auto& [source, name] : files)
             QVERIFY(QFile::copy(playlistData(source), m_bdmv + QStringLiteral("PLAYLIST/%1.mpls").arg(name)));
+        // A version no reader knows.
+        QFile unknown(m_bdmv + QStringLiteral("PLAYLIST/00400.mpls"));
+        QVERIFY(unknown.open(QIODevice::WriteOnly));
+        unknown.write(QByteArray("MPLS0400") + QByteArray(60, '\0'));
+        unknown.close();
         m_window = std::make_unique<MainWindow>();
         m_window->bdmvPage->setFolder(m_bdmv.toStdString());
         m_window->bReadBDMVClick();
@@ -185,13 +190,44 @@ private slots:
         QVERIFY(page()->bbSPins->isEnabled());
         QVERIFY(!page()->bbSPdel->isEnabled());
 
-        // A version 0300 playlist is refused; the one shown stays.
-        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QStringLiteral("00300")));
+        // A version 0400 playlist is refused; the one shown stays.
+        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QStringLiteral("00400")));
         page()->bReadPL->click();
-        QVERIFY(logText().contains(QStringLiteral("Invalid format: 00300.mpls")));
+        QVERIFY(logText().contains(QStringLiteral("Invalid format: 00400.mpls")));
         QCOMPARE(page()->loadedName(), std::string("00000"));
         QCOMPARE(page()->sgPLitem->dataRows(), 2);
         QVERIFY(!page()->canSave());
+    }
+
+    // A UHD playlist: its HEVC entry shows the UHD attributes by name and they are edited in place.
+    void uhdVideoEntryShowsAndEditsItsAttributes() {
+        read("00300");
+        page()->selectPlayItem(0);
+        page()->sgSTN->setCurrentCell(0, 0);
+        page()->selectEntry(0);
+        QCOMPARE(cell(page()->sgStreamEntry, 0, 6), QStringLiteral("HEVC, 2160p, 23.976, HDR10, BT.2020"));
+        QCOMPARE(page()->coVideo->currentText(), QStringLiteral("HEVC"));
+        QCOMPARE(page()->coResol->currentText(), QStringLiteral("2160p"));
+        auto* range = page()->findChild<QComboBox*>(QStringLiteral("coDynRange"));
+        auto* space = page()->findChild<QComboBox*>(QStringLiteral("coColSpace"));
+        auto* plus = page()->findChild<QCheckBox*>(QStringLiteral("cxHDRplus"));
+        QVERIFY(range && space && plus);
+        QVERIFY(!range->isHidden());
+        QCOMPARE(range->currentText(), QStringLiteral("HDR10"));
+        const int dolby = range->findText(QStringLiteral("Dolby Vision"));
+        range->setCurrentIndex(dolby);
+        emit range->activated(dolby);
+        const int bt709 = space->findText(QStringLiteral("BT.709"));
+        space->setCurrentIndex(bt709);
+        emit space->activated(bt709);
+        plus->click();
+        const TStreamEntry& video = mpls().PlayList.PlayItems[0].STN.video[0];
+        QCOMPARE(video.dynamic_range_type, 2);
+        QCOMPARE(video.color_space, 1);
+        QCOMPARE(video.HDR_plus_flag, 1);
+        QCOMPARE(cell(page()->sgStreamEntry, 0, 6),
+                 QStringLiteral("HEVC, 2160p, 23.976, Dolby Vision, BT.709, HDR10+ flag"));
+        QCOMPARE(page()->sgSTN->columnCount(), 8);
     }
 
     void autoReadOnPageChangeKeepsEdits() {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "navigation/NavTestUtil.h"
+#include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListNames.h"
 #include "playlist/PlayListReader.h"
 #include "playlist/PlayListTestUtil.h"
@@ -136,9 +137,14 @@ TEST(PlayListFile, EmptyLanguageCodeStaysEmpty) {
     EXPECT_EQ(audio.language_code, "");
 }
 
-TEST(PlayListFile, Version0300IsRefused) {
-    const PlsReadResult result =
-        readPlayList(readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls"), "00001.mpls");
+TEST(PlayListFile, Version0300IsReadAndKeptOthersAreRefused) {
+    const auto uhd = readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls");
+    const PlsReadResult read = readOk(uhd);
+    EXPECT_EQ(read.mpls.version_number, "0300");
+    EXPECT_EQ(byteDifference(uhd, writePlayList(read.mpls)), "");
+    auto unknown = uhd;
+    unknown[5] = '4';
+    const PlsReadResult result = readPlayList(unknown, "00001.mpls");
     EXPECT_EQ(result.status, ReadStatus::FormatError);
     ASSERT_EQ(result.messages.size(), 1u);
     EXPECT_EQ(result.messages[0].kind, ReadMessage::Kind::Error);
@@ -325,7 +331,7 @@ TEST(PlayListFile, UnknownEntryTypesAreReadByTheirLengths) {
     TStreamEntry odd;
     odd.stream_type = 7;
     odd.entry_rest = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    odd.stream_coding_type = 0x24;
+    odd.stream_coding_type = 0x20;
     odd.attributes_rest = {0x61, 0x65, 0x6E, 0x67, 0x99};
     mpls.PlayList.PlayItems[0].STN.audio.push_back(odd);
     layOut(mpls);
@@ -367,6 +373,46 @@ TEST(PlayListFile, WriteEntryLayoutsByType) {
     EXPECT_EQ(three.buffer(), expectedPip);
 }
 
+// The UHD attribute bits of a video entry and a Dolby Vision enhancement layer list: where
+// they sit in the file, and that they come back.
+TEST(PlayListFile, UhdAttributesAndDolbyVisionLayers) {
+    TMPLS mpls = smallPlayList();
+    mpls.version_number = "0300";
+    TStreamEntry& video = mpls.PlayList.PlayItems[0].STN.video.at(0);
+    video.stream_coding_type = 0x24;
+    video.video_format = 8;
+    video.frame_rate = 1;
+    video.dynamic_range_type = 2;
+    video.color_space = 2;
+    video.cr_flag = 1;
+    video.HDR_plus_flag = 1;
+    ByteWriter attributes;
+    writeattrib(attributes, 0, video);
+    EXPECT_EQ(attributes.buffer(), (std::vector<std::uint8_t>{5, 0x24, 0x81, 0x22, 0xC0, 0}));
+    EXPECT_EQ(attributeText(video, ListPrimaryVideo),
+              "HEVC, 2160p, 23.976, Dolby Vision, BT.2020, CR, HDR10+ flag");
+
+    TStreamEntry layer = primaryEntry(4, 0, 0x24);
+    layer.ref_to_SubPath_id = 1;
+    layer.ref_to_stream_PID_of_subClip = 0x1015;
+    layer.video_format = 8;
+    layer.dynamic_range_type = 2;
+    mpls.PlayList.PlayItems[0].STN.DV_EL.push_back(layer);
+    TSubPath path;
+    path.SubPath_type = 10;
+    mpls.PlayList.SubPaths.push_back(path);
+    layOut(mpls);
+    const auto bytes = writePlayList(mpls);
+    const PlsReadResult back = readOk(bytes);
+    EXPECT_EQ(back.mpls, mpls);
+    const TSTN& stn = back.mpls.PlayList.PlayItems[0].STN;
+    ASSERT_EQ(stn.DV_EL.size(), 1u);
+    EXPECT_EQ(stn.DV_EL[0].ref_to_stream_PID_of_subClip, 0x1015);
+    EXPECT_EQ(stnCountRow(stn).back(), "1");
+    EXPECT_EQ(streamEntryRows(stn, ListDolbyVisionEL).at(0).at(1), "DV EL");
+    EXPECT_EQ(subPathRow(back.mpls.PlayList.SubPaths.at(0), 0).at(1), "DV EL");
+}
+
 TEST(PlayListFile, SubPlayItemConnectionWord) {
     TMPLS mpls = smallPlayList();
     TSubPath path;
@@ -402,17 +448,16 @@ TEST(PlayListFile, NoMarkSection) {
     EXPECT_EQ(byteDifference(bytes, writePlayList(back.mpls)), "");
 }
 
-TEST(PlayListFile, UnknownCodingTypesAndExtensionDataOfARealFile) {
-    auto bytes = testing::readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls");
-    bytes[5] = '2';
+TEST(PlayListFile, HevcEntriesAndExtensionDataOfARealFile) {
+    const auto bytes = testing::readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls");
     const PlsReadResult result = readOk(bytes);
     const TMPLS& mpls = result.mpls;
     EXPECT_NE(mpls.ExtensionData_start_address, 0u);
     EXPECT_FALSE(mpls.ExtensionData.ext_data_entries.empty());
     const TStreamEntry& video = mpls.PlayList.PlayItems.at(0).STN.video.at(0);
     EXPECT_EQ(video.stream_coding_type, 0x24);
-    EXPECT_EQ(attributeKind(video.stream_coding_type), AttributeKind::Unknown);
-    EXPECT_EQ(video.attributes_rest.size(), video.attributes_length - 1u);
+    EXPECT_EQ(attributeText(video, ListPrimaryVideo), "HEVC, 2160p, 23.976, HDR10, BT.2020");
+    EXPECT_TRUE(video.attributes_rest.empty());
     EXPECT_EQ(testing::byteDifference(bytes, writePlayList(mpls)), "");
 }
 

@@ -24,7 +24,7 @@ TEST(PlayListNames, EntryAndCodingTypes) {
     EXPECT_EQ(entryTypeName(2), "SubPath");
     EXPECT_EQ(entryTypeName(3), "IM PIP");
     EXPECT_EQ(entryTypeName(0), "");
-    EXPECT_EQ(entryTypeName(4), "");
+    EXPECT_EQ(entryTypeName(5), "");
     EXPECT_EQ(codingTypeName(0x02), "MPEG-2");
     EXPECT_EQ(codingTypeName(0x1B), "AVC");
     EXPECT_EQ(codingTypeName(0xEA), "VC1");
@@ -40,12 +40,17 @@ TEST(PlayListNames, EntryAndCodingTypes) {
     EXPECT_EQ(codingTypeName(0x90), "PG");
     EXPECT_EQ(codingTypeName(0x91), "IG");
     EXPECT_EQ(codingTypeName(0x92), "Text");
-    EXPECT_EQ(codingTypeName(0x24), "");
+    EXPECT_EQ(codingTypeName(0x24), "HEVC");
+    EXPECT_EQ(codingTypeName(0x20), "");
     EXPECT_EQ(attributeKind(0xEA), AttributeKind::Video);
     EXPECT_EQ(attributeKind(0xA2), AttributeKind::Audio);
     EXPECT_EQ(attributeKind(0x91), AttributeKind::Graphics);
     EXPECT_EQ(attributeKind(0x92), AttributeKind::Text);
-    EXPECT_EQ(attributeKind(0x24), AttributeKind::Unknown);
+    EXPECT_EQ(attributeKind(0x24), AttributeKind::Video);
+    EXPECT_EQ(attributeKind(0x20), AttributeKind::Unknown);
+    EXPECT_TRUE(isKnownEntryType(4));
+    EXPECT_EQ(entryTypeName(4), "DV EL");
+    EXPECT_FALSE(isKnownEntryType(5));
     EXPECT_EQ(static_cast<int>(StreamCodingType::Avc), 0x1B);
 }
 
@@ -54,7 +59,8 @@ TEST(PlayListNames, FourBitTables) {
     EXPECT_EQ(videoFormatName(4), "1080i");
     EXPECT_EQ(videoFormatName(6), "1080p");
     EXPECT_EQ(videoFormatName(7), "576p");
-    EXPECT_EQ(videoFormatName(8), "res.");
+    EXPECT_EQ(videoFormatName(8), "2160p");
+    EXPECT_EQ(videoFormatName(9), "res.");
     EXPECT_EQ(videoFormatName(15), "res.");
     EXPECT_EQ(videoFormatName(16), "");
     EXPECT_EQ(frameRateName(1), "23.976");
@@ -74,6 +80,14 @@ TEST(PlayListNames, FourBitTables) {
     EXPECT_EQ(samplingFrequencyName(13), "-");
     EXPECT_EQ(samplingFrequencyName(14), "c:48, e:192 kHz");
     EXPECT_EQ(samplingFrequencyName(15), "res.");
+    EXPECT_EQ(dynamicRangeName(0), "SDR");
+    EXPECT_EQ(dynamicRangeName(1), "HDR10");
+    EXPECT_EQ(dynamicRangeName(2), "Dolby Vision");
+    EXPECT_EQ(dynamicRangeName(3), "HDR10+");
+    EXPECT_EQ(dynamicRangeName(4), "");
+    EXPECT_EQ(colorSpaceName(1), "BT.709");
+    EXPECT_EQ(colorSpaceName(2), "BT.2020");
+    EXPECT_EQ(colorSpaceName(3), "");
 }
 
 TEST(PlayListNames, SubPathAndMarkTypes) {
@@ -84,7 +98,9 @@ TEST(PlayListNames, SubPathAndMarkTypes) {
     EXPECT_EQ(subPathTypeName(5), "OoM Sync");
     EXPECT_EQ(subPathTypeName(6), "OoM Async");
     EXPECT_EQ(subPathTypeName(7), "IM Sync");
-    EXPECT_EQ(subPathTypeName(8), "");
+    EXPECT_EQ(subPathTypeName(8), "SS video");
+    EXPECT_EQ(subPathTypeName(10), "DV EL");
+    EXPECT_EQ(subPathTypeName(11), "");
     EXPECT_EQ(markTypeName(1), "entry-mark");
     EXPECT_EQ(markTypeName(2), "link point");
     EXPECT_EQ(markTypeName(3), "");

@@ -28,7 +28,7 @@ inline std::size_t refListSize(std::size_t count) {
 // The two length bytes of an entry from the bytes it holds.
 inline void setEntryLengths(TStreamEntry& entry) {
     entry.entry_length = static_cast<std::uint8_t>(
-        (entry.stream_type >= 1 && entry.stream_type <= 3 ? 9 : 1) + entry.entry_rest.size());
+        (entry.stream_type >= 1 && entry.stream_type <= 4 ? 9 : 1) + entry.entry_rest.size());
     const std::size_t attributes = streamEntrySize(entry) - 1 - entry.entry_length - 1;
     entry.attributes_length = static_cast<std::uint8_t>(attributes);
 }
@@ -41,7 +41,7 @@ inline void layOut(TMPLS& mpls) {
     for (TPlayItem& item : list.PlayItems) {
         TSTN& stn = item.STN;
         std::size_t stnLength = 14;
-        for (auto* group : {&stn.video, &stn.audio, &stn.PG, &stn.IG})
+        for (auto* group : {&stn.video, &stn.audio, &stn.PG, &stn.IG, &stn.DV_EL})
             for (TStreamEntry& entry : *group) {
                 setEntryLengths(entry);
                 stnLength += streamEntrySize(entry);
@@ -69,6 +69,7 @@ inline void layOut(TMPLS& mpls) {
         stn.number_of_IG_stream_entries = static_cast<std::uint8_t>(stn.IG.size());
         stn.number_of_secondary_audio_stream_entries = static_cast<std::uint8_t>(stn.sec_audio.size());
         stn.number_of_secondary_video_stream_entries = static_cast<std::uint8_t>(stn.sec_video.size());
+        stn.number_of_DV_EL_stream_entries = static_cast<std::uint8_t>(stn.DV_EL.size());
         stn.STN_length = static_cast<std::uint16_t>(stnLength + stn.STN_rest.size());
         std::size_t itemLength = 32 + 2 + stn.STN_length + item.PlayItem_rest.size();
         if (item.is_multi_angle) {

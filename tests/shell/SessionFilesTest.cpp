@@ -71,7 +71,9 @@ TEST(PlayListRobust, ReadsThroughTheSessionAndKeepsThePreviousOnError) {
                                         "4 PlayItem(s), 1 SubPath(s) and 17 PlayListMark(s) found.", ""}));
     EXPECT_EQ(sink.status[0], "Ready.");
 
-    writeWholeFile(path, readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls"));
+    auto unknownVersion = readPlaylistSample("bdpl-disc5-00001-0300-extdata.mpls");
+    unknownVersion[5] = '4';
+    writeWholeFile(path, unknownVersion);
     sink.lines.clear();
     EXPECT_EQ(readPlayListFile(session, "00001", mpls, true), ReadStatus::FormatError);
     EXPECT_EQ(mpls.PlayList.PlayItems.size(), 4u);

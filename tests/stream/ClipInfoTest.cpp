@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -207,12 +208,47 @@ TEST(ClipInfoReal, EmptyExtensionDataAtcDeltaAndMenuClips) {
         EXPECT_EQ(readClipInfo(clipSample(name), name).status, ReadStatus::Ok) << name;
 }
 
-// Every 0100/0200 clip of the acceptance set reads whole; the UHD version is refused.
+// The clips of a UHD disc (0300): each reads whole with its version; the HEVC streams show
+// their format, dynamic range and colour space, and carry an EP map.
+TEST(ClipInfoReal, UhdDiscClips) {
+    const std::filesystem::path folder = std::filesystem::path(CORVANE_TEST_DATA) / "clipinf" / "disc5";
+    std::size_t read = 0, hevc = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().string());
+        const auto result = readClipInfo(clipSample("disc5/" + entry.path().filename().string()), "x.clpi");
+        ASSERT_EQ(result.status, ReadStatus::Ok);
+        EXPECT_EQ(result.clpi.version_number, "0300");
+        ++read;
+        for (const auto& stream : result.clpi.ProgramInfo.program_sequences.at(0).streams) {
+            if (stream.stream_coding_type != 0x24) continue;
+            ++hevc;
+            EXPECT_EQ(stream.video_format, 8);
+            const bool ep =
+                std::any_of(result.clpi.CPI.EP_map_entries.begin(), result.clpi.CPI.EP_map_entries.end(),
+                            [&](const TEPMapEntry& e) {
+                                return e.stream_PID == stream.stream_PID && e.number_of_EP_fine_entries;
+                            });
+            EXPECT_TRUE(ep);
+        }
+    }
+    EXPECT_EQ(read, 23u);
+    EXPECT_EQ(hevc, 17u);
+    const auto main = readClipInfo(clipSample("disc5/00002.clpi"), "00002.clpi");
+    const TStreamCodingInfo& video = main.clpi.ProgramInfo.program_sequences.at(0).streams.at(0);
+    EXPECT_EQ(video.dynamic_range_type, 1);
+    EXPECT_EQ(video.color_space, 2);
+    EXPECT_EQ(clipStreamRows(main.clpi).at(0),
+              (StreamRow{"1", "1011", "HEVC", "2160p, 23.976, 16:9, HDR10, BT.2020"}));
+    const auto sdr = readClipInfo(clipSample("disc5/00000.clpi"), "00000.clpi");
+    EXPECT_EQ(clipStreamRows(sdr.clpi).at(0).at(3), "2160p, 23.976, 16:9, SDR, BT.709");
+}
+
+// Every clip of the acceptance set reads whole, the UHD ones (0300) too.
 TEST(ClipInfoReal, AcceptanceSet) {
     const auto root = testing::acceptanceFolder();
     std::error_code ec;
     if (!std::filesystem::is_directory(root, ec)) GTEST_SKIP() << "no acceptance set at " << root;
-    std::size_t read = 0, refused = 0;
+    std::size_t read = 0, uhd = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ec)) {
         if (entry.path().extension() != ".clpi") continue;
         std::string error;
@@ -220,17 +256,13 @@ TEST(ClipInfoReal, AcceptanceSet) {
         ASSERT_TRUE(bytes);
         const auto result = readClipInfo(*bytes, entry.path().filename().string());
         const std::string version(bytes->begin() + 4, bytes->begin() + 8);
-        if (version == "0300") {
-            EXPECT_EQ(result.status, ReadStatus::FormatError);
-            ++refused;
-            continue;
-        }
+        if (version == "0300") ++uhd;
         EXPECT_EQ(result.status, ReadStatus::Ok) << entry.path();
         EXPECT_FALSE(result.clpi.ProgramInfo.program_sequences.empty()) << entry.path();
         ++read;
     }
     EXPECT_GT(read, 700u);
-    std::cout << "acceptance clips read: " << read << ", refused (0300): " << refused << '\n';
+    std::cout << "acceptance clips read: " << read << ", of them 0300: " << uhd << '\n';
 }
 
 TEST(ClipInfoBuilt, AtcDeltaEntriesAndFontFiles) {
@@ -339,16 +371,18 @@ TEST(ClipInfoRobust, EveryTruncationIsReported) {
     ClipLayout layout = typicalLayout();
     layout.deltas = {{1, "00002", "M2TS"}};
     layout.extension = {0, 0, 0, 0};
-    const auto bytes = buildClip(layout);
-    ASSERT_EQ(readClipInfo(bytes, "x.clpi").status, ReadStatus::Ok);
-    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
-        const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
-        const auto result = readClipInfo(part, "x.clpi");
-        EXPECT_NE(result.status, ReadStatus::Ok) << "cut at " << cut;
-        ASSERT_FALSE(result.messages.empty());
-        EXPECT_EQ(result.messages.back().kind, ReadMessage::Kind::Error);
-        if (result.status == ReadStatus::Damaged) {
-            EXPECT_LE(result.problemAt, cut);
+    for (const auto& bytes : {buildClip(layout), clipSample("disc5/00002.clpi")}) {
+        ASSERT_EQ(readClipInfo(bytes, "x.clpi").status, ReadStatus::Ok);
+        for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+            const std::vector<std::uint8_t> part(bytes.begin(),
+                                                 bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+            const auto result = readClipInfo(part, "x.clpi");
+            EXPECT_NE(result.status, ReadStatus::Ok) << "cut at " << cut;
+            ASSERT_FALSE(result.messages.empty());
+            EXPECT_EQ(result.messages.back().kind, ReadMessage::Kind::Error);
+            if (result.status == ReadStatus::Damaged) {
+                EXPECT_LE(result.problemAt, cut);
+            }
         }
     }
 }

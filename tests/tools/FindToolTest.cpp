@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "navigation/MovieObject.h"
 #include "shell/Session.h"
@@ -45,11 +46,12 @@ TEST(FindTool, ClipReferencePass) {
     const std::string data = CORVANE_TEST_DATA;
     fs::copy_file(data + "/playlist/bdpl-disc1-00000-no-subpath.mpls", disc / "PLAYLIST" / "00001.mpls");
     fs::copy_file(data + "/playlist/bdpl-disc1-00002-subpath-17marks.mpls", disc / "PLAYLIST" / "00002.mpls");
-    fs::copy_file(data + "/playlist/bdpl-disc5-00001-0300-extdata.mpls", disc / "PLAYLIST" / "00003.mpls");
+    fs::copy_file(data + "/playlist/bdpl-disc5-00001-0300-extdata.mpls", disc / "PLAYLIST" / "00004.mpls");
+    std::ofstream(disc / "PLAYLIST" / "00003.mpls", std::ios::binary) << "MPLS0400" << std::string(60, '\0');
 
     Session session;
     session.BDMVdir = disc.string() + "/";
-    session.playlists = {"00001", "00002", "00003"};
+    session.playlists = {"00001", "00002", "00003", "00004"};
     session.clips = {"00000", "00001", "00002", "00003", "00004", "99999"};
     const std::vector<TCIRefs> refs = clipReferencePass(session);
     fs::remove_all(disc);
@@ -63,6 +65,10 @@ TEST(FindTool, ClipReferencePass) {
     for (const auto& list : refs)
         for (const TCIRef& ref : list) sawSub = sawSub || (ref.ref_kind == "s" && ref.ref_playlist == 2);
     EXPECT_TRUE(sawSub);
+    // The UHD playlist (0300) plays clips 00002 and 00005.
+    bool sawUhd = false;
+    for (const TCIRef& ref : refs[2]) sawUhd = sawUhd || (ref.ref_kind == "p" && ref.ref_playlist == 4);
+    EXPECT_TRUE(sawUhd);
     ASSERT_FALSE(refs[0].empty());
     EXPECT_EQ(ciRefRows(refs[0])[0], (std::vector<std::string>{"1", "00001", "p", "00000"}));
 }

@@ -21,7 +21,9 @@ expect_err 'ERROR: Line 2 refused, not a time (hh:mm:ss.mmm): "abc"'
 : >"$TMP/empty.txt"
 expect_status 1 "$CLI" chapters import "$P" "$TMP/empty.txt" --format pts -o "$TMP/x.mpls"
 expect_err "nothing written"
-expect_status 1 "$CLI" chapters export "$ROOT/tests/data/playlist/bdpl-disc5-00001-0300-extdata.mpls" --format pts
+expect_status 0 "$CLI" chapters export "$ROOT/tests/data/playlist/bdpl-disc5-00001-0300-extdata.mpls" --format pts
+printf 'MPLS0400' > "$TMP/v4.mpls"
+expect_status 1 "$CLI" chapters export "$TMP/v4.mpls" --format pts
 expect_err "Invalid format: "
 expect_status 2 "$CLI" chapters export "$P" --format seconds
 expect_status 2 "$CLI" chapters import "$P" "$TMP/one.txt" --format pts -o "$P"

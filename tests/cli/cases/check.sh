@@ -13,6 +13,20 @@ expect_status 1 "$CLI" check "$ROOT/samples/SAMPLE" --83
 expect_out "INDEX.BDM: missing"
 expect_out "ERROR: Check failed."
 
+# check and find on the playlists and clips of a UHD disc (0300) in a disc folder: no error line
+U="$TMP/uhd/BDMV"
+mkdir -p "$U/PLAYLIST" "$U/CLIPINF" "$U/BACKUP" "$U/STREAM"
+cp "$ROOT/samples/SAMPLE/BDMV/index.bdmv" "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$U/"
+cp "$ROOT/tests/data/playlist/disc5/"*.mpls "$U/PLAYLIST/"
+cp "$ROOT/tests/data/clipinf/disc5/"*.clpi "$U/CLIPINF/"
+expect_status 0 "$CLI" check "$TMP/uhd"
+expect_out "  Found 16 playlists."
+expect_out "  Found 23 clipinfos."
+grep -q "ERROR" "$TMP/out" && fail "check of the UHD playlists and clips: $(grep ERROR "$TMP/out")"
+expect_status 0 "$CLI" find "$TMP/uhd" --clip-refs
+expect_out "00021: 01001 p 00001; 01001 p 00002; 01001 p 00003;"
+expect_out "00010: 00002 s 00000; 00003 s 00000; 00004 s 00000; 00005 s 00000; 00006 s 00000; 00007 s 00000; 00008 s 00000; 00009 s 00000; 00010 s 00000; 00011 s 00000;"
+
 # check on a folder without BACKUP, and on no folder at all
 mkdir -p "$TMP/disc/BDMV/PLAYLIST" "$TMP/disc/BDMV/CLIPINF"
 cp "$ROOT/samples/SAMPLE/BDMV/index.bdmv" "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$TMP/disc/BDMV/"

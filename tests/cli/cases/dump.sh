@@ -37,11 +37,13 @@ expect_out '    "hdr_flags": 3,'
 expect_status 0 "$CLI" dump "$ROOT/tests/data/navigation/bdpl-disc5-MovieObject-0300.bdmv" --quiet
 expect_out '  "version_number": "0300",'
 
-# playlists: the UHD version refused
+# playlists, the UHD version (0300) with its HEVC attributes too
 expect_status 0 "$CLI" dump "$ROOT/tests/data/playlist/bdpl-disc1-00002-subpath-17marks.mpls" --quiet
 grep -q '"number_of_PlayList_marks": 17' "$TMP/out" || fail "dump of a playlist shows its marks"
-expect_status 1 "$CLI" dump "$ROOT/tests/data/playlist/bdpl-disc5-00001-0300-extdata.mpls"
-expect_err "error: "
+expect_status 0 "$CLI" dump "$ROOT/tests/data/playlist/bdpl-disc5-00001-0300-extdata.mpls" --quiet
+grep -q '"version_number": "0300"' "$TMP/out" || fail "dump of a UHD playlist shows its version"
+grep -q '"dynamic_range_type": 1' "$TMP/out" || fail "dump of a UHD playlist shows the dynamic range"
+grep -q '"number_of_DV_EL_stream_entries": 0' "$TMP/out" || fail "dump of a UHD playlist shows the DV EL count"
 
 # clip information files, damaged input
 C="$ROOT/tests/data/clipinf"
@@ -55,9 +57,12 @@ grep -q '"following_Clip_Information_file_name": "00008"' "$TMP/out" || fail "du
 head -c 300 "$C/bdpl-disc1-00002-5pg.clpi" > "$TMP/cut.clpi"
 expect_status 1 "$CLI" dump "$TMP/cut.clpi"
 expect_err "ends early"
-printf 'HDMV0300' > "$TMP/v3.clpi"
-expect_status 1 "$CLI" dump "$TMP/v3.clpi"
-expect_err "Invalid format: v3.clpi"
+printf 'HDMV0400' > "$TMP/v4.clpi"
+expect_status 1 "$CLI" dump "$TMP/v4.clpi"
+expect_err "Invalid format: v4.clpi"
+expect_status 0 "$CLI" dump "$C/disc5/00002.clpi" --quiet
+grep -q '"details": "2160p, 23.976, 16:9, HDR10, BT.2020"' "$TMP/out" || fail "dump of a UHD clip names its HEVC attributes"
+grep -q '"color_space": 2' "$TMP/out" || fail "dump of a UHD clip shows the colour space"
 
 # sound.bdmv (made by the sound commands) and a BD-J object
 W="$ROOT/tests/data/sound/beep.wav"
