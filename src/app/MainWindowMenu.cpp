@@ -129,15 +129,16 @@ void MainWindow::connectMenuSimulation() {
     // The keys work once a page is shown.
     connect(menuPage, &MenuPage::pageShown, this, [this](int page) { pNavigate->setKeysEnabled(page >= 0); });
 
-    twin(menuPage->cbButtonId, optionsPage->cbButtonIdO);
-    twin(menuPage->cbObjectId, optionsPage->cbObjectIdO);
-    twin(menuPage->cbButtonFrame, optionsPage->cbButtonFrameO);
-    twin(menuPage->cbWindowFrame, optionsPage->cbWindowFrameO);
-    twin(menuPage->cbInEffect, optionsPage->cbInEffectO);
-    twin(menuPage->cbOutEffect, optionsPage->cbOutEffectO);
-    twin(menuPage->cbAnimate, optionsPage->cbAnimateO);
-    twin(menuPage->cbFullScreen, optionsPage->cbFullScreenO);
-    twin(menuPage->cbPlaySound, optionsPage->cbPlaySoundO);
+    using enum MenuPage::ViewOption;
+    twin(menuPage->viewOptionBox(ButtonId), optionsPage->cbButtonIdO);
+    twin(menuPage->viewOptionBox(ObjectId), optionsPage->cbObjectIdO);
+    twin(menuPage->viewOptionBox(ButtonFrame), optionsPage->cbButtonFrameO);
+    twin(menuPage->viewOptionBox(WindowFrame), optionsPage->cbWindowFrameO);
+    twin(menuPage->viewOptionBox(InEffect), optionsPage->cbInEffectO);
+    twin(menuPage->viewOptionBox(OutEffect), optionsPage->cbOutEffectO);
+    twin(menuPage->viewOptionBox(Animate), optionsPage->cbAnimateO);
+    twin(menuPage->viewOptionBox(FullScreen), optionsPage->cbFullScreenO);
+    twin(menuPage->viewOptionBox(PlaySound), optionsPage->cbPlaySoundO);
     // Button animation runs while ticked and a page is shown.
     connect(optionsPage->cbAnimateO, &QCheckBox::toggled, this, [this](bool on) {
         if (!on)

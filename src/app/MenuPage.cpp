@@ -86,6 +86,34 @@ bool MenuPage::hasMenu() const {
     return m_session.menuOpen;
 }
 
+QCheckBox* MenuPage::viewOptionBox(ViewOption option) const {
+    switch (option) {
+    case ViewOption::ButtonId:
+        return cbButtonId;
+    case ViewOption::ObjectId:
+        return cbObjectId;
+    case ViewOption::ButtonFrame:
+        return cbButtonFrame;
+    case ViewOption::WindowFrame:
+        return cbWindowFrame;
+    case ViewOption::InEffect:
+        return cbInEffect;
+    case ViewOption::OutEffect:
+        return cbOutEffect;
+    case ViewOption::Animate:
+        return cbAnimate;
+    case ViewOption::FullScreen:
+        return cbFullScreen;
+    case ViewOption::PlaySound:
+        return cbPlaySound;
+    }
+    return nullptr;
+}
+
+void MenuPage::focusPagePicker() {
+    if (cbPage->isEnabled()) cbPage->setFocus();
+}
+
 std::vector<QWidget*> MenuPage::busyControls() const {
     // Not the page view nor the object views: the pictures stay as they are drawn.
     std::vector<QWidget*> controls{bLoadMenu,

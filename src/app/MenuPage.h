@@ -109,6 +109,23 @@ public:
     std::function<QString(bool save, const QString& title, const QString& proposed, const QString& filter)>
         chooseFile;
 
+    // The Page view's option boxes, which the Options page's boxes twin.
+    enum class ViewOption {
+        ButtonId,
+        ObjectId,
+        ButtonFrame,
+        WindowFrame,
+        InEffect,
+        OutEffect,
+        Animate,
+        FullScreen,
+        PlaySound
+    };
+    QCheckBox* viewOptionBox(ViewOption option) const;
+    // The page picker takes the focus when it is enabled.
+    void focusPagePicker();
+
+private:
     QPushButton* bLoadMenu;
     QPushButton* bMux;
     QGroupBox* gbMenuHead;
@@ -176,6 +193,7 @@ public:
     QTimer* tDrawRep;
     QTimer* tUserTO;
 
+public:
     // Table editing (MenuPageTables.cpp).
     // Edit mode of the BOG table ("Edit mode" / "Read only" of its pop-up menu).
     void setBogEditable(bool editable);

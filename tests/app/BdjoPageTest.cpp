@@ -80,14 +80,14 @@ private slots:
         QTest::mouseClick(sgAccPLs->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(sgAccPLs->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(window.PageControl->currentWidget(), static_cast<QWidget*>(window.playlistPage));
-        QCOMPARE(window.playlistPage->cbPlaylist->currentText(), QStringLiteral("00001"));
+        QCOMPARE(child<QComboBox>(window.playlistPage, "cbPlaylist")->currentText(), QStringLiteral("00001"));
         // So does a double click on the row's number.
-        window.playlistPage->cbPlaylist->setCurrentIndex(-1);
+        child<QComboBox>(window.playlistPage, "cbPlaylist")->setCurrentIndex(-1);
         window.PageControl->setCurrentWidget(page);
         const QRect number = sgAccPLs->visualItemRect(sgAccPLs->item(0, 0));
         QTest::mouseClick(sgAccPLs->viewport(), Qt::LeftButton, {}, number.center());
         QTest::mouseDClick(sgAccPLs->viewport(), Qt::LeftButton, {}, number.center());
-        QCOMPARE(window.playlistPage->cbPlaylist->currentText(), QStringLiteral("00001"));
+        QCOMPARE(child<QComboBox>(window.playlistPage, "cbPlaylist")->currentText(), QStringLiteral("00001"));
     }
 
     void wrongFileEmptiesThePage() {

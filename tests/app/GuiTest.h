@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -86,6 +87,16 @@ inline TExtensionData twoEntryBlock() {
     for (int i = 0; i < 40; ++i) block.ext_data_block.push_back(std::uint8_t(i < 5 ? i : 'A' + i % 26));
     block.length = 8 + 12 * 2 + 40;
     return block;
+}
+
+// A control of a page by its objectName; null when there is none.
+template <typename T> T* child(const QObject* parent, const QString& name) {
+    return parent->findChild<T*>(name);
+}
+
+// Makes the item with `text` current (none when there is no such item).
+inline void chooseText(QComboBox* box, const QString& text) {
+    box->setCurrentIndex(box->findText(text));
 }
 
 // What a grid cell shows; empty outside the grid.
