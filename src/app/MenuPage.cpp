@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QToolButton>
 
 #include <algorithm>
@@ -149,8 +148,7 @@ void MenuPage::connectControls() {
 
 void MenuPage::clearMenuPage() {
     const QSignalBlocker page(cbPage), objects(cbObjects), palettes(cbPalettes), bogs(sgBOG);
-    sgBOG->setColumnCount(1);
-    for (int row = 0; row < sgBOG->rowCount(); ++row) sgBOG->setItem(row, 0, new QTableWidgetItem);
+    sgBOG->setColumns(std::vector<std::array<std::string, 3>>(1));
     for (PlaylistGrid* grid :
          {sgButton, sgMCommands, sgEffWindows, sgEffEffects, sgEffCompObjects, sgIGObjects})
         grid->clearRows();

@@ -17,7 +17,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -179,7 +178,7 @@ class GuiFuzzTest : public QObject {
             return;
         if (auto* grid = qobject_cast<PlaylistGrid*>(table))
             grid->setEditable(true);
-        else if (table == child<QTableWidget>(m_window->menuPage, "sgBOG"))
+        else if (table == child<QTableView>(m_window->menuPage, "sgBOG"))
             m_window->menuPage->setBogEditable(true);
         else
             table->setEditTriggers(QAbstractItemView::AllEditTriggers);

@@ -13,7 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "GuiTest.h"
@@ -208,7 +208,7 @@ private slots:
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
         QCOMPARE(regs().GPR[0], 7u);
         QCOMPARE(regs().GPR[2], 0u);
-        QCOMPARE(control<QTableWidget>("sgBOG")->currentColumn(), 0);
+        QCOMPARE(control<BogGrid>("sgBOG")->currentColumn(), 0);
         QCOMPARE(control<PlaylistGrid>("sgMCommands")->currentRow(), 1);
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
         QCOMPARE(regs().GPR[2], 5u);

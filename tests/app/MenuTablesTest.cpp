@@ -17,7 +17,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -174,18 +174,19 @@ private slots:
     }
 
     void bogTableTakesTheDefaultValidButton() {
-        QTableWidget* bogs = control<QTableWidget>("sgBOG");
+        BogGrid* bogs = control<BogGrid>("sgBOG");
         QVERIFY(bogs->isEnabled());
         QCOMPARE(bogs->columnCount(), 2);
         // At least 32 pixels, and wide enough for the four digits of a button id.
         QVERIFY(bogs->columnWidth(1) >= 32);
         QVERIFY(bogs->columnWidth(1) > bogs->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
-        QCOMPARE(bogs->verticalHeaderItem(1)->text(), QStringLiteral(" default valid button"));
+        QCOMPARE(bogs->model()->headerData(1, Qt::Vertical).toString(),
+                 QStringLiteral(" default valid button"));
         QCOMPARE(cell(bogs, 2, 1), QStringLiteral("1"));
 
         // Read only: no editor opens.
         bogs->setCurrentCell(1, 0);
-        bogs->editItem(bogs->item(1, 0));
+        editCell(bogs, 1, 0);
         QVERIFY(!bogs->viewport()->findChild<QLineEdit*>());
 
         chooseMode(bogs, true);
@@ -193,7 +194,7 @@ private slots:
         QSignalSpy changed(page(), &MenuPage::buttonsChanged);
         const auto typeCell = [bogs](int column, const QString& text) {
             bogs->setCurrentCell(1, column);
-            bogs->editItem(bogs->item(1, column));
+            editCell(bogs, 1, column);
             auto* editor = bogs->viewport()->findChild<QLineEdit*>();
             QVERIFY(editor);
             editor->selectAll();
@@ -329,7 +330,7 @@ private slots:
         // SetButtonPage with an immediate button selects its BOG and row.
         button(0).navigation_commands.push_back(TNavCommand{0x51C00003, 0x80000001, 0x80000000});
         page()->sgMCommandsDblClick(2);
-        QCOMPARE(control<QTableWidget>("sgBOG")->currentColumn(), 1);
+        QCOMPARE(control<BogGrid>("sgBOG")->currentColumn(), 1);
         QCOMPARE(grid("sgButton")->currentRow(), 0);
         QCOMPARE(cell(grid("sgButton"), 0, ColId), QStringLiteral("0001"));
     }

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -147,7 +147,7 @@ private slots:
         bool saveWhilePlaying = true, tabsWhilePlaying = true, cancelWhilePlaying = false;
         QTimer::singleShot(200, page(), [&] {
             tablesWhilePlaying =
-                control<PlaylistGrid>("sgButton")->isEnabled() || control<QTableWidget>("sgBOG")->isEnabled();
+                control<PlaylistGrid>("sgButton")->isEnabled() || control<QTableView>("sgBOG")->isEnabled();
             pickerWhilePlaying = control<QComboBox>("cbPage")->isEnabled();
             loadWhilePlaying = control<QPushButton>("bLoadMenu")->isEnabled();
             saveWhilePlaying = m_window->bSave->isEnabled();
