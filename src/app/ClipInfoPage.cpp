@@ -55,6 +55,7 @@ ClipInfoPage::ClipInfoPage(Session& session, QWidget* parent) : QWidget(parent),
 void ClipInfoPage::connectControls() {
     connect(bReadCI, &QPushButton::clicked, this, &ClipInfoPage::bReadCIClick);
     connect(cbClipinf, &QComboBox::activated, this, &ClipInfoPage::cbClipinfChange);
+    connect(cbClipinf, &QComboBox::currentTextChanged, this, &ClipInfoPage::chosenNameChanged);
     connect(bPlay, &QPushButton::clicked, this, &ClipInfoPage::bPlayClick);
     connect(bSavePES, &QPushButton::clicked, this, &ClipInfoPage::bSavePESClick);
     connect(bLoadToMenu, &QPushButton::clicked, this, &ClipInfoPage::bLoadToMenuClick);
@@ -88,6 +89,21 @@ int ClipInfoPage::chosenClip() const {
     const std::string name = cbClipinf->currentText().toStdString();
     const auto found = std::find(clips.begin(), clips.end(), name);
     return found == clips.end() ? -1 : static_cast<int>(found - clips.begin());
+}
+
+QString ClipInfoPage::chosenName() const {
+    return cbClipinf->currentText();
+}
+
+bool ClipInfoPage::choose(const QString& name) {
+    const int item = cbClipinf->findText(name);
+    if (item < 0) return false;
+    cbClipinf->setCurrentIndex(item);
+    return true;
+}
+
+bool ClipInfoPage::canRead() const {
+    return bReadCI->isEnabled();
 }
 
 bool ClipInfoPage::needsRead() const {

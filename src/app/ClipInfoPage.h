@@ -68,6 +68,13 @@ public:
     // A folder chooser by default.
     std::function<QString(const QString& title, const QString& start)> chooseWorkFolder;
 
+    // The clip chosen in the picker; choose() picks `name` (false when the folder has none such).
+    QString chosenName() const;
+    bool choose(const QString& name);
+    // Read may be clicked.
+    bool canRead() const;
+
+private:
     QComboBox* cbClipinf;
     QPushButton* bReadCI;
     QLabel* lStreamname;
@@ -95,6 +102,8 @@ public:
     PlaylistGrid* sgCIRef;
 
 signals:
+    // The picker shows another clip name.
+    void chosenNameChanged(const QString& name);
     // The IG stream of the selected row (PID 0x1400..0x14FF) is to be loaded into the Menu page.
     void loadToMenuRequested(int pid);
     // A "Referenced by" row: open the playlist; `playItem` is -1 when no PlayItem is to be selected.

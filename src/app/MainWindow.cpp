@@ -86,10 +86,9 @@ MainWindow::~MainWindow() {
     m_session.reporter.setSink(nullptr);
     // The pages go while the session they work on still exists, and their
     // removal must not run the page rules on a half-destroyed window.
-    for (QObject* sender :
-         {static_cast<QObject*>(PageControl), static_cast<QObject*>(playlistPage),
-          static_cast<QObject*>(playlistPage->cbPlaylist), static_cast<QObject*>(clipInfoPage->cbClipinf),
-          static_cast<QObject*>(bdmvPage->objectModel), static_cast<QObject*>(bdmvPage->commandModel)})
+    for (QObject* sender : {static_cast<QObject*>(PageControl), static_cast<QObject*>(playlistPage),
+                            static_cast<QObject*>(clipInfoPage), static_cast<QObject*>(bdmvPage->objectModel),
+                            static_cast<QObject*>(bdmvPage->commandModel)})
         disconnect(sender, nullptr, this, nullptr);
     delete takeCentralWidget();
 }
@@ -184,9 +183,7 @@ void MainWindow::buildWindow() {
     });
     // A clip of the playlist: choose it on the CLIPINF page; nothing when the folder has no such clip.
     connect(playlistPage, &PlaylistPage::clipRequested, this, [this](const QString& clip, bool read) {
-        const int item = clipInfoPage->cbClipinf->findText(clip);
-        if (item < 0) return;
-        clipInfoPage->cbClipinf->setCurrentIndex(item);
+        if (!clipInfoPage->choose(clip)) return;
         // Read before the page shows, so that Auto Read on the page change does not read again.
         if (read)
             clipInfoPage->bReadCIClick();
@@ -225,25 +222,23 @@ void MainWindow::buildWindow() {
     // An accessible playlist of a BD-J object: choose it on the PLAYLIST page.
     connect(bdjoPage, &BdjoPage::playlistRequested, this,
             [this](const QString& name) { openPlaylist(name, -1, false); });
-    connect(playlistPage->cbPlaylist, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+    connect(playlistPage, &PlaylistPage::chosenNameChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() != playlistPage) return;
         setSaveHint(name, m_session.names.PlayListExt);
         bSave->setEnabled(playlistPage->canSave());
     });
-    connect(clipInfoPage->cbClipinf, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+    connect(clipInfoPage, &ClipInfoPage::chosenNameChanged, this, [this](const QString& name) {
         if (PageControl->currentWidget() == clipInfoPage) setSaveHint(name, m_session.names.ClipInfoExt);
     });
 }
 
 void MainWindow::openPlaylist(const QString& name, int playItem, bool read) {
-    const int item = playlistPage->cbPlaylist->findText(name);
-    if (item < 0) return;
-    playlistPage->cbPlaylist->setCurrentIndex(item);
+    if (!playlistPage->choose(name)) return;
     PageControl->setCurrentWidget(playlistPage);
     if (!read)
         playlistPage->cbPlaylistChange();
     else if (playlistPage->needsRead())
-        playlistPage->bReadPL->click();
+        playlistPage->clickRead();
     playlistPage->selectPlayItem(playItem);
 }
 
@@ -339,19 +334,19 @@ void MainWindow::PageControlChange() {
         pRegisters->show();
         updateStartEnabled();
     } else if (page == playlistPage) {
-        setSaveHint(playlistPage->cbPlaylist->currentText(), m_session.names.PlayListExt);
+        setSaveHint(playlistPage->chosenName(), m_session.names.PlayListExt);
         bSave->show();
         bFind->show();
         // Auto Read: the chosen playlist unless it is the one in memory, whose edits stay.
-        if (m_session.options.AutoRead && playlistPage->bReadPL->isEnabled() && playlistPage->needsRead())
+        if (m_session.options.AutoRead && playlistPage->canRead() && playlistPage->needsRead())
             playlistPage->bReadPLClick();
         bSave->setEnabled(playlistPage->canSave());
     } else if (page == clipInfoPage) {
         // Clip files are only read: Save stays disabled here.
-        setSaveHint(clipInfoPage->cbClipinf->currentText(), m_session.names.ClipInfoExt);
+        setSaveHint(clipInfoPage->chosenName(), m_session.names.ClipInfoExt);
         bSave->show();
         bFind->show();
-        if (m_session.options.AutoRead && clipInfoPage->bReadCI->isEnabled() && clipInfoPage->needsRead() &&
+        if (m_session.options.AutoRead && clipInfoPage->canRead() && clipInfoPage->needsRead() &&
             !clipInfoPage->extracting())
             clipInfoPage->bReadCIClick();
     } else if (page == menuPage) {
@@ -363,7 +358,7 @@ void MainWindow::PageControlChange() {
         pExecute->show();
         pNavigate->show();
         pRegisters->show();
-        if (menuPage->cbPage->isEnabled()) menuPage->cbPage->setFocus();
+        menuPage->focusPagePicker();
         menuPage->resumeAnimation();
     } else if (page == bdjoPage) {
         bSave->show();
@@ -395,7 +390,7 @@ void MainWindow::bLoadToMenuClick(int pid) {
 void MainWindow::bFindClick() {
     QWidget* page = PageControl->currentWidget();
     if (page == playlistPage) {
-        const QString name = playlistPage->cbPlaylist->currentText();
+        const QString name = playlistPage->chosenName();
         if (name.isEmpty()) return;
         for (const std::string& line : playListSearchLines(m_session.mobj, name.toStdString()))
             m_session.reporter.log(line);

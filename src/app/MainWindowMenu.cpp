@@ -127,15 +127,16 @@ void MainWindow::connectMenuSimulation() {
     // The keys work once a page is shown.
     connect(menuPage, &MenuPage::pageShown, this, [this](int page) { pNavigate->setKeysEnabled(page >= 0); });
 
-    twin(menuPage->cbButtonId, optionsPage->menuViewBox("cbButtonIdO"));
-    twin(menuPage->cbObjectId, optionsPage->menuViewBox("cbObjectIdO"));
-    twin(menuPage->cbButtonFrame, optionsPage->menuViewBox("cbButtonFrameO"));
-    twin(menuPage->cbWindowFrame, optionsPage->menuViewBox("cbWindowFrameO"));
-    twin(menuPage->cbInEffect, optionsPage->menuViewBox("cbInEffectO"));
-    twin(menuPage->cbOutEffect, optionsPage->menuViewBox("cbOutEffectO"));
-    twin(menuPage->cbAnimate, optionsPage->menuViewBox("cbAnimateO"));
-    twin(menuPage->cbFullScreen, optionsPage->menuViewBox("cbFullScreenO"));
-    twin(menuPage->cbPlaySound, optionsPage->menuViewBox("cbPlaySoundO"));
+    using enum MenuPage::ViewOption;
+    twin(menuPage->viewOptionBox(ButtonId), optionsPage->menuViewBox("cbButtonIdO"));
+    twin(menuPage->viewOptionBox(ObjectId), optionsPage->menuViewBox("cbObjectIdO"));
+    twin(menuPage->viewOptionBox(ButtonFrame), optionsPage->menuViewBox("cbButtonFrameO"));
+    twin(menuPage->viewOptionBox(WindowFrame), optionsPage->menuViewBox("cbWindowFrameO"));
+    twin(menuPage->viewOptionBox(InEffect), optionsPage->menuViewBox("cbInEffectO"));
+    twin(menuPage->viewOptionBox(OutEffect), optionsPage->menuViewBox("cbOutEffectO"));
+    twin(menuPage->viewOptionBox(Animate), optionsPage->menuViewBox("cbAnimateO"));
+    twin(menuPage->viewOptionBox(FullScreen), optionsPage->menuViewBox("cbFullScreenO"));
+    twin(menuPage->viewOptionBox(PlaySound), optionsPage->menuViewBox("cbPlaySoundO"));
     // Button animation runs while ticked and a page is shown.
     connect(optionsPage->menuViewBox("cbAnimateO"), &QCheckBox::toggled, this, [this](bool on) {
         if (!on)

@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QToolButton>
 
 #include <algorithm>
@@ -86,6 +85,34 @@ bool MenuPage::hasMenu() const {
     return m_session.menuOpen;
 }
 
+QCheckBox* MenuPage::viewOptionBox(ViewOption option) const {
+    switch (option) {
+    case ViewOption::ButtonId:
+        return cbButtonId;
+    case ViewOption::ObjectId:
+        return cbObjectId;
+    case ViewOption::ButtonFrame:
+        return cbButtonFrame;
+    case ViewOption::WindowFrame:
+        return cbWindowFrame;
+    case ViewOption::InEffect:
+        return cbInEffect;
+    case ViewOption::OutEffect:
+        return cbOutEffect;
+    case ViewOption::Animate:
+        return cbAnimate;
+    case ViewOption::FullScreen:
+        return cbFullScreen;
+    case ViewOption::PlaySound:
+        return cbPlaySound;
+    }
+    return nullptr;
+}
+
+void MenuPage::focusPagePicker() {
+    if (cbPage->isEnabled()) cbPage->setFocus();
+}
+
 std::vector<QWidget*> MenuPage::busyControls() const {
     // Not the page view nor the object views: the pictures stay as they are drawn.
     std::vector<QWidget*> controls{bLoadMenu,
@@ -121,8 +148,7 @@ void MenuPage::connectControls() {
 
 void MenuPage::clearMenuPage() {
     const QSignalBlocker page(cbPage), objects(cbObjects), palettes(cbPalettes), bogs(sgBOG);
-    sgBOG->setColumnCount(1);
-    for (int row = 0; row < sgBOG->rowCount(); ++row) sgBOG->setItem(row, 0, new QTableWidgetItem);
+    sgBOG->setColumns(std::vector<std::array<std::string, 3>>(1));
     for (PlaylistGrid* grid :
          {sgButton, sgMCommands, sgEffWindows, sgEffEffects, sgEffCompObjects, sgIGObjects})
         grid->clearRows();

@@ -10,14 +10,21 @@
 #include "menu/MenuSimulator.h"
 #include "menu/PageRender.h"
 
+#include <QAbstractTableModel>
 #include <QLabel>
 #include <QScrollArea>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
+
+#include "app/GridView.h"
 
 class QCheckBox;
 class QComboBox;
@@ -25,7 +32,6 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
-class QTableWidget;
 class QTimer;
 class QToolButton;
 
@@ -73,6 +79,50 @@ private:
     bool m_fit = false;
 };
 
+// The cells of the BOG table, which lies sideways: one column per BOG, its fields as rows
+// under their labels.
+class BogTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit BogTableModel(std::span<const std::string_view> rowLabels, QObject* parent = nullptr);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Replaces every column; the columns that stay keep their place.
+    void setColumns(const std::vector<std::array<std::string, 3>>& columns);
+    // Redraws a column that is there.
+    void setColumn(int column, const std::array<std::string, 3>& cells);
+
+private:
+    QStringList m_labels;
+    std::vector<std::array<QString, 3>> m_columns;
+};
+
+// The BOG table: the row labels as its header column, whole columns selected, and the
+// current cell reported like the other grids do.
+class BogGrid : public GridView {
+    Q_OBJECT
+public:
+    BogGrid(const char* name, std::span<const std::string_view> rowLabels, QWidget* parent = nullptr);
+    void setColumns(const std::vector<std::array<std::string, 3>>& columns) { m_model->setColumns(columns); }
+    void setColumn(int column, const std::array<std::string, 3>& cells) { m_model->setColumn(column, cells); }
+    int columnCount() const { return m_model->columnCount(); }
+    int currentColumn() const { return currentIndex().column(); }
+    void setCurrentCell(int row, int column);
+
+signals:
+    void currentCellChanged(int row, int column, int previousRow, int previousColumn);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    BogTableModel* m_model;
+};
+
 class MenuPage : public QWidget {
     Q_OBJECT
 public:
@@ -109,6 +159,23 @@ public:
     std::function<QString(bool save, const QString& title, const QString& proposed, const QString& filter)>
         chooseFile;
 
+    // The Page view's option boxes, which the Options page's boxes twin.
+    enum class ViewOption {
+        ButtonId,
+        ObjectId,
+        ButtonFrame,
+        WindowFrame,
+        InEffect,
+        OutEffect,
+        Animate,
+        FullScreen,
+        PlaySound
+    };
+    QCheckBox* viewOptionBox(ViewOption option) const;
+    // The page picker takes the focus when it is enabled.
+    void focusPagePicker();
+
+private:
     QPushButton* bLoadMenu;
     QPushButton* bMux;
     QGroupBox* gbMenuHead;
@@ -133,7 +200,7 @@ public:
 
     QTabWidget* pcMenu;
     // BOGs tab
-    QTableWidget* sgBOG;
+    BogGrid* sgBOG;
     PlaylistGrid* sgButton;
     PlaylistGrid* sgMCommands;
     PictureBox* iBOG;
@@ -176,6 +243,7 @@ public:
     QTimer* tDrawRep;
     QTimer* tUserTO;
 
+public:
     // Table editing (MenuPageTables.cpp).
     // Edit mode of the BOG table ("Edit mode" / "Read only" of its pop-up menu).
     void setBogEditable(bool editable);

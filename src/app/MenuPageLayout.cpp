@@ -1,6 +1,7 @@
 // The controls of the Menu page and where they sit.
 
 #include "menu/IGMenu.h"
+#include "menu/MenuEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +17,6 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -223,11 +223,7 @@ void MenuPage::buildLayout() {
     // BOGs: the BOG table with a header column, the buttons of the chosen BOG, the
     // commands of the chosen button and the object of the chosen cell.
     auto* bogs = new QWidget;
-    sgBOG = new QTableWidget(3, 0, bogs);
-    sgBOG->setObjectName(QStringLiteral("sgBOG"));
-    sgBOG->setVerticalHeaderLabels({QStringLiteral(" id"), QStringLiteral(" default valid button"),
-                                    QStringLiteral(" number of buttons")});
-    sgBOG->horizontalHeader()->hide();
+    sgBOG = new BogGrid("sgBOG", BogTableRowLabels, bogs);
     sgBOG->horizontalHeader()->setDefaultSectionSize(40);
     sgBOG->verticalHeader()->setDefaultSectionSize(sgBOG->fontMetrics().height() + 4);
     sgBOG->setEditTriggers(QAbstractItemView::NoEditTriggers);

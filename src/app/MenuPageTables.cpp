@@ -24,7 +24,6 @@
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -177,10 +176,6 @@ void MenuPage::connectTables() {
     }
 
     // BOG table: one column per BOG under the row labels.
-    QStringList labels;
-    for (std::string_view label : BogTableRowLabels)
-        labels << QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
-    sgBOG->setVerticalHeaderLabels(labels);
     sgBOG->horizontalHeader()->setDefaultSectionSize(bogColumnWidth());
     sgBOG->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     sgBOG->setItemDelegate(new BogCellDelegate(
@@ -192,7 +187,7 @@ void MenuPage::connectTables() {
                        menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.size();
         },
         [this](int row, int column, const QString& text) { sgBOGSetEditText(row, column, text); }));
-    connect(sgBOG, &QTableWidget::currentCellChanged, this, [this](int, int column, int, int previous) {
+    connect(sgBOG, &BogGrid::currentCellChanged, this, [this](int, int column, int, int previous) {
         if (column != previous) sgBOGClick(column);
     });
     new EventHook(sgBOG, QEvent::Resize, [this] { fitBogHeight(); });
@@ -262,6 +257,81 @@ void MenuPage::connectTables() {
             showButtonCellObject(sgButton->currentRow(), sgButton->currentColumn());
         }
     });
+}
+
+// ---- BOG table ---------------------------------------------------------------------------
+
+BogTableModel::BogTableModel(std::span<const std::string_view> rowLabels, QObject* parent)
+    : QAbstractTableModel(parent) {
+    for (std::string_view label : rowLabels)
+        m_labels << QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+}
+
+int BogTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_labels.size());
+}
+
+int BogTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant BogTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.column() >= columnCount() || index.row() >= 3) return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    return m_columns[static_cast<std::size_t>(index.column())][static_cast<std::size_t>(index.row())];
+}
+
+QVariant BogTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 && section < m_labels.size())
+        return m_labels[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags BogTableModel::flags(const QModelIndex& index) const {
+    // Whether a cell takes input is the editor's to decide.
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void BogTableModel::setColumns(const std::vector<std::array<std::string, 3>>& columns) {
+    const int before = columnCount();
+    const int after = static_cast<int>(columns.size());
+    if (after < before) {
+        beginRemoveColumns({}, after, before - 1);
+        m_columns.resize(columns.size());
+        endRemoveColumns();
+    } else if (after > before) {
+        beginInsertColumns({}, before, after - 1);
+        m_columns.resize(columns.size());
+        endInsertColumns();
+    }
+    for (int column = 0; column < after; ++column)
+        setColumn(column, columns[static_cast<std::size_t>(column)]);
+}
+
+void BogTableModel::setColumn(int column, const std::array<std::string, 3>& cells) {
+    if (column < 0 || column >= columnCount()) return;
+    for (std::size_t row = 0; row < cells.size(); ++row)
+        m_columns[static_cast<std::size_t>(column)][row] = QString::fromStdString(cells[row]);
+    emit dataChanged(index(0, column), index(rowCount() - 1, column));
+}
+
+BogGrid::BogGrid(const char* name, std::span<const std::string_view> rowLabels, QWidget* parent)
+    : GridView(QLatin1String(name), parent), m_model(new BogTableModel(rowLabels, this)) {
+    setModel(m_model);
+    verticalHeader()->show();
+    horizontalHeader()->hide();
+    // Every column keeps its width: the height follows whether they all fit.
+    horizontalHeader()->setStretchLastSection(false);
+}
+
+void BogGrid::setCurrentCell(int row, int column) {
+    setCurrentIndex(m_model->index(row, column));
+}
+
+void BogGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    GridView::currentChanged(current, previous);
+    emit currentCellChanged(current.row(), current.column(), previous.row(), previous.column());
 }
 
 // ---- Head -------------------------------------------------------------------------------
@@ -338,15 +408,8 @@ void MenuPage::fillBOGs(int page) {
     const int count = static_cast<int>(columns.size());
     {
         const QSignalBlocker quiet(sgBOG);
-        sgBOG->setColumnCount(count);
-        for (int column = 0; column < count; ++column) {
-            for (int row = 0; row < 3; ++row)
-                sgBOG->setItem(
-                    row, column,
-                    new QTableWidgetItem(QString::fromStdString(
-                        columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)])));
-            sgBOG->setColumnWidth(column, bogColumnWidth());
-        }
+        sgBOG->setColumns(columns);
+        for (int column = 0; column < count; ++column) sgBOG->setColumnWidth(column, bogColumnWidth());
         sgBOG->setCurrentCell(m_bogEditable ? 1 : 0, 0);
     }
     const bool any = page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty();
@@ -388,10 +451,7 @@ void MenuPage::sgBOGSetEditText(int row, int column, const QString& text) {
                                     row, text.toStdString(), shown);
     const auto columns = bogColumns(menu(), static_cast<std::size_t>(page));
     if (static_cast<std::size_t>(column) < columns.size())
-        for (int r = 0; r < 3; ++r)
-            if (QTableWidgetItem* cell = sgBOG->item(r, column))
-                cell->setText(QString::fromStdString(
-                    columns[static_cast<std::size_t>(column)][static_cast<std::size_t>(r)]));
+        sgBOG->setColumn(column, columns[static_cast<std::size_t>(column)]);
     if (changed) emit buttonsChanged();
 }
 

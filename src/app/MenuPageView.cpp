@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QThread>
 #include <QTimer>
 

@@ -122,6 +122,25 @@ const std::string& PlaylistPage::loadedName() const {
     return m_session.mplsName;
 }
 
+QString PlaylistPage::chosenName() const {
+    return cbPlaylist->currentText();
+}
+
+bool PlaylistPage::choose(const QString& name) {
+    const int item = cbPlaylist->findText(name);
+    if (item < 0) return false;
+    cbPlaylist->setCurrentIndex(item);
+    return true;
+}
+
+bool PlaylistPage::canRead() const {
+    return bReadPL->isEnabled();
+}
+
+void PlaylistPage::clickRead() {
+    bReadPL->click();
+}
+
 bool PlaylistPage::needsRead() const {
     return cbPlaylist->currentIndex() >= 0 && cbPlaylist->currentText().toStdString() != m_session.mplsName;
 }
@@ -306,6 +325,7 @@ void PlaylistPage::editInTime(int row, const QString& text) {
 void PlaylistPage::connectControls() {
     connect(bReadPL, &QPushButton::clicked, this, &PlaylistPage::bReadPLClick);
     connect(cbPlaylist, &QComboBox::activated, this, &PlaylistPage::cbPlaylistChange);
+    connect(cbPlaylist, &QComboBox::currentTextChanged, this, &PlaylistPage::chosenNameChanged);
     connect(bMExtDatEdit, &QPushButton::clicked, this, &PlaylistPage::bMExtDatEditClick);
 
     // AppInfo.

@@ -87,6 +87,14 @@ public:
     std::function<QString(bool save, const QString& title, const QString& proposed, const QString& filter)>
         chooseChapterFile;
 
+    // The playlist chosen in the picker; choose() picks `name` (false when the folder has none such).
+    QString chosenName() const;
+    bool choose(const QString& name);
+    // Read may be clicked; clickRead() clicks it (nothing while it is disabled).
+    bool canRead() const;
+    void clickRead();
+
+private:
     QComboBox* cbPlaylist;
     QPushButton* bReadPL;
 
@@ -151,6 +159,8 @@ public:
 signals:
     // Whether Save may be used changed.
     void saveStateChanged();
+    // The picker shows another playlist name.
+    void chosenNameChanged(const QString& name);
     // A clip row was double-clicked: choose it on the CLIPINF page, and read it when asked.
     void clipRequested(const QString& clip, bool read);
 

@@ -50,17 +50,18 @@ class ClipInfoPageTest : public QObject {
     std::unique_ptr<MainWindow> m_window;
 
     ClipInfoPage* page() { return m_window->clipInfoPage; }
+    // The page's controls by objectName.
+    template <typename T> T* control(const char* name) { return child<T>(page(), QLatin1String(name)); }
+    PlaylistGrid* grid(const char* name) { return control<PlaylistGrid>(name); }
     bool logHas(const QString& line) {
         return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
                         line)
             .isValid();
     }
-    void choose(const QString& clip) {
-        page()->cbClipinf->setCurrentIndex(page()->cbClipinf->findText(clip));
-    }
+    void choose(const QString& clip) { chooseText(control<QComboBox>("cbClipinf"), clip); }
     void read(const QString& clip) {
         choose(clip);
-        QTest::mouseClick(page()->bReadCI, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("bReadCI"), Qt::LeftButton);
     }
     void clickRow(PlaylistGrid* grid, int row) {
         const QRect cell = cellRect(grid, row, 1);
@@ -107,7 +108,7 @@ private slots:
         m_window->bdmvPage->setFolder(m_bdmv.toStdString());
         m_window->bReadBDMVClick();
         child<QLineEdit>(m_window->optionsPage, "eWorkDir")->setText(m_work);
-        QCOMPARE(page()->cbClipinf->count(), 5);
+        QCOMPARE(control<QComboBox>("cbClipinf")->count(), 5);
     }
     void cleanup() { m_window.reset(); }
 
@@ -119,53 +120,53 @@ private slots:
         QVERIFY(!m_window->bSave->isEnabled());
 
         read(QStringLiteral("00007"));
-        QCOMPARE(page()->cbApplitype->currentText(), QStringLiteral("Main TS for a Movie"));
-        QVERIFY(page()->cbisATCdelta->isChecked());
-        QCOMPARE(page()->ieRecRate->text(), QStringLiteral("6000000"));
-        QCOMPARE(page()->iePackets->text(), QStringLiteral("43086400"));
-        QVERIFY(page()->pATCdelta->isVisible());
-        QVERIFY(page()->sgATCdelta->isEnabled());
-        QCOMPARE(rowTexts(page()->sgATCdelta, 0), (QStringList{"0", "01563777", "00008", "M2TS"}));
-        QVERIFY(!page()->pFontfiles->isVisible());
-        QCOMPARE(page()->sgSequence->dataRows(), 1);
-        QVERIFY(page()->pSTCseq->isVisible());
-        QCOMPARE(page()->sgCI->dataRows(), 7);
-        QCOMPARE(rowTexts(page()->sgCI, 0), (QStringList{"1", "1011", "AVC", "1080p, 23.976, 16:9"}));
-        QCOMPARE(rowTexts(page()->sgCI, 1), (QStringList{"2", "1100", "LPCM", "Stereo, 48 kHz, jpn"}));
-        QCOMPARE(rowTexts(page()->sgCI, 6).mid(1), (QStringList{"1204", "PG", "zho"}));
-        QVERIFY(page()->sgEPmap->isEnabled());
-        QCOMPARE(rowTexts(page()->sgEPmap, 0), (QStringList{"0", "1011", "1", "0222", "006C1", "0000000E"}));
+        QCOMPARE(control<QComboBox>("cbApplitype")->currentText(), QStringLiteral("Main TS for a Movie"));
+        QVERIFY(control<QCheckBox>("cbisATCdelta")->isChecked());
+        QCOMPARE(control<TIntEdit>("ieRecRate")->text(), QStringLiteral("6000000"));
+        QCOMPARE(control<TIntEdit>("iePackets")->text(), QStringLiteral("43086400"));
+        QVERIFY(control<QWidget>("pATCdelta")->isVisible());
+        QVERIFY(grid("sgATCdelta")->isEnabled());
+        QCOMPARE(rowTexts(grid("sgATCdelta"), 0), (QStringList{"0", "01563777", "00008", "M2TS"}));
+        QVERIFY(!control<QWidget>("pFontfiles")->isVisible());
+        QCOMPARE(grid("sgSequence")->dataRows(), 1);
+        QVERIFY(control<QWidget>("pSTCseq")->isVisible());
+        QCOMPARE(grid("sgCI")->dataRows(), 7);
+        QCOMPARE(rowTexts(grid("sgCI"), 0), (QStringList{"1", "1011", "AVC", "1080p, 23.976, 16:9"}));
+        QCOMPARE(rowTexts(grid("sgCI"), 1), (QStringList{"2", "1100", "LPCM", "Stereo, 48 kHz, jpn"}));
+        QCOMPARE(rowTexts(grid("sgCI"), 6).mid(1), (QStringList{"1204", "PG", "zho"}));
+        QVERIFY(grid("sgEPmap")->isEnabled());
+        QCOMPARE(rowTexts(grid("sgEPmap"), 0), (QStringList{"0", "1011", "1", "0222", "006C1", "0000000E"}));
         QVERIFY(logHas(QStringLiteral("7 Program stream(s) found.")));
         // No stream file: the expected name in grey, and nothing to play or save.
-        QCOMPARE(page()->lStreamname->text(), QStringLiteral("00007.m2ts"));
-        QCOMPARE(page()->lStreamsize->text(), QStringLiteral("missing file"));
-        QVERIFY(page()->lStreamname->palette().color(QPalette::WindowText) !=
+        QCOMPARE(control<QLabel>("lStreamname")->text(), QStringLiteral("00007.m2ts"));
+        QCOMPARE(control<QLabel>("lStreamsize")->text(), QStringLiteral("missing file"));
+        QVERIFY(control<QLabel>("lStreamname")->palette().color(QPalette::WindowText) !=
                 m_window->palette().color(QPalette::WindowText));
-        QVERIFY(!page()->bPlay->isEnabled());
-        QVERIFY(!page()->bSavePES->isEnabled());
+        QVERIFY(!control<QPushButton>("bPlay")->isEnabled());
+        QVERIFY(!control<QPushButton>("bSavePES")->isEnabled());
 
         // An IG menu clip: its own panels, no EP map.
         read(QStringLiteral("00004"));
-        QCOMPARE(page()->cbApplitype->currentText(),
+        QCOMPARE(control<QComboBox>("cbApplitype")->currentText(),
                  QStringLiteral("Sub TS for a Interactive Graphics menu"));
-        QVERIFY(!page()->pATCdelta->isVisible());
-        QVERIFY(!page()->cbisATCdelta->isChecked());
-        QVERIFY(!page()->sgEPmap->isEnabled());
-        QCOMPARE(rowTexts(page()->sgCI, 0), (QStringList{"1", "1400", "IG", "jpn"}));
-        QCOMPARE(page()->lStreamname->text(), QStringLiteral("00004.m2ts"));
-        QCOMPARE(page()->lStreamsize->text(), QStringLiteral("135,168"));
-        QCOMPARE(page()->lCIExtdat->text(), QStringLiteral("no ExtensionData()"));
+        QVERIFY(!control<QWidget>("pATCdelta")->isVisible());
+        QVERIFY(!control<QCheckBox>("cbisATCdelta")->isChecked());
+        QVERIFY(!grid("sgEPmap")->isEnabled());
+        QCOMPARE(rowTexts(grid("sgCI"), 0), (QStringList{"1", "1400", "IG", "jpn"}));
+        QCOMPARE(control<QLabel>("lStreamname")->text(), QStringLiteral("00004.m2ts"));
+        QCOMPARE(control<QLabel>("lStreamsize")->text(), QStringLiteral("135,168"));
+        QCOMPARE(control<QLabel>("lCIExtdat")->text(), QStringLiteral("no ExtensionData()"));
 
         // A file of another version: an error, the page empty, the clip in memory kept.
         read(QStringLiteral("00009"));
         QVERIFY(logHas(QStringLiteral("ERROR: Invalid format: 00009.clpi")));
         QCOMPARE(page()->loadedName(), std::string("00004"));
         QCOMPARE(page()->clpi().ClipInfo.application_type, 5);
-        QVERIFY(!page()->sgCI->isEnabled());
-        QCOMPARE(page()->sgCI->dataRows(), 0);
-        QVERIFY(!page()->bPlay->isEnabled());
-        QVERIFY(!page()->bSavePES->isEnabled());
-        QVERIFY(page()->cbApplitype->currentText().isEmpty());
+        QVERIFY(!grid("sgCI")->isEnabled());
+        QCOMPARE(grid("sgCI")->dataRows(), 0);
+        QVERIFY(!control<QPushButton>("bPlay")->isEnabled());
+        QVERIFY(!control<QPushButton>("bSavePES")->isEnabled());
+        QVERIFY(control<QComboBox>("cbApplitype")->currentText().isEmpty());
     }
 
     void streamButtonsFollowTheRow() {
@@ -176,30 +177,30 @@ private slots:
 
         // The IG stream: "-> Menu" is enabled and a double click loads the menu.
         read(QStringLiteral("00004"));
-        QVERIFY(page()->bPlay->isEnabled());
-        QVERIFY(page()->bSavePES->isEnabled());
-        QVERIFY(page()->bLoadToMenu->isEnabled());
-        doubleClickRow(page()->sgCI, 0);
+        QVERIFY(control<QPushButton>("bPlay")->isEnabled());
+        QVERIFY(control<QPushButton>("bSavePES")->isEnabled());
+        QVERIFY(control<QPushButton>("bLoadToMenu")->isEnabled());
+        doubleClickRow(grid("sgCI"), 0);
         QCOMPARE(menu.count(), 1);
         QCOMPARE(menu.at(0).at(0).toInt(), 0x1400);
         QVERIFY(opened.isEmpty());
-        QTest::mouseClick(page()->bLoadToMenu, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("bLoadToMenu"), Qt::LeftButton);
         QCOMPARE(menu.count(), 2);
 
         // Another stream: no menu; a double click plays the clip's m2ts.
         read(QStringLiteral("00000"));
-        clickRow(page()->sgCI, 1);
-        QVERIFY(!page()->bLoadToMenu->isEnabled());
-        doubleClickRow(page()->sgCI, 0);
+        clickRow(grid("sgCI"), 1);
+        QVERIFY(!control<QPushButton>("bLoadToMenu")->isEnabled());
+        doubleClickRow(grid("sgCI"), 0);
         QCOMPARE(menu.count(), 2);
         QCOMPARE(opened, QStringList{m_bdmv + QStringLiteral("STREAM/00000.m2ts")});
-        QTest::mouseClick(page()->bPlay, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("bPlay"), Qt::LeftButton);
         QCOMPARE(opened.size(), 2);
 
         // Without the stream file a double click does nothing.
         read(QStringLiteral("00008"));
-        QVERIFY(!page()->bPlay->isEnabled());
-        doubleClickRow(page()->sgCI, 0);
+        QVERIFY(!control<QPushButton>("bPlay")->isEnabled());
+        doubleClickRow(grid("sgCI"), 0);
         QCOMPARE(opened.size(), 2);
     }
 
@@ -208,29 +209,29 @@ private slots:
         read(QStringLiteral("00000"));
 
         // The audio PID as an elementary stream: the bytes ffmpeg copies out.
-        clickRow(page()->sgCI, 1);
-        QTest::mouseClick(page()->bSavePES, Qt::LeftButton);
+        clickRow(grid("sgCI"), 1);
+        QTest::mouseClick(control<QPushButton>("bSavePES"), Qt::LeftButton);
         const QString audio = output("00000_PID1100_DD_Stereo_48_kHz_.aus");
         QVERIFY2(QFileInfo::exists(audio), qPrintable(audio));
         QCOMPARE(fileBytes(audio), fileBytes(data("stream/ffmpeg-mpeg2-ac3.ac3")));
         QVERIFY(logHas(QStringLiteral("Saving ") + audio + QStringLiteral(" ...")));
         QVERIFY(logHas(QStringLiteral("69 source packets saved. (0:00:00)")));
-        QVERIFY(page()->bSavePES->isEnabled());
+        QVERIFY(control<QPushButton>("bSavePES")->isEnabled());
         QVERIFY(!m_window->progressBar->isVisible());
         QVERIFY(!m_window->bCancel->isEnabled());
         QVERIFY(m_window->session().reporter.ConfirmCancel);
 
         // The video PID, whose PES packets have no length.
-        clickRow(page()->sgCI, 0);
-        QTest::mouseClick(page()->bSavePES, Qt::LeftButton);
+        clickRow(grid("sgCI"), 0);
+        QTest::mouseClick(control<QPushButton>("bSavePES"), Qt::LeftButton);
         QCOMPARE(fileBytes(output("00000_PID1011_AVC_720p_24_16_9.vis")),
                  fileBytes(data("stream/ffmpeg-mpeg2-ac3.m2v")));
 
         // "Save PES stream": the PES packets with their headers.
         QTest::mouseClick(child<QCheckBox>(m_window->optionsPage, "cbSavePES"), Qt::LeftButton);
         QVERIFY(m_window->session().options.SavePES);
-        clickRow(page()->sgCI, 1);
-        QTest::mouseClick(page()->bSavePES, Qt::LeftButton);
+        clickRow(grid("sgCI"), 1);
+        QTest::mouseClick(control<QPushButton>("bSavePES"), Qt::LeftButton);
         const QByteArray pes = fileBytes(output("00000_PID1100_DD_Stereo_48_kHz_.PES.aus"));
         QVERIFY(pes.startsWith(QByteArray("\x00\x00\x01", 3)));
         QVERIFY(pes.size() > fileBytes(audio).size());
@@ -247,19 +248,19 @@ private slots:
         // Cancel is pressed while the extraction serves the window's events.
         QTimer::singleShot(0, m_window.get(), [this] {
             QVERIFY(m_window->bCancel->isEnabled());
-            QVERIFY(!page()->bSavePES->isEnabled());
+            QVERIFY(!control<QPushButton>("bSavePES")->isEnabled());
             QVERIFY(page()->extracting());
             m_window->bCancel->click();
         });
-        clickRow(page()->sgCI, 0);
-        QTest::mouseClick(page()->bSavePES, Qt::LeftButton);
+        clickRow(grid("sgCI"), 0);
+        QTest::mouseClick(control<QPushButton>("bSavePES"), Qt::LeftButton);
         QCOMPARE(asked, 1);
         QVERIFY(logHas(QStringLiteral("Saving cancelled.")));
         QVERIFY(!logHas(QStringLiteral("600 source packets saved. (0:00:00)")));
         const QString video = output("00000_PID1011_AVC_720p_24_16_9.vis");
         QVERIFY(QFileInfo::exists(video));
         QVERIFY(QFileInfo(video).size() < fileBytes(data("stream/ffmpeg-mpeg2-ac3.m2v")).size());
-        QVERIFY(page()->bSavePES->isEnabled());
+        QVERIFY(control<QPushButton>("bSavePES")->isEnabled());
         QVERIFY(!page()->extracting());
     }
 
@@ -268,35 +269,35 @@ private slots:
         QVERIFY(!m_window->bFind->isVisible());
         m_window->PageControl->setCurrentWidget(page());
         QVERIFY(m_window->bFind->isVisible());
-        QVERIFY(!page()->sgCIRef->isEnabled());
+        QVERIFY(!grid("sgCIRef")->isEnabled());
 
         choose(QStringLiteral("00007"));
         QTest::mouseClick(m_window->bFind, Qt::LeftButton);
-        QVERIFY(page()->sgCIRef->isEnabled());
-        QCOMPARE(page()->sgCIRef->dataRows(), 2);
-        QCOMPARE(rowTexts(page()->sgCIRef, 0), (QStringList{"1", "00002", "p", "00000"}));
-        QCOMPARE(rowTexts(page()->sgCIRef, 1), (QStringList{"2", "00006", "p", "00001"}));
+        QVERIFY(grid("sgCIRef")->isEnabled());
+        QCOMPARE(grid("sgCIRef")->dataRows(), 2);
+        QCOMPARE(rowTexts(grid("sgCIRef"), 0), (QStringList{"1", "00002", "p", "00000"}));
+        QCOMPARE(rowTexts(grid("sgCIRef"), 1), (QStringList{"2", "00006", "p", "00001"}));
         // The pass reads the chosen clip with Auto Read.
         QCOMPARE(page()->loadedName(), std::string("00007"));
 
         // Choosing another clip shows its references.
-        page()->cbClipinf->setCurrentIndex(page()->cbClipinf->findText(QStringLiteral("00004")));
+        chooseText(control<QComboBox>("cbClipinf"), QStringLiteral("00004"));
         page()->cbClipinfChange();
-        QCOMPARE(rowTexts(page()->sgCIRef, 0), (QStringList{"1", "00002", "s", "00000"}));
-        QCOMPARE(rowTexts(page()->sgCIRef, 1), (QStringList{"2", "00006", "s", "00000"}));
+        QCOMPARE(rowTexts(grid("sgCIRef"), 0), (QStringList{"1", "00002", "s", "00000"}));
+        QCOMPARE(rowTexts(grid("sgCIRef"), 1), (QStringList{"2", "00006", "s", "00000"}));
         choose(QStringLiteral("00000"));
         page()->cbClipinfChange();
-        QVERIFY(!page()->sgCIRef->isEnabled());
-        QCOMPARE(page()->sgCIRef->dataRows(), 0);
+        QVERIFY(!grid("sgCIRef")->isEnabled());
+        QCOMPARE(grid("sgCIRef")->dataRows(), 0);
 
         // A "p" reference opens the playlist at its PlayItem.
         choose(QStringLiteral("00008"));
         page()->cbClipinfChange();
-        QCOMPARE(rowTexts(page()->sgCIRef, 1), (QStringList{"2", "00006", "p", "00002"}));
-        doubleClickRow(page()->sgCIRef, 1);
+        QCOMPARE(rowTexts(grid("sgCIRef"), 1), (QStringList{"2", "00006", "p", "00002"}));
+        doubleClickRow(grid("sgCIRef"), 1);
         PlaylistPage* playlists = m_window->playlistPage;
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(playlists));
-        QCOMPARE(playlists->cbPlaylist->currentText(), QStringLiteral("00006"));
+        QCOMPARE(child<QComboBox>(playlists, "cbPlaylist")->currentText(), QStringLiteral("00006"));
         QCOMPARE(playlists->loadedName(), std::string("00006"));
         QCOMPARE(playlists->selectedPlayItem(), 2);
 
@@ -304,12 +305,12 @@ private slots:
         m_window->PageControl->setCurrentWidget(page());
         choose(QStringLiteral("00007"));
         page()->cbClipinfChange();
-        doubleClickRow(page()->sgCIRef, 0);
-        QCOMPARE(playlists->cbPlaylist->currentText(), QStringLiteral("00002"));
+        doubleClickRow(grid("sgCIRef"), 0);
+        QCOMPARE(child<QComboBox>(playlists, "cbPlaylist")->currentText(), QStringLiteral("00002"));
         QCOMPARE(playlists->loadedName(), std::string("00002"));
         playlists->selectPlayItem(3);
         m_window->PageControl->setCurrentWidget(page());
-        doubleClickRow(page()->sgCIRef, 0);
+        doubleClickRow(grid("sgCIRef"), 0);
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(playlists));
         QCOMPARE(playlists->selectedPlayItem(), 3);
     }
@@ -318,19 +319,19 @@ private slots:
         PlaylistPage* playlists = m_window->playlistPage;
         m_window->PageControl->setCurrentWidget(playlists);
         QVERIFY(m_window->bFind->isVisible());
-        playlists->cbPlaylist->setCurrentIndex(playlists->cbPlaylist->findText(QStringLiteral("00002")));
+        chooseText(child<QComboBox>(playlists, "cbPlaylist"), QStringLiteral("00002"));
         QTest::mouseClick(m_window->bFind, Qt::LeftButton);
         // The sample disc's Title 1 plays PlayList 2 from its second line (Play PL_PI).
         QVERIFY(logHas(QStringLiteral("PlayList 00002 found in:")));
         QVERIFY(logHas(QStringLiteral("Object 0002, Command line 0001")));
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(m_window->statusPage));
 
-        // A playlist no movie object plays: the heading alone.
+        // A playlist no movie object plays: said so, no line listed.
         m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->clearLog();
         m_window->PageControl->setCurrentWidget(playlists);
-        playlists->cbPlaylist->setCurrentIndex(playlists->cbPlaylist->findText(QStringLiteral("00006")));
+        chooseText(child<QComboBox>(playlists, "cbPlaylist"), QStringLiteral("00006"));
         QTest::mouseClick(m_window->bFind, Qt::LeftButton);
-        QVERIFY(logHas(QStringLiteral("PlayList 00006 found in:")));
+        QVERIFY(logHas(QStringLiteral("PlayList 00006 is played by no movie-object command.")));
         const QString log =
             m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText();
         QVERIFY2(!log.contains(QStringLiteral("Object ")), qPrintable(log));
@@ -339,21 +340,22 @@ private slots:
     void playlistDoubleClickOpensTheClip() {
         PlaylistPage* playlists = m_window->playlistPage;
         m_window->PageControl->setCurrentWidget(playlists);
-        playlists->cbPlaylist->setCurrentIndex(playlists->cbPlaylist->findText(QStringLiteral("00002")));
+        chooseText(child<QComboBox>(playlists, "cbPlaylist"), QStringLiteral("00002"));
         playlists->bReadPLClick();
 
         // Auto Read: the PlayItem's clip is read on the CLIPINF page.
-        emit playlists->sgPLitem->cellDoubleClicked(1, 1);
+        emit child<PlaylistGrid>(playlists, "sgPLitem")->cellDoubleClicked(1, 1);
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
-        QCOMPARE(page()->cbClipinf->currentText(), QStringLiteral("00008"));
+        QCOMPARE(control<QComboBox>("cbClipinf")->currentText(), QStringLiteral("00008"));
         QCOMPARE(page()->loadedName(), std::string("00008"));
-        QCOMPARE(page()->cbApplitype->currentText(), QStringLiteral("Main TS for a Browsable slide show"));
+        QCOMPARE(control<QComboBox>("cbApplitype")->currentText(),
+                 QStringLiteral("Main TS for a Browsable slide show"));
 
         // Without Auto Read the clip is only chosen.
         m_window->session().options.AutoRead = false;
         m_window->PageControl->setCurrentWidget(playlists);
-        emit playlists->sgPLitem->cellDoubleClicked(0, 1);
-        QCOMPARE(page()->cbClipinf->currentText(), QStringLiteral("00007"));
+        emit child<PlaylistGrid>(playlists, "sgPLitem")->cellDoubleClicked(0, 1);
+        QCOMPARE(control<QComboBox>("cbClipinf")->currentText(), QStringLiteral("00007"));
         QCOMPARE(page()->loadedName(), std::string("00008"));
         QVERIFY(page()->needsRead());
     }

@@ -76,10 +76,10 @@ class ErrorReportTest : public QObject {
     static void chooseAudioRow(MainWindow& window) {
         ClipInfoPage* page = window.clipInfoPage;
         window.PageControl->setCurrentWidget(page);
-        page->cbClipinf->setCurrentIndex(page->cbClipinf->findText(QStringLiteral("00000")));
-        click(page->bReadCI);
-        const QRect cell = cellRect(page->sgCI, 1, 1);
-        QTest::mouseClick(page->sgCI->viewport(), Qt::LeftButton, {}, cell.center());
+        chooseText(child<QComboBox>(page, "cbClipinf"), QStringLiteral("00000"));
+        click(child<QPushButton>(page, "bReadCI"));
+        const QRect cell = cellRect(child<PlaylistGrid>(page, "sgCI"), 1, 1);
+        QTest::mouseClick(child<PlaylistGrid>(page, "sgCI")->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
 private slots:
@@ -142,10 +142,10 @@ private slots:
         chooseAudioRow(window);
         QStringList& boxes = errorBoxes().texts;
         boxes.clear();
-        click(window.clipInfoPage->bSavePES);
+        click(child<QPushButton>(window.clipInfoPage, "bSavePES"));
         verifyBoxes(window, boxes, {QStringLiteral("00000_PID1100_DD_Stereo_48_kHz_.aus")}, ENOSPC);
         verifyErrorsStatus(window, 1);
-        QVERIFY(window.clipInfoPage->bSavePES->isEnabled());
+        QVERIFY(child<QPushButton>(window.clipInfoPage, "bSavePES")->isEnabled());
     }
 
     // index.bdmv fails its backup step, MovieObject.bdmv is saved after it.
@@ -206,12 +206,12 @@ private slots:
         };
         const QString name = QStringLiteral("00000_PID1100_DD_Stereo_48_kHz_.aus");
         // Cancelled: nothing is written anywhere.
-        click(window.clipInfoPage->bSavePES);
+        click(child<QPushButton>(window.clipInfoPage, "bSavePES"));
         QCOMPARE(asked, 1);
         QVERIFY(!QFileInfo::exists(QDir::current().filePath(name)));
         QVERIFY(child<QLineEdit>(window.optionsPage, "eWorkDir")->text().isEmpty());
 
-        click(window.clipInfoPage->bSavePES);
+        click(child<QPushButton>(window.clipInfoPage, "bSavePES"));
         QCOMPARE(asked, 2);
         const QString written = QDir::toNativeSeparators(work) + QDir::separator() + name;
         QVERIFY(QFileInfo::exists(written));
@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(child<QLineEdit>(window.optionsPage, "eWorkDir")->text(),
                  QDir::toNativeSeparators(work) + QDir::separator());
         // Once chosen, the folder is not asked for again.
-        click(window.clipInfoPage->bSavePES);
+        click(child<QPushButton>(window.clipInfoPage, "bSavePES"));
         QCOMPARE(asked, 2);
     }
 };

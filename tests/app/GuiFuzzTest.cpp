@@ -17,7 +17,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -134,8 +133,9 @@ class GuiFuzzTest : public QObject {
             std::vector<QAbstractButton*> buttons = usable<QAbstractButton>(page);
             for (QAbstractButton* b : usable<QAbstractButton>(w.centralWidget()))
                 if (!page->isAncestorOf(b) && !w.PageControl->isAncestorOf(b)) buttons.push_back(b);
-            if (page == w.menuPage && w.menuPage->iFullpage->isVisible() && pick(4) == 0) {
-                QWidget* view = w.menuPage->iFullpage;
+            if (page == w.menuPage && child<PictureBox>(w.menuPage, "iFullpage")->isVisible() &&
+                pick(4) == 0) {
+                QWidget* view = child<PictureBox>(w.menuPage, "iFullpage");
                 QTest::mouseClick(view, Qt::LeftButton, {},
                                   QPoint(pick(view->width()), pick(view->height())));
             } else if (QAbstractButton* b = pickOf(buttons)) {
@@ -178,7 +178,7 @@ class GuiFuzzTest : public QObject {
             return;
         if (auto* grid = qobject_cast<PlaylistGrid*>(table))
             grid->setEditable(true);
-        else if (table == m_window->menuPage->sgBOG)
+        else if (table == child<QTableView>(m_window->menuPage, "sgBOG"))
             m_window->menuPage->setBogEditable(true);
         else
             table->setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -242,12 +242,13 @@ private slots:
         MainWindow& w = *m_window;
         w.bdmvPage->setFolder(copyDisc().toStdString());
         w.bReadBDMVClick();
-        QVERIFY(w.playlistPage->cbPlaylist->count() > 0);
+        QVERIFY(child<QComboBox>(w.playlistPage, "cbPlaylist")->count() > 0);
         const QString menu = writeMenu();
         QVERIFY(!menu.isEmpty());
         QVERIFY(w.menuPage->loadMenuFile(menu));
         addInEffects();
-        if (!w.menuPage->cbInEffect->isChecked()) w.menuPage->cbInEffect->click();
+        if (!child<QCheckBox>(w.menuPage, "cbInEffect")->isChecked())
+            child<QCheckBox>(w.menuPage, "cbInEffect")->click();
         w.session().reporter.ActiDelay = 30;
 
         // Any box or pop-up menu that opens is closed again.

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -91,6 +92,14 @@ inline TExtensionData twoEntryBlock() {
 // A control of `parent` by its objectName; null when there is none of that type.
 template <typename Widget> Widget* child(const QObject* parent, const char* name) {
     return parent->findChild<Widget*>(QLatin1String(name));
+}
+template <typename T> T* child(const QObject* parent, const QString& name) {
+    return parent->findChild<T*>(name);
+}
+
+// Makes the item with `text` current (none when there is no such item).
+inline void chooseText(QComboBox* box, const QString& text) {
+    box->setCurrentIndex(box->findText(text));
 }
 
 // What a grid cell shows; empty outside the grid.

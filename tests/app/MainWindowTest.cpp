@@ -147,9 +147,10 @@ private slots:
         QCOMPARE(save->toolTip(), QStringLiteral("Save the bdmv files"));
         page(1);
         QVERIFY(save->isVisible());
-        QCOMPARE(save->toolTip(), QStringLiteral("Save ") + window.playlistPage->cbPlaylist->currentText() +
+        QCOMPARE(save->toolTip(), QStringLiteral("Save ") +
+                                      child<QComboBox>(window.playlistPage, "cbPlaylist")->currentText() +
                                       QStringLiteral(".mpls"));
-        window.playlistPage->cbPlaylist->setCurrentText(QStringLiteral("00001"));
+        child<QComboBox>(window.playlistPage, "cbPlaylist")->setCurrentText(QStringLiteral("00001"));
         QCOMPARE(save->toolTip(), QStringLiteral("Save 00001.mpls"));
         page(2);
         QCOMPARE(save->toolTip(), QStringLiteral("Save 00001.clpi"));

@@ -19,7 +19,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -115,6 +115,9 @@ class MenuPageTest : public QObject {
     QString m_answer;    // what the file dialog returns
 
     MenuPage* page() { return m_window->menuPage; }
+    // The page's controls by objectName.
+    template <typename T> T* control(const char* name) { return child<T>(page(), QLatin1String(name)); }
+    PlaylistGrid* grid(const char* name) { return control<PlaylistGrid>(name); }
     QString file(const char* name) const { return m_root.filePath(QLatin1String(name)); }
     bool logHas(const QString& line) {
         return findLine(m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document(),
@@ -124,10 +127,10 @@ class MenuPageTest : public QObject {
     QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
     void loadMenu(const QString& path) {
         m_answer = path;
-        QTest::mouseClick(page()->bLoadMenu, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("bLoadMenu"), Qt::LeftButton);
     }
     QImage shownObject() {
-        return page()->iObject->pixmap().toImage().convertToFormat(QImage::Format_RGBA8888);
+        return control<PictureBox>("iObject")->pixmap().toImage().convertToFormat(QImage::Format_RGBA8888);
     }
     void moveOver(QWidget* widget, QPoint at) {
         QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
@@ -158,8 +161,8 @@ private slots:
         QVERIFY(!body.empty());
         writeBytes(file("disc8.mnu"), wrapComposition(body, 90000));
         const TMenu expected = loadMNU(wrapComposition(body, 90000)).menu;
-        QVERIFY(!page()->bLoadMenu->toolTip().isEmpty());
-        QVERIFY(!page()->pcMenu->isEnabled());
+        QVERIFY(!control<QPushButton>("bLoadMenu")->toolTip().isEmpty());
+        QVERIFY(!control<QTabWidget>("pcMenu")->isEnabled());
 
         // Cancelling the dialog reads nothing.
         loadMenu(QString());
@@ -171,45 +174,48 @@ private slots:
         QVERIFY(m_window->bSave->isVisible() && m_window->bSave->isEnabled());
         QVERIFY(logHas(QStringLiteral("1 ICS, 0 OCS, 0 PCS found.")));
 
-        QCOMPARE(page()->cbPage->count(), 6);
-        QCOMPARE(page()->lPagenum->text(), QStringLiteral("(6)"));
-        QCOMPARE(page()->cbVideo->currentText(), QStringLiteral("1920x1080"));
-        QCOMPARE(page()->cbFrame->currentIndex(), int(expected.IGSc.frame_rate_id));
-        QCOMPARE(page()->meIGInTime->text(), QStringLiteral("0:00:01.000"));
-        QCOMPARE(page()->eUTO->text(),
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 6);
+        QCOMPARE(control<QLabel>("lPagenum")->text(), QStringLiteral("(6)"));
+        QCOMPARE(control<QComboBox>("cbVideo")->currentText(), QStringLiteral("1920x1080"));
+        QCOMPARE(control<QComboBox>("cbFrame")->currentIndex(), int(expected.IGSc.frame_rate_id));
+        QCOMPARE(control<QLineEdit>("meIGInTime")->text(), QStringLiteral("0:00:01.000"));
+        QCOMPARE(control<QLineEdit>("eUTO")->text(),
                  QString::fromStdString(menuTimeOutText(expected.IGSc.user_time_out_duration)));
 
         // Every page: its head fields, BOG table, the buttons of its first BOG and the
         // commands of the first button; PSR11 follows the page.
         for (int p = 0; p < 6; ++p) {
-            page()->cbPage->setCurrentIndex(p);
+            control<QComboBox>("cbPage")->setCurrentIndex(p);
             const TPage& want = expected.IGSc.pages[static_cast<std::size_t>(p)];
-            QCOMPARE(page()->cbPage->currentText(), QString::number(want.page_id));
+            QCOMPARE(control<QComboBox>("cbPage")->currentText(), QString::number(want.page_id));
             QCOMPARE(m_window->session().interpreter.regs.PSR[PSR_PAGE], std::uint32_t(p));
-            QCOMPARE(page()->heUO1->text(), QString::fromStdString(hexText(want.UO_mask_table[0], 8)));
-            QCOMPARE(page()->heDefSelButt->text(),
+            QCOMPARE(control<THexEdit>("heUO1")->text(),
+                     QString::fromStdString(hexText(want.UO_mask_table[0], 8)));
+            QCOMPARE(control<THexEdit>("heDefSelButt")->text(),
                      QString::fromStdString(hexText(want.default_selected_button_id_ref, 4)));
-            QCOMPARE(page()->hePalette->text(), QString::fromStdString(hexText(want.palette_id_ref, 2)));
-            QCOMPARE(page()->ieFramerate->value(), int(want.animation_frame_rate_code));
-            QCOMPARE(page()->ieBOGs->value(), int(want.BOGs.size()));
-            QCOMPARE(page()->ieInEffEff->value(), int(want.effect_sequences[0].effects.size()));
-            QCOMPARE(page()->sgBOG->columnCount(), std::max(1, int(want.BOGs.size())));
+            QCOMPARE(control<THexEdit>("hePalette")->text(),
+                     QString::fromStdString(hexText(want.palette_id_ref, 2)));
+            QCOMPARE(control<TIntEdit>("ieFramerate")->value(), int(want.animation_frame_rate_code));
+            QCOMPARE(control<TIntEdit>("ieBOGs")->value(), int(want.BOGs.size()));
+            QCOMPARE(control<TIntEdit>("ieInEffEff")->value(), int(want.effect_sequences[0].effects.size()));
+            QCOMPARE(control<BogGrid>("sgBOG")->columnCount(), std::max(1, int(want.BOGs.size())));
             if (want.BOGs.empty()) continue;
-            QCOMPARE(page()->sgBOG->item(2, 0)->text(), QString::number(want.BOGs[0].buttons.size()));
-            QCOMPARE(page()->sgButton->dataRows(), int(want.BOGs[0].buttons.size()));
+            QCOMPARE(cellText(control<QTableView>("sgBOG"), 2, 0),
+                     QString::number(want.BOGs[0].buttons.size()));
+            QCOMPARE(grid("sgButton")->dataRows(), int(want.BOGs[0].buttons.size()));
             const TIGbutton& button = want.BOGs[0].buttons[0];
-            QCOMPARE(cellText(page()->sgButton, 0, 0), QString::fromStdString(hexText(button.button_id, 4)));
-            QCOMPARE(cellText(page()->sgButton, 0, 19), QString::number(button.navigation_commands.size()));
-            QCOMPARE(page()->sgMCommands->dataRows(), int(button.navigation_commands.size()));
+            QCOMPARE(cellText(grid("sgButton"), 0, 0), QString::fromStdString(hexText(button.button_id, 4)));
+            QCOMPARE(cellText(grid("sgButton"), 0, 19), QString::number(button.navigation_commands.size()));
+            QCOMPARE(grid("sgMCommands")->dataRows(), int(button.navigation_commands.size()));
             if (!button.navigation_commands.empty())
-                QCOMPARE(cellText(page()->sgMCommands, 0, 4),
+                QCOMPARE(cellText(grid("sgMCommands"), 0, 4),
                          QString::fromStdString(
                              commandLine(button.navigation_commands[0], CommandContext::Button)));
         }
         // A menu without objects: nothing to show or save on the Objects tab.
-        QCOMPARE(page()->sgIGObjects->dataRows(), 0);
-        QVERIFY(!page()->bbSaveIGObj->isEnabled());
-        QVERIFY(!page()->gbObjPal->isEnabled());
+        QCOMPARE(grid("sgIGObjects")->dataRows(), 0);
+        QVERIFY(!control<QToolButton>("bbSaveIGObj")->isEnabled());
+        QVERIFY(!control<QGroupBox>("gbObjPal")->isEnabled());
     }
 
     void objectsTabShowsObjectsAndPalettes() {
@@ -220,17 +226,17 @@ private slots:
         // Nothing is decoded before it is shown.
         QVERIFY(!objectPictureCached(menu, 0, 0));
 
-        PlaylistGrid* grid = page()->sgIGObjects;
+        PlaylistGrid* grid = this->grid("sgIGObjects");
         QCOMPARE(grid->dataRows(), 2);
         QCOMPARE(rowTexts(grid, 0), (QStringList{"0000", "24", "10", "0:0n"}));
         QCOMPARE(rowTexts(grid, 1), (QStringList{"0001", "24", "10", "0:0s"}));
         QVERIFY(grid->model()->index(0, 3).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
-        QCOMPARE(page()->lIGObjnum->text(), QStringLiteral("2 objects"));
-        QCOMPARE(page()->cbPalettes->count(), 2);
-        QCOMPARE(page()->cbObjects->toolTip(), QStringLiteral("2 objects"));
-        QVERIFY(page()->gbObjPal->isEnabled());
+        QCOMPARE(control<QLabel>("lIGObjnum")->text(), QStringLiteral("2 objects"));
+        QCOMPARE(control<QComboBox>("cbPalettes")->count(), 2);
+        QCOMPARE(control<QComboBox>("cbObjects")->toolTip(), QStringLiteral("2 objects"));
+        QVERIFY(control<QGroupBox>("gbObjPal")->isEnabled());
 
-        page()->pcMenu->setCurrentIndex(2);
+        control<QTabWidget>("pcMenu")->setCurrentIndex(2);
         QImage shown = shownObject();
         QCOMPARE(shown.size(), QSize(24, 10));
         QVERIFY(objectPictureCached(menu, 0, 0));
@@ -256,26 +262,26 @@ private slots:
 
         // A row click picks the object and the palette of its first reference (the page's).
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect(grid, 1, 1).center());
-        QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0001"));
-        QCOMPARE(page()->cbPalettes->currentText(), QStringLiteral("01"));
+        QCOMPARE(control<QComboBox>("cbObjects")->currentText(), QStringLiteral("0001"));
+        QCOMPARE(control<QComboBox>("cbPalettes")->currentText(), QStringLiteral("01"));
         QVERIFY(objectPictureCached(menu, 1, 1));
-        page()->cbObjects->setCurrentIndex(0);
+        control<QComboBox>("cbObjects")->setCurrentIndex(0);
         QCOMPARE(grid->currentRow(), 0);
 
         // Palette only: the chart, and the readout of the entry under the pointer.
-        page()->cbPalOnly->click();
+        control<QCheckBox>("cbPalOnly")->click();
         QCOMPARE(shownObject().size(), QSize(350, 180));
         QCOMPARE(status(1), QStringLiteral("Palette: 01 (1)"));
-        moveOver(page()->iObject, {181, 11});
+        moveOver(control<PictureBox>("iObject"), {181, 11});
         const RgbaPalette chart = id2pal(menu, 1);
         QVERIFY(status(1).startsWith(QStringLiteral("Palette: 01 (1)      Color: 00 (0)      RGB: #")));
         QVERIFY(status(1).endsWith(QStringLiteral("Transparency: FF (255)  100%")));
         QCOMPARE(chart[0][3], 0);
-        QCOMPARE(page()->iObject->cursor().shape(), Qt::PointingHandCursor);
-        moveOver(page()->iObject, {5, 5});
+        QCOMPARE(control<PictureBox>("iObject")->cursor().shape(), Qt::PointingHandCursor);
+        moveOver(control<PictureBox>("iObject"), {5, 5});
         QCOMPARE(status(1), QStringLiteral("Palette: 01 (1)"));
-        QCOMPARE(page()->iObject->cursor().shape(), Qt::ArrowCursor);
-        page()->cbPalOnly->click();
+        QCOMPARE(control<PictureBox>("iObject")->cursor().shape(), Qt::ArrowCursor);
+        control<QCheckBox>("cbPalOnly")->click();
         QCOMPARE(shownObject().size(), QSize(24, 10));
     }
 
@@ -284,13 +290,13 @@ private slots:
         loadMenu(file("stripes.mnu"));
         child<QLineEdit>(m_window->optionsPage, "eWorkDir")->setText(m_root.path());
         m_window->session().options.WorkDir = m_root.path().toStdString();
-        page()->pcMenu->setCurrentIndex(2);
-        page()->cbObjects->setCurrentIndex(1);
-        page()->cbPalettes->setCurrentIndex(0);
+        control<QTabWidget>("pcMenu")->setCurrentIndex(2);
+        control<QComboBox>("cbObjects")->setCurrentIndex(1);
+        control<QComboBox>("cbPalettes")->setCurrentIndex(0);
 
         // Export: the index picture with the chosen palette's colours and opacities.
         m_answer = file("exported");
-        QTest::mouseClick(page()->bbSaveIGObj, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>("bbSaveIGObj"), Qt::LeftButton);
         QCOMPARE(m_asked.last(), QStringLiteral("save|Save image|") + file("IGobject_0001_pal_00.png") +
                                      QStringLiteral("|PNG (*.png)"));
         std::string error;
@@ -301,44 +307,44 @@ private slots:
 
         // Import: a new object with a palette of its own, shown at once.
         m_answer = file("exported.png");
-        QTest::mouseClick(page()->bbLoadIGObj, Qt::LeftButton);
-        QCOMPARE(page()->sgIGObjects->dataRows(), 3);
-        QCOMPARE(rowTexts(page()->sgIGObjects, 2), (QStringList{"0002", "24", "10", ""}));
-        QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0002"));
-        QCOMPARE(page()->cbPalettes->currentText(), QStringLiteral("02"));
-        QCOMPARE(page()->cbPalettes->toolTip(), QStringLiteral("3 palettes"));
+        QTest::mouseClick(control<QToolButton>("bbLoadIGObj"), Qt::LeftButton);
+        QCOMPARE(grid("sgIGObjects")->dataRows(), 3);
+        QCOMPARE(rowTexts(grid("sgIGObjects"), 2), (QStringList{"0002", "24", "10", ""}));
+        QCOMPARE(control<QComboBox>("cbObjects")->currentText(), QStringLiteral("0002"));
+        QCOMPARE(control<QComboBox>("cbPalettes")->currentText(), QStringLiteral("02"));
+        QCOMPARE(control<QComboBox>("cbPalettes")->toolTip(), QStringLiteral("3 palettes"));
         QCOMPARE(*objectPicture(page()->menu(), 2), png->picture);
         QCOMPARE(shownObject().size(), QSize(24, 10));
 
         // A true-colour picture is refused and changes nothing.
         m_answer = data("menu/stripes-24x10-rgb.png");
-        QTest::mouseClick(page()->bbLoadIGObj, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>("bbLoadIGObj"), Qt::LeftButton);
         QVERIFY(logHas(QStringLiteral("ERROR: Not supported file format!")));
-        QCOMPARE(page()->sgIGObjects->dataRows(), 3);
+        QCOMPARE(grid("sgIGObjects")->dataRows(), 3);
         QCOMPARE(page()->menu().IGPalettes.size(), std::size_t(3));
     }
 
     void createMenuThenSaveReadsBackTheSame() {
-        QVERIFY(!page()->bMux->isEnabled());
+        QVERIFY(!control<QPushButton>("bMux")->isEnabled());
         QTest::mouseClick(child<QPushButton>(m_window->optionsPage, "bCreateMenu"), Qt::LeftButton);
-        QVERIFY(page()->bMux->isEnabled());
+        QVERIFY(control<QPushButton>("bMux")->isEnabled());
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
-        QCOMPARE(page()->cbPage->count(), 1);
-        QCOMPARE(page()->cbPage->currentText(), QStringLiteral("0"));
-        QCOMPARE(page()->lPagenum->text(), QStringLiteral("(1)"));
-        QCOMPARE(page()->meIGInTime->text(), QStringLiteral("0:00:02.000"));
-        QCOMPARE(page()->sgBOG->item(1, 0)->text(), QStringLiteral("FFFF"));
-        QCOMPARE(rowTexts(page()->sgButton, 0),
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 1);
+        QCOMPARE(control<QComboBox>("cbPage")->currentText(), QStringLiteral("0"));
+        QCOMPARE(control<QLabel>("lPagenum")->text(), QStringLiteral("(1)"));
+        QCOMPARE(control<QLineEdit>("meIGInTime")->text(), QStringLiteral("0:00:02.000"));
+        QCOMPARE(cellText(control<QTableView>("sgBOG"), 1, 0), QStringLiteral("FFFF"));
+        QCOMPARE(rowTexts(grid("sgButton"), 0),
                  (QStringList{"0000", "FFFF", "No", "0",    "0",    "0000", "0000", "0000", "0000", "FFFF",
                               "FFFF", "No",   "FF", "FFFF", "FFFF", "No",   "FF",   "FFFF", "FFFF", "0"}));
-        QCOMPARE(page()->sgIGObjects->dataRows(), 0);
-        QVERIFY(page()->bbLoadIGObj->isEnabled());
+        QCOMPARE(grid("sgIGObjects")->dataRows(), 0);
+        QVERIFY(control<QToolButton>("bbLoadIGObj")->isEnabled());
 
         // An object into the new menu, then Save: the file reads back to the same model.
-        page()->pcMenu->setCurrentIndex(2);
+        control<QTabWidget>("pcMenu")->setCurrentIndex(2);
         m_answer = data("menu/stripes-24x10-pal8.png");
-        QTest::mouseClick(page()->bbLoadIGObj, Qt::LeftButton);
-        QCOMPARE(page()->sgIGObjects->dataRows(), 1);
+        QTest::mouseClick(control<QToolButton>("bbLoadIGObj"), Qt::LeftButton);
+        QCOMPARE(grid("sgIGObjects")->dataRows(), 1);
         QVERIFY(m_window->bSave->isEnabled());
         m_answer = QString();
         QTest::mouseClick(m_window->bSave, Qt::LeftButton);
@@ -366,10 +372,10 @@ private slots:
 
         // Mux: a transport stream of whole aligned units, beginning with the PAT.
         m_answer = QString();
-        QTest::mouseClick(page()->bMux, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("bMux"), Qt::LeftButton);
         QCOMPARE(m_asked.last(), QStringLiteral("save|Mux Menu|mymenu.m2ts|m2ts (*.m2ts)"));
         m_answer = file("muxed");
-        QTest::mouseClick(page()->bMux, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("bMux"), Qt::LeftButton);
         QVERIFY(logHas(QStringLiteral("Muxing menu...")));
         const auto stream = bytesOf(file("muxed.m2ts"));
         QVERIFY(!stream.empty());
@@ -390,18 +396,19 @@ private slots:
         m_window->bReadBDMVClick();
         ClipInfoPage* clips = m_window->clipInfoPage;
         m_window->PageControl->setCurrentWidget(clips);
-        clips->cbClipinf->setCurrentIndex(clips->cbClipinf->findText(QStringLiteral("00004")));
+        chooseText(child<QComboBox>(clips, "cbClipinf"), QStringLiteral("00004"));
         clips->bReadCIClick();
-        QTest::mouseClick(clips->sgCI->viewport(), Qt::LeftButton, {}, cellRect(clips->sgCI, 0, 1).center());
-        QVERIFY(clips->bLoadToMenu->isEnabled());
+        QTest::mouseClick(child<PlaylistGrid>(clips, "sgCI")->viewport(), Qt::LeftButton, {},
+                          cellRect(child<PlaylistGrid>(clips, "sgCI"), 0, 1).center());
+        QVERIFY(child<QPushButton>(clips, "bLoadToMenu")->isEnabled());
         m_window->session().interpreter.regs.PSR[PSR_PAGE] = 7;
 
-        QTest::mouseClick(clips->bLoadToMenu, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(clips, "bLoadToMenu"), Qt::LeftButton);
         QVERIFY(QFileInfo::exists(QString::fromStdString(tempFolder()) + QStringLiteral("Corvane_MENU.tmp")));
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
-        QCOMPARE(page()->sgIGObjects->dataRows(), 2);
-        QCOMPARE(rowTexts(page()->sgIGObjects, 1), (QStringList{"0001", "24", "10", "0:0s"}));
-        QCOMPARE(page()->sgMCommands->dataRows(), 1);
+        QCOMPARE(grid("sgIGObjects")->dataRows(), 2);
+        QCOMPARE(rowTexts(grid("sgIGObjects"), 1), (QStringList{"0001", "24", "10", "0:0s"}));
+        QCOMPARE(grid("sgMCommands")->dataRows(), 1);
         QCOMPARE(m_window->session().interpreter.regs.PSR[PSR_PAGE], 0u);
         QVERIFY(logHas(QStringLiteral("1 ICS, 2 OCS, 2 PCS found.")));
     }

@@ -13,7 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "GuiTest.h"
@@ -91,10 +91,12 @@ class MenuSimulationTest : public QObject {
     std::unique_ptr<MainWindow> m_window;
 
     MenuPage* page() { return m_window->menuPage; }
+    // The page's controls by objectName.
+    template <typename T> T* control(const char* name) { return child<T>(page(), QLatin1String(name)); }
     RegisterFile& regs() { return m_window->session().interpreter.regs; }
     QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
     void sendMouse(QEvent::Type type, QPoint at) {
-        QWidget* view = page()->iFullpage;
+        QWidget* view = control<PictureBox>("iFullpage");
         QMouseEvent event(type, at, view->mapToGlobal(at),
                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
@@ -104,7 +106,7 @@ class MenuSimulationTest : public QObject {
         page()->menu() = twoButtonMenu();
         page()->MenuOn();
         m_window->PageControl->setCurrentWidget(page());
-        page()->pcMenu->setCurrentWidget(page()->tsFullpage);
+        control<QTabWidget>("pcMenu")->setCurrentWidget(control<QWidget>("tsFullpage"));
     }
 
 private slots:
@@ -159,7 +161,7 @@ private slots:
 
     void pointerFollowsNeighboursAndActivates() {
         openMenu();
-        page()->cbFullScreen->setChecked(false);
+        control<QCheckBox>("cbFullScreen")->setChecked(false);
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
         QTest::mouseClick(m_window->pNavigate->bNavDown, Qt::LeftButton);
         QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 1u);
@@ -167,17 +169,17 @@ private slots:
         sendMouse(QEvent::MouseMove, QPoint(110, 105));
         QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 0u);
         sendMouse(QEvent::MouseMove, QPoint(111, 105)); // now inside the selected button
-        QCOMPARE(page()->iFullpage->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(control<PictureBox>("iFullpage")->cursor().shape(), Qt::PointingHandCursor);
         sendMouse(QEvent::MouseMove, QPoint(600, 600));
-        QCOMPARE(page()->iFullpage->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(control<PictureBox>("iFullpage")->cursor().shape(), Qt::ArrowCursor);
         sendMouse(QEvent::MouseButtonPress, QPoint(100, 100));
         QCOMPARE(regs().GPR[0], 7u);
 
         // Fit mode: pointer positions are page positions scaled by the shown size.
-        page()->cbFullScreen->setChecked(true);
-        QVERIFY(page()->sbFullpage->fit());
-        const ViewGeometry shown = page()->sbFullpage->geometryNow();
-        QCOMPARE(page()->iFullpage->size(), QSize(shown.width, shown.height));
+        control<QCheckBox>("cbFullScreen")->setChecked(true);
+        QVERIFY(control<ViewBox>("sbFullpage")->fit());
+        const ViewGeometry shown = control<ViewBox>("sbFullpage")->geometryNow();
+        QCOMPARE(control<PictureBox>("iFullpage")->size(), QSize(shown.width, shown.height));
         regs().GPR[0] = 0;
         const PagePoint inside = pageToView(shown, 105, 102);
         sendMouse(QEvent::MouseButtonPress, QPoint(inside.x, inside.y));
@@ -193,7 +195,7 @@ private slots:
         page()->menu() = menu;
         page()->MenuOn();
         m_window->PageControl->setCurrentWidget(page());
-        page()->pcMenu->setCurrentIndex(0); // the BOGs tab follows the trace
+        control<QTabWidget>("pcMenu")->setCurrentIndex(0); // the BOGs tab follows the trace
         m_window->pExecute->cbTrace->setChecked(true);
         Interpreter& interpreter = m_window->session().interpreter;
 
@@ -206,8 +208,8 @@ private slots:
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
         QCOMPARE(regs().GPR[0], 7u);
         QCOMPARE(regs().GPR[2], 0u);
-        QCOMPARE(page()->sgBOG->currentColumn(), 0);
-        QCOMPARE(page()->sgMCommands->currentRow(), 1);
+        QCOMPARE(control<BogGrid>("sgBOG")->currentColumn(), 0);
+        QCOMPARE(control<PlaylistGrid>("sgMCommands")->currentRow(), 1);
         QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
         QCOMPARE(regs().GPR[2], 5u);
         QVERIFY(!interpreter.TraceActive);
@@ -215,24 +217,24 @@ private slots:
 
     void keyCodesAndTwins() {
         openMenu();
-        QTest::keyClick(page()->iFullpage, Qt::Key_Down);
+        QTest::keyClick(control<PictureBox>("iFullpage"), Qt::Key_Down);
         QCOMPARE(status(1), QStringLiteral("40"));
-        QTest::keyClick(page()->iFullpage, Qt::Key_A);
+        QTest::keyClick(control<PictureBox>("iFullpage"), Qt::Key_A);
         QCOMPARE(status(1), QStringLiteral("65"));
         // Not on another tab.
-        page()->pcMenu->setCurrentIndex(0);
-        QTest::keyClick(page()->pcMenu, Qt::Key_B);
+        control<QTabWidget>("pcMenu")->setCurrentIndex(0);
+        QTest::keyClick(control<QTabWidget>("pcMenu"), Qt::Key_B);
         QVERIFY(status(1) != QStringLiteral("66"));
 
         // A Menu-page box and its Options twin stay together, in both directions.
-        const bool before = page()->cbButtonId->isChecked();
-        QTest::mouseClick(page()->cbButtonId, Qt::LeftButton);
+        const bool before = control<QCheckBox>("cbButtonId")->isChecked();
+        QTest::mouseClick(control<QCheckBox>("cbButtonId"), Qt::LeftButton);
         QCOMPARE(child<QCheckBox>(m_window->optionsPage, "cbButtonIdO")->isChecked(), !before);
         QCOMPARE(m_window->session().options.ButtonId, !before);
         child<QCheckBox>(m_window->optionsPage, "cbAnimateO")->setChecked(true);
-        QVERIFY(page()->cbAnimate->isChecked());
+        QVERIFY(control<QCheckBox>("cbAnimate")->isChecked());
         child<QCheckBox>(m_window->optionsPage, "cbAnimateO")->setChecked(false);
-        QVERIFY(!page()->cbAnimate->isChecked());
+        QVERIFY(!control<QCheckBox>("cbAnimate")->isChecked());
     }
 };
 

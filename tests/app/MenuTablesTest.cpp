@@ -17,7 +17,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -101,6 +101,9 @@ class MenuTablesTest : public QObject {
     std::unique_ptr<MainWindow> m_window;
 
     MenuPage* page() { return m_window->menuPage; }
+    // The page's controls by objectName.
+    template <typename T> T* control(const char* name) { return child<T>(page(), QLatin1String(name)); }
+    PlaylistGrid* grid(const char* name) { return control<PlaylistGrid>(name); }
     TPage& model() { return page()->menu().IGSc.pages[0]; }
     TIGbutton& button(std::size_t bog) { return model().BOGs[bog].buttons[0]; }
     QString status(int panel) { return m_window->StatusBar->panelText(panel).trimmed(); }
@@ -139,50 +142,51 @@ private slots:
 
     void headFieldsTakeOverAndMoveOn() {
         QSignalSpy changed(page(), &MenuPage::headChanged);
-        typeInto(page()->heUO1, QStringLiteral("8000000F"));
+        typeInto(control<THexEdit>("heUO1"), QStringLiteral("8000000F"));
         QCOMPARE(model().UO_mask_table[0], 0x8000000Fu);
-        QCOMPARE(m_window->focusWidget(), static_cast<QWidget*>(page()->heUO2));
+        QCOMPARE(m_window->focusWidget(), static_cast<QWidget*>(control<THexEdit>("heUO2")));
         QCOMPARE(changed.count(), 1);
 
         // The animation code is taken over as it is typed; its low 8 bits are kept.
-        page()->ieFramerate->clear();
-        QTest::keyClicks(page()->ieFramerate, QStringLiteral("300"));
+        control<TIntEdit>("ieFramerate")->clear();
+        QTest::keyClicks(control<TIntEdit>("ieFramerate"), QStringLiteral("300"));
         QCOMPARE(model().animation_frame_rate_code, std::uint8_t(300 & 0xFF));
-        QTest::keyClick(page()->ieFramerate, Qt::Key_Return);
-        QCOMPARE(page()->ieFramerate->text(), QStringLiteral("44"));
-        QCOMPARE(m_window->focusWidget(), static_cast<QWidget*>(page()->heDefSelButt));
+        QTest::keyClick(control<TIntEdit>("ieFramerate"), Qt::Key_Return);
+        QCOMPARE(control<TIntEdit>("ieFramerate")->text(), QStringLiteral("44"));
+        QCOMPARE(m_window->focusWidget(), static_cast<QWidget*>(control<THexEdit>("heDefSelButt")));
 
-        typeInto(page()->heDefSelButt, QStringLiteral("1"));
+        typeInto(control<THexEdit>("heDefSelButt"), QStringLiteral("1"));
         QCOMPARE(model().default_selected_button_id_ref, std::uint16_t(1));
-        QCOMPARE(page()->heDefSelButt->text(), QStringLiteral("0001"));
-        typeInto(page()->hePalette, QStringLiteral("0"));
+        QCOMPARE(control<THexEdit>("heDefSelButt")->text(), QStringLiteral("0001"));
+        typeInto(control<THexEdit>("hePalette"), QStringLiteral("0"));
         QCOMPARE(model().palette_id_ref, std::uint8_t(0));
-        QCOMPARE(page()->hePalette->text(), QStringLiteral("00"));
-        QCOMPARE(m_window->focusWidget(), static_cast<QWidget*>(page()->cbPage));
+        QCOMPARE(control<THexEdit>("hePalette")->text(), QStringLiteral("00"));
+        QCOMPARE(m_window->focusWidget(), static_cast<QWidget*>(control<QComboBox>("cbPage")));
 
         // The time-out: h:mm:ss in 90 kHz ticks; past the 24-bit field the held time stays.
-        typeInto(page()->eUTO, QStringLiteral("0:01:30"));
+        typeInto(control<QLineEdit>("eUTO"), QStringLiteral("0:01:30"));
         QCOMPARE(page()->menu().IGSc.user_time_out_duration, 90u * 90000u);
-        typeInto(page()->eUTO, QStringLiteral("0:59:00"));
+        typeInto(control<QLineEdit>("eUTO"), QStringLiteral("0:59:00"));
         QCOMPARE(page()->menu().IGSc.user_time_out_duration, 90u * 90000u);
-        QCOMPARE(page()->eUTO->text(), QStringLiteral("0:01:30"));
-        QVERIFY(page()->ieBOGs->isReadOnly());
-        QCOMPARE(page()->ieBOGs->text(), QStringLiteral("2"));
+        QCOMPARE(control<QLineEdit>("eUTO")->text(), QStringLiteral("0:01:30"));
+        QVERIFY(control<TIntEdit>("ieBOGs")->isReadOnly());
+        QCOMPARE(control<TIntEdit>("ieBOGs")->text(), QStringLiteral("2"));
     }
 
     void bogTableTakesTheDefaultValidButton() {
-        QTableWidget* bogs = page()->sgBOG;
+        BogGrid* bogs = control<BogGrid>("sgBOG");
         QVERIFY(bogs->isEnabled());
         QCOMPARE(bogs->columnCount(), 2);
         // At least 32 pixels, and wide enough for the four digits of a button id.
         QVERIFY(bogs->columnWidth(1) >= 32);
         QVERIFY(bogs->columnWidth(1) > bogs->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
-        QCOMPARE(bogs->verticalHeaderItem(1)->text(), QStringLiteral(" default valid button"));
+        QCOMPARE(bogs->model()->headerData(1, Qt::Vertical).toString(),
+                 QStringLiteral(" default valid button"));
         QCOMPARE(cell(bogs, 2, 1), QStringLiteral("1"));
 
         // Read only: no editor opens.
         bogs->setCurrentCell(1, 0);
-        bogs->editItem(bogs->item(1, 0));
+        editCell(bogs, 1, 0);
         QVERIFY(!bogs->viewport()->findChild<QLineEdit*>());
 
         chooseMode(bogs, true);
@@ -190,7 +194,7 @@ private slots:
         QSignalSpy changed(page(), &MenuPage::buttonsChanged);
         const auto typeCell = [bogs](int column, const QString& text) {
             bogs->setCurrentCell(1, column);
-            bogs->editItem(bogs->item(1, column));
+            editCell(bogs, 1, column);
             auto* editor = bogs->viewport()->findChild<QLineEdit*>();
             QVERIFY(editor);
             editor->selectAll();
@@ -219,9 +223,9 @@ private slots:
         // Another BOG shows its buttons.
         chooseMode(bogs, false);
         bogs->setCurrentCell(0, 1);
-        QCOMPARE(page()->sgButton->dataRows(), 1);
-        QCOMPARE(cell(page()->sgButton, 0, ColId), QStringLiteral("0001"));
-        QCOMPARE(page()->sgMCommands->dataRows(), 0);
+        QCOMPARE(grid("sgButton")->dataRows(), 1);
+        QCOMPARE(cell(grid("sgButton"), 0, ColId), QStringLiteral("0001"));
+        QCOMPARE(grid("sgMCommands")->dataRows(), 0);
 
         // Many BOGs need the scroll bar: the table grows; a page without BOGs disables it.
         const int narrow = bogs->height();
@@ -235,11 +239,11 @@ private slots:
         QVERIFY(!bogs->isEnabled());
         QCOMPARE(bogs->columnCount(), 1);
         QCOMPARE(cell(bogs, 1, 0), QString());
-        QCOMPARE(page()->sgButton->dataRows(), 0);
+        QCOMPARE(grid("sgButton")->dataRows(), 0);
     }
 
     void buttonCellsKeepTheModelValid() {
-        PlaylistGrid* grid = page()->sgButton;
+        PlaylistGrid* grid = this->grid("sgButton");
         QVERIFY(!grid->columnEditable(ColId) && !grid->columnEditable(ColCommands));
         chooseMode(grid, true);
         QVERIFY(grid->editable());
@@ -263,7 +267,7 @@ private slots:
         type(ColUpper, "0000");
         QCOMPARE(button(0).upper_button_id_ref, std::uint16_t(0));
 
-        const QString referencesBefore = cell(page()->sgIGObjects, 1, 3);
+        const QString referencesBefore = cell(this->grid("sgIGObjects"), 1, 3);
         // A start past the end moves the end; start = end clears the repeat flag.
         type(ColNormalEnd, "0001");
         type(ColNormalRepeat, "Y");
@@ -275,11 +279,11 @@ private slots:
         type(ColNormalStart, "0002"); // only objects 0 and 1 exist
         QCOMPARE(cell(grid, 0, ColNormalStart), QStringLiteral("0001"));
         // The Objects tab lists the references as they are now.
-        page()->pcMenu->setCurrentIndex(2);
-        QCOMPARE(cell(page()->sgIGObjects, 0, 3), QString::fromStdString(getobjref(page()->menu(), 0)));
-        QCOMPARE(cell(page()->sgIGObjects, 1, 3), QString::fromStdString(getobjref(page()->menu(), 1)));
-        QVERIFY(cell(page()->sgIGObjects, 1, 3) != referencesBefore);
-        page()->pcMenu->setCurrentIndex(0);
+        control<QTabWidget>("pcMenu")->setCurrentIndex(2);
+        QCOMPARE(cell(this->grid("sgIGObjects"), 0, 3), QString::fromStdString(getobjref(page()->menu(), 0)));
+        QCOMPARE(cell(this->grid("sgIGObjects"), 1, 3), QString::fromStdString(getobjref(page()->menu(), 1)));
+        QVERIFY(cell(this->grid("sgIGObjects"), 1, 3) != referencesBefore);
+        control<QTabWidget>("pcMenu")->setCurrentIndex(0);
 
         // Sounds: FF always, 00 only when sound.bdmv has an entry.
         m_window->session().sound.SoundIndex.entries.clear();
@@ -297,7 +301,7 @@ private slots:
     }
 
     void commandWordsRecomputeTheText() {
-        PlaylistGrid* commands = page()->sgMCommands;
+        PlaylistGrid* commands = grid("sgMCommands");
         QCOMPARE(commands->dataRows(), 2);
         chooseMode(commands, true);
         emit commands->cellEdited(1, 2, QStringLiteral("00000007"));
@@ -326,21 +330,21 @@ private slots:
         // SetButtonPage with an immediate button selects its BOG and row.
         button(0).navigation_commands.push_back(TNavCommand{0x51C00003, 0x80000001, 0x80000000});
         page()->sgMCommandsDblClick(2);
-        QCOMPARE(page()->sgBOG->currentColumn(), 1);
-        QCOMPARE(page()->sgButton->currentRow(), 0);
-        QCOMPARE(cell(page()->sgButton, 0, ColId), QStringLiteral("0001"));
+        QCOMPARE(control<BogGrid>("sgBOG")->currentColumn(), 1);
+        QCOMPARE(grid("sgButton")->currentRow(), 0);
+        QCOMPARE(cell(grid("sgButton"), 0, ColId), QStringLiteral("0001"));
     }
 
     void doubleClickAnimatesAStateAndEndsOnItsObject() {
-        PlaylistGrid* grid = page()->sgButton;
+        PlaylistGrid* grid = this->grid("sgButton");
         QSignalSpy cancel(page(), &MenuPage::cancelEnabled);
 
         page()->sgButtonDblClick(0, ColActivatedEnd);
-        QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0001"));
+        QCOMPARE(control<QComboBox>("cbObjects")->currentText(), QStringLiteral("0001"));
         QVERIFY(status(1).contains(QStringLiteral("Object: 0001")));
-        QCOMPARE(page()->iBOG->pixmap().size(), QSize(24, 10));
+        QCOMPARE(control<PictureBox>("iBOG")->pixmap().size(), QSize(24, 10));
         page()->sgButtonDblClick(0, ColActivatedStart);
-        QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0000"));
+        QCOMPARE(control<QComboBox>("cbObjects")->currentText(), QStringLiteral("0000"));
         QVERIFY(!page()->animating());
         // Cancel is disabled at the end of every action.
         QCOMPARE(cancel.count(), 2);
@@ -354,7 +358,7 @@ private slots:
         page()->sgButtonDblClick(0, ColNormalEnd);
         QCOMPARE(cancel.count(), 2);
         QCOMPARE(cancel.first().at(0).toBool(), true);
-        QCOMPARE(page()->cbObjects->currentText(), QStringLiteral("0001"));
+        QCOMPARE(control<QComboBox>("cbObjects")->currentText(), QStringLiteral("0001"));
         QVERIFY(!m_window->session().reporter.CancelRequested);
 
         // Sounds play only when sound.bdmv has the id; edit mode ignores double clicks.
@@ -371,56 +375,56 @@ private slots:
     }
 
     void effectTablesAndCropFields() {
-        page()->pcMenu->setCurrentIndex(1);
-        QVERIFY(page()->sgEffWindows->isEnabled());
-        QCOMPARE(page()->sgEffWindows->dataRows(), 1);
-        QCOMPARE(cell(page()->sgEffEffects, 0, 1), QStringLiteral("0:00:00.100"));
-        QCOMPARE(page()->sgEffCompObjects->dataRows(), 2);
+        control<QTabWidget>("pcMenu")->setCurrentIndex(1);
+        QVERIFY(grid("sgEffWindows")->isEnabled());
+        QCOMPARE(grid("sgEffWindows")->dataRows(), 1);
+        QCOMPARE(cell(grid("sgEffEffects"), 0, 1), QStringLiteral("0:00:00.100"));
+        QCOMPARE(grid("sgEffCompObjects")->dataRows(), 2);
         // The first object is whole: the crop fields show 0 and are disabled.
-        QVERIFY(!page()->cbCropped->isChecked());
-        QVERIFY(!page()->neCropX->isEnabled());
-        QCOMPARE(page()->neCropX->text(), QStringLiteral("0"));
-        const QImage preview = page()->iEffect->pixmap().toImage();
+        QVERIFY(!control<QCheckBox>("cbCropped")->isChecked());
+        QVERIFY(!control<TIntEdit>("neCropX")->isEnabled());
+        QCOMPARE(control<TIntEdit>("neCropX")->text(), QStringLiteral("0"));
+        const QImage preview = control<PictureBox>("iEffect")->pixmap().toImage();
         QCOMPARE(preview.size(), QSize(1920, 1080));
         QCOMPARE(preview.pixelColor(50, 50), QColor(0, 0, 128));       // the page background
         QCOMPARE(preview.pixelColor(105, 105), QColor(192, 192, 192)); // the window
 
-        page()->sgEffCompObjects->setCurrentCell(1, 1);
-        QVERIFY(page()->cbCropped->isChecked());
-        QVERIFY(page()->neCropW->isEnabled());
-        QCOMPARE(page()->neCropX->text(), QStringLiteral("10"));
-        QCOMPARE(page()->neCropW->text(), QStringLiteral("8"));
-        typeInto(page()->neCropW, QStringLiteral("12"));
+        grid("sgEffCompObjects")->setCurrentCell(1, 1);
+        QVERIFY(control<QCheckBox>("cbCropped")->isChecked());
+        QVERIFY(control<TIntEdit>("neCropW")->isEnabled());
+        QCOMPARE(control<TIntEdit>("neCropX")->text(), QStringLiteral("10"));
+        QCOMPARE(control<TIntEdit>("neCropW")->text(), QStringLiteral("8"));
+        typeInto(control<TIntEdit>("neCropW"), QStringLiteral("12"));
         const TCompObject& object = model().effect_sequences[0].effects[0].composition_objects[1];
         QCOMPARE(object.object_cropping_width, std::uint16_t(12));
         // Negative and past-16-bit values are ignored; the field shows the held value.
-        typeInto(page()->neCropW, QStringLiteral("-3"));
+        typeInto(control<TIntEdit>("neCropW"), QStringLiteral("-3"));
         QCOMPARE(object.object_cropping_width, std::uint16_t(12));
-        QCOMPARE(page()->neCropW->text(), QStringLiteral("12"));
-        typeInto(page()->neCropH, QStringLiteral("70000"));
+        QCOMPARE(control<TIntEdit>("neCropW")->text(), QStringLiteral("12"));
+        typeInto(control<TIntEdit>("neCropH"), QStringLiteral("70000"));
         QCOMPARE(object.object_cropping_height, std::uint16_t(5));
-        QCOMPARE(page()->neCropH->text(), QStringLiteral("5"));
+        QCOMPARE(control<TIntEdit>("neCropH")->text(), QStringLiteral("5"));
 
         // The page has no out effects: empty, disabled tables.
-        page()->rgEffects->setItemIndex(1);
-        QVERIFY(!page()->sgEffEffects->isEnabled());
-        QVERIFY(!page()->sgEffWindows->isEnabled());
-        QCOMPARE(page()->sgEffCompObjects->dataRows(), 0);
-        QVERIFY(!page()->neCropX->isEnabled());
+        control<RadioGroup>("rgEffects")->setItemIndex(1);
+        QVERIFY(!grid("sgEffEffects")->isEnabled());
+        QVERIFY(!grid("sgEffWindows")->isEnabled());
+        QCOMPARE(grid("sgEffCompObjects")->dataRows(), 0);
+        QVERIFY(!control<TIntEdit>("neCropX")->isEnabled());
     }
 
     void countsLeadToTheEffectsTab() {
-        QCOMPARE(page()->pcMenu->currentIndex(), 0);
-        QCOMPARE(page()->ieInEffEff->text(), QStringLiteral("1"));
+        QCOMPARE(control<QTabWidget>("pcMenu")->currentIndex(), 0);
+        QCOMPARE(control<TIntEdit>("ieInEffEff")->text(), QStringLiteral("1"));
         // No out effects: the count is no link.
-        QTest::mouseClick(page()->ieOutEffEff, Qt::LeftButton);
-        QCOMPARE(page()->pcMenu->currentIndex(), 0);
-        page()->rgEffects->setItemIndex(1);
-        QTest::mouseClick(page()->ieInEffWin, Qt::LeftButton);
-        QCOMPARE(page()->pcMenu->currentIndex(), 1);
-        QCOMPARE(page()->rgEffects->itemIndex(), 0);
-        QCOMPARE(page()->sgEffEffects->dataRows(), 1);
-        QCOMPARE(page()->sgEffCompObjects->dataRows(), 2);
+        QTest::mouseClick(control<TIntEdit>("ieOutEffEff"), Qt::LeftButton);
+        QCOMPARE(control<QTabWidget>("pcMenu")->currentIndex(), 0);
+        control<RadioGroup>("rgEffects")->setItemIndex(1);
+        QTest::mouseClick(control<TIntEdit>("ieInEffWin"), Qt::LeftButton);
+        QCOMPARE(control<QTabWidget>("pcMenu")->currentIndex(), 1);
+        QCOMPARE(control<RadioGroup>("rgEffects")->itemIndex(), 0);
+        QCOMPARE(grid("sgEffEffects")->dataRows(), 1);
+        QCOMPARE(grid("sgEffCompObjects")->dataRows(), 2);
     }
 };
 

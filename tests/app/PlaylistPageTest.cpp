@@ -70,15 +70,18 @@ class PlaylistPageTest : public QObject {
     QString m_bdmv;
 
     PlaylistPage* page() { return m_window->playlistPage; }
+    // The page's controls by objectName.
+    template <typename T> T* control(const char* name) { return child<T>(page(), QLatin1String(name)); }
+    PlaylistGrid* grid(const char* name) { return control<PlaylistGrid>(name); }
     TMPLS& mpls() { return m_window->session().mpls; }
     QString logText() {
         return m_window->statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText();
     }
 
     void read(const char* name) {
-        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QLatin1String(name)));
-        QVERIFY(page()->cbPlaylist->currentIndex() >= 0);
-        page()->bReadPL->click();
+        chooseText(control<QComboBox>("cbPlaylist"), QLatin1String(name));
+        QVERIFY(control<QComboBox>("cbPlaylist")->currentIndex() >= 0);
+        control<QPushButton>("bReadPL")->click();
         QCOMPARE(page()->loadedName(), std::string(name));
     }
 
@@ -129,8 +132,8 @@ private slots:
     }
 
     void readShowsEveryGroup() {
-        QVERIFY(page()->bReadPL->isEnabled());
-        QVERIFY(!page()->sgPLitem->isEnabled());
+        QVERIFY(control<QPushButton>("bReadPL")->isEnabled());
+        QVERIFY(!grid("sgPLitem")->isEnabled());
         read("00002");
         const TPlayList& list = mpls().PlayList;
         QCOMPARE(list.PlayItems.size(), std::size_t(4));
@@ -140,62 +143,62 @@ private slots:
                 .isValid());
 
         // AppInfo.
-        QCOMPARE(page()->heAIUO->text(), q(hexText(mpls().UO_mask_table1, 8)));
-        QCOMPARE(page()->cbUO[29]->isChecked(), ((mpls().UO_mask_table1 >> 29) & 1) != 0);
-        QVERIFY(page()->cbUO[0]->isEnabled());
-        QCOMPARE(page()->cbUO[26]->toolTip(), QStringLiteral("Skip back to previous point "));
-        QCOMPARE(page()->cbAIpbt->currentIndex(), mpls().PlayList_playback_type - 1);
+        QCOMPARE(control<THexEdit>("heAIUO")->text(), q(hexText(mpls().UO_mask_table1, 8)));
+        QCOMPARE(control<QCheckBox>("cbUO29")->isChecked(), ((mpls().UO_mask_table1 >> 29) & 1) != 0);
+        QVERIFY(control<QCheckBox>("cbUO0")->isEnabled());
+        QCOMPARE(control<QCheckBox>("cbUO26")->toolTip(), QStringLiteral("Skip back to previous point "));
+        QCOMPARE(control<QComboBox>("cbAIpbt")->currentIndex(), mpls().PlayList_playback_type - 1);
 
         // PlayItems and the STN table of the first one.
-        QCOMPARE(page()->sgPLitem->dataRows(), 4);
-        QCOMPARE(page()->sgPLitem->model()->headerData(5, Qt::Horizontal).toString(),
+        QCOMPARE(grid("sgPLitem")->dataRows(), 4);
+        QCOMPARE(grid("sgPLitem")->model()->headerData(5, Qt::Horizontal).toString(),
                  QStringLiteral("length"));
         const TPlayItem& first = list.PlayItems[0];
-        QCOMPARE(rowTexts(page()->sgPLitem, 0).mid(0, 5),
+        QCOMPARE(rowTexts(grid("sgPLitem"), 0).mid(0, 5),
                  (QStringList{"000", q(first.Clip_Information_file_name), "M2TS",
                               q(timeText45(first.IN_time)), q(timeText45(first.OUT_time))}));
         QCOMPARE(page()->selectedPlayItem(), 0);
-        QVERIFY(page()->sgPIangles->isHidden());
-        QCOMPARE(cell(page()->sgSTN, 0, 2), QStringLiteral("5"));
-        page()->sgSTN->setCurrentCell(0, 2);
-        QCOMPARE(page()->sgStreamEntry->dataRows(), 5);
-        QCOMPARE(cell(page()->sgStreamEntry, 0, 1), QStringLiteral("PlayItem"));
-        QCOMPARE(cell(page()->sgStreamEntry, 0, 2),
+        QVERIFY(grid("sgPIangles")->isHidden());
+        QCOMPARE(cell(grid("sgSTN"), 0, 2), QStringLiteral("5"));
+        grid("sgSTN")->setCurrentCell(0, 2);
+        QCOMPARE(grid("sgStreamEntry")->dataRows(), 5);
+        QCOMPARE(cell(grid("sgStreamEntry"), 0, 1), QStringLiteral("PlayItem"));
+        QCOMPARE(cell(grid("sgStreamEntry"), 0, 2),
                  q(hexText(first.STN.PG[0].ref_to_stream_PID_of_mainClip, 4)));
-        QVERIFY(!page()->coLang->isHidden());
-        QVERIFY(page()->heSubPID->isHidden());
-        QCOMPARE(page()->coLang->currentText(), q(first.STN.PG[0].language_code));
+        QVERIFY(!control<QComboBox>("coLang")->isHidden());
+        QVERIFY(control<THexEdit>("heSubPID")->isHidden());
+        QCOMPARE(control<QComboBox>("coLang")->currentText(), q(first.STN.PG[0].language_code));
 
         // The IG-menu SubPath.
-        QCOMPARE(page()->sgSubPath->dataRows(), 1);
-        QCOMPARE(cell(page()->sgSubPath, 0, 1), QStringLiteral("IG menu"));
-        QCOMPARE(page()->cbSubPathType->currentIndex(), 3);
-        QVERIFY(page()->cbSubPathType->isEnabled());
-        QVERIFY(!page()->cbSPrepeat->isEnabled());
-        QVERIFY(page()->bbSPdel->isEnabled());
-        QCOMPARE(page()->sgSubPlayItem->dataRows(), int(list.SubPaths[0].SubPlayItems.size()));
+        QCOMPARE(grid("sgSubPath")->dataRows(), 1);
+        QCOMPARE(cell(grid("sgSubPath"), 0, 1), QStringLiteral("IG menu"));
+        QCOMPARE(control<QComboBox>("cbSubPathType")->currentIndex(), 3);
+        QVERIFY(control<QComboBox>("cbSubPathType")->isEnabled());
+        QVERIFY(!control<QComboBox>("cbSPrepeat")->isEnabled());
+        QVERIFY(control<QToolButton>("bbSPdel")->isEnabled());
+        QCOMPARE(grid("sgSubPlayItem")->dataRows(), int(list.SubPaths[0].SubPlayItems.size()));
 
         // Marks.
-        QCOMPARE(page()->sgPlayListMark->dataRows(), 17);
-        QCOMPARE(cell(page()->sgPlayListMark, 0, 1), QStringLiteral("entry-mark"));
-        QVERIFY(page()->iePLMhour->isEnabled());
-        QCOMPARE(page()->lMExtDat->text(), QStringLiteral("no ExtensionData()"));
+        QCOMPARE(grid("sgPlayListMark")->dataRows(), 17);
+        QCOMPARE(cell(grid("sgPlayListMark"), 0, 1), QStringLiteral("entry-mark"));
+        QVERIFY(control<TIntEdit>("iePLMhour")->isEnabled());
+        QCOMPARE(control<QLabel>("lMExtDat")->text(), QStringLiteral("no ExtensionData()"));
 
         // Without SubPaths the SubPath pickers are off; inserting stays possible.
         read("00000");
-        QCOMPARE(page()->sgSubPath->dataRows(), 0);
-        QCOMPARE(rowTexts(page()->sgSubPath, 0), (QStringList{"", "", "", ""}));
-        QVERIFY(!page()->cbSubPathType->isEnabled());
-        QCOMPARE(page()->cbSubPathType->currentIndex(), -1);
-        QVERIFY(page()->bbSPins->isEnabled());
-        QVERIFY(!page()->bbSPdel->isEnabled());
+        QCOMPARE(grid("sgSubPath")->dataRows(), 0);
+        QCOMPARE(rowTexts(grid("sgSubPath"), 0), (QStringList{"", "", "", ""}));
+        QVERIFY(!control<QComboBox>("cbSubPathType")->isEnabled());
+        QCOMPARE(control<QComboBox>("cbSubPathType")->currentIndex(), -1);
+        QVERIFY(control<QToolButton>("bbSPins")->isEnabled());
+        QVERIFY(!control<QToolButton>("bbSPdel")->isEnabled());
 
         // A version 0400 playlist is refused; the one shown stays.
-        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QStringLiteral("00400")));
-        page()->bReadPL->click();
+        chooseText(control<QComboBox>("cbPlaylist"), QStringLiteral("00400"));
+        control<QPushButton>("bReadPL")->click();
         QVERIFY(logText().contains(QStringLiteral("Invalid format: 00400.mpls")));
         QCOMPARE(page()->loadedName(), std::string("00000"));
-        QCOMPARE(page()->sgPLitem->dataRows(), 2);
+        QCOMPARE(grid("sgPLitem")->dataRows(), 2);
         QVERIFY(!page()->canSave());
     }
 
@@ -203,14 +206,14 @@ private slots:
     void uhdVideoEntryShowsAndEditsItsAttributes() {
         read("00300");
         page()->selectPlayItem(0);
-        page()->sgSTN->setCurrentCell(0, 0);
+        grid("sgSTN")->setCurrentCell(0, 0);
         page()->selectEntry(0);
-        QCOMPARE(cell(page()->sgStreamEntry, 0, 6), QStringLiteral("HEVC, 2160p, 23.976, HDR10, BT.2020"));
-        QCOMPARE(page()->coVideo->currentText(), QStringLiteral("HEVC"));
-        QCOMPARE(page()->coResol->currentText(), QStringLiteral("2160p"));
-        auto* range = page()->findChild<QComboBox*>(QStringLiteral("coDynRange"));
-        auto* space = page()->findChild<QComboBox*>(QStringLiteral("coColSpace"));
-        auto* plus = page()->findChild<QCheckBox*>(QStringLiteral("cxHDRplus"));
+        QCOMPARE(cell(grid("sgStreamEntry"), 0, 6), QStringLiteral("HEVC, 2160p, 23.976, HDR10, BT.2020"));
+        QCOMPARE(control<QComboBox>("coVideo")->currentText(), QStringLiteral("HEVC"));
+        QCOMPARE(control<QComboBox>("coResol")->currentText(), QStringLiteral("2160p"));
+        auto* range = control<QComboBox>("coDynRange");
+        auto* space = control<QComboBox>("coColSpace");
+        auto* plus = control<QCheckBox>("cxHDRplus");
         QVERIFY(range && space && plus);
         QVERIFY(!range->isHidden());
         QCOMPARE(range->currentText(), QStringLiteral("HDR10"));
@@ -225,13 +228,13 @@ private slots:
         QCOMPARE(video.dynamic_range_type, 2);
         QCOMPARE(video.color_space, 1);
         QCOMPARE(video.HDR_plus_flag, 1);
-        QCOMPARE(cell(page()->sgStreamEntry, 0, 6),
+        QCOMPARE(cell(grid("sgStreamEntry"), 0, 6),
                  QStringLiteral("HEVC, 2160p, 23.976, Dolby Vision, BT.709, HDR10+ flag"));
-        QCOMPARE(page()->sgSTN->columnCount(), 8);
+        QCOMPARE(grid("sgSTN")->columnCount(), 8);
     }
 
     void autoReadOnPageChangeKeepsEdits() {
-        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QStringLiteral("00006")));
+        chooseText(control<QComboBox>("cbPlaylist"), QStringLiteral("00006"));
         m_window->PageControl->setCurrentWidget(page());
         QCOMPARE(page()->loadedName(), std::string("00006"));
         QVERIFY(m_window->bSave->isEnabled());
@@ -244,7 +247,7 @@ private slots:
         QCOMPARE(mpls().playback_count, 7);
 
         // Choosing another name: Save is off until that one is read.
-        page()->cbPlaylist->setCurrentIndex(page()->cbPlaylist->findText(QStringLiteral("00000")));
+        chooseText(control<QComboBox>("cbPlaylist"), QStringLiteral("00000"));
         QVERIFY(!m_window->bSave->isEnabled());
         QCOMPARE(m_window->bSave->toolTip(), QStringLiteral("Save 00000.mpls"));
         page()->cbPlaylistChange();
@@ -259,85 +262,86 @@ private slots:
         read("00006");
         const TMPLS before = mpls();
         page()->selectPlayItem(1);
-        page()->sgSTN->setCurrentCell(0, 1);
-        QCOMPARE(page()->sgStreamEntry->dataRows(), 4);
-        QVERIFY(page()->bbInsSTN->isEnabled());
-        QVERIFY(page()->bbDelSTN->isEnabled());
+        grid("sgSTN")->setCurrentCell(0, 1);
+        QCOMPARE(grid("sgStreamEntry")->dataRows(), 4);
+        QVERIFY(control<QToolButton>("bbInsSTN")->isEnabled());
+        QVERIFY(control<QToolButton>("bbDelSTN")->isEnabled());
         page()->selectEntry(1);
 
-        page()->bbInsSTN->click();
+        control<QToolButton>("bbInsSTN")->click();
         const TPlayItem& item = mpls().PlayList.PlayItems[1];
         QCOMPARE(item.STN.audio.size(), std::size_t(5));
-        QCOMPARE(cell(page()->sgSTN, 0, 1), QStringLiteral("5"));
-        QCOMPARE(page()->sgStreamEntry->dataRows(), 5);
+        QCOMPARE(cell(grid("sgSTN"), 0, 1), QStringLiteral("5"));
+        QCOMPARE(grid("sgStreamEntry")->dataRows(), 5);
         QCOMPARE(page()->selectedEntry(), 2);
-        QCOMPARE(rowTexts(page()->sgStreamEntry, 2),
+        QCOMPARE(rowTexts(grid("sgStreamEntry"), 2),
                  (QStringList{"003", "PlayItem", "1100", "", "", "", "DD, Multi-ch., 48 kHz, eng"}));
         QCOMPARE(item.STN.STN_length, before.PlayList.PlayItems[1].STN.STN_length + 16);
         QCOMPARE(item.PlayItem_length, before.PlayList.PlayItems[1].PlayItem_length + 16);
         QCOMPARE(mpls().PlayList.PlayList_length, before.PlayList.PlayList_length + 16);
         QCOMPARE(mpls().PlayListMark_start_address, before.PlayListMark_start_address + 16);
         // Its editors lie over its row.
-        QVERIFY(!page()->coAudio->isHidden());
-        QCOMPARE(page()->coAudio->currentText(), QStringLiteral("DD"));
-        QCOMPARE(page()->heMainPID->text(), QStringLiteral("1100"));
-        QCOMPARE(page()->coAudio->geometry().top(), page()->sgStreamEntry->rowViewportPosition(2));
+        QVERIFY(!control<QComboBox>("coAudio")->isHidden());
+        QCOMPARE(control<QComboBox>("coAudio")->currentText(), QStringLiteral("DD"));
+        QCOMPARE(control<THexEdit>("heMainPID")->text(), QStringLiteral("1100"));
+        QCOMPARE(control<QComboBox>("coAudio")->geometry().top(),
+                 grid("sgStreamEntry")->rowViewportPosition(2));
 
         // The editors change the entry and its row.
-        const int french = page()->coLang->findText(QStringLiteral("fra"));
-        page()->coLang->setCurrentIndex(french);
-        emit page()->coLang->activated(french);
-        page()->heMainPID->setText(QStringLiteral("1102"));
-        emit page()->heMainPID->editingFinished();
+        const int french = control<QComboBox>("coLang")->findText(QStringLiteral("fra"));
+        control<QComboBox>("coLang")->setCurrentIndex(french);
+        emit control<QComboBox>("coLang")->activated(french);
+        control<THexEdit>("heMainPID")->setText(QStringLiteral("1102"));
+        emit control<THexEdit>("heMainPID")->editingFinished();
         QCOMPARE(item.STN.audio[2].language_code, std::string("fra"));
         QCOMPARE(item.STN.audio[2].ref_to_stream_PID_of_mainClip, 0x1102);
-        QCOMPARE(cell(page()->sgStreamEntry, 2, 2), QStringLiteral("1102"));
-        QVERIFY(cell(page()->sgStreamEntry, 2, 6).endsWith(QStringLiteral(", fra")));
+        QCOMPARE(cell(grid("sgStreamEntry"), 2, 2), QStringLiteral("1102"));
+        QVERIFY(cell(grid("sgStreamEntry"), 2, 6).endsWith(QStringLiteral(", fra")));
         QCOMPARE(page()->selectedEntry(), 2);
 
         // Del removes it again; the sizes come back.
-        QTest::keyClick(page()->sgStreamEntry, Qt::Key_Delete);
-        QCOMPARE(page()->sgStreamEntry->dataRows(), 4);
+        QTest::keyClick(grid("sgStreamEntry"), Qt::Key_Delete);
+        QCOMPARE(grid("sgStreamEntry")->dataRows(), 4);
         QCOMPARE(page()->selectedEntry(), 1);
         QCOMPARE(mpls().PlayList.PlayList_length, before.PlayList.PlayList_length);
         QCOMPARE(mpls().PlayList.PlayItems[1].STN.audio, before.PlayList.PlayItems[1].STN.audio);
 
         // Primary video offers neither button.
-        page()->sgSTN->setCurrentCell(0, 0);
-        QVERIFY(!page()->bbInsSTN->isEnabled());
-        QVERIFY(!page()->bbDelSTN->isEnabled());
-        QVERIFY(!page()->coVideo->isHidden());
+        grid("sgSTN")->setCurrentCell(0, 0);
+        QVERIFY(!control<QToolButton>("bbInsSTN")->isEnabled());
+        QVERIFY(!control<QToolButton>("bbDelSTN")->isEnabled());
+        QVERIFY(!control<QComboBox>("coVideo")->isHidden());
     }
 
     void uoBoxesAndMaskFields() {
         read("00000");
         const std::uint32_t mask = mpls().UO_mask_table1;
-        QCheckBox* box = page()->cbUO[29];
+        QCheckBox* box = control<QCheckBox>("cbUO29");
         const bool was = box->isChecked();
         box->click();
         QCOMPARE(box->isChecked(), !was);
         QCOMPARE(mpls().UO_mask_table1, mask ^ (1U << 29));
-        QCOMPARE(page()->heAIUO->text(), q(hexText(mask ^ (1U << 29), 8)));
+        QCOMPARE(control<THexEdit>("heAIUO")->text(), q(hexText(mask ^ (1U << 29), 8)));
 
         // Typing a mask sets the boxes.
-        page()->heAIUO->selectAll();
-        QTest::keyClicks(page()->heAIUO, QStringLiteral("80000001"));
+        control<THexEdit>("heAIUO")->selectAll();
+        QTest::keyClicks(control<THexEdit>("heAIUO"), QStringLiteral("80000001"));
         QCOMPARE(mpls().UO_mask_table1, 0x80000001u);
-        QVERIFY(page()->cbUO[31]->isChecked());
-        QVERIFY(page()->cbUO[0]->isChecked());
-        QVERIFY(!page()->cbUO[29]->isChecked());
+        QVERIFY(control<QCheckBox>("cbUO31")->isChecked());
+        QVERIFY(control<QCheckBox>("cbUO0")->isChecked());
+        QVERIFY(!control<QCheckBox>("cbUO29")->isChecked());
 
         // The second word keeps only its bit 30.
-        page()->heAIUO2->setFocus();
-        page()->heAIUO2->selectAll();
-        QTest::keyClicks(page()->heAIUO2, QStringLiteral("40000001"));
-        QTest::keyClick(page()->heAIUO2, Qt::Key_Return);
-        QCOMPARE(page()->heAIUO2->text(), QStringLiteral("40000000"));
+        control<THexEdit>("heAIUO2")->setFocus();
+        control<THexEdit>("heAIUO2")->selectAll();
+        QTest::keyClicks(control<THexEdit>("heAIUO2"), QStringLiteral("40000001"));
+        QTest::keyClick(control<THexEdit>("heAIUO2"), Qt::Key_Return);
+        QCOMPARE(control<THexEdit>("heAIUO2")->text(), QStringLiteral("40000000"));
         QCOMPARE(mpls().UO_mask_table2, 0x40000000u);
-        QVERIFY(page()->cbUO2_30->isChecked());
-        page()->cbUO2_30->click();
+        QVERIFY(control<QCheckBox>("cbUO2_30")->isChecked());
+        control<QCheckBox>("cbUO2_30")->click();
         QCOMPARE(mpls().UO_mask_table2, 0u);
-        QCOMPARE(page()->heAIUO2->text(), QStringLiteral("00000000"));
+        QCOMPARE(control<THexEdit>("heAIUO2")->text(), QStringLiteral("00000000"));
     }
 
     void inTimeCascadeAsksAndShifts() {
@@ -350,134 +354,134 @@ private slots:
             return answers.isEmpty() ? false : answers.takeFirst();
         };
         // Read only: a double click opens no editor.
-        page()->sgPLitem->setCurrentCell(0, 3);
-        QTest::mouseDClick(page()->sgPLitem->viewport(), Qt::LeftButton, {},
-                           cellRect(page()->sgPLitem, 0, 3).center());
-        QVERIFY(!page()->sgPLitem->indexWidget(page()->sgPLitem->model()->index(0, 3)));
+        grid("sgPLitem")->setCurrentCell(0, 3);
+        QTest::mouseDClick(grid("sgPLitem")->viewport(), Qt::LeftButton, {},
+                           cellRect(grid("sgPLitem"), 0, 3).center());
+        QVERIFY(!grid("sgPLitem")->indexWidget(grid("sgPLitem")->model()->index(0, 3)));
 
         // Edit mode from the grid's pop-up menu.
-        emit page()->sgPLitem->customContextMenuRequested(QPoint(4, 4));
-        QVERIFY(page()->PopupMenu->isVisible());
-        page()->PopupMenu->actions().at(0)->trigger();
-        page()->PopupMenu->hide();
-        QVERIFY(page()->sgPLitem->editable());
-        QVERIFY(!page()->sgSubPlayItem->editable());
+        emit grid("sgPLitem")->customContextMenuRequested(QPoint(4, 4));
+        QVERIFY(control<QMenu>("PopupMenu")->isVisible());
+        control<QMenu>("PopupMenu")->actions().at(0)->trigger();
+        control<QMenu>("PopupMenu")->hide();
+        QVERIFY(grid("sgPLitem")->editable());
+        QVERIFY(!grid("sgSubPlayItem")->editable());
         const TPlayItem& old = before.PlayList.PlayItems[0];
         const QString typed = q(timeText45(old.IN_time + 45000));
         const std::uint32_t newIn = *parseTimeText(typed.toStdString());
         const std::uint32_t shift = newIn - old.IN_time;
-        typeIntoCell(page()->sgPLitem, 0, 3, typed);
+        typeIntoCell(grid("sgPLitem"), 0, 3, typed);
         QCOMPARE(asked, (QStringList{q(std::string(AskUpdateOut)), q(std::string(AskUpdateSubPlayItems)),
                                      q(std::string(AskUpdateMarks))}));
         const TPlayItem& item = mpls().PlayList.PlayItems[0];
         QCOMPARE(item.IN_time, newIn);
         QCOMPARE(item.OUT_time, old.OUT_time + shift);
-        QCOMPARE(cell(page()->sgPLitem, 0, 3), typed);
-        QCOMPARE(cell(page()->sgPLitem, 0, 4), q(timeText45(item.OUT_time)));
+        QCOMPARE(cell(grid("sgPLitem"), 0, 3), typed);
+        QCOMPARE(cell(grid("sgPLitem"), 0, 4), q(timeText45(item.OUT_time)));
         QCOMPARE(mpls().PlayList.SubPaths, before.PlayList.SubPaths);
         QCOMPARE(mpls().PlayListMark.marks[5].mark_time_stamp,
                  before.PlayListMark.marks[5].mark_time_stamp + shift);
-        QCOMPARE(cell(page()->sgPlayListMark, 5, 3),
+        QCOMPARE(cell(grid("sgPlayListMark"), 5, 3),
                  q(timeText45(mpls().PlayListMark.marks[5].mark_time_stamp)));
 
         // All No: only the IN time and the length change.
         asked.clear();
         const TMPLS middle = mpls();
-        typeIntoCell(page()->sgPLitem, 0, 3, q(timeText45(old.IN_time)));
+        typeIntoCell(grid("sgPLitem"), 0, 3, q(timeText45(old.IN_time)));
         QCOMPARE(asked.size(), 3);
         QCOMPARE(item.OUT_time, middle.PlayList.PlayItems[0].OUT_time);
-        QCOMPARE(cell(page()->sgPLitem, 0, 5), q(timeText45(item.OUT_time - item.IN_time)));
+        QCOMPARE(cell(grid("sgPLitem"), 0, 5), q(timeText45(item.OUT_time - item.IN_time)));
         QCOMPARE(mpls().PlayListMark.marks, middle.PlayListMark.marks);
 
         // A text without the time layout changes nothing and asks nothing.
         asked.clear();
-        typeIntoCell(page()->sgPLitem, 1, 3, QStringLiteral("12:3"), false);
+        typeIntoCell(grid("sgPLitem"), 1, 3, QStringLiteral("12:3"), false);
         QVERIFY(asked.isEmpty());
         QCOMPARE(mpls().PlayList.PlayItems[1].IN_time, before.PlayList.PlayItems[1].IN_time);
-        QCOMPARE(cell(page()->sgPLitem, 1, 3), q(timeText45(before.PlayList.PlayItems[1].IN_time)));
+        QCOMPARE(cell(grid("sgPLitem"), 1, 3), q(timeText45(before.PlayList.PlayItems[1].IN_time)));
 
         // The UO2 column keeps bit 30 only.
-        typeIntoCell(page()->sgPLitem, 1, 7, QStringLiteral("40000001"));
+        typeIntoCell(grid("sgPLitem"), 1, 7, QStringLiteral("40000001"));
         QCOMPARE(mpls().PlayList.PlayItems[1].UO_mask_table2, 0x40000000u);
-        QCOMPARE(cell(page()->sgPLitem, 1, 7), QStringLiteral("40000000"));
+        QCOMPARE(cell(grid("sgPLitem"), 1, 7), QStringLiteral("40000000"));
     }
 
     void subPathInsertTypeAndRepeat() {
         read("00000");
-        page()->bbSPins->click();
-        QCOMPARE(page()->sgSubPath->dataRows(), 1);
-        QCOMPARE(rowTexts(page()->sgSubPath, 0), (QStringList{"000", "IG menu", "No", "1"}));
-        QVERIFY(page()->cbSubPathType->isEnabled());
-        QVERIFY(page()->bbSPdel->isEnabled());
-        QCOMPARE(cell(page()->sgSubPlayItem, 0, 1),
+        control<QToolButton>("bbSPins")->click();
+        QCOMPARE(grid("sgSubPath")->dataRows(), 1);
+        QCOMPARE(rowTexts(grid("sgSubPath"), 0), (QStringList{"000", "IG menu", "No", "1"}));
+        QVERIFY(control<QComboBox>("cbSubPathType")->isEnabled());
+        QVERIFY(control<QToolButton>("bbSPdel")->isEnabled());
+        QCOMPARE(cell(grid("sgSubPlayItem"), 0, 1),
                  q(mpls().PlayList.PlayItems[0].Clip_Information_file_name));
 
-        page()->cbSubPathType->setCurrentIndex(2);
-        emit page()->cbSubPathType->activated(2);
-        QVERIFY(page()->cbSPrepeat->isEnabled());
-        page()->cbSPrepeat->setCurrentIndex(1);
-        emit page()->cbSPrepeat->activated(1);
-        QCOMPARE(cell(page()->sgSubPath, 0, 2), QStringLiteral("Yes"));
+        control<QComboBox>("cbSubPathType")->setCurrentIndex(2);
+        emit control<QComboBox>("cbSubPathType")->activated(2);
+        QVERIFY(control<QComboBox>("cbSPrepeat")->isEnabled());
+        control<QComboBox>("cbSPrepeat")->setCurrentIndex(1);
+        emit control<QComboBox>("cbSPrepeat")->activated(1);
+        QCOMPARE(cell(grid("sgSubPath"), 0, 2), QStringLiteral("Yes"));
         QCOMPARE(mpls().PlayList.SubPaths[0].SubPath_flags, 1);
-        page()->cbSubPathType->setCurrentIndex(3);
-        emit page()->cbSubPathType->activated(3);
-        QCOMPARE(cell(page()->sgSubPath, 0, 2), QStringLiteral("No"));
-        QCOMPARE(page()->cbSPrepeat->currentIndex(), 0);
-        QVERIFY(!page()->cbSPrepeat->isEnabled());
+        control<QComboBox>("cbSubPathType")->setCurrentIndex(3);
+        emit control<QComboBox>("cbSubPathType")->activated(3);
+        QCOMPARE(cell(grid("sgSubPath"), 0, 2), QStringLiteral("No"));
+        QCOMPARE(control<QComboBox>("cbSPrepeat")->currentIndex(), 0);
+        QVERIFY(!control<QComboBox>("cbSPrepeat")->isEnabled());
 
         // A SubPlayItem cell in edit mode: "conn" 4 becomes 1, 6 stays.
-        page()->setGridEditable(page()->sgSubPlayItem, true);
-        typeIntoCell(page()->sgSubPlayItem, 0, 3, QStringLiteral("4"));
-        QCOMPARE(cell(page()->sgSubPlayItem, 0, 3), QStringLiteral("1"));
-        typeIntoCell(page()->sgSubPlayItem, 0, 3, QStringLiteral("6"));
+        page()->setGridEditable(grid("sgSubPlayItem"), true);
+        typeIntoCell(grid("sgSubPlayItem"), 0, 3, QStringLiteral("4"));
+        QCOMPARE(cell(grid("sgSubPlayItem"), 0, 3), QStringLiteral("1"));
+        typeIntoCell(grid("sgSubPlayItem"), 0, 3, QStringLiteral("6"));
         QCOMPARE(mpls().PlayList.SubPaths[0].SubPlayItems[0].SP_connection_condition, 6);
 
-        QTest::keyClick(page()->sgSubPath, Qt::Key_Delete);
-        QCOMPARE(page()->sgSubPath->dataRows(), 0);
-        QVERIFY(!page()->bbSPdel->isEnabled());
-        QVERIFY(!page()->cbSubPathType->isEnabled());
+        QTest::keyClick(grid("sgSubPath"), Qt::Key_Delete);
+        QCOMPARE(grid("sgSubPath")->dataRows(), 0);
+        QVERIFY(!control<QToolButton>("bbSPdel")->isEnabled());
+        QVERIFY(!control<QComboBox>("cbSubPathType")->isEnabled());
     }
 
     void markInsertDeleteAndEditors() {
         read("00000");
         const std::uint32_t length = mpls().PlayListMark.PlayListMark_length;
-        QCOMPARE(page()->sgPlayListMark->dataRows(), 3);
+        QCOMPARE(grid("sgPlayListMark")->dataRows(), 3);
         page()->selectMark(1);
-        page()->bbPLMins->click();
-        QCOMPARE(page()->sgPlayListMark->dataRows(), 4);
+        control<QToolButton>("bbPLMins")->click();
+        QCOMPARE(grid("sgPlayListMark")->dataRows(), 4);
         QCOMPARE(page()->selectedMark(), 2);
-        QCOMPARE(rowTexts(page()->sgPlayListMark, 2),
+        QCOMPARE(rowTexts(grid("sgPlayListMark"), 2),
                  (QStringList{"002", "entry-mark", "000", "00:00:00.000", "FFFF", "0"}));
-        QCOMPARE(cell(page()->sgPlayListMark, 3, 0), QStringLiteral("003"));
-        QCOMPARE(page()->iePLMms->text(), QStringLiteral("000"));
+        QCOMPARE(cell(grid("sgPlayListMark"), 3, 0), QStringLiteral("003"));
+        QCOMPARE(control<TIntEdit>("iePLMms")->text(), QStringLiteral("000"));
         QCOMPARE(mpls().PlayListMark.PlayListMark_length, length + 14);
 
         // The time editors: the hour at once, the others when left, each clamped.
-        page()->iePLMhour->selectAll();
-        QTest::keyClicks(page()->iePLMhour, QStringLiteral("1"));
-        page()->iePLMmin->setFocus();
-        page()->iePLMmin->selectAll();
-        QTest::keyClicks(page()->iePLMmin, QStringLiteral("75"));
-        QTest::keyClick(page()->iePLMmin, Qt::Key_Return);
-        QCOMPARE(page()->iePLMmin->text(), QStringLiteral("59"));
+        control<TIntEdit>("iePLMhour")->selectAll();
+        QTest::keyClicks(control<TIntEdit>("iePLMhour"), QStringLiteral("1"));
+        control<TIntEdit>("iePLMmin")->setFocus();
+        control<TIntEdit>("iePLMmin")->selectAll();
+        QTest::keyClicks(control<TIntEdit>("iePLMmin"), QStringLiteral("75"));
+        QTest::keyClick(control<TIntEdit>("iePLMmin"), Qt::Key_Return);
+        QCOMPARE(control<TIntEdit>("iePLMmin")->text(), QStringLiteral("59"));
         QCOMPARE(mpls().PlayListMark.marks[2].mark_time_stamp, 162000000u + 59u * 2700000u);
-        QCOMPARE(cell(page()->sgPlayListMark, 2, 3), QStringLiteral("01:59:00.000"));
+        QCOMPARE(cell(grid("sgPlayListMark"), 2, 3), QStringLiteral("01:59:00.000"));
 
         // Every mark selected and deleted: grid and editors off, insert still on.
-        QTest::keyClick(page()->sgPlayListMark, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(page()->sgPlayListMark->selectedRange(), std::make_pair(0, 3));
-        page()->bbPLMdel->click();
-        QCOMPARE(page()->sgPlayListMark->dataRows(), 0);
+        QTest::keyClick(grid("sgPlayListMark"), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(grid("sgPlayListMark")->selectedRange(), std::make_pair(0, 3));
+        control<QToolButton>("bbPLMdel")->click();
+        QCOMPARE(grid("sgPlayListMark")->dataRows(), 0);
         QCOMPARE(mpls().PlayListMark.PlayListMark_length, length - 3 * 14);
-        QVERIFY(!page()->sgPlayListMark->isEnabled());
-        QVERIFY(!page()->iePLMhour->isEnabled());
-        QVERIFY(!page()->bbPLMdel->isEnabled());
-        QVERIFY(page()->bbPLMins->isEnabled());
-        page()->bbPLMins->click();
-        QCOMPARE(page()->sgPlayListMark->dataRows(), 1);
+        QVERIFY(!grid("sgPlayListMark")->isEnabled());
+        QVERIFY(!control<TIntEdit>("iePLMhour")->isEnabled());
+        QVERIFY(!control<QToolButton>("bbPLMdel")->isEnabled());
+        QVERIFY(control<QToolButton>("bbPLMins")->isEnabled());
+        control<QToolButton>("bbPLMins")->click();
+        QCOMPARE(grid("sgPlayListMark")->dataRows(), 1);
         QCOMPARE(page()->selectedMark(), 0);
-        QVERIFY(page()->iePLMhour->isEnabled());
-        QVERIFY(page()->cmPLMtype->isEnabled());
+        QVERIFY(control<TIntEdit>("iePLMhour")->isEnabled());
+        QVERIFY(control<QComboBox>("cmPLMtype")->isEnabled());
     }
 
     void chapterFilesOutAndIn() {
@@ -490,7 +494,7 @@ private slots:
             proposed = title + QLatin1Char('|') + QFileInfo(start).fileName();
             return save ? out : out + QStringLiteral(".txt");
         };
-        page()->bbSaveChap->click();
+        control<QToolButton>("bbSaveChap")->click();
         QCOMPARE(proposed, QStringLiteral("Save chapter file|chapter_00000_PTS.txt"));
         const QByteArray saved = fileBytes(out + QStringLiteral(".txt"));
         QCOMPARE(saved.count("\r\n"), 3);
@@ -501,20 +505,20 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("0\r\n45000\r\n");
         file.close();
-        page()->bbLoadChap->click();
+        control<QToolButton>("bbLoadChap")->click();
         QCOMPARE(proposed, QStringLiteral("Open chapter file|chapter_00000_PTS.txt"));
-        QCOMPARE(page()->sgPlayListMark->dataRows(), 2);
+        QCOMPARE(grid("sgPlayListMark")->dataRows(), 2);
         const TPlayItem& first = mpls().PlayList.PlayItems[0];
         QCOMPARE(mpls().PlayListMark.marks[1].mark_time_stamp, first.IN_time + 45000);
-        QCOMPARE(cell(page()->sgPlayListMark, 1, 3), q(timeText45(first.IN_time + 45000)));
+        QCOMPARE(cell(grid("sgPlayListMark"), 1, 3), q(timeText45(first.IN_time + 45000)));
         QVERIFY(logText().contains(QStringLiteral("0, 00:00:00.000")));
 
         // A cancelled dialog changes nothing.
         page()->chooseChapterFile = [](bool, const QString&, const QString&, const QString&) {
             return QString();
         };
-        page()->bbLoadChap->click();
-        QCOMPARE(page()->sgPlayListMark->dataRows(), 2);
+        control<QToolButton>("bbLoadChap")->click();
+        QCOMPARE(grid("sgPlayListMark")->dataRows(), 2);
     }
 
     void doubleClickChoosesTheClip() {
@@ -522,7 +526,7 @@ private slots:
         const QString clip = q(mpls().PlayList.PlayItems[0].Clip_Information_file_name);
         // Not in the folder: nothing happens.
         m_window->PageControl->setCurrentWidget(page());
-        emit page()->sgPLitem->cellDoubleClicked(0, 1);
+        emit grid("sgPLitem")->cellDoubleClicked(0, 1);
         QCOMPARE(m_window->PageControl->currentWidget(), page());
 
         QFile info(m_bdmv + QStringLiteral("CLIPINF/") + clip + QStringLiteral(".clpi"));
@@ -530,9 +534,9 @@ private slots:
         info.close();
         m_window->bReadBDMVClick();
         read("00000");
-        emit page()->sgPLitem->cellDoubleClicked(0, 1);
+        emit grid("sgPLitem")->cellDoubleClicked(0, 1);
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(m_window->clipInfoPage));
-        QCOMPARE(m_window->clipInfoPage->cbClipinf->currentText(), clip);
+        QCOMPARE(child<QComboBox>(m_window->clipInfoPage, "cbClipinf")->currentText(), clip);
 
         // A multi-angle PlayItem shows its angles; a double click chooses an angle's clip.
         TPlayItem& item = mpls().PlayList.PlayItems[1];
@@ -541,16 +545,16 @@ private slots:
         item.multi_clip.angles = {{item.Clip_Information_file_name, "M2TS", 0},
                                   {clip.toStdString(), "M2TS", 1}};
         page()->selectPlayItem(1);
-        QVERIFY(!page()->sgPIangles->isHidden());
-        QCOMPARE(rowTexts(page()->sgPIangles, 1), (QStringList{"002", clip, "M2TS", "1"}));
+        QVERIFY(!grid("sgPIangles")->isHidden());
+        QCOMPARE(rowTexts(grid("sgPIangles"), 1), (QStringList{"002", clip, "M2TS", "1"}));
         page()->selectPlayItem(0);
-        QVERIFY(page()->sgPIangles->isHidden());
+        QVERIFY(grid("sgPIangles")->isHidden());
         page()->selectPlayItem(1);
         m_window->PageControl->setCurrentWidget(page());
-        m_window->clipInfoPage->cbClipinf->setCurrentIndex(-1);
-        emit page()->sgPIangles->cellDoubleClicked(1, 0);
+        child<QComboBox>(m_window->clipInfoPage, "cbClipinf")->setCurrentIndex(-1);
+        emit grid("sgPIangles")->cellDoubleClicked(1, 0);
         QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(m_window->clipInfoPage));
-        QCOMPARE(m_window->clipInfoPage->cbClipinf->currentText(), clip);
+        QCOMPARE(child<QComboBox>(m_window->clipInfoPage, "cbClipinf")->currentText(), clip);
     }
 
     void saveWritesWhatTheReaderTakesBack() {
@@ -564,18 +568,18 @@ private slots:
         QCOMPARE(fileBytes(path), original);
 
         page()->selectPlayItem(0);
-        page()->sgSTN->setCurrentCell(0, 1);
-        page()->bbInsSTN->click();
+        grid("sgSTN")->setCurrentCell(0, 1);
+        control<QToolButton>("bbInsSTN")->click();
         page()->selectMark(0);
-        page()->bbPLMins->click();
-        page()->bbSPins->click();
+        control<QToolButton>("bbPLMins")->click();
+        control<QToolButton>("bbSPins")->click();
         // ExtensionData() goes last; nothing before it moves.
         QTimer::singleShot(0, this, [this] {
             m_window->fExtDat->setBlock(twoEntryBlock());
             m_window->fExtDat->Button1->click();
         });
-        page()->bMExtDatEdit->click();
-        QCOMPARE(page()->lMExtDat->text(), q(ExtDatCap(twoEntryBlock())));
+        control<QPushButton>("bMExtDatEdit")->click();
+        QCOMPARE(control<QLabel>("lMExtDat")->text(), q(ExtDatCap(twoEntryBlock())));
         m_window->bSaveClick();
         QVERIFY(QFile::exists(path + QStringLiteral(".backup")));
         const QByteArray written = fileBytes(path);

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -72,8 +72,10 @@ class ReentrancyTest : public QObject {
     std::unique_ptr<MainWindow> m_window;
 
     MenuPage* page() { return m_window->menuPage; }
+    // The page's controls by objectName.
+    template <typename T> T* control(const char* name) { return child<T>(page(), QLatin1String(name)); }
     void openMenu(int effectMs) {
-        if (!page()->cbInEffect->isChecked()) page()->cbInEffect->click();
+        if (!control<QCheckBox>("cbInEffect")->isChecked()) control<QCheckBox>("cbInEffect")->click();
         page()->menu() = menuWithInEffect(effectMs);
         page()->MenuOn();
         m_window->PageControl->setCurrentWidget(page());
@@ -105,8 +107,8 @@ private slots:
 
     void cellEditsDuringInEffectsNeitherReplayNorCrash() {
         openMenu(1500);
-        page()->pcMenu->setCurrentIndex(0);
-        PlaylistGrid* grid = page()->sgButton;
+        control<QTabWidget>("pcMenu")->setCurrentIndex(0);
+        PlaylistGrid* grid = control<PlaylistGrid>("sgButton");
         grid->setEditable(true);
         grid->setFocus();
         grid->setCurrentCell(0, ColX);
@@ -138,15 +140,16 @@ private slots:
 
     void editingControlsAreDisabledWhileEffectsOrCommandsRun() {
         openMenu(600);
-        QWidget* bogsTab = page()->pcMenu->widget(0);
+        QWidget* bogsTab = control<QTabWidget>("pcMenu")->widget(0);
         QVERIFY(bogsTab->isEnabled());
-        QVERIFY(page()->cbPage->isEnabled());
+        QVERIFY(control<QComboBox>("cbPage")->isEnabled());
         bool tablesWhilePlaying = true, pickerWhilePlaying = true, loadWhilePlaying = true;
         bool saveWhilePlaying = true, tabsWhilePlaying = true, cancelWhilePlaying = false;
         QTimer::singleShot(200, page(), [&] {
-            tablesWhilePlaying = page()->sgButton->isEnabled() || page()->sgBOG->isEnabled();
-            pickerWhilePlaying = page()->cbPage->isEnabled();
-            loadWhilePlaying = page()->bLoadMenu->isEnabled();
+            tablesWhilePlaying =
+                control<PlaylistGrid>("sgButton")->isEnabled() || control<QTableView>("sgBOG")->isEnabled();
+            pickerWhilePlaying = control<QComboBox>("cbPage")->isEnabled();
+            loadWhilePlaying = control<QPushButton>("bLoadMenu")->isEnabled();
             saveWhilePlaying = m_window->bSave->isEnabled();
             tabsWhilePlaying = m_window->PageControl->isTabEnabled(0);
             cancelWhilePlaying = m_window->bCancel->isEnabled();
@@ -160,9 +163,9 @@ private slots:
         QVERIFY(!tabsWhilePlaying);
         QVERIFY(cancelWhilePlaying);
         // Afterwards everything is as it was.
-        QVERIFY(page()->sgButton->isEnabled());
-        QVERIFY(page()->cbPage->isEnabled());
-        QVERIFY(page()->bLoadMenu->isEnabled());
+        QVERIFY(control<PlaylistGrid>("sgButton")->isEnabled());
+        QVERIFY(control<QComboBox>("cbPage")->isEnabled());
+        QVERIFY(control<QPushButton>("bLoadMenu")->isEnabled());
         QVERIFY(m_window->bSave->isEnabled());
         QVERIFY(m_window->PageControl->isTabEnabled(0));
         QVERIFY(!m_window->bCancel->isEnabled());
@@ -178,13 +181,13 @@ private slots:
         regsSelect(0);
         bool tablesWhileRunning = true, tabsWhileRunning = true;
         QTimer::singleShot(150, page(), [&] {
-            tablesWhileRunning = page()->sgButton->isEnabled();
+            tablesWhileRunning = control<PlaylistGrid>("sgButton")->isEnabled();
             tabsWhileRunning = m_window->PageControl->isTabEnabled(0);
         });
         page()->bNavSelClick();
         QVERIFY(!tablesWhileRunning);
         QVERIFY(!tabsWhileRunning);
-        QVERIFY(page()->sgButton->isEnabled());
+        QVERIFY(control<PlaylistGrid>("sgButton")->isEnabled());
 
         // A movie object run on the BDMV page (Play PL 0, then Jump Title 1): its grids and
         // Read wait for it.

@@ -38,9 +38,9 @@ std::vector<std::uint8_t> fileBytes(const fs::path& path) {
 class LibblurayUhdDisc : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_disc = fs::temp_directory_path() /
-                 ("corvane-uhd-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_disc =
+            fs::temp_directory_path() / ("corvane-uhd-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_disc);
         const fs::path bdmv = m_disc / "BDMV";
         fs::create_directories(bdmv / "BACKUP");
@@ -121,7 +121,8 @@ void expectSamePlayList(const BLURAY_TITLE_INFO& info, const TMPLS& mpls) {
         EXPECT_EQ(info.marks[m].type, ours.mark_type) << "mark " << m;
         EXPECT_EQ(info.marks[m].clip_ref, ours.ref_to_PlayItem_id) << "mark " << m;
         const TPlayItem& item = items.at(ours.ref_to_PlayItem_id);
-        EXPECT_EQ(info.marks[m].start, itemStart[ours.ref_to_PlayItem_id] + 2ull * (ours.mark_time_stamp - item.IN_time))
+        EXPECT_EQ(info.marks[m].start,
+                  itemStart[ours.ref_to_PlayItem_id] + 2ull * (ours.mark_time_stamp - item.IN_time))
             << "mark " << m;
     }
 }
