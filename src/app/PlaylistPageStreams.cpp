@@ -4,9 +4,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QToolButton>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/BdmvPageHelpers.h"
 #include "app/PlaylistPageGrid.h"
@@ -165,9 +167,24 @@ void PlaylistPage::showEntryEditors() {
 }
 
 void PlaylistPage::placeEntryEditors() {
-    const int row = selectedEntry();
-    if (row < 0) return;
     PlaylistGrid* grid = sgStreamEntry;
+    QHeaderView* header = grid->horizontalHeader();
+    const int row = selectedEntry();
+    // The attribute pickers get the widths their texts need: when the "attrib" cell is
+    // narrower, it widens and the grid scrolls; otherwise it fills the grid as before.
+    std::vector<QWidget*> parts;
+    if (row >= 0 && !coVideo->isHidden())
+        parts = {coVideo, coResol, coFrmRate, m_coDynRange, m_coColSpace, m_cxCRflag, m_cxHDRplus};
+    else if (row >= 0 && !coAudio->isHidden())
+        parts = {coAudio, coAuType, coFreq, coLang};
+    int needed = 0;
+    for (QWidget* part : parts) needed += std::max(40, part->sizeHint().width());
+    const int available = grid->viewport()->width() - header->sectionPosition(6);
+    const bool stretch = needed <= available;
+    if (header->stretchLastSection() != stretch) header->setStretchLastSection(stretch);
+    if (!stretch && grid->columnWidth(6) != needed) grid->setColumnWidth(6, needed);
+    if (row < 0) return;
+
     const int top = grid->rowViewportPosition(row);
     const int height = grid->rowHeight(row);
     auto cell = [&](int column) {
@@ -179,29 +196,15 @@ void PlaylistPage::placeEntryEditors() {
     ieSubClip->setGeometry(cell(4));
     heSubPID->setGeometry(cell(5));
 
-    // The attribute pickers share the "attrib" cell by the lengths of their texts.
+    // The pickers share the cell by the widths they need.
     const QRect attrib = cell(6);
-    auto lay = [&](std::initializer_list<std::pair<QWidget*, int>> parts) {
-        int total = 0;
-        for (const auto& part : parts) total += part.second;
-        int x = attrib.x();
-        for (const auto& [editor, share] : parts) {
-            const int width = std::max(40, attrib.width() * share / total);
-            editor->setGeometry(x, top, width, height);
-            x += width;
-        }
-    };
-    if (!coVideo->isHidden())
-        lay({{coVideo, 4},
-             {coResol, 3},
-             {coFrmRate, 3},
-             {m_coDynRange, 5},
-             {m_coColSpace, 4},
-             {m_cxCRflag, 2},
-             {m_cxHDRplus, 3}});
-    if (!coAudio->isHidden())
-        lay({{coAudio, 10}, {coAuType, 8}, {coFreq, 7}, {coLang, 5}});
-    else if (!coLang->isHidden())
+    int x = attrib.x();
+    for (QWidget* part : parts) {
+        const int width = std::max(40, part->sizeHint().width()) * attrib.width() / std::max(needed, 1);
+        part->setGeometry(x, top, width, height);
+        x += width;
+    }
+    if (parts.empty() && !coLang->isHidden())
         coLang->setGeometry(attrib.x(), top, std::min(attrib.width(), coLang->sizeHint().width()), height);
     for (QWidget* editor : std::initializer_list<QWidget*>{
              coEntryType, heMainPID, heSubPID, ieSubPath, ieSubClip, coVideo, coResol, coFrmRate, coAudio,
