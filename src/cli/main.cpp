@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
     corvane::cli::addFindCommand(app, result);
     corvane::cli::addMenuCommands(app, result);
     corvane::cli::addMuxCommand(app, result);
+    corvane::cli::addInfoCommand(app, result);
+    corvane::cli::addLintCommand(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
