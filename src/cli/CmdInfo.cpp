@@ -9,9 +9,9 @@
 #include "cli/TextTable.h"
 #include "disc/DiscReport.h"
 #include "io/FileIO.h"
-#include "shell/DiscFolder.h"
 #include "io/TextUtil.h"
 #include "playlist/PlayListNames.h"
+#include "shell/DiscFolder.h"
 
 namespace corvane::cli {
 
@@ -79,7 +79,8 @@ ordered_json reportJson(const DiscReport& report) {
         playlist["angles"] = p.angles;
         ordered_json chapters = ordered_json::array();
         for (const ChapterReport& c : p.chapters)
-            chapters.push_back({{"start", timeJson(c.start)}, {"length", timeJson(c.length)}, {"playitem", c.playItem}});
+            chapters.push_back(
+                {{"start", timeJson(c.start)}, {"length", timeJson(c.length)}, {"playitem", c.playItem}});
         playlist["chapters"] = chapters;
         ordered_json streams = ordered_json::array();
         for (const StreamReport& s : p.streams)
@@ -110,8 +111,11 @@ ordered_json reportJson(const DiscReport& report) {
         clip["duration"] = timeJson(c.duration);
         ordered_json streams = ordered_json::array();
         for (const ClipStreamReport& s : c.streams)
-            streams.push_back({{"pid", s.pid}, {"pid_hex", pidHex(s.pid)}, {"coding", s.codingName},
-                               {"coding_type", s.coding}, {"language", s.language}});
+            streams.push_back({{"pid", s.pid},
+                               {"pid_hex", pidHex(s.pid)},
+                               {"coding", s.codingName},
+                               {"coding_type", s.coding},
+                               {"language", s.language}});
         clip["streams"] = streams;
         clip["stream_file"] = c.streamFile.empty() ? ordered_json(nullptr) : ordered_json(c.streamFile);
         clip["size"] = sizeJson(c.size);
@@ -119,7 +123,8 @@ ordered_json reportJson(const DiscReport& report) {
     }
     out["clips"] = clips;
     ordered_json lengths = ordered_json::array();
-    for (std::uint64_t ms : report.sounds.lengths) lengths.push_back({{"ticks45k", ms * 45}, {"seconds", ms / 1000.0}});
+    for (std::uint64_t ms : report.sounds.lengths)
+        lengths.push_back({{"ticks45k", ms * 45}, {"seconds", ms / 1000.0}});
     out["sounds"] = {{"present", report.sounds.present},
                      {"read", report.sounds.present ? readText(report.sounds.read) : "missing"},
                      {"count", report.sounds.lengths.size()},
@@ -135,7 +140,8 @@ ordered_json reportJson(const DiscReport& report) {
                          {"autostart_first_playlist", b.autostartFirst}});
     }
     out["bdjo"] = bdjos;
-    out["main_playlist"] = report.mainPlaylist.empty() ? ordered_json(nullptr) : ordered_json(report.mainPlaylist + ".mpls");
+    out["main_playlist"] =
+        report.mainPlaylist.empty() ? ordered_json(nullptr) : ordered_json(report.mainPlaylist + ".mpls");
     return out;
 }
 
@@ -149,9 +155,10 @@ void printReport(std::ostream& out, const DiscReport& report) {
     out << "Titles\n";
     std::vector<std::vector<std::string>> rows;
     for (const TitleReport& t : report.titles)
-        rows.push_back({t.label, t.object_type,
-                        t.object >= 0 ? "object " + std::to_string(t.object) : (t.bdjo.empty() ? "-" : t.bdjo + ".bdjo"),
-                        t.playlists.empty() ? "-" : joined(t.playlists)});
+        rows.push_back(
+            {t.label, t.object_type,
+             t.object >= 0 ? "object " + std::to_string(t.object) : (t.bdjo.empty() ? "-" : t.bdjo + ".bdjo"),
+             t.playlists.empty() ? "-" : joined(t.playlists)});
     printTable(out, {"title", "type", "object", "playlists"}, rows);
 
     out << "\nPlaylists\n";
@@ -159,13 +166,15 @@ void printReport(std::ostream& out, const DiscReport& report) {
     for (const PlayListReport& p : report.playlists) {
         std::string clips;
         for (const PlayItemReport& item : p.items) clips += (clips.empty() ? "" : " ") + item.clip;
-        rows.push_back({(p.main ? "* " : "  ") + p.name, p.read.usable() ? timeText45(p.duration) : readText(p.read),
-                        std::to_string(p.items.size()), std::to_string(p.angles), std::to_string(p.chapters.size()),
-                        std::to_string(p.streams.size()), std::to_string(p.subPaths.size()), sizeText(p.size),
-                        p.referencedBy.empty() ? "-" : joined(p.referencedBy, ", "), clips});
+        rows.push_back(
+            {(p.main ? "* " : "  ") + p.name, p.read.usable() ? timeText45(p.duration) : readText(p.read),
+             std::to_string(p.items.size()), std::to_string(p.angles), std::to_string(p.chapters.size()),
+             std::to_string(p.streams.size()), std::to_string(p.subPaths.size()), sizeText(p.size),
+             p.referencedBy.empty() ? "-" : joined(p.referencedBy, ", "), clips});
     }
-    printTable(out, {"  playlist", "duration", "items", "angles", "chapters", "streams", "subpaths", "size",
-                     "referenced by", "clips"},
+    printTable(out,
+               {"  playlist", "duration", "items", "angles", "chapters", "streams", "subpaths", "size",
+                "referenced by", "clips"},
                rows);
     if (!report.mainPlaylist.empty()) out << "* main playlist " << report.mainPlaylist << '\n';
 
@@ -174,13 +183,13 @@ void printReport(std::ostream& out, const DiscReport& report) {
         out << "\nPlaylist " << p.name << " (" << timeText45(p.duration) << ")\n";
         rows.clear();
         for (std::size_t c = 0; c < p.chapters.size(); ++c)
-            rows.push_back({std::to_string(c + 1), timeText45(p.chapters[c].start), timeText45(p.chapters[c].length),
-                            std::to_string(p.chapters[c].playItem)});
+            rows.push_back({std::to_string(c + 1), timeText45(p.chapters[c].start),
+                            timeText45(p.chapters[c].length), std::to_string(p.chapters[c].playItem)});
         if (!rows.empty()) printTable(out, {"chapter", "start", "length", "PlayItem"}, rows);
         rows.clear();
         for (const StreamReport& s : p.streams)
-            rows.push_back({s.type + " " + std::to_string(s.number), pidHex(s.pid), s.codingName, s.format, s.rate,
-                            s.language.empty() ? "" : s.language + " " + s.languageName});
+            rows.push_back({s.type + " " + std::to_string(s.number), pidHex(s.pid), s.codingName, s.format,
+                            s.rate, s.language.empty() ? "" : s.language + " " + s.languageName});
         if (!rows.empty()) printTable(out, {"stream", "PID", "coding", "format", "rate", "language"}, rows);
     }
 

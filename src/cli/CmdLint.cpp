@@ -34,7 +34,8 @@ ordered_json pathJson(const RecordPath& path) {
 } // namespace
 
 void addLintCommand(CLI::App& app, int& result) {
-    auto* cmd = app.add_subcommand("lint", "The disc check: findings with severity, code, file, record and sentence");
+    auto* cmd =
+        app.add_subcommand("lint", "The disc check: findings with severity, code, file, record and sentence");
     auto disc = std::make_shared<std::string>();
     auto json = std::make_shared<bool>(false);
     auto strict = std::make_shared<bool>(false);
@@ -65,7 +66,8 @@ void addLintCommand(CLI::App& app, int& result) {
         } else {
             std::vector<std::vector<std::string>> rows;
             for (const Finding& f : check.findings)
-                rows.push_back({std::string(severityName(f.severity)), f.code, f.file, f.where.text(), f.message});
+                rows.push_back(
+                    {std::string(severityName(f.severity)), f.code, f.file, f.where.text(), f.message});
             if (!rows.empty()) printTable(std::cout, {"severity", "code", "file", "record", "message"}, rows);
             std::cout << check.errors() << " errors, " << check.warnings() << " warnings\n";
         }

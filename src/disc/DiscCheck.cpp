@@ -6,10 +6,10 @@
 #include <unordered_set>
 
 #include "io/FileIO.h"
-#include "stream/TransportStream.h"
 #include "io/TextUtil.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListNames.h"
+#include "stream/TransportStream.h"
 
 namespace corvane {
 
@@ -59,8 +59,8 @@ std::string_view severityName(Severity severity) {
 }
 
 std::size_t DiscCheckResult::errors() const {
-    return static_cast<std::size_t>(std::count_if(findings.begin(), findings.end(),
-                                                  [](const Finding& f) { return f.severity == Severity::Error; }));
+    return static_cast<std::size_t>(std::count_if(
+        findings.begin(), findings.end(), [](const Finding& f) { return f.severity == Severity::Error; }));
 }
 
 std::size_t DiscCheckResult::warnings() const {
@@ -103,7 +103,8 @@ public:
 
 private:
     void add(std::string code, Severity severity, std::string file, RecordPath where, std::string message) {
-        m_findings.push_back({severity, std::move(code), std::move(file), std::move(where), std::move(message)});
+        m_findings.push_back(
+            {severity, std::move(code), std::move(file), std::move(where), std::move(message)});
     }
 
     std::string playlistFile(const std::string& name) const {
@@ -117,9 +118,11 @@ private:
         for (const std::string& folder : m_disc.missingFolders) {
             if (folder == "BACKUP")
                 add("backup-folder-missing", Severity::Warning, folder, {},
-                    "The BACKUP folder is missing; players fall back on it when a navigation file is damaged.");
+                    "The BACKUP folder is missing; players fall back on it when a navigation file is "
+                    "damaged.");
             else
-                add("required-file-missing", Severity::Error, folder, {}, "The " + folder + " folder is missing.");
+                add("required-file-missing", Severity::Error, folder, {},
+                    "The " + folder + " folder is missing.");
         }
         if (!m_disc.indexPresent)
             add("required-file-missing", Severity::Error, m_disc.names.IndexName, {},
@@ -136,10 +139,10 @@ private:
             if (!otherExt.empty() && stray.name.size() > otherExt.size() &&
                 upperCase(stray.name.substr(stray.name.size() - otherExt.size())) == upperCase(otherExt))
                 add("name-set-mixed", Severity::Warning, file, {},
-                    stray.name + " has the extension of the other file-name set than " + m_disc.names.IndexName +
-                        ".");
+                    stray.name + " has the extension of the other file-name set than " +
+                        m_disc.names.IndexName + ".");
             else if (upperCase(stray.name).find(".BACKUP") != std::string::npos ||
-                upperCase(stray.name).find(".BAK") != std::string::npos || stray.name.back() == '~')
+                     upperCase(stray.name).find(".BAK") != std::string::npos || stray.name.back() == '~')
                 add("backup-file-in-scanned-folder", Severity::Warning, file, {},
                     stray.name + " is a backup copy in " + stray.folder +
                         ", where players that list the folder take it for a disc file.");
@@ -209,8 +212,8 @@ private:
             case RefTarget::Object:
                 if (mobjKnown() && ref.number >= objects)
                     add("object-ref-missing", Severity::Error, ref.file, ref.where,
-                        ref.by + " refers to movie object " + std::to_string(ref.number) + ", but there are " +
-                            std::to_string(objects) + " objects.");
+                        ref.by + " refers to movie object " + std::to_string(ref.number) +
+                            ", but there are " + std::to_string(objects) + " objects.");
                 break;
             case RefTarget::Bdjo:
                 if (!m_disc.bdjo(ref.bdjoName))
@@ -242,8 +245,8 @@ private:
         const auto& items = playlist->mpls.PlayList.PlayItems;
         if (ref.item && *ref.item >= items.size())
             add("playitem-ref-missing", Severity::Error, ref.file, ref.where,
-                ref.by + " plays PlayItem " + std::to_string(*ref.item) + " of playlist " + name + ", which has " +
-                    std::to_string(items.size()) + ".");
+                ref.by + " plays PlayItem " + std::to_string(*ref.item) + " of playlist " + name +
+                    ", which has " + std::to_string(items.size()) + ".");
         const auto& marks = playlist->mpls.PlayListMark.marks;
         if (ref.mark && *ref.mark >= marks.size())
             add("mark-ref-missing", Severity::Error, ref.file, ref.where,
@@ -261,7 +264,8 @@ private:
                 if (command.opcode != 0 &&
                     (!isValidOpcode(command.opcode) || isForbidden(command.opcode, site.context))) {
                     add("command-invalid", Severity::Warning, site.file, where,
-                        site.by + " line " + std::to_string(l) + " holds opcode " + hexText(command.opcode, 8) +
+                        site.by + " line " + std::to_string(l) + " holds opcode " +
+                            hexText(command.opcode, 8) +
                             (isValidOpcode(command.opcode) ? ", which is not allowed here."
                                                            : ", which is no navigation command."));
                     continue;
@@ -288,7 +292,8 @@ private:
     void checkClipRef(const std::string& clip, const std::string& file, const RecordPath& where,
                       const std::string& what) {
         if (!m_disc.clip(clip))
-            add("clip-missing", Severity::Error, file, where, what + " plays clip " + clip + ", which is missing.");
+            add("clip-missing", Severity::Error, file, where,
+                what + " plays clip " + clip + ", which is missing.");
     }
 
     void checkStn(const DiscPlayList& playlist, const TPlayItem& item, const RecordPath& itemPath,
@@ -316,9 +321,10 @@ private:
                         const TSubPath& path = paths[entry.ref_to_SubPath_id];
                         if (path.SubPlayItems.empty()) continue;
                         const TSubPlayItem& sub = path.SubPlayItems[0];
-                        clip = entry.ref_to_subClip_entry_id < sub.Clip_entries.size()
-                                   ? sub.Clip_entries[entry.ref_to_subClip_entry_id].Clip_Information_file_name
-                                   : sub.Clip_Information_file_name;
+                        clip =
+                            entry.ref_to_subClip_entry_id < sub.Clip_entries.size()
+                                ? sub.Clip_entries[entry.ref_to_subClip_entry_id].Clip_Information_file_name
+                                : sub.Clip_Information_file_name;
                         pid = entry.ref_to_stream_PID_of_subClip;
                     }
                 } else if (entry.stream_type != static_cast<std::uint8_t>(StreamEntryType::PlayItem)) {
@@ -333,8 +339,8 @@ private:
                         what + " names PID " + hexText(pid, 4) + ", which clip " + clip + " does not carry.");
                 else if (found->second != entry.stream_coding_type)
                     add("stn-coding-mismatch", Severity::Warning, file, where,
-                        what + " says " + codingText(entry.stream_coding_type) + " for PID " + hexText(pid, 4) +
-                            ", clip " + clip + " says " + codingText(found->second) + ".");
+                        what + " says " + codingText(entry.stream_coding_type) + " for PID " +
+                            hexText(pid, 4) + ", clip " + clip + " says " + codingText(found->second) + ".");
             }
         }
     }
@@ -369,7 +375,8 @@ private:
                     add("playitem-outside-clip", Severity::Error, file, where,
                         what + " refers to STC sequence " + std::to_string(item.ref_to_STC_id) + " of clip " +
                             clip->name + ", which has no such sequence.");
-                else if (item.IN_time < stc->presentation_start_time || item.OUT_time > stc->presentation_end_time)
+                else if (item.IN_time < stc->presentation_start_time ||
+                         item.OUT_time > stc->presentation_end_time)
                     add("playitem-outside-clip", Severity::Error, file, where,
                         what + " plays " + timeText45(item.IN_time) + " to " + timeText45(item.OUT_time) +
                             ", outside clip " + clip->name + "'s presentation " +
@@ -395,8 +402,9 @@ private:
             const RecordPath where = base.then("mark", static_cast<std::int64_t>(m));
             if (mark.ref_to_PlayItem_id >= items.size()) {
                 add("mark-outside-playitems", Severity::Error, file, where,
-                    "Mark " + std::to_string(m) + " refers to PlayItem " + std::to_string(mark.ref_to_PlayItem_id) +
-                        ", but the playlist has " + std::to_string(items.size()) + ".");
+                    "Mark " + std::to_string(m) + " refers to PlayItem " +
+                        std::to_string(mark.ref_to_PlayItem_id) + ", but the playlist has " +
+                        std::to_string(items.size()) + ".");
                 continue;
             }
             const TPlayItem& item = items[mark.ref_to_PlayItem_id];
@@ -414,7 +422,8 @@ private:
             if (clip.stream.stream_file_name.empty()) {
                 if (m_disc.streamFolderPresent)
                     add("stream-file-missing", Severity::Error, file, RecordPath{}.then("clip", clip.name),
-                        "Clip " + clip.name + " has no stream file " + clip.name + m_disc.names.StreamExt + ".");
+                        "Clip " + clip.name + " has no stream file " + clip.name + m_disc.names.StreamExt +
+                            ".");
                 continue;
             }
             if (!clip.read.usable()) continue;
@@ -422,10 +431,10 @@ private:
                 static_cast<std::uint64_t>(clip.clpi.ClipInfo.number_of_source_packets) * SourcePacketSize;
             if (expected != static_cast<std::uint64_t>(clip.stream.stream_file_size))
                 add("stream-size-mismatch", Severity::Warning, file, RecordPath{}.then("clip", clip.name),
-                    "Clip " + clip.name + " counts " + std::to_string(clip.clpi.ClipInfo.number_of_source_packets) +
-                        " source packets (" + std::to_string(expected) + " bytes), but " +
-                        clip.stream.stream_file_name + " holds " + std::to_string(clip.stream.stream_file_size) +
-                        " bytes.");
+                    "Clip " + clip.name + " counts " +
+                        std::to_string(clip.clpi.ClipInfo.number_of_source_packets) + " source packets (" +
+                        std::to_string(expected) + " bytes), but " + clip.stream.stream_file_name +
+                        " holds " + std::to_string(clip.stream.stream_file_size) + " bytes.");
         }
     }
 
@@ -444,7 +453,8 @@ private:
                 for (const std::uint16_t id : {page.default_selected_button_id_ref})
                     if (id != NoButton && ids.count(id) == 0)
                         add("default-button-missing", Severity::Warning, file, pagePath,
-                            pageText + " selects button " + std::to_string(id) + " first, which it does not hold.");
+                            pageText + " selects button " + std::to_string(id) +
+                                " first, which it does not hold.");
                 for (const TBOG& bog : page.BOGs)
                     for (const TIGbutton& button : bog.buttons) {
                         const RecordPath where = pagePath.then("button", button.button_id);
@@ -489,7 +499,8 @@ private:
         if (navigationKnown)
             for (const DiscPlayList& playlist : m_disc.playlists)
                 if (played.count(playlist.name) == 0)
-                    add("playlist-unreferenced", m_refs.playlistByRegister ? Severity::Info : Severity::Warning,
+                    add("playlist-unreferenced",
+                        m_refs.playlistByRegister ? Severity::Info : Severity::Warning,
                         playlistFile(playlist.name), RecordPath{}.then("playlist", playlist.name),
                         "No title, movie object, menu button or BD-J object plays playlist " + playlist.name +
                             (m_refs.playlistByRegister ? " by number (some play a playlist from a register)."
@@ -500,18 +511,20 @@ private:
             for (const DiscPlayList& playlist : m_disc.playlists) {
                 for (const TPlayItem& item : playlist.mpls.PlayList.PlayItems) {
                     used.insert(item.Clip_Information_file_name);
-                    for (const TClipEntry& angle : item.multi_clip.angles) used.insert(angle.Clip_Information_file_name);
+                    for (const TClipEntry& angle : item.multi_clip.angles)
+                        used.insert(angle.Clip_Information_file_name);
                 }
                 for (const TSubPath& path : playlist.mpls.PlayList.SubPaths)
                     for (const TSubPlayItem& sub : path.SubPlayItems) {
                         used.insert(sub.Clip_Information_file_name);
-                        for (const TClipEntry& entry : sub.Clip_entries) used.insert(entry.Clip_Information_file_name);
+                        for (const TClipEntry& entry : sub.Clip_entries)
+                            used.insert(entry.Clip_Information_file_name);
                     }
             }
             for (const DiscClip& clip : m_disc.clips)
                 if (used.count(clip.name) == 0)
-                    add("clip-unreferenced", Severity::Warning, clipFile(clip.name), RecordPath{}.then("clip", clip.name),
-                        "No playlist plays clip " + clip.name + ".");
+                    add("clip-unreferenced", Severity::Warning, clipFile(clip.name),
+                        RecordPath{}.then("clip", clip.name), "No playlist plays clip " + clip.name + ".");
         }
         if (navigationKnown && !m_refs.objectByRegister)
             for (std::size_t o = 0; o < objectUsed.size(); ++o)

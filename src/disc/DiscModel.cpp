@@ -72,11 +72,13 @@ DiscFileRead readFile(const std::string& path, const std::string& name, const ch
 }
 
 bool isFiveDigits(const std::string& name) {
-    return name.size() == 5 && std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isdigit(c); });
+    return name.size() == 5 &&
+           std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
 bool endsWith(const std::string& name, const std::string& suffix) {
-    return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return name.size() >= suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 bool endsWithNoCase(const std::string& name, const std::string& suffix) {
@@ -108,7 +110,8 @@ void readClipMenus(DiscModel& disc, const DiscClip& clip) {
         menu.pid = stream.stream_PID;
         NullSink sink;
         Reporter reporter(&sink);
-        const std::string temp = tempFolder() + "Corvane_DISC_" + clip.name + "_" + hexText(menu.pid, 4) + ".tmp";
+        const std::string temp =
+            tempFolder() + "Corvane_DISC_" + clip.name + "_" + hexText(menu.pid, 4) + ".tmp";
         const DemuxResult demuxed = Demux(m2ts, temp, menu.pid, DemuxMode::MNU, reporter);
         std::string error;
         const auto bytes = demuxed.ok ? readWholeFile(temp, error) : std::nullopt;
@@ -210,11 +213,10 @@ DiscModel loadDisc(const std::string& chosen, const DiscLoadOptions& options) {
         playlist.name = name;
         const std::string file = spelled(playlistFiles, name + disc.names.PlayListExt);
         PlsReadResult result;
-        playlist.read = readFile(playlistFolder + file, file, "MPLS",
-                                 [](const std::vector<std::uint8_t>& b, const std::string& n) {
-                                     return readPlayList(b, n, true);
-                                 },
-                                 result);
+        playlist.read = readFile(
+            playlistFolder + file, file, "MPLS",
+            [](const std::vector<std::uint8_t>& b, const std::string& n) { return readPlayList(b, n, true); },
+            result);
         playlist.mpls = std::move(result.mpls);
         disc.playlists.push_back(std::move(playlist));
     }
@@ -225,11 +227,10 @@ DiscModel loadDisc(const std::string& chosen, const DiscLoadOptions& options) {
         clip.name = session.clips[c];
         const std::string file = spelled(clipFiles, clip.name + disc.names.ClipInfoExt);
         ClipReadResult result;
-        clip.read = readFile(clipFolder + file, file, "HDMV",
-                             [](const std::vector<std::uint8_t>& b, const std::string& n) {
-                                 return readClipInfo(b, n, true);
-                             },
-                             result);
+        clip.read = readFile(
+            clipFolder + file, file, "HDMV",
+            [](const std::vector<std::uint8_t>& b, const std::string& n) { return readClipInfo(b, n, true); },
+            result);
         clip.clpi = std::move(result.clpi);
         if (c < session.AVStreams.size()) clip.stream = session.AVStreams[c];
         disc.clips.push_back(std::move(clip));

@@ -46,34 +46,37 @@ std::vector<CommandSite> commandSites(const DiscModel& disc) {
     std::vector<CommandSite> sites;
     const auto& objects = disc.mobj.MovieObjects.mobjs;
     for (std::size_t o = 0; o < objects.size(); ++o)
-        sites.push_back({&objects[o].navigation_commands, CommandContext::MovieObject, disc.names.MovieObjectName,
-                         RecordPath{}.then("object", static_cast<std::int64_t>(o)), "object " + std::to_string(o),
-                         o});
+        sites.push_back(
+            {&objects[o].navigation_commands, CommandContext::MovieObject, disc.names.MovieObjectName,
+             RecordPath{}.then("object", static_cast<std::int64_t>(o)), "object " + std::to_string(o), o});
     for (const DiscMenu& menu : disc.menus) {
         const RecordPath base = RecordPath{}.then("menu", menu.clip + " PID " + hexText(menu.pid, 4));
         for (const TPage& page : menu.menu.IGSc.pages)
             for (const TBOG& bog : page.BOGs)
                 for (const TIGbutton& button : bog.buttons)
-                    sites.push_back({&button.navigation_commands, CommandContext::Button,
-                                     "STREAM" + std::string(1, pathSeparator()) + menu.clip +
-                                         disc.names.StreamExt,
-                                     base.then("page", page.page_id).then("button", button.button_id),
-                                     menuLabel(menu) + " page " + std::to_string(page.page_id) + " button " +
-                                         std::to_string(button.button_id),
-                                     std::nullopt});
+                    sites.push_back(
+                        {&button.navigation_commands, CommandContext::Button,
+                         "STREAM" + std::string(1, pathSeparator()) + menu.clip + disc.names.StreamExt,
+                         base.then("page", page.page_id).then("button", button.button_id),
+                         menuLabel(menu) + " page " + std::to_string(page.page_id) + " button " +
+                             std::to_string(button.button_id),
+                         std::nullopt});
     }
     return sites;
 }
 
 namespace {
 
-void addIndexEntry(DiscReferences& out, const DiscModel& disc, const TTitleEntry& entry, const RecordPath& where) {
+void addIndexEntry(DiscReferences& out, const DiscModel& disc, const TTitleEntry& entry,
+                   const RecordPath& where) {
     const std::string by = titleLabel(entry.title_number);
     if (entry.object_type == ObjectTypeBDJ) {
-        DiscReference ref{RefTarget::Bdjo, 0, entry.bdjo_file_name, {}, {}, disc.names.IndexName, where, by, {}};
+        DiscReference ref{
+            RefTarget::Bdjo, 0, entry.bdjo_file_name, {}, {}, disc.names.IndexName, where, by, {}};
         out.refs.push_back(ref);
     } else if (entry.object_type == ObjectTypeHDMV && entry.mobj_id_ref != NoObject) {
-        DiscReference ref{RefTarget::Object, entry.mobj_id_ref, {}, {}, {}, disc.names.IndexName, where, by, {}};
+        DiscReference ref{
+            RefTarget::Object, entry.mobj_id_ref, {}, {}, {}, disc.names.IndexName, where, by, {}};
         out.refs.push_back(ref);
     }
 }
@@ -141,7 +144,9 @@ DiscReferences collectReferences(const DiscModel& disc) {
             ref.number = static_cast<std::uint32_t>(std::strtoul(names[i].c_str(), nullptr, 10));
             ref.bdjoName = names[i];
             ref.file = "BDJO" + std::string(1, pathSeparator()) + bdjo.name + ".bdjo";
-            ref.where = RecordPath{}.then("bdjo", bdjo.name).then("accessible playlist", static_cast<std::int64_t>(i));
+            ref.where = RecordPath{}
+                            .then("bdjo", bdjo.name)
+                            .then("accessible playlist", static_cast<std::int64_t>(i));
             ref.by = "bdjo " + bdjo.name;
             out.refs.push_back(std::move(ref));
         }

@@ -38,13 +38,13 @@ enum class RefTarget { PlayList, Object, Title, Bdjo };
 // A reference by an immediate number (or a BD-J file name).
 struct DiscReference {
     RefTarget target = RefTarget::PlayList;
-    std::uint32_t number = 0;            // playlist, object or title number
-    std::string bdjoName;                // RefTarget::Bdjo
-    std::optional<std::uint32_t> item;   // Play PL at PI: the PlayItem, immediate
-    std::optional<std::uint32_t> mark;   // Play PL at Mark: the mark, immediate
-    std::string file;                    // the file holding the reference
-    RecordPath where;                    // the record holding it
-    std::string by;                      // "title 1", "object 5", "menu 00003 button 2", "bdjo 00000"
+    std::uint32_t number = 0;          // playlist, object or title number
+    std::string bdjoName;              // RefTarget::Bdjo
+    std::optional<std::uint32_t> item; // Play PL at PI: the PlayItem, immediate
+    std::optional<std::uint32_t> mark; // Play PL at Mark: the mark, immediate
+    std::string file;                  // the file holding the reference
+    RecordPath where;                  // the record holding it
+    std::string by;                    // "title 1", "object 5", "menu 00003 button 2", "bdjo 00000"
     // For the index entries: the movie object or title the reference starts from.
     std::optional<std::size_t> fromObject;
 };
@@ -54,8 +54,8 @@ struct CommandSite {
     const std::vector<TNavCommand>* commands = nullptr;
     CommandContext context = CommandContext::MovieObject;
     std::string file;
-    RecordPath where; // down to the object or the button
-    std::string by;   // "object 5", "menu 00003 button 2"
+    RecordPath where;                  // down to the object or the button
+    std::string by;                    // "object 5", "menu 00003 button 2"
     std::optional<std::size_t> object; // the movie object number
 };
 std::vector<CommandSite> commandSites(const DiscModel& disc);

@@ -35,7 +35,8 @@ ObjectGraph objectGraph(const DiscModel& disc, const DiscReferences& refs) {
     for (const DiscReference& ref : refs.refs) {
         if (!ref.fromObject || *ref.fromObject >= count) continue;
         if (ref.target == RefTarget::PlayList) addUnique(graph.playlists[*ref.fromObject], playlistName(ref));
-        if (ref.target == RefTarget::Object && ref.number < count) graph.next[*ref.fromObject].push_back(ref.number);
+        if (ref.target == RefTarget::Object && ref.number < count)
+            graph.next[*ref.fromObject].push_back(ref.number);
     }
     return graph;
 }
@@ -165,17 +166,18 @@ PlayListReport playListReport(const DiscModel& disc, const DiscPlayList& playlis
         const TPlayItem& item = list.PlayItems[mark.ref_to_PlayItem_id];
         const std::int64_t offset = static_cast<std::int64_t>(mark.mark_time_stamp) - item.IN_time;
         const std::int64_t start = static_cast<std::int64_t>(itemStart[mark.ref_to_PlayItem_id]) + offset;
-        report.chapters.push_back({static_cast<std::uint64_t>(std::max<std::int64_t>(0, start)), 0,
-                                   mark.ref_to_PlayItem_id});
+        report.chapters.push_back(
+            {static_cast<std::uint64_t>(std::max<std::int64_t>(0, start)), 0, mark.ref_to_PlayItem_id});
     }
     for (std::size_t c = 0; c < report.chapters.size(); ++c) {
-        const std::uint64_t end = c + 1 < report.chapters.size() ? report.chapters[c + 1].start : report.duration;
+        const std::uint64_t end =
+            c + 1 < report.chapters.size() ? report.chapters[c + 1].start : report.duration;
         report.chapters[c].length = end > report.chapters[c].start ? end - report.chapters[c].start : 0;
     }
     if (!list.PlayItems.empty()) {
         const TSTN& stn = list.PlayItems[0].STN;
-        for (int l : {ListPrimaryVideo, ListPrimaryAudio, ListPG, ListIG, ListSecondaryVideo, ListSecondaryAudio,
-                      ListPiPPG})
+        for (int l : {ListPrimaryVideo, ListPrimaryAudio, ListPG, ListIG, ListSecondaryVideo,
+                      ListSecondaryAudio, ListPiPPG})
             for (std::size_t i = 0; i < stnListSize(stn, l); ++i)
                 report.streams.push_back(streamReport(*stnEntry(stn, l, i), l, static_cast<int>(i + 1)));
     }
@@ -183,7 +185,8 @@ PlayListReport playListReport(const DiscModel& disc, const DiscPlayList& playlis
         SubPathReport sub;
         sub.type = std::string(subPathTypeName(path.SubPath_type));
         if (sub.type.empty()) sub.type = std::to_string(path.SubPath_type);
-        for (const TSubPlayItem& item : path.SubPlayItems) sub.clips.push_back(item.Clip_Information_file_name);
+        for (const TSubPlayItem& item : path.SubPlayItems)
+            sub.clips.push_back(item.Clip_Information_file_name);
         report.subPaths.push_back(std::move(sub));
     }
     std::int64_t size = 0;
@@ -242,9 +245,11 @@ DiscReport discReport(const DiscModel& disc) {
     if (disc.indexRead.usable() || disc.indexRead.status == ReadStatus::Damaged) {
         report.titles.push_back(
             titleReport(disc, graph, indexes.first_playback, RecordPath{}.then("title", "First Playback")));
-        report.titles.push_back(titleReport(disc, graph, indexes.top_menu, RecordPath{}.then("title", "Top Menu")));
+        report.titles.push_back(
+            titleReport(disc, graph, indexes.top_menu, RecordPath{}.then("title", "Top Menu")));
         for (const TTitleEntry& title : indexes.titles)
-            report.titles.push_back(titleReport(disc, graph, title, RecordPath{}.then("title", title.title_number)));
+            report.titles.push_back(
+                titleReport(disc, graph, title, RecordPath{}.then("title", title.title_number)));
     }
 
     std::map<std::string, std::vector<std::string>> users;
@@ -266,13 +271,15 @@ DiscReport discReport(const DiscModel& disc) {
         report.sounds.lengths.push_back(soundMilliseconds(entry));
 
     for (const DiscBdjo& bdjo : disc.bdjos)
-        report.bdjos.push_back({bdjo.name, bdjo.read, bdjo.bdjo.TableOfAccessiblePlayLists.PlayList_file_names,
+        report.bdjos.push_back({bdjo.name, bdjo.read,
+                                bdjo.bdjo.TableOfAccessiblePlayLists.PlayList_file_names,
                                 bdjo.bdjo.TableOfAccessiblePlayLists.autostart_first_PlayList_flag != 0,
                                 bdjo.bdjo.ApplicationManagementTable.applications.size()});
 
     // The main playlist: the longest one a title plays; a tie goes to the larger.
     std::set<std::string> played;
-    for (const TitleReport& title : report.titles) played.insert(title.playlists.begin(), title.playlists.end());
+    for (const TitleReport& title : report.titles)
+        played.insert(title.playlists.begin(), title.playlists.end());
     PlayListReport* main = nullptr;
     for (PlayListReport& playlist : report.playlists) {
         if (!playlist.read.usable() || played.count(playlist.name) == 0) continue;

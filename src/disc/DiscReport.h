@@ -16,19 +16,19 @@ namespace corvane {
 inline constexpr int TitleFollowDepth = 4;
 
 struct TitleReport {
-    std::string label;             // "First Playback", "Top Menu", "title 1"
-    std::int32_t title_number = 0; // as index.bdmv holds it
-    std::string object_type;       // "HDMV", "BD-J" or the number
-    std::int64_t object = -1;      // movie object (HDMV), -1 when off or BD-J
-    std::string bdjo;              // BD-J object file name
+    std::string label;                  // "First Playback", "Top Menu", "title 1"
+    std::int32_t title_number = 0;      // as index.bdmv holds it
+    std::string object_type;            // "HDMV", "BD-J" or the number
+    std::int64_t object = -1;           // movie object (HDMV), -1 when off or BD-J
+    std::string bdjo;                   // BD-J object file name
     std::vector<std::string> playlists; // the playlists it plays, in the order found
     RecordPath where;
 };
 
 struct PlayItemReport {
     std::string clip;
-    std::uint32_t IN_time = 0;  // 45 kHz ticks
-    std::uint32_t OUT_time = 0; // 45 kHz ticks
+    std::uint32_t IN_time = 0;           // 45 kHz ticks
+    std::uint32_t OUT_time = 0;          // 45 kHz ticks
     std::vector<std::string> angleClips; // the clips of angles 2 and on
 };
 
@@ -44,8 +44,8 @@ struct StreamReport {
     std::uint16_t pid = 0;
     std::uint8_t coding = 0;
     std::string codingName;
-    std::string format; // video format or audio presentation
-    std::string rate;   // frame rate or sampling frequency
+    std::string format;       // video format or audio presentation
+    std::string rate;         // frame rate or sampling frequency
     std::string language;     // ISO 639-2 code
     std::string languageName; // English name
 };
@@ -82,8 +82,8 @@ struct ClipReport {
     std::uint32_t packets = 0;
     std::uint64_t duration = 0; // 45 kHz ticks over its STC sequences
     std::vector<ClipStreamReport> streams;
-    std::string streamFile;  // empty when missing
-    std::int64_t size = -1;  // bytes, -1 when missing
+    std::string streamFile; // empty when missing
+    std::int64_t size = -1; // bytes, -1 when missing
 };
 
 struct SoundReport {

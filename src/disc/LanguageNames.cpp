@@ -528,8 +528,9 @@ constexpr LanguageName LanguageNames[] = {
 } // namespace
 
 std::string_view languageName(std::string_view code) {
-    const auto it = std::lower_bound(std::begin(LanguageNames), std::end(LanguageNames), code,
-                                     [](const LanguageName& entry, std::string_view c) { return entry.code < c; });
+    const auto it =
+        std::lower_bound(std::begin(LanguageNames), std::end(LanguageNames), code,
+                         [](const LanguageName& entry, std::string_view c) { return entry.code < c; });
     if (it == std::end(LanguageNames) || it->code != code) return {};
     return it->name;
 }
