@@ -29,13 +29,14 @@ std::string key(const Finding& f) {
 class DiscCheckTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_root = fs::temp_directory_path() /
-                 ("corvane-disc-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_root =
+            fs::temp_directory_path() / ("corvane-disc-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_root);
         fs::copy(Data + "/interop-disc1", m_root, fs::copy_options::recursive);
         fs::create_directories(bdmv() / "BACKUP");
-        fs::copy_file(Data + "/playlist/bdpl-disc1-00002-subpath-17marks.mpls", bdmv() / "PLAYLIST" / "00002.mpls");
+        fs::copy_file(Data + "/playlist/bdpl-disc1-00002-subpath-17marks.mpls",
+                      bdmv() / "PLAYLIST" / "00002.mpls");
     }
     void TearDown() override { fs::remove_all(m_root); }
 
@@ -81,8 +82,12 @@ TEST_F(DiscCheckTest, EachPlantedFaultGivesExactlyItsFinding) {
     auto command = [](std::uint32_t opcode, std::uint32_t destination, std::uint32_t source = 0) {
         return TNavCommand{opcode, destination, source};
     };
-    auto append = [](DiscModel& d, TNavCommand c) { d.mobj.MovieObjects.mobjs[0].navigation_commands.push_back(c); };
-    auto items = [](DiscModel& d) -> std::vector<TPlayItem>& { return d.playlists[0].mpls.PlayList.PlayItems; };
+    auto append = [](DiscModel& d, TNavCommand c) {
+        d.mobj.MovieObjects.mobjs[0].navigation_commands.push_back(c);
+    };
+    auto items = [](DiscModel& d) -> std::vector<TPlayItem>& {
+        return d.playlists[0].mpls.PlayList.PlayItems;
+    };
 
     const std::vector<std::pair<std::string, std::function<void(DiscModel&)>>> faults = {
         {"object-ref-missing",
@@ -111,7 +116,8 @@ TEST_F(DiscCheckTest, EachPlantedFaultGivesExactlyItsFinding) {
          }},
         {"stream-file-missing", [](DiscModel& d) { d.clips[3].stream = {}; }},
         {"stream-size-mismatch", [](DiscModel& d) { d.clips[3].stream.stream_file_size += 1; }},
-        {"stn-pid-not-in-clip", [&](DiscModel& d) { items(d)[0].STN.video[0].ref_to_stream_PID_of_mainClip = 0x1FFF; }},
+        {"stn-pid-not-in-clip",
+         [&](DiscModel& d) { items(d)[0].STN.video[0].ref_to_stream_PID_of_mainClip = 0x1FFF; }},
         {"stn-coding-mismatch", [&](DiscModel& d) { items(d)[0].STN.video[0].stream_coding_type = 0x02; }},
         {"stn-subpath-missing",
          [&](DiscModel& d) {
@@ -129,7 +135,8 @@ TEST_F(DiscCheckTest, EachPlantedFaultGivesExactlyItsFinding) {
          [&](DiscModel& d) {
              TPlayItem item = items(d)[0];
              const TCLPI& clip = d.clip(item.Clip_Information_file_name)->clpi;
-             item.OUT_time = clip.SequenceInfo.ATC_sequences[0].STC_sequences[0].presentation_end_time + 45000;
+             item.OUT_time =
+                 clip.SequenceInfo.ATC_sequences[0].STC_sequences[0].presentation_end_time + 45000;
              items(d).push_back(item);
          }},
         {"mark-outside-playitems",
@@ -144,7 +151,9 @@ TEST_F(DiscCheckTest, EachPlantedFaultGivesExactlyItsFinding) {
         {"default-button-missing",
          [](DiscModel& d) { d.menus[0].menu.IGSc.pages[0].default_selected_button_id_ref = 55; }},
         {"sound-id-missing",
-         [](DiscModel& d) { d.menus[0].menu.IGSc.pages[0].BOGs[0].buttons[0].selected_state_sound_id_ref = 3; }},
+         [](DiscModel& d) {
+             d.menus[0].menu.IGSc.pages[0].BOGs[0].buttons[0].selected_state_sound_id_ref = 3;
+         }},
         {"playlist-unreferenced",
          [](DiscModel& d) {
              DiscPlayList copy = d.playlists[0];
@@ -174,7 +183,9 @@ TEST_F(DiscCheckTest, EachPlantedFaultGivesExactlyItsFinding) {
     // Faults in the folder itself, read again from the files.
     const std::vector<std::pair<std::string, std::function<void()>>> files = {
         {"backup-file-in-scanned-folder",
-         [&] { fs::copy_file(bdmv() / "PLAYLIST" / "00002.mpls", bdmv() / "PLAYLIST" / "00002.mpls.backup"); }},
+         [&] {
+             fs::copy_file(bdmv() / "PLAYLIST" / "00002.mpls", bdmv() / "PLAYLIST" / "00002.mpls.backup");
+         }},
         {"file-name-invalid", [&] { std::ofstream(bdmv() / "CLIPINF" / "notes.txt") << "x"; }},
         {"name-set-mixed",
          [&] { fs::copy_file(bdmv() / "PLAYLIST" / "00002.mpls", bdmv() / "PLAYLIST" / "00009.MPL"); }},
@@ -182,7 +193,8 @@ TEST_F(DiscCheckTest, EachPlantedFaultGivesExactlyItsFinding) {
         {"required-file-missing", [&] { fs::remove(bdmv() / "index.bdmv"); }},
         {"file-refused",
          [&] {
-             std::fstream f(bdmv() / "PLAYLIST" / "00002.mpls", std::ios::in | std::ios::out | std::ios::binary);
+             std::fstream f(bdmv() / "PLAYLIST" / "00002.mpls",
+                            std::ios::in | std::ios::out | std::ios::binary);
              f.seekp(0);
              f.write("XPLS", 4);
          }},
@@ -202,7 +214,8 @@ TEST_F(DiscCheckTest, EachPlantedFaultGivesExactlyItsFinding) {
     // The folder without its STREAM folder says so once.
     EXPECT_EQ(discCheck(before).findings.front().code, "stream-folder-missing");
     planted.insert("stream-folder-missing");
-    for (const FindingCode& code : FindingCodes) EXPECT_EQ(planted.count(std::string(code.code)), 1u) << code.code;
+    for (const FindingCode& code : FindingCodes)
+        EXPECT_EQ(planted.count(std::string(code.code)), 1u) << code.code;
 }
 
 TEST_F(DiscCheckTest, ReportFollowsTitlesToTheirPlaylists) {
@@ -213,7 +226,8 @@ TEST_F(DiscCheckTest, ReportFollowsTitlesToTheirPlaylists) {
     EXPECT_EQ(report.mainPlaylist, "00002");
     EXPECT_TRUE(playlist.main);
     std::uint64_t duration = 0;
-    for (const TPlayItem& item : disc.playlists[0].mpls.PlayList.PlayItems) duration += item.OUT_time - item.IN_time;
+    for (const TPlayItem& item : disc.playlists[0].mpls.PlayList.PlayItems)
+        duration += item.OUT_time - item.IN_time;
     EXPECT_EQ(playlist.duration, duration);
     EXPECT_EQ(playlist.chapters.size(), 17u);
     EXPECT_EQ(playlist.chapters[0].start, 0u);

@@ -20,7 +20,7 @@ expect_status 1 "$CLI" lint "$TMP/disc" --json
 expect_part '"code": "playlist-missing"'
 expect_part '"where": "object 1, line 47"'
 expect_part '"errors": 10'
-# Only the playlist the disc holds: no errors, one warning (no STREAM folder) that --strict fails.
+# Every playlist the objects play is there: no errors, only warnings (no STREAM folder, clips no playlist plays), which --strict fails.
 for n in 00000 00001 00003 00004 00005 00006 00007 00008 00009 00010; do
   cp "$TMP/disc/BDMV/PLAYLIST/00002.mpls" "$TMP/disc/BDMV/PLAYLIST/$n.mpls"
 done
