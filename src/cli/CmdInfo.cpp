@@ -140,6 +140,15 @@ ordered_json reportJson(const DiscReport& report) {
                          {"autostart_first_playlist", b.autostartFirst}});
     }
     out["bdjo"] = bdjos;
+    ordered_json menus = ordered_json::array();
+    for (const MenuReport& m : report.menus)
+        menus.push_back({{"clip", m.clip + ".clpi"},
+                         {"pid", m.pid},
+                         {"pid_hex", pidHex(m.pid)},
+                         {"read", readText(m.read)},
+                         {"pages", m.pages},
+                         {"buttons", m.buttons}});
+    out["menus"] = menus;
     out["main_playlist"] =
         report.mainPlaylist.empty() ? ordered_json(nullptr) : ordered_json(report.mainPlaylist + ".mpls");
     return out;
@@ -219,6 +228,13 @@ void printReport(std::ostream& out, const DiscReport& report) {
     for (const BdjoReport& b : report.bdjos)
         rows.push_back({b.name, readText(b.read), std::to_string(b.applications), joined(b.playlists)});
     printTable(out, {"bdjo", "read", "applications", "playlists"}, rows);
+
+    out << "\nMenus\n";
+    rows.clear();
+    for (const MenuReport& m : report.menus)
+        rows.push_back(
+            {m.clip, pidHex(m.pid), readText(m.read), std::to_string(m.pages), std::to_string(m.buttons)});
+    printTable(out, {"clip", "PID", "read", "pages", "buttons"}, rows);
 }
 
 } // namespace
@@ -239,7 +255,8 @@ void addInfoCommand(CLI::App& app, int& result) {
         }
         const DiscReport report = discReport(loadDisc(*disc, {*use83, true}));
         if (*json)
-            std::cout << reportJson(report).dump(2) << '\n';
+            std::cout << reportJson(report).dump(2, ' ', false, ordered_json::error_handler_t::replace)
+                      << '\n';
         else
             printReport(std::cout, report);
     });

@@ -276,6 +276,12 @@ DiscReport discReport(const DiscModel& disc) {
                                 bdjo.bdjo.TableOfAccessiblePlayLists.autostart_first_PlayList_flag != 0,
                                 bdjo.bdjo.ApplicationManagementTable.applications.size()});
 
+    for (const DiscMenu& menu : disc.menus) {
+        MenuReport row{menu.clip, menu.pid, menu.read, menu.menu.IGSc.pages.size(), 0};
+        for (const TPage& page : menu.menu.IGSc.pages) row.buttons += pageButtonCount(page);
+        report.menus.push_back(row);
+    }
+
     // The main playlist: the longest one a title plays; a tie goes to the larger.
     std::set<std::string> played;
     for (const TitleReport& title : report.titles)

@@ -100,6 +100,15 @@ struct BdjoReport {
     std::size_t applications = 0;
 };
 
+// The IG menu of a clip's IG stream.
+struct MenuReport {
+    std::string clip;
+    std::uint16_t pid = 0;
+    DiscFileRead read;
+    std::size_t pages = 0;
+    std::size_t buttons = 0;
+};
+
 struct DiscReport {
     std::string BDMVdir;
     std::vector<TitleReport> titles;
@@ -107,6 +116,7 @@ struct DiscReport {
     std::vector<ClipReport> clips;
     SoundReport sounds;
     std::vector<BdjoReport> bdjos;
+    std::vector<MenuReport> menus;
     std::string mainPlaylist; // empty when no title plays a playlist
 };
 
