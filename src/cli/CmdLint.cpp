@@ -62,7 +62,7 @@ void addLintCommand(CLI::App& app, int& result) {
                                     {"message", f.message}});
             const ordered_json out = {
                 {"findings", findings}, {"errors", check.errors()}, {"warnings", check.warnings()}};
-            std::cout << out.dump(2) << '\n';
+            std::cout << out.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
         } else {
             std::vector<std::vector<std::string>> rows;
             for (const Finding& f : check.findings)

@@ -32,4 +32,10 @@ expect_err 'error: '
 expect_status 2 "$CLI" lint
 expect_status 2 "$CLI" info "$TMP/disc" --bogus
 
+# A clip name that is no UTF-8 text still gives JSON (the byte replaced), not an abort.
+printf '\264' | dd of="$TMP/disc/BDMV/PLAYLIST/00003.mpls" bs=1 seek=70 conv=notrunc 2>/dev/null
+expect_status 0 "$CLI" info "$TMP/disc" --json
+expect_part '"clips": ['
+expect_status 1 "$CLI" lint "$TMP/disc" --json
+
 finish
