@@ -17,7 +17,7 @@ const std::array<FindingCode, 31> FindingCodes = {{
     {"required-file-missing", Severity::Error},
     {"backup-folder-missing", Severity::Warning},
     {"file-refused", Severity::Error}, // a warning when only the version is new to the reader
-    {"file-damaged", Severity::Error},
+    {"file-damaged", Severity::Error}, // a warning for a movie object file cut short
     {"object-ref-missing", Severity::Error},
     {"bdjo-missing", Severity::Error},
     {"title-ref-missing", Severity::Error},
@@ -172,6 +172,9 @@ private:
     }
 
     void checkRead(const DiscFileRead& read, const std::string& file, bool present) {
+        if (present && read.endedEarly)
+            add("file-damaged", Severity::Warning, file, {},
+                file + " ends before the objects and commands it counts; the missing ones read as empty.");
         if (!present || read.usable()) return;
         if (read.status == ReadStatus::Damaged) {
             add("file-damaged", Severity::Error, file, {},

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
-#include <utility>
 
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
@@ -18,20 +17,6 @@
 namespace corvane {
 
 namespace {
-
-// Keeps the first error line the folder read reports.
-class FirstErrorSink : public MessageSink {
-public:
-    void appendLine(const StyledLine& line) override {
-        if (m_first.empty() && line.text.rfind("ERROR", 0) == 0) m_first = line.text;
-    }
-    void setStatus(int, const std::string&) override {}
-    void showErrorBadge(const std::string&) override {}
-    std::string take() { return std::exchange(m_first, {}); }
-
-private:
-    std::string m_first;
-};
 
 std::string firstError(const std::vector<ReadMessage>& messages) {
     for (const ReadMessage& message : messages)
@@ -59,6 +44,13 @@ DiscFileRead fileRead(const ReadResult& result, const std::string& path, const c
     read.message = firstError(result.messages);
     if (read.status == ReadStatus::FormatError) read.unknownVersion = onlyVersionUnknown(path, typeIndicator);
     return read;
+}
+
+// The first error line a reader gives for the file at `path`.
+template <typename Reader> std::string readerMessage(const std::string& path, Reader reader) {
+    std::string error;
+    const auto bytes = readWholeFile(path, error);
+    return bytes ? firstError(reader(*bytes).messages) : error;
 }
 
 template <typename Result, typename Reader>
@@ -166,7 +158,7 @@ const DiscBdjo* DiscModel::bdjo(const std::string& name) const {
 
 DiscModel loadDisc(const std::string& chosen, const DiscLoadOptions& options) {
     DiscModel disc;
-    FirstErrorSink sink;
+    NullSink sink;
     Session session;
     session.reporter.setSink(&sink);
     session.options.use83names = options.use83names;
@@ -184,12 +176,23 @@ DiscModel loadDisc(const std::string& chosen, const DiscLoadOptions& options) {
     // The listing and the two navigation files as the Read button reads them.
     readall(session);
     disc.mobjRead.status = disc.mobjPresent ? session.mobjStatus : ReadStatus::FileError;
-    disc.mobjRead.message = sink.take();
+    if (disc.mobjRead.usable()) {
+        std::string error;
+        if (const auto bytes = readWholeFile(disc.BDMVdir + disc.names.MovieObjectName, error))
+            disc.mobjRead.endedEarly = readMovieObject(*bytes, disc.names.MovieObjectName).endedEarly;
+    }
+    if (disc.mobjPresent && !disc.mobjRead.usable())
+        disc.mobjRead.message = readerMessage(disc.BDMVdir + disc.names.MovieObjectName, [&](const auto& b) {
+            return readMovieObject(b, disc.names.MovieObjectName);
+        });
     if (disc.mobjRead.status == ReadStatus::FormatError)
         disc.mobjRead.unknownVersion = onlyVersionUnknown(disc.BDMVdir + disc.names.MovieObjectName, "MOBJ");
     disc.mobj = std::move(session.mobj);
     disc.indexRead.status = disc.indexPresent ? session.indexStatus : ReadStatus::FileError;
-    disc.indexRead.message = sink.take();
+    if (disc.indexPresent && !disc.indexRead.usable())
+        disc.indexRead.message = readerMessage(disc.BDMVdir + disc.names.IndexName, [&](const auto& b) {
+            return readIndex(b, disc.names.IndexName);
+        });
     if (disc.indexRead.status == ReadStatus::FormatError)
         disc.indexRead.unknownVersion = onlyVersionUnknown(disc.BDMVdir + disc.names.IndexName, "INDX");
     disc.index = std::move(session.index);
@@ -197,7 +200,9 @@ DiscModel loadDisc(const std::string& chosen, const DiscLoadOptions& options) {
     disc.soundPresent = fileExists(disc.BDMVdir + "AUXDATA" + sep + "sound.bdmv");
     if (disc.soundPresent) {
         disc.soundRead.status = readsound(session);
-        disc.soundRead.message = sink.take();
+        if (!disc.soundRead.usable())
+            disc.soundRead.message = readerMessage(disc.BDMVdir + "AUXDATA" + sep + "sound.bdmv",
+                                                   [](const auto& b) { return readSoundBytes(b); });
         if (disc.soundRead.status == ReadStatus::FormatError)
             disc.soundRead.unknownVersion =
                 onlyVersionUnknown(disc.BDMVdir + "AUXDATA" + sep + "sound.bdmv", "BCLK");

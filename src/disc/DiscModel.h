@@ -27,6 +27,8 @@ struct DiscFileRead {
     std::string message; // the reader's first error line, tags removed; empty when read whole
     // The type indicator was right and only the version is one the reader does not know.
     bool unknownVersion = false;
+    // MovieObject.bdmv: read under the early-end rule, the data ended before its counts.
+    bool endedEarly = false;
     bool usable() const { return status == ReadStatus::Ok; }
 };
 
