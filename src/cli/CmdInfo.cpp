@@ -50,6 +50,8 @@ ordered_json sizeJson(std::int64_t size) {
 
 ordered_json reportJson(const DiscReport& report) {
     ordered_json out;
+    out["index"] = readText(report.indexRead);
+    out["movie_objects"] = readText(report.mobjRead);
     ordered_json titles = ordered_json::array();
     for (const TitleReport& t : report.titles) {
         ordered_json title = {{"title", t.label}, {"object_type", t.object_type}};
@@ -169,6 +171,8 @@ void printReport(std::ostream& out, const DiscReport& report) {
              t.object >= 0 ? "object " + std::to_string(t.object) : (t.bdjo.empty() ? "-" : t.bdjo + ".bdjo"),
              t.playlists.empty() ? "-" : joined(t.playlists)});
     printTable(out, {"title", "type", "object", "playlists"}, rows);
+    if (!report.indexRead.usable()) out << "index.bdmv " << readText(report.indexRead) << '\n';
+    if (!report.mobjRead.usable()) out << "MovieObject.bdmv " << readText(report.mobjRead) << '\n';
 
     out << "\nPlaylists\n";
     rows.clear();

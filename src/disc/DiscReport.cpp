@@ -238,6 +238,8 @@ std::vector<std::size_t> reachedObjects(const TMOBJ& mobj, std::size_t object, i
 DiscReport discReport(const DiscModel& disc) {
     DiscReport report;
     report.BDMVdir = disc.BDMVdir;
+    report.indexRead = disc.indexRead;
+    report.mobjRead = disc.mobjRead;
     const DiscReferences refs = collectReferences(disc);
     const ObjectGraph graph = objectGraph(disc, refs);
 

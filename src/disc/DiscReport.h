@@ -111,6 +111,8 @@ struct MenuReport {
 
 struct DiscReport {
     std::string BDMVdir;
+    DiscFileRead indexRead; // the titles come from index.bdmv only when it was read
+    DiscFileRead mobjRead;
     std::vector<TitleReport> titles;
     std::vector<PlayListReport> playlists;
     std::vector<ClipReport> clips;
