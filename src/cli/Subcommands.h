@@ -25,5 +25,7 @@ void addSoundCommand(CLI::App& app, int& result);
 void addFindCommand(CLI::App& app, int& result);
 void addMenuCommands(CLI::App& app, int& result);
 void addMuxCommand(CLI::App& app, int& result);
+void addInfoCommand(CLI::App& app, int& result);
+void addLintCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli
