@@ -173,6 +173,15 @@ bool OutputFile::open(const std::string& path) {
     m_size = m_started = 0;
     m_error.clear();
     if (path.empty()) return fail("Cannot create file", ENOENT);
+    if (path == StandardOutputName) {
+        // The command line's "-": the bytes go straight to the standard output.
+        std::fflush(stdout);
+        m_fd = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (m_fd < 0) return fail("Cannot write file", errno);
+        m_target = path;
+        m_direct = true;
+        return true;
+    }
 
     // Follow the chain of links: the file written is the one the last link names.
     std::string target = path;

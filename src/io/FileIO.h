@@ -23,6 +23,9 @@ struct FileResult {
 };
 
 // One file being written.
+// The output name that stands for the standard output.
+inline constexpr const char* StandardOutputName = "-";
+
 class OutputFile {
 public:
     OutputFile() = default;
@@ -33,7 +36,8 @@ public:
     // Opens `path`: symbolic links are followed to the final target. A regular or missing
     // target gets a temporary file in the target's folder, created exclusively; a FIFO or a
     // character device is opened straight. A directory, another kind of node or a file the
-    // user may not write is refused. False with error() set.
+    // user may not write is refused. StandardOutputName ("-") writes straight to the
+    // standard output. False with error() set.
     bool open(const std::string& path);
     bool write(const void* data, std::size_t size);
     // Cuts what was written back to `size` bytes; a FIFO or device keeps what it was given.

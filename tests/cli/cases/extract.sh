@@ -9,6 +9,10 @@ cmp -s "$TMP/v.m2v" "$S.m2v" || fail "extract of the video PID differs from ffmp
 expect_err "source packets saved."
 expect_status 0 "$CLI" extract "$S.m2ts" --pid 0x1100 -o "$TMP/a.ac3" --quiet
 cmp -s "$TMP/a.ac3" "$S.ac3" || fail "extract of the audio PID differs from ffmpeg's"
+# "-" is the standard output, a pipe or a file the shell opened
+"$CLI" extract "$S.m2ts" --pid 1100 -o - --quiet | cmp -s - "$S.ac3" || fail "extract -o - into a pipe"
+"$CLI" extract "$S.m2ts" --pid 1100 -o - --quiet >"$TMP/redirected.ac3"
+cmp -s "$TMP/redirected.ac3" "$S.ac3" || fail "extract -o - into a redirected file"
 expect_status 0 "$CLI" extract "$S.m2ts" --pid 1100 --pes -o "$TMP/a.pes"
 expect_err "69 source packets saved."
 [ "$(head -c 3 "$TMP/a.pes" | od -An -tx1 | tr -d ' ')" = 000001 ] || fail "PES output starts with a start code"
