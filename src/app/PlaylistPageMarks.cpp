@@ -148,9 +148,10 @@ void PlaylistPage::connectMarkEditors() {
 void PlaylistPage::bbPLMinsClick() {
     if (!bbPLMins->isEnabled()) return;
     const int last = sgPlayListMark->selectedRange().second;
-    const auto inserted =
-        insertMark(m_session.mpls,
-                   last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt);
+    const int item = selectedPlayItem();
+    const auto inserted = insertMark(
+        m_session.mpls, last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt,
+        static_cast<std::size_t>(std::max(item, 0)));
     if (!inserted) return;
     fillMarks(static_cast<int>(*inserted));
 }

@@ -188,12 +188,20 @@ std::uint32_t markTimeStamp(const MarkTime& time) {
     return t.hours * 162000000u + t.minutes * 2700000u + t.seconds * 45000u + t.milliseconds * 45u;
 }
 
-std::optional<std::size_t> insertMark(TMPLS& mpls, std::optional<std::size_t> after) {
+std::optional<std::size_t> insertMark(TMPLS& mpls, std::optional<std::size_t> after, std::size_t playItem) {
     auto& marks = mpls.PlayListMark.marks;
     if (marks.size() >= MaxMarks) return std::nullopt;
     ensureMarkSection(mpls);
     const std::size_t at = after ? std::min(*after + 1, marks.size()) : 0;
-    marks.insert(marks.begin() + static_cast<std::ptrdiff_t>(at), entryMark());
+    // Time stamp 0 lies outside the PlayItems of most discs: the mark starts at its PlayItem.
+    TMarkEntry mark = entryMark();
+    const auto& items = mpls.PlayList.PlayItems;
+    if (!items.empty()) {
+        playItem = std::min(playItem, items.size() - 1);
+        mark.ref_to_PlayItem_id = static_cast<std::uint16_t>(playItem);
+        mark.mark_time_stamp = items[playItem].IN_time;
+    }
+    marks.insert(marks.begin() + static_cast<std::ptrdiff_t>(at), mark);
     mpls.PlayListMark.number_of_PlayList_marks = static_cast<std::uint16_t>(marks.size());
     resizeMarks(mpls, 1);
     return at;

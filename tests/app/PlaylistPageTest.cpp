@@ -33,6 +33,7 @@
 #include "app/StatusPage.h"
 #include "io/TextUtil.h"
 #include "playlist/PlayListEdit.h"
+#include "playlist/PlayListMarks.h"
 #include "playlist/PlayListNames.h"
 #include "playlist/PlayListReader.h"
 #include "widgets/EditControls.h"
@@ -450,10 +451,15 @@ private slots:
         control<QToolButton>("bbPLMins")->click();
         QCOMPARE(grid("sgPlayListMark")->dataRows(), 4);
         QCOMPARE(page()->selectedMark(), 2);
+        // The new mark starts at the selected PlayItem's IN time, not at 0.
+        const std::uint32_t in = mpls().PlayList.PlayItems[0].IN_time;
+        QVERIFY(in != 0);
+        QCOMPARE(mpls().PlayListMark.marks[2].mark_time_stamp, in);
         QCOMPARE(rowTexts(grid("sgPlayListMark"), 2),
-                 (QStringList{"002", "entry-mark", "000", "00:00:00.000", "FFFF", "0"}));
+                 (QStringList{"002", "entry-mark", "000", q(timeText45(in)), "FFFF", "0"}));
         QCOMPARE(cell(grid("sgPlayListMark"), 3, 0), QStringLiteral("003"));
-        QCOMPARE(control<TIntEdit>("iePLMms")->text(), QStringLiteral("000"));
+        QCOMPARE(control<TIntEdit>("iePLMms")->text(),
+                 QStringLiteral("%1").arg(markTime(in).milliseconds, 3, 10, QLatin1Char('0')));
         QCOMPARE(mpls().PlayListMark.PlayListMark_length, length + 14);
 
         // The time editors: the hour at once, the others when left, each clamped.
@@ -464,8 +470,12 @@ private slots:
         QTest::keyClicks(control<TIntEdit>("iePLMmin"), QStringLiteral("75"));
         QTest::keyClick(control<TIntEdit>("iePLMmin"), Qt::Key_Return);
         QCOMPARE(control<TIntEdit>("iePLMmin")->text(), QStringLiteral("59"));
-        QCOMPARE(mpls().PlayListMark.marks[2].mark_time_stamp, 162000000u + 59u * 2700000u);
-        QCOMPARE(cell(grid("sgPlayListMark"), 2, 3), QStringLiteral("01:59:00.000"));
+        const MarkTime start = markTime(in);
+        QCOMPARE(mpls().PlayListMark.marks[2].mark_time_stamp,
+                 markTimeStamp({1, 59, start.seconds, start.milliseconds}));
+        QCOMPARE(cell(grid("sgPlayListMark"), 2, 3), QStringLiteral("01:59:%1.%2")
+                                                         .arg(start.seconds, 2, 10, QLatin1Char('0'))
+                                                         .arg(start.milliseconds, 3, 10, QLatin1Char('0')));
 
         // Every mark selected and deleted: grid and editors off, insert still on.
         QTest::keyClick(grid("sgPlayListMark"), Qt::Key_A, Qt::ControlModifier);

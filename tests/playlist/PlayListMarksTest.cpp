@@ -54,6 +54,13 @@ TEST(PlayListMarks, InsertAndDeleteKeepSizes) {
     EXPECT_EQ(mpls.ExtensionData_start_address, extension + 5 * 14);
     EXPECT_EQ(mpls.PlayListMark.marks[0].entry_ES_PID, 0xFFFF);
     EXPECT_EQ(mpls.PlayListMark.marks[0].mark_type, 1);
+    // A new mark starts at its PlayItem's IN time (the first PlayItem without one given).
+    EXPECT_EQ(mpls.PlayListMark.marks[0].ref_to_PlayItem_id, 0);
+    EXPECT_EQ(mpls.PlayListMark.marks[0].mark_time_stamp, 45000u);
+    ASSERT_EQ(insertMark(mpls, 4, 2), 5u);
+    EXPECT_EQ(mpls.PlayListMark.marks[5].ref_to_PlayItem_id, 2);
+    EXPECT_EQ(mpls.PlayListMark.marks[5].mark_time_stamp, 27000000u);
+    deleteMarks(mpls, 5, 5);
     expectWritable(mpls);
 
     const auto result = deleteMarks(mpls, 1, 3);
