@@ -74,6 +74,8 @@ void PlaylistPage::redrawMarks() {
     const auto& marks = m_session.mpls.PlayListMark.marks;
     for (std::size_t i = 0; i < marks.size(); ++i)
         sgPlayListMark->setRow(static_cast<int>(i), PLMline(marks[i], i));
+    // The editors show the model too: a field left later must not write back an old time.
+    sgPlayListMarkClick(selectedMark());
 }
 
 void PlaylistPage::setMarkEditorsEnabled(bool enabled) {

@@ -367,6 +367,7 @@ private slots:
         control<QMenu>("PopupMenu")->hide();
         QVERIFY(grid("sgPLitem")->editable());
         QVERIFY(!grid("sgSubPlayItem")->editable());
+        page()->selectMark(5);
         const TPlayItem& old = before.PlayList.PlayItems[0];
         const QString typed = q(timeText45(old.IN_time + 45000));
         const std::uint32_t newIn = *parseTimeText(typed.toStdString());
@@ -384,6 +385,17 @@ private slots:
                  before.PlayListMark.marks[5].mark_time_stamp + shift);
         QCOMPARE(cell(grid("sgPlayListMark"), 5, 3),
                  q(timeText45(mpls().PlayListMark.marks[5].mark_time_stamp)));
+        // The editors of the selected mark follow it; a field typed in then keeps the new time.
+        const MarkTime shifted = markTime(mpls().PlayListMark.marks[5].mark_time_stamp);
+        QCOMPARE(control<TIntEdit>("iePLMsec")->value(), int(shifted.seconds));
+        QCOMPARE(control<TIntEdit>("iePLMmin")->value(), int(shifted.minutes));
+        control<TIntEdit>("iePLMms")->setFocus();
+        control<TIntEdit>("iePLMms")->selectAll();
+        QTest::keyClicks(control<TIntEdit>("iePLMms"), QStringLiteral("7"));
+        QTest::keyClick(control<TIntEdit>("iePLMms"), Qt::Key_Return);
+        QCOMPARE(mpls().PlayListMark.marks[5].mark_time_stamp,
+                 markTimeStamp({shifted.hours, shifted.minutes, shifted.seconds, 7}));
+        mpls().PlayListMark.marks[5].mark_time_stamp = before.PlayListMark.marks[5].mark_time_stamp + shift;
 
         // All No: only the IN time and the length change.
         asked.clear();
