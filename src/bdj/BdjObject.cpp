@@ -115,7 +115,7 @@ BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view
         ByteReader part(bytes);
         part.seek(address);
         if (!part.overrun()) read(part);
-        if (part.overrun()) damaged.push_back(std::string(what) + " at offset " + std::to_string(address));
+        if (part.overrun()) damaged.push_back(std::string(what) + " at $" + hexText(address, 8));
     };
 
     block("TerminalInfo", 48, [&](ByteReader& part) {
