@@ -175,7 +175,7 @@ BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view
 
     for (const auto& what : damaged)
         result.messages.push_back(
-            {ReadMessage::Kind::Error, "Error: " + std::string(name) + " ends inside " + what + "."});
+            {ReadMessage::Kind::Error, std::string(name) + " ends inside " + what + "."});
     if (!damaged.empty()) result.status = ReadStatus::Damaged;
     return result;
 }
