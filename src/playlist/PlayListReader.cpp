@@ -393,11 +393,10 @@ PlsReadResult Parser::run(bool quiet) {
         result.status = ReadStatus::Damaged;
         result.mpls = TMPLS{};
         result.problemAt = in.size();
-        result.messages.push_back(
-            {ReadMessage::Kind::Error, std::string(m_name) +
-                                           " ends early: the type indicator and version run past "
-                                           "the end of the file at $" +
-                                           hexText(in.size(), 8) + "."});
+        result.messages.push_back({ReadMessage::Kind::Error, std::string(m_name) +
+                                                                 " ends early: the file header runs past "
+                                                                 "the end of the file at $" +
+                                                                 hexText(in.size(), 8) + "."});
         return result;
     }
     if (mpls.type_indicator != "MPLS" || !isKnownVersion(mpls.version_number)) {
