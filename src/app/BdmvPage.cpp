@@ -87,8 +87,15 @@ BdmvPage::BdmvPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
 }
 
 void BdmvPage::connectControls() {
-    connect(eContent, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_session.index.content_provider_user_data = text.toStdString(); });
+    connect(eContent, &QLineEdit::textEdited, this, [this](const QString& text) {
+        setContentProvider(m_session.index, text.toStdString());
+        // The field shows what the file will hold: '?' for a character outside Latin-1.
+        const QString stored = qs(contentProviderText(m_session.index));
+        if (stored == text) return;
+        const int at = eContent->cursorPosition();
+        eContent->setText(stored);
+        eContent->setCursorPosition(std::min<int>(at, static_cast<int>(stored.size())));
+    });
 
     // First Playback and Top Menu.
     for (QCheckBox* box : {cbFPBon, cbTMon}) {
@@ -224,6 +231,8 @@ void BdmvPage::fillFromSession() {
 
 void BdmvPage::fillObjects() {
     const bool ok = m_session.mobjStatus == ReadStatus::Ok;
+    // Without a readable index nothing can be saved, so nothing is edited either.
+    const bool editable = m_session.navigationReadable();
     objectModel->reload();
     commandModel->setObject(-1);
     setCommandsEditable(false);
@@ -232,11 +241,11 @@ void BdmvPage::fillObjects() {
     setNames(cbTitleSearch, MaskNames);
     fillObjectPickers();
     lObjExtDat->setText(ok ? qs(ExtDatCap(m_session.mobj.ExtensionData)) : QString());
-    bObjExtDatEdit->setEnabled(ok);
-    sgObject->setEnabled(ok);
-    sgCommands->setEnabled(ok);
-    bbObins->setEnabled(ok);
-    commandEditor->setPickersEnabled(ok);
+    bObjExtDatEdit->setEnabled(editable);
+    sgObject->setEnabled(editable);
+    sgCommands->setEnabled(editable);
+    bbObins->setEnabled(editable);
+    commandEditor->setPickersEnabled(editable);
     updateObjectPickerStates();
 }
 
@@ -267,7 +276,7 @@ void BdmvPage::fillIndex() {
     const bool ok = m_session.indexStatus == ReadStatus::Ok;
     const TIndexes& indexes = m_session.index.Indexes;
     titleModel->reload();
-    eContent->setText(ok ? QString::fromStdString(m_session.index.content_provider_user_data) : QString());
+    eContent->setText(ok ? qs(contentProviderText(m_session.index)) : QString());
     eContent->setEnabled(ok);
     sgTitles->setEnabled(ok);
     cbFPBon->setEnabled(ok);
@@ -476,7 +485,8 @@ void BdmvPage::setExtDatDialog(TfExtDat* dialog) {
 }
 
 void BdmvPage::labels() {
-    const BdmvLabelTexts texts = BDMVlabels(m_session.index, m_session.mobj);
+    const BdmvLabelTexts texts =
+        BDMVlabels(m_session.index, m_session.mobj, m_session.indexStatus == ReadStatus::Ok);
     lTitlenum->setText(QString::fromStdString(texts.titles));
     lObjects->setText(QString::fromStdString(texts.objects));
 }

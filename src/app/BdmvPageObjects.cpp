@@ -62,7 +62,7 @@ void BdmvPage::objectClick(int object) {
 }
 
 void BdmvPage::updateObjectPickerStates() {
-    const bool has = m_session.mobjStatus == ReadStatus::Ok && objectModel->objectCount() > 0;
+    const bool has = m_session.navigationReadable() && objectModel->objectCount() > 0;
     for (QComboBox* box : {cbResume, cbMenuCall, cbTitleSearch}) box->setEnabled(has);
     bbObdel->setEnabled(has);
     bbNCins->setEnabled(has);
@@ -94,7 +94,7 @@ void BdmvPage::refreshAfterObjectChange() {
 }
 
 void BdmvPage::bbObinsClick() {
-    if (m_session.mobjStatus != ReadStatus::Ok) return;
+    if (!m_session.navigationReadable()) return;
     const int count = objectModel->objectCount();
     const int last = count == 0 ? -1 : sgObject->selectedRange().second;
     const int position = last < 0 ? count : std::min(last + 1, count);
@@ -107,7 +107,7 @@ void BdmvPage::bbObinsClick() {
 
 void BdmvPage::bbObdelClick() {
     const int count = objectModel->objectCount();
-    if (m_session.mobjStatus != ReadStatus::Ok || count == 0) return;
+    if (!m_session.navigationReadable() || count == 0) return;
     auto [first, last] = sgObject->selectedRange();
     if (first < 0 || first >= count) return;
     last = std::min(last, count - 1);
@@ -269,7 +269,7 @@ void BdmvPage::bIndExDatEditClick() {
 }
 
 void BdmvPage::bObjExtDatEditClick() {
-    if (!m_extDat || m_session.mobjStatus != ReadStatus::Ok) return;
+    if (!m_extDat || !m_session.navigationReadable()) return;
     TExtensionData block = m_session.mobj.ExtensionData;
     if (!m_extDat->edit(m_session.names.MovieObjectName, block)) return;
     setMovieObjectExtensionData(m_session.mobj, block);

@@ -199,8 +199,8 @@ void TfExtDat::bbLoadExtDatClick() {
 void TfExtDat::bbSaveExtDatClick() {
     QFileDialog dialog(this, QStringLiteral("Save ExtensionData()"), startFolder(), ExdFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // The suffix the stored files were always given, whatever the filter says.
-    dialog.setDefaultSuffix(QStringLiteral("ied"));
+    // The suffix the Load filter and the CLI's dump look for.
+    dialog.setDefaultSuffix(QStringLiteral("exd"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     saveToFile(dialog.selectedFiles().constFirst());
 }

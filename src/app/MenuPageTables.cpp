@@ -40,6 +40,7 @@
 #include "app/EditModeMenu.h"
 #include "app/PictureConvert.h"
 #include "app/PlaylistPageGrid.h"
+#include "io/TextUtil.h"
 #include "widgets/EditControls.h"
 #include "widgets/RadioGroup.h"
 
@@ -115,7 +116,7 @@ public:
         if (!m_editable(index.row(), index.column())) return nullptr;
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
-        editor->setInputMask(qtMask(bogEditMask(index.row())));
+        editor->setInputMask(optionalInputMask(qtMask(bogEditMask(index.row()))));
         return editor;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
@@ -124,7 +125,8 @@ public:
         line->selectAll();
     }
     void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
-        m_edited(index.row(), index.column(), static_cast<QLineEdit*>(editor)->displayText());
+        const QString typed = static_cast<QLineEdit*>(editor)->displayText();
+        m_edited(index.row(), index.column(), QString::fromStdString(padShortCell(typed.toStdString())));
     }
 
 private:

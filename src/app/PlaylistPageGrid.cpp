@@ -5,6 +5,9 @@
 
 #include <algorithm>
 
+#include "io/TextUtil.h"
+#include "widgets/EditControls.h"
+
 namespace corvane {
 
 // ---- rows of texts ----
@@ -231,7 +234,7 @@ QWidget* MaskedCellDelegate::createEditor(QWidget* parent, const QStyleOptionVie
         return nullptr;
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
-    editor->setInputMask(m_grid->editMask(index.column()));
+    editor->setInputMask(optionalInputMask(m_grid->editMask(index.column())));
     return editor;
 }
 
@@ -243,8 +246,9 @@ void MaskedCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index
 
 void MaskedCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
     auto* line = static_cast<QLineEdit*>(editor);
-    // The cell's shown text is redrawn from the model by the page.
-    emit m_grid->cellEdited(index.row(), index.column(), line->displayText());
+    // The cell's shown text is redrawn from the model by the page; a short number is padded.
+    emit m_grid->cellEdited(index.row(), index.column(),
+                            QString::fromStdString(padShortCell(line->displayText().toStdString())));
 }
 
 } // namespace corvane

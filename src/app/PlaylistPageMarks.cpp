@@ -74,6 +74,8 @@ void PlaylistPage::redrawMarks() {
     const auto& marks = m_session.mpls.PlayListMark.marks;
     for (std::size_t i = 0; i < marks.size(); ++i)
         sgPlayListMark->setRow(static_cast<int>(i), PLMline(marks[i], i));
+    // The editors show the model too: a field left later must not write back an old time.
+    sgPlayListMarkClick(selectedMark());
 }
 
 void PlaylistPage::setMarkEditorsEnabled(bool enabled) {
@@ -148,9 +150,10 @@ void PlaylistPage::connectMarkEditors() {
 void PlaylistPage::bbPLMinsClick() {
     if (!bbPLMins->isEnabled()) return;
     const int last = sgPlayListMark->selectedRange().second;
-    const auto inserted =
-        insertMark(m_session.mpls,
-                   last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt);
+    const int item = selectedPlayItem();
+    const auto inserted = insertMark(
+        m_session.mpls, last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt,
+        static_cast<std::size_t>(std::max(item, 0)));
     if (!inserted) return;
     fillMarks(static_cast<int>(*inserted));
 }

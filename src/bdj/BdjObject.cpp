@@ -115,7 +115,7 @@ BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view
         ByteReader part(bytes);
         part.seek(address);
         if (!part.overrun()) read(part);
-        if (part.overrun()) damaged.push_back(std::string(what) + " at offset " + std::to_string(address));
+        if (part.overrun()) damaged.push_back(std::string(what) + " at $" + hexText(address, 8));
     };
 
     block("TerminalInfo", 48, [&](ByteReader& part) {
@@ -175,7 +175,7 @@ BdjoReadResult readBDJO(const std::vector<std::uint8_t>& bytes, std::string_view
 
     for (const auto& what : damaged)
         result.messages.push_back(
-            {ReadMessage::Kind::Error, "Error: " + std::string(name) + " ends inside " + what + "."});
+            {ReadMessage::Kind::Error, std::string(name) + " ends inside " + what + "."});
     if (!damaged.empty()) result.status = ReadStatus::Damaged;
     return result;
 }

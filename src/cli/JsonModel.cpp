@@ -1,5 +1,6 @@
 #include "cli/JsonModel.h"
 
+#include "io/TextUtil.h"
 #include "navigation/CommandText.h"
 #include "navigation/IndexUhd.h"
 
@@ -33,16 +34,7 @@ OrderedJson toJson(const TExtensionData& block, bool noData) {
 }
 
 std::string latin1ToUtf8(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return corvane::latin1ToUtf8(text);
 }
 
 OrderedJson toJson(const TNavCommand& command, CommandContext context) {

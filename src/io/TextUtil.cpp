@@ -72,4 +72,48 @@ std::string upperCase(std::string_view text) {
     return out;
 }
 
+std::string padShortCell(std::string_view text) {
+    const std::size_t typed = text.find_last_not_of(' ') + 1; // 0 when nothing was typed
+    const std::string_view digits = text.substr(0, typed);
+    const bool plain = typed > 0 && std::all_of(digits.begin(), digits.end(), [](char c) {
+                           return std::isalnum(static_cast<unsigned char>(c)) != 0;
+                       });
+    if (!plain) return std::string(text);
+    return std::string(text.size() - typed, '0') + std::string(digits);
+}
+
+std::string latin1ToUtf8(std::string_view text) {
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string utf8ToLatin1(std::string_view text, std::size_t maxBytes) {
+    auto byteAt = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    std::string out;
+    std::size_t at = 0;
+    while (at < text.size() && out.size() < maxBytes) {
+        const unsigned char lead = byteAt(at);
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        std::size_t used = 1; // a sequence cut short ends at its last continuation byte
+        while (used < length && at + used < text.size() && (byteAt(at + used) & 0xC0) == 0x80) ++used;
+        if (lead < 0x80)
+            out += static_cast<char>(lead);
+        else if (used == 2 && lead >= 0xC2 && lead < 0xC4) // U+0080..U+00FF
+            out += static_cast<char>((lead & 0x1F) << 6 | (byteAt(at + 1) & 0x3F));
+        else
+            out += '?';
+        at += used;
+    }
+    return out;
+}
+
 } // namespace corvane

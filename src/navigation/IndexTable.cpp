@@ -225,11 +225,12 @@ std::array<std::string, 5> indline(const TINDX& index, std::size_t i) {
             pick(PlaybackTypeNames, title.playback_type), target};
 }
 
-BdmvLabelTexts BDMVlabels(const TINDX& index, const TMOBJ& mobj) {
-    const int extra =
-        (entryIsOn(index.Indexes.first_playback) ? 1 : 0) + (entryIsOn(index.Indexes.top_menu) ? 1 : 0);
+BdmvLabelTexts BDMVlabels(const TINDX& index, const TMOBJ& mobj, bool indexRead) {
+    const int extra = !indexRead ? 0
+                                 : (entryIsOn(index.Indexes.first_playback) ? 1 : 0) +
+                                       (entryIsOn(index.Indexes.top_menu) ? 1 : 0);
     BdmvLabelTexts texts;
-    texts.titles = std::to_string(index.Indexes.titles.size());
+    texts.titles = std::to_string(indexRead ? index.Indexes.titles.size() : 0);
     if (extra > 0) texts.titles += " + " + std::to_string(extra);
     texts.titles += " titles";
     texts.objects = objectCountLabel(mobj);

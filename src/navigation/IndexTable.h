@@ -124,7 +124,8 @@ struct BdmvLabelTexts {
     std::string titles;  // lTitlenum: "12 + 2 titles"
     std::string objects; // lObjects: "40 objects"
 };
-BdmvLabelTexts BDMVlabels(const TINDX& index, const TMOBJ& mobj);
+// An index that was not read whole shows no titles: "0 titles".
+BdmvLabelTexts BDMVlabels(const TINDX& index, const TMOBJ& mobj, bool indexRead = true);
 
 // "  Found [b]n[/b] titles, [b]e[/b] extended entry."
 std::string indexFoundLine(const TINDX& index);

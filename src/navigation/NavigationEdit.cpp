@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "io/TextUtil.h"
 #include "shell/Reporter.h"
 
 namespace corvane {
@@ -93,8 +94,14 @@ ObjectDeletion deleteMovieObjects(TMOBJ& mobj, TINDX& index, std::size_t first, 
             entry.mobj_id_ref = static_cast<std::uint16_t>(entry.mobj_id_ref - k);
         return true;
     };
-    if (follow(index.Indexes.first_playback)) result.menuEntriesChanged = true;
-    if (follow(index.Indexes.top_menu)) result.menuEntriesChanged = true;
+    if (follow(index.Indexes.first_playback)) {
+        result.menuEntriesChanged = true;
+        result.firstPlaybackLost = index.Indexes.first_playback.mobj_id_ref == NoObject;
+    }
+    if (follow(index.Indexes.top_menu)) {
+        result.menuEntriesChanged = true;
+        result.topMenuLost = index.Indexes.top_menu.mobj_id_ref == NoObject;
+    }
     auto& titles = index.Indexes.titles;
     for (std::size_t i = 0; i < titles.size(); ++i) {
         if (follow(titles[i])) result.changedTitles.push_back(i);
@@ -105,9 +112,12 @@ ObjectDeletion deleteMovieObjects(TMOBJ& mobj, TINDX& index, std::size_t first, 
 }
 
 void reportInvalidReferences(Reporter& reporter, const ObjectDeletion& deletion) {
+    if (deletion.firstPlaybackLost) reporter.erlog("Invalid object reference in First Playback");
+    if (deletion.topMenuLost) reporter.erlog("Invalid object reference in Top Menu");
     for (std::int32_t number : deletion.invalidTitles)
         reporter.erlog("Invalid object reference in Title " + std::to_string(number));
-    if (!deletion.invalidTitles.empty()) reporter.erslog("See Status");
+    if (deletion.firstPlaybackLost || deletion.topMenuLost || !deletion.invalidTitles.empty())
+        reporter.erslog("See Status");
 }
 
 void setObjectFlag(TMOBJ& mobj, std::size_t object, ObjectFlag flag, int item) {
@@ -252,6 +262,16 @@ void setEntryAccessType(TTitleEntry& entry, int item) {
 
 void setEntryBdjoFile(TTitleEntry& entry, std::string_view fileName) {
     entry.bdjo_file_name = std::string(fileName.substr(0, 5));
+}
+
+// ---- Content provider text ------------------------------------------------------
+
+void setContentProvider(TINDX& index, std::string_view utf8) {
+    index.content_provider_user_data = utf8ToLatin1(utf8, ContentProviderBytes);
+}
+
+std::string contentProviderText(const TINDX& index) {
+    return latin1ToUtf8(index.content_provider_user_data);
 }
 
 // ---- ExtensionData -------------------------------------------------------------

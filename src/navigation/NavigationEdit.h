@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -37,6 +38,8 @@ struct ObjectDeletion {
     std::vector<std::size_t> changedTitles;  // titles whose reference changed (rows to redraw)
     std::vector<std::int32_t> invalidTitles; // title_number of every HDMV title left without a valid object
     bool menuEntriesChanged = false;         // First Playback or Top Menu reference changed
+    bool firstPlaybackLost = false;          // First Playback played a deleted object: now off
+    bool topMenuLost = false;                // Top Menu played a deleted object: now off
 };
 // Removes objects first..last (clamped to the list): number_of_mobjs − k, mobjs_length
 // and a non-zero ExtensionData address − (4·k + 12·commands). A title, First Playback or
@@ -44,7 +47,8 @@ struct ObjectDeletion {
 // off); one above it is lowered by k. Titles whose reference is then not below the
 // object count are listed for the "Invalid object reference in Title" report.
 ObjectDeletion deleteMovieObjects(TMOBJ& mobj, TINDX& index, std::size_t first, std::size_t last);
-// Reports each invalid title with erlog, and "See Status" on the status bar when there was one.
+// Reports First Playback and Top Menu when they lost their object and each invalid title with
+// erlog, and "See Status" on the status bar when there was one.
 void reportInvalidReferences(Reporter& reporter, const ObjectDeletion& deletion);
 
 enum class ObjectFlag { Resume, MenuCall, TitleSearch };
@@ -98,6 +102,15 @@ void setEntryPlaybackType(TTitleEntry& entry, int item);
 void setEntryAccessType(TTitleEntry& entry, int item);
 // The first five characters of the picked BD-J object file name.
 void setEntryBdjoFile(TTitleEntry& entry, std::string_view fileName);
+
+// ---- Content provider text ------------------------------------------------------
+
+// The field holds at most 32 bytes of Latin-1, one byte per character.
+inline constexpr std::size_t ContentProviderBytes = 32;
+// Stores UTF-8 text as Latin-1 ('?' for a character outside it), cut at 32 bytes.
+void setContentProvider(TINDX& index, std::string_view utf8);
+// The stored text as UTF-8.
+std::string contentProviderText(const TINDX& index);
 
 // ---- ExtensionData after its dialog --------------------------------------------
 

@@ -149,6 +149,18 @@ void ensureMarkSection(TMPLS& mpls) {
             static_cast<std::uint32_t>(mpls.ExtensionData_start_address + bytes);
 }
 
+// One line of a chapter file: playlist time t in the format.
+std::string chapterLine(std::uint32_t t, ChapterFormat format, const FrameRatePair* rate) {
+    switch (format) {
+    case ChapterFormat::Frame:
+        return std::to_string(std::uint64_t{t} * rate->N / rate->D / 45);
+    case ChapterFormat::Time:
+        return timeText45(t);
+    default:
+        return std::to_string(t);
+    }
+}
+
 TMarkEntry entryMark() {
     TMarkEntry mark;
     mark.mark_type = 1;
@@ -176,12 +188,20 @@ std::uint32_t markTimeStamp(const MarkTime& time) {
     return t.hours * 162000000u + t.minutes * 2700000u + t.seconds * 45000u + t.milliseconds * 45u;
 }
 
-std::optional<std::size_t> insertMark(TMPLS& mpls, std::optional<std::size_t> after) {
+std::optional<std::size_t> insertMark(TMPLS& mpls, std::optional<std::size_t> after, std::size_t playItem) {
     auto& marks = mpls.PlayListMark.marks;
     if (marks.size() >= MaxMarks) return std::nullopt;
     ensureMarkSection(mpls);
     const std::size_t at = after ? std::min(*after + 1, marks.size()) : 0;
-    marks.insert(marks.begin() + static_cast<std::ptrdiff_t>(at), entryMark());
+    // Time stamp 0 lies outside the PlayItems of most discs: the mark starts at its PlayItem.
+    TMarkEntry mark = entryMark();
+    const auto& items = mpls.PlayList.PlayItems;
+    if (!items.empty()) {
+        playItem = std::min(playItem, items.size() - 1);
+        mark.ref_to_PlayItem_id = static_cast<std::uint16_t>(playItem);
+        mark.mark_time_stamp = items[playItem].IN_time;
+    }
+    marks.insert(marks.begin() + static_cast<std::ptrdiff_t>(at), mark);
     mpls.PlayListMark.number_of_PlayList_marks = static_cast<std::uint16_t>(marks.size());
     resizeMarks(mpls, 1);
     return at;
@@ -231,18 +251,7 @@ ChapterText chapterText(const TMPLS& mpls, ChapterFormat format) {
         if (mark.ref_to_PlayItem_id < items.size()) t -= items[mark.ref_to_PlayItem_id].IN_time;
         for (std::size_t i = 0; i < std::min<std::size_t>(mark.ref_to_PlayItem_id, items.size()); ++i)
             t += duration(items[i]);
-        switch (format) {
-        case ChapterFormat::PTS:
-            result.text += std::to_string(t);
-            break;
-        case ChapterFormat::Frame:
-            result.text += std::to_string(std::uint64_t{t} * rate->N / rate->D / 45);
-            break;
-        case ChapterFormat::Time:
-            result.text += timeText45(t);
-            break;
-        }
-        result.text += "\r\n";
+        result.text += chapterLine(t, format, rate ? &*rate : nullptr) + "\r\n";
     }
     return result;
 }
@@ -269,11 +278,26 @@ ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterForm
     if (!formatReady(mpls, format, rate, result.error)) return result;
 
     // Every line must read in the chosen format; the others are refused by their number.
+    // Frames and milliseconds are coarser than ticks: a line that reads as a PlayItem start
+    // written in the format is that start, not a point a few ticks before it.
+    const FrameRatePair* ratePair = rate ? &*rate : nullptr;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> starts; // read back, exact
+    std::uint64_t start = 0;
+    for (std::size_t i = 0; i + 1 < items.size(); ++i) {
+        start += duration(items[i]);
+        if (start > 0xFFFFFFFFull) break;
+        const auto exact = static_cast<std::uint32_t>(start);
+        if (const auto back = chapterTime(chapterLine(exact, format, ratePair), format, ratePair))
+            starts.emplace_back(*back, exact);
+    }
     std::vector<std::uint32_t> times;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto t = chapterTime(lines[i], format, rate ? &*rate : nullptr))
+        if (auto t = chapterTime(lines[i], format, ratePair)) {
+            const auto found = std::find_if(starts.begin(), starts.end(),
+                                            [&](const auto& entry) { return entry.first == *t; });
+            if (found != starts.end()) t = found->second;
             times.push_back(*t);
-        else
+        } else
             result.refused.push_back("Line " + std::to_string(i + 1) + " refused, not a " +
                                      formatWord(format) + ": " + quotedLine(lines[i]));
     }

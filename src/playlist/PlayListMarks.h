@@ -26,9 +26,11 @@ MarkTime markTime(std::uint32_t mark_time_stamp);
 MarkTime clampMarkTime(MarkTime time);
 std::uint32_t markTimeStamp(const MarkTime& time);
 
-// Inserts a default entry-mark after row `after` (at the start without one); returns its
-// index, nothing with 999 marks.
-std::optional<std::size_t> insertMark(TMPLS& mpls, std::optional<std::size_t> after);
+// Inserts a default entry-mark after row `after` (at the start without one) at the IN time of
+// PlayItem `playItem` (the last one when there are fewer); returns its index, nothing with
+// 999 marks.
+std::optional<std::size_t> insertMark(TMPLS& mpls, std::optional<std::size_t> after,
+                                      std::size_t playItem = 0);
 // Deletes rows first..last; returns the row to select (nothing when no mark remains).
 struct MarkDeleteResult {
     std::size_t removed = 0;

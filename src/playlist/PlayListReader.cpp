@@ -387,6 +387,18 @@ PlsReadResult Parser::run(bool quiet) {
     ByteReader& in = m_file.in;
     mpls.type_indicator = in.readstring(4);
     mpls.version_number = in.readstring(4);
+    // The start of a playlist cut short, not another kind of file.
+    if (in.overrun() && in.size() > 0 &&
+        std::string_view("MPLS").starts_with(mpls.type_indicator.substr(0, in.size()))) {
+        result.status = ReadStatus::Damaged;
+        result.mpls = TMPLS{};
+        result.problemAt = in.size();
+        result.messages.push_back({ReadMessage::Kind::Error, std::string(m_name) +
+                                                                 " ends early: the file header runs past "
+                                                                 "the end of the file at $" +
+                                                                 hexText(in.size(), 8) + "."});
+        return result;
+    }
     if (mpls.type_indicator != "MPLS" || !isKnownVersion(mpls.version_number)) {
         result.status = ReadStatus::FormatError;
         result.mpls = TMPLS{};

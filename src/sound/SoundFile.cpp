@@ -154,8 +154,12 @@ TSND createSound() {
     return TSND{};
 }
 
+std::uint32_t soundChannels(const TSoundEntries& entry) {
+    return entry.channel_configuration == 3 ? 2 : 1;
+}
+
 std::vector<std::uint8_t> mkWav(const TSoundEntries& entry) {
-    const std::uint32_t channels = entry.channel_configuration == 3 ? 2 : 1;
+    const std::uint32_t channels = soundChannels(entry);
     ByteWriter wav;
     wav.appendstring("RIFF", 4);
     wav.appendlwordLE(entry.sound_data_length + 36);
@@ -268,8 +272,8 @@ std::string_view channelName(std::uint8_t channel_configuration) {
 }
 
 std::vector<std::string> soundRow(const TSoundEntries& entry, std::size_t index, char decimalPoint) {
-    // Hundredths of a second of 48 kHz 16-bit stereo, whatever the entry holds.
-    const std::uint32_t hundredths = entry.sound_data_length / 480 / 4;
+    // Hundredths of a second of 48 kHz 16-bit samples on the entry's channels.
+    const std::uint32_t hundredths = entry.sound_data_length / 480 / (2 * soundChannels(entry));
     std::string length = std::to_string(hundredths / 100);
     if (hundredths % 100) {
         std::string fraction = zeroPad(hundredths % 100, 2);

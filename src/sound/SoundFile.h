@@ -63,6 +63,8 @@ TSND createSound();
 // " Found [b]N[/b] sound entries" (or "entry").
 std::string soundFoundLine(std::size_t count);
 
+// Channels of the samples: 2 for stereo, else 1.
+std::uint32_t soundChannels(const TSoundEntries& entry);
 // The 44-byte WAV header and the samples in WAV byte order.
 std::vector<std::uint8_t> mkWav(const TSoundEntries& entry);
 

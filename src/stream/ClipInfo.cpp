@@ -227,6 +227,16 @@ ClipReadResult Parser::run(bool quiet) {
     TCLPI& clpi = result.clpi;
     clpi.type_indicator = m_in.readstring(4);
     clpi.version_number = m_in.readstring(4);
+    // The start of a clip information file cut short, not another kind of file.
+    if (m_in.overrun() && m_in.size() > 0 &&
+        std::string_view("HDMV").starts_with(clpi.type_indicator.substr(0, m_in.size()))) {
+        check("the file header");
+        result.status = ReadStatus::Damaged;
+        result.clpi = TCLPI{};
+        result.problemAt = m_problemAt;
+        result.messages.push_back({ReadMessage::Kind::Error, m_problem});
+        return result;
+    }
     if (clpi.type_indicator != "HDMV" ||
         (clpi.version_number != "0100" && clpi.version_number != "0200" && clpi.version_number != "0300")) {
         result.status = ReadStatus::FormatError;

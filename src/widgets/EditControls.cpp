@@ -151,4 +151,19 @@ void TumEdit::setDisabledColour(const QColor& colour) {
     setPalette(p);
 }
 
+QString optionalInputMask(const QString& mask) {
+    QString out;
+    bool escaped = false;
+    for (const QChar c : mask) {
+        if (c == QLatin1Char(';') && !escaped) { // the blank character follows
+            out += mask.mid(out.size());
+            return out;
+        }
+        const bool required = !escaped && QStringLiteral("ANXD9HB").contains(c);
+        out += required ? (c == QLatin1Char('9') ? QLatin1Char('0') : c.toLower()) : c;
+        escaped = !escaped && c == QLatin1Char('\\');
+    }
+    return out;
+}
+
 } // namespace corvane

@@ -80,6 +80,10 @@ private:
     std::optional<std::uint64_t> m_maximum;
 };
 
+// A Qt input mask whose required characters are all optional, so that a cell editor
+// takes an entry shorter than the mask (the page pads it).
+QString optionalInputMask(const QString& mask);
+
 // Line edit with an alignment and its own background colour while disabled.
 class TumEdit : public QLineEdit {
     Q_OBJECT

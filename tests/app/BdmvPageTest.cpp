@@ -2,11 +2,13 @@
 // the user sees them, the grid operations with their upkeep, the command editor,
 // reference following, program lists, ExtensionData and saving both files.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -290,8 +292,40 @@ private slots:
         child<QComboBox>(page(), "cbFPBTitlePBtype")->setCurrentIndex(1);
         QCOMPARE(session().index.Indexes.first_playback.playback_type, 1);
         child<QLineEdit>(page(), "eContent")->setText(QString());
-        QTest::keyClicks(child<QLineEdit>(page(), "eContent"), QStringLiteral("New text"));
-        QCOMPARE(session().index.content_provider_user_data, std::string("New text"));
+        QTest::keyClicks(child<QLineEdit>(page(), "eContent"), QStringLiteral("New text "));
+        QKeyEvent acute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString::fromUtf8("\xC3\xA9"));
+        QApplication::sendEvent(child<QLineEdit>(page(), "eContent"), &acute);
+        // One Latin-1 byte per character, as the file holds it.
+        QCOMPARE(session().index.content_provider_user_data, std::string("New text \xE9"));
+    }
+
+    void deletingTheFirstPlaybackObjectIsReported() {
+        child<QComboBox>(page(), "cbFPBObject")->setCurrentIndex(2);
+        QCOMPARE(session().index.Indexes.first_playback.mobj_id_ref, 2);
+        selectRows(child<NavGridView>(page(), "sgObject"), 2, 2);
+        child<QToolButton>(page(), "bbObdel")->click();
+        QVERIFY(!child<QCheckBox>(page(), "cbFPBon")->isChecked());
+        QVERIFY(logText().contains(QStringLiteral("ERROR: Invalid object reference in First Playback")));
+    }
+
+    void indexErrorLeavesNothingToEdit() {
+        MainWindow fresh;
+        QCOMPARE(fresh.findChild<TantAngleLabel*>(QStringLiteral("lTitlenum"))->text(),
+                 QStringLiteral("0 titles"));
+
+        QFile::resize(m_bdmv + QStringLiteral("index.bdmv"), 6);
+        m_window->bReadBDMVClick();
+        QCOMPARE(child<TantAngleLabel>(page(), "lTitlenum")->text(), QStringLiteral("0 titles"));
+        QVERIFY(!m_window->bSave->isEnabled());
+        // The objects were read, but nothing saves them: they are shown, not edited.
+        QVERIFY(objects()->rowCount() > 1);
+        QVERIFY(!child<NavGridView>(page(), "sgObject")->isEnabled());
+        QVERIFY(!child<NavGridView>(page(), "sgCommands")->isEnabled());
+        for (const char* name : {"bbObins", "bbObdel", "bbNCins", "bbNCdel"})
+            QVERIFY2(!child<QToolButton>(page(), name)->isEnabled(), name);
+        QVERIFY(!child<QComboBox>(page(), "cbResume")->isEnabled());
+        QVERIFY(!child<QPushButton>(page(), "bObjExtDatEdit")->isEnabled());
+        QVERIFY(!child<CommandEditor>(page(), "pCommandEditor")->cbCmdGrp->isEnabled());
     }
 
     void objectsInsertDeleteAndFlags() {

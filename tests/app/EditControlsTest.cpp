@@ -1,5 +1,6 @@
 // Key and text rules of the edit controls, and the rotated label's shape.
 
+#include <QLineEdit>
 #include <QTest>
 
 #include "GuiTest.h"
@@ -83,6 +84,18 @@ private slots:
         QCOMPARE(edit.value(), std::uint64_t(299));
         edit.setMaximum(100);
         QCOMPARE(edit.value(), std::uint64_t(100));
+    }
+
+    void cellMasksTakeShortEntries() {
+        QCOMPARE(optionalInputMask(QStringLiteral(">NNNN")), QStringLiteral(">nnnn"));
+        QCOMPARE(optionalInputMask(QStringLiteral("99:99:99.999")), QStringLiteral("00:00:00.000"));
+        QCOMPARE(optionalInputMask(QStringLiteral(">HHHHHHHH;_")), QStringLiteral(">hhhhhhhh;_"));
+        QCOMPARE(optionalInputMask(QStringLiteral("\\A9")),
+                 QStringLiteral("\\A0")); // an escaped literal stays
+        QLineEdit edit;
+        edit.setInputMask(optionalInputMask(QStringLiteral(">NNNN")));
+        QTest::keyClicks(&edit, QStringLiteral("250"));
+        QVERIFY(edit.hasAcceptableInput());
     }
 
     void umEditDisabledColour() {

@@ -1,6 +1,8 @@
 // The ExtensionData() dialog: what it shows, ID1 editing, delete, and the
 // .exd file round trip with its failures.
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -110,6 +112,23 @@ private slots:
         QCOMPARE(dialog->sgExtDatEntry->rowCount(), 1); // header plus one empty row
         QCOMPARE(cell(*dialog, 0, 0), QString());
         QVERIFY(dialog->reData->document()->isEmpty());
+    }
+
+    void saveButtonNamesTheFileExd() {
+        m_options.WorkDir = m_dir.path().toStdString();
+        auto dialog = makeDialog(twoEntryBlock());
+        QString suffix;
+        QTimer::singleShot(0, this, [&] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!chooser) return;
+            suffix = chooser->defaultSuffix();
+            chooser->selectFile(m_dir.filePath(QStringLiteral("saved")));
+            static_cast<QDialog*>(chooser)->accept(); // QFileDialog::accept, through the public slot
+        });
+        dialog->bbSaveExtDat->click();
+        QCOMPARE(suffix, QStringLiteral("exd"));
+        QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("saved.exd"))));
+        m_options.WorkDir.clear();
     }
 
     void saveAndLoadRoundTrip() {

@@ -214,6 +214,11 @@ private slots:
         typeCell(1, QStringLiteral("FFFF"));
         QCOMPARE(model().BOGs[1].default_valid_button_id_ref, NoButton);
         QCOMPARE(cell(bogs, 1, 1), QStringLiteral("FFFF"));
+        // A number shorter than the mask goes in by Enter and is padded.
+        typeCell(0, QStringLiteral("0"));
+        QCOMPARE(model().BOGs[0].default_valid_button_id_ref, std::uint16_t(0));
+        QCOMPARE(cell(bogs, 1, 0), QStringLiteral("0000"));
+        typeCell(0, QStringLiteral("1"));
         // An incomplete mask is ignored; the count row takes nothing.
         page()->sgBOGSetEditText(1, 0, QStringLiteral("00 "));
         QCOMPARE(model().BOGs[0].default_valid_button_id_ref, std::uint16_t(1));

@@ -33,6 +33,7 @@
 #include "app/StatusPage.h"
 #include "io/TextUtil.h"
 #include "playlist/PlayListEdit.h"
+#include "playlist/PlayListMarks.h"
 #include "playlist/PlayListNames.h"
 #include "playlist/PlayListReader.h"
 #include "widgets/EditControls.h"
@@ -366,6 +367,7 @@ private slots:
         control<QMenu>("PopupMenu")->hide();
         QVERIFY(grid("sgPLitem")->editable());
         QVERIFY(!grid("sgSubPlayItem")->editable());
+        page()->selectMark(5);
         const TPlayItem& old = before.PlayList.PlayItems[0];
         const QString typed = q(timeText45(old.IN_time + 45000));
         const std::uint32_t newIn = *parseTimeText(typed.toStdString());
@@ -383,6 +385,17 @@ private slots:
                  before.PlayListMark.marks[5].mark_time_stamp + shift);
         QCOMPARE(cell(grid("sgPlayListMark"), 5, 3),
                  q(timeText45(mpls().PlayListMark.marks[5].mark_time_stamp)));
+        // The editors of the selected mark follow it; a field typed in then keeps the new time.
+        const MarkTime shifted = markTime(mpls().PlayListMark.marks[5].mark_time_stamp);
+        QCOMPARE(control<TIntEdit>("iePLMsec")->value(), int(shifted.seconds));
+        QCOMPARE(control<TIntEdit>("iePLMmin")->value(), int(shifted.minutes));
+        control<TIntEdit>("iePLMms")->setFocus();
+        control<TIntEdit>("iePLMms")->selectAll();
+        QTest::keyClicks(control<TIntEdit>("iePLMms"), QStringLiteral("7"));
+        QTest::keyClick(control<TIntEdit>("iePLMms"), Qt::Key_Return);
+        QCOMPARE(mpls().PlayListMark.marks[5].mark_time_stamp,
+                 markTimeStamp({shifted.hours, shifted.minutes, shifted.seconds, 7}));
+        mpls().PlayListMark.marks[5].mark_time_stamp = before.PlayListMark.marks[5].mark_time_stamp + shift;
 
         // All No: only the IN time and the length change.
         asked.clear();
@@ -450,10 +463,15 @@ private slots:
         control<QToolButton>("bbPLMins")->click();
         QCOMPARE(grid("sgPlayListMark")->dataRows(), 4);
         QCOMPARE(page()->selectedMark(), 2);
+        // The new mark starts at the selected PlayItem's IN time, not at 0.
+        const std::uint32_t in = mpls().PlayList.PlayItems[0].IN_time;
+        QVERIFY(in != 0);
+        QCOMPARE(mpls().PlayListMark.marks[2].mark_time_stamp, in);
         QCOMPARE(rowTexts(grid("sgPlayListMark"), 2),
-                 (QStringList{"002", "entry-mark", "000", "00:00:00.000", "FFFF", "0"}));
+                 (QStringList{"002", "entry-mark", "000", q(timeText45(in)), "FFFF", "0"}));
         QCOMPARE(cell(grid("sgPlayListMark"), 3, 0), QStringLiteral("003"));
-        QCOMPARE(control<TIntEdit>("iePLMms")->text(), QStringLiteral("000"));
+        QCOMPARE(control<TIntEdit>("iePLMms")->text(),
+                 QStringLiteral("%1").arg(markTime(in).milliseconds, 3, 10, QLatin1Char('0')));
         QCOMPARE(mpls().PlayListMark.PlayListMark_length, length + 14);
 
         // The time editors: the hour at once, the others when left, each clamped.
@@ -464,8 +482,12 @@ private slots:
         QTest::keyClicks(control<TIntEdit>("iePLMmin"), QStringLiteral("75"));
         QTest::keyClick(control<TIntEdit>("iePLMmin"), Qt::Key_Return);
         QCOMPARE(control<TIntEdit>("iePLMmin")->text(), QStringLiteral("59"));
-        QCOMPARE(mpls().PlayListMark.marks[2].mark_time_stamp, 162000000u + 59u * 2700000u);
-        QCOMPARE(cell(grid("sgPlayListMark"), 2, 3), QStringLiteral("01:59:00.000"));
+        const MarkTime start = markTime(in);
+        QCOMPARE(mpls().PlayListMark.marks[2].mark_time_stamp,
+                 markTimeStamp({1, 59, start.seconds, start.milliseconds}));
+        QCOMPARE(cell(grid("sgPlayListMark"), 2, 3), QStringLiteral("01:59:%1.%2")
+                                                         .arg(start.seconds, 2, 10, QLatin1Char('0'))
+                                                         .arg(start.milliseconds, 3, 10, QLatin1Char('0')));
 
         // Every mark selected and deleted: grid and editors off, insert still on.
         QTest::keyClick(grid("sgPlayListMark"), Qt::Key_A, Qt::ControlModifier);

@@ -129,6 +129,11 @@ TEST(BdjObject, BadInput) {
             readBDJO(std::vector<std::uint8_t>(file.begin(), file.begin() + size), "x.bdjo");
         EXPECT_EQ(cut.status, ReadStatus::Damaged) << size;
         EXPECT_FALSE(cut.messages.empty());
+        // Offsets in hexadecimal and the file named once, as every reader gives them.
+        for (const auto& message : cut.messages) {
+            EXPECT_EQ(message.text.rfind("x.bdjo ends inside ", 0), 0u) << message.text;
+            EXPECT_NE(message.text.find(" at $0000"), std::string::npos) << message.text;
+        }
     }
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {

@@ -138,5 +138,19 @@ TEST(TextUtil, NumbersAndNames) {
     EXPECT_EQ(thousands(-1000), "-1,000");
 }
 
+TEST(TextUtil, ShortCellsArePaddedAndLatin1IsOneBytePerCharacter) {
+    EXPECT_EQ(padShortCell("250 "), "0250");
+    EXPECT_EQ(padShortCell("7   "), "0007");
+    EXPECT_EQ(padShortCell("0250"), "0250");
+    EXPECT_EQ(padShortCell("2081 000"), "2081 000"); // a gap is no short number
+    EXPECT_EQ(padShortCell("    "), "    ");
+    EXPECT_EQ(padShortCell("12:3 "), "12:3 ");
+    EXPECT_EQ(latin1ToUtf8("Caf\xE9"), "Caf\xC3\xA9");
+    EXPECT_EQ(utf8ToLatin1("Caf\xC3\xA9 \xF0\x9F\x98\x80!", 32), "Caf\xE9 ?!");
+    EXPECT_EQ(utf8ToLatin1("\xC3", 32), "?");     // cut inside a character
+    EXPECT_EQ(utf8ToLatin1("\xC0\x80", 32), "?"); // an overlong NUL stays out
+    EXPECT_EQ(utf8ToLatin1("\xC3\xA9\xC3\xA9\xC3\xA9", 2), "\xE9\xE9");
+}
+
 } // namespace
 } // namespace corvane

@@ -365,6 +365,9 @@ TEST(IndexLabels, CountTitlesAndEntriesThatAreOn) {
     EXPECT_EQ(BDMVlabels(index, mobj).titles, "12 titles");
     index.Indexes.top_menu.object_type = ObjectTypeBDJ; // a BD-J entry always plays its file
     EXPECT_EQ(BDMVlabels(index, mobj).titles, "12 + 1 titles");
+    // Nothing read, or a read error: no titles and no entries, whatever the record holds.
+    EXPECT_EQ(BDMVlabels(TINDX{}, mobj, false).titles, "0 titles");
+    EXPECT_EQ(BDMVlabels(index, mobj, false).titles, "0 titles");
 }
 
 TEST(IndexFile, ReadsThroughTheSessionAndReports) {

@@ -223,17 +223,43 @@ TEST(ObjectEdit, DeleteRenumbersReferencesAndReportsLostOnes) {
     testing::CaptureSink sink;
     Reporter reporter(&sink);
     reportInvalidReferences(reporter, deletion);
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"ERROR: Invalid object reference in Title 1",
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"ERROR: Invalid object reference in First Playback",
+                                                      "ERROR: Invalid object reference in Title 1",
                                                       "ERROR: Invalid object reference in Title 4",
                                                       "ERROR: Invalid object reference in Title 5"}));
     EXPECT_TRUE(sink.badge);
     EXPECT_EQ(sink.status[1], "See Status");
+
+    // Top Menu alone losing its object is reported as well, with the badge.
+    testing::CaptureSink menuSink;
+    Reporter menuReporter(&menuSink);
+    reportInvalidReferences(menuReporter, deleteMovieObjects(mobj, index, 7, 7));
+    EXPECT_EQ(index.Indexes.top_menu.mobj_id_ref, NoObject);
+    ASSERT_FALSE(menuSink.texts().empty());
+    EXPECT_EQ(menuSink.texts().front(), "ERROR: Invalid object reference in Top Menu");
+    EXPECT_TRUE(menuSink.badge);
 
     // Deleting everything leaves an empty list; nothing more to delete.
     deleteMovieObjects(mobj, index, 0, 100);
     EXPECT_TRUE(mobj.MovieObjects.mobjs.empty());
     expectLengthsInStep(mobj);
     EXPECT_EQ(deleteMovieObjects(mobj, index, 0, 0).removed, 0u);
+}
+
+TEST(IndexEdit, ContentProviderIsLatin1LimitedByBytes) {
+    TINDX index = makeIndex({0});
+    setContentProvider(index, "Caf\xC3\xA9 \xE2\x9C\x93"); // "Café ✓"
+    EXPECT_EQ(index.content_provider_user_data, "Caf\xE9 ?");
+    EXPECT_EQ(contentProviderText(index), "Caf\xC3\xA9 ?");
+    std::string many;
+    for (int i = 0; i < 40; ++i) many += "\xC3\xA9";
+    setContentProvider(index, many);
+    EXPECT_EQ(index.content_provider_user_data, std::string(ContentProviderBytes, '\xE9'));
+    // The file holds one byte per character.
+    const auto bytes = writeIndex(index);
+    EXPECT_EQ(bytes[46], 0xE9);
+    EXPECT_EQ(bytes[77], 0xE9);
+    EXPECT_EQ(readIndex(bytes).index.content_provider_user_data, index.content_provider_user_data);
 }
 
 TEST(TitleEdit, InsertAndDeleteRenumberAndKeepLengths) {

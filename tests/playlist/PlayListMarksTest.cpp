@@ -54,6 +54,13 @@ TEST(PlayListMarks, InsertAndDeleteKeepSizes) {
     EXPECT_EQ(mpls.ExtensionData_start_address, extension + 5 * 14);
     EXPECT_EQ(mpls.PlayListMark.marks[0].entry_ES_PID, 0xFFFF);
     EXPECT_EQ(mpls.PlayListMark.marks[0].mark_type, 1);
+    // A new mark starts at its PlayItem's IN time (the first PlayItem without one given).
+    EXPECT_EQ(mpls.PlayListMark.marks[0].ref_to_PlayItem_id, 0);
+    EXPECT_EQ(mpls.PlayListMark.marks[0].mark_time_stamp, 45000u);
+    ASSERT_EQ(insertMark(mpls, 4, 2), 5u);
+    EXPECT_EQ(mpls.PlayListMark.marks[5].ref_to_PlayItem_id, 2);
+    EXPECT_EQ(mpls.PlayListMark.marks[5].mark_time_stamp, 27000000u);
+    deleteMarks(mpls, 5, 5);
     expectWritable(mpls);
 
     const auto result = deleteMarks(mpls, 1, 3);
@@ -148,6 +155,33 @@ TEST(PlayListMarks, ChapterFilesComeBack) {
                 EXPECT_NEAR(mpls.PlayListMark.marks[i].mark_time_stamp,
                             before.PlayListMark.marks[i].mark_time_stamp, 45);
             }
+        }
+}
+
+TEST(PlayListMarks, ChaptersAtPlayItemStartsComeBackOnTheirPlayItem) {
+    for (std::uint8_t rate : {1, 2, 3, 4, 6, 7})
+        for (ChapterFormat format : {ChapterFormat::PTS, ChapterFormat::Frame, ChapterFormat::Time}) {
+            SCOPED_TRACE(std::to_string(rate) + " " + std::to_string(static_cast<int>(format)));
+            TMPLS mpls = threeItems(rate);
+            // Durations that are neither whole frames nor whole milliseconds.
+            auto& items = mpls.PlayList.PlayItems;
+            items[0].OUT_time = items[0].IN_time + 900007;
+            items[1].IN_time = 900011;
+            items[1].OUT_time = 900011 + 451213;
+            mpls.PlayListMark.marks = {{0, 1, 0, items[0].IN_time, 0xFFFF, 0},
+                                       {0, 1, 1, items[1].IN_time, 0xFFFF, 0},
+                                       {0, 1, 1, items[1].IN_time + 1000, 0xFFFF, 0},
+                                       {0, 1, 2, items[2].IN_time, 0xFFFF, 0}};
+            layOut(mpls);
+            const TMPLS before = mpls;
+            ASSERT_TRUE(importChapters(mpls, chapterText(mpls, format).text, format).changed);
+            const auto& marks = mpls.PlayListMark.marks;
+            ASSERT_EQ(marks.size(), 4u);
+            for (std::size_t i : {0, 1, 3}) {
+                EXPECT_EQ(marks[i].ref_to_PlayItem_id, before.PlayListMark.marks[i].ref_to_PlayItem_id) << i;
+                EXPECT_EQ(marks[i].mark_time_stamp, before.PlayListMark.marks[i].mark_time_stamp) << i;
+            }
+            EXPECT_EQ(marks[2].ref_to_PlayItem_id, 1); // just after a start: still on its PlayItem
         }
 }
 

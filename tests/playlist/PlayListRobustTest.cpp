@@ -40,7 +40,7 @@ TEST(PlayListRobust, EveryCutIsReportedAsEndingEarly) {
             whole.ExtensionData_start_address == 0
                 ? bytes.size()
                 : whole.ExtensionData_start_address + 12 + 12 * whole.ExtensionData.ext_data_entries.size();
-        for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        for (std::size_t cut = 1; cut < bytes.size(); ++cut) { // an empty file: RandomBytesAndEmptyInput
             const std::vector<std::uint8_t> part(bytes.begin(),
                                                  bytes.begin() + static_cast<std::ptrdiff_t>(cut));
             const PlsReadResult result = readPlayList(part, "cut.mpls");
@@ -52,17 +52,19 @@ TEST(PlayListRobust, EveryCutIsReportedAsEndingEarly) {
             ASSERT_NE(result.status, ReadStatus::Ok) << "cut at " << cut;
             ASSERT_EQ(result.messages.size(), 1u);
             EXPECT_EQ(result.messages[0].kind, ReadMessage::Kind::Error);
-            if (cut < 8) {
-                EXPECT_EQ(result.status, ReadStatus::FormatError);
-                EXPECT_EQ(result.messages[0].text, "Invalid format: cut.mpls");
-            } else {
-                EXPECT_EQ(result.status, ReadStatus::Damaged);
-                EXPECT_EQ(result.messages[0].text.rfind("cut.mpls ends early", 0), 0u)
-                    << result.messages[0].text;
-                EXPECT_LE(result.problemAt, cut);
-            }
+            // Cut inside the type and version as well: the file ends early, it is no other format.
+            EXPECT_EQ(result.status, ReadStatus::Damaged);
+            EXPECT_EQ(result.messages[0].text.rfind("cut.mpls ends early", 0), 0u) << result.messages[0].text;
+            EXPECT_LE(result.problemAt, cut);
         }
     }
+}
+
+TEST(PlayListRobust, AShortFileOfAnotherKindIsAnInvalidFormat) {
+    const PlsReadResult result = readPlayList({'M', 'O', 'B', 'J', '0'}, "x.mpls");
+    EXPECT_EQ(result.status, ReadStatus::FormatError);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages[0].text, "Invalid format: x.mpls");
 }
 
 TEST(PlayListRobust, RandomDamageNeverCrashes) {

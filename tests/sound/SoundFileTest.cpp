@@ -87,8 +87,9 @@ TEST(SoundFile, InsertAndDeleteUpkeep) {
     EXPECT_EQ(file.SoundIndex.number_of_sound_entries, 3);
     EXPECT_EQ(file.SoundIndex.length, 32u);
     EXPECT_EQ(file.ExtensionData_start_address, extension + 10 + 96000);
+    // One second of mono: the length counts the entry's channels.
     EXPECT_EQ(soundRow(file.SoundIndex.entries[1], 1),
-              (std::vector<std::string>{"001", "Mono", "48kHz", "16", "0.5 s"}));
+              (std::vector<std::string>{"001", "Mono", "48kHz", "16", "1 s"}));
     EXPECT_TRUE(deleteSound(file, 1));
     EXPECT_EQ(file.SoundIndex.entries[1].sound_data_start_address, 400u);
     EXPECT_EQ(file.ExtensionData_start_address, extension);

@@ -365,6 +365,12 @@ TEST(ClipInfoRobust, WrongTypeOrVersion) {
     ASSERT_EQ(result.messages.size(), 1u);
     EXPECT_EQ(result.messages[0].text, "Invalid format: 00001.clpi");
     EXPECT_EQ(readClipInfo({}, "e.clpi").status, ReadStatus::FormatError);
+    EXPECT_EQ(readClipInfo({'M', 'P', 'L', 'S', '0'}, "m.clpi").status, ReadStatus::FormatError);
+    // Cut inside its type and version, the file is a clip information file that ends early.
+    const auto cut = readClipInfo(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 6), "c.clpi");
+    EXPECT_EQ(cut.status, ReadStatus::Damaged);
+    ASSERT_EQ(cut.messages.size(), 1u);
+    EXPECT_EQ(cut.messages[0].text.rfind("c.clpi ends early", 0), 0u) << cut.messages[0].text;
 }
 
 TEST(ClipInfoRobust, EveryTruncationIsReported) {
