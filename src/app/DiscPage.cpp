@@ -104,8 +104,8 @@ DiscPage::DiscPage(QWidget* parent) : QWidget(parent) {
     sgStreams = table(details, "sgStreams", {"Stream", "PID", "Coding", "Format", "Rate", "Language"});
     playlists->addWidget(sgPlaylists);
     playlists->addWidget(details);
-    playlists->setStretchFactor(0, 3);
-    playlists->setStretchFactor(1, 2);
+    playlists->setStretchFactor(0, 2);
+    playlists->setStretchFactor(1, 1);
     pcReport->addTab(playlists, QStringLiteral("Playlists"));
 
     sgClips = table(pcReport, "sgClips", {"Clip", "Packets", "Duration", "m2ts size", "Streams"});
@@ -130,8 +130,8 @@ DiscPage::DiscPage(QWidget* parent) : QWidget(parent) {
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(pcReport);
     split->addWidget(findings);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
 
     auto* top = new QHBoxLayout;
     top->addWidget(bCheckDisc);
@@ -187,6 +187,8 @@ QList<QStandardItem*> rowItems(const std::vector<Cell>& cells, int target) {
     for (const Cell& cell : cells) {
         auto* item = new QStandardItem(cell.text);
         item->setData(cell.key.isValid() ? cell.key : QVariant(cell.text), SortRole);
+        // A long list (clips, users, a message) may be cut at the column's edge.
+        if (cell.text.size() > 40) item->setToolTip(cell.text);
         items << item;
     }
     if (!items.isEmpty()) items.front()->setData(target, TargetRole);

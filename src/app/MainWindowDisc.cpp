@@ -39,10 +39,14 @@ void MainWindow::checkDisc() {
         result = work.get();
     }
     discPage->showResult(result.first, result.second);
+    const std::string counts = "Disc check: " + std::to_string(result.second.errors()) + " errors, " +
+                               std::to_string(result.second.warnings()) + " warnings";
     m_session.reporter.slogR();
-    m_session.reporter.slog("Disc check: " + std::to_string(result.second.errors()) + " errors, " +
-                                std::to_string(result.second.warnings()) + " warnings",
-                            1);
+    // The errors of the read keep the status bar; the counts go to the Status page then.
+    if (m_session.reporter.actionErrors() > 0)
+        m_session.reporter.log(counts);
+    else
+        m_session.reporter.slog(counts, 1);
 }
 
 void MainWindow::openRecord(const RecordTarget& target) {
