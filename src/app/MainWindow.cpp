@@ -23,6 +23,7 @@
 #include "app/BdmvPage.h"
 #include "app/BusyGuard.h"
 #include "app/ClipInfoPage.h"
+#include "app/DiscPage.h"
 #include "app/ExecutePanel.h"
 #include "app/ExtDatDialog.h"
 #include "app/FileAssociation.h"
@@ -107,6 +108,7 @@ void MainWindow::buildWindow() {
     clipInfoPage = new ClipInfoPage(m_session, PageControl);
     menuPage = new MenuPage(m_session, PageControl);
     bdjoPage = new BdjoPage(m_session, PageControl);
+    discPage = new DiscPage(PageControl);
     optionsPage = new OptionsPage(m_session, PageControl);
     statusPage = new StatusPage(PageControl);
     aboutPage = new AboutPage(PageControl);
@@ -115,6 +117,7 @@ void MainWindow::buildWindow() {
     PageControl->addTab(clipInfoPage, QStringLiteral("CLIPINF"));
     PageControl->addTab(menuPage, QStringLiteral("Menu"));
     PageControl->addTab(bdjoPage, QStringLiteral("BDJO"));
+    PageControl->addTab(discPage, QStringLiteral("Disc"));
     PageControl->addTab(optionsPage, QStringLiteral("Options"));
     PageControl->addTab(statusPage, QStringLiteral("Status"));
     PageControl->addTab(aboutPage, QStringLiteral("About"));
@@ -170,6 +173,8 @@ void MainWindow::buildWindow() {
 
     connect(PageControl, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
     connect(bdmvPage, &BdmvPage::readRequested, this, &MainWindow::bReadBDMVClick);
+    connect(discPage, &DiscPage::checkRequested, this, &MainWindow::checkDisc);
+    connect(discPage, &DiscPage::recordRequested, this, &MainWindow::openRecord);
     connect(bCancel, &QPushButton::clicked, this, &MainWindow::bCancelClick);
     connect(bSave, &QPushButton::clicked, this, &MainWindow::bSaveClick);
     connect(bFind, &QPushButton::clicked, this, &MainWindow::bFindClick);
@@ -312,6 +317,8 @@ void MainWindow::bReadBDMVClick() {
     setWindowTitle(captionFor(QString::fromStdString(m_session.discLabel)));
     bdmvPage->fillFromSession();
     bdmvPage->setReadEnabled(true);
+    discPage->clear();
+    if (result.checked && m_session.options.CheckAfterRead) checkDisc();
 }
 
 void MainWindow::PageControlChange() {

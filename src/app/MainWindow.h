@@ -22,6 +22,7 @@ class BdjoPage;
 class BusyGuard;
 class BdmvPage;
 class ClipInfoPage;
+class DiscPage;
 class ExecutePanel;
 class GuiInterpreterHost;
 class MenuPage;
@@ -33,6 +34,7 @@ class PlaylistPage;
 class RegisterPanel;
 class StatusPage;
 class TfExtDat;
+struct RecordTarget;
 
 class MainWindow : public QMainWindow, public MessageSink {
     Q_OBJECT
@@ -64,6 +66,12 @@ public:
     // then selects its PlayItem `playItem` when one is named. Nothing when the folder has no
     // such playlist.
     void openPlaylist(const QString& name, int playItem, bool read = true);
+
+    // The disc report and the disc check of the folder read, on the Disc page; the status bar
+    // counts the errors and warnings (MainWindowDisc.cpp).
+    void checkDisc();
+    // A record of the Disc page: its page shows it.
+    void openRecord(const RecordTarget& target);
 
     // The interpreter on the BDMV page: Start runs the selected object, prepares a
     // trace or takes its next step; a click on a line while tracing executes it.
@@ -102,6 +110,7 @@ public:
     ClipInfoPage* clipInfoPage;
     MenuPage* menuPage;
     BdjoPage* bdjoPage;
+    DiscPage* discPage;
     OptionsPage* optionsPage;
     StatusPage* statusPage;
     AboutPage* aboutPage;

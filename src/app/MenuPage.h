@@ -255,6 +255,8 @@ public:
     // Double clicks: animate a button state or play its sound; follow a command.
     void sgButtonDblClick(int row, int column);
     void sgMCommandsDblClick(int line);
+    // Shows page `pageId` (by its id, -1 keeps the page) and selects its button `buttonId`.
+    void selectPageButton(int pageId, int buttonId);
     // A header field was left: its text goes to the model and the field shows the model.
     void takeOverHead(QLineEdit* field);
     // The counts as links: the Effects tab with the in (0) or out (1) effects.

@@ -632,23 +632,27 @@ void MenuPage::sgMCommandsDblClick(int line) {
         emit playlistRequested(QString::fromStdString(playlistItemName(playlist->playlist)),
                                playlist->playItem ? static_cast<int>(*playlist->playItem) : -1);
     } else if (const auto* pageButton = std::get_if<PageButtonReference>(&target)) {
-        if (pageButton->page) {
-            const int item = cbPage->findData(static_cast<int>(*pageButton->page & 0xFF));
-            if (item >= 0) cbPage->setCurrentIndex(item); // runs cbPageChange
-        }
-        if (!pageButton->button) return;
-        const int shown = currentPage();
-        if (shown < 0) return;
-        const auto& bogs = menu().IGSc.pages[static_cast<std::size_t>(shown)].BOGs;
-        const std::uint32_t id = *pageButton->button & 0xFFFF;
-        for (std::size_t b = 0; b < bogs.size(); ++b)
-            for (std::size_t i = 0; i < bogs[b].buttons.size(); ++i)
-                if (bogs[b].buttons[i].button_id == id) {
-                    sgBOG->setCurrentCell(m_bogEditable ? 1 : 0, static_cast<int>(b)); // runs sgBOGClick
-                    sgButton->setCurrentCell(static_cast<int>(i), ColNormalStart);
-                    return;
-                }
+        selectPageButton(pageButton->page ? static_cast<int>(*pageButton->page & 0xFF) : -1,
+                         pageButton->button ? static_cast<int>(*pageButton->button & 0xFFFF) : -1);
     }
+}
+
+void MenuPage::selectPageButton(int pageId, int buttonId) {
+    if (pageId >= 0) {
+        const int item = cbPage->findData(pageId);
+        if (item >= 0) cbPage->setCurrentIndex(item); // runs cbPageChange
+    }
+    if (buttonId < 0) return;
+    const int shown = currentPage();
+    if (shown < 0) return;
+    const auto& bogs = menu().IGSc.pages[static_cast<std::size_t>(shown)].BOGs;
+    for (std::size_t b = 0; b < bogs.size(); ++b)
+        for (std::size_t i = 0; i < bogs[b].buttons.size(); ++i)
+            if (bogs[b].buttons[i].button_id == buttonId) {
+                sgBOG->setCurrentCell(m_bogEditable ? 1 : 0, static_cast<int>(b)); // runs sgBOGClick
+                sgButton->setCurrentCell(static_cast<int>(i), ColNormalStart);
+                return;
+            }
 }
 
 // ---- Effects ----------------------------------------------------------------------------

@@ -82,6 +82,7 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
 
     // Files and folders
     cbOAutoRead = checkBox("cbOAutoRead", QStringLiteral("Auto Read"), &Options::AutoRead);
+    cbCheckDisc = checkBox("cbCheckDisc", QStringLiteral("Check disc after Read"), &Options::CheckAfterRead);
     cbOBackup = checkBox("cbOBackup", QStringLiteral("Create backup files"), &Options::Backup);
     rgOBackup = radioGroup(
         this, "rgOBackup", QStringLiteral("Backup mode"),
@@ -159,6 +160,7 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
     auto* files = new QGroupBox(QStringLiteral("Files"), this);
     auto* filesLayout = new QVBoxLayout(files);
     filesLayout->addWidget(cbOAutoRead);
+    filesLayout->addWidget(cbCheckDisc);
     filesLayout->addWidget(cbOBackup);
     filesLayout->addWidget(rgOBackup);
     filesLayout->addWidget(cbOSaveBACKUP);

@@ -55,6 +55,7 @@ signals:
 
 private:
     QCheckBox* cbOAutoRead;
+    QCheckBox* cbCheckDisc;
     QCheckBox* cbOBackup;
     RadioGroup* rgOBackup;
     QCheckBox* cbOSaveBACKUP;

@@ -66,6 +66,8 @@ public:
     int selectedMark() const;
     void selectPlayItem(int item);
     void selectEntry(int entry);
+    // Shows STN list `list` (an index of StnHeaders) of the selected PlayItem.
+    void selectStnList(int list);
     void selectSubPath(int path);
     void selectMark(int mark);
 

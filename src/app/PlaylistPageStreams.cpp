@@ -59,6 +59,10 @@ void PlaylistPage::sgSTNClick(int list) {
     selectEntry(0);
 }
 
+void PlaylistPage::selectStnList(int list) {
+    if (list >= 0 && list < StnListCount) sgSTNClick(list);
+}
+
 void PlaylistPage::selectEntry(int entry) {
     if (entry < 0 || entry >= sgStreamEntry->dataRows()) {
         sgStreamEntry->clearSelection();

@@ -51,6 +51,7 @@ const std::map<std::string, Field>& fields() {
         {"PlaySound", &Options::PlaySound},
         {"Associate", &Options::Associate},
         {"8.3names", &Options::use83names},
+        {"CheckAfterRead", &Options::CheckAfterRead},
         {"ActiDelay", &Options::ActiDelay},
         {"CountryCode", &Options::CountryCode},
         {"colBackground", &Options::colBackground},
@@ -87,7 +88,7 @@ std::vector<SettingInfo> infos(std::initializer_list<const char*> names) {
         "PlayListHeight", "SubPathHeight", "PlayListMarkHeight", "ChapterFormat", "ProgramFormat",           \
         "SavePES", "SaveSUP", "SaveMNU", "ButtonId", "ObjectId", "ButtonFrame", "WindowFrame", "ForcedBeep", \
         "PreLoad", "ShowInEffects", "ShowOutEffects", "ShowButtonAnimation", "ShowFullScreen", "Background", \
-        "RealPSRs", "PlaySound", "Associate", "8.3names"
+        "RealPSRs", "PlaySound", "Associate", "8.3names", "CheckAfterRead"
 
 } // namespace
 

@@ -57,6 +57,7 @@ struct Options {
     bool PlaySound = false;
     bool Associate = false;
     bool use83names = false;                     // stored as "8.3names"
+    bool CheckAfterRead = true;                  // the disc check after every Read
     int ActiDelay = 500;                         // ms
     int CountryCode = 0x5553;                    // two ASCII letters, high byte first ("US")
     std::int32_t colBackground = 8388608;        // navy

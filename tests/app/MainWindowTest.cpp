@@ -46,8 +46,8 @@ private slots:
         QVERIFY(pages);
         QStringList captions;
         for (int i = 0; i < pages->count(); ++i) captions << pages->tabText(i);
-        QCOMPARE(captions,
-                 (QStringList{"BDMV", "PLAYLIST", "CLIPINF", "Menu", "BDJO", "Options", "Status", "About"}));
+        QCOMPARE(captions, (QStringList{"BDMV", "PLAYLIST", "CLIPINF", "Menu", "BDJO", "Disc", "Options",
+                                        "Status", "About"}));
         QCOMPARE(pages->currentIndex(), 0);
 
         for (const char* name : {"eBDMVdir", "eWorkDir", "eBackPic"})

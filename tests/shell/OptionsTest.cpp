@@ -36,7 +36,7 @@ TEST(Options, FirstRunKeepsDefaultsAndCloseWritesEveryValue) {
     EXPECT_EQ(options.CountryCode, 0x5553);
     EXPECT_EQ(options.colBackground, 8388608);
     RegWrite(options, store);
-    ASSERT_EQ(store.writes.size(), 47u);
+    ASSERT_EQ(store.writes.size(), 48u);
     EXPECT_EQ(store.writes.front(), "WindowState");
     EXPECT_EQ(store.writes[1], "Top");
     EXPECT_EQ(store.writes.back(), "CountryCode");
@@ -46,11 +46,12 @@ TEST(Options, FirstRunKeepsDefaultsAndCloseWritesEveryValue) {
     };
     EXPECT_LT(at(store.writes, "ActiDelay"), at(store.writes, "colBackground"));
     EXPECT_EQ(std::get<bool>(store.values["8.3names"]), false);
+    EXPECT_EQ(std::get<bool>(store.values["CheckAfterRead"]), true);
 }
 
 TEST(Options, ReadOrderAndRoundTrip) {
     const auto& order = settingsReadOrder();
-    ASSERT_EQ(order.size(), 47u);
+    ASSERT_EQ(order.size(), 48u);
     EXPECT_STREQ(order[0].name, "Width");
     EXPECT_STREQ(order[4].name, "WindowState");
     EXPECT_STREQ(order[order.size() - 2].name, "ActiDelay");
@@ -70,7 +71,7 @@ TEST(Options, ReadOrderAndRoundTrip) {
     EXPECT_TRUE(loaded.use83names);
     EXPECT_EQ(loaded.colWindow, 0x123456);
     EXPECT_EQ(loaded.CountryCode, 0x4445);
-    EXPECT_EQ(store.reads.size(), 47u);
+    EXPECT_EQ(store.reads.size(), 48u);
 }
 
 TEST(Options, MaximisedCloseLeavesTheStoredGeometry) {
@@ -85,7 +86,7 @@ TEST(Options, MaximisedCloseLeavesTheStoredGeometry) {
     EXPECT_EQ(std::get<int>(store.values["WindowState"]), 2);
     EXPECT_EQ(std::get<int>(store.values["Top"]), 11);
     EXPECT_EQ(std::get<int>(store.values["Width"]), 999);
-    EXPECT_EQ(store.writes.size(), 43u);
+    EXPECT_EQ(store.writes.size(), 44u);
 }
 
 TEST(Options, ValuesOfTheWrongTypeAreConverted) {
