@@ -2,7 +2,6 @@
 //   corvane-icons OUTDIR SIZE...   writes OUTDIR/SIZExSIZE/apps/corvane.png for each size
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 
 #include <cstdio>
@@ -15,9 +14,7 @@ int main(int argc, char* argv[]) {
         std::fputs("usage: corvane-icons OUTDIR SIZE...\n", stderr);
         return 2;
     }
-    // Painting into an image needs no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Painting into an image needs neither a display nor an application object.
     const QDir out(QString::fromLocal8Bit(argv[1]));
     for (int i = 2; i < argc; ++i) {
         const int size = std::atoi(argv[i]);
