@@ -129,6 +129,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // While the Page view is shown, every key pressed shows its virtual key code.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A folder, or a file inside one, dropped on the window opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildWindow();
@@ -138,6 +141,8 @@ private:
     void clearFolderPickers();
     void fillFolderPickers();
     void setSaveHint(const QString& name, const std::string& extension);
+    // The last folders read, newest first, kept in the settings.
+    void rememberFolder(const QString& folder);
 
     void connectInterpreter();
     // The Menu page's simulation: navigation panel, button picker, options twins, sounds.
