@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QThread>
@@ -191,6 +192,7 @@ void MainWindow::buildWindow() {
     connect(bdmvPage, &BdmvPage::readRequested, this, &MainWindow::bReadBDMVClick);
     connect(discPage, &DiscPage::checkRequested, this, &MainWindow::checkDisc);
     connect(discPage, &DiscPage::recordRequested, this, &MainWindow::openRecord);
+    connect(statusPage->messageLog(), &MessageLog::lineClicked, this, &MainWindow::openFindResult);
     connect(bCancel, &QPushButton::clicked, this, &MainWindow::bCancelClick);
     connect(bSave, &QPushButton::clicked, this, &MainWindow::bSaveClick);
     connect(bFind, &QPushButton::clicked, this, &MainWindow::bFindClick);
@@ -444,6 +446,20 @@ void MainWindow::bFindClick() {
         PageControl->setCurrentWidget(statusPage);
     } else if (page == clipInfoPage) {
         clipInfoPage->findClipReferences();
+    }
+}
+
+void MainWindow::openFindResult(const QString& line) {
+    static const QRegularExpression commandLine(QStringLiteral("^Object (\\d{4}), Command line (\\d{4})$"));
+    static const QRegularExpression playlist(QStringLiteral("^PlayList (\\d{5}) "));
+    if (const QRegularExpressionMatch match = commandLine.match(line); match.hasMatch()) {
+        const int object = match.captured(1).toInt();
+        if (object >= static_cast<int>(m_session.mobj.MovieObjects.mobjs.size())) return;
+        PageControl->setCurrentWidget(bdmvPage);
+        bdmvPage->setObjectSG(object);
+        bdmvPage->selectLine(match.captured(2).toInt());
+    } else if (const QRegularExpressionMatch match = playlist.match(line); match.hasMatch()) {
+        openPlaylist(match.captured(1), -1);
     }
 }
 

@@ -66,6 +66,8 @@ public:
     // then selects its PlayItem `playItem` when one is named. Nothing when the folder has no
     // such playlist.
     void openPlaylist(const QString& name, int playItem, bool read = true);
+    // A clicked line of the message log: a find result opens the command line or playlist it names.
+    void openFindResult(const QString& line);
 
     // The disc report and the disc check of the folder read, on the Disc page; the status bar
     // counts the errors and warnings (MainWindowDisc.cpp).

@@ -27,6 +27,7 @@
 #include "app/QSettingsStore.h"
 #include "app/StatusPage.h"
 #include "shell/Markup.h"
+#include "tools/FindTool.h"
 
 namespace corvane::test {
 
@@ -165,6 +166,31 @@ private slots:
         MainWindow next;
         QCOMPARE(child<QMenu>(&next, "mRecentDirs")->actions().size(), 2);
         delete data;
+    }
+
+    // A find result on the Status page opens the command line it names.
+    void findResultOpensTheLine() {
+        MainWindow window;
+        window.bdmvPage->setFolder(copySampleDisc(m_root.path() + QStringLiteral("/find")).toStdString());
+        window.bReadBDMVClick();
+        window.resize(1100, 690);
+        window.show();
+        const std::vector<std::string> lines = playListSearchLines(window.session().mobj, "00002");
+        QVERIFY(lines.size() >= 3);
+        for (const std::string& line : lines) window.session().reporter.log(line);
+        window.PageControl->setCurrentWidget(window.statusPage);
+        window.bdmvPage->setObjectSG(3);
+        auto* log = window.statusPage->messageLog();
+        const QString found = QString::fromStdString(lines.back()); // "Object oooo, Command line llll"
+        const QTextBlock block = findLine(log->document(), found);
+        QVERIFY(block.isValid());
+        log->ensureCursorVisible();
+        QTextCursor cursor(block);
+        log->setTextCursor(cursor);
+        QTest::mouseClick(log->viewport(), Qt::LeftButton, {}, log->cursorRect(cursor).center());
+        QCOMPARE(window.PageControl->currentWidget(), window.bdmvPage);
+        QCOMPARE(window.bdmvPage->selectedObject(), found.mid(7, 4).toInt());
+        QCOMPARE(window.bdmvPage->selectedLine(), found.right(4).toInt());
     }
 
     void readFillsPickersAndCaption() {
