@@ -58,6 +58,10 @@ QCheckBox* makeBox(QWidget* parent, const char* name, const QString& caption) {
     box->setObjectName(QString::fromLatin1(name));
     box->setAttribute(Qt::WA_TransparentForMouseEvents); // shows the file, takes no input
     box->setFocusPolicy(Qt::NoFocus);
+    // The indicator on the page's background, not the white of a box that takes a click.
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
     return box;
 }
 
@@ -222,7 +226,7 @@ void BdjoPage::showBdjo() {
     sgAccPLs->setEnabled(!playlistRows.empty());
     const auto appRows = applicationRows(m_session.bdjo);
     fillTable(sgAppManage, appRows);
-    sgAppManage->setEnabled(appRows.size() >= 2);
+    sgAppManage->setEnabled(!appRows.empty());
     for (std::size_t i = 0; i < KeyInterestBoxes.size(); ++i)
         keyBoxes[i]->setChecked((m_session.bdjo.KeyInterestTable >> KeyInterestBoxes[i].bit) & 1u);
     eDirectoryPath->setText(QString::fromStdString(m_session.bdjo.FileAccessInfo.directory_paths));

@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
@@ -24,6 +26,7 @@
 #include "app/CommandEditor.h"
 #include "app/NavigationGrids.h"
 #include "app/SoundGroup.h"
+#include "io/FileIO.h"
 #include "navigation/CommandEdit.h"
 #include "navigation/CommandText.h"
 #include "navigation/NavigationEdit.h"
@@ -40,8 +43,18 @@ BdmvPage::BdmvPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
 
     eBDMVdir = new QLineEdit(this);
     eBDMVdir->setObjectName(QStringLiteral("eBDMVdir"));
-    eBDMVdir->setReadOnly(true);
-    eBDMVdir->setMinimumWidth(420);
+    eBDMVdir->setMinimumWidth(320);
+    eBDMVdir->setToolTip(QStringLiteral("Type or paste a folder and press Enter to read it"));
+
+    m_recentMenu = new QMenu(this);
+    m_recentMenu->setObjectName(QStringLiteral("mRecentDirs"));
+    bRecentDirs = new QToolButton(this);
+    bRecentDirs->setObjectName(QStringLiteral("bRecentDirs"));
+    bRecentDirs->setText(QStringLiteral("Recent"));
+    bRecentDirs->setToolTip(QStringLiteral("Recent folders"));
+    bRecentDirs->setPopupMode(QToolButton::InstantPopup);
+    bRecentDirs->setMenu(m_recentMenu);
+    bRecentDirs->setEnabled(false);
 
     bbOpenDir = new QToolButton(this);
     bbOpenDir->setObjectName(QStringLiteral("bbOpenDir"));
@@ -57,6 +70,7 @@ BdmvPage::BdmvPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     auto* row = new QHBoxLayout;
     row->addWidget(label);
     row->addWidget(eBDMVdir, 1);
+    row->addWidget(bRecentDirs);
     row->addWidget(bbOpenDir);
     row->addWidget(bReadBDMV);
 
@@ -81,7 +95,11 @@ BdmvPage::BdmvPage(Session& session, QWidget* parent) : QWidget(parent), m_sessi
     invalidLineBeep = [] { QApplication::beep(); };
 
     connect(bbOpenDir, &QToolButton::clicked, this, &BdmvPage::bbOpenDirClick);
-    connect(bReadBDMV, &QPushButton::clicked, this, &BdmvPage::readRequested);
+    // Read and Enter take the field as it stands, typed or pasted.
+    connect(bReadBDMV, &QPushButton::clicked, this, [this] { openPath(eBDMVdir->text()); });
+    connect(eBDMVdir, &QLineEdit::returnPressed, this, [this] {
+        if (bReadBDMV->isEnabled()) openPath(eBDMVdir->text());
+    });
     connectControls();
     fillFromSession();
 }
@@ -202,8 +220,36 @@ void BdmvPage::setFolder(const std::string& bdmvDir) {
     eBDMVdir->setText(QString::fromStdString(bdmvDir));
 }
 
+void BdmvPage::openPath(const QString& path) {
+    const QString typed = path.trimmed();
+    if (!typed.isEmpty() && QString::fromStdString(m_session.BDMVdir) != typed) {
+        const QFileInfo info(QDir::cleanPath(QDir::fromNativeSeparators(typed)));
+        std::string folder;
+        if (info.isFile())
+            folder = QDir::toNativeSeparators(info.absolutePath()).toStdString() + pathSeparator();
+        else if (info.isDir())
+            folder = bdmvFolderFromChosen(QDir::toNativeSeparators(info.absoluteFilePath()).toStdString());
+        else
+            // A folder that is not there: the read names it.
+            folder = QDir::toNativeSeparators(info.absoluteFilePath()).toStdString() + pathSeparator();
+        setFolder(folder);
+    }
+    emit readRequested();
+}
+
+void BdmvPage::setRecentFolders(const QStringList& folders) {
+    m_recentMenu->clear();
+    for (const QString& folder : folders)
+        m_recentMenu->addAction(folder, this, [this, folder] { openPath(folder); });
+    bRecentDirs->setEnabled(!folders.isEmpty());
+}
+
 void BdmvPage::setReadEnabled(bool enabled) {
     bReadBDMV->setEnabled(enabled);
+}
+
+bool BdmvPage::readEnabled() const {
+    return bReadBDMV->isEnabled();
 }
 
 void BdmvPage::bbOpenDirClick() {

@@ -5,6 +5,7 @@
 // The grids are views over the session's records; every edit goes through a
 // core operation and the grids are refreshed from the records.
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -42,6 +43,11 @@ public:
     void setFolder(const std::string& bdmvDir);
     // The folder chooser; reads at once when Auto Read is on.
     void bbOpenDirClick();
+    // A typed, dropped or remembered path: a BDMV folder, the folder that holds one,
+    // or a file inside one. Makes it the folder and asks for the read.
+    void openPath(const QString& path);
+    // The folders of the Recent drop-down, newest first.
+    void setRecentFolders(const QStringList& folders);
     // The dialog the two ExtensionData buttons open.
     void setExtDatDialog(TfExtDat* dialog);
 
@@ -86,6 +92,7 @@ public:
     SoundGroup* soundGroup() const { return gbSound; }
     // Read is off while a folder is being read.
     void setReadEnabled(bool enabled);
+    bool readEnabled() const;
 
     SoundPlayer* player; // plays the button sounds of this page and of the menu view
     TitleTableModel* titleModel;
@@ -95,6 +102,8 @@ public:
 private:
     QLineEdit* eBDMVdir;
     QToolButton* bbOpenDir;
+    QToolButton* bRecentDirs;
+    QMenu* m_recentMenu;
     QPushButton* bReadBDMV;
 
     QLineEdit* eContent;

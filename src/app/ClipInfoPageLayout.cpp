@@ -128,6 +128,8 @@ void ClipInfoPage::buildLayout() {
     }
     clipInfoLayout->addWidget(pATCdelta, 3, 0, 1, 5);
     clipInfoLayout->addWidget(pFontfiles, 4, 0, 1, 5);
+    // Room left over goes below the fields, not between them, when the panels are hidden.
+    clipInfoLayout->setRowStretch(5, 1);
     gbClipInfo = group(this, QStringLiteral("ClipInfo"), clipInfo);
     gbClipInfo->setObjectName(QStringLiteral("gbClipInfo"));
 
@@ -146,6 +148,7 @@ void ClipInfoPage::buildLayout() {
     sequenceLayout->setContentsMargins(0, 0, 0, 0);
     sequenceLayout->addWidget(sgSequence, 1);
     sequenceLayout->addWidget(pSTCseq, 1);
+    sequenceLayout->addStretch(0);
     auto* gbSequence = group(this, QStringLiteral("SequenceInfo"), sequences);
 
     // ExtensionData and the playlists that use the clip

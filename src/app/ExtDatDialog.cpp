@@ -72,6 +72,10 @@ TfExtDat::TfExtDat(const Options& options, QWidget* parent) : QDialog(parent), m
     reData->setReadOnly(true);
     reData->setLineWrapMode(QTextEdit::NoWrap);
     reData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // A whole view line (address, 32 bytes in hex, 32 characters) without scrolling.
+    reData->setMinimumWidth(reData->fontMetrics().horizontalAdvance(QString(136, QLatin1Char('0'))) +
+                            2 * (reData->frameWidth() + int(reData->document()->documentMargin())) +
+                            reData->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
 
     bbDelExtDat = makeToolButton(this, "bbDelExtDat", QStyle::SP_TrashIcon, QStringLiteral("Delete"),
                                  QStringLiteral("Delete"));

@@ -4,12 +4,16 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QThread>
@@ -46,6 +50,18 @@
 
 namespace corvane {
 
+namespace {
+constexpr const char* RecentFoldersKey = "RecentFolders";
+constexpr int RecentFolderCount = 8;
+
+QString droppedPath(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return {};
+}
+} // namespace
+
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
     setWindowIcon(appIcon());
@@ -71,6 +87,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     clipInfoPage->setExtDatDialog(fExtDat);
 
     readSettings();
+    setAcceptDrops(true);
     if (m_session.options.Associate)
         RegisterFileType(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
                          QCoreApplication::applicationFilePath());
@@ -175,6 +192,7 @@ void MainWindow::buildWindow() {
     connect(bdmvPage, &BdmvPage::readRequested, this, &MainWindow::bReadBDMVClick);
     connect(discPage, &DiscPage::checkRequested, this, &MainWindow::checkDisc);
     connect(discPage, &DiscPage::recordRequested, this, &MainWindow::openRecord);
+    connect(statusPage->messageLog(), &MessageLog::lineClicked, this, &MainWindow::openFindResult);
     connect(bCancel, &QPushButton::clicked, this, &MainWindow::bCancelClick);
     connect(bSave, &QPushButton::clicked, this, &MainWindow::bSaveClick);
     connect(bFind, &QPushButton::clicked, this, &MainWindow::bFindClick);
@@ -252,6 +270,7 @@ void MainWindow::readSettings() {
     corvane::RegRead(m_session.options, store);
     optionsPage->loadFromOptions();
     bdmvPage->setFolder(m_session.options.BDMVdir);
+    bdmvPage->setRecentFolders(store.settings().value(QLatin1String(RecentFoldersKey)).toStringList());
     const Options& options = m_session.options;
     move(options.Left, options.Top);
     resize(options.Width, options.Height);
@@ -291,6 +310,28 @@ void MainWindow::setSaveHint(const QString& name, const std::string& extension) 
     bSave->setToolTip(QStringLiteral("Save ") + name + QString::fromStdString(extension));
 }
 
+void MainWindow::rememberFolder(const QString& folder) {
+    QSettingsStore store;
+    QStringList folders = store.settings().value(QLatin1String(RecentFoldersKey)).toStringList();
+    folders.removeAll(folder);
+    folders.prepend(folder);
+    while (folders.size() > RecentFolderCount) folders.removeLast();
+    store.settings().setValue(QLatin1String(RecentFoldersKey), folders);
+    bdmvPage->setRecentFolders(folders);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedPath(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedPath(event->mimeData());
+    if (path.isEmpty() || !bdmvPage->readEnabled()) return;
+    event->acceptProposedAction();
+    PageControl->setCurrentWidget(bdmvPage);
+    bdmvPage->openPath(path);
+}
+
 void MainWindow::clearFolderPickers() {
     playlistPage->clear();
     clipInfoPage->clear();
@@ -310,6 +351,7 @@ void MainWindow::bReadBDMVClick() {
     const ReadFolderResult result = readFolder(m_session);
     if (result.checked) {
         fillFolderPickers();
+        rememberFolder(QString::fromStdString(m_session.BDMVdir));
     } else {
         // Nothing of the previous disc is shown any more, its name neither.
         m_session.discLabel.clear();
@@ -404,6 +446,20 @@ void MainWindow::bFindClick() {
         PageControl->setCurrentWidget(statusPage);
     } else if (page == clipInfoPage) {
         clipInfoPage->findClipReferences();
+    }
+}
+
+void MainWindow::openFindResult(const QString& line) {
+    static const QRegularExpression commandLine(QStringLiteral("^Object (\\d{4}), Command line (\\d{4})$"));
+    static const QRegularExpression playlist(QStringLiteral("^PlayList (\\d{5}) "));
+    if (const QRegularExpressionMatch match = commandLine.match(line); match.hasMatch()) {
+        const int object = match.captured(1).toInt();
+        if (object >= static_cast<int>(m_session.mobj.MovieObjects.mobjs.size())) return;
+        PageControl->setCurrentWidget(bdmvPage);
+        bdmvPage->setObjectSG(object);
+        bdmvPage->selectLine(match.captured(2).toInt());
+    } else if (const QRegularExpressionMatch match = playlist.match(line); match.hasMatch()) {
+        openPlaylist(match.captured(1), -1);
     }
 }
 

@@ -66,6 +66,8 @@ public:
     // then selects its PlayItem `playItem` when one is named. Nothing when the folder has no
     // such playlist.
     void openPlaylist(const QString& name, int playItem, bool read = true);
+    // A clicked line of the message log: a find result opens the command line or playlist it names.
+    void openFindResult(const QString& line);
 
     // The disc report and the disc check of the folder read, on the Disc page; the status bar
     // counts the errors and warnings (MainWindowDisc.cpp).
@@ -129,6 +131,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // While the Page view is shown, every key pressed shows its virtual key code.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A folder, or a file inside one, dropped on the window opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildWindow();
@@ -138,6 +143,8 @@ private:
     void clearFolderPickers();
     void fillFolderPickers();
     void setSaveHint(const QString& name, const std::string& extension);
+    // The last folders read, newest first, kept in the settings.
+    void rememberFolder(const QString& folder);
 
     void connectInterpreter();
     // The Menu page's simulation: navigation panel, button picker, options twins, sounds.

@@ -375,9 +375,9 @@ void MenuPage::buildLayout() {
         option("cbWindowFrame", QStringLiteral("Window frame"), QStringLiteral("Show Window frame"));
     auto* infos = new QGridLayout(gbInfos);
     infos->addWidget(cbButtonId, 0, 0);
-    infos->addWidget(cbObjectId, 1, 0);
-    infos->addWidget(cbButtonFrame, 0, 1);
-    infos->addWidget(cbWindowFrame, 1, 1);
+    infos->addWidget(cbObjectId, 0, 1);
+    infos->addWidget(cbButtonFrame, 0, 2);
+    infos->addWidget(cbWindowFrame, 0, 3);
     gbInfos->hide();
     gbEffectOptions = new QGroupBox(QStringLiteral("Play"), this);
     gbEffectOptions->setObjectName(QStringLiteral("gbEffectOptions"));
@@ -389,10 +389,10 @@ void MenuPage::buildLayout() {
     cbFullScreen = option("cbFullScreen", QStringLiteral("Fit"), QStringLiteral("Show Full Screen"));
     auto* play = new QGridLayout(gbEffectOptions);
     play->addWidget(cbInEffect, 0, 0);
-    play->addWidget(cbOutEffect, 1, 0);
-    play->addWidget(cbAnimate, 0, 1);
-    play->addWidget(cbPlaySound, 1, 1);
-    play->addWidget(cbFullScreen, 0, 2);
+    play->addWidget(cbOutEffect, 0, 1);
+    play->addWidget(cbAnimate, 0, 2);
+    play->addWidget(cbPlaySound, 0, 3);
+    play->addWidget(cbFullScreen, 0, 4);
     gbEffectOptions->hide();
 
     tDrawRep = new QTimer(this);
@@ -400,11 +400,15 @@ void MenuPage::buildLayout() {
     tUserTO = new QTimer(this);
     tUserTO->setObjectName(QStringLiteral("tUserTO"));
 
-    top->addWidget(gbInfos);
-    top->addWidget(gbEffectOptions);
+    // A row of their own under the head: shown beside it they widened the window.
+    auto* options = new QHBoxLayout;
+    options->addWidget(gbInfos);
+    options->addWidget(gbEffectOptions);
+    options->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addLayout(options);
     layout->addWidget(pcMenu, 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,6 +18,14 @@ MessageLog::MessageLog(QWidget* parent) : QTextEdit(parent) {
     setFont(defaultLogFont());
     document()->setDefaultFont(font());
     m_default.setFont(font());
+}
+
+void MessageLog::mouseReleaseEvent(QMouseEvent* event) {
+    QTextEdit::mouseReleaseEvent(event);
+    // A click, not the end of a selection drag.
+    if (event->button() != Qt::LeftButton || textCursor().hasSelection()) return;
+    const QTextBlock block = cursorForPosition(event->position().toPoint()).block();
+    if (block.isValid()) emit lineClicked(block.text());
 }
 
 QFont MessageLog::defaultLogFont() {

@@ -23,6 +23,13 @@ public:
     // Tahoma 9 pt, or the application font at 9 pt where Tahoma is missing.
     static QFont defaultLogFont();
 
+signals:
+    // A click on a line (its plain text): a find result opens what it names.
+    void lineClicked(const QString& text);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     QTextCharFormat m_default;
     int m_lines = 0;

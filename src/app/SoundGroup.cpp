@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -50,9 +51,18 @@ SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
     // The group's own row height and header highlight.
     sgSounds->verticalHeader()->setDefaultSectionSize(20);
     sgSounds->horizontalHeader()->setHighlightSections(true);
+    // Narrow number columns, so that the length shows at the window's default size.
+    for (int column = 0; column < 4; ++column)
+        sgSounds->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    sgSounds->horizontalHeader()->setStretchLastSection(true);
     sgSounds->installEventFilter(this);
     bbSoundPlay = toolButton(this, "bbSoundPlay", QStringLiteral("▶"), QStringLiteral("Play sound entry"));
-    bbSaveSound = toolButton(this, "bbSaveSound", QStringLiteral("💾"), QStringLiteral("Save sound entry"));
+    bbSaveSound = toolButton(this, "bbSaveSound", QString(), QStringLiteral("Save sound entry"));
+    bbSaveSound->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    bbInsSound =
+        toolButton(this, "bbInsSound", QStringLiteral("Ins"), QStringLiteral("Insert a sound (Ins)"));
+    bbDelSound =
+        toolButton(this, "bbDelSound", QStringLiteral("Del"), QStringLiteral("Delete the sound (Shift-Del)"));
     lSNDExtDat = new QLabel(this);
     lSNDExtDat->setObjectName(QStringLiteral("lSNDExtDat"));
     bEditSndExtDat = new QPushButton(QStringLiteral("Edit"), this);
@@ -62,6 +72,8 @@ SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(bbSoundPlay);
     buttons->addWidget(bbSaveSound);
+    buttons->addWidget(bbInsSound);
+    buttons->addWidget(bbDelSound);
     buttons->addStretch(1);
     auto* table = new QHBoxLayout;
     table->addWidget(sgSounds, 1);
@@ -76,6 +88,11 @@ SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
 
     connect(bbSoundPlay, &QToolButton::clicked, this, &SoundGroup::bbSoundPlayClick);
     connect(bbSaveSound, &QToolButton::clicked, this, &SoundGroup::bbSaveSoundClick);
+    connect(bbInsSound, &QToolButton::clicked, this, [this] {
+        const int row = selectedRow();
+        loadSound(row < 0 ? std::nullopt : std::optional<int>(row));
+    });
+    connect(bbDelSound, &QToolButton::clicked, this, &SoundGroup::deleteSelected);
     connect(bEditSndExtDat, &QPushButton::clicked, this, &SoundGroup::bEditSndExtDatClick);
     connect(sgSounds->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_filling) sgSoundsClick();
@@ -111,6 +128,8 @@ void SoundGroup::fillTable() {
     sgSounds->setEnabled(m_inUse);
     bbSoundPlay->setEnabled(!entries.empty());
     bbSaveSound->setEnabled(!entries.empty());
+    bbDelSound->setEnabled(!entries.empty());
+    bbInsSound->setEnabled(m_inUse);
     lSNDExtDat->setText(qs(ExtDatCap(m_session.sound.ExtensionData)));
     if (!entries.empty() && selectedRow() < 0) sgSounds->selectRow(0);
 }

@@ -54,6 +54,8 @@ private:
     PlaylistGrid* sgSounds;
     QToolButton* bbSoundPlay;
     QToolButton* bbSaveSound;
+    QToolButton* bbInsSound;
+    QToolButton* bbDelSound;
     QLabel* lSNDExtDat;
     QPushButton* bEditSndExtDat;
 

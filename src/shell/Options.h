@@ -25,7 +25,7 @@ struct Options {
     int Top = 60;
     int Left = 60;
     int Width = 1280;
-    int Height = 880;
+    int Height = 690; // with the title bar, within 1366x768 less a taskbar
     std::string BDMVdir;
     std::string BackgroundPic;
     bool AutoRead = true;

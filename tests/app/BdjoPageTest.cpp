@@ -62,7 +62,7 @@ private slots:
         QVERIFY(page->findChild<QCheckBox*>(QStringLiteral("cbAccesAll"))->isChecked());
         QCOMPARE(cellText(sgAccPLs, 0, 1), QStringLiteral("00001"));
         QCOMPARE(sgAppManage->model()->rowCount(), 1);
-        QVERIFY(!sgAppManage->isEnabled()); // one application: nothing to choose
+        QVERIFY(sgAppManage->isEnabled()); // one application, not greyed out
         QCOMPARE(cellText(sgAppManage, 0, 3), QStringLiteral("FFFF0001"));
         QCOMPARE(cellText(sgAppManage, 0, 12), QStringLiteral("com.hdcookbook.gunbunny.GunBunnyXlet"));
         QCOMPARE(cellText(page->findChild<QTableView*>(QStringLiteral("sgProfiles")), 0, 2),

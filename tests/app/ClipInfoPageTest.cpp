@@ -169,6 +169,25 @@ private slots:
         QVERIFY(control<QComboBox>("cbApplitype")->currentText().isEmpty());
     }
 
+    // A clip that cannot be read after one with every panel leaves the fields where they were.
+    void unreadableClipKeepsTheLayout() {
+        m_window->resize(1280, 690);
+        m_window->PageControl->setCurrentWidget(page());
+        read(QStringLiteral("00007"));
+        QCoreApplication::processEvents();
+        const auto top = [this](const char* name) {
+            return control<QWidget>(name)->mapTo(page(), QPoint()).y();
+        };
+        const int type = top("cbApplitype");
+        const int rate = top("ieRecRate");
+        const int sequences = top("sgSequence");
+        read(QStringLiteral("00009"));
+        QCoreApplication::processEvents();
+        QCOMPARE(top("cbApplitype"), type);
+        QCOMPARE(top("ieRecRate"), rate);
+        QCOMPARE(top("sgSequence"), sequences);
+    }
+
     void streamButtonsFollowTheRow() {
         m_window->PageControl->setCurrentWidget(page());
         QStringList opened;

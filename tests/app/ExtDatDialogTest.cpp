@@ -83,6 +83,16 @@ private slots:
         QVERIFY(view->firstBlock().text().startsWith(QStringLiteral(" 0049 ")));
     }
 
+    // A whole view line shows without scrolling.
+    void hexViewFitsTheDialog() {
+        auto dialog = makeDialog(twoEntryBlock());
+        dialog->show();
+        QCoreApplication::processEvents();
+        const QString line = dialog->reData->document()->firstBlock().text();
+        QVERIFY(dialog->reData->fontMetrics().horizontalAdvance(line) <= dialog->reData->viewport()->width());
+        dialog->hide();
+    }
+
     void onlyId1IsTakenOver() {
         auto dialog = makeDialog(twoEntryBlock());
         const struct {

@@ -2,10 +2,15 @@
 // folder, the log, the status bar, the Save button rules and the progress display.
 
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -14,6 +19,7 @@
 #include "app/BdmvPage.h"
 #include "app/ExtDatDialog.h"
 #include "app/MainWindow.h"
+#include "app/MenuPage.h"
 #include "app/MessageLog.h"
 #include "app/PageTabs.h"
 #include "app/PanelStatusBar.h"
@@ -21,6 +27,7 @@
 #include "app/QSettingsStore.h"
 #include "app/StatusPage.h"
 #include "shell/Markup.h"
+#include "tools/FindTool.h"
 
 namespace corvane::test {
 
@@ -64,7 +71,8 @@ private slots:
         QCOMPARE(window.findChildren<TfExtDat*>().size(), 1);
         QVERIFY(window.findChild<TfExtDat*>(QStringLiteral("fExtDat")) == window.fExtDat);
 
-        QVERIFY(window.findChild<QLineEdit*>(QStringLiteral("eBDMVdir"))->isReadOnly());
+        QVERIFY(
+            !window.findChild<QLineEdit*>(QStringLiteral("eBDMVdir"))->isReadOnly()); // takes a typed path
         for (const char* name : {"bReadPL", "bReadCI", "bReadBDJO", "bCancel"})
             QVERIFY2(!window.findChild<QPushButton*>(QLatin1String(name))->isEnabled(), name);
         QVERIFY(!window.progressBar->isVisibleTo(&window));
@@ -105,6 +113,84 @@ private slots:
         window.session().reporter.beginAction();
         window.session().reporter.slogR();
         QVERIFY(!window.StatusBar->errorBadgeShown());
+    }
+
+    // 1366x768 less a taskbar: every page fits, and the Page view does not widen the window.
+    void fitsASmallScreen() {
+        MainWindow window;
+        QVERIFY(window.height() <= 728 - 30); // the title bar above it
+        window.bdmvPage->setFolder(copySampleDisc(m_root.path() + QStringLiteral("/fit")).toStdString());
+        window.bReadBDMVClick();
+        window.resize(1100, 690);
+        window.show();
+        for (int i = 0; i < window.PageControl->count(); ++i) {
+            window.PageControl->setCurrentIndex(i);
+            QVERIFY(window.minimumSizeHint().width() <= 1366 && window.minimumSizeHint().height() <= 728);
+        }
+        window.PageControl->setCurrentWidget(window.menuPage);
+        window.menuPage->bCreateMenuClick();
+        auto* tabs = child<QTabWidget>(window.menuPage, "pcMenu");
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            QCOMPARE(window.width(), 1100);
+        }
+    }
+
+    // A typed path read with Enter, a dropped file inside a folder, and the Recent drop-down.
+    void typedDroppedAndRecentFolders() {
+        const QString first = makeDisc(m_root.path(), QStringLiteral("Typed"), true);
+        const QString second = makeDisc(m_root.path(), QStringLiteral("Dropped"), true);
+        MainWindow window;
+        auto* field = child<QLineEdit>(&window, "eBDMVdir");
+        field->setText(QFileInfo(first).dir().absolutePath()); // the folder that holds BDMV
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(QString::fromStdString(window.session().BDMVdir), first);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Corvane v0.29b [Typed]"));
+
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(second + QStringLiteral("index.bdmv"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        QCOMPARE(QString::fromStdString(window.session().BDMVdir), second);
+
+        const QList<QAction*> recent = child<QMenu>(&window, "mRecentDirs")->actions();
+        QCOMPARE(recent.size(), 2);
+        QCOMPARE(recent[0]->text(), second);
+        recent[1]->trigger();
+        QCOMPARE(QString::fromStdString(window.session().BDMVdir), first);
+        // Kept in the settings for the next start.
+        MainWindow next;
+        QCOMPARE(child<QMenu>(&next, "mRecentDirs")->actions().size(), 2);
+        delete data;
+    }
+
+    // A find result on the Status page opens the command line it names.
+    void findResultOpensTheLine() {
+        MainWindow window;
+        window.bdmvPage->setFolder(copySampleDisc(m_root.path() + QStringLiteral("/find")).toStdString());
+        window.bReadBDMVClick();
+        window.resize(1100, 690);
+        window.show();
+        const std::vector<std::string> lines = playListSearchLines(window.session().mobj, "00002");
+        QVERIFY(lines.size() >= 3);
+        for (const std::string& line : lines) window.session().reporter.log(line);
+        window.PageControl->setCurrentWidget(window.statusPage);
+        window.bdmvPage->setObjectSG(3);
+        auto* log = window.statusPage->messageLog();
+        const QString found = QString::fromStdString(lines.back()); // "Object oooo, Command line llll"
+        const QTextBlock block = findLine(log->document(), found);
+        QVERIFY(block.isValid());
+        log->ensureCursorVisible();
+        QTextCursor cursor(block);
+        log->setTextCursor(cursor);
+        QTest::mouseClick(log->viewport(), Qt::LeftButton, {}, log->cursorRect(cursor).center());
+        QCOMPARE(window.PageControl->currentWidget(), window.bdmvPage);
+        QCOMPARE(window.bdmvPage->selectedObject(), found.mid(7, 4).toInt());
+        QCOMPARE(window.bdmvPage->selectedLine(), found.right(4).toInt());
     }
 
     void readFillsPickersAndCaption() {

@@ -1,6 +1,7 @@
 // The sound group of the BDMV page: shown with the folder's sound.bdmv, Ins and
 // Shift+Del, Save writing the file back, and "Create sound.bdmv" on the Options page.
 
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -97,6 +98,35 @@ private slots:
         sounds(group)->selectRow(0);
         group->bbSaveSoundClick();
         QCOMPARE(*readWholeFile(out.toStdString(), error), *readWholeFile(m_wav.toStdString(), error));
+    }
+
+    // At the default window size the length shows; Save carries a style icon; Insert and
+    // Delete are buttons too.
+    void lengthIconAndButtons() {
+        const QString bdmv = copySampleDisc(m_root.path() + QStringLiteral("/buttons"));
+        QDir().mkpath(bdmv + QStringLiteral("AUXDATA"));
+        std::string error;
+        TSND file = createSound();
+        insertSound(file, std::nullopt, *importWav(*readWholeFile(m_wav.toStdString(), error)).entry);
+        QVERIFY(
+            writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(file)).ok);
+        MainWindow window;
+        window.show();
+        readFolder(window, bdmv);
+        QCoreApplication::processEvents();
+        SoundGroup* group = window.bdmvPage->soundGroup();
+        QTableView* table = sounds(group);
+        const QHeaderView* header = table->horizontalHeader();
+        QVERIFY(header->sectionViewportPosition(4) + 40 <= table->viewport()->width());
+        QVERIFY(toolButton(group, "bbSaveSound")->text().isEmpty());
+        QVERIFY(!toolButton(group, "bbSaveSound")->icon().isNull());
+
+        group->chooseWavToOpen = [this](const QString&, const QString&) { return m_wav; };
+        table->selectRow(0);
+        QTest::mouseClick(toolButton(group, "bbInsSound"), Qt::LeftButton);
+        QCOMPARE(window.session().sound.SoundIndex.entries.size(), 2u);
+        QTest::mouseClick(toolButton(group, "bbDelSound"), Qt::LeftButton);
+        QCOMPARE(window.session().sound.SoundIndex.entries.size(), 1u);
     }
 
     void createForAFolderWithout() {
