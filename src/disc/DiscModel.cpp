@@ -31,26 +31,38 @@ bool knownVersion(const std::vector<std::uint8_t>& bytes) {
 }
 
 // A refused file whose type indicator is right: only its version is new to the reader.
-bool onlyVersionUnknown(const std::string& path, const char* typeIndicator) {
-    std::string error;
-    const auto bytes = readWholeFile(path, error);
-    return bytes && bytes->size() >= 8 && std::equal(bytes->begin(), bytes->begin() + 4, typeIndicator) &&
-           !knownVersion(*bytes);
+bool onlyVersionUnknown(const std::vector<std::uint8_t>& bytes, const char* typeIndicator) {
+    return bytes.size() >= 8 && std::equal(bytes.begin(), bytes.begin() + 4, typeIndicator) &&
+           !knownVersion(bytes);
 }
 
-DiscFileRead fileRead(const ReadResult& result, const std::string& path, const char* typeIndicator) {
+DiscFileRead fileRead(const ReadResult& result, const std::vector<std::uint8_t>& bytes,
+                      const char* typeIndicator) {
     DiscFileRead read;
     read.status = result.status;
     read.message = firstError(result.messages);
-    if (read.status == ReadStatus::FormatError) read.unknownVersion = onlyVersionUnknown(path, typeIndicator);
+    if (read.status == ReadStatus::FormatError)
+        read.unknownVersion = onlyVersionUnknown(bytes, typeIndicator);
     return read;
 }
 
-// The first error line a reader gives for the file at `path`.
-template <typename Reader> std::string readerMessage(const std::string& path, Reader reader) {
+// A file the session's read step read with `status`: on a failure the file is read once
+// more for the reader's first error line and the version test.
+template <typename Reader>
+DiscFileRead sessionFileRead(ReadStatus status, const std::string& path, const char* typeIndicator,
+                             Reader reader) {
+    DiscFileRead read;
+    read.status = status;
+    if (read.usable()) return read;
     std::string error;
     const auto bytes = readWholeFile(path, error);
-    return bytes ? firstError(reader(*bytes).messages) : error;
+    if (!bytes) {
+        read.message = error;
+        return read;
+    }
+    read.message = firstError(reader(*bytes).messages);
+    read.unknownVersion = status == ReadStatus::FormatError && onlyVersionUnknown(*bytes, typeIndicator);
+    return read;
 }
 
 template <typename Result, typename Reader>
@@ -60,7 +72,7 @@ DiscFileRead readFile(const std::string& path, const std::string& name, const ch
     const auto bytes = readWholeFile(path, error);
     if (!bytes) return {ReadStatus::FileError, error, false};
     result = reader(*bytes, name);
-    return fileRead(result, path, typeIndicator);
+    return fileRead(result, *bytes, typeIndicator);
 }
 
 bool isFiveDigits(const std::string& name) {
@@ -175,37 +187,26 @@ DiscModel loadDisc(const std::string& chosen, const DiscLoadOptions& options) {
 
     // The listing and the two navigation files as the Read button reads them.
     readall(session);
-    disc.mobjRead.status = disc.mobjPresent ? session.mobjStatus : ReadStatus::FileError;
-    if (disc.mobjRead.usable()) {
-        std::string error;
-        if (const auto bytes = readWholeFile(disc.BDMVdir + disc.names.MovieObjectName, error))
-            disc.mobjRead.endedEarly = readMovieObject(*bytes, disc.names.MovieObjectName).endedEarly;
-    }
-    if (disc.mobjPresent && !disc.mobjRead.usable())
-        disc.mobjRead.message = readerMessage(disc.BDMVdir + disc.names.MovieObjectName, [&](const auto& b) {
+    const std::string mobjPath = disc.BDMVdir + disc.names.MovieObjectName;
+    if (disc.mobjPresent)
+        disc.mobjRead = sessionFileRead(session.mobjStatus, mobjPath, "MOBJ", [&](const auto& b) {
             return readMovieObject(b, disc.names.MovieObjectName);
         });
-    if (disc.mobjRead.status == ReadStatus::FormatError)
-        disc.mobjRead.unknownVersion = onlyVersionUnknown(disc.BDMVdir + disc.names.MovieObjectName, "MOBJ");
+    if (disc.mobjRead.usable()) {
+        std::string error;
+        if (const auto bytes = readWholeFile(mobjPath, error))
+            disc.mobjRead.endedEarly = readMovieObject(*bytes, disc.names.MovieObjectName).endedEarly;
+    }
     disc.mobj = std::move(session.mobj);
-    disc.indexRead.status = disc.indexPresent ? session.indexStatus : ReadStatus::FileError;
-    if (disc.indexPresent && !disc.indexRead.usable())
-        disc.indexRead.message = readerMessage(disc.BDMVdir + disc.names.IndexName, [&](const auto& b) {
-            return readIndex(b, disc.names.IndexName);
-        });
-    if (disc.indexRead.status == ReadStatus::FormatError)
-        disc.indexRead.unknownVersion = onlyVersionUnknown(disc.BDMVdir + disc.names.IndexName, "INDX");
+    if (disc.indexPresent)
+        disc.indexRead = sessionFileRead(session.indexStatus, disc.BDMVdir + disc.names.IndexName, "INDX",
+                                         [&](const auto& b) { return readIndex(b, disc.names.IndexName); });
     disc.index = std::move(session.index);
 
     disc.soundPresent = fileExists(disc.BDMVdir + "AUXDATA" + sep + "sound.bdmv");
     if (disc.soundPresent) {
-        disc.soundRead.status = readsound(session);
-        if (!disc.soundRead.usable())
-            disc.soundRead.message = readerMessage(disc.BDMVdir + "AUXDATA" + sep + "sound.bdmv",
-                                                   [](const auto& b) { return readSoundBytes(b); });
-        if (disc.soundRead.status == ReadStatus::FormatError)
-            disc.soundRead.unknownVersion =
-                onlyVersionUnknown(disc.BDMVdir + "AUXDATA" + sep + "sound.bdmv", "BCLK");
+        disc.soundRead = sessionFileRead(readsound(session), disc.BDMVdir + "AUXDATA" + sep + "sound.bdmv",
+                                         "BCLK", [](const auto& b) { return readSoundBytes(b); });
         disc.sound = std::move(session.sound);
     }
     disc.streamFolderPresent = directoryExists(disc.BDMVdir + "STREAM");
