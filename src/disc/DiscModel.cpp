@@ -27,7 +27,7 @@ std::string firstError(const std::vector<ReadMessage>& messages) {
 bool knownVersion(const std::vector<std::uint8_t>& bytes) {
     if (bytes.size() < 8) return false;
     const std::string version(bytes.begin() + 4, bytes.begin() + 8);
-    return version == "0100" || version == "0200";
+    return version == "0100" || version == "0200" || version == "0300";
 }
 
 // A refused file whose type indicator is right: only its version is new to the reader.
