@@ -38,6 +38,18 @@ class SoundGroupTest : public QObject {
     QTemporaryDir m_root;
     const QString m_wav = QStringLiteral(CORVANE_TEST_DATA_DIR "/sound/beep.wav");
 
+    // A copy of the sample disc whose sound.bdmv holds the test WAV; empty when it cannot be written.
+    QString discWithOneSound(const QString& name) {
+        const QString bdmv = copySampleDisc(m_root.path() + QLatin1Char('/') + name);
+        QDir().mkpath(bdmv + QStringLiteral("AUXDATA"));
+        std::string error;
+        TSND file = createSound();
+        insertSound(file, std::nullopt, *importWav(*readWholeFile(m_wav.toStdString(), error)).entry);
+        const bool written =
+            writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(file)).ok;
+        return written ? bdmv : QString();
+    }
+
     static void readFolder(MainWindow& window, const QString& bdmv) {
         window.bdmvPage->setFolder(bdmv.toStdString());
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("bReadBDMV")), Qt::LeftButton);
@@ -45,13 +57,9 @@ class SoundGroupTest : public QObject {
 
 private slots:
     void editAndSave() {
-        const QString bdmv = copySampleDisc(m_root.path() + QStringLiteral("/edit"));
-        QDir().mkpath(bdmv + QStringLiteral("AUXDATA"));
+        const QString bdmv = discWithOneSound(QStringLiteral("edit"));
+        QVERIFY(!bdmv.isEmpty());
         std::string error;
-        TSND file = createSound();
-        insertSound(file, std::nullopt, *importWav(*readWholeFile(m_wav.toStdString(), error)).entry);
-        QVERIFY(
-            writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(file)).ok);
 
         MainWindow window;
         window.show();
@@ -103,13 +111,9 @@ private slots:
     // At the default window size the length shows; Save carries a style icon; Insert and
     // Delete are buttons too.
     void lengthIconAndButtons() {
-        const QString bdmv = copySampleDisc(m_root.path() + QStringLiteral("/buttons"));
-        QDir().mkpath(bdmv + QStringLiteral("AUXDATA"));
+        const QString bdmv = discWithOneSound(QStringLiteral("buttons"));
+        QVERIFY(!bdmv.isEmpty());
         std::string error;
-        TSND file = createSound();
-        insertSound(file, std::nullopt, *importWav(*readWholeFile(m_wav.toStdString(), error)).entry);
-        QVERIFY(
-            writeWholeFile((bdmv + QStringLiteral("AUXDATA/sound.bdmv")).toStdString(), writeSound(file)).ok);
         MainWindow window;
         window.show();
         readFolder(window, bdmv);
