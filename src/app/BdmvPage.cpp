@@ -1,5 +1,7 @@
 #include "app/BdmvPage.h"
 
+#include "app/EditHistory.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,7 +40,8 @@ namespace corvane {
 
 using namespace bdmvpage;
 
-BdmvPage::BdmvPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
+BdmvPage::BdmvPage(Session& session, EditHistory& history, QWidget* parent)
+    : QWidget(parent), m_session(session), m_history(history) {
     setObjectName(QStringLiteral("tsBDMV"));
 
     eBDMVdir = new QLineEdit(this);
@@ -517,12 +520,14 @@ bool BdmvPage::canSave() const {
 
 void BdmvPage::bSaveClick() {
     if (!canSave()) return;
-    saveDiscFile(m_session, m_session.BDMVdir, m_session.names.IndexName, writeIndex(m_session.index), false,
-                 true);
+    if (saveDiscFile(m_session, m_session.BDMVdir, m_session.names.IndexName, writeIndex(m_session.index),
+                     false, true))
+        m_history.fileSaved(EditedFile::Index);
     if (!saveDiscFile(m_session, m_session.BDMVdir, m_session.names.MovieObjectName,
                       writeMovieObject(m_session.mobj), false, true))
         return;
-    gbSound->save();
+    m_history.fileSaved(EditedFile::MovieObject);
+    if (gbSound->save()) m_history.fileSaved(EditedFile::Sound);
 }
 
 void BdmvPage::setExtDatDialog(TfExtDat* dialog) {

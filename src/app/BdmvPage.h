@@ -22,6 +22,7 @@ class QToolButton;
 namespace corvane {
 
 struct Session;
+class EditHistory;
 struct TTitleEntry;
 class CommandEditor;
 class CommandTableModel;
@@ -37,7 +38,7 @@ class TitleTableModel;
 class BdmvPage : public QWidget {
     Q_OBJECT
 public:
-    explicit BdmvPage(Session& session, QWidget* parent = nullptr);
+    BdmvPage(Session& session, EditHistory& history, QWidget* parent = nullptr);
 
     // Makes `bdmvDir` the session's folder and shows it.
     void setFolder(const std::string& bdmvDir);
@@ -182,6 +183,7 @@ private:
     void labels();
 
     Session& m_session;
+    EditHistory& m_history;
     IndexUhdGroup* m_uhdGroup = nullptr; // gbIndexUhd: AppInfoBDMV and the UHD disc-type entry
     TfExtDat* m_extDat = nullptr;
     bool m_filling = false;

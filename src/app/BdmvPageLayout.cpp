@@ -134,7 +134,7 @@ void BdmvPage::buildIndexGroup(QWidget* box) {
     uhdArea->setFrameShape(QFrame::NoFrame);
     layout->addWidget(uhdArea);
     player = new SoundPlayer(this);
-    gbSound = new SoundGroup(m_session, *player, box);
+    gbSound = new SoundGroup(m_session, m_history, *player, box);
     layout->addWidget(gbSound, 1);
 }
 

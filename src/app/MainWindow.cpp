@@ -28,6 +28,7 @@
 #include "app/BusyGuard.h"
 #include "app/ClipInfoPage.h"
 #include "app/DiscPage.h"
+#include "app/EditHistory.h"
 #include "app/ExecutePanel.h"
 #include "app/ExtDatDialog.h"
 #include "app/FileAssociation.h"
@@ -76,6 +77,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         QWidget* front = QApplication::activeModalWidget();
         QMessageBox::critical(front ? front : this, windowTitle(), text);
     };
+    m_history = new EditHistory(m_session, this);
     buildWindow();
     connectBusyGuards();
     connectInterpreter();
@@ -95,7 +97,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     m_session.interpreter.ResetRegs(registerDefaults(m_session.options));
     pRegisters->refresh();
     m_session.reporter.slogR();
-    setWindowTitle(captionFor(QString()));
+    updateModifiedMarks();
     PageControl->setCurrentWidget(bdmvPage);
     PageControlChange();
 }
@@ -120,10 +122,10 @@ QString MainWindow::captionFor(const QString& discLabel) {
 void MainWindow::buildWindow() {
     PageControl = new PageTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
-    bdmvPage = new BdmvPage(m_session, PageControl);
-    playlistPage = new PlaylistPage(m_session, PageControl);
+    bdmvPage = new BdmvPage(m_session, *m_history, PageControl);
+    playlistPage = new PlaylistPage(m_session, *m_history, PageControl);
     clipInfoPage = new ClipInfoPage(m_session, PageControl);
-    menuPage = new MenuPage(m_session, PageControl);
+    menuPage = new MenuPage(m_session, *m_history, PageControl);
     bdjoPage = new BdjoPage(m_session, PageControl);
     discPage = new DiscPage(PageControl);
     optionsPage = new OptionsPage(m_session, PageControl);
@@ -188,6 +190,7 @@ void MainWindow::buildWindow() {
     StatusBar = new PanelStatusBar(this);
     setStatusBar(StatusBar);
 
+    buildEditActions();
     connect(PageControl, &QTabWidget::currentChanged, this, &MainWindow::PageControlChange);
     connect(bdmvPage, &BdmvPage::readRequested, this, &MainWindow::bReadBDMVClick);
     connect(discPage, &DiscPage::checkRequested, this, &MainWindow::checkDisc);
@@ -345,6 +348,11 @@ void MainWindow::fillFolderPickers() {
 }
 
 void MainWindow::bReadBDMVClick() {
+    if (!confirmDiscard({EditedDocument::Navigation, EditedDocument::Playlist})) {
+        // The folder field goes back to the folder in memory.
+        bdmvPage->setFolder(m_session.BDMVdir);
+        return;
+    }
     bdmvPage->setReadEnabled(false);
     m_session.clearFolderData();
     clearFolderPickers();
@@ -356,8 +364,10 @@ void MainWindow::bReadBDMVClick() {
         // Nothing of the previous disc is shown any more, its name neither.
         m_session.discLabel.clear();
     }
-    setWindowTitle(captionFor(QString::fromStdString(m_session.discLabel)));
+    updateModifiedMarks();
     bdmvPage->fillFromSession();
+    m_history->documentReplaced(EditedDocument::Navigation);
+    m_history->documentReplaced(EditedDocument::Playlist);
     bdmvPage->setReadEnabled(true);
     discPage->clear();
     if (result.checked && m_session.options.CheckAfterRead) checkDisc();
@@ -427,6 +437,7 @@ void MainWindow::bSaveClick() {
 
 void MainWindow::bLoadToMenuClick(int pid) {
     if (m_busy->running() || menuPage->busy().running()) return;
+    if (!confirmDiscard({EditedDocument::Menu})) return;
     std::optional<ReadStatus> status;
     {
         // The extraction and the read pump events; the menu is replaced at the end.
@@ -537,6 +548,10 @@ void MainWindow::progressEnd() {
 // --- closing ---
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!confirmDiscard({EditedDocument::Navigation, EditedDocument::Playlist, EditedDocument::Menu})) {
+        event->ignore();
+        return;
+    }
     m_closing = true;
     // A running extraction stops at its next safe point.
     m_session.reporter.CancelRequested = true;

@@ -12,6 +12,9 @@
 #include "shell/Reporter.h"
 #include "shell/Session.h"
 
+class QAction;
+class QDialog;
+class QHBoxLayout;
 class QProgressBar;
 class QPushButton;
 
@@ -23,6 +26,8 @@ class BusyGuard;
 class BdmvPage;
 class ClipInfoPage;
 class DiscPage;
+class EditHistory;
+enum class EditedDocument;
 class ExecutePanel;
 class GuiInterpreterHost;
 class MenuPage;
@@ -43,6 +48,13 @@ public:
     ~MainWindow() override;
 
     Session& session() { return m_session; }
+    EditHistory& history() { return *m_history; }
+
+    // Before unsaved edits of `documents` would be lost: a question lists their files with
+    // Save all, Discard and Cancel. True when the action may go on (saved or discarded).
+    bool confirmDiscard(const std::vector<EditedDocument>& documents);
+    // The question itself: the files → QMessageBox::SaveAll, Discard or Cancel; a box by default.
+    std::function<int(const QStringList& files)> askUnsaved;
 
     // Shows the window as the settings left it (normal, minimised or maximised).
     void showFromSettings();
@@ -118,6 +130,9 @@ public:
     AboutPage* aboutPage;
 
     QPushButton* bSave;
+    QAction* actUndo;
+    QAction* actRedo;
+    QAction* actHistory;
     QPushButton* bFind;
     ExecutePanel* pExecute;
     RegisterPanel* pRegisters;
@@ -137,6 +152,13 @@ protected:
 
 private:
     void buildWindow();
+    // The undo and redo actions and buttons over the stacks of the files in memory, the
+    // modified marks of the tabs and the caption (MainWindowEdit.cpp).
+    void buildEditActions();
+    void updateModifiedMarks();
+    void showUndoHistory();
+    // Save of one document, as its page's Save does; true when it is saved afterwards.
+    bool saveDocument(EditedDocument document);
     void readSettings();
     void FormClose();
     void storeWindowPlacement();
@@ -167,6 +189,8 @@ private:
     void lockPages(bool locked);
 
     Session m_session;
+    EditHistory* m_history = nullptr;
+    QDialog* m_historyView = nullptr;
     BusyGuard* m_busy = nullptr;
     int m_pageLocks = 0;
     std::vector<int> m_lockedTabs;

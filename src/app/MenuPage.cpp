@@ -13,6 +13,8 @@
 
 #include "app/MenuPage.h"
 
+#include "app/EditHistory.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -48,7 +50,8 @@ constexpr int ObjectsTab = 2;
 
 } // namespace
 
-MenuPage::MenuPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
+MenuPage::MenuPage(Session& session, EditHistory& history, QWidget* parent)
+    : QWidget(parent), m_session(session), m_history(history) {
     setObjectName(QStringLiteral("tsMenu"));
     buildLayout();
     chooseFile = [this](bool save, const QString& title, const QString& proposed, const QString& filter) {
@@ -180,17 +183,20 @@ void MenuPage::bLoadMenuClick() {
 
 bool MenuPage::loadMenuFile(const QString& path) {
     if (m_busy->running()) return false;
+    if (!m_history.confirmDiscard({EditedDocument::Menu})) return false;
     // A file that cannot be read leaves the menu in memory as it was.
     ReadStatus status = ReadStatus::FileError;
     {
         const BusyGuard::Operation operation(*m_busy); // the read pumps events between segments
         status = loadMNUFile(m_session, path.toStdString(), m_session.menu);
     }
+    if (status != ReadStatus::FileError) m_history.setMenuName(QFileInfo(path).fileName());
     return menuRead(status);
 }
 
 bool MenuPage::menuRead(ReadStatus status) {
     if (status == ReadStatus::FileError) return false;
+    m_history.documentReplaced(EditedDocument::Menu);
     if (status == ReadStatus::Cancelled) {
         clearMenuPage();
         m_session.menuOpen = false;
@@ -207,7 +213,10 @@ void MenuPage::MenuOn() {
 }
 
 void MenuPage::bCreateMenuClick() {
+    if (!m_history.confirmDiscard({EditedDocument::Menu})) return;
     m_session.menu = createMenu();
+    m_history.setMenuName(QStringLiteral("new menu"));
+    m_history.documentReplaced(EditedDocument::Menu);
     fillPage();
 }
 
@@ -426,7 +435,10 @@ void MenuPage::bSaveClick() {
         return;
     }
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mnu");
-    saveIGSFile(m_session, menu(), path.toStdString(), IGSaveMode::Mnu);
+    if (saveIGSFile(m_session, menu(), path.toStdString(), IGSaveMode::Mnu)) {
+        m_history.setMenuName(QFileInfo(path).fileName());
+        m_history.fileSaved(EditedFile::Menu);
+    }
 }
 
 void MenuPage::bMuxClick() {

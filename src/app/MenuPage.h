@@ -39,6 +39,7 @@ namespace corvane {
 
 class BusyGuard;
 struct Session;
+class EditHistory;
 struct TMenu;
 class PlaylistGrid;
 class RadioGroup;
@@ -126,7 +127,7 @@ private:
 class MenuPage : public QWidget {
     Q_OBJECT
 public:
-    explicit MenuPage(Session& session, QWidget* parent = nullptr);
+    MenuPage(Session& session, EditHistory& history, QWidget* parent = nullptr);
     ~MenuPage() override;
 
     TMenu& menu();
@@ -379,6 +380,7 @@ private:
     BusyGuard* m_busy = nullptr;
 
     Session& m_session;
+    EditHistory& m_history;
 };
 
 } // namespace corvane

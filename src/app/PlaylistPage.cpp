@@ -1,5 +1,7 @@
 #include "app/PlaylistPage.h"
 
+#include "app/EditHistory.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -34,7 +36,8 @@ namespace corvane {
 using bdmvpage::indexOrNone;
 using bdmvpage::qs;
 
-PlaylistPage::PlaylistPage(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
+PlaylistPage::PlaylistPage(Session& session, EditHistory& history, QWidget* parent)
+    : QWidget(parent), m_session(session), m_history(history) {
     setObjectName(QStringLiteral("tsPlaylist"));
     cbPlaylist = new QComboBox(this);
     cbPlaylist->setObjectName(QStringLiteral("cbPlaylist"));
@@ -147,11 +150,18 @@ bool PlaylistPage::needsRead() const {
 
 void PlaylistPage::bReadPLClick() {
     if (cbPlaylist->currentIndex() < 0) return;
+    if (!m_history.confirmDiscard({EditedDocument::Playlist})) {
+        // The picker goes back to the playlist in memory.
+        if (!m_session.mplsName.empty()) choose(QString::fromStdString(m_session.mplsName));
+        return;
+    }
     const std::string name = cbPlaylist->currentText().toStdString();
-    if (readPlayListFile(m_session, name, m_session.mpls) == ReadStatus::Ok) {
+    const ReadStatus status = readPlayListFile(m_session, name, m_session.mpls);
+    if (status == ReadStatus::Ok) {
         m_session.mplsName = name;
         showPlayList();
     }
+    m_history.documentReplaced(EditedDocument::Playlist);
     cbPlaylist->setFocus();
     emit saveStateChanged();
 }
@@ -229,7 +239,7 @@ bool PlaylistPage::canSave() const {
 
 void PlaylistPage::bSaveClick() {
     if (!canSave()) return;
-    plsave(m_session, m_session.mplsName, m_session.mpls);
+    if (plsave(m_session, m_session.mplsName, m_session.mpls)) m_history.fileSaved(EditedFile::Playlist);
 }
 
 void PlaylistPage::bMExtDatEditClick() {

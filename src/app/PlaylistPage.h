@@ -28,6 +28,7 @@ class QToolButton;
 namespace corvane {
 
 struct Session;
+class EditHistory;
 struct TStreamEntry;
 class PlaylistGrid;
 class TfExtDat;
@@ -37,7 +38,7 @@ class TIntEdit;
 class PlaylistPage : public QWidget {
     Q_OBJECT
 public:
-    explicit PlaylistPage(Session& session, QWidget* parent = nullptr);
+    PlaylistPage(Session& session, EditHistory& history, QWidget* parent = nullptr);
 
     // Fills the picker from the names the last folder read found.
     void fillFromSession();
@@ -225,6 +226,7 @@ private:
     void buildUhdEditors(QWidget* over); // PlaylistPageStreams.cpp
 
     Session& m_session;
+    EditHistory& m_history;
     TfExtDat* m_extDat = nullptr;
     bool m_filling = false;
     int m_list = 0; // the STN list selected in sgSTN

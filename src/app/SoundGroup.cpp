@@ -43,8 +43,9 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, 
 
 } // namespace
 
-SoundGroup::SoundGroup(Session& session, SoundPlayer& player, QWidget* parent)
-    : QGroupBox(QStringLiteral("sound.bdmv"), parent), m_session(session), m_player(player) {
+SoundGroup::SoundGroup(Session& session, EditHistory& history, SoundPlayer& player, QWidget* parent)
+    : QGroupBox(QStringLiteral("sound.bdmv"), parent), m_session(session), m_history(history),
+      m_player(player) {
     setObjectName(QStringLiteral("gbSound"));
     sgSounds = new PlaylistGrid("sgSounds", SoundHeaders, this);
     sgSounds->setToolTip(QStringLiteral("Sound entries\nShift-Del: Delete sound\nIns: Insert sound"));

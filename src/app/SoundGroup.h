@@ -15,6 +15,7 @@ class QToolButton;
 namespace corvane {
 
 struct Session;
+class EditHistory;
 class PlaylistGrid;
 class SoundPlayer;
 class TfExtDat;
@@ -22,7 +23,7 @@ class TfExtDat;
 class SoundGroup : public QGroupBox {
     Q_OBJECT
 public:
-    SoundGroup(Session& session, SoundPlayer& player, QWidget* parent = nullptr);
+    SoundGroup(Session& session, EditHistory& history, SoundPlayer& player, QWidget* parent = nullptr);
     void setExtDatDialog(TfExtDat* dialog) { m_extDat = dialog; }
 
     // After a folder read: shown with the sounds when sound.bdmv was there, hidden otherwise.
@@ -64,6 +65,7 @@ private:
     int selectedRow() const;
 
     Session& m_session;
+    EditHistory& m_history;
     SoundPlayer& m_player;
     TfExtDat* m_extDat = nullptr;
     bool m_inUse = false;

@@ -102,6 +102,13 @@ TIGbutton defaultButton() {
     return button;
 }
 
+bool sameMenuContent(const TMenu& a, const TMenu& b) {
+    const bool sameData = a.MenuDataFile == b.MenuDataFile ||
+                          (a.MenuDataFile && b.MenuDataFile && *a.MenuDataFile == *b.MenuDataFile);
+    return sameData && a.IGSc == b.IGSc && a.MenuInTime == b.MenuInTime && a.PageButtons == b.PageButtons &&
+           a.IGObjects == b.IGObjects && a.IGPalettes == b.IGPalettes;
+}
+
 TMenu createMenu() {
     TMenu menu;
     TIGSc& ics = menu.IGSc;

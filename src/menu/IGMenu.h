@@ -136,6 +136,7 @@ struct TIGSc {
     std::vector<TPage> pages;
     std::vector<TIcsFragment> ics_fragments;
     bool streamModel() const { return (stream_ui_model & 0x2) != 0; }
+    bool operator==(const TIGSc&) const = default;
 };
 
 struct TObjFragment {
@@ -159,6 +160,8 @@ struct TIGobject {
     std::shared_ptr<const IndexPicture> index_picture;
     // A slot that holds an object: one read from the stream or imported (not a gap in the ids).
     bool present() const { return !fragments.empty() || index_picture != nullptr; }
+    // Pictures compare by identity: an edit replaces the picture, it never changes one.
+    bool operator==(const TIGobject&) const = default;
 };
 
 struct TIGPalette {
@@ -211,6 +214,10 @@ struct TMenu {
     // Object pictures per (object, palette), made on first use.
     std::map<std::pair<std::uint16_t, std::uint16_t>, std::shared_ptr<const RgbaImage>> objectCache;
 };
+
+// Whether two menus hold the same content: the composition, pages, objects, palettes and
+// data, not the caches or the simulation's button states.
+bool sameMenuContent(const TMenu& a, const TMenu& b);
 
 // Menu head pickers: the video sizes and frame rates in picker order.
 inline constexpr std::array<const char*, 4> VideoFormatNames{"1920x1080", "1280x720", "720x576", "720x480"};
