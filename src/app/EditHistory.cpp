@@ -6,13 +6,18 @@ namespace corvane {
 
 EditedDocument documentOf(EditedFile file) {
     switch (file) {
-    case EditedFile::Playlist: return EditedDocument::Playlist;
-    case EditedFile::Menu: return EditedDocument::Menu;
-    default: return EditedDocument::Navigation;
+    case EditedFile::Playlist:
+        return EditedDocument::Playlist;
+    case EditedFile::Menu:
+        return EditedDocument::Menu;
+    default:
+        return EditedDocument::Navigation;
     }
 }
 
-template <> bool sameRecord<TMenu>(const TMenu& a, const TMenu& b) { return sameMenuContent(a, b); }
+template <> bool sameRecord<TMenu>(const TMenu& a, const TMenu& b) {
+    return sameMenuContent(a, b);
+}
 
 // ---- RecordCommand ----
 
@@ -46,7 +51,8 @@ bool RecordCommand::mergeWith(const QUndoCommand* other) {
         if (!m_records[i]->sameRecordAs(*later->m_records[i])) return false;
     for (std::size_t i = 0; i < m_records.size(); ++i) m_records[i]->absorb(*later->m_records[i]);
     // Typed back to where the run started: the step is no step at all.
-    if (std::none_of(m_records.begin(), m_records.end(), [](const auto& record) { return record->changed(); }))
+    if (std::none_of(m_records.begin(), m_records.end(),
+                     [](const auto& record) { return record->changed(); }))
         setObsolete(true);
     return true;
 }
@@ -78,6 +84,10 @@ void EditHistory::replay(EditedDocument document, const std::function<void()>& p
     updateModified(document);
 }
 
+void EditHistory::redraw(EditedDocument document) {
+    replay(document, [] {});
+}
+
 void EditHistory::documentReplaced(EditedDocument document) {
     stack(document)->clear();
     switch (document) {
@@ -86,8 +96,12 @@ void EditHistory::documentReplaced(EditedDocument document) {
         m_mobj = m_session.mobj;
         m_sound = m_session.sound;
         break;
-    case EditedDocument::Playlist: m_mpls = m_session.mpls; break;
-    case EditedDocument::Menu: m_menu = m_session.menu; break;
+    case EditedDocument::Playlist:
+        m_mpls = m_session.mpls;
+        break;
+    case EditedDocument::Menu:
+        m_menu = m_session.menu;
+        break;
     }
     updateModified(document);
 }
@@ -101,22 +115,37 @@ void EditHistory::fileSaved(EditedFile file) {
 
 void EditHistory::setSavedState(EditedFile file, const Session& from) {
     switch (file) {
-    case EditedFile::Index: m_index = from.index; break;
-    case EditedFile::MovieObject: m_mobj = from.mobj; break;
-    case EditedFile::Sound: m_sound = from.sound; break;
-    case EditedFile::Playlist: m_mpls = from.mpls; break;
-    case EditedFile::Menu: m_menu = from.menu; break;
+    case EditedFile::Index:
+        m_index = from.index;
+        break;
+    case EditedFile::MovieObject:
+        m_mobj = from.mobj;
+        break;
+    case EditedFile::Sound:
+        m_sound = from.sound;
+        break;
+    case EditedFile::Playlist:
+        m_mpls = from.mpls;
+        break;
+    case EditedFile::Menu:
+        m_menu = from.menu;
+        break;
     }
     updateModified(documentOf(file));
 }
 
 QString EditHistory::fileName(EditedFile file) const {
     switch (file) {
-    case EditedFile::Index: return QString::fromStdString(m_session.names.IndexName);
-    case EditedFile::MovieObject: return QString::fromStdString(m_session.names.MovieObjectName);
-    case EditedFile::Sound: return QStringLiteral("sound.bdmv");
-    case EditedFile::Playlist: return QString::fromStdString(m_session.mplsName + m_session.names.PlayListExt);
-    case EditedFile::Menu: return m_menuName;
+    case EditedFile::Index:
+        return QString::fromStdString(m_session.names.IndexName);
+    case EditedFile::MovieObject:
+        return QString::fromStdString(m_session.names.MovieObjectName);
+    case EditedFile::Sound:
+        return QStringLiteral("sound.bdmv");
+    case EditedFile::Playlist:
+        return QString::fromStdString(m_session.mplsName + m_session.names.PlayListExt);
+    case EditedFile::Menu:
+        return m_menuName;
     }
     return {};
 }
@@ -143,8 +172,12 @@ void EditHistory::updateModified(EditedDocument document) {
         set(EditedFile::MovieObject, !sameRecord(m_mobj, m_session.mobj));
         set(EditedFile::Sound, !sameRecord(m_sound, m_session.sound));
         break;
-    case EditedDocument::Playlist: set(EditedFile::Playlist, !sameRecord(m_mpls, m_session.mpls)); break;
-    case EditedDocument::Menu: set(EditedFile::Menu, !sameRecord(m_menu, m_session.menu)); break;
+    case EditedDocument::Playlist:
+        set(EditedFile::Playlist, !sameRecord(m_mpls, m_session.mpls));
+        break;
+    case EditedDocument::Menu:
+        set(EditedFile::Menu, !sameRecord(m_menu, m_session.menu));
+        break;
     }
     if (was != m_modified) emit modifiedChanged();
 }
@@ -176,8 +209,8 @@ EditScope::~EditScope() {
         changed = changed || record->changed();
     }
     if (!changed) return;
-    m_history->stack(m_document)->push(
-        new RecordCommand(*m_history, m_document, m_text, m_mergeId, std::move(m_records)));
+    m_history->stack(m_document)
+        ->push(new RecordCommand(*m_history, m_document, m_text, m_mergeId, std::move(m_records)));
 }
 
 } // namespace corvane

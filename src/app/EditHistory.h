@@ -18,8 +18,8 @@
 #include <array>
 #include <concepts>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <typeinfo>
 #include <vector>
@@ -31,8 +31,8 @@ namespace corvane {
 enum class EditedDocument { Navigation, Playlist, Menu };
 enum class EditedFile { Index, MovieObject, Sound, Playlist, Menu };
 
-inline constexpr std::array<EditedFile, 5> AllEditedFiles{EditedFile::Index, EditedFile::MovieObject,
-                                                          EditedFile::Sound, EditedFile::Playlist, EditedFile::Menu};
+inline constexpr std::array<EditedFile, 5> AllEditedFiles{
+    EditedFile::Index, EditedFile::MovieObject, EditedFile::Sound, EditedFile::Playlist, EditedFile::Menu};
 
 EditedDocument documentOf(EditedFile file);
 
@@ -60,7 +60,9 @@ public:
     virtual const std::type_info& recordType() const = 0;
     // A later step on the same record: its after state becomes this one's.
     virtual void absorb(const KeptRecord& later) = 0;
-    bool sameRecordAs(KeptRecord& other) { return recordType() == other.recordType() && address() == other.address(); }
+    bool sameRecordAs(KeptRecord& other) {
+        return recordType() == other.recordType() && address() == other.address();
+    }
 };
 
 template <class T> class KeptValue : public KeptRecord {
@@ -133,8 +135,10 @@ public:
     void documentReplaced(EditedDocument document);
     // A Save wrote the file: its record is the saved state now.
     void fileSaved(EditedFile file);
-    // The file's saved state is what a recovery found, so the restored edits show as unsaved.
+    // The file's saved state is taken from `from`.
     void setSavedState(EditedFile file, const Session& from);
+    // The page of `document` redraws from the session (after its records were replaced).
+    void redraw(EditedDocument document);
 
     // The name the question and the marks show: "index.bdmv", "00800.mpls", the menu's file name.
     QString fileName(EditedFile file) const;

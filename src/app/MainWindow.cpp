@@ -41,6 +41,7 @@
 #include "app/PanelStatusBar.h"
 #include "app/PlaylistPage.h"
 #include "app/QSettingsStore.h"
+#include "app/RecoveryStore.h"
 #include "app/RegisterPanel.h"
 #include "app/SoundGroup.h"
 #include "app/StatusPage.h"
@@ -78,6 +79,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         QMessageBox::critical(front ? front : this, windowTitle(), text);
     };
     m_history = new EditHistory(m_session, this);
+    m_recovery = new RecoveryStore(m_session, *m_history, this);
     buildWindow();
     connectBusyGuards();
     connectInterpreter();
@@ -348,9 +350,14 @@ void MainWindow::fillFolderPickers() {
 }
 
 void MainWindow::bReadBDMVClick() {
-    if (!confirmDiscard({EditedDocument::Navigation, EditedDocument::Playlist})) {
-        // The folder field goes back to the folder in memory.
-        bdmvPage->setFolder(m_session.BDMVdir);
+    // The folder field names the folder to read; the files in memory belong to the one read
+    // before, and Save all writes them there.
+    const std::string chosen = m_session.BDMVdir;
+    if (!m_readFolder.empty()) m_session.BDMVdir = m_readFolder;
+    const bool discard = confirmDiscard({EditedDocument::Navigation, EditedDocument::Playlist});
+    m_session.BDMVdir = chosen;
+    if (!discard) {
+        bdmvPage->setFolder(m_readFolder);
         return;
     }
     bdmvPage->setReadEnabled(false);
@@ -366,6 +373,7 @@ void MainWindow::bReadBDMVClick() {
     }
     updateModifiedMarks();
     bdmvPage->fillFromSession();
+    m_readFolder = m_session.BDMVdir;
     m_history->documentReplaced(EditedDocument::Navigation);
     m_history->documentReplaced(EditedDocument::Playlist);
     bdmvPage->setReadEnabled(true);
@@ -578,6 +586,8 @@ void MainWindow::FormClose() {
         store.sync();
     }
     cleanupTempFiles(tempFolder());
+    // Saved or discarded by now: a clean exit leaves nothing to recover.
+    m_recovery->removeAll();
 }
 
 } // namespace corvane

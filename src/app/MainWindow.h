@@ -27,6 +27,8 @@ class BdmvPage;
 class ClipInfoPage;
 class DiscPage;
 class EditHistory;
+class RecoveryStore;
+struct RecoverySet;
 enum class EditedDocument;
 class ExecutePanel;
 class GuiInterpreterHost;
@@ -53,6 +55,11 @@ public:
     // Before unsaved edits of `documents` would be lost: a question lists their files with
     // Save all, Discard and Cancel. True when the action may go on (saved or discarded).
     bool confirmDiscard(const std::vector<EditedDocument>& documents);
+    // The files a program that did not close left with unsaved edits: offered once at start.
+    // True when they were restored (their pages show them, marked as unsaved).
+    bool offerRecovery();
+    std::function<bool(const RecoverySet& set)> askRecovery;
+    RecoveryStore& recovery() { return *m_recovery; }
     // The question itself: the files → QMessageBox::SaveAll, Discard or Cancel; a box by default.
     std::function<int(const QStringList& files)> askUnsaved;
 
@@ -190,6 +197,8 @@ private:
 
     Session m_session;
     EditHistory* m_history = nullptr;
+    RecoveryStore* m_recovery = nullptr;
+    std::string m_readFolder; // the folder whose files are in memory (the field may name another)
     QDialog* m_historyView = nullptr;
     BusyGuard* m_busy = nullptr;
     int m_pageLocks = 0;

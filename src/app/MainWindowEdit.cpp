@@ -11,12 +11,15 @@
 #include <QUndoView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/BdmvPage.h"
 #include "app/EditHistory.h"
 #include "app/MainWindow.h"
 #include "app/MenuPage.h"
 #include "app/PageTabs.h"
 #include "app/PlaylistPage.h"
+#include "app/RecoveryStore.h"
 
 namespace corvane {
 
@@ -48,7 +51,8 @@ void MainWindow::buildEditActions() {
     actUndo->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
     actRedo = group->createRedoAction(this, QStringLiteral("Redo"));
     actRedo->setObjectName(QStringLiteral("actRedo"));
-    actRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    actRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     actRedo->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
     actHistory = new QAction(QStringLiteral("Undo History..."), this);
     actHistory->setObjectName(QStringLiteral("actHistory"));
@@ -79,6 +83,14 @@ void MainWindow::buildEditActions() {
                         QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel, this);
         box.setDefaultButton(QMessageBox::Cancel);
         return box.exec();
+    };
+    askRecovery = [this](const RecoverySet& set) {
+        QString text =
+            QStringLiteral("Corvane did not close properly. Restore the unsaved edits of these files?\n\n") +
+            set.names.join(QLatin1Char('\n'));
+        if (!set.folder.isEmpty()) text += QStringLiteral("\n\nin ") + set.folder;
+        return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
     };
     m_history->setConfirmDiscard(
         [this](const std::vector<EditedDocument>& documents) { return confirmDiscard(documents); });
@@ -149,7 +161,8 @@ bool MainWindow::confirmDiscard(const std::vector<EditedDocument>& documents) {
         if (!m_history->isModified(document)) continue;
         modified.push_back(document);
         for (EditedFile file : AllEditedFiles)
-            if (documentOf(file) == document && m_history->isModified(file)) files << m_history->fileName(file);
+            if (documentOf(file) == document && m_history->isModified(file))
+                files << m_history->fileName(file);
     }
     if (modified.empty()) return true;
     switch (askUnsaved(files)) {
@@ -163,6 +176,64 @@ bool MainWindow::confirmDiscard(const std::vector<EditedDocument>& documents) {
     default:
         return false;
     }
+}
+
+bool MainWindow::offerRecovery() {
+    std::optional<RecoverySet> set = RecoveryStore::findAbandoned();
+    if (!set) return false;
+    for (EditedFile file : set->files) {
+        QString name = file == EditedFile::Playlist
+                           ? set->playlist + QString::fromStdString(m_session.names.PlayListExt)
+                       : file == EditedFile::Menu ? set->menuName
+                                                  : m_history->fileName(file);
+        set->names << name;
+    }
+    if (!askRecovery(*set)) {
+        RecoveryStore::remove(set->directory);
+        return false;
+    }
+    const auto inFolder = [](EditedFile file) { return documentOf(file) != EditedDocument::Menu; };
+    const bool needsFolder = std::any_of(set->files.begin(), set->files.end(), inFolder);
+    const std::string folder = set->folder.toStdString();
+    if (needsFolder && folder != m_readFolder) {
+        bdmvPage->setFolder(folder);
+        bReadBDMVClick();
+    }
+    const bool folderRead = m_readFolder == folder && !folder.empty();
+    bool restored = false;
+    for (std::size_t i = 0; i < set->files.size(); ++i) {
+        const EditedFile file = set->files[i];
+        if (inFolder(file) && !folderRead) {
+            m_session.reporter.erlog("The folder " + folder +
+                                     " cannot be read: its unsaved edits are not restored");
+            continue;
+        }
+        if (file == EditedFile::Playlist) {
+            // The playlist as the disc holds it, then the edits over it.
+            if (!playlistPage->choose(set->playlist)) continue;
+            playlistPage->clickRead();
+            if (m_session.mplsName != set->playlist.toStdString()) continue;
+        }
+        if (!RecoveryStore::restoreInto(m_session, file, set->bytes[i])) {
+            m_session.reporter.erlog("The recovered copy of " +
+                                     set->names[static_cast<int>(i)].toStdString() + " cannot be read");
+            continue;
+        }
+        if (file == EditedFile::Menu) {
+            // No saved state is known for a recovered menu: it stays marked until saved.
+            m_history->setMenuName(set->menuName);
+            const TMenu recovered = m_session.menu;
+            menuPage->menuRead(ReadStatus::Ok);
+            m_session.menu = TMenu{};
+            m_history->setSavedState(EditedFile::Menu, m_session);
+            m_session.menu = recovered;
+        }
+        m_history->redraw(documentOf(file));
+        restored = true;
+    }
+    RecoveryStore::remove(set->directory);
+    if (restored) m_recovery->writeNow();
+    return restored;
 }
 
 } // namespace corvane

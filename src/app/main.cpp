@@ -64,6 +64,8 @@ int main(int argc, char* argv[]) {
     window.showFromSettings();
     window.openFromArguments(arguments);
     if (page >= 0) window.PageControl->setCurrentIndex(page);
+    // Unsaved edits left by a run that did not end cleanly (not for a picture).
+    if (screenshot.isEmpty()) QTimer::singleShot(0, &window, [&window] { window.offerRecovery(); });
 
     if (!screenshot.isEmpty()) {
         QTimer::singleShot(200, &window, [&window, screenshot] {
