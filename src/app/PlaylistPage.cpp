@@ -167,11 +167,12 @@ void PlaylistPage::bReadPLClick() {
     choose(wanted);
     const std::string name = wanted.toStdString();
     const ReadStatus status = readPlayListFile(m_session, name, m_session.mpls);
+    // A refused file leaves the playlist in memory as it was, its edits still unsaved.
     if (status == ReadStatus::Ok) {
         m_session.mplsName = name;
         showPlayList();
+        m_history.documentReplaced(EditedDocument::Playlist);
     }
-    m_history.documentReplaced(EditedDocument::Playlist);
     cbPlaylist->setFocus();
     emit saveStateChanged();
 }

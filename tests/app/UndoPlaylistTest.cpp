@@ -194,6 +194,10 @@ private slots:
         m_bdmv = copySampleDisc(m_root->path());
         QVERIFY(QFile::copy(playlistData("bdpl-disc1-00002-subpath-17marks.mpls"), path("00002")));
         QVERIFY(QFile::copy(playlistData("bdpl-disc1-00000-no-subpath.mpls"), path("00000")));
+        QFile unknown(path("00400")); // a version no reader knows
+        QVERIFY(unknown.open(QIODevice::WriteOnly));
+        unknown.write(QByteArray("MPLS0400") + QByteArray(60, '\0'));
+        unknown.close();
         m_window = std::make_unique<MainWindow>();
         m_window->bdmvPage->setFolder(m_bdmv.toStdString());
         m_window->bReadBDMVClick();
@@ -451,8 +455,14 @@ private slots:
         QVERIFY(page()->canSave());
         QVERIFY(stack()->canUndo());
 
-        // Discard: the other playlist is read, the file keeps what was saved.
+        // Discard, but the other file is refused: the edits stay in memory, still unsaved.
         answer = QMessageBox::Discard;
+        read("00400");
+        QCOMPARE(page()->loadedName(), std::string("00002"));
+        QVERIFY(mpls() == edited);
+        QCOMPARE(tab(), QStringLiteral("PLAYLIST*"));
+
+        // Discard: the other playlist is read, the file keeps what was saved.
         read("00000");
         QCOMPARE(page()->loadedName(), std::string("00000"));
         QCOMPARE(tab(), QStringLiteral("PLAYLIST"));
