@@ -350,7 +350,10 @@ void PlaylistPage::editPlayItem(int row, int column, const QString& text) {
         editInTime(row, text);
         return;
     }
-    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit PlayItem"));
+    const QString step = column == 1   ? QStringLiteral("Edit clip name")
+                         : column == 4 ? QStringLiteral("Edit OUT time")
+                                       : QStringLiteral("Edit PlayItem UO mask");
+    EditScope edit(&m_history, EditedDocument::Playlist, step);
     edit.keep([this, row]() -> TPlayItem& {
         return m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
     });
