@@ -36,6 +36,14 @@ namespace corvane {
 using bdmvpage::indexOrNone;
 using bdmvpage::qs;
 
+namespace {
+
+// Runs of keystrokes in one field that become one step.
+constexpr int MergePlaybackCount = 200;
+constexpr int MergeUOMask = 201;
+
+} // namespace
+
 PlaylistPage::PlaylistPage(Session& session, EditHistory& history, QWidget* parent)
     : QWidget(parent), m_session(session), m_history(history) {
     setObjectName(QStringLiteral("tsPlaylist"));
@@ -98,6 +106,7 @@ PlaylistPage::PlaylistPage(Session& session, EditHistory& history, QWidget* pare
 
     connectControls();
     clearPage();
+    m_history.setRefresh(EditedDocument::Playlist, [this] { redrawKeepingPlace(); });
 }
 
 void PlaylistPage::fillFromSession() {
@@ -150,18 +159,20 @@ bool PlaylistPage::needsRead() const {
 
 void PlaylistPage::bReadPLClick() {
     if (cbPlaylist->currentIndex() < 0) return;
-    if (!m_history.confirmDiscard({EditedDocument::Playlist})) {
-        // The picker goes back to the playlist in memory.
-        if (!m_session.mplsName.empty()) choose(QString::fromStdString(m_session.mplsName));
-        return;
-    }
-    const std::string name = cbPlaylist->currentText().toStdString();
+    const QString wanted = cbPlaylist->currentText();
+    // While the question is asked the picker shows the playlist in memory: a Save all writes
+    // that one, and a Cancel leaves the picker on it.
+    if (m_history.isModified(EditedDocument::Playlist)) choose(QString::fromStdString(m_session.mplsName));
+    if (!m_history.confirmDiscard({EditedDocument::Playlist})) return;
+    choose(wanted);
+    const std::string name = wanted.toStdString();
     const ReadStatus status = readPlayListFile(m_session, name, m_session.mpls);
+    // A refused file leaves the playlist in memory as it was, its edits still unsaved.
     if (status == ReadStatus::Ok) {
         m_session.mplsName = name;
         showPlayList();
+        m_history.documentReplaced(EditedDocument::Playlist);
     }
-    m_history.documentReplaced(EditedDocument::Playlist);
     cbPlaylist->setFocus();
     emit saveStateChanged();
 }
@@ -198,8 +209,9 @@ void PlaylistPage::clearPage() {
 void PlaylistPage::showPlayList() {
     const TPlayList& list = m_session.mpls.PlayList;
     m_filling = true;
-    if (m_session.mpls.PlayList_playback_type != 0)
-        cbAIpbt->setCurrentIndex(indexOrNone(m_session.mpls.PlayList_playback_type - 1, 3));
+    cbAIpbt->setCurrentIndex(m_session.mpls.PlayList_playback_type != 0
+                                 ? indexOrNone(m_session.mpls.PlayList_playback_type - 1, 3)
+                                 : -1);
     ieAIpbc->setValue(m_session.mpls.playback_count);
     heAIUO->setValue(m_session.mpls.UO_mask_table1);
     heAIUO2->setValue(m_session.mpls.UO_mask_table2);
@@ -230,6 +242,40 @@ void PlaylistPage::showPlayList() {
     lMExtDat->setText(qs(ExtDatCap(m_session.mpls.ExtensionData)));
 }
 
+void PlaylistPage::redrawKeepingPlace() {
+    if (m_session.mplsName.empty()) return;
+    const int item = sgPLitem->currentRow();
+    const int entry = sgStreamEntry->currentRow();
+    const int path = sgSubPath->currentRow();
+    const int subPlayItem = sgSubPlayItem->currentRow();
+    const int mark = selectedMark() >= 0 ? selectedMark() : sgPlayListMark->currentRow();
+    // The read's redraw puts every grid on its first row; the user's place is chosen again.
+    showPlayList();
+    auto last = [](int rows) { return rows - 1; };
+    if (item > 0) selectPlayItem(std::min(item, last(sgPLitem->dataRows())));
+    if (entry >= 0) selectEntry(std::min(entry, last(sgStreamEntry->dataRows())));
+    if (path > 0) selectSubPath(std::min(path, last(sgSubPath->dataRows())));
+    const int subRow = std::min(subPlayItem, last(sgSubPlayItem->dataRows()));
+    if (selectedSubPath() >= 0 && subRow > 0) {
+        sgSubPlayItem->selectDataRow(subRow);
+        sgSubPlayItemClick(subRow);
+    }
+    if (mark > 0) selectMark(std::min(mark, last(sgPlayListMark->dataRows())));
+    emit saveStateChanged();
+}
+
+void PlaylistPage::keepPlayListLayout(EditScope& edit) {
+    edit.keep([this]() -> std::uint32_t& { return m_session.mpls.PlayList.PlayList_length; });
+    edit.keep([this]() -> std::uint32_t& { return m_session.mpls.PlayListMark_start_address; });
+    edit.keep([this]() -> std::uint32_t& { return m_session.mpls.ExtensionData_start_address; });
+}
+
+void PlaylistPage::keepMarkSection(EditScope& edit) {
+    edit.keep([this]() -> TPlayListMark& { return m_session.mpls.PlayListMark; });
+    edit.keep([this]() -> std::uint32_t& { return m_session.mpls.PlayListMark_start_address; });
+    edit.keep([this]() -> std::uint32_t& { return m_session.mpls.ExtensionData_start_address; });
+}
+
 // ---- saving and ExtensionData ----
 
 bool PlaylistPage::canSave() const {
@@ -246,6 +292,10 @@ void PlaylistPage::bMExtDatEditClick() {
     if (!m_extDat || m_session.mplsName.empty()) return;
     TExtensionData block = m_session.mpls.ExtensionData;
     if (!m_extDat->edit(m_session.mplsName + m_session.names.PlayListExt, block)) return;
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit ExtensionData"));
+    edit.keep([this]() -> TExtensionData& { return m_session.mpls.ExtensionData; });
+    edit.keep([this]() -> std::vector<std::uint8_t>& { return m_session.mpls.padding_before_extension; });
+    edit.keep([this]() -> std::uint32_t& { return m_session.mpls.ExtensionData_start_address; });
     setPlayListExtensionData(m_session.mpls, block);
     lMExtDat->setText(qs(ExtDatCap(m_session.mpls.ExtensionData)));
 }
@@ -265,6 +315,8 @@ void PlaylistPage::setcbUOs() {
 }
 
 void PlaylistPage::uoBoxClicked(int bit, bool checked) {
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Change UO mask bit"));
+    edit.keep([this]() -> std::uint32_t& { return m_session.mpls.UO_mask_table1; });
     m_session.mpls.UO_mask_table1 = withBit(m_session.mpls.UO_mask_table1, bit, checked);
     heAIUO->setValue(m_session.mpls.UO_mask_table1);
 }
@@ -298,6 +350,13 @@ void PlaylistPage::editPlayItem(int row, int column, const QString& text) {
         editInTime(row, text);
         return;
     }
+    const QString step = column == 1   ? QStringLiteral("Edit clip name")
+                         : column == 4 ? QStringLiteral("Edit OUT time")
+                                       : QStringLiteral("Edit PlayItem UO mask");
+    EditScope edit(&m_history, EditedDocument::Playlist, step);
+    edit.keep([this, row]() -> TPlayItem& {
+        return m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
+    });
     TPlayItem& item = m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(row)];
     editPlayItemCell(item, column, text.toStdString());
     sgPLitem->setRow(row, playItemRow(item, static_cast<std::size_t>(row)));
@@ -312,6 +371,11 @@ void PlaylistPage::editInTime(int row, const QString& text) {
     const InTimeQuestions questions =
         ticks ? inTimeQuestions(m_session.mpls, item, *ticks) : InTimeQuestions{};
     if (ticks && questions.changed) {
+        // The new time with every shift its answers allow is one step.
+        EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit IN time"));
+        edit.keep([this, item]() -> TPlayItem& { return m_session.mpls.PlayList.PlayItems[item]; });
+        edit.keep([this]() -> std::vector<TSubPath>& { return m_session.mpls.PlayList.SubPaths; });
+        edit.keep([this]() -> std::vector<TMarkEntry>& { return m_session.mpls.PlayListMark.marks; });
         InTimeAnswers answers;
         answers.updateOut = askYesNo(qs(AskUpdateOut));
         if (questions.askSubPlayItems) answers.updateSubPlayItems = askYesNo(qs(AskUpdateSubPlayItems));
@@ -340,21 +404,36 @@ void PlaylistPage::connectControls() {
 
     // AppInfo.
     connect(cbAIpbt, &QComboBox::activated, this, [this](int item) {
-        if (!m_filling && item >= 0)
-            m_session.mpls.PlayList_playback_type = static_cast<std::uint8_t>(item + 1);
+        if (m_filling || item < 0) return;
+        EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Change playback type"));
+        edit.keep([this]() -> std::uint8_t& { return m_session.mpls.PlayList_playback_type; });
+        m_session.mpls.PlayList_playback_type = static_cast<std::uint8_t>(item + 1);
     });
     connect(ieAIpbc, &QLineEdit::textEdited, this, [this] {
+        EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit playback count"),
+                       MergePlaybackCount);
+        edit.keep([this]() -> std::uint16_t& { return m_session.mpls.playback_count; });
         m_session.mpls.playback_count = static_cast<std::uint16_t>(std::clamp(ieAIpbc->value(), 0, 0xFFFF));
     });
     connect(ieAIpbc, &QLineEdit::returnPressed, gbAppInfo, qOverload<>(&QWidget::setFocus));
-    const std::pair<QCheckBox*, std::uint8_t TMPLS::*> flags[] = {
-        {cbAIRA, &TMPLS::PlayList_random_access_flag},
-        {cbAIAM, &TMPLS::audio_mix_app_flag},
-        {cbAIBM, &TMPLS::lossless_may_bypass_mixer_flag}};
-    for (const auto& flag : flags)
-        connect(flag.first, &QCheckBox::clicked, this,
-                [this, field = flag.second](bool checked) { m_session.mpls.*field = checked ? 1 : 0; });
+    struct Flag {
+        QCheckBox* box;
+        std::uint8_t TMPLS::*field;
+        const char* step;
+    };
+    const Flag flags[] = {{cbAIRA, &TMPLS::PlayList_random_access_flag, "Change random access flag"},
+                          {cbAIAM, &TMPLS::audio_mix_app_flag, "Change audio mix flag"},
+                          {cbAIBM, &TMPLS::lossless_may_bypass_mixer_flag, "Change bypass mixer flag"}};
+    for (const Flag& flag : flags)
+        connect(flag.box, &QCheckBox::clicked, this,
+                [this, field = flag.field, step = QString::fromLatin1(flag.step)](bool checked) {
+                    EditScope edit(&m_history, EditedDocument::Playlist, step);
+                    edit.keep([this, field]() -> std::uint8_t& { return m_session.mpls.*field; });
+                    m_session.mpls.*field = checked ? 1 : 0;
+                });
     connect(heAIUO, &QLineEdit::textEdited, this, [this] {
+        EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit UO mask"), MergeUOMask);
+        edit.keep([this]() -> std::uint32_t& { return m_session.mpls.UO_mask_table1; });
         m_session.mpls.UO_mask_table1 = static_cast<std::uint32_t>(heAIUO->value());
         setcbUOs();
     });
@@ -362,9 +441,11 @@ void PlaylistPage::connectControls() {
     connect(heAIUO2, &QLineEdit::textEdited, this, [this] { setcbUOs(); });
     // Only bit 30 of the second word has a meaning here: leaving the field keeps that bit alone.
     connect(heAIUO2, &QLineEdit::editingFinished, this, [this] {
-        if (m_filling || !heAIUO2->isEnabled()) return;
+        if (m_filling || m_history.restoring() || !heAIUO2->isEnabled()) return;
         const auto reduced = static_cast<std::uint32_t>(heAIUO2->value()) & UO2Bit30;
         heAIUO2->setValue(reduced);
+        EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit UO mask"));
+        edit.keep([this]() -> std::uint32_t& { return m_session.mpls.UO_mask_table2; });
         m_session.mpls.UO_mask_table2 = reduced;
         setcbUOs();
     });
@@ -372,6 +453,8 @@ void PlaylistPage::connectControls() {
         connect(cbUO[static_cast<std::size_t>(bit)], &QCheckBox::clicked, this,
                 [this, bit](bool checked) { uoBoxClicked(bit, checked); });
     connect(cbUO2_30, &QCheckBox::clicked, this, [this](bool checked) {
+        EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Change UO mask bit"));
+        edit.keep([this]() -> std::uint32_t& { return m_session.mpls.UO_mask_table2; });
         m_session.mpls.UO_mask_table2 = withBit(m_session.mpls.UO_mask_table2, 30, checked);
         heAIUO2->setValue(m_session.mpls.UO_mask_table2);
     });

@@ -29,6 +29,7 @@ namespace corvane {
 
 struct Session;
 class EditHistory;
+class EditScope;
 struct TStreamEntry;
 class PlaylistGrid;
 class TfExtDat;
@@ -183,6 +184,12 @@ private:
 
     // PlaylistPage.cpp
     void showPlayList();
+    // After an undo or redo: the whole page from the session, at the place the user was.
+    void redrawKeepingPlace();
+    // What an edit that resizes PlayList() moves: its length and the later start addresses.
+    void keepPlayListLayout(EditScope& edit);
+    // What a mark insert, delete or import changes: the section and the addresses it moves.
+    void keepMarkSection(EditScope& edit);
     void clearPage();
     void setcbUOs();
     void uoBoxClicked(int bit, bool checked);
@@ -209,6 +216,8 @@ private:
     void cbSPrepeatChange(int item);
     void editSubPlayItem(int row, int column, const QString& text);
     void setSubPathControls();
+    // What a SubPath insert or delete changes.
+    void keepSubPathList(EditScope& edit);
 
     // PlaylistPageMarks.cpp
     void fillMarks(int select);

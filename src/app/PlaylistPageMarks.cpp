@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/BdmvPageHelpers.h"
+#include "app/EditHistory.h"
 #include "app/PlaylistPageGrid.h"
 #include "io/FileIO.h"
 #include "playlist/PlayListDisplay.h"
@@ -25,6 +26,10 @@ using bdmvpage::qs;
 namespace {
 
 const QString ChapterFilter = QStringLiteral("Text (*.txt)");
+
+// Runs of keystrokes in one mark field that become one step.
+constexpr int MergeMarkPlayItem = 210;
+constexpr int MergeMarkHour = 211;
 
 // A time field as the time text shows it: "09", "005".
 void showPadded(TIntEdit* edit, std::uint32_t value, int digits) {
@@ -102,7 +107,13 @@ void PlaylistPage::sgPlayListMarkClick(int row) {
 // The four time editors, each clamped, become the mark time of the first selected mark.
 void PlaylistPage::getmarktime(TIntEdit* edited) {
     const int row = selectedMark();
-    if (m_filling || row < 0) return;
+    if (m_filling || m_history.restoring() || row < 0) return;
+    // The hour applies per keystroke, the other fields when they are left.
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit mark time"),
+                   edited == iePLMhour ? MergeMarkHour : NoMerge);
+    edit.keep([this, row]() -> TMarkEntry& {
+        return m_session.mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
+    });
     auto field = [](TIntEdit* edit) { return static_cast<std::uint32_t>(std::max(0, edit->value())); };
     const MarkTime typed{field(iePLMhour), field(iePLMmin), field(iePLMsec), field(iePLMms)};
     const MarkTime time = clampMarkTime(typed);
@@ -122,6 +133,10 @@ void PlaylistPage::connectMarkEditors() {
     connect(cmPLMtype, &QComboBox::activated, this, [this](int item) {
         const int row = selectedMark();
         if (m_filling || row < 0 || item < 0) return;
+        EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Change mark type"));
+        edit.keep([this, row]() -> TMarkEntry& {
+            return m_session.mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
+        });
         TMarkEntry& mark = m_session.mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
         mark.mark_type = static_cast<std::uint8_t>(item + 1);
         sgPlayListMark->setRow(row, PLMline(mark, static_cast<std::size_t>(row)));
@@ -129,6 +144,11 @@ void PlaylistPage::connectMarkEditors() {
     connect(iePLMPI, &QLineEdit::textEdited, this, [this] {
         const int row = selectedMark();
         if (m_filling || row < 0) return;
+        EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit mark PlayItem"),
+                       MergeMarkPlayItem);
+        edit.keep([this, row]() -> TMarkEntry& {
+            return m_session.mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
+        });
         TMarkEntry& mark = m_session.mpls.PlayListMark.marks[static_cast<std::size_t>(row)];
         mark.ref_to_PlayItem_id = static_cast<std::uint16_t>(std::clamp(iePLMPI->value(), 0, 999));
         sgPlayListMark->setRow(row, PLMline(mark, static_cast<std::size_t>(row)));
@@ -151,6 +171,8 @@ void PlaylistPage::bbPLMinsClick() {
     if (!bbPLMins->isEnabled()) return;
     const int last = sgPlayListMark->selectedRange().second;
     const int item = selectedPlayItem();
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Insert mark"));
+    keepMarkSection(edit);
     const auto inserted = insertMark(
         m_session.mpls, last >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(last)) : std::nullopt,
         static_cast<std::size_t>(std::max(item, 0)));
@@ -161,6 +183,9 @@ void PlaylistPage::bbPLMinsClick() {
 void PlaylistPage::bbPLMdelClick() {
     const auto [first, last] = sgPlayListMark->selectedRange();
     if (first < 0 || !bbPLMdel->isEnabled()) return;
+    EditScope edit(&m_history, EditedDocument::Playlist,
+                   last > first ? QStringLiteral("Delete marks") : QStringLiteral("Delete mark"));
+    keepMarkSection(edit);
     const MarkDeleteResult result =
         deleteMarks(m_session.mpls, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
     if (result.removed == 0) return;
@@ -216,6 +241,8 @@ void PlaylistPage::bbLoadChapClick() {
         m_session.reporter.fileError(error);
         return;
     }
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Import chapters"));
+    keepMarkSection(edit);
     const ChapterImport imported =
         importChapters(m_session.mpls,
                        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), format);

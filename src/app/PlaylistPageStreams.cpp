@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/BdmvPageHelpers.h"
+#include "app/EditHistory.h"
 #include "app/PlaylistPageGrid.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListEdit.h"
@@ -217,9 +218,13 @@ void PlaylistPage::placeEntryEditors() {
 }
 
 void PlaylistPage::entryEdited(int field, std::uint32_t value) {
-    if (m_filling) return;
+    if (m_filling || m_history.restoring()) return;
     TStreamEntry* entry = currentEntry();
     if (!entry) return;
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit stream entry"));
+    edit.keep([this, item = static_cast<std::size_t>(selectedPlayItem())]() -> TSTN& {
+        return m_session.mpls.PlayList.PlayItems[item].STN;
+    });
     setEntryField(*entry, static_cast<EntryField>(field), value);
     redrawEntries();
     showEntryEditors();
@@ -277,6 +282,11 @@ void PlaylistPage::connectEntryEditors() {
 void PlaylistPage::bbInsSTNClick() {
     const int item = selectedPlayItem();
     if (item < 0) return;
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Insert stream entry"));
+    edit.keep([this, item]() -> TPlayItem& {
+        return m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)];
+    });
+    keepPlayListLayout(edit);
     const auto inserted =
         insertStreamEntry(m_session.mpls, static_cast<std::size_t>(item), m_list, rowOrNone(selectedEntry()));
     if (!inserted) return;
@@ -291,6 +301,11 @@ void PlaylistPage::bbDelSTNClick() {
     const int item = selectedPlayItem();
     const int row = selectedEntry();
     if (item < 0 || row < 0) return;
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Delete stream entry"));
+    edit.keep([this, item]() -> TPlayItem& {
+        return m_session.mpls.PlayList.PlayItems[static_cast<std::size_t>(item)];
+    });
+    keepPlayListLayout(edit);
     const StnDeleteResult result = deleteStreamEntry(m_session.mpls, static_cast<std::size_t>(item), m_list,
                                                      static_cast<std::size_t>(row));
     if (!result.deleted) return;

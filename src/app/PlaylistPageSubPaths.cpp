@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/BdmvPageHelpers.h"
+#include "app/EditHistory.h"
 #include "app/PlaylistPageGrid.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListEdit.h"
@@ -107,6 +108,10 @@ void PlaylistPage::sgSubPlayItemClick(int row) {
 void PlaylistPage::cbSubPathTypeChange(int item) {
     const int row = selectedSubPath();
     if (m_filling || row < 0 || item < 0) return;
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Change SubPath type"));
+    edit.keep([this, row]() -> TSubPath& {
+        return m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
+    });
     TSubPath& path = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
     setSubPathType(path, static_cast<std::uint8_t>(item));
     sgSubPath->setRow(row, subPathRow(path, static_cast<std::size_t>(row)));
@@ -120,6 +125,10 @@ void PlaylistPage::cbSubPathTypeChange(int item) {
 void PlaylistPage::cbSPrepeatChange(int item) {
     const int row = selectedSubPath();
     if (m_filling || row < 0 || item < 0) return;
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Change SubPath repeat"));
+    edit.keep([this, row]() -> TSubPath& {
+        return m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
+    });
     TSubPath& path = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(row)];
     setSubPathRepeat(path, item == 1);
     sgSubPath->setRow(row, subPathRow(path, static_cast<std::size_t>(row)));
@@ -130,6 +139,12 @@ void PlaylistPage::editSubPlayItem(int row, int column, const QString& text) {
     if (path < 0 || row < 0) return;
     const auto& items = m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)].SubPlayItems;
     if (row >= static_cast<int>(items.size())) return;
+    // The "multi" column resizes the SubPath and moves what follows it.
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Edit SubPlayItem"));
+    edit.keep([this, path]() -> TSubPath& {
+        return m_session.mpls.PlayList.SubPaths[static_cast<std::size_t>(path)];
+    });
+    keepPlayListLayout(edit);
     editSubPlayItemCell(m_session.mpls, static_cast<std::size_t>(path), static_cast<std::size_t>(row), column,
                         text.toStdString());
     sgSubPlayItem->setRow(
@@ -137,9 +152,17 @@ void PlaylistPage::editSubPlayItem(int row, int column, const QString& text) {
     if (row == selectedSubPlayItem()) sgSubPlayItemClick(row);
 }
 
+void PlaylistPage::keepSubPathList(EditScope& edit) {
+    edit.keep([this]() -> std::vector<TSubPath>& { return m_session.mpls.PlayList.SubPaths; });
+    edit.keep([this]() -> std::uint16_t& { return m_session.mpls.PlayList.number_of_SubPaths; });
+    keepPlayListLayout(edit);
+}
+
 void PlaylistPage::bbSPinsClick() {
     if (!bbSPins->isEnabled()) return;
     const int after = selectedSubPath();
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Insert SubPath"));
+    keepSubPathList(edit);
     const auto inserted =
         insertSubPath(m_session.mpls, after >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(after))
                                                  : std::nullopt);
@@ -150,6 +173,8 @@ void PlaylistPage::bbSPinsClick() {
 void PlaylistPage::bbSPdelClick() {
     const int path = selectedSubPath();
     if (path < 0) return;
+    EditScope edit(&m_history, EditedDocument::Playlist, QStringLiteral("Delete SubPath"));
+    keepSubPathList(edit);
     const SubPathDeleteResult result = deleteSubPath(m_session.mpls, static_cast<std::size_t>(path));
     if (!result.deleted) return;
     fillSubPaths(result.select ? static_cast<int>(*result.select) : 0);
