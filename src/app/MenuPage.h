@@ -361,6 +361,7 @@ private:
     int effectSequence() const;
     int currentBog() const;
     bool m_bogEditable = false;
+    bool m_animationVisit = false; // flips when ieFramerate takes the focus: its merge id
     bool m_animating = false;
     QWidget* m_tablePopup = nullptr; // the edit-mode pop-up menu
     QWidget* m_popupTable = nullptr; // the table it was opened on

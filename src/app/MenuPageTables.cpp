@@ -89,7 +89,8 @@ std::size_t indexOf(int value) {
     return value < 0 ? NoIndex : static_cast<std::size_t>(value);
 }
 
-// The animation code is taken over as it is typed: one step per run of keystrokes.
+// The animation code is taken over as it is typed: one step per visit of the field (two ids
+// so that the next visit does not merge into the last one).
 constexpr int MergeAnimationCode = 300;
 
 // The records a table edit of one page may change: the page, and for button and command
@@ -176,11 +177,12 @@ void MenuPage::connectTables() {
             if (auto* edit = qobject_cast<QLineEdit*>(next)) edit->selectAll();
         });
     }
+    new EventHook(ieFramerate, QEvent::FocusIn, [this] { m_animationVisit = !m_animationVisit; });
     connect(ieFramerate, &QLineEdit::textEdited, this, [this](const QString& text) {
         const int page = currentPage();
         if (page < 0) return;
         EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Edit animation frame rate"),
-                       MergeAnimationCode);
+                       MergeAnimationCode + int{m_animationVisit});
         keepPage(edit, m_session, static_cast<std::size_t>(page), false);
         if (setAnimationFrameRateCode(menu(), static_cast<std::size_t>(page), text.toStdString()))
             emit headChanged();
@@ -394,7 +396,7 @@ void MenuPage::takeOverHead(QLineEdit* field) {
                          : field == heDefActButt          ? QStringLiteral("Edit default activated button")
                                                           : QStringLiteral("Edit page palette");
     EditScope edit(&m_history, EditedDocument::Menu, step,
-                   field == ieFramerate ? MergeAnimationCode : NoMerge);
+                   field == ieFramerate ? MergeAnimationCode + int{m_animationVisit} : NoMerge);
     keepPage(edit, m_session, p, false);
     bool changed = false;
     if (field == heUO1)

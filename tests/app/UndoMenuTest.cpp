@@ -360,6 +360,18 @@ private slots:
         // Nothing unsaved: Create Menu asks nothing.
         QTest::mouseClick(child<QPushButton>(m_window->optionsPage, "bCreateMenu"), Qt::LeftButton);
         QCOMPARE(asked.size(), 3);
+
+        // The animation code is taken over per key: each visit of the field is one step.
+        auto* code = control<TIntEdit>("ieFramerate");
+        for (const char* typed : {"25", "7"}) {
+            code->setFocus();
+            code->clear();
+            QTest::keyClicks(code, QLatin1String(typed));
+            QTest::keyClick(code, Qt::Key_Return);
+        }
+        QCOMPARE(stack()->count(), 2);
+        stack()->undo();
+        QCOMPARE(page()->menu().IGSc.pages[0].animation_frame_rate_code, std::uint8_t(25));
     }
 };
 
