@@ -5,6 +5,7 @@
 #include "menu/IGMenu.h"
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
+#include "menu/MenuEdit.h"
 #include "navigation/CommandText.h"
 #include "navigation/Registers.h"
 #include "shell/Session.h"
@@ -28,6 +29,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <optional>
@@ -64,6 +66,16 @@ MenuPage::MenuPage(Session& session, EditHistory& history, QWidget* parent)
         const int page = currentPage();
         if (!engaged)
             sgBOG->setEnabled(page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty());
+        // No undo while a loop walks the menu: the stack answers again when the loop ends (the
+        // other pages are locked meanwhile, so the active stack cannot change under it).
+        QUndoStack* stack = m_history.stack(EditedDocument::Menu);
+        if (engaged && stack->isActive()) {
+            m_undoHeld = true;
+            stack->setActive(false);
+        } else if (!engaged && m_undoHeld) {
+            m_undoHeld = false;
+            stack->setActive(true);
+        }
     });
     // Cancel ends an effect playback; the request does not outlive the operation.
     const auto forgetCancel = [this] { m_session.reporter.CancelRequested = false; };
@@ -73,6 +85,7 @@ MenuPage::MenuPage(Session& session, EditHistory& history, QWidget* parent)
     connectControls();
     connectTables();
     connectPageView();
+    m_history.setRefresh(EditedDocument::Menu, [this] { refreshFromModel(); });
     clearMenuPage();
     bbLoadIGObj->setEnabled(false);
     for (QWidget* w : std::initializer_list<QWidget*>{gbMenuHead, gbIGSInfo, pcMenu}) w->setEnabled(false);
@@ -275,6 +288,65 @@ void MenuPage::fillObjectList() {
     if (any) sgIGObjects->selectDataRow(0);
 }
 
+void MenuPage::refreshFromModel() {
+    if (!m_session.menuOpen) return;
+    TMenu& m = menu();
+    // Pictures of an object or palette that an undone import added belong to no object now.
+    std::erase_if(m.objectCache, [&m](const auto& entry) {
+        return entry.first.first >= m.IGObjects.size() || entry.first.second >= m.IGPalettes.size();
+    });
+    const auto clamped = [](int index, int count) {
+        return count == 0 ? -1 : std::clamp(index, 0, count - 1);
+    };
+    const int object = cbObjects->currentIndex();
+    const int palette = cbPalettes->currentIndex();
+    const int bog = sgBOG->currentColumn();
+    const int bogRow = std::max(0, sgBOG->currentIndex().row());
+    const int button = sgButton->currentRow();
+    const int buttonColumn = std::max(0, sgButton->currentColumn());
+    const int line = sgMCommands->currentRow();
+    const int effect = sgEffEffects->dataRows() > 0 ? sgEffEffects->currentRow() : -1;
+    const int compObject = sgEffCompObjects->dataRows() > 0 ? sgEffCompObjects->currentRow() : -1;
+    {
+        const QSignalBlocker objects(cbObjects), palettes(cbPalettes), grid(sgIGObjects);
+        cbObjects->clear();
+        fillObjectList();
+        cbPalettes->clear();
+        for (const TIGPalette& entry : m.IGPalettes)
+            cbPalettes->addItem(QString::fromStdString(hexText(entry.palette_id, 2)), int{entry.palette_id});
+        cbObjects->setCurrentIndex(clamped(object, cbObjects->count()));
+        if (cbObjects->currentIndex() >= 0) sgIGObjects->selectDataRow(cbObjects->currentIndex());
+        cbPalettes->setCurrentIndex(clamped(palette, cbPalettes->count()));
+        cbObjects->setToolTip(QStringLiteral("%1 objects").arg(m.IGObjects.size()));
+        cbPalettes->setToolTip(QStringLiteral("%1 palettes").arg(m.IGPalettes.size()));
+    }
+    gbObjPal->setEnabled(!m.IGObjects.empty() && !m.IGPalettes.empty());
+    eUTO->setText(QString::fromStdString(userTimeOutText(m)));
+    const int page = currentPage();
+    if (page >= 0) {
+        fillHead(page);
+        fillBOGs(page); // its first BOG and button
+        if (bog > 0 && bog < sgBOG->columnCount()) sgBOG->setCurrentCell(bogRow, bog);
+        if (button >= 0 && button < sgButton->dataRows()) sgButton->setCurrentCell(button, buttonColumn);
+        if (line >= 0 && line < sgMCommands->dataRows()) sgMCommands->selectDataRow(line);
+        fillEffects(); // its first effect and object
+        if (effect > 0 && effect < sgEffEffects->dataRows()) {
+            sgEffEffects->selectDataRow(effect);
+            sgEffEffectsClick(effect);
+        }
+        if (compObject > 0 && compObject < sgEffCompObjects->dataRows()) {
+            sgEffCompObjects->selectDataRow(compObject);
+            sgEffCompObjectsClick(compObject);
+        }
+    }
+    // The page shown gets its button states as a page change builds them, without the
+    // in-effects a page change plays.
+    const std::size_t shown = m_session.interpreter.regs.PSR[PSR_PAGE];
+    if (shown < m.IGSc.pages.size()) m.ButtonStates = buildButtonStates(m, shown);
+    redrawPage();
+    showObjectView();
+}
+
 int MenuPage::currentPage() const {
     const int page = cbPage->currentIndex();
     if (!m_session.menuOpen || page < 0 || static_cast<std::size_t>(page) >= m_session.menu.IGSc.pages.size())
@@ -401,6 +473,9 @@ void MenuPage::bbLoadIGObjClick() {
         m_session.reporter.fileError(error);
         return;
     }
+    EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Import PNG"));
+    edit.keep([this]() -> std::vector<TIGobject>& { return m_session.menu.IGObjects; });
+    edit.keep([this]() -> std::vector<TIGPalette>& { return m_session.menu.IGPalettes; });
     const auto id = importObjectPng(menu(), *bytes, error);
     if (!id) {
         m_session.reporter.erlog(error);

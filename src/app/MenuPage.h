@@ -328,6 +328,9 @@ private:
     void clearMenuPage();
     // Fills every control from the model and shows the first page.
     void fillPage();
+    // After an undo or redo: every control from the model again, on the page, BOG, button,
+    // command, effect and object the user had chosen where they still exist.
+    void refreshFromModel();
     void fillObjectList();
     void fillHead(int page);
     void fillBOGs(int page);
@@ -358,6 +361,7 @@ private:
     int effectSequence() const;
     int currentBog() const;
     bool m_bogEditable = false;
+    bool m_animationVisit = false; // flips when ieFramerate takes the focus: its merge id
     bool m_animating = false;
     QWidget* m_tablePopup = nullptr; // the edit-mode pop-up menu
     QWidget* m_popupTable = nullptr; // the table it was opened on
@@ -378,6 +382,7 @@ private:
     std::unique_ptr<MenuSimulator> m_sim;
     bool m_animationWanted = false; // tDrawRep runs while the Menu page is shown
     BusyGuard* m_busy = nullptr;
+    bool m_undoHeld = false; // the menu's undo stack was set aside while a loop runs
 
     Session& m_session;
     EditHistory& m_history;

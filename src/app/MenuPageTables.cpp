@@ -11,6 +11,8 @@
 
 #include "app/MenuPage.h"
 
+#include "app/EditHistory.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -85,6 +87,19 @@ bool takesInput(const std::string& mask) {
 
 std::size_t indexOf(int value) {
     return value < 0 ? NoIndex : static_cast<std::size_t>(value);
+}
+
+// The animation code is taken over as it is typed: one step per visit of the field (two ids
+// so that the next visit does not merge into the last one).
+constexpr int MergeAnimationCode = 300;
+
+// The records a table edit of one page may change: the page, and for button and command
+// edits the page's button table, which holds a copy of every edited button.
+void keepPage(EditScope& edit, Session& session, std::size_t page, bool buttons) {
+    if (page >= session.menu.IGSc.pages.size()) return;
+    edit.keep([&session, page]() -> TPage& { return session.menu.IGSc.pages[page]; });
+    if (buttons && page < session.menu.PageButtons.size())
+        edit.keep([&session, page]() -> TPageButton& { return session.menu.PageButtons[page]; });
 }
 
 // Runs an action when a watched widget gets an event of one type.
@@ -162,10 +177,14 @@ void MenuPage::connectTables() {
             if (auto* edit = qobject_cast<QLineEdit*>(next)) edit->selectAll();
         });
     }
+    new EventHook(ieFramerate, QEvent::FocusIn, [this] { m_animationVisit = !m_animationVisit; });
     connect(ieFramerate, &QLineEdit::textEdited, this, [this](const QString& text) {
         const int page = currentPage();
-        if (page >= 0 &&
-            setAnimationFrameRateCode(menu(), static_cast<std::size_t>(page), text.toStdString()))
+        if (page < 0) return;
+        EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Edit animation frame rate"),
+                       MergeAnimationCode + int{m_animationVisit});
+        keepPage(edit, m_session, static_cast<std::size_t>(page), false);
+        if (setAnimationFrameRateCode(menu(), static_cast<std::size_t>(page), text.toStdString()))
             emit headChanged();
     });
     // The counts are links to the Effects tab.
@@ -361,6 +380,8 @@ void MenuPage::takeOverHead(QLineEdit* field) {
     TMenu& m = menu();
     const std::string text = field->text().toStdString();
     if (field == eUTO) {
+        EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Edit time-out"));
+        edit.keep([this]() -> std::uint32_t& { return m_session.menu.IGSc.user_time_out_duration; });
         const bool stored = setUserTimeOut(m, text) == TimeOutEdit::Stored;
         eUTO->setText(QString::fromStdString(userTimeOutText(m)));
         if (stored) emit headChanged();
@@ -369,6 +390,14 @@ void MenuPage::takeOverHead(QLineEdit* field) {
     const int page = currentPage();
     if (page < 0) return;
     const auto p = static_cast<std::size_t>(page);
+    const QString step = field == heUO1 || field == heUO2 ? QStringLiteral("Edit UO mask")
+                         : field == ieFramerate           ? QStringLiteral("Edit animation frame rate")
+                         : field == heDefSelButt          ? QStringLiteral("Edit default selected button")
+                         : field == heDefActButt          ? QStringLiteral("Edit default activated button")
+                                                          : QStringLiteral("Edit page palette");
+    EditScope edit(&m_history, EditedDocument::Menu, step,
+                   field == ieFramerate ? MergeAnimationCode + int{m_animationVisit} : NoMerge);
+    keepPage(edit, m_session, p, false);
     bool changed = false;
     if (field == heUO1)
         changed = setUOMask(m, p, UOWord::First, text);
@@ -449,6 +478,8 @@ void MenuPage::sgBOGSetEditText(int row, int column, const QString& text) {
     const int page = currentPage();
     if (page < 0 || column < 0 || column >= sgBOG->columnCount()) return;
     const std::size_t shown = m_session.interpreter.regs.PSR[PSR_PAGE];
+    EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Edit BOG"));
+    keepPage(edit, m_session, static_cast<std::size_t>(page), false);
     const bool changed = setBogCell(menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(column),
                                     row, text.toStdString(), shown);
     const auto columns = bogColumns(menu(), static_cast<std::size_t>(page));
@@ -525,6 +556,8 @@ void MenuPage::sgButtonSetEditText(int row, int column, const QString& text) {
     const int page = currentPage();
     const int bog = currentBog();
     if (page < 0 || bog < 0 || row < 0) return;
+    EditScope step(&m_history, EditedDocument::Menu, QStringLiteral("Edit button"));
+    keepPage(step, m_session, static_cast<std::size_t>(page), true);
     const ButtonCellEdit edit = setButtonCell(
         menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(bog), static_cast<std::size_t>(row),
         column, text.toStdString(), m_session.sound.SoundIndex.entries.size());
@@ -603,6 +636,8 @@ void MenuPage::sgMCommandsSetEditText(int row, int column, const QString& text) 
     const int bog = currentBog();
     const int button = sgButton->currentRow();
     if (page < 0 || bog < 0 || button < 0 || row < 0) return;
+    EditScope step(&m_history, EditedDocument::Menu, QStringLiteral("Edit command"));
+    keepPage(step, m_session, static_cast<std::size_t>(page), true);
     const CommandCellEdit edit = setCommandCell(
         menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(bog),
         static_cast<std::size_t>(button), static_cast<std::size_t>(row), column, text.toStdString());
@@ -721,6 +756,8 @@ void MenuPage::cropFieldLeft(int field) {
     const std::array<TIntEdit*, 4> crops{neCropX, neCropY, neCropW, neCropH};
     bool number = false;
     const qlonglong value = crops[static_cast<std::size_t>(field)]->text().toLongLong(&number);
+    EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Edit cropping"));
+    keepPage(edit, m_session, static_cast<std::size_t>(page), false);
     if (number)
         setCropField(menu(), static_cast<std::size_t>(page), effectSequence(),
                      static_cast<std::size_t>(effect), static_cast<std::size_t>(object),

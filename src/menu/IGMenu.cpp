@@ -1,5 +1,6 @@
 #include "menu/IGMenu.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "menu/IGWriter.h"
@@ -26,6 +27,16 @@ bool effectsUse(const Teffectseq& sequence, std::uint16_t id) {
         for (const auto& object : effect.composition_objects)
             if (object.object_id_ref == id) return true;
     return false;
+}
+
+// The picture of an object read from the stream is its fragments decoded on first use, so
+// whether that happened yet is no difference; an imported object's picture is its content.
+bool sameObject(const TIGobject& a, const TIGobject& b) {
+    const bool samePicture = a.index_picture == b.index_picture || !a.fragments.empty();
+    return a.object_id == b.object_id && a.reserved == b.reserved && a.writer_order == b.writer_order &&
+           a.rle_data_length == b.rle_data_length && a.object_width == b.object_width &&
+           a.object_height == b.object_height && a.fragment_count == b.fragment_count &&
+           a.fragments == b.fragments && samePicture;
 }
 
 } // namespace
@@ -106,7 +117,9 @@ bool sameMenuContent(const TMenu& a, const TMenu& b) {
     const bool sameData = a.MenuDataFile == b.MenuDataFile ||
                           (a.MenuDataFile && b.MenuDataFile && *a.MenuDataFile == *b.MenuDataFile);
     return sameData && a.IGSc == b.IGSc && a.MenuInTime == b.MenuInTime && a.PageButtons == b.PageButtons &&
-           a.IGObjects == b.IGObjects && a.IGPalettes == b.IGPalettes;
+           std::equal(a.IGObjects.begin(), a.IGObjects.end(), b.IGObjects.begin(), b.IGObjects.end(),
+                      sameObject) &&
+           a.IGPalettes == b.IGPalettes;
 }
 
 TMenu createMenu() {
