@@ -267,15 +267,18 @@ private slots:
             QCOMPARE(tabText(), QStringLiteral("BDMV*"));
             stack()->undo();
             QVERIFY2(recordBytes() == before, kind);
+            if (steps == 0) QCOMPARE(tabText(), QStringLiteral("BDMV")); // undone back to the read state
             stack()->redo();
             QVERIFY2(recordBytes() == after, kind);
         }
-        // The last line edit's place is kept through an undo and a redo.
+        // The place is kept through an undo and a redo: the title, the object and the line.
+        page()->selectTitle(1);
         page()->setObjectSG(1);
         page()->selectLine(2);
         editor->ieOp2->setText(QStringLiteral("4"));
         emit editor->ieOp2->editingFinished();
         stack()->undo();
+        QCOMPARE(page()->selectedTitle(), 1);
         QCOMPARE(page()->selectedObject(), 1);
         QCOMPARE(page()->selectedLine(), 2);
         stack()->redo();
