@@ -40,6 +40,11 @@ namespace corvane {
 
 using namespace bdmvpage;
 
+namespace {
+// Typing in the content provider field is one step until another edit comes between.
+constexpr int MergeContentProviderText = 100;
+} // namespace
+
 BdmvPage::BdmvPage(Session& session, EditHistory& history, QWidget* parent)
     : QWidget(parent), m_session(session), m_history(history) {
     setObjectName(QStringLiteral("tsBDMV"));
@@ -105,10 +110,14 @@ BdmvPage::BdmvPage(Session& session, EditHistory& history, QWidget* parent)
     });
     connectControls();
     fillFromSession();
+    m_history.setRefresh(EditedDocument::Navigation, [this] { refreshFromHistory(); });
 }
 
 void BdmvPage::connectControls() {
     connect(eContent, &QLineEdit::textEdited, this, [this](const QString& text) {
+        EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Edit content provider"),
+                       MergeContentProviderText);
+        edit.keep([this]() -> std::string& { return m_session.index.content_provider_user_data; });
         setContentProvider(m_session.index, text.toStdString());
         // The field shows what the file will hold: '?' for a character outside Latin-1.
         const QString stored = qs(contentProviderText(m_session.index));
@@ -121,14 +130,22 @@ void BdmvPage::connectControls() {
     // First Playback and Top Menu.
     for (QCheckBox* box : {cbFPBon, cbTMon}) {
         const bool fpb = box == cbFPBon;
-        connect(box, &QCheckBox::toggled, this, [this, fpb] {
-            if (!m_filling) menuEntryChanged(fpb);
+        connect(box, &QCheckBox::toggled, this, [this, fpb](bool on) {
+            if (m_filling) return;
+            const QString what = fpb ? QStringLiteral("First Playback") : QStringLiteral("Top Menu");
+            EditScope edit(&m_history, EditedDocument::Navigation,
+                           (on ? QStringLiteral("Turn on ") : QStringLiteral("Turn off ")) + what);
+            keepMenuEntry(edit, fpb);
+            menuEntryChanged(fpb);
         });
     }
     for (QComboBox* box : {cbFPBtype, cbFPBObject, cbFPBTitlePBtype, cbTMtype, cbTMObject}) {
         const bool fpb = box == cbFPBtype || box == cbFPBObject || box == cbFPBTitlePBtype;
         connect(box, &QComboBox::currentIndexChanged, this, [this, box, fpb](int item) {
             if (m_filling || item < 0) return;
+            EditScope edit(&m_history, EditedDocument::Navigation,
+                           fpb ? QStringLiteral("Edit First Playback") : QStringLiteral("Edit Top Menu"));
+            keepMenuEntry(edit, fpb);
             TTitleEntry& entry =
                 fpb ? m_session.index.Indexes.first_playback : m_session.index.Indexes.top_menu;
             QComboBox* objects = fpb ? cbFPBObject : cbTMObject;
@@ -203,11 +220,12 @@ void BdmvPage::connectControls() {
         const TNavCommand changed =
             word == 0 ? setOpcodeWord(*command, value)
                       : setOperandWord(*command, word == 1 ? Operand::Destination : Operand::Source, value);
-        storeCommand(line, changed);
+        storeCommand(line, changed, QStringLiteral("Edit command line"));
         if (line == selectedLine()) commandEditor->showCommand(changed);
     });
-    connect(commandEditor, &CommandEditor::edited, this,
-            [this](const TNavCommand& command) { storeCommand(selectedLine(), command); });
+    connect(commandEditor, &CommandEditor::edited, this, [this](const TNavCommand& command) {
+        storeCommand(selectedLine(), command, QStringLiteral("Edit command line"));
+    });
     connect(commandEditor, &CommandEditor::returnToGrid, this, [this] { sgCommands->setFocus(); });
     connect(commandEditor, &CommandEditor::hintChanged, sgCommands, &QWidget::setToolTip);
     connect(bbNCins, &QToolButton::clicked, this, &BdmvPage::bbNCinsClick);
@@ -276,6 +294,42 @@ void BdmvPage::fillFromSession() {
     labels();
     gbSound->fillFromSession();
     emit saveStateChanged();
+}
+
+// After an undo or redo: everything from the session again, at the same title, object and
+// line where they still exist (the nearest one otherwise).
+void BdmvPage::refreshFromHistory() {
+    const int title = cbTitleNo->currentIndex();
+    const int object = selectedObject();
+    const int line = selectedLine();
+    const bool editable = commandModel->editable();
+    m_filling = true;
+    fillObjects();
+    fillIndex();
+    m_filling = false;
+    const int titles = titleModel->titleCount();
+    if (m_session.indexStatus == ReadStatus::Ok && titles > 0) {
+        // The title alone: its object is not made current, the object shown stays.
+        m_filling = true;
+        cbTitleNo->setCurrentIndex(std::clamp(title, 0, titles - 1));
+        m_filling = false;
+        cbTitleNoChange();
+    }
+    const int objects = objectModel->objectCount();
+    setObjectSG(objects == 0 ? -1 : std::clamp(object, 0, objects - 1));
+    const int lines = commandModel->lineCount();
+    if (lines > 0) selectLine(std::clamp(line, 0, lines - 1));
+    setCommandsEditable(editable);
+    labels();
+    gbSound->refreshFromSession();
+    emit saveStateChanged();
+}
+
+void BdmvPage::keepMenuEntry(EditScope& edit, bool firstPlayback) {
+    if (firstPlayback)
+        edit.keep([this]() -> TTitleEntry& { return m_session.index.Indexes.first_playback; });
+    else
+        edit.keep([this]() -> TTitleEntry& { return m_session.index.Indexes.top_menu; });
 }
 
 void BdmvPage::fillObjects() {
@@ -456,6 +510,10 @@ void BdmvPage::updateTitlePickerStates() {
 void BdmvPage::titlePickerChanged(QComboBox* box, int item) {
     const int title = selectedTitle();
     if (title < 0) return;
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Edit title"));
+    edit.keep([this, title]() -> TTitleEntry& {
+        return m_session.index.Indexes.titles[static_cast<std::size_t>(title)];
+    });
     TTitleEntry& entry = m_session.index.Indexes.titles[static_cast<std::size_t>(title)];
     if (box == cbTitleOT)
         setEntryObjectType(entry, item, static_cast<std::uint16_t>(std::max(0, cbTitleOID->currentIndex())));
@@ -483,6 +541,8 @@ void BdmvPage::bbTiinsClick() {
     const int count = titleModel->titleCount();
     const int last = count == 0 ? -1 : sgTitles->selectedRange().second;
     const int position = last < 0 ? count : std::min(last + 1, count);
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Insert title"));
+    edit.keep([this]() -> TINDX& { return m_session.index; });
     if (!insertTitle(m_session.index, static_cast<std::size_t>(position))) return;
     titleModel->reload();
     fillTitlePickerNumbers();
@@ -498,6 +558,9 @@ void BdmvPage::bbTidelClick() {
     auto [first, last] = sgTitles->selectedRange();
     if (first < 0 || first >= count) return;
     last = std::min(last, count - 1);
+    EditScope edit(&m_history, EditedDocument::Navigation,
+                   first == last ? QStringLiteral("Delete title") : QStringLiteral("Delete titles"));
+    edit.keep([this]() -> TINDX& { return m_session.index; });
     deleteTitles(m_session.index, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
     titleModel->reload();
     fillTitlePickerNumbers();

@@ -3,7 +3,8 @@
 // provider text, First Playback, Top Menu, titles) and MovieObject.bdmv (movie
 // objects, the command lines of the selected object and the command editor).
 // The grids are views over the session's records; every edit goes through a
-// core operation and the grids are refreshed from the records.
+// core operation, is one step of the undo history, and the grids are refreshed
+// from the records.
 
 #include <QStringList>
 #include <QWidget>
@@ -23,6 +24,7 @@ namespace corvane {
 
 struct Session;
 class EditHistory;
+class EditScope;
 struct TTitleEntry;
 class CommandEditor;
 class CommandTableModel;
@@ -54,6 +56,8 @@ public:
 
     // Fills every control from the session after a folder read (or its failure).
     void fillFromSession();
+    // After an undo or redo: the page and the sound group from the session, keeping the place.
+    void refreshFromHistory();
     // Save on this page: both files read, and at least one movie object or title.
     bool canSave() const;
     // Writes index.bdmv, then MovieObject.bdmv, each with its backup.
@@ -171,6 +175,7 @@ private:
     void showMenuEntry(const TTitleEntry& entry, QCheckBox* on, QComboBox* type, QComboBox* object,
                        QComboBox* file, QComboBox* playback);
     void menuEntryChanged(bool firstPlayback);
+    void keepMenuEntry(EditScope& edit, bool firstPlayback);
     void titleClick(int title);
     void cbTitleNoChange();
     void titlePickerChanged(QComboBox* picker, int item);
@@ -179,7 +184,7 @@ private:
     void objectFlagChanged(QComboBox* picker, int item);
     void updateObjectPickerStates();
     void sgCommandsClick(int line);
-    void storeCommand(int line, const struct TNavCommand& command);
+    void storeCommand(int line, const struct TNavCommand& command, const QString& step);
     void labels();
 
     Session& m_session;

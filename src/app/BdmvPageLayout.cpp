@@ -127,7 +127,7 @@ void BdmvPage::buildIndexGroup(QWidget* box) {
     layout->addLayout(grid, 1);
     layout->addLayout(titlePickers);
     layout->addLayout(extension);
-    m_uhdGroup = new IndexUhdGroup(m_session, box);
+    m_uhdGroup = new IndexUhdGroup(m_session, m_history, box);
     auto* uhdArea = new QScrollArea(box);
     uhdArea->setWidget(m_uhdGroup);
     uhdArea->setWidgetResizable(true);

@@ -15,6 +15,7 @@
 #include "app/BdmvPageHelpers.h"
 #include "app/BdmvPageUhd.h"
 #include "app/CommandEditor.h"
+#include "app/EditHistory.h"
 #include "app/ExtDatDialog.h"
 #include "app/NavigationGrids.h"
 #include "io/FileIO.h"
@@ -26,6 +27,29 @@
 namespace corvane {
 
 using namespace bdmvpage;
+
+namespace {
+
+// What a step keeps is the least that holds the edit, so that a program of tens of thousands of
+// lines is not copied for a changed line or flag.
+Tmobject& movieObject(Session& session, std::size_t object) {
+    return session.mobj.MovieObjects.mobjs[object];
+}
+// Lines that come or go change their object (its GoTo targets included), the object list's
+// length and the ExtensionData address that follows it.
+void keepObjectLines(EditScope& edit, Session& session, int object) {
+    const auto at = static_cast<std::size_t>(object);
+    edit.keep([&session, at]() -> Tmobject& { return movieObject(session, at); });
+    edit.keep([&session]() -> std::uint32_t& { return session.mobj.MovieObjects.mobjs_length; });
+    edit.keep([&session]() -> std::uint32_t& { return session.mobj.ExtensionData_start_address; });
+}
+// Objects that come or go renumber the references of index.bdmv.
+void keepNavigation(EditScope& edit, Session& session) {
+    edit.keep([&session]() -> TMOBJ& { return session.mobj; });
+    edit.keep([&session]() -> TINDX& { return session.index; });
+}
+
+} // namespace
 
 // ---- objects ----
 
@@ -75,6 +99,17 @@ void BdmvPage::objectFlagChanged(QComboBox* box, int item) {
     const ObjectFlag flag = box == cbResume     ? ObjectFlag::Resume
                             : box == cbMenuCall ? ObjectFlag::MenuCall
                                                 : ObjectFlag::TitleSearch;
+    EditScope edit(&m_history, EditedDocument::Navigation,
+                   flag == ObjectFlag::Resume     ? QStringLiteral("Change resume flag")
+                   : flag == ObjectFlag::MenuCall ? QStringLiteral("Change menu call mask")
+                                                  : QStringLiteral("Change title search mask"));
+    const auto at = static_cast<std::size_t>(object);
+    edit.keep([this, at, flag]() -> std::uint8_t& {
+        Tmobject& entry = movieObject(m_session, at);
+        return flag == ObjectFlag::Resume     ? entry.resume_intention_flag
+               : flag == ObjectFlag::MenuCall ? entry.menu_call_mask
+                                              : entry.title_search_mask;
+    });
     setObjectFlag(m_session.mobj, static_cast<std::size_t>(object), flag, item);
     objectModel->refreshRows(object, object);
 }
@@ -98,6 +133,8 @@ void BdmvPage::bbObinsClick() {
     const int count = objectModel->objectCount();
     const int last = count == 0 ? -1 : sgObject->selectedRange().second;
     const int position = last < 0 ? count : std::min(last + 1, count);
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Insert object"));
+    keepNavigation(edit, m_session);
     if (!insertMovieObject(m_session.mobj, m_session.index, static_cast<std::size_t>(position))) return;
     refreshAfterObjectChange();
     setObjectSG(position);
@@ -111,6 +148,9 @@ void BdmvPage::bbObdelClick() {
     auto [first, last] = sgObject->selectedRange();
     if (first < 0 || first >= count) return;
     last = std::min(last, count - 1);
+    EditScope edit(&m_history, EditedDocument::Navigation,
+                   first == last ? QStringLiteral("Delete object") : QStringLiteral("Delete objects"));
+    keepNavigation(edit, m_session);
     const ObjectDeletion deletion = deleteMovieObjects(
         m_session.mobj, m_session.index, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
     refreshAfterObjectChange();
@@ -144,11 +184,15 @@ void BdmvPage::sgCommandsClick(int line) {
     commandEditor->showCommand(command ? std::optional<TNavCommand>(*command) : std::nullopt);
 }
 
-void BdmvPage::storeCommand(int line, const TNavCommand& command) {
+void BdmvPage::storeCommand(int line, const TNavCommand& command, const QString& step) {
     const int object = selectedObject();
     if (object < 0 || line < 0 || line >= commandModel->lineCount()) return;
-    m_session.mobj.MovieObjects.mobjs[static_cast<std::size_t>(object)]
-        .navigation_commands[static_cast<std::size_t>(line)] = command;
+    EditScope edit(&m_history, EditedDocument::Navigation, step);
+    const auto at = static_cast<std::size_t>(object), index = static_cast<std::size_t>(line);
+    edit.keep([this, at, index]() -> TNavCommand& {
+        return movieObject(m_session, at).navigation_commands[index];
+    });
+    movieObject(m_session, at).navigation_commands[index] = command;
     commandModel->refreshRows(line, line);
 }
 
@@ -157,6 +201,8 @@ void BdmvPage::bbNCinsClick() {
     if (object < 0) return;
     const int lines = commandModel->lineCount();
     const std::int64_t after = lines == 0 ? -1 : sgCommands->selectedRange().second;
+    EditScope step(&m_history, EditedDocument::Navigation, QStringLiteral("Insert line"));
+    keepObjectLines(step, m_session, object);
     const auto edit = insertCommandLine(m_session.mobj, static_cast<std::size_t>(object),
                                         after < 0 && lines > 0 ? lines - 1 : after);
     if (!edit) return;
@@ -174,6 +220,9 @@ void BdmvPage::bbNCdelClick() {
     auto [first, last] = sgCommands->selectedRange();
     if (first < 0 || first >= lines) return;
     last = std::min(last, lines - 1);
+    EditScope step(&m_history, EditedDocument::Navigation,
+                   first == last ? QStringLiteral("Delete line") : QStringLiteral("Delete lines"));
+    keepObjectLines(step, m_session, object);
     const auto edit = deleteCommandLines(m_session.mobj, static_cast<std::size_t>(object),
                                          static_cast<std::size_t>(first), static_cast<std::size_t>(last));
     if (!edit) return;
@@ -187,7 +236,7 @@ void BdmvPage::bbNCdelClick() {
 void BdmvPage::nopSelectedLine() {
     const int line = selectedLine();
     if (line < 0) return;
-    storeCommand(line, setOpcodeWord(*commandModel->command(line), 0));
+    storeCommand(line, setOpcodeWord(*commandModel->command(line), 0), QStringLiteral("Clear line"));
     selectLine(line + 1 < commandModel->lineCount() ? line + 1 : line);
 }
 
@@ -263,6 +312,8 @@ void BdmvPage::bIndExDatEditClick() {
     if (!m_extDat || m_session.indexStatus != ReadStatus::Ok) return;
     TExtensionData block = m_session.index.ExtensionData;
     if (!m_extDat->edit(m_session.names.IndexName, block)) return;
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Edit ExtensionData"));
+    edit.keep([this]() -> TINDX& { return m_session.index; });
     setIndexExtensionData(m_session.index, block);
     lIndexExtDat->setText(qs(ExtDatCap(m_session.index.ExtensionData)));
     m_uhdGroup->fillFromSession();
@@ -272,6 +323,11 @@ void BdmvPage::bObjExtDatEditClick() {
     if (!m_extDat || !m_session.navigationReadable()) return;
     TExtensionData block = m_session.mobj.ExtensionData;
     if (!m_extDat->edit(m_session.names.MovieObjectName, block)) return;
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Edit ExtensionData"));
+    // The block and where it lands, not the objects before it.
+    edit.keep([this]() -> TExtensionData& { return m_session.mobj.ExtensionData; });
+    edit.keep([this]() -> std::vector<std::uint8_t>& { return m_session.mobj.padding_before_extension; });
+    edit.keep([this]() -> std::uint32_t& { return m_session.mobj.ExtensionData_start_address; });
     setMovieObjectExtensionData(m_session.mobj, block);
     lObjExtDat->setText(qs(ExtDatCap(m_session.mobj.ExtensionData)));
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/BdmvPageHelpers.h"
+#include "app/EditHistory.h"
 #include "navigation/IndexUhd.h"
 #include "shell/Session.h"
 
@@ -14,8 +15,8 @@ namespace corvane {
 
 using namespace bdmvpage;
 
-IndexUhdGroup::IndexUhdGroup(Session& session, QWidget* parent)
-    : QGroupBox(QStringLiteral("AppInfoBDMV / Ultra HD"), parent), m_session(session) {
+IndexUhdGroup::IndexUhdGroup(Session& session, EditHistory& history, QWidget* parent)
+    : QGroupBox(QStringLiteral("AppInfoBDMV / Ultra HD"), parent), m_session(session), m_history(history) {
     setObjectName(QStringLiteral("gbIndexUhd"));
     auto* layout = new QGridLayout(this);
     // AppInfoBDMV's fields in the left column, the disc-type entry's in the right.
@@ -67,6 +68,10 @@ void IndexUhdGroup::pickerChanged(std::size_t field, int item) {
     if (m_filling || item < 0) return;
     const auto value = m_pickers[field]->itemData(item).toUInt();
     // A value the core refuses is not taken: the picker shows the model again.
+    EditScope edit(&m_history, EditedDocument::Navigation,
+                   QStringLiteral("Edit ") + qs(IndexUhdFields[field].name));
+    // AppInfoBDMV or the ExtensionData block: both are index.bdmv's, which is small.
+    edit.keep([this]() -> TINDX& { return m_session.index; });
     if (!setUhdFieldValue(m_session.index, IndexUhdFields[field].field, value)) fillFromSession();
 }
 

@@ -14,6 +14,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "app/EditHistory.h"
 #include "app/ExtDatDialog.h"
 #include "app/PlaylistPageGrid.h"
 #include "app/SoundPlayer.h"
@@ -115,6 +118,26 @@ void SoundGroup::fillFromSession() {
     emit createdStateChanged(m_inUse);
 }
 
+void SoundGroup::refreshFromSession() {
+    const int row = sgSounds->currentRow();
+    m_inUse = m_session.soundFound && m_session.soundStatus != ReadStatus::FileError;
+    setVisible(m_inUse);
+    fillTable();
+    const int count = static_cast<int>(m_session.sound.SoundIndex.entries.size());
+    if (count > 0) sgSounds->selectRow(std::clamp(row, 0, count - 1));
+    emit createdStateChanged(m_inUse);
+}
+
+void SoundGroup::keepSound(EditScope& edit) {
+    edit.keep([this]() -> TSND& { return m_session.sound; });
+}
+
+// The record takes the addresses the file will have, as Save does, so that an undo or redo
+// back to what was saved shows no unsaved edit.
+void SoundGroup::layOut() {
+    layOutSound(m_session.sound);
+}
+
 void SoundGroup::fillTable() {
     const auto& entries = m_session.sound.SoundIndex.entries;
     const QChar point = QLocale().decimalPoint().at(0);
@@ -189,9 +212,12 @@ void SoundGroup::loadSound(std::optional<int> row) {
         if (wav.formatError) r.sink().pause(3000);
         return;
     }
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Import WAV"));
+    keepSound(edit);
     const auto at = insertSound(
         m_session.sound, row ? std::optional<std::size_t>(static_cast<std::size_t>(*row)) : std::nullopt,
         std::move(*wav.entry));
+    layOut();
     fillTable();
     if (at) sgSounds->selectRow(static_cast<int>(*at));
     sgSoundsClick();
@@ -200,7 +226,10 @@ void SoundGroup::loadSound(std::optional<int> row) {
 void SoundGroup::deleteSelected() {
     const int row = selectedRow();
     if (row < 0) return;
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Delete sound"));
+    keepSound(edit);
     deleteSound(m_session.sound, static_cast<std::size_t>(row));
+    layOut();
     fillTable();
     if (row < sgSounds->rowCount() && !m_session.sound.SoundIndex.entries.empty())
         sgSounds->selectRow(std::min(row, static_cast<int>(m_session.sound.SoundIndex.entries.size()) - 1));
@@ -235,12 +264,20 @@ void SoundGroup::bEditSndExtDatClick() {
     if (!m_extDat || !m_inUse) return;
     TExtensionData block = m_session.sound.ExtensionData;
     if (!m_extDat->edit("sound.bdmv", block)) return;
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Edit ExtensionData"));
+    keepSound(edit);
     setSoundExtensionData(m_session.sound, block);
+    layOut();
     lSNDExtDat->setText(qs(ExtDatCap(m_session.sound.ExtensionData)));
 }
 
 bool SoundGroup::create() {
     if (m_session.BDMVdir.empty()) return false;
+    // The new record with its first sound is one step; undone, the folder has no sound.bdmv again.
+    EditScope edit(&m_history, EditedDocument::Navigation, QStringLiteral("Create sound.bdmv"));
+    keepSound(edit);
+    edit.keep([this]() -> ReadStatus& { return m_session.soundStatus; });
+    edit.keep([this]() -> bool& { return m_session.soundFound; });
     m_session.sound = createSound();
     m_session.soundStatus = ReadStatus::Ok;
     m_inUse = true;
@@ -248,6 +285,7 @@ bool SoundGroup::create() {
     fillTable();
     loadSound(std::nullopt);
     if (m_session.sound.SoundIndex.entries.empty()) {
+        edit.cancel();
         m_inUse = false;
         m_session.soundStatus = ReadStatus::FileError;
         hide();

@@ -1,7 +1,7 @@
 #pragma once
 // The "sound.bdmv" group of the BDMV page: the sounds of AUXDATA/sound.bdmv with
 // play, WAV export and import (Ins), delete (Shift+Del) and the ExtensionData editor.
-// Edits change the session's record; the BDMV page's Save writes it.
+// Edits change the session's record, one undo step each; the BDMV page's Save writes it.
 
 #include <QGroupBox>
 
@@ -16,6 +16,7 @@ namespace corvane {
 
 struct Session;
 class EditHistory;
+class EditScope;
 class PlaylistGrid;
 class SoundPlayer;
 class TfExtDat;
@@ -28,6 +29,8 @@ public:
 
     // After a folder read: shown with the sounds when sound.bdmv was there, hidden otherwise.
     void fillFromSession();
+    // After an undo or redo: the same, keeping the selected sound where it still exists.
+    void refreshFromSession();
     // "Create sound.bdmv": a new file whose first sound comes from a WAV file; false when
     // the user cancelled (the group is hidden again).
     bool create();
@@ -63,6 +66,8 @@ private:
     void fillTable();
     void sgSoundsClick();
     int selectedRow() const;
+    void keepSound(EditScope& edit);
+    void layOut();
 
     Session& m_session;
     EditHistory& m_history;
