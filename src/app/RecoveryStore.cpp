@@ -29,11 +29,16 @@ constexpr const char* ManifestName = "recovery.ini";
 // The key of a file in the manifest, also its copy's name.
 const char* keyOf(EditedFile file) {
     switch (file) {
-    case EditedFile::Index: return "index";
-    case EditedFile::MovieObject: return "movieobject";
-    case EditedFile::Sound: return "sound";
-    case EditedFile::Playlist: return "playlist";
-    case EditedFile::Menu: return "menu";
+    case EditedFile::Index:
+        return "index";
+    case EditedFile::MovieObject:
+        return "movieobject";
+    case EditedFile::Sound:
+        return "sound";
+    case EditedFile::Playlist:
+        return "playlist";
+    case EditedFile::Menu:
+        return "menu";
     }
     return "";
 }
@@ -58,7 +63,8 @@ RecoveryStore::RecoveryStore(Session& session, EditHistory& history, QObject* pa
 }
 
 QString RecoveryStore::rootFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("recovery"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("recovery"));
 }
 
 QString RecoveryStore::directory() const {
@@ -132,7 +138,9 @@ void RecoveryStore::dropUnmodified() {
     manifest.setValue(QStringLiteral("files"), files);
 }
 
-void RecoveryStore::removeAll() { remove(directory()); }
+void RecoveryStore::removeAll() {
+    remove(directory());
+}
 
 void RecoveryStore::remove(const QString& directory) {
     if (!directory.isEmpty()) QDir(directory).removeRecursively();
@@ -195,6 +203,8 @@ bool RecoveryStore::restoreInto(Session& session, EditedFile file, const std::ve
         if (read.status != ReadStatus::Ok) return false;
         session.sound = std::move(read.sound);
         session.soundStatus = ReadStatus::Ok;
+        // Also a sound.bdmv created in memory and never saved.
+        session.soundFound = true;
         return true;
     }
     case EditedFile::Playlist: {

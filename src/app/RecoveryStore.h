@@ -21,11 +21,11 @@ struct Session;
 
 // What a program that did not close left behind.
 struct RecoverySet {
-    QString directory;    // recovery/<pid>/
-    QString folder;       // the BDMV folder it worked on (ending with the separator); may be empty
-    QString playlist;     // the playlist's name without extension, when it is among the files
-    QString menuName;     // the menu's file name, when it is among the files
-    QStringList names;    // the files as the question lists them
+    QString directory; // recovery/<pid>/
+    QString folder;    // the BDMV folder it worked on (ending with the separator); may be empty
+    QString playlist;  // the playlist's name without extension, when it is among the files
+    QString menuName;  // the menu's file name, when it is among the files
+    QStringList names; // the files as the question lists them
     std::vector<EditedFile> files;
     std::vector<std::vector<std::uint8_t>> bytes; // parallel to `files`
 };

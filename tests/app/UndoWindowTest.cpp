@@ -167,7 +167,8 @@ private slots:
         QVERIFY(window().history().modifiedFiles().empty());
         QVERIFY(!window().history().stack(EditedDocument::Navigation)->canUndo());
         // The edited disc kept its files.
-        QCOMPARE(fileBytes(m_disc + QStringLiteral("index.bdmv")), fileBytes(other + QStringLiteral("index.bdmv")));
+        QCOMPARE(fileBytes(m_disc + QStringLiteral("index.bdmv")),
+                 fileBytes(other + QStringLiteral("index.bdmv")));
     }
 
     // Save all writes the files, then the read goes on; a failed save stops it.
@@ -296,13 +297,15 @@ private slots:
         };
         QVERIFY(window.offerRecovery());
         QCOMPARE(offered, (QStringList{"index.bdmv", "MovieObject.bdmv", "00000.mpls", "new menu"}));
-        for (QWidget* page : {static_cast<QWidget*>(window.bdmvPage), static_cast<QWidget*>(window.playlistPage),
-                              static_cast<QWidget*>(window.menuPage)})
+        for (QWidget* page :
+             {static_cast<QWidget*>(window.bdmvPage), static_cast<QWidget*>(window.playlistPage),
+              static_cast<QWidget*>(window.menuPage)})
             QVERIFY(tabText(window, page).endsWith(QLatin1Char('*')));
         // The restored records save to the bytes the killed program would have written.
         window.bdmvPage->bSaveClick();
         window.playlistPage->bSaveClick();
-        QCOMPARE(fileBytes(disc + QStringLiteral("index.bdmv")), fileBytes(expected + QStringLiteral("/index.bdmv")));
+        QCOMPARE(fileBytes(disc + QStringLiteral("index.bdmv")),
+                 fileBytes(expected + QStringLiteral("/index.bdmv")));
         QCOMPARE(fileBytes(disc + QStringLiteral("MovieObject.bdmv")),
                  fileBytes(expected + QStringLiteral("/MovieObject.bdmv")));
         QCOMPARE(fileBytes(disc + QStringLiteral("PLAYLIST/00000.mpls")),
@@ -311,7 +314,8 @@ private slots:
                  fileBytes(expected + QStringLiteral("/menu.mnu")));
         // The old set is gone; the menu, still unsaved, has its copy under this process.
         window.recovery().writeNow();
-        const QStringList left = QDir(RecoveryStore::rootFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        const QStringList left =
+            QDir(RecoveryStore::rootFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(left, QStringList{QString::number(QCoreApplication::applicationPid())});
         QVERIFY(!RecoveryStore::findAbandoned());
 
