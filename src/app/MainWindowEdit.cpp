@@ -47,7 +47,7 @@ void MainWindow::buildEditActions() {
     QUndoGroup* group = m_history->group();
     actUndo = group->createUndoAction(this, QStringLiteral("Undo"));
     actUndo->setObjectName(QStringLiteral("actUndo"));
-    actUndo->setShortcuts({QKeySequence::Undo});
+    actUndo->setShortcut(QKeySequence::Undo);
     actUndo->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
     actRedo = group->createRedoAction(this, QStringLiteral("Redo"));
     actRedo->setObjectName(QStringLiteral("actRedo"));
