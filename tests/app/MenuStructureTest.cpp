@@ -3,10 +3,10 @@
 // video pickers; each is one step back to its bytes, references to a deleted button are
 // reported, and Save and a new read keep every edit.
 
+#include "menu/MenuStructure.h"
 #include "io/FileIO.h"
 #include "menu/IGMenu.h"
 #include "menu/IGWriter.h"
-#include "menu/MenuStructure.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,6 +26,7 @@
 #include "app/MainWindow.h"
 #include "app/MenuPage.h"
 #include "app/MessageLog.h"
+#include "app/PageTabs.h"
 #include "app/PlaylistPageGrid.h"
 #include "app/QSettingsStore.h"
 #include "widgets/RadioGroup.h"
@@ -70,6 +71,7 @@ class MenuStructureTest : public QObject {
     QUndoStack* stack() { return m_window->history().stack(EditedDocument::Menu); }
     Bytes written() { return saveIGS(page()->menu(), IGSaveMode::Mnu).bytes; }
     TIGSc& composition() { return page()->menu().IGSc; }
+    QString tabText() { return m_window->PageControl->tabText(m_window->PageControl->indexOf(page())); }
     QString logText() { return m_window->findChild<MessageLog*>(QStringLiteral("reMessage"))->toPlainText(); }
 
     void loadMenu(const QString& path) {
@@ -100,7 +102,9 @@ private slots:
         }
         m_window = std::make_unique<MainWindow>();
         m_window->show();
-        page()->chooseFile = [this](bool, const QString&, const QString&, const QString&) { return m_answer; };
+        page()->chooseFile = [this](bool, const QString&, const QString&, const QString&) {
+            return m_answer;
+        };
         QVERIFY(writeWholeFile(file("structure.mnu").toStdString(),
                                saveIGS(structureMenu(), IGSaveMode::Mnu).bytes)
                     .ok);
@@ -154,8 +158,8 @@ private slots:
                  const QString log = logText();
                  QVERIFY(log.contains(QStringLiteral(
                      "ERROR: Removed button reference in page 0: default selected button (now none)")));
-                 QVERIFY(log.contains(QStringLiteral(
-                     "ERROR: Invalid button reference in page 2, button 0000, command 0: SetButtonPage 0000")));
+                 QVERIFY(log.contains(QStringLiteral("ERROR: Invalid button reference in page 2, button "
+                                                     "0000, command 0: SetButtonPage 0000")));
              }},
             {"Insert window",
              [&] {
@@ -178,7 +182,16 @@ private slots:
                  auto* cropped = control<QCheckBox>("cbCropped");
                  QVERIFY(cropped->isEnabled());
                  QTest::mouseClick(cropped, Qt::LeftButton, {}, QPoint(6, cropped->height() / 2));
-                 QVERIFY(composition().pages[0].effect_sequences[0].effects[0].composition_objects[0].cropped());
+                 QVERIFY(
+                     composition().pages[0].effect_sequences[0].effects[0].composition_objects[0].cropped());
+             }},
+            {"Delete window",
+             [&] {
+                 grid("sgEffWindows")->setCurrentCell(0, 0);
+                 key(grid("sgEffWindows"), Qt::Key_Delete);
+                 QCOMPARE(grid("sgEffWindows")->dataRows(), 0);
+                 QVERIFY(logText().contains(QStringLiteral(
+                     "ERROR: Invalid window reference in page 0, effect 0: in effect object 00")));
              }},
             {"Change video format",
              [&] {
@@ -220,8 +233,10 @@ private slots:
         QCOMPARE(cbPage->count(), 2);
 
         const Bytes afterEdits = written();
+        QCOMPARE(tabText(), QStringLiteral("Menu*"));
         while (stack()->canUndo()) stack()->undo();
         QVERIFY(written() == asRead);
+        QCOMPARE(tabText(), QStringLiteral("Menu")); // every record back as read, counts included
         QCOMPARE(cbPage->count(), 2);
         QCOMPARE(composition().pages[0].BOGs[0].buttons.size(), std::size_t(1));
         while (stack()->canRedo()) stack()->redo();
