@@ -174,7 +174,7 @@ void MenuPage::refreshMenuHead() {
 }
 
 void MenuPage::showStructure(int page, int bog, int button) {
-    if (page >= 0 && page < cbPage->count() + 1) {
+    if (page >= 0) {
         const QSignalBlocker quiet(cbPage);
         refreshMenuHead();
         cbPage->setCurrentIndex(std::min(page, cbPage->count() - 1));

@@ -195,8 +195,7 @@ std::set<std::uint16_t> goneIds(const TPage& page, const std::vector<TIGbutton>&
 std::string menuReferenceText(const MenuReference& r) {
     using Kind = MenuReference::Kind;
     const char* what = r.kind == Kind::Page ? "page" : r.kind == Kind::Window ? "window" : "button";
-    std::string text = (r.fixed ? std::string("Removed ") + what + " reference in page "
-                                : std::string("Invalid ") + what + " reference in page ") +
+    std::string text = std::string(r.fixed ? "Removed " : "Invalid ") + what + " reference in page " +
                        std::to_string(r.page);
     if (r.kind == Kind::Window) text += ", effect " + std::to_string(r.index);
     if (r.field == "BOG default valid button") text += ", BOG " + std::to_string(r.index);
@@ -265,8 +264,7 @@ StructureEdit deletePage(TMenu& menu, std::size_t page) {
                                    : static_cast<std::int32_t>(id - 1);
         renumberPages(menu, map);
     }
-    // Deleted page: the reference's holder indexes are those after the deletion.
-    recount(menu, ics.pages.size());
+    recount(menu, ics.pages.size()); // the page count and length; no remaining page changed
     edit.changed = true;
     return edit;
 }
