@@ -62,10 +62,8 @@ MenuPage::MenuPage(Session& session, EditHistory& history, QWidget* parent)
     };
     m_busy = new BusyGuard([this] { return busyControls(); }, this);
     connect(m_busy, &BusyGuard::engagedChanged, this, [this](bool engaged) {
-        // The page shown may have changed under the loop: an empty BOG table stays disabled.
-        const int page = currentPage();
-        if (!engaged)
-            sgBOG->setEnabled(page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty());
+        // The page shown may have changed under the loop.
+        if (!engaged) sgBOG->setEnabled(currentPage() >= 0);
         // No undo while a loop walks the menu: the stack answers again when the loop ends (the
         // other pages are locked meanwhile, so the active stack cannot change under it).
         QUndoStack* stack = m_history.stack(EditedDocument::Menu);
@@ -84,6 +82,7 @@ MenuPage::MenuPage(Session& session, EditHistory& history, QWidget* parent)
     setupSimulator();
     connectControls();
     connectTables();
+    connectStructure();
     connectPageView();
     m_history.setRefresh(EditedDocument::Menu, [this] { refreshFromModel(); });
     clearMenuPage();
@@ -290,6 +289,7 @@ void MenuPage::fillObjectList() {
 
 void MenuPage::refreshFromModel() {
     if (!m_session.menuOpen) return;
+    refreshMenuHead();
     TMenu& m = menu();
     // Pictures of an object or palette that an undone import added belong to no object now.
     std::erase_if(m.objectCache, [&m](const auto& entry) {

@@ -268,6 +268,21 @@ public:
     // A button state is being animated in the object view.
     bool animating() const { return m_animating; }
 
+    // Structure (MenuPageStructure.cpp): insert and delete from the pop-ups and Ins / Del,
+    // after the current item, each one step.
+    void insertPage();
+    void deletePage();
+    void insertBog();
+    void deleteBog();
+    void insertButton();
+    void deleteButton();
+    // On sgEffWindows, sgEffEffects or sgEffCompObjects.
+    void insertEffectRow(QWidget* table);
+    void deleteEffectRow(QWidget* table);
+    void cbCroppedClick(bool cropped);
+    void cbVideoChange(int item);
+    void cbFrameChange(int item);
+
     // Effect playback, a button animation or a button's commands: while their loops process
     // events, busyControls() are disabled, and a second start is refused.
     BusyGuard& busy() { return *m_busy; }
@@ -346,6 +361,14 @@ private:
     std::uint16_t chosenObject() const;
     std::uint16_t chosenPalette() const;
     std::uint32_t objectBackground() const;
+
+    // Structure editing.
+    void connectStructure();
+    // The page picker, page count and video pickers from the model (the place kept or clamped).
+    void refreshMenuHead();
+    // After a structure edit: the page redrawn from the model on `page`, BOG and button (-1 keeps).
+    void showStructure(int page, int bog, int button);
+    QWidget* m_structureTable = nullptr; // the table the structure pop-up was opened on
 
     // Table editing.
     void connectTables();

@@ -196,9 +196,6 @@ void MenuPage::buildLayout() {
     cbFrame = new QComboBox(gbIGSInfo);
     cbFrame->setObjectName(QStringLiteral("cbFrame"));
     for (const char* name : FrameRateNames) cbFrame->addItem(QLatin1String(name));
-    // The composition's video format is shown, not changed here.
-    cbVideo->setEnabled(false);
-    cbFrame->setEnabled(false);
     eUTO = headField<QLineEdit>(gbIGSInfo, "eUTO", QStringLiteral("User timeout"), 7);
     meIGInTime = headField<QLineEdit>(gbIGSInfo, "meIGInTime", QStringLiteral("IN_time"), 11);
     auto* info = new QGridLayout(gbIGSInfo);
@@ -263,7 +260,7 @@ void MenuPage::buildLayout() {
     cbCropped = new QCheckBox(QStringLiteral("cropped"), crop);
     cbCropped->setObjectName(QStringLiteral("cbCropped"));
     cbCropped->setToolTip(QStringLiteral("object_cropped_flag"));
-    cbCropped->setEnabled(false); // shown, not edited here
+    cbCropped->setEnabled(false); // until a composition object is chosen
     const auto cropField = [crop](const char* name, const QString& hint) {
         auto* edit = new TIntEdit(crop);
         edit->setObjectName(QLatin1String(name));

@@ -443,8 +443,8 @@ void MenuPage::fillBOGs(int page) {
         for (int column = 0; column < count; ++column) sgBOG->setColumnWidth(column, bogColumnWidth());
         sgBOG->setCurrentCell(m_bogEditable ? 1 : 0, 0);
     }
-    const bool any = page >= 0 && !menu().IGSc.pages[static_cast<std::size_t>(page)].BOGs.empty();
-    sgBOG->setEnabled(any && !m_busy->engaged()); // a command changed the page during a loop
+    // A page without BOGs keeps the table enabled: Ins adds the first one.
+    sgBOG->setEnabled(page >= 0 && !m_busy->engaged()); // a command changed the page during a loop
     fitBogHeight();
     sgBOGClick(0);
     clearEffectPreview();
@@ -703,10 +703,11 @@ void MenuPage::fillEffects() {
         tables = setEffects(
             menu().IGSc.pages[static_cast<std::size_t>(page)].effect_sequences[static_cast<std::size_t>(
                 effectSequence())]);
+    // Empty tables of a page stay enabled: Ins and their pop-up add the first row.
     sgEffWindows->setRows(gridRows(tables.windows));
-    sgEffWindows->setEnabled(!tables.windows.empty());
+    sgEffWindows->setEnabled(page >= 0);
     sgEffEffects->setRows(gridRows(tables.effects));
-    sgEffEffects->setEnabled(!tables.effects.empty());
+    sgEffEffects->setEnabled(page >= 0);
     if (!tables.effects.empty()) sgEffEffects->selectDataRow(0);
     sgEffEffectsClick(tables.effects.empty() ? -1 : 0);
 }
@@ -714,16 +715,17 @@ void MenuPage::fillEffects() {
 void MenuPage::sgEffEffectsClick(int row) {
     const int page = currentPage();
     std::vector<EffCompObjectRow> rows;
+    bool effect = false;
     if (page >= 0 && row >= 0) {
         const auto& effects = menu()
                                   .IGSc.pages[static_cast<std::size_t>(page)]
                                   .effect_sequences[static_cast<std::size_t>(effectSequence())]
                                   .effects;
-        if (static_cast<std::size_t>(row) < effects.size())
-            rows = compObjectRows(effects[static_cast<std::size_t>(row)]);
+        effect = static_cast<std::size_t>(row) < effects.size();
+        if (effect) rows = compObjectRows(effects[static_cast<std::size_t>(row)]);
     }
     sgEffCompObjects->setRows(gridRows(rows));
-    sgEffCompObjects->setEnabled(!rows.empty());
+    sgEffCompObjects->setEnabled(effect);
     if (!rows.empty()) sgEffCompObjects->selectDataRow(0);
     sgEffCompObjectsClick(rows.empty() ? -1 : 0);
 }
@@ -741,6 +743,7 @@ void MenuPage::showCropFields(int row) {
                               indexOf(sgEffEffects->dataRows() > 0 ? sgEffEffects->currentRow() : -1),
                               indexOf(row));
     cbCropped->setChecked(fields.cropped);
+    cbCropped->setEnabled(fields.exists);
     const std::array<TIntEdit*, 4> crops{neCropX, neCropY, neCropW, neCropH};
     for (std::size_t i = 0; i < crops.size(); ++i) {
         crops[i]->setValue(fields.values[i]);

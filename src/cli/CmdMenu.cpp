@@ -155,13 +155,15 @@ std::optional<TMenu> loadMenu(const std::string& path, bool quiet, int& result) 
     return std::nullopt;
 }
 
-void addMenuRender(CLI::App& menu, int& result); // CmdMenuRender.cpp
+void addMenuRender(CLI::App& menu, int& result);    // CmdMenuRender.cpp
+void addMenuStructure(CLI::App& menu, int& result); // CmdMenuStructure.cpp
 
 void addMenuCommands(CLI::App& app, int& result) {
     auto* menu = app.add_subcommand("menu", "Interactive-graphics menus");
     menu->require_subcommand(1);
     addMenuNew(*menu, result);
     addMenuRender(*menu, result);
+    addMenuStructure(*menu, result);
     auto* object = app.add_subcommand("object", "Exchange the objects of an IG menu with PNG files");
     object->require_subcommand(1);
     addObjectExport(*object, result);
