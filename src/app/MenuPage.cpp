@@ -401,7 +401,7 @@ void MenuPage::showObjectView() {
     showPicture(chosenObject(), chosenPalette());
 }
 
-void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette) {
+void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette, bool pick) {
     TMenu& m = menu();
     PictureBox* target = pcMenu->currentIndex() == BogsTab ? iBOG : iObject;
     const bool paletteOnly = cbPalOnly->isChecked();
@@ -413,8 +413,12 @@ void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette) {
     }
     const ShownPicture shown = showButtonPic(m, objectId, palette, paletteOnly, objectBackground());
     if (slow) m_session.reporter.slog("Ready.", 0);
-    if (!shown.changed) return;
-    if (!paletteOnly && objectId != NoIGObject) {
+    if (!shown.changed) {
+        // A missing object: the BOGs tab shows no other button's picture instead.
+        if (target == iBOG) iBOG->clear();
+        return;
+    }
+    if (pick && !paletteOnly && objectId != NoIGObject) {
         const QSignalBlocker objects(cbObjects), palettes(cbPalettes);
         const int item = cbObjects->findData(int{objectId});
         if (item >= 0) cbObjects->setCurrentIndex(item);

@@ -338,7 +338,8 @@ private:
     void sgButtonClick(int row);
     void fillEffects();
     void sgEffEffectsClick(int row);
-    void showPicture(std::uint16_t objectId, std::uint16_t palette);
+    // `pick`: cbObjects and cbPalettes move to the object shown.
+    void showPicture(std::uint16_t objectId, std::uint16_t palette, bool pick = true);
     void iObjectMouseMove(const QPoint& position);
     int currentPage() const;
     int bogColumnWidth() const;
@@ -351,7 +352,7 @@ private:
     void connectTables();
     void fitBogHeight();
     void fillButtonCommands(int row);
-    void showButtonCellObject(int row, int column);
+    void showButtonCellObject(int row, int column, bool pick = true);
     void showCropFields(int row);
     void drawEffectPreview();
     void clearEffectPreview();

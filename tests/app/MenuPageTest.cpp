@@ -218,6 +218,29 @@ private slots:
         QVERIFY(!control<QGroupBox>("gbObjPal")->isEnabled());
     }
 
+    void bogPictureFollowsTheBogTable() {
+        // BOG 0's button shows object 0 (24 x 10); BOG 1's button has no normal object.
+        TMenu source = stripesMenu();
+        TPage& first = source.IGSc.pages[0];
+        TBOG second = first.BOGs[0];
+        second.buttons[0].button_id = 1;
+        second.buttons[0].normal_start_object_id_ref = second.buttons[0].normal_end_object_id_ref =
+            NoIGObject;
+        first.BOGs.push_back(second);
+        first.number_of_BOGs = 2;
+        source.PageButtons[0] = buildPageButtons(first);
+        writeBytes(file("bogs.mnu"), saveIGS(source, IGSaveMode::Mnu).bytes);
+        loadMenu(file("bogs.mnu"));
+        QVERIFY(page()->hasMenu());
+        QCOMPARE(control<QTabWidget>("pcMenu")->currentIndex(), 0);
+        auto shownSize = [this] { return control<PictureBox>("iBOG")->pixmap().size(); };
+        QCOMPARE(shownSize(), QSize(24, 10)); // the first BOG's first button after loading
+        control<BogGrid>("sgBOG")->setCurrentCell(0, 1);
+        QCOMPARE(shownSize(), QSize(1, 1)); // "No object assigned", not the other BOG's picture
+        control<BogGrid>("sgBOG")->setCurrentCell(0, 0);
+        QCOMPARE(shownSize(), QSize(24, 10));
+    }
+
     void objectsTabShowsObjectsAndPalettes() {
         TMenu source = stripesMenu();
         writeBytes(file("stripes.mnu"), saveIGS(source, IGSaveMode::Mnu).bytes);
