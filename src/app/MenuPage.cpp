@@ -149,6 +149,15 @@ void MenuPage::connectControls() {
     connect(bLoadMenu, &QPushButton::clicked, this, &MenuPage::bLoadMenuClick);
     connect(bMux, &QPushButton::clicked, this, &MenuPage::bMuxClick);
     connect(cbPage, &QComboBox::currentIndexChanged, this, &MenuPage::cbPageChange);
+    connect(cbComposition, &QComboBox::activated, this, [this](int index) {
+        const int shown = m_composition;
+        if (index == shown) return;
+        // Declined or unreadable: the picker goes back to the composition shown.
+        if (!loadMenuFile(m_menuPath, index)) {
+            const QSignalBlocker quiet(cbComposition);
+            cbComposition->setCurrentIndex(shown);
+        }
+    });
     connect(sgIGObjects, &PlaylistGrid::cellClicked, this, [this](int row) { sgIGObjectsClick(row); });
     connect(cbObjects, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0 && index < sgIGObjects->dataRows()) sgIGObjects->selectDataRow(index);
@@ -171,6 +180,11 @@ void MenuPage::clearMenuPage() {
     bbSaveIGObj->setEnabled(false);
     bbLoadIGObj->setEnabled(true);
     cbPage->clear();
+    {
+        const QSignalBlocker quiet(cbComposition);
+        cbComposition->clear();
+    }
+    cbComposition->hide();
     cbObjects->clear();
     cbPalettes->clear();
     meIGInTime->clear();
@@ -194,17 +208,30 @@ void MenuPage::bLoadMenuClick() {
     loadMenuFile(path);
 }
 
-bool MenuPage::loadMenuFile(const QString& path) {
+bool MenuPage::loadMenuFile(const QString& path, int composition) {
     if (m_busy->running()) return false;
     if (!m_history.confirmDiscard({EditedDocument::Menu})) return false;
     // A file that cannot be read leaves the menu in memory as it was.
     ReadStatus status = ReadStatus::FileError;
+    std::vector<CompositionEntry> compositions;
     {
         const BusyGuard::Operation operation(*m_busy); // the read pumps events between segments
-        status = loadMNUFile(m_session, path.toStdString(), m_session.menu);
+        status = loadMNUFile(m_session, path.toStdString(), m_session.menu,
+                             static_cast<std::size_t>(std::max(composition, 0)), &compositions);
     }
     if (status != ReadStatus::FileError) m_history.setMenuName(QFileInfo(path).fileName());
-    return menuRead(status);
+    const bool shown = menuRead(status);
+    if (shown && compositions.size() > 1) {
+        m_menuPath = path;
+        const QSignalBlocker quiet(cbComposition);
+        for (std::size_t i = 0; i < compositions.size(); ++i)
+            cbComposition->addItem(QString::fromStdString(compositionTitle(i, compositions[i])));
+        cbComposition->setCurrentIndex(composition);
+        m_composition = composition;
+        cbComposition->setToolTip(QStringLiteral("%1 compositions").arg(compositions.size()));
+        cbComposition->show();
+    }
+    return shown;
 }
 
 bool MenuPage::menuRead(ReadStatus status) {

@@ -136,8 +136,9 @@ public:
 
     // Open dialog for a .mnu file, then loadMenuFile.
     void bLoadMenuClick();
-    // Reads a .mnu file into the model and fills the page; false when nothing was shown.
-    bool loadMenuFile(const QString& path);
+    // Reads composition `composition` of a .mnu file into the model and fills the page; false
+    // when nothing was shown. A stream of several compositions shows the composition picker.
+    bool loadMenuFile(const QString& path, int composition = 0);
     // Shows the outcome of a menu read into the model: the page is filled (registers reset),
     // emptied after a cancel, or left as it was after a file error; false when nothing was shown.
     bool menuRead(ReadStatus status);
@@ -181,6 +182,9 @@ private:
     QPushButton* bMux;
     QGroupBox* gbMenuHead;
     QComboBox* cbPage;
+    QComboBox* cbComposition; // the compositions of the stream read, when there are several
+    QString m_menuPath;       // the file cbComposition reads from
+    int m_composition = 0;    // ... and the composition shown
     QLabel* lPagenum;
     THexEdit* heUO1;
     THexEdit* heUO2;

@@ -241,6 +241,39 @@ private slots:
         QCOMPARE(shownSize(), QSize(24, 10));
     }
 
+    void severalCompositionsArePickedFrom() {
+        TMenu one = stripesMenu();
+        writeBytes(file("one.mnu"), saveIGS(one, IGSaveMode::Mnu).bytes);
+        TMenu two = stripesMenu();
+        two.MenuInTime = 1800000;
+        two.IGSc.composition_number = 1;
+        two.IGSc.pages.push_back(two.IGSc.pages[0]);
+        two.IGSc.pages[1].page_id = 1;
+        two.IGSc.number_of_pages = 2;
+        two.PageButtons.push_back(two.PageButtons[0]);
+        std::vector<std::uint8_t> stream = saveIGS(one, IGSaveMode::Mnu).bytes;
+        const auto more = saveIGS(two, IGSaveMode::Mnu).bytes;
+        stream.insert(stream.end(), more.begin(), more.end());
+        writeBytes(file("two.mnu"), stream);
+
+        auto* picker = control<QComboBox>("cbComposition");
+        loadMenu(file("one.mnu"));
+        QVERIFY(!picker->isVisible());
+        loadMenu(file("two.mnu"));
+        QVERIFY(picker->isVisible());
+        QCOMPARE(picker->count(), 2);
+        QCOMPARE(picker->currentIndex(), 0);
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 1);
+        picker->setCurrentIndex(1);
+        emit picker->activated(1);
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 2);
+        QCOMPARE(page()->menu().IGSc.composition_number, 1);
+        QCOMPARE(picker->currentIndex(), 1);
+        QVERIFY(picker->isVisible());
+        loadMenu(file("one.mnu"));
+        QVERIFY(!picker->isVisible());
+    }
+
     void objectsTabShowsObjectsAndPalettes() {
         TMenu source = stripesMenu();
         writeBytes(file("stripes.mnu"), saveIGS(source, IGSaveMode::Mnu).bytes);
