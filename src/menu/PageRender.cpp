@@ -329,10 +329,13 @@ void PageRenderer::showInBog(std::size_t id, const TIGbutton& button, State stat
     }
     shown.box = {x, y, x + width, y + height};
     shown.area = shown.box;
-    if (state != State::Activated || shown.placeholder) {
-        // The labels may stick out of a small object's box.
+    // The labels may stick out of a small object's box.
+    const bool labels = state != State::Activated && (m_options.ButtonId || m_options.ObjectId);
+    if (shown.placeholder || labels) {
         shown.area.right = std::max(shown.area.right, x + 3 + LabelWidth);
         shown.area.bottom = std::max(shown.area.bottom, y + 3 + LabelHeight);
+    }
+    if (!shown.placeholder && labels) {
         shown.area.left = std::min(shown.area.left, shown.box.right - LabelWidth);
         shown.area.top = std::min(shown.area.top, shown.box.bottom - LabelHeight);
     }
