@@ -221,17 +221,24 @@ bool MenuPage::loadMenuFile(const QString& path, int composition) {
     }
     if (status != ReadStatus::FileError) m_history.setMenuName(QFileInfo(path).fileName());
     const bool shown = menuRead(status);
-    if (shown && compositions.size() > 1) {
-        m_menuPath = path;
-        const QSignalBlocker quiet(cbComposition);
-        for (std::size_t i = 0; i < compositions.size(); ++i)
-            cbComposition->addItem(QString::fromStdString(compositionTitle(i, compositions[i])));
-        cbComposition->setCurrentIndex(composition);
-        m_composition = composition;
-        cbComposition->setToolTip(QStringLiteral("%1 compositions").arg(compositions.size()));
-        cbComposition->show();
-    }
+    if (shown) showCompositions(path, compositions, composition);
     return shown;
+}
+
+void MenuPage::showCompositions(const QString& path, const std::vector<CompositionEntry>& compositions,
+                                int chosen) {
+    {
+        const QSignalBlocker quiet(cbComposition);
+        cbComposition->clear();
+        if (compositions.size() > 1)
+            for (std::size_t i = 0; i < compositions.size(); ++i)
+                cbComposition->addItem(QString::fromStdString(compositionTitle(i, compositions[i])));
+        cbComposition->setCurrentIndex(chosen);
+    }
+    m_menuPath = path;
+    m_composition = chosen;
+    cbComposition->setToolTip(QStringLiteral("%1 compositions").arg(compositions.size()));
+    cbComposition->setVisible(compositions.size() > 1);
 }
 
 bool MenuPage::menuRead(ReadStatus status) {

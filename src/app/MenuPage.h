@@ -139,6 +139,9 @@ public:
     // Reads composition `composition` of a .mnu file into the model and fills the page; false
     // when nothing was shown. A stream of several compositions shows the composition picker.
     bool loadMenuFile(const QString& path, int composition = 0);
+    // The composition picker over the compositions of the stream file `path`, `chosen` shown;
+    // hidden for one composition.
+    void showCompositions(const QString& path, const std::vector<CompositionEntry>& compositions, int chosen);
     // Shows the outcome of a menu read into the model: the page is filled (registers reset),
     // emptied after a cancel, or left as it was after a file error; false when nothing was shown.
     bool menuRead(ReadStatus status);

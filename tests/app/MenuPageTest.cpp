@@ -468,6 +468,42 @@ private slots:
         QCOMPARE(m_window->session().interpreter.regs.PSR[PSR_PAGE], 0u);
         QVERIFY(logHas(QStringLiteral("1 ICS, 2 OCS, 2 PCS found.")));
     }
+
+    void loadToMenuOfSeveralDisplaySetsOffersThemAll() {
+        const QString bdmv = copySampleDisc(m_root.filePath(QStringLiteral("disc-sets")));
+        QVERIFY(QFile::copy(data("clipinf/bdpl-disc1-00003-ig-menu.clpi"),
+                            bdmv + QStringLiteral("CLIPINF/00004.clpi")));
+        TMenu later = stripesMenu();
+        later.MenuInTime = 1800000;
+        later.IGSc.composition_number = 1;
+        later.IGSc.pages.push_back(later.IGSc.pages[0]);
+        later.IGSc.pages[1].page_id = 1;
+        later.IGSc.number_of_pages = 2;
+        later.PageButtons.push_back(later.PageButtons[0]);
+        std::vector<std::uint8_t> pes = saveIGS(stripesMenu(), IGSaveMode::Pes).bytes;
+        const auto more = saveIGS(later, IGSaveMode::Pes).bytes;
+        pes.insert(pes.end(), more.begin(), more.end());
+        writeBytes(bdmv + QStringLiteral("STREAM/00004.m2ts"), sourcePackets(pes, 0x1400));
+        m_window->bdmvPage->setFolder(bdmv.toStdString());
+        m_window->bReadBDMVClick();
+        ClipInfoPage* clips = m_window->clipInfoPage;
+        m_window->PageControl->setCurrentWidget(clips);
+        chooseText(child<QComboBox>(clips, "cbClipinf"), QStringLiteral("00004"));
+        clips->bReadCIClick();
+        QTest::mouseClick(child<PlaylistGrid>(clips, "sgCI")->viewport(), Qt::LeftButton, {},
+                          cellRect(child<PlaylistGrid>(clips, "sgCI"), 0, 1).center());
+        QTest::mouseClick(child<QPushButton>(clips, "bLoadToMenu"), Qt::LeftButton);
+        QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
+
+        auto* picker = control<QComboBox>("cbComposition");
+        QVERIFY(picker->isVisible());
+        QCOMPARE(picker->count(), 2);
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 1);
+        picker->setCurrentIndex(1);
+        emit picker->activated(1);
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 2);
+        QCOMPARE(page()->menu().MenuInTime, 1800000u);
+    }
 };
 
 static RegisterGuiTest<MenuPageTest> registerMenuPageTest;
