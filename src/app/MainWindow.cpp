@@ -447,12 +447,14 @@ void MainWindow::bLoadToMenuClick(int pid) {
     if (m_busy->running() || menuPage->busy().running()) return;
     if (!confirmDiscard({EditedDocument::Menu})) return;
     std::optional<ReadStatus> status;
+    std::vector<CompositionEntry> compositions;
     {
         // The extraction and the read pump events; the menu is replaced at the end.
         const BusyGuard::Operation operation(menuPage->busy());
-        status = loadStreamToMenu(m_session, static_cast<std::uint16_t>(pid));
+        status = loadStreamToMenu(m_session, static_cast<std::uint16_t>(pid), &compositions);
     }
-    if (status) menuPage->menuRead(*status);
+    if (status && menuPage->menuRead(*status))
+        menuPage->showCompositions(QString::fromStdString(streamMenuFile()), compositions, 0);
 }
 
 void MainWindow::bFindClick() {

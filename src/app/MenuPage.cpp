@@ -148,6 +148,15 @@ void MenuPage::connectControls() {
     connect(bLoadMenu, &QPushButton::clicked, this, &MenuPage::bLoadMenuClick);
     connect(bMux, &QPushButton::clicked, this, &MenuPage::bMuxClick);
     connect(cbPage, &QComboBox::currentIndexChanged, this, &MenuPage::cbPageChange);
+    connect(cbComposition, &QComboBox::activated, this, [this](int index) {
+        const int shown = m_composition;
+        if (index == shown) return;
+        // Declined or unreadable: the picker goes back to the composition shown.
+        if (!loadMenuFile(m_menuPath, index)) {
+            const QSignalBlocker quiet(cbComposition);
+            cbComposition->setCurrentIndex(shown);
+        }
+    });
     connect(sgIGObjects, &PlaylistGrid::cellClicked, this, [this](int row) { sgIGObjectsClick(row); });
     connect(cbObjects, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0 && index < sgIGObjects->dataRows()) sgIGObjects->selectDataRow(index);
@@ -170,6 +179,11 @@ void MenuPage::clearMenuPage() {
     bbSaveIGObj->setEnabled(false);
     bbLoadIGObj->setEnabled(true);
     cbPage->clear();
+    {
+        const QSignalBlocker quiet(cbComposition);
+        cbComposition->clear();
+    }
+    cbComposition->hide();
     cbObjects->clear();
     cbPalettes->clear();
     meIGInTime->clear();
@@ -193,17 +207,37 @@ void MenuPage::bLoadMenuClick() {
     loadMenuFile(path);
 }
 
-bool MenuPage::loadMenuFile(const QString& path) {
+bool MenuPage::loadMenuFile(const QString& path, int composition) {
     if (m_busy->running()) return false;
     if (!m_history.confirmDiscard({EditedDocument::Menu})) return false;
     // A file that cannot be read leaves the menu in memory as it was.
     ReadStatus status = ReadStatus::FileError;
+    std::vector<CompositionEntry> compositions;
     {
         const BusyGuard::Operation operation(*m_busy); // the read pumps events between segments
-        status = loadMNUFile(m_session, path.toStdString(), m_session.menu);
+        status = loadMNUFile(m_session, path.toStdString(), m_session.menu,
+                             static_cast<std::size_t>(std::max(composition, 0)), &compositions);
     }
     if (status != ReadStatus::FileError) m_history.setMenuName(QFileInfo(path).fileName());
-    return menuRead(status);
+    const bool shown = menuRead(status);
+    if (shown) showCompositions(path, compositions, composition);
+    return shown;
+}
+
+void MenuPage::showCompositions(const QString& path, const std::vector<CompositionEntry>& compositions,
+                                int chosen) {
+    {
+        const QSignalBlocker quiet(cbComposition);
+        cbComposition->clear();
+        if (compositions.size() > 1)
+            for (std::size_t i = 0; i < compositions.size(); ++i)
+                cbComposition->addItem(QString::fromStdString(compositionTitle(i, compositions[i])));
+        cbComposition->setCurrentIndex(chosen);
+    }
+    m_menuPath = path;
+    m_composition = chosen;
+    cbComposition->setToolTip(QStringLiteral("%1 compositions").arg(compositions.size()));
+    cbComposition->setVisible(compositions.size() > 1);
 }
 
 bool MenuPage::menuRead(ReadStatus status) {
@@ -401,7 +435,7 @@ void MenuPage::showObjectView() {
     showPicture(chosenObject(), chosenPalette());
 }
 
-void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette) {
+void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette, bool pick) {
     TMenu& m = menu();
     PictureBox* target = pcMenu->currentIndex() == BogsTab ? iBOG : iObject;
     const bool paletteOnly = cbPalOnly->isChecked();
@@ -413,8 +447,12 @@ void MenuPage::showPicture(std::uint16_t objectId, std::uint16_t palette) {
     }
     const ShownPicture shown = showButtonPic(m, objectId, palette, paletteOnly, objectBackground());
     if (slow) m_session.reporter.slog("Ready.", 0);
-    if (!shown.changed) return;
-    if (!paletteOnly && objectId != NoIGObject) {
+    if (!shown.changed) {
+        // A missing object: the BOGs tab shows no other button's picture instead.
+        if (target == iBOG) iBOG->clear();
+        return;
+    }
+    if (pick && !paletteOnly && objectId != NoIGObject) {
         const QSignalBlocker objects(cbObjects), palettes(cbPalettes);
         const int item = cbObjects->findData(int{objectId});
         if (item >= 0) cbObjects->setCurrentIndex(item);

@@ -136,8 +136,12 @@ public:
 
     // Open dialog for a .mnu file, then loadMenuFile.
     void bLoadMenuClick();
-    // Reads a .mnu file into the model and fills the page; false when nothing was shown.
-    bool loadMenuFile(const QString& path);
+    // Reads composition `composition` of a .mnu file into the model and fills the page; false
+    // when nothing was shown. A stream of several compositions shows the composition picker.
+    bool loadMenuFile(const QString& path, int composition = 0);
+    // The composition picker over the compositions of the stream file `path`, `chosen` shown;
+    // hidden for one composition.
+    void showCompositions(const QString& path, const std::vector<CompositionEntry>& compositions, int chosen);
     // Shows the outcome of a menu read into the model: the page is filled (registers reset),
     // emptied after a cancel, or left as it was after a file error; false when nothing was shown.
     bool menuRead(ReadStatus status);
@@ -181,6 +185,9 @@ private:
     QPushButton* bMux;
     QGroupBox* gbMenuHead;
     QComboBox* cbPage;
+    QComboBox* cbComposition; // the compositions of the stream read, when there are several
+    QString m_menuPath;       // the file cbComposition reads from
+    int m_composition = 0;    // ... and the composition shown
     QLabel* lPagenum;
     THexEdit* heUO1;
     THexEdit* heUO2;
@@ -353,7 +360,8 @@ private:
     void sgButtonClick(int row);
     void fillEffects();
     void sgEffEffectsClick(int row);
-    void showPicture(std::uint16_t objectId, std::uint16_t palette);
+    // `pick`: cbObjects and cbPalettes move to the object shown.
+    void showPicture(std::uint16_t objectId, std::uint16_t palette, bool pick = true);
     void iObjectMouseMove(const QPoint& position);
     int currentPage() const;
     int bogColumnWidth() const;
@@ -374,7 +382,7 @@ private:
     void connectTables();
     void fitBogHeight();
     void fillButtonCommands(int row);
-    void showButtonCellObject(int row, int column);
+    void showButtonCellObject(int row, int column, bool pick = true);
     void showCropFields(int row);
     void drawEffectPreview();
     void clearEffectPreview();

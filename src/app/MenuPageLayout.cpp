@@ -198,11 +198,16 @@ void MenuPage::buildLayout() {
     for (const char* name : FrameRateNames) cbFrame->addItem(QLatin1String(name));
     eUTO = headField<QLineEdit>(gbIGSInfo, "eUTO", QStringLiteral("User timeout"), 7);
     meIGInTime = headField<QLineEdit>(gbIGSInfo, "meIGInTime", QStringLiteral("IN_time"), 11);
+    cbComposition = new QComboBox(gbIGSInfo);
+    cbComposition->setObjectName(QStringLiteral("cbComposition"));
+    cbComposition->setToolTip(QStringLiteral("Composition read from the stream"));
     auto* info = new QGridLayout(gbIGSInfo);
     info->addWidget(labelled(QStringLiteral("Video"), cbVideo), 0, 0);
     info->addWidget(labelled(QStringLiteral("Frame rate"), cbFrame), 0, 1);
     info->addWidget(labelled(QStringLiteral("Time-out"), eUTO), 1, 0);
     info->addWidget(labelled(QStringLiteral("IN time"), meIGInTime), 1, 1);
+    info->addWidget(cbComposition, 2, 0, 1, 2);
+    cbComposition->hide();
 
     auto* top = new QHBoxLayout;
     auto* menuButtons = new QVBoxLayout;

@@ -507,8 +507,13 @@ void MenuPage::sgBOGClick(int column) {
         sgButton->setRows(rows);
         if (!rows.empty()) sgButton->setCurrentCell(0, ColNormalStart);
     }
-    // The object of the cell is drawn when the user picks a cell: filling decodes nothing.
     sgButtonClick(rows.empty() ? -1 : 0);
+    // The picture follows the current cell: the new BOG's first button, or nothing.
+    if (rows.empty()) {
+        if (pcMenu->currentIndex() == BogsTab) iBOG->clear();
+    } else {
+        showButtonCellObject(0, ColNormalStart, false);
+    }
 }
 
 // ---- Buttons ----------------------------------------------------------------------------
@@ -539,7 +544,7 @@ void MenuPage::fillButtonCommands(int row) {
         sgMCommands->clearRows();
 }
 
-void MenuPage::showButtonCellObject(int row, int column) {
+void MenuPage::showButtonCellObject(int row, int column, bool pick) {
     if (pcMenu->currentIndex() != BogsTab) return;
     const int page = currentPage();
     const int bog = currentBog();
@@ -549,7 +554,7 @@ void MenuPage::showButtonCellObject(int row, int column) {
     const auto& buttons = p.BOGs[static_cast<std::size_t>(bog)].buttons;
     if (static_cast<std::size_t>(row) >= buttons.size()) return;
     if (const auto object = buttonCellObject(buttons[static_cast<std::size_t>(row)], column))
-        showPicture(*object, p.palette_id_ref);
+        showPicture(*object, p.palette_id_ref, pick);
 }
 
 void MenuPage::sgButtonSetEditText(int row, int column, const QString& text) {

@@ -1,6 +1,7 @@
 #include "menu/IGReader.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <utility>
 
@@ -34,13 +35,14 @@ std::uint8_t topBit(std::uint32_t byte) {
 // Reads the segments of one file into the model, which grows as they arrive.
 class SegmentReader {
 public:
-    SegmentReader(MnuReadResult& result, const MenuReadHooks& hooks) : m_result(result), m_hooks(hooks) {}
+    SegmentReader(MnuReadResult& result, const MenuReadHooks& hooks, std::size_t wanted)
+        : m_result(result), m_hooks(hooks), m_wanted(wanted) {}
     void run();
 
 private:
     void readPalette(ByteReader& body);
     void readObject(ByteReader& body, std::size_t bodyStart);
-    void readComposition(ByteReader& body, std::size_t bodyStart);
+    void readComposition(ByteReader& body, std::size_t bodyStart, std::uint32_t pts);
     void damaged(std::size_t at, std::string text) {
         m_result.status = ReadStatus::Damaged;
         m_result.problemAt = at;
@@ -49,8 +51,12 @@ private:
 
     MnuReadResult& m_result;
     const MenuReadHooks& m_hooks;
-    bool m_compositionStarted = false; // the first ICS sequence has begun
-    bool m_compositionDone = false;    // ... and ended: later compositions are recorded, not used
+    std::size_t m_wanted = 0;             // the composition read
+    bool m_compositionStarted = false;    // its ICS sequence has begun
+    bool m_compositionDone = false;       // ... and ended
+    bool m_setDone = false;               // its display set has ended: later segments are only listed
+    std::size_t m_displaySet = 0;         // display sets ended so far
+    std::vector<std::size_t> m_objectSet; // per object id: the display set its copy came in
 };
 
 void SegmentReader::run() {
@@ -65,6 +71,7 @@ void SegmentReader::run() {
         const std::uint32_t i = file.readbyte();
         const std::uint32_t g = file.readbyte();
         if (i != 'I' || g != 'G') {
+            if (m_setDone) return; // what follows the menu read is only listed
             m_result.status = ReadStatus::FormatError;
             m_result.problemAt = start;
             m_result.messages.push_back(errorLine("File format error"));
@@ -75,30 +82,35 @@ void SegmentReader::run() {
         const auto type = static_cast<std::uint8_t>(file.readbyte());
         const std::uint32_t length = file.readword();
         if (file.overrun()) {
+            if (m_setDone) return;
             damaged(start, "The file ends inside the segment header at $" + hexText(start, 8) + ".");
             return;
         }
-        if (menu.MenuInTime == 0) menu.MenuInTime = pts;
+        if (menu.MenuInTime == 0 && !m_setDone) menu.MenuInTime = pts;
         const std::size_t bodyStart = start + FrameSize;
         ByteReader body = file.sub(length);
         switch (static_cast<SegmentType>(type)) {
         case SegmentType::PDS:
-            readPalette(body);
+            if (!m_setDone) readPalette(body);
             break;
         case SegmentType::ODS:
-            readObject(body, bodyStart);
+            if (!m_setDone) readObject(body, bodyStart);
             break;
         case SegmentType::ICS:
-            readComposition(body, bodyStart);
+            readComposition(body, bodyStart, pts);
             break;
         case SegmentType::END:
-            return;
+            ++m_displaySet;
+            if (m_compositionStarted) m_setDone = true;
+            break;
         default:
+            if (m_setDone) break;
             ++m_result.unknownSegments;
             m_result.messages.push_back(errorLine("Unknow segment!"));
             break;
         }
         if (file.overrun()) {
+            if (m_setDone) return;
             damaged(start, "The file ends inside the segment at $" + hexText(start, 8) + ".");
             return;
         }
@@ -136,13 +148,15 @@ void SegmentReader::readObject(ByteReader& body, std::size_t bodyStart) {
     if (objects.size() < id + 1) objects.resize(id + 1);
     TIGobject& object = objects[id];
     object.object_id = static_cast<std::uint16_t>(id);
-    // One menu holds one version of an object: once an object's sequence is complete,
-    // later copies (the next display set of an extracted stream) are not used, like the
-    // later compositions. An unfinished sequence is replaced by a new first fragment.
+    // One menu holds one version of an object: once an object's sequence is complete, later
+    // copies in the same display set are not used; a later display set's copy replaces it.
+    // An unfinished sequence is replaced by a new first fragment.
+    if (m_objectSet.size() < id + 1) m_objectSet.resize(id + 1);
     const bool complete =
         !object.fragments.empty() && (object.fragments.back().sequence_flags & LastInSequence);
-    if (complete) return;
     const bool first = (fragment.sequence_flags & FirstInSequence) != 0;
+    if (complete && (m_objectSet[id] == m_displaySet || !first)) return;
+    m_objectSet[id] = m_displaySet;
     if (first) {
         object.fragments.clear();
         const std::uint32_t dataLength = body.read3byte();
@@ -156,7 +170,7 @@ void SegmentReader::readObject(ByteReader& body, std::size_t bodyStart) {
     object.fragment_count = static_cast<std::uint16_t>(object.fragments.size());
 }
 
-void SegmentReader::readComposition(ByteReader& body, std::size_t bodyStart) {
+void SegmentReader::readComposition(ByteReader& body, std::size_t bodyStart, std::uint32_t pts) {
     TMenu& menu = m_result.menu;
     TIGSc header;
     header.video_width = static_cast<std::uint16_t>(body.readword());
@@ -179,11 +193,26 @@ void SegmentReader::readComposition(ByteReader& body, std::size_t bodyStart) {
     }
     fragment.data_position = static_cast<std::uint32_t>(bodyStart + body.pos());
     fragment.data_length = static_cast<std::uint32_t>(body.remaining());
+    const std::size_t index = m_result.compositions.size();
+    if (first) m_result.compositions.push_back({pts, header.composition_number, header.composition_state});
+    if (m_setDone) return;
+    const bool wanted = first && index == m_wanted && !m_compositionStarted;
+    if (wanted && index > 0) {
+        // Earlier compositions' fragments are not this menu's; an epoch start drops the
+        // palettes and objects of the epochs before it.
+        menu.IGSc.ics_fragments.clear();
+        if (pts != 0) menu.MenuInTime = pts;
+    }
+    if (first && index <= m_wanted && index > 0 && header.composition_state == 2) {
+        menu.IGObjects.clear();
+        menu.IGPalettes.clear();
+        m_objectSet.clear();
+    }
     menu.IGSc.ics_fragments.push_back(fragment);
 
-    // The composition shown is the first one; its header comes from its first fragment.
-    if (m_compositionDone || (!m_compositionStarted && !first)) return;
-    if (first && !m_compositionStarted) {
+    // The composition read; its header comes from its first fragment.
+    if (m_compositionDone || (!m_compositionStarted && !wanted)) return;
+    if (wanted) {
         header.ics_fragments = std::move(menu.IGSc.ics_fragments);
         menu.IGSc = std::move(header);
         m_compositionStarted = true;
@@ -352,7 +381,7 @@ bool getIGS(TMenu& menu, std::vector<ReadMessage>& messages, const MenuReadHooks
     return true;
 }
 
-MnuReadResult loadMNU(std::vector<std::uint8_t> bytes, const MenuReadHooks& hooks) {
+MnuReadResult loadMNU(std::vector<std::uint8_t> bytes, const MenuReadHooks& hooks, std::size_t composition) {
     MnuReadResult result;
     if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
         result.status = ReadStatus::FormatError;
@@ -360,7 +389,7 @@ MnuReadResult loadMNU(std::vector<std::uint8_t> bytes, const MenuReadHooks& hook
         return result;
     }
     result.menu.MenuDataFile = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
-    SegmentReader(result, hooks).run();
+    SegmentReader(result, hooks, composition).run();
     if (result.status == ReadStatus::Cancelled) return result;
     if (!result.menu.IGSc.ics_fragments.empty() && !getIGS(result.menu, result.messages, hooks)) {
         if (hooks.cancelled && hooks.cancelled()) {
@@ -376,6 +405,13 @@ MnuReadResult loadMNU(std::vector<std::uint8_t> bytes, const MenuReadHooks& hook
 std::string menuFoundLine(const TMenu& menu) {
     return "[b]1[/b] ICS, [b]" + std::to_string(menu.IGObjects.size()) + "[/b] OCS, [b]" +
            std::to_string(menu.IGPalettes.size()) + "[/b] PCS found.";
+}
+
+std::string compositionTitle(std::size_t index, const CompositionEntry& entry) {
+    static constexpr std::array<const char*, 4> States{"normal case", "acquisition point", "epoch start",
+                                                       "state 3"};
+    return std::to_string(index) + ": " + menuInTimeText(entry.pts) + ", number " +
+           std::to_string(entry.number) + ", " + States[entry.state & 3];
 }
 
 std::vector<std::uint8_t> wrapComposition(std::span<const std::uint8_t> body, std::uint32_t pts) {

@@ -26,9 +26,20 @@ enum class SegmentType : std::uint8_t { PDS = 0x14, ODS = 0x15, ICS = 0x18, END 
 // "IG": "File format error"; what came before is parsed), Damaged (the file ends inside a
 // segment or the composition ends early; what was read is kept) or Cancelled (cancel was
 // requested: objects and palettes read, pages not parsed). problemAt: offset of the fault.
+// An interactive composition of the stream: the PTS of its segment, composition_number and
+// composition_state (0 normal case, 1 acquisition point, 2 epoch start).
+struct CompositionEntry {
+    std::uint32_t pts = 0;
+    std::uint16_t number = 0;
+    std::uint8_t state = 0;
+    bool operator==(const CompositionEntry&) const = default;
+};
+
 struct MnuReadResult : ReadResult {
     TMenu menu;
     std::size_t unknownSegments = 0;
+    // Every composition of the stream in order, also those of display sets after the one read.
+    std::vector<CompositionEntry> compositions;
 };
 
 // What a long read reports and asks while it runs (all optional).
@@ -37,19 +48,27 @@ struct MenuReadHooks {
     std::function<void(int percent, const std::string& text)> page; // "Reading page n", 80 to 100 %
 };
 
-// Reads a menu from the bytes of a .mnu file; the bytes become the menu's data.
-MnuReadResult loadMNU(std::vector<std::uint8_t> bytes, const MenuReadHooks& hooks = {});
+// Reads a menu from the bytes of a .mnu file; the bytes become the menu's data. The menu is
+// composition number `composition` of the list (0: the first) with the palettes and
+// objects of its epoch up to the end of its display set; a later display set's copy of an
+// object replaces the earlier one. Past that display set the segments are only listed.
+MnuReadResult loadMNU(std::vector<std::uint8_t> bytes, const MenuReadHooks& hooks = {},
+                      std::size_t composition = 0);
 
-// Parses the pages from the first interactive composition into menu.IGSc.pages and fills
+// Parses the pages from the interactive composition read into menu.IGSc.pages and fills
 // PageButtons. A composition ending early keeps what was read and adds an error line.
 bool getIGS(TMenu& menu, std::vector<ReadMessage>& messages, const MenuReadHooks& hooks = {});
 
-// The composition body of the first ICS sequence, its fragments back to back.
+// The composition body of the ICS sequence read (the first of ics_fragments), its
+// fragments back to back.
 std::vector<std::uint8_t> firstCompositionBody(const TMenu& menu);
 
 // Wraps an interactive-composition body (from video_descriptor on) as a .mnu file of one
 // ICS segment and an END segment; used to read compositions captured on their own.
 std::vector<std::uint8_t> wrapComposition(std::span<const std::uint8_t> body, std::uint32_t pts = 0);
+
+// A composition in a picker: "2: 00:00:10:00, number 5, epoch start" (its IN time).
+std::string compositionTitle(std::size_t index, const CompositionEntry& entry);
 
 // "[b]1[/b] ICS, [b]n[/b] OCS, [b]m[/b] PCS found." (object and palette counts).
 std::string menuFoundLine(const TMenu& menu);

@@ -142,6 +142,8 @@ RunResult MenuSimulator::start() {
         psr[PSR_SELECTED_BUTTON] = defaultSelected;
         m_renderer.DrawSButton();
         refresh();
+        // DrawPage told PSR10 before the selection.
+        if (m_renderer.hooks.status) m_renderer.hooks.status(m_renderer.pageStatus());
         if (buttonAutoAction(pageIndex, defaultSelected)) result = runButton(defaultSelected);
         return result;
     }
@@ -160,6 +162,8 @@ bool MenuSimulator::move(NavDirection direction) {
     m_renderer.DrawButton(from);
     psr[PSR_SELECTED_BUTTON] = to;
     if (shownButton(to)->auto_action_flag == 1) {
+        // The old button is shown normal before the commands run.
+        refresh();
         runButton(to);
     } else {
         m_renderer.DrawSButton();

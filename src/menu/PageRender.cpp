@@ -48,8 +48,22 @@ constexpr int GlyphAdvance = 7;
 constexpr int GlyphLeft = 1;
 constexpr int GlyphTop = 4;
 
-void putPixel(RgbaImage& image, int x, int y, std::uint32_t rgb) {
-    if (x < 0 || y < 0 || x >= image.width || y >= image.height) return;
+// Pixels are drawn inside [left, right) x [top, bottom) of the picture only.
+struct Clip {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+Clip whole(const RgbaImage& image) {
+    return {0, 0, image.width, image.height};
+}
+
+void putPixel(RgbaImage& image, const Clip& clip, int x, int y, std::uint32_t rgb) {
+    if (x < std::max(0, clip.left) || y < std::max(0, clip.top) || x >= std::min(image.width, clip.right) ||
+        y >= std::min(image.height, clip.bottom))
+        return;
     std::uint8_t* p = image.pixel(x, y);
     p[0] = static_cast<std::uint8_t>(rgb >> 16);
     p[1] = static_cast<std::uint8_t>(rgb >> 8);
@@ -160,28 +174,59 @@ RgbaImage makeBackground(const BackgroundSource& source, std::string& error) {
     return page;
 }
 
-void drawHexLabel(RgbaImage& image, int x, int y, std::uint16_t value, std::uint32_t rgbBack) {
+namespace {
+
+void hexLabelIn(RgbaImage& image, const Clip& clip, int x, int y, std::uint16_t value,
+                std::uint32_t rgbBack) {
     for (int row = 0; row < LabelHeight; ++row)
-        for (int col = 0; col < LabelWidth; ++col) putPixel(image, x + col, y + row, rgbBack);
+        for (int col = 0; col < LabelWidth; ++col) putPixel(image, clip, x + col, y + row, rgbBack);
     for (int digit = 0; digit < 4; ++digit) {
         const auto& glyph = HexGlyphs[(value >> (12 - 4 * digit)) & 0xF];
         for (int row = 0; row < 7; ++row)
             for (int col = 0; col < 5; ++col)
                 if (glyph[static_cast<std::size_t>(row)] & (0x10 >> col))
-                    putPixel(image, x + digit * GlyphAdvance + GlyphLeft + col, y + GlyphTop + row, 0);
+                    putPixel(image, clip, x + digit * GlyphAdvance + GlyphLeft + col, y + GlyphTop + row, 0);
     }
 }
 
-void drawFrame(RgbaImage& image, int left, int top, int right, int bottom, std::uint32_t rgb) {
+void frameIn(RgbaImage& image, const Clip& clip, int left, int top, int right, int bottom,
+             std::uint32_t rgb) {
     if (right <= left || bottom <= top) return;
     for (int x = left; x < right; ++x) {
-        putPixel(image, x, top, rgb);
-        putPixel(image, x, bottom - 1, rgb);
+        putPixel(image, clip, x, top, rgb);
+        putPixel(image, clip, x, bottom - 1, rgb);
     }
     for (int y = top; y < bottom; ++y) {
-        putPixel(image, left, y, rgb);
-        putPixel(image, right - 1, y, rgb);
+        putPixel(image, clip, left, y, rgb);
+        putPixel(image, clip, right - 1, y, rgb);
     }
+}
+
+// The part of `picture` at (x, y) that falls inside `clip`, blended over the page.
+void blendIn(RgbaImage& page, const RgbaImage& picture, int x, int y, const Clip& clip) {
+    const int left = std::max({x, clip.left, 0}), top = std::max({y, clip.top, 0});
+    const int right = std::min({x + picture.width, clip.right, page.width});
+    const int bottom = std::min({y + picture.height, clip.bottom, page.height});
+    if (right <= left || bottom <= top) return;
+    if (left == x && top == y && right == x + picture.width && bottom == y + picture.height) {
+        drawBlended(page, picture, x, y);
+        return;
+    }
+    RgbaImage part(right - left, bottom - top);
+    for (int row = 0; row < part.height; ++row)
+        std::memcpy(part.pixel(0, row), picture.pixel(left - x, top - y + row),
+                    static_cast<std::size_t>(part.width) * 4);
+    drawBlended(page, part, left, top);
+}
+
+} // namespace
+
+void drawHexLabel(RgbaImage& image, int x, int y, std::uint16_t value, std::uint32_t rgbBack) {
+    hexLabelIn(image, whole(image), x, y, value, rgbBack);
+}
+
+void drawFrame(RgbaImage& image, int left, int top, int right, int bottom, std::uint32_t rgb) {
+    frameIn(image, whole(image), left, top, right, bottom, rgb);
 }
 
 std::vector<TButtonState> buildButtonStates(const TMenu& menu, std::size_t page) {
@@ -230,6 +275,7 @@ void PageRenderer::setBackground(RgbaImage background) {
 
 void PageRenderer::DelPage() {
     m_page = m_background;
+    m_shown.clear();
 }
 
 void PageRenderer::DelRect(int left, int top, int bottom, int right) {
@@ -256,13 +302,104 @@ const TIGbutton* PageRenderer::shownButton(std::size_t id) const {
     return &buttons[id];
 }
 
-void PageRenderer::drawObject(const TIGbutton& button, std::uint16_t object, int& right, int& bottom) {
-    const auto picture = Obj2Pic(m_menu, object, shownPage()->palette_id_ref);
+void PageRenderer::showInBog(std::size_t id, const TIGbutton& button, State state, std::uint16_t object) {
+    const std::size_t bog = m_menu.ButtonStates[id].bog_index;
+    if (m_shown.size() <= bog) m_shown.resize(bog + 1);
+    ShownBog shown;
+    shown.drawn = true;
+    shown.id = id;
+    shown.state = state;
+    shown.object = object;
     const int x = button.button_horizontal_position, y = button.button_vertical_position;
-    right = x + (picture ? picture->width : 0);
-    bottom = y + (picture ? picture->height : 0);
-    DelRect(x, y, bottom, right);
-    if (picture) drawBlended(m_page, *picture, x, y);
+    int width = PlaceholderWidth, height = PlaceholderHeight;
+    const auto picture = object < m_menu.IGObjects.size() && m_menu.IGObjects[object].present()
+                             ? Obj2Pic(m_menu, object, shownPage()->palette_id_ref)
+                             : nullptr;
+    if (picture) {
+        width = picture->width;
+        height = picture->height;
+    } else {
+        // A missing object: its frame in the object's size when the size is known.
+        shown.placeholder = true;
+        if (object < m_menu.IGObjects.size() && m_menu.IGObjects[object].object_width > 0 &&
+            m_menu.IGObjects[object].object_height > 0) {
+            width = m_menu.IGObjects[object].object_width;
+            height = m_menu.IGObjects[object].object_height;
+        }
+    }
+    shown.box = {x, y, x + width, y + height};
+    shown.area = shown.box;
+    // The labels may stick out of a small object's box.
+    const bool labels = state != State::Activated && (m_options.ButtonId || m_options.ObjectId);
+    if (shown.placeholder || labels) {
+        shown.area.right = std::max(shown.area.right, x + 3 + LabelWidth);
+        shown.area.bottom = std::max(shown.area.bottom, y + 3 + LabelHeight);
+    }
+    if (!shown.placeholder && labels) {
+        shown.area.left = std::min(shown.area.left, shown.box.right - LabelWidth);
+        shown.area.top = std::min(shown.area.top, shown.box.bottom - LabelHeight);
+    }
+    const ShownBog before = m_shown[bog];
+    m_shown[bog] = shown;
+    if (before.drawn && (before.area.left != shown.area.left || before.area.top != shown.area.top ||
+                         before.area.right != shown.area.right || before.area.bottom != shown.area.bottom))
+        repaint(before.area);
+    repaint(shown.area);
+}
+
+void PageRenderer::hideInBog(std::size_t id) {
+    const std::size_t bog = m_menu.ButtonStates[id].bog_index;
+    if (bog >= m_shown.size() || !m_shown[bog].drawn) return;
+    if (m_shown[bog].id != id && m_menu.ButtonStates[id].enabled != 1) return;
+    m_shown[bog].drawn = false;
+    repaint(m_shown[bog].area);
+}
+
+void PageRenderer::repaint(Box clip) {
+    clip.left = std::max(clip.left, 0);
+    clip.top = std::max(clip.top, 0);
+    clip.right = std::min(clip.right, PageWidth);
+    clip.bottom = std::min(clip.bottom, PageHeight);
+    if (clip.empty()) return;
+    DelRect(clip.left, clip.top, clip.bottom, clip.right);
+    for (const ShownBog& shown : m_shown)
+        if (shown.drawn && shown.area.meets(clip)) paintBog(shown, clip);
+}
+
+void PageRenderer::paintBog(const ShownBog& shown, const Box& box) {
+    const TIGbutton* button = shownButton(shown.id);
+    if (!button) return;
+    const Clip clip{box.left, box.top, box.right, box.bottom};
+    const int x = shown.box.left, y = shown.box.top, right = shown.box.right, bottom = shown.box.bottom;
+    const bool invalid = button->number_of_navigation_commands == 0;
+    const bool normal = shown.state == State::Normal;
+    const std::int32_t frameColour = invalid  ? m_options.colInvalidFrame
+                                     : normal ? m_options.colNormalFrame
+                                              : m_options.colSelectedFrame;
+    const std::int32_t labelColour = invalid  ? m_options.colInvalidButton
+                                     : normal ? m_options.colNormalButton
+                                              : m_options.colSelectedButton;
+    if (shown.placeholder) {
+        // Only the composition is known: the button's frame and id.
+        frameIn(m_page, clip, x, y, right, bottom, colourToRgb(frameColour));
+        hexLabelIn(m_page, clip, x + 3, y + 3, static_cast<std::uint16_t>(shown.id),
+                   colourToRgb(labelColour));
+        return;
+    }
+    // Each BOG's object replaces what lies under its box.
+    const Box under{std::max(x, box.left), std::max(y, box.top), std::min(right, box.right),
+                    std::min(bottom, box.bottom)};
+    if (!under.empty()) DelRect(under.left, under.top, under.bottom, under.right);
+    if (const auto picture = Obj2Pic(m_menu, shown.object, shownPage()->palette_id_ref))
+        blendIn(m_page, *picture, x, y, clip);
+    if (shown.state == State::Activated) return;
+    if (m_options.ButtonId)
+        hexLabelIn(m_page, clip, x + 3, y + 3, static_cast<std::uint16_t>(shown.id),
+                   colourToRgb(labelColour));
+    if (m_options.ObjectId)
+        hexLabelIn(m_page, clip, right - 28, bottom - 16, button->normal_start_object_id_ref,
+                   colourToRgb(labelColour));
+    if (m_options.ButtonFrame) frameIn(m_page, clip, x, y, right, bottom, colourToRgb(frameColour));
 }
 
 void PageRenderer::DelButton(std::size_t id) {
@@ -271,12 +408,17 @@ void PageRenderer::DelButton(std::size_t id) {
     const std::uint8_t bog = m_menu.ButtonStates[id].bog_index;
     for (const TButtonState& state : m_menu.ButtonStates)
         if (state.enabled == 1 && state.bog_index == bog) return;
+    if (bog < m_shown.size() && m_shown[bog].drawn) {
+        m_shown[bog].drawn = false;
+        repaint(m_shown[bog].area);
+        return;
+    }
     const std::uint16_t object = button->normal_start_object_id_ref;
     if (object >= m_menu.IGObjects.size()) return;
     const auto picture = Obj2Pic(m_menu, object, shownPage()->palette_id_ref);
     if (!picture) return;
     const int x = button->button_horizontal_position, y = button->button_vertical_position;
-    DelRect(x, y, y + picture->height, x + picture->width);
+    repaint({x, y, x + picture->width, y + picture->height});
 }
 
 void PageRenderer::drawFrameOf(std::size_t id, State state) {
@@ -314,25 +456,11 @@ void PageRenderer::drawFrameOf(std::size_t id, State state) {
             if (!repeat) *animated = 0;
         }
     }
-    if (object >= NoIGObject || object >= static_cast<int>(m_menu.IGObjects.size())) return;
-    int right = 0, bottom = 0;
-    drawObject(*button, static_cast<std::uint16_t>(object), right, bottom);
-    if (state == State::Activated) return;
-    const int x = button->button_horizontal_position, y = button->button_vertical_position;
-    const bool invalid = button->number_of_navigation_commands == 0;
-    const bool selected = state == State::Selected;
-    const std::int32_t labelColour = invalid    ? m_options.colInvalidButton
-                                     : selected ? m_options.colSelectedButton
-                                                : m_options.colNormalButton;
-    if (m_options.ButtonId)
-        drawHexLabel(m_page, x + 3, y + 3, static_cast<std::uint16_t>(id), colourToRgb(labelColour));
-    if (m_options.ObjectId)
-        drawHexLabel(m_page, right - 28, bottom - 16, button->normal_start_object_id_ref,
-                     colourToRgb(labelColour));
-    const std::int32_t frameColour = invalid    ? m_options.colInvalidFrame
-                                     : selected ? m_options.colSelectedFrame
-                                                : m_options.colNormalFrame;
-    if (m_options.ButtonFrame) drawFrame(m_page, x, y, right, bottom, colourToRgb(frameColour));
+    if (object >= NoIGObject) {
+        hideInBog(id);
+        return;
+    }
+    showInBog(id, *button, state, static_cast<std::uint16_t>(object));
 }
 
 void PageRenderer::playSound(std::uint16_t sound) {
@@ -397,8 +525,8 @@ void PageRenderer::DrawAButt2() {
     const int last = std::min(end, static_cast<int>(m_menu.IGObjects.size()) - 1);
     for (int object = start; object <= last; ++object) {
         if (hooks.cancelled && hooks.cancelled()) break;
-        int right = 0, bottom = 0;
-        drawObject(*button, static_cast<std::uint16_t>(object), right, bottom);
+        showInBog(m_regs.PSR[PSR_SELECTED_BUTTON], *button, State::Activated,
+                  static_cast<std::uint16_t>(object));
         if (hooks.refresh) hooks.refresh();
         if (hooks.wait) hooks.wait(wait);
     }

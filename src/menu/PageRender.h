@@ -81,6 +81,11 @@ void drawHexLabel(RgbaImage& image, int x, int y, std::uint16_t value, std::uint
 // One-pixel frame on the border pixels of [left, right) x [top, bottom), clipped.
 void drawFrame(RgbaImage& image, int left, int top, int right, int bottom, std::uint32_t rgb);
 
+// The box of a button whose state object is missing (a composition read without its
+// objects) when the object's size is unknown: its frame and id are drawn at its position.
+inline constexpr int PlaceholderWidth = 64;
+inline constexpr int PlaceholderHeight = 32;
+
 // SetButtonStates' table for a page: per button id its BOG and index, the animated and
 // repeat flags, enabled for each BOG's default valid button.
 std::vector<TButtonState> buildButtonStates(const TMenu& menu, std::size_t page);
@@ -98,7 +103,10 @@ struct PageRenderHooks {
 };
 
 // Draws the page shown (PSR11) of a menu into the page picture. The button states are
-// the menu's ButtonStates; PSR10 names the selected button.
+// the menu's ButtonStates; PSR10 names the selected button. As a player composes the
+// graphics plane, each BOG holds one box: a new state erases the box of the one it
+// replaces, and where boxes overlap the BOG later in the page is on top, whatever the order
+// of the drawing calls.
 class PageRenderer {
 public:
     PageRenderer(TMenu& menu, RegisterFile& regs, const Options& options);
@@ -144,10 +152,37 @@ public:
 
 private:
     enum class State { Normal, Selected, Activated };
+    struct Box {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+        bool empty() const { return right <= left || bottom <= top; }
+        bool meets(const Box& other) const {
+            return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+        }
+    };
+    // What one BOG shows: a button in a state, its object (or a placeholder frame when the
+    // object is missing), the object's box and the box with the overlays.
+    struct ShownBog {
+        bool drawn = false;
+        std::size_t id = 0;
+        State state = State::Normal;
+        std::uint16_t object = NoIGObject;
+        bool placeholder = false;
+        Box box;
+        Box area;
+    };
     const TIGbutton* shownButton(std::size_t id) const;
     const TPage* shownPage() const;
     void drawFrameOf(std::size_t id, State state);
-    void drawObject(const TIGbutton& button, std::uint16_t object, int& right, int& bottom);
+    // The BOG of button `id` shows `object` in `state`; what it showed before is erased.
+    void showInBog(std::size_t id, const TIGbutton& button, State state, std::uint16_t object);
+    // A state without an object: the BOG's box is erased when it shows this button.
+    void hideInBog(std::size_t id);
+    // The page within `clip` again: background, then every BOG's object and overlays in order.
+    void repaint(Box clip);
+    void paintBog(const ShownBog& shown, const Box& clip);
     void playSound(std::uint16_t sound);
     void drawPageWith(bool inEffects);
 
@@ -156,7 +191,8 @@ private:
     const Options& m_options;
     RgbaImage m_background;
     RgbaImage m_page;
-    bool m_quiet = false; // RedrawPage: button sounds are not played
+    std::vector<ShownBog> m_shown; // by BOG index of the page shown
+    bool m_quiet = false;          // RedrawPage: button sounds are not played
 };
 
 } // namespace corvane

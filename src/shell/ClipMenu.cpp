@@ -13,7 +13,8 @@ std::string streamMenuFile() {
     return tempFolder() + "Corvane_MENU.tmp";
 }
 
-std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid) {
+std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid,
+                                           std::vector<CompositionEntry>* compositions) {
     const auto& clips = session.clips;
     const auto found = std::find(clips.begin(), clips.end(), session.clpiName);
     const auto index = static_cast<std::size_t>(found - clips.begin());
@@ -27,7 +28,7 @@ std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid) 
     const DemuxResult result = savePid(reporter, m2ts, menuFile, pid, DemuxMode::MNU);
     if (!result.ok) reporter.slogR();
     if (!result.ok || result.cancelled || reporter.CancelRequested) return std::nullopt;
-    return loadMNUFile(session, menuFile, session.menu);
+    return loadMNUFile(session, menuFile, session.menu, 0, compositions);
 }
 
 } // namespace corvane

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "io/ReadResult.h"
+#include "menu/IGReader.h"
 
 namespace corvane {
 
@@ -19,6 +21,8 @@ std::string streamMenuFile();
 // reporter with its progress and cancel) and reads the result into session.menu; every
 // read outcome but FileError replaces the menu. None when no menu file was read: the clip
 // has no stream file, or the extraction failed or was cancelled.
-std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid);
+// `compositions` receives the list of the stream's compositions.
+std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid,
+                                           std::vector<CompositionEntry>* compositions = nullptr);
 
 } // namespace corvane

@@ -88,7 +88,8 @@ ReadStatus readClipInfoFile(Session& session, const std::string& name, TCLPI& cl
     return result.status;
 }
 
-ReadStatus loadMNUFile(Session& session, const std::string& path, TMenu& menu) {
+ReadStatus loadMNUFile(Session& session, const std::string& path, TMenu& menu, std::size_t composition,
+                       std::vector<CompositionEntry>* compositions) {
     Reporter& reporter = session.reporter;
     reporter.dlog0("Reading [bl]" + std::filesystem::path(path).filename().string() + "[/bl]");
     std::string error;
@@ -106,9 +107,10 @@ ReadStatus loadMNUFile(Session& session, const std::string& path, TMenu& menu) {
         reporter.slog(text, 1);
         reporter.sink().progress(percent, text);
     };
-    MnuReadResult result = loadMNU(std::move(*bytes), hooks);
+    MnuReadResult result = loadMNU(std::move(*bytes), hooks, composition);
     showReadMessages(reporter, result.messages);
     menu = std::move(result.menu);
+    if (compositions) *compositions = std::move(result.compositions);
     reporter.slogR();
     return result.status;
 }

@@ -5,8 +5,10 @@
 // place where a format meets the program state.
 
 #include <string>
+#include <vector>
 
 #include "io/ReadResult.h"
+#include "menu/IGReader.h"
 #include "menu/IGWriter.h"
 
 namespace corvane {
@@ -40,9 +42,11 @@ bool plsave(Session& session, const std::string& name, const TMPLS& mpls);
 // ClipInfoExt, its lines, "Ready.". Only a file read whole replaces `clpi`.
 ReadStatus readClipInfoFile(Session& session, const std::string& name, TCLPI& clpi, bool quiet = false);
 
-// The Load step of a menu: reads `path` through the session's reporter with cancel and
-// progress. Every outcome but FileError replaces `menu`.
-ReadStatus loadMNUFile(Session& session, const std::string& path, TMenu& menu);
+// The Load step of a menu: reads composition `composition` of `path` through the session's
+// reporter with cancel and progress. Every outcome but FileError replaces `menu`;
+// `compositions` receives the list of the stream's compositions.
+ReadStatus loadMNUFile(Session& session, const std::string& path, TMenu& menu, std::size_t composition = 0,
+                       std::vector<CompositionEntry>* compositions = nullptr);
 // Save on the Menu page: "Saving IGS menu...", the stream written to `path`, "Ready.".
 bool saveIGSFile(Session& session, const TMenu& menu, const std::string& path,
                  IGSaveMode mode = IGSaveMode::Mnu);

@@ -218,6 +218,62 @@ private slots:
         QVERIFY(!control<QGroupBox>("gbObjPal")->isEnabled());
     }
 
+    void bogPictureFollowsTheBogTable() {
+        // BOG 0's button shows object 0 (24 x 10); BOG 1's button has no normal object.
+        TMenu source = stripesMenu();
+        TPage& first = source.IGSc.pages[0];
+        TBOG second = first.BOGs[0];
+        second.buttons[0].button_id = 1;
+        second.buttons[0].normal_start_object_id_ref = second.buttons[0].normal_end_object_id_ref =
+            NoIGObject;
+        first.BOGs.push_back(second);
+        first.number_of_BOGs = 2;
+        source.PageButtons[0] = buildPageButtons(first);
+        writeBytes(file("bogs.mnu"), saveIGS(source, IGSaveMode::Mnu).bytes);
+        loadMenu(file("bogs.mnu"));
+        QVERIFY(page()->hasMenu());
+        QCOMPARE(control<QTabWidget>("pcMenu")->currentIndex(), 0);
+        auto shownSize = [this] { return control<PictureBox>("iBOG")->pixmap().size(); };
+        QCOMPARE(shownSize(), QSize(24, 10)); // the first BOG's first button after loading
+        control<BogGrid>("sgBOG")->setCurrentCell(0, 1);
+        QCOMPARE(shownSize(), QSize(1, 1)); // "No object assigned", not the other BOG's picture
+        control<BogGrid>("sgBOG")->setCurrentCell(0, 0);
+        QCOMPARE(shownSize(), QSize(24, 10));
+    }
+
+    void severalCompositionsArePickedFrom() {
+        TMenu one = stripesMenu();
+        writeBytes(file("one.mnu"), saveIGS(one, IGSaveMode::Mnu).bytes);
+        TMenu two = stripesMenu();
+        two.MenuInTime = 1800000;
+        two.IGSc.composition_number = 1;
+        two.IGSc.pages.push_back(two.IGSc.pages[0]);
+        two.IGSc.pages[1].page_id = 1;
+        two.IGSc.number_of_pages = 2;
+        two.PageButtons.push_back(two.PageButtons[0]);
+        std::vector<std::uint8_t> stream = saveIGS(one, IGSaveMode::Mnu).bytes;
+        const auto more = saveIGS(two, IGSaveMode::Mnu).bytes;
+        stream.insert(stream.end(), more.begin(), more.end());
+        writeBytes(file("two.mnu"), stream);
+
+        auto* picker = control<QComboBox>("cbComposition");
+        loadMenu(file("one.mnu"));
+        QVERIFY(!picker->isVisible());
+        loadMenu(file("two.mnu"));
+        QVERIFY(picker->isVisible());
+        QCOMPARE(picker->count(), 2);
+        QCOMPARE(picker->currentIndex(), 0);
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 1);
+        picker->setCurrentIndex(1);
+        emit picker->activated(1);
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 2);
+        QCOMPARE(page()->menu().IGSc.composition_number, 1);
+        QCOMPARE(picker->currentIndex(), 1);
+        QVERIFY(picker->isVisible());
+        loadMenu(file("one.mnu"));
+        QVERIFY(!picker->isVisible());
+    }
+
     void objectsTabShowsObjectsAndPalettes() {
         TMenu source = stripesMenu();
         writeBytes(file("stripes.mnu"), saveIGS(source, IGSaveMode::Mnu).bytes);
@@ -411,6 +467,42 @@ private slots:
         QCOMPARE(grid("sgMCommands")->dataRows(), 1);
         QCOMPARE(m_window->session().interpreter.regs.PSR[PSR_PAGE], 0u);
         QVERIFY(logHas(QStringLiteral("1 ICS, 2 OCS, 2 PCS found.")));
+    }
+
+    void loadToMenuOfSeveralDisplaySetsOffersThemAll() {
+        const QString bdmv = copySampleDisc(m_root.filePath(QStringLiteral("disc-sets")));
+        QVERIFY(QFile::copy(data("clipinf/bdpl-disc1-00003-ig-menu.clpi"),
+                            bdmv + QStringLiteral("CLIPINF/00004.clpi")));
+        TMenu later = stripesMenu();
+        later.MenuInTime = 1800000;
+        later.IGSc.composition_number = 1;
+        later.IGSc.pages.push_back(later.IGSc.pages[0]);
+        later.IGSc.pages[1].page_id = 1;
+        later.IGSc.number_of_pages = 2;
+        later.PageButtons.push_back(later.PageButtons[0]);
+        std::vector<std::uint8_t> pes = saveIGS(stripesMenu(), IGSaveMode::Pes).bytes;
+        const auto more = saveIGS(later, IGSaveMode::Pes).bytes;
+        pes.insert(pes.end(), more.begin(), more.end());
+        writeBytes(bdmv + QStringLiteral("STREAM/00004.m2ts"), sourcePackets(pes, 0x1400));
+        m_window->bdmvPage->setFolder(bdmv.toStdString());
+        m_window->bReadBDMVClick();
+        ClipInfoPage* clips = m_window->clipInfoPage;
+        m_window->PageControl->setCurrentWidget(clips);
+        chooseText(child<QComboBox>(clips, "cbClipinf"), QStringLiteral("00004"));
+        clips->bReadCIClick();
+        QTest::mouseClick(child<PlaylistGrid>(clips, "sgCI")->viewport(), Qt::LeftButton, {},
+                          cellRect(child<PlaylistGrid>(clips, "sgCI"), 0, 1).center());
+        QTest::mouseClick(child<QPushButton>(clips, "bLoadToMenu"), Qt::LeftButton);
+        QCOMPARE(m_window->PageControl->currentWidget(), static_cast<QWidget*>(page()));
+
+        auto* picker = control<QComboBox>("cbComposition");
+        QVERIFY(picker->isVisible());
+        QCOMPARE(picker->count(), 2);
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 1);
+        picker->setCurrentIndex(1);
+        emit picker->activated(1);
+        QCOMPARE(control<QComboBox>("cbPage")->count(), 2);
+        QCOMPARE(page()->menu().MenuInTime, 1800000u);
     }
 };
 

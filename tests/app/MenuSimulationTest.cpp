@@ -159,6 +159,13 @@ private slots:
                             background.pixels.begin() + at));
     }
 
+    void statusTellsTheSelectionAfterStart() {
+        openMenu();
+        QTest::mouseClick(m_window->pExecute->bStart, Qt::LeftButton);
+        QCOMPARE(regs().PSR[PSR_SELECTED_BUTTON], 0u);
+        QCOMPARE(status(1), QStringLiteral("PSR10: 0000 (0), PSR11: 00 (0)"));
+    }
+
     void pointerFollowsNeighboursAndActivates() {
         openMenu();
         control<QCheckBox>("cbFullScreen")->setChecked(false);

@@ -110,6 +110,48 @@ TEST(IGReader, LaterCopiesOfAnObjectDoNotReplaceTheFirst) {
     EXPECT_EQ(rle_decode(result.menu, 0)->pixels, (std::vector<std::uint8_t>{5}));
 }
 
+TEST(IGReader, EveryCompositionIsListedAndTheChosenOneIsRead) {
+    // Two display sets: the sample menu (2 pages, epoch start), then an epoch start of one
+    // page whose object 0 is another picture and which has objects 0 and 1 only.
+    TMenu first = testing::sampleMenu();
+    TMenu second = testing::sampleMenu();
+    second.MenuInTime = 1800000;
+    second.IGSc.composition_number = 8;
+    second.IGSc.pages.resize(1);
+    second.IGSc.number_of_pages = 1;
+    second.PageButtons.resize(1);
+    second.IGSc.pages[0].effect_sequences = {};
+    second.IGObjects.resize(2);
+    const IndexPicture other = testing::patternPicture(30, 20, 99);
+    testing::addObject(second, 0, other);
+    const IGSaveResult a = saveIGS(first, IGSaveMode::Mnu), b = saveIGS(second, IGSaveMode::Mnu);
+    ASSERT_TRUE(a.ok && b.ok) << a.error << b.error;
+    std::vector<std::uint8_t> stream = a.bytes;
+    stream.insert(stream.end(), b.bytes.begin(), b.bytes.end());
+    const std::vector<CompositionEntry> both{{900000, 7, 2}, {1800000, 8, 2}};
+
+    MnuReadResult read = loadMNU(stream);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
+    EXPECT_EQ(read.compositions, both);
+    EXPECT_EQ(read.menu.IGSc.pages.size(), 2u);
+    EXPECT_EQ(read.menu.IGObjects.size(), first.IGObjects.size());
+    EXPECT_EQ(*rle_decode(read.menu, 0), *rle_decode(first, 0));
+    EXPECT_EQ(read.menu.MenuInTime, 900000u);
+
+    read = loadMNU(stream, {}, 1);
+    ASSERT_EQ(read.status, ReadStatus::Ok);
+    EXPECT_EQ(read.compositions, both);
+    EXPECT_EQ(read.menu.IGSc.composition_number, 8);
+    ASSERT_EQ(read.menu.IGSc.pages.size(), 1u);
+    EXPECT_EQ(read.menu.IGSc.pages[0].BOGs.size(), second.IGSc.pages[0].BOGs.size());
+    EXPECT_EQ(read.menu.IGSc.ics_fragments.size(), 1u);
+    EXPECT_EQ(read.menu.MenuInTime, 1800000u);
+    EXPECT_EQ(read.menu.IGObjects.size(), 2u) << "the epoch start drops the objects before it";
+    EXPECT_EQ(rle_decode(read.menu, 0)->pixels, other.pixels);
+    EXPECT_EQ(compositionTitle(1, read.compositions[1]),
+              "1: " + menuInTimeText(1800000) + ", number 8, epoch start");
+}
+
 TEST(IGReader, CompositionFieldsFlagsAndButtonTables) {
     TPage page = pageWithButtons({0, 1, 2, 10});
     auto bytes = pagesOf({page});

@@ -261,6 +261,27 @@ TEST(MenuSimulatorNavigation, MovingOntoAutoActionButtonRunsItAndItsSetButtonPag
     EXPECT_EQ(s.psr(PSR_SELECTED_BUTTON), 1u);
 }
 
+TEST(MenuSimulatorNavigation, StartAndAutoActionMovesShowThePageBeforeWhatFollows) {
+    TIGbutton b0 = simButton(0, 100, 100), b1 = simButton(1, 200, 100);
+    b0.right_button_id_ref = 1;
+    b1.auto_action_flag = 1;
+    Sim s(simMenu({simPage({simBog({b0}, 0), simBog({b1}, 1)}, 0)}));
+    RgbaImage shown; // the picture at the last refresh
+    s.sim.callbacks.refresh = [&] { shown = s.sim.renderer().page(); };
+    s.sim.choosePage(0);
+    s.sim.start();
+    // the status tells PSR10 after the default button was selected
+    ASSERT_FALSE(s.status.empty());
+    EXPECT_EQ(s.status.back(), "PSR10: 0000 (0), PSR11: 00 (0)");
+    EXPECT_EQ(shown.pixel(100, 100)[0] - 1, 20);
+    // when the auto-action button's commands start, the old button is shown normal
+    int oldButtonAtRun = -1;
+    s.sim.callbacks.buttonChosen = [&](std::size_t) { oldButtonAtRun = shown.pixel(100, 100)[0] - 1; };
+    EXPECT_TRUE(s.sim.move(NavDirection::Right));
+    EXPECT_EQ(s.gpr(101), 1u);
+    EXPECT_EQ(oldButtonAtRun, 0);
+}
+
 // Page 0 with an out effect that fills a window with object 59; page 1 with a BOG of
 // buttons 0 (default valid) and 1.
 TMenu pageChangeMenu(TNavCommand command) {

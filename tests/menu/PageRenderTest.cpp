@@ -5,6 +5,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -195,6 +196,65 @@ TEST(PageRender, DelButtonErasesOnlyWhenItsBogShowsNothing) {
     EXPECT_EQ(px(f.renderer.page(), 100, 100), rgb(Navy));
     EXPECT_EQ(px(f.renderer.page(), 159, 139), rgb(Navy));
     EXPECT_EQ(f.renderer.page(), f.renderer.background());
+}
+
+// Object `id` as a width x height picture of palette entry `entry`.
+void addPlain(TMenu& menu, std::uint16_t id, int width, int height, std::uint8_t entry) {
+    IndexPicture picture(width, height);
+    std::fill(picture.pixels.begin(), picture.pixels.end(), entry);
+    addObject(menu, id, picture);
+}
+
+TEST(PageRender, AStateChangeErasesTheBoxOfTheStateItReplaces) {
+    // normal 100 x 40 of entry 50, selected 120 x 50 of entry 60
+    TIGbutton b = button(0, 100, 100, 20, 20);
+    b.selected_start_object_id_ref = b.selected_end_object_id_ref = 21;
+    TMenu menu = oneBogMenu({bog({b}, 0)});
+    addPlain(menu, 20, 100, 40, 50);
+    addPlain(menu, 21, 120, 50, 60);
+    Fixture f(std::move(menu));
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 0;
+    f.renderer.DrawPage();
+    EXPECT_EQ(px(f.renderer.page(), 215, 145)[0], 60);
+    f.renderer.DrawButton(0); // back to normal
+    EXPECT_EQ(px(f.renderer.page(), 150, 120)[0], 50);
+    EXPECT_EQ(px(f.renderer.page(), 215, 120), rgb(Navy)); // right of the normal box
+    EXPECT_EQ(px(f.renderer.page(), 150, 145), rgb(Navy)); // below it
+    EXPECT_EQ(px(f.renderer.page(), 219, 149), rgb(Navy));
+    // a state without an object erases the BOG's box as well
+    f.menu.IGSc.pages[0].BOGs[0].buttons[0].normal_start_object_id_ref = NoIGObject;
+    f.menu.PageButtons[0] = buildPageButtons(f.menu.IGSc.pages[0]);
+    f.renderer.DrawSButton();
+    f.renderer.DrawButton(0);
+    EXPECT_EQ(f.renderer.page(), f.renderer.background());
+}
+
+TEST(PageRender, OverlappingBogsComposeInBogOrderWhateverTheDrawingOrder) {
+    // BOG 0 holds button 1 (100 x 40 of entry 50 at (100, 100)), BOG 1 button 0 (60 x 40 of
+    // entry 2 at (150, 120)): where they overlap BOG 1 is on top, also while button 1 is
+    // selected (120 x 50 of entry 60) and after it goes back to normal.
+    TIGbutton first = button(1, 100, 100, 20, 20);
+    first.selected_start_object_id_ref = first.selected_end_object_id_ref = 21;
+    TMenu menu = oneBogMenu({bog({first}, 1), bog({button(0, 150, 120, 0, 0)}, 0)});
+    addPlain(menu, 20, 100, 40, 50);
+    addPlain(menu, 21, 120, 50, 60);
+    Fixture f(std::move(menu));
+    f.regs.PSR[PSR_SELECTED_BUTTON] = 1;
+    f.renderer.DrawPage(); // draws by button id, then the selected one
+    const auto& page = f.renderer.page();
+    EXPECT_EQ(px(page, 160, 130)[0], 2) << "the later BOG is on top of the selected button";
+    EXPECT_EQ(px(page, 110, 110)[0], 60);
+    EXPECT_EQ(px(page, 215, 145)[0], 60);
+    EXPECT_EQ(px(page, 205, 155)[0], 2);
+    f.renderer.DrawButton(1);
+    EXPECT_EQ(px(page, 160, 130)[0], 2);
+    EXPECT_EQ(px(page, 110, 110)[0], 50);
+    EXPECT_EQ(px(page, 215, 145), rgb(Navy));
+    EXPECT_EQ(px(page, 205, 155)[0], 2) << "erasing the selected box keeps the other BOG";
+    f.menu.ButtonStates[0].enabled = 0;
+    f.renderer.DelButton(0);
+    EXPECT_EQ(px(page, 160, 130)[0], 50) << "the earlier BOG shows again under the erased box";
+    EXPECT_EQ(px(page, 160, 145), rgb(Navy));
 }
 
 TEST(PageRender, DrawAButt2PacesFramesByTheFrameRateTable) {
@@ -404,21 +464,48 @@ TEST(PageRenderBackground, RgbPngRoundTrip) {
         }
 }
 
-TEST(PageRender, RealCompositionsDrawWithoutObjects) {
-    const auto path = std::filesystem::path(CORVANE_TEST_DATA) / "menu" / "bdpl-disc17-ics-popup-2pages.bin";
-    std::string error;
-    const auto body = readWholeFile(path.string(), error);
-    ASSERT_TRUE(body.has_value()) << error;
-    MnuReadResult read = loadMNU(wrapComposition(*body));
-    ASSERT_EQ(read.status, ReadStatus::Ok);
-    for (std::size_t page = 0; page < read.menu.IGSc.pages.size(); ++page) {
-        read.menu.ButtonStates = buildButtonStates(read.menu, page);
-        Fixture f(read.menu);
-        f.options.ButtonId = f.options.ObjectId = f.options.ButtonFrame = true;
-        f.regs.PSR[PSR_PAGE] = static_cast<std::uint32_t>(page);
-        f.regs.PSR[PSR_SELECTED_BUTTON] = read.menu.IGSc.pages[page].default_selected_button_id_ref;
-        f.renderer.DrawPage();
-        EXPECT_EQ(f.renderer.page(), f.renderer.background()); // no objects: nothing to draw
+TEST(PageRender, CompositionsWithoutObjectsDrawTheirButtonFramesAndIds) {
+    for (const char* name : {"bdpl-disc17-ics-popup-2pages.bin", "bdpl-disc29-ics-always-on-4pages.bin"}) {
+        const auto path = std::filesystem::path(CORVANE_TEST_DATA) / "menu" / name;
+        std::string error;
+        const auto body = readWholeFile(path.string(), error);
+        ASSERT_TRUE(body.has_value()) << error;
+        MnuReadResult read = loadMNU(wrapComposition(*body));
+        ASSERT_EQ(read.status, ReadStatus::Ok);
+        for (std::size_t page = 0; page < read.menu.IGSc.pages.size(); ++page) {
+            SCOPED_TRACE(std::string(name) + " page " + std::to_string(page));
+            read.menu.ButtonStates = buildButtonStates(read.menu, page);
+            Fixture f(read.menu);
+            f.options.ButtonId = f.options.ObjectId = f.options.ButtonFrame = false; // drawn anyway
+            f.regs.PSR[PSR_PAGE] = static_cast<std::uint32_t>(page);
+            const std::uint16_t selected = read.menu.IGSc.pages[page].default_selected_button_id_ref;
+            f.regs.PSR[PSR_SELECTED_BUTTON] = selected;
+            f.renderer.DrawPage();
+            const RgbaImage& shown = f.renderer.page();
+            std::size_t framed = 0;
+            for (const TBOG& g : read.menu.IGSc.pages[page].BOGs)
+                for (const TIGbutton& b : g.buttons) {
+                    // what the BOG shows: the selected button, else its default valid one
+                    const bool holdsSelected =
+                        std::any_of(g.buttons.begin(), g.buttons.end(),
+                                    [&](const TIGbutton& o) { return o.button_id == selected; });
+                    if (b.button_id != (holdsSelected ? selected : g.default_valid_button_id_ref)) continue;
+                    const std::uint16_t object = b.button_id == selected ? b.selected_start_object_id_ref
+                                                                         : b.normal_start_object_id_ref;
+                    if (object == NoIGObject) continue; // nothing to show in this state
+                    const int x = b.button_horizontal_position, y = b.button_vertical_position;
+                    if (x >= PageWidth || y >= PageHeight) continue;
+                    // the frame's corner and the id label's first digit
+                    EXPECT_NE(px(shown, x, y), rgb(Navy)) << "button " << b.button_id;
+                    if (x + 6 < PageWidth && y + 8 < PageHeight) {
+                        EXPECT_NE(px(shown, x + 5, y + 8), rgb(Navy)) << "button " << b.button_id;
+                    }
+                    ++framed;
+                }
+            if (framed > 0) {
+                EXPECT_NE(shown, f.renderer.background());
+            }
+        }
     }
 }
 
