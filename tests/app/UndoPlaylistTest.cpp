@@ -317,7 +317,7 @@ private slots:
                  emit control<THexEdit>("heSubPID")->editingFinished();
              }},
             {"PG language",
-             [=, this] {
+             [=] {
                  entries(2, 2, 1);
                  changeLang();
              }},
