@@ -2,6 +2,7 @@
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
+#include "menu/MenuLimits.h"
 #include "menu/IGMenu.h"
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
@@ -510,6 +511,7 @@ void MenuPage::bSaveClick() {
         return;
     }
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mnu");
+    if (!reportMenuLimits(m_session.reporter, menu(), "Save")) return;
     if (saveIGSFile(m_session, menu(), path.toStdString(), IGSaveMode::Mnu)) {
         m_history.setMenuName(QFileInfo(path).fileName());
         m_history.fileSaved(EditedFile::Menu);
@@ -531,7 +533,23 @@ void MenuPage::bMuxClick() {
         return;
     }
     if (QFileInfo(path).suffix().isEmpty()) path += extension;
-    Mux(m_session.reporter, menu(), path.toStdString());
+    // The clip information file goes beside the stream under the same name; a playlist that
+    // plays it is written when a name is given for it.
+    const QFileInfo stream(path);
+    const QString base = stream.dir().filePath(stream.completeBaseName());
+    const QString clipExtension = QString::fromStdString(m_session.names.ClipInfoExt);
+    const QString listExtension = QString::fromStdString(m_session.names.PlayListExt);
+    QString playlist = chooseFile(true, QStringLiteral("Mux Menu: playlist (cancel for none)"),
+                                  base + listExtension,
+                                  listExtension.mid(1) + QStringLiteral(" (*") + listExtension + QStringLiteral(")"));
+    if (!playlist.isEmpty() && QFileInfo(playlist).suffix().isEmpty()) playlist += listExtension;
+    MuxFiles files;
+    files.m2ts = path.toStdString();
+    files.clpi = (base + clipExtension).toStdString();
+    files.mpls = playlist.toStdString();
+    files.clipName = stream.completeBaseName().left(5).toStdString();
+    files.pes = tempFolder() + MuxPesFileName;
+    Mux(m_session.reporter, menu(), files);
 }
 
 } // namespace corvane

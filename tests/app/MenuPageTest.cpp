@@ -10,6 +10,8 @@
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
 #include "navigation/CommandText.h"
+#include "playlist/PlayListReader.h"
+#include "stream/ClipInfo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -383,6 +385,14 @@ private slots:
         QCOMPARE(stream[4], std::uint8_t(0x47));
         QCOMPARE(stream[5] & 0x1F, 0); // PID 0x0000
         QCOMPARE(stream[6], std::uint8_t(0x00));
+        // The clip information beside it counts every packet; the playlist question got a name.
+        QVERIFY(m_asked.last().startsWith(QStringLiteral("save|Mux Menu: playlist")));
+        const ClipReadResult clip = readClipInfo(bytesOf(file("muxed.clpi")), "muxed.clpi", true);
+        QCOMPARE(clip.status, ReadStatus::Ok);
+        QCOMPARE(std::size_t(clip.clpi.ClipInfo.number_of_source_packets) * 192, stream.size());
+        const PlsReadResult list = readPlayList(bytesOf(file("muxed.mpls")), "muxed.mpls", true);
+        QCOMPARE(list.status, ReadStatus::Ok);
+        QCOMPARE(list.mpls.PlayList.PlayItems.at(0).Clip_Information_file_name, std::string("muxed"));
     }
 
     void loadToMenuExtractsTheClipsIgStream() {
