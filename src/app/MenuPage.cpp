@@ -2,11 +2,11 @@
 #include "graphics/PngFile.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
-#include "menu/MenuLimits.h"
 #include "menu/IGMenu.h"
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
 #include "menu/MenuEdit.h"
+#include "menu/MenuLimits.h"
 #include "navigation/CommandText.h"
 #include "navigation/Registers.h"
 #include "shell/Session.h"
@@ -539,9 +539,9 @@ void MenuPage::bMuxClick() {
     const QString base = stream.dir().filePath(stream.completeBaseName());
     const QString clipExtension = QString::fromStdString(m_session.names.ClipInfoExt);
     const QString listExtension = QString::fromStdString(m_session.names.PlayListExt);
-    QString playlist = chooseFile(true, QStringLiteral("Mux Menu: playlist (cancel for none)"),
-                                  base + listExtension,
-                                  listExtension.mid(1) + QStringLiteral(" (*") + listExtension + QStringLiteral(")"));
+    QString playlist =
+        chooseFile(true, QStringLiteral("Mux Menu: playlist (cancel for none)"), base + listExtension,
+                   listExtension.mid(1) + QStringLiteral(" (*") + listExtension + QStringLiteral(")"));
     if (!playlist.isEmpty() && QFileInfo(playlist).suffix().isEmpty()) playlist += listExtension;
     MuxFiles files;
     files.m2ts = path.toStdString();

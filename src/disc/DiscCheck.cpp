@@ -499,8 +499,9 @@ private:
     void checkMenuLimits(const DiscMenu& menu, const std::string& file, const RecordPath& base) {
         if (!menu.read.usable()) return; // reported as file-damaged
         for (const MenuLimitFinding& finding : menuLimitFindings(menu.menu)) {
-            const bool known = std::any_of(FindingCodes.begin(), FindingCodes.end(),
-                                           [&](const FindingCode& code) { return code.code == finding.code; });
+            const bool known =
+                std::any_of(FindingCodes.begin(), FindingCodes.end(),
+                            [&](const FindingCode& code) { return code.code == finding.code; });
             if (!known) continue;
             RecordPath where = base;
             for (const auto& [kind, index] : finding.where) where = where.then(kind, index);

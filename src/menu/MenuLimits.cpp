@@ -59,7 +59,8 @@ private:
                 overField({{"page", p}, {"BOG", b}}, page.BOGs[b].buttons.size(), "buttons");
                 for (const TIGbutton& button : page.BOGs[b].buttons)
                     if (button.navigation_commands.size() > 0xFFFF)
-                        add(true, "menu-count-over-field", {{"page", p}, {"BOG", b}, {"button", button.button_id}},
+                        add(true, "menu-count-over-field",
+                            {{"page", p}, {"BOG", b}, {"button", button.button_id}},
                             "It holds " + std::to_string(button.navigation_commands.size()) +
                                 " commands; the format counts at most 65535.");
             }
@@ -108,7 +109,8 @@ private:
     }
 
     const TIGobject* object(std::uint16_t id) const {
-        return id < m_menu.IGObjects.size() && m_menu.IGObjects[id].present() ? &m_menu.IGObjects[id] : nullptr;
+        return id < m_menu.IGObjects.size() && m_menu.IGObjects[id].present() ? &m_menu.IGObjects[id]
+                                                                              : nullptr;
     }
 
     // The objects of one button state, each checked against the video area.
@@ -158,8 +160,10 @@ private:
         const Where at{{"page", p}};
         if (page.palette_id_ref >= m_menu.IGPalettes.size() && usesObjects(page))
             add(false, "menu-palette-missing", at,
-                "The page uses palette " + std::to_string(page.palette_id_ref) + ", which the menu does not hold.");
-        if (page.default_selected_button_id_ref != NoButton && !here.count(page.default_selected_button_id_ref))
+                "The page uses palette " + std::to_string(page.palette_id_ref) +
+                    ", which the menu does not hold.");
+        if (page.default_selected_button_id_ref != NoButton &&
+            !here.count(page.default_selected_button_id_ref))
             add(false, "menu-default-button-missing", at,
                 "The default selected button " + std::to_string(page.default_selected_button_id_ref) +
                     " is not on the page.");

@@ -34,20 +34,20 @@ struct TATCDeltaEntry {
 };
 
 struct TClipInfo {
-    std::uint32_t ClipInfo_length = 0;            // 32-bit, bytes after this field
-    std::uint16_t ClipInfo_reserved = 0;          // 16-bit, kept as read
-    std::uint8_t Clip_stream_type = 0;            // 8-bit
-    std::uint8_t application_type = 0;            // 8-bit, 1..7
-    std::uint32_t is_ATC_delta = 0;               // bit 0 of a 32-bit field (0/1)
-    std::uint32_t ATC_delta_reserved = 0;         // the other 31 bits of that field, kept as read
-    std::uint32_t TS_recording_rate = 0;          // 32-bit, bytes per second
-    std::uint32_t number_of_source_packets = 0;   // 32-bit
+    std::uint32_t ClipInfo_length = 0;                       // 32-bit, bytes after this field
+    std::uint16_t ClipInfo_reserved = 0;                     // 16-bit, kept as read
+    std::uint8_t Clip_stream_type = 0;                       // 8-bit
+    std::uint8_t application_type = 0;                       // 8-bit, 1..7
+    std::uint32_t is_ATC_delta = 0;                          // bit 0 of a 32-bit field (0/1)
+    std::uint32_t ATC_delta_reserved = 0;                    // the other 31 bits of that field, kept as read
+    std::uint32_t TS_recording_rate = 0;                     // 32-bit, bytes per second
+    std::uint32_t number_of_source_packets = 0;              // 32-bit
     std::array<std::uint8_t, 128> reserved_for_future_use{}; // 128 bytes, kept as read
-    std::uint16_t TS_type_info_length = 0;        // 16-bit
-    std::uint8_t Validity_flags = 0;              // 8-bit
-    std::string Format_identifier;                // 4 characters
-    std::array<std::uint8_t, 25> TS_type_info_rest{}; // network information, stream format name
-    std::uint8_t number_of_ATC_delta_entries = 0; // 8-bit
+    std::uint16_t TS_type_info_length = 0;                   // 16-bit
+    std::uint8_t Validity_flags = 0;                         // 8-bit
+    std::string Format_identifier;                           // 4 characters
+    std::array<std::uint8_t, 25> TS_type_info_rest{};        // network information, stream format name
+    std::uint8_t number_of_ATC_delta_entries = 0;            // 8-bit
     std::vector<TATCDeltaEntry> ATC_delta_entries;
     std::uint8_t number_of_font_files = 0;    // 8-bit, application type 6 only
     std::vector<std::string> font_file_names; // 5 characters each
@@ -159,7 +159,7 @@ struct TCLPI {
     TSequenceInfo SequenceInfo;
     TProgramInfo ProgramInfo;
     TCPI CPI;
-    std::uint32_t ClipMark_length = 0; // 32-bit, the only field of ClipMark() read
+    std::uint32_t ClipMark_length = 0;       // 32-bit, the only field of ClipMark() read
     std::vector<std::uint8_t> ClipMark_data; // the ClipMark_length bytes after it, as read
     TExtensionData ExtensionData;
     std::array<std::uint8_t, 12> reserved_header{}; // 12 bytes after the addresses, kept as read

@@ -228,7 +228,8 @@ bool Mux(Reporter& reporter, const TMenu& menu, const MuxFiles& files) {
         reporter.log("Clip information written.");
     }
     if (!files.mpls.empty()) {
-        if (const FileResult written = writeWholeFile(files.mpls, writePlayList(menuPlayList(clip, files.clipName)));
+        if (const FileResult written =
+                writeWholeFile(files.mpls, writePlayList(menuPlayList(clip, files.clipName)));
             !written.ok) {
             reporter.fileError(written.error);
             return false;

@@ -40,9 +40,9 @@ inline constexpr std::uint64_t SitPhase = 2;
 inline constexpr const char* MuxPesFileName = "_Corvane_tmppes";
 
 struct MuxOutput {
-    std::vector<std::uint8_t> bytes; // whole aligned units of source packets
-    std::size_t shortPackets = 0;    // IG packets the PES data ended inside
-    std::uint64_t packets = 0;       // source packets before the null padding
+    std::vector<std::uint8_t> bytes;  // whole aligned units of source packets
+    std::size_t shortPackets = 0;     // IG packets the PES data ended inside
+    std::uint64_t packets = 0;        // source packets before the null padding
     std::uint32_t firstTimeStamp = 0; // 90 kHz: the smallest PTS or DTS of the PES packets
     std::uint32_t lastTimeStamp = 0;  // 90 kHz: the largest
 };
@@ -65,10 +65,10 @@ bool Mux(Reporter& reporter, const TMenu& menu, const std::string& outPath);
 // What Mux writes besides the stream; an empty path is not written.
 struct MuxFiles {
     std::string m2ts;
-    std::string clpi; // the clip information of the stream (stream/MenuClip.h)
-    std::string mpls; // a playlist playing the stream, naming the clip by clipName
+    std::string clpi;     // the clip information of the stream (stream/MenuClip.h)
+    std::string mpls;     // a playlist playing the stream, naming the clip by clipName
     std::string clipName; // 5 characters: the clip's name in the playlist
-    std::string pes;  // the PES packets
+    std::string pes;      // the PES packets
 };
 // Mux with the clip information and the playlist; "Clip information written." and
 // "Playlist written." after each.

@@ -35,7 +35,8 @@ TEST(MenuLimits, NewMenuIsCleanAndEachFaultNamesItsRecord) {
     second.page_id = 1;
     second.BOGs[0].buttons[0].button_id = 5;
     TIGbutton& other = second.BOGs[0].buttons[0];
-    other.upper_button_id_ref = other.lower_button_id_ref = other.left_button_id_ref = other.right_button_id_ref = 5;
+    other.upper_button_id_ref = other.lower_button_id_ref = other.left_button_id_ref =
+        other.right_button_id_ref = 5;
     TIGbutton& button = menu.IGSc.pages[0].BOGs[0].buttons[0];
     button.normal_start_object_id_ref = button.normal_end_object_id_ref = 0;
     button.button_horizontal_position = 1900;
@@ -79,7 +80,8 @@ TEST(MenuLimits, ObjectBufferPaletteEntryAndMissingReferences) {
     const auto lines = texts(menu);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0].substr(0, 24), "menu-objects-over-buffer");
-    EXPECT_EQ(lines[1], "menu-palette-missing page 0: The page uses palette 0, which the menu does not hold.");
+    EXPECT_EQ(lines[1],
+              "menu-palette-missing page 0: The page uses palette 0, which the menu does not hold.");
     EXPECT_EQ(lines[2].substr(0, 27), "menu-default-button-missing");
     EXPECT_EQ(lines[3], "menu-object-missing page 0, BOG 0, button 0: The selected state uses object 20, "
                         "which the menu does not hold.");
@@ -90,9 +92,10 @@ TEST(MenuLimits, ObjectBufferPaletteEntryAndMissingReferences) {
     TMenu palette = createMenu();
     palette.IGPalettes.emplace_back();
     palette.IGPalettes[0].entries[255] = {1, 2, 3, 255};
-    EXPECT_EQ(texts(palette), (std::vector<std::string>{"menu-palette-entry-reserved palette 0: Entry 255 has a "
-                                                        "colour, but it is never written: players show it "
-                                                        "transparent."}));
+    EXPECT_EQ(texts(palette),
+              (std::vector<std::string>{"menu-palette-entry-reserved palette 0: Entry 255 has a "
+                                        "colour, but it is never written: players show it "
+                                        "transparent."}));
 }
 
 } // namespace

@@ -11,11 +11,11 @@
 #include "io/FileIO.h"
 #include "menu/IGWriter.h"
 #include "menu/MenuTestUtil.h"
-#include "shell/CaptureSink.h"
-#include "stream/Demux.h"
 #include "playlist/PlayListReader.h"
 #include "playlist/PlayListWriter.h"
+#include "shell/CaptureSink.h"
 #include "stream/ClipInfo.h"
+#include "stream/Demux.h"
 #include "stream/MenuClip.h"
 #include "stream/Mux.h"
 #include "stream/StreamTestUtil.h"
@@ -230,7 +230,8 @@ TEST_F(MuxFile, ExtractingTheIgPidGivesBackTheSegments) {
     for (const TMenu* menu : {&real.menu, &large}) {
         testing::CaptureSink sink;
         Reporter reporter(&sink);
-        ASSERT_TRUE(Mux(reporter, *menu, path("menu.m2ts"), path("pes"))) << ::testing::PrintToString(sink.texts());
+        ASSERT_TRUE(Mux(reporter, *menu, path("menu.m2ts"), path("pes")))
+            << ::testing::PrintToString(sink.texts());
         EXPECT_EQ(sink.texts().front(), "Muxing menu...");
         EXPECT_FALSE(reporter.ErrorRaised);
         EXPECT_EQ(sink.status[0], "Ready.");
