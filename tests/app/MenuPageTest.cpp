@@ -352,6 +352,14 @@ private slots:
         QTest::mouseClick(m_window->bSave, Qt::LeftButton);
         QCOMPARE(m_asked.last(), QStringLiteral("save|Save Menu|mymenu.mnu|Menu (*.mnu)"));
         QVERIFY(!QFileInfo::exists(file("saved.mnu")));
+        // A menu a decoder cannot read is refused, naming the record; nothing is written.
+        page()->menu().IGSc.pages[0].BOGs.resize(256);
+        m_answer = file("refused");
+        QTest::mouseClick(m_window->bSave, Qt::LeftButton);
+        QVERIFY(logHas(QStringLiteral("ERROR: page 0: It holds 256 BOGs; the format counts at most 255.")));
+        QVERIFY(logHas(QStringLiteral("ERROR: Save refused: a decoder could not read the menu.")));
+        QVERIFY(!QFileInfo::exists(file("refused.mnu")));
+        page()->menu().IGSc.pages[0].BOGs.resize(1);
         m_answer = file("saved");
         QTest::mouseClick(m_window->bSave, Qt::LeftButton);
         QVERIFY(logHas(QStringLiteral("saved.mnu saved.")));
