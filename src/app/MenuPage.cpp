@@ -6,6 +6,7 @@
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
 #include "menu/MenuEdit.h"
+#include "menu/MenuLimits.h"
 #include "navigation/CommandText.h"
 #include "navigation/Registers.h"
 #include "shell/Session.h"
@@ -548,6 +549,7 @@ void MenuPage::bSaveClick() {
         return;
     }
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mnu");
+    if (!reportMenuLimits(m_session.reporter, menu(), "Save")) return;
     if (saveIGSFile(m_session, menu(), path.toStdString(), IGSaveMode::Mnu)) {
         m_history.setMenuName(QFileInfo(path).fileName());
         m_history.fileSaved(EditedFile::Menu);
@@ -569,7 +571,23 @@ void MenuPage::bMuxClick() {
         return;
     }
     if (QFileInfo(path).suffix().isEmpty()) path += extension;
-    Mux(m_session.reporter, menu(), path.toStdString());
+    // The clip information file goes beside the stream under the same name; a playlist that
+    // plays it is written when a name is given for it.
+    const QFileInfo stream(path);
+    const QString base = stream.dir().filePath(stream.completeBaseName());
+    const QString clipExtension = QString::fromStdString(m_session.names.ClipInfoExt);
+    const QString listExtension = QString::fromStdString(m_session.names.PlayListExt);
+    QString playlist =
+        chooseFile(true, QStringLiteral("Mux Menu: playlist (cancel for none)"), base + listExtension,
+                   listExtension.mid(1) + QStringLiteral(" (*") + listExtension + QStringLiteral(")"));
+    if (!playlist.isEmpty() && QFileInfo(playlist).suffix().isEmpty()) playlist += listExtension;
+    MuxFiles files;
+    files.m2ts = path.toStdString();
+    files.clpi = (base + clipExtension).toStdString();
+    files.mpls = playlist.toStdString();
+    files.clipName = stream.completeBaseName().left(5).toStdString();
+    files.pes = tempFolder() + MuxPesFileName;
+    Mux(m_session.reporter, menu(), files);
 }
 
 } // namespace corvane

@@ -7,13 +7,14 @@
 
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
+#include "menu/MenuLimits.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListNames.h"
 #include "stream/TransportStream.h"
 
 namespace corvane {
 
-const std::array<FindingCode, 31> FindingCodes = {{
+const std::array<FindingCode, 37> FindingCodes = {{
     {"required-file-missing", Severity::Error},
     {"backup-folder-missing", Severity::Warning},
     {"file-refused", Severity::Error}, // a warning when only the version is new to the reader
@@ -45,6 +46,12 @@ const std::array<FindingCode, 31> FindingCodes = {{
     {"playlist-unreferenced", Severity::Warning}, // info when a playlist is played by a register
     {"clip-unreferenced", Severity::Warning},
     {"object-unreferenced", Severity::Info},
+    {"menu-object-too-large", Severity::Warning},
+    {"menu-objects-over-buffer", Severity::Error},
+    {"menu-object-outside-video", Severity::Warning},
+    {"menu-object-missing", Severity::Warning},
+    {"menu-palette-missing", Severity::Warning},
+    {"menu-palette-entry-reserved", Severity::Warning},
 }};
 
 std::string_view severityName(Severity severity) {
@@ -483,6 +490,23 @@ private:
                                         ".");
                     }
             }
+            checkMenuLimits(menu, file, base);
+        }
+    }
+
+    // The format limits of a menu read whole. Neighbours and default buttons are checked
+    // above; counts and lengths cannot be over their fields in a menu read from its stream.
+    void checkMenuLimits(const DiscMenu& menu, const std::string& file, const RecordPath& base) {
+        if (!menu.read.usable()) return; // reported as file-damaged
+        for (const MenuLimitFinding& finding : menuLimitFindings(menu.menu)) {
+            const bool known =
+                std::any_of(FindingCodes.begin(), FindingCodes.end(),
+                            [&](const FindingCode& code) { return code.code == finding.code; });
+            if (!known) continue;
+            RecordPath where = base;
+            for (const auto& [kind, index] : finding.where) where = where.then(kind, index);
+            add(finding.code, finding.error ? Severity::Error : Severity::Warning, file, where,
+                menuLabel(menu) + ": " + finding.message);
         }
     }
 

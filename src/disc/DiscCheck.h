@@ -37,6 +37,6 @@ struct FindingCode {
     std::string_view code;
     Severity severity;
 };
-extern const std::array<FindingCode, 31> FindingCodes;
+extern const std::array<FindingCode, 37> FindingCodes;
 
 } // namespace corvane

@@ -1,5 +1,6 @@
 #include "stream/ClipInfo.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "io/ByteReader.h"
@@ -56,6 +57,27 @@ private:
         return true;
     }
     std::uint8_t byte() { return static_cast<std::uint8_t>(m_in.readbyte()); }
+    // The bytes from `from` to `to` (capped at the end of the file), without moving the cursor.
+    std::vector<std::uint8_t> bytesBetween(std::size_t from, std::size_t to) const {
+        to = std::min(to, m_in.size());
+        if (from >= to) return {};
+        return m_in.range(from, to - from).readbytes(to - from);
+    }
+    // Keeps what a section holds past its fields: from the cursor to 4 + length bytes after
+    // its start. The section then ends there (or at the cursor when the fields ran longer).
+    void keepTail(std::size_t start, std::uint32_t length, std::vector<std::uint8_t>& tail) {
+        const std::size_t end = start + 4 + length;
+        tail = bytesBetween(m_in.pos(), end);
+        m_sectionEnd = std::max(std::min(end, m_in.size()), m_in.pos());
+    }
+    // Keeps the gap between the previous section's end and the next section's address.
+    void keepGap(std::uint32_t address, std::vector<std::uint8_t>& gap, TCLPI& clpi) {
+        if (address < m_sectionEnd) {
+            clpi.layout_kept = false;
+            return;
+        }
+        gap = bytesBetween(m_sectionEnd, address);
+    }
     std::uint16_t word() { return static_cast<std::uint16_t>(m_in.readword()); }
 
     void readClipInfo(TClipInfo& info);
@@ -69,21 +91,27 @@ private:
     bool m_failed = false;
     std::size_t m_problemAt = 0;
     std::string m_problem;
+    std::size_t m_sectionEnd = 0;
 };
 
 void Parser::readClipInfo(TClipInfo& info) {
+    const std::size_t start = m_in.pos();
     info.ClipInfo_length = m_in.readlword();
-    m_in.skip(2);
+    info.ClipInfo_reserved = word();
     info.Clip_stream_type = byte();
     info.application_type = byte();
-    info.is_ATC_delta = m_in.readlword() & 1;
+    const std::uint32_t atcDeltaWord = m_in.readlword();
+    info.is_ATC_delta = atcDeltaWord & 1;
+    info.ATC_delta_reserved = atcDeltaWord >> 1;
     info.TS_recording_rate = m_in.readlword();
     info.number_of_source_packets = m_in.readlword();
-    m_in.skip(128);
+    const auto reserved = m_in.readbytes(info.reserved_for_future_use.size());
+    std::copy(reserved.begin(), reserved.end(), info.reserved_for_future_use.begin());
     info.TS_type_info_length = word();
     info.Validity_flags = byte();
     info.Format_identifier = m_in.readstring(4);
-    m_in.skip(9 + 16); // network information and stream format name
+    const auto rest = m_in.readbytes(info.TS_type_info_rest.size()); // network information, format name
+    std::copy(rest.begin(), rest.end(), info.TS_type_info_rest.begin());
     if (!check("ClipInfo()")) return;
     if (info.is_ATC_delta == 1) {
         m_in.skip(1);
@@ -106,13 +134,15 @@ void Parser::readClipInfo(TClipInfo& info) {
             info.font_file_names.push_back(m_in.readstring(5));
             m_in.skip(1);
         }
-        check("the font file names");
+        if (!check("the font file names")) return;
     }
+    keepTail(start, info.ClipInfo_length, info.tail);
 }
 
 void Parser::readSequenceInfo(TSequenceInfo& sequences) {
+    const std::size_t start = m_in.pos();
     sequences.SequenceInfo_length = m_in.readlword();
-    m_in.skip(1);
+    sequences.SequenceInfo_reserved = byte();
     sequences.number_of_ATC_sequences = byte();
     sequences.ATC_sequences.reserve(m_in.capCount(sequences.number_of_ATC_sequences, ATCSequenceSize));
     for (std::size_t i = 0; i < sequences.number_of_ATC_sequences && !m_in.overrun(); ++i) {
@@ -129,15 +159,27 @@ void Parser::readSequenceInfo(TSequenceInfo& sequences) {
             stc.presentation_end_time = m_in.readlword();
         }
     }
-    check("SequenceInfo()");
+    if (check("SequenceInfo()")) keepTail(start, sequences.SequenceInfo_length, sequences.tail);
 }
 
 void Parser::readStream(TStreamCodingInfo& stream) {
-    stream.stream_PID = word();
-    stream.StreamCodingInfo_length = byte();
+    const auto pid = word();
+    const auto length = byte();
     // The coding attributes are read inside their own length, so an unknown or longer
     // StreamCodingInfo() is stepped over whole.
-    ByteReader info = m_in.sub(stream.StreamCodingInfo_length);
+    const ByteReader body = m_in.sub(length);
+    stream = decodeStreamCodingInfo(pid, body.data());
+    stream.StreamCodingInfo_length = length;
+}
+
+} // namespace
+
+TStreamCodingInfo decodeStreamCodingInfo(std::uint16_t stream_PID, std::span<const std::uint8_t> body) {
+    TStreamCodingInfo stream;
+    stream.stream_PID = stream_PID;
+    stream.StreamCodingInfo_length = static_cast<std::uint8_t>(std::min<std::size_t>(body.size(), 0xFF));
+    stream.coding_info_bytes.assign(body.begin(), body.end());
+    ByteReader info(body);
     stream.stream_coding_type = static_cast<std::uint8_t>(info.readbyte());
     switch (attributeKind(stream.stream_coding_type)) {
     case AttributeKind::Video: {
@@ -180,11 +222,16 @@ void Parser::readStream(TStreamCodingInfo& stream) {
     case AttributeKind::Unknown:
         break;
     }
+    return stream;
 }
 
+namespace {
+
 void Parser::readProgramInfo(TProgramInfo& program) {
+    const std::size_t start = m_in.pos();
     program.ProgramInfo_length = m_in.readlword();
-    program.number_of_program_sequences = static_cast<std::uint8_t>(word() & 0xFF);
+    program.ProgramInfo_reserved = byte();
+    program.number_of_program_sequences = byte();
     program.program_sequences.reserve(
         m_in.capCount(program.number_of_program_sequences, ProgramSequenceSize));
     for (std::size_t i = 0; i < program.number_of_program_sequences && !m_in.overrun(); ++i) {
@@ -192,17 +239,18 @@ void Parser::readProgramInfo(TProgramInfo& program) {
         sequence.SPN_program_sequence_start = m_in.readlword();
         sequence.program_map_PID = word();
         sequence.number_of_streams_in_ps = byte();
-        m_in.skip(1);
+        sequence.program_sequence_reserved = byte();
         sequence.streams.reserve(m_in.capCount(sequence.number_of_streams_in_ps, StreamSize));
         for (std::size_t k = 0; k < sequence.number_of_streams_in_ps && !m_in.overrun(); ++k)
             readStream(sequence.streams.emplace_back());
     }
-    check("ProgramInfo()");
+    if (check("ProgramInfo()")) keepTail(start, program.ProgramInfo_length, program.tail);
 }
 
 void splitEntry(ByteReader& in, TEPMapEntry& entry) {
     entry.stream_PID = static_cast<std::uint16_t>(in.readword());
     const auto first = static_cast<std::uint16_t>(in.readword());
+    entry.EP_entry_reserved = static_cast<std::uint16_t>(first >> 6);
     const auto second = static_cast<std::uint16_t>(in.readword());
     const auto third = static_cast<std::uint16_t>(in.readword());
     splitEPMapWords(first, second, third, entry);
@@ -210,16 +258,17 @@ void splitEntry(ByteReader& in, TEPMapEntry& entry) {
 }
 
 void Parser::readCPI(TCPI& cpi) {
+    const std::size_t start = m_in.pos();
     cpi.CPI_length = m_in.readlword();
     if (cpi.CPI_length != 0) {
         cpi.CPI_type_word = word();
-        m_in.skip(1);
+        cpi.EP_map_reserved = byte();
         cpi.number_of_stream_PID_entries = byte();
         cpi.EP_map_entries.reserve(m_in.capCount(cpi.number_of_stream_PID_entries, EPMapEntrySize));
         for (std::size_t i = 0; i < cpi.number_of_stream_PID_entries && !m_in.overrun(); ++i)
             splitEntry(m_in, cpi.EP_map_entries.emplace_back());
     }
-    check("CPI()");
+    if (check("CPI()")) keepTail(start, cpi.CPI_length, cpi.EP_map_data);
 }
 
 ClipReadResult Parser::run(bool quiet) {
@@ -249,21 +298,37 @@ ClipReadResult Parser::run(bool quiet) {
     clpi.CPI_start_address = m_in.readlword();
     clpi.ClipMark_start_address = m_in.readlword();
     clpi.ExtensionData_start_address = m_in.readlword();
-    m_in.skip(12);
+    const auto header = m_in.readbytes(clpi.reserved_header.size());
+    std::copy(header.begin(), header.end(), clpi.reserved_header.begin());
     if (check("the header")) readClipInfo(clpi.ClipInfo);
-    if (!m_failed && seekTo(clpi.SequenceInfo_start_address, "SequenceInfo_start_address"))
+    if (!m_failed && seekTo(clpi.SequenceInfo_start_address, "SequenceInfo_start_address")) {
+        keepGap(clpi.SequenceInfo_start_address, clpi.padding_before_SequenceInfo, clpi);
         readSequenceInfo(clpi.SequenceInfo);
-    if (!m_failed && seekTo(clpi.ProgramInfo_start_address, "ProgramInfo_start_address"))
+    }
+    if (!m_failed && seekTo(clpi.ProgramInfo_start_address, "ProgramInfo_start_address")) {
+        keepGap(clpi.ProgramInfo_start_address, clpi.padding_before_ProgramInfo, clpi);
         readProgramInfo(clpi.ProgramInfo);
-    if (!m_failed && seekTo(clpi.CPI_start_address, "CPI_start_address")) readCPI(clpi.CPI);
+    }
+    if (!m_failed && seekTo(clpi.CPI_start_address, "CPI_start_address")) {
+        keepGap(clpi.CPI_start_address, clpi.padding_before_CPI, clpi);
+        readCPI(clpi.CPI);
+    }
     if (!m_failed && seekTo(clpi.ClipMark_start_address, "ClipMark_start_address")) {
+        keepGap(clpi.ClipMark_start_address, clpi.padding_before_ClipMark, clpi);
         clpi.ClipMark_length = m_in.readlword();
-        check("ClipMark()");
+        if (check("ClipMark()")) {
+            clpi.ClipMark_data = bytesBetween(m_in.pos(), m_in.pos() + clpi.ClipMark_length);
+            m_sectionEnd = m_in.pos() + clpi.ClipMark_data.size();
+        }
     }
     if (!m_failed && clpi.ExtensionData_start_address != 0 &&
         seekTo(clpi.ExtensionData_start_address, "ExtensionData_start_address")) {
+        keepGap(clpi.ExtensionData_start_address, clpi.padding_before_extension, clpi);
         ReadExtensionData(m_in, clpi.ExtensionData);
-        check("ExtensionData()");
+        if (check("ExtensionData()") && clpi.ExtensionData.length == 0)
+            clpi.padding_at_end = bytesBetween(m_in.pos(), m_in.size());
+    } else if (!m_failed) {
+        clpi.padding_at_end = bytesBetween(m_sectionEnd, m_in.size());
     }
     if (m_failed) {
         result.status = ReadStatus::Damaged;

@@ -4,11 +4,17 @@
 //
 // readClipInfo is a pure function over the file's bytes returning the model and
 // the lines to log; the Read button's step that fetches the file and reports
-// through the session is in shell/SessionFiles.h. The file is only ever read.
+// through the session is in shell/SessionFiles.h; ClipInfoWriter.h writes one back.
+//
+// Bytes the reader does not interpret (reserved fields, the EP map's tables, the body of
+// ClipMark(), a structure longer than its fields, gaps between sections) are kept, so that
+// a file read whole comes back byte for byte. Lengths and start addresses are held as read;
+// the writer computes them from what it writes.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,19 +34,24 @@ struct TATCDeltaEntry {
 };
 
 struct TClipInfo {
-    std::uint32_t ClipInfo_length = 0;            // 32-bit, bytes after this field
-    std::uint8_t Clip_stream_type = 0;            // 8-bit
-    std::uint8_t application_type = 0;            // 8-bit, 1..7
-    std::uint32_t is_ATC_delta = 0;               // bit 0 of a 32-bit field (0/1)
-    std::uint32_t TS_recording_rate = 0;          // 32-bit, bytes per second
-    std::uint32_t number_of_source_packets = 0;   // 32-bit
-    std::uint16_t TS_type_info_length = 0;        // 16-bit
-    std::uint8_t Validity_flags = 0;              // 8-bit
-    std::string Format_identifier;                // 4 characters
-    std::uint8_t number_of_ATC_delta_entries = 0; // 8-bit
+    std::uint32_t ClipInfo_length = 0;                       // 32-bit, bytes after this field
+    std::uint16_t ClipInfo_reserved = 0;                     // 16-bit, kept as read
+    std::uint8_t Clip_stream_type = 0;                       // 8-bit
+    std::uint8_t application_type = 0;                       // 8-bit, 1..7
+    std::uint32_t is_ATC_delta = 0;                          // bit 0 of a 32-bit field (0/1)
+    std::uint32_t ATC_delta_reserved = 0;                    // the other 31 bits of that field, kept as read
+    std::uint32_t TS_recording_rate = 0;                     // 32-bit, bytes per second
+    std::uint32_t number_of_source_packets = 0;              // 32-bit
+    std::array<std::uint8_t, 128> reserved_for_future_use{}; // 128 bytes, kept as read
+    std::uint16_t TS_type_info_length = 0;                   // 16-bit
+    std::uint8_t Validity_flags = 0;                         // 8-bit
+    std::string Format_identifier;                           // 4 characters
+    std::array<std::uint8_t, 25> TS_type_info_rest{};        // network information, stream format name
+    std::uint8_t number_of_ATC_delta_entries = 0;            // 8-bit
     std::vector<TATCDeltaEntry> ATC_delta_entries;
     std::uint8_t number_of_font_files = 0;    // 8-bit, application type 6 only
     std::vector<std::string> font_file_names; // 5 characters each
+    std::vector<std::uint8_t> tail;           // bytes past the fields up to ClipInfo_length
     bool operator==(const TClipInfo&) const = default;
 };
 
@@ -62,8 +73,10 @@ struct TATC_sequences {
 
 struct TSequenceInfo {
     std::uint32_t SequenceInfo_length = 0;    // 32-bit
+    std::uint8_t SequenceInfo_reserved = 0;   // 8-bit, kept as read
     std::uint8_t number_of_ATC_sequences = 0; // 8-bit
     std::vector<TATC_sequences> ATC_sequences;
+    std::vector<std::uint8_t> tail; // bytes past the sequences up to SequenceInfo_length
     bool operator==(const TSequenceInfo&) const = default;
 };
 
@@ -87,6 +100,9 @@ struct TStreamCodingInfo {
     std::uint8_t character_code = 0;          // 8-bit, text subtitle
     std::string language_code;                // 3 characters: audio, PG, IG, text subtitle
     std::string ISRC;                         // 12 characters
+    // The StreamCodingInfo_length bytes as read; the writer puts the fields above over them,
+    // so reserved bits and unknown coding types come back unchanged.
+    std::vector<std::uint8_t> coding_info_bytes;
     bool operator==(const TStreamCodingInfo&) const = default;
 };
 
@@ -94,19 +110,23 @@ struct TProgram_sequences {
     std::uint32_t SPN_program_sequence_start = 0; // 32-bit
     std::uint16_t program_map_PID = 0;            // 16-bit
     std::uint8_t number_of_streams_in_ps = 0;     // 8-bit
+    std::uint8_t program_sequence_reserved = 0;   // 8-bit, kept as read
     std::vector<TStreamCodingInfo> streams;
     bool operator==(const TProgram_sequences&) const = default;
 };
 
 struct TProgramInfo {
     std::uint32_t ProgramInfo_length = 0;         // 32-bit
+    std::uint8_t ProgramInfo_reserved = 0;        // 8-bit, kept as read
     std::uint8_t number_of_program_sequences = 0; // 8-bit
     std::vector<TProgram_sequences> program_sequences;
+    std::vector<std::uint8_t> tail; // bytes past the sequences up to ProgramInfo_length
     bool operator==(const TProgramInfo&) const = default;
 };
 
 struct TEPMapEntry {
     std::uint16_t stream_PID = 0;                              // 16-bit
+    std::uint16_t EP_entry_reserved = 0;                       // 10-bit, kept as read
     std::uint8_t EP_stream_type = 0;                           // 4-bit
     std::uint16_t number_of_EP_coarse_entries = 0;             // 16-bit
     std::uint32_t number_of_EP_fine_entries = 0;               // 18-bit
@@ -117,8 +137,12 @@ struct TEPMapEntry {
 struct TCPI {
     std::uint32_t CPI_length = 0;                  // 32-bit; 0 = no EP map
     std::uint16_t CPI_type_word = 0;               // 12 reserved bits and the 4-bit CPI type, as read
+    std::uint8_t EP_map_reserved = 0;              // 8-bit, kept as read
     std::uint8_t number_of_stream_PID_entries = 0; // 8-bit
     std::vector<TEPMapEntry> EP_map_entries;
+    // The coarse and fine tables after the entries, up to CPI_length, as read; the
+    // entries' start addresses point into them.
+    std::vector<std::uint8_t> EP_map_data;
     bool operator==(const TCPI&) const = default;
 };
 
@@ -135,8 +159,20 @@ struct TCLPI {
     TSequenceInfo SequenceInfo;
     TProgramInfo ProgramInfo;
     TCPI CPI;
-    std::uint32_t ClipMark_length = 0; // 32-bit, the only field of ClipMark() read
+    std::uint32_t ClipMark_length = 0;       // 32-bit, the only field of ClipMark() read
+    std::vector<std::uint8_t> ClipMark_data; // the ClipMark_length bytes after it, as read
     TExtensionData ExtensionData;
+    std::array<std::uint8_t, 12> reserved_header{}; // 12 bytes after the addresses, kept as read
+    // Gaps between sections, kept so that such a file is written back as it was.
+    std::vector<std::uint8_t> padding_before_SequenceInfo;
+    std::vector<std::uint8_t> padding_before_ProgramInfo;
+    std::vector<std::uint8_t> padding_before_CPI;
+    std::vector<std::uint8_t> padding_before_ClipMark;
+    std::vector<std::uint8_t> padding_before_extension;
+    std::vector<std::uint8_t> padding_at_end; // after ClipMark() when there is no ExtensionData()
+    // False when sections overlap or are out of file order, so the kept gaps cannot say
+    // where each lies; such a file is written with its sections back to back.
+    bool layout_kept = true;
     bool operator==(const TCLPI&) const = default;
 };
 
@@ -189,6 +225,10 @@ atcDeltaRows(const TCLPI& clpi); // No. from 0, delta hex 8, clip, codec
 std::vector<std::array<std::string, 2>> fontFileRows(const TCLPI& clpi); // No. from 1, name
 std::vector<std::array<std::string, 6>>
 epMapRows(const TCLPI& clpi); // No. from 0, PID, type, coarse, fine, start
+
+// Decodes a StreamCodingInfo() body (the bytes after its length) as the reader does, keeping
+// the bytes themselves in coding_info_bytes.
+TStreamCodingInfo decodeStreamCodingInfo(std::uint16_t stream_PID, std::span<const std::uint8_t> body);
 
 // Splits the three 16-bit words after an EP map entry's PID.
 void splitEPMapWords(std::uint16_t first, std::uint16_t second, std::uint16_t third, TEPMapEntry& entry);

@@ -7,7 +7,11 @@
 #include "io/ByteWriter.h"
 #include "io/FileIO.h"
 #include "menu/IGWriter.h"
+#include "menu/MenuLimits.h"
+#include "playlist/PlayListWriter.h"
 #include "shell/Reporter.h"
+#include "stream/ClipInfoWriter.h"
+#include "stream/MenuClip.h"
 #include "stream/TransportStream.h"
 
 namespace corvane {
@@ -121,6 +125,27 @@ private:
 
 static_assert(SourcePacketSize == 4 + TsPacketSize);
 
+// A 33-bit PES time stamp in its 5 bytes, marker bits dropped; cut to 32 bits as the IG
+// writer's values are.
+std::uint32_t pesTimeStamp(ByteReader in) {
+    const std::uint64_t b0 = in.readbyte();
+    const std::uint64_t b12 = in.readword();
+    const std::uint64_t b34 = in.readword();
+    return static_cast<std::uint32_t>(((b0 >> 1) & 7) << 30 | (b12 >> 1) << 15 | (b34 >> 1));
+}
+
+// Widens [first, last] by the PTS and DTS of the PES packet at `start`.
+void noteTimeStamps(const ByteReader& pes, std::size_t start, MuxOutput& result, bool& any) {
+    const std::uint32_t flags = pes.range(start + 7, 1).readbyte();
+    auto note = [&](std::uint32_t stamp) {
+        result.firstTimeStamp = any ? std::min(result.firstTimeStamp, stamp) : stamp;
+        result.lastTimeStamp = any ? std::max(result.lastTimeStamp, stamp) : stamp;
+        any = true;
+    };
+    if (flags & 0x80) note(pesTimeStamp(pes.range(start + 9, 5)));
+    if (flags & 0x40) note(pesTimeStamp(pes.range(start + 14, 5)));
+}
+
 } // namespace
 
 MuxOutput muxPes(std::span<const std::uint8_t> pes) {
@@ -132,9 +157,11 @@ MuxOutput muxPes(std::span<const std::uint8_t> pes) {
     writer.pcr();
 
     ByteReader reader(pes);
+    bool timed = false;
     while (!reader.atEnd()) {
         const std::size_t start = reader.pos();
         if (reader.readlword() != PesStartPrivate1) continue;
+        noteTimeStamps(reader, start, result, timed);
         std::size_t remaining = reader.readword() + 6u;
         reader.seek(start);
         bool first = true;
@@ -164,8 +191,15 @@ MuxOutput muxPes(std::span<const std::uint8_t> pes) {
 }
 
 bool Mux(Reporter& reporter, const TMenu& menu, const std::string& outPath, const std::string& pesPath) {
+    return Mux(reporter, menu, MuxFiles{outPath, "", "", "", pesPath});
+}
+
+bool Mux(Reporter& reporter, const TMenu& menu, const MuxFiles& files) {
+    const std::string& outPath = files.m2ts;
+    const std::string& pesPath = files.pes;
     reporter.ErrorRaised = false;
     reporter.dlog0("Muxing menu...");
+    if (!reportMenuLimits(reporter, menu, "Mux")) return false;
     const IGSaveResult saved =
         saveIGS(menu, IGSaveMode::Pes, [&reporter](const std::string& text) { reporter.slog(text, 0); });
     if (!saved.ok) {
@@ -183,6 +217,24 @@ bool Mux(Reporter& reporter, const TMenu& menu, const std::string& outPath, cons
     if (const FileResult written = writeWholeFile(outPath, muxed.bytes); !written.ok) {
         reporter.fileError(written.error);
         return false;
+    }
+    if (files.clpi.empty() && files.mpls.empty()) return true;
+    const TCLPI clip = menuClipInfo(muxed);
+    if (!files.clpi.empty()) {
+        if (const FileResult written = writeWholeFile(files.clpi, writeClipInfo(clip)); !written.ok) {
+            reporter.fileError(written.error);
+            return false;
+        }
+        reporter.log("Clip information written.");
+    }
+    if (!files.mpls.empty()) {
+        if (const FileResult written =
+                writeWholeFile(files.mpls, writePlayList(menuPlayList(clip, files.clipName)));
+            !written.ok) {
+            reporter.fileError(written.error);
+            return false;
+        }
+        reporter.log("Playlist written.");
     }
     return true;
 }

@@ -40,9 +40,11 @@ inline constexpr std::uint64_t SitPhase = 2;
 inline constexpr const char* MuxPesFileName = "_Corvane_tmppes";
 
 struct MuxOutput {
-    std::vector<std::uint8_t> bytes; // whole aligned units of source packets
-    std::size_t shortPackets = 0;    // IG packets the PES data ended inside
-    std::uint64_t packets = 0;       // source packets before the null padding
+    std::vector<std::uint8_t> bytes;  // whole aligned units of source packets
+    std::size_t shortPackets = 0;     // IG packets the PES data ended inside
+    std::uint64_t packets = 0;        // source packets before the null padding
+    std::uint32_t firstTimeStamp = 0; // 90 kHz: the smallest PTS or DTS of the PES packets
+    std::uint32_t lastTimeStamp = 0;  // 90 kHz: the largest
 };
 
 // Packetises a file of PES packets: 4-byte words are scanned from the start, and each
@@ -59,5 +61,17 @@ MuxOutput muxPes(std::span<const std::uint8_t> pes);
 bool Mux(Reporter& reporter, const TMenu& menu, const std::string& outPath, const std::string& pesPath);
 // The same with the PES file in the user's temporary folder.
 bool Mux(Reporter& reporter, const TMenu& menu, const std::string& outPath);
+
+// What Mux writes besides the stream; an empty path is not written.
+struct MuxFiles {
+    std::string m2ts;
+    std::string clpi;     // the clip information of the stream (stream/MenuClip.h)
+    std::string mpls;     // a playlist playing the stream, naming the clip by clipName
+    std::string clipName; // 5 characters: the clip's name in the playlist
+    std::string pes;      // the PES packets
+};
+// Mux with the clip information and the playlist; "Clip information written." and
+// "Playlist written." after each.
+bool Mux(Reporter& reporter, const TMenu& menu, const MuxFiles& files);
 
 } // namespace corvane

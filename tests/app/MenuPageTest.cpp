@@ -10,6 +10,8 @@
 #include "menu/IGReader.h"
 #include "menu/IGWriter.h"
 #include "navigation/CommandText.h"
+#include "playlist/PlayListReader.h"
+#include "stream/ClipInfo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -406,6 +408,14 @@ private slots:
         QTest::mouseClick(m_window->bSave, Qt::LeftButton);
         QCOMPARE(m_asked.last(), QStringLiteral("save|Save Menu|mymenu.mnu|Menu (*.mnu)"));
         QVERIFY(!QFileInfo::exists(file("saved.mnu")));
+        // A menu a decoder cannot read is refused, naming the record; nothing is written.
+        page()->menu().IGSc.pages[0].BOGs.resize(256);
+        m_answer = file("refused");
+        QTest::mouseClick(m_window->bSave, Qt::LeftButton);
+        QVERIFY(logHas(QStringLiteral("ERROR: page 0: It holds 256 BOGs; the format counts at most 255.")));
+        QVERIFY(logHas(QStringLiteral("ERROR: Save refused: a decoder could not read the menu.")));
+        QVERIFY(!QFileInfo::exists(file("refused.mnu")));
+        page()->menu().IGSc.pages[0].BOGs.resize(1);
         m_answer = file("saved");
         QTest::mouseClick(m_window->bSave, Qt::LeftButton);
         QVERIFY(logHas(QStringLiteral("saved.mnu saved.")));
@@ -439,6 +449,14 @@ private slots:
         QCOMPARE(stream[4], std::uint8_t(0x47));
         QCOMPARE(stream[5] & 0x1F, 0); // PID 0x0000
         QCOMPARE(stream[6], std::uint8_t(0x00));
+        // The clip information beside it counts every packet; the playlist question got a name.
+        QVERIFY(m_asked.last().startsWith(QStringLiteral("save|Mux Menu: playlist")));
+        const ClipReadResult clip = readClipInfo(bytesOf(file("muxed.clpi")), "muxed.clpi", true);
+        QCOMPARE(clip.status, ReadStatus::Ok);
+        QCOMPARE(std::size_t(clip.clpi.ClipInfo.number_of_source_packets) * 192, stream.size());
+        const PlsReadResult list = readPlayList(bytesOf(file("muxed.mpls")), "muxed.mpls", true);
+        QCOMPARE(list.status, ReadStatus::Ok);
+        QCOMPARE(list.mpls.PlayList.PlayItems.at(0).Clip_Information_file_name, std::string("muxed"));
     }
 
     void loadToMenuExtractsTheClipsIgStream() {

@@ -26,6 +26,16 @@ std::string key(const Finding& f) {
     return f.code + "|" + f.file + "|" + f.where.text() + "|" + f.message;
 }
 
+// An object as a read menu holds it: fragments of run-length data, no picture.
+TIGobject presentObject(std::uint16_t id, std::uint16_t width, std::uint16_t height) {
+    TIGobject object;
+    object.object_id = id;
+    object.object_width = width;
+    object.object_height = height;
+    object.fragments.push_back({});
+    return object;
+}
+
 class DiscCheckTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -153,6 +163,38 @@ TEST_F(DiscCheckTest, EachPlantedFaultGivesExactlyItsFinding) {
         {"sound-id-missing",
          [](DiscModel& d) {
              d.menus[0].menu.IGSc.pages[0].BOGs[0].buttons[0].selected_state_sound_id_ref = 3;
+         }},
+        {"menu-object-too-large",
+         [](DiscModel& d) { d.menus[0].menu.IGObjects.push_back(presentObject(0, 4000, 10)); }},
+        {"menu-objects-over-buffer",
+         [](DiscModel& d) {
+             for (std::uint16_t id = 0; id < 9; ++id)
+                 d.menus[0].menu.IGObjects.push_back(presentObject(id, 1920, 1080));
+         }},
+        {"menu-object-outside-video",
+         [](DiscModel& d) {
+             d.menus[0].menu.IGObjects.push_back(presentObject(0, 10, 10));
+             d.menus[0].menu.IGPalettes.emplace_back();
+             TIGbutton& button = d.menus[0].menu.IGSc.pages[0].BOGs[0].buttons[0];
+             button.normal_start_object_id_ref = button.normal_end_object_id_ref = 0;
+             button.button_horizontal_position = 1915;
+         }},
+        {"menu-object-missing",
+         [](DiscModel& d) {
+             d.menus[0].menu.IGPalettes.emplace_back();
+             TIGbutton& button = d.menus[0].menu.IGSc.pages[0].BOGs[0].buttons[0];
+             button.selected_start_object_id_ref = button.selected_end_object_id_ref = 7;
+         }},
+        {"menu-palette-missing",
+         [](DiscModel& d) {
+             d.menus[0].menu.IGObjects.push_back(presentObject(0, 10, 10));
+             TIGbutton& button = d.menus[0].menu.IGSc.pages[0].BOGs[0].buttons[0];
+             button.normal_start_object_id_ref = button.normal_end_object_id_ref = 0;
+         }},
+        {"menu-palette-entry-reserved",
+         [](DiscModel& d) {
+             d.menus[0].menu.IGPalettes.emplace_back();
+             d.menus[0].menu.IGPalettes[0].entries[255] = {10, 20, 30, 255};
          }},
         {"playlist-unreferenced",
          [](DiscModel& d) {

@@ -11,8 +11,12 @@
 #include "io/FileIO.h"
 #include "menu/IGWriter.h"
 #include "menu/MenuTestUtil.h"
+#include "playlist/PlayListReader.h"
+#include "playlist/PlayListWriter.h"
 #include "shell/CaptureSink.h"
+#include "stream/ClipInfo.h"
 #include "stream/Demux.h"
+#include "stream/MenuClip.h"
 #include "stream/Mux.h"
 #include "stream/StreamTestUtil.h"
 
@@ -226,7 +230,8 @@ TEST_F(MuxFile, ExtractingTheIgPidGivesBackTheSegments) {
     for (const TMenu* menu : {&real.menu, &large}) {
         testing::CaptureSink sink;
         Reporter reporter(&sink);
-        ASSERT_TRUE(Mux(reporter, *menu, path("menu.m2ts"), path("pes")));
+        ASSERT_TRUE(Mux(reporter, *menu, path("menu.m2ts"), path("pes")))
+            << ::testing::PrintToString(sink.texts());
         EXPECT_EQ(sink.texts().front(), "Muxing menu...");
         EXPECT_FALSE(reporter.ErrorRaised);
         EXPECT_EQ(sink.status[0], "Ready.");
@@ -263,6 +268,56 @@ TEST_F(MuxFile, FailuresWriteNothingAndThePesFileIsOptional) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
     EXPECT_FALSE(Mux(reporter, createMenu(), path("no/such/folder/a.m2ts"), path("pes")));
     EXPECT_EQ(sink.fileErrors.size(), 1u);
+}
+
+} // namespace
+} // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The clip information and playlist of a mux describe the file written: a player reads the
+// clip up to number_of_source_packets and plays it from IN to OUT.
+TEST_F(MuxFile, ClipInformationAndPlayListOfTheStream) {
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    TMenu menu = testing::sampleMenu();
+    testing::addObject(menu, static_cast<std::uint16_t>(menu.IGObjects.size()),
+                       testing::pictureEncodingTo(65530));
+    ASSERT_TRUE(Mux(reporter, menu,
+                    MuxFiles{path("00007.m2ts"), path("00007.clpi"), path("00009.mpls"), "00007", ""}));
+    EXPECT_EQ(sink.texts().back(), "Playlist written.");
+    std::string error;
+    const auto ts = readWholeFile(path("00007.m2ts"), error);
+    const auto clipBytes = readWholeFile(path("00007.clpi"), error);
+    const auto listBytes = readWholeFile(path("00009.mpls"), error);
+    ASSERT_TRUE(ts && clipBytes && listBytes);
+
+    const ClipReadResult clip = readClipInfo(*clipBytes, "00007.clpi", true);
+    ASSERT_EQ(clip.status, ReadStatus::Ok);
+    EXPECT_GT(ts->size(), 6144u);
+    EXPECT_EQ(std::uint64_t{clip.clpi.ClipInfo.number_of_source_packets} * SourcePacketSize, ts->size());
+    EXPECT_EQ(clip.clpi.ClipInfo.application_type, 5);
+    const TSTCSequence& stc = clip.clpi.SequenceInfo.ATC_sequences.at(0).STC_sequences.at(0);
+    EXPECT_EQ(stc.PCR_PID, PcrPid);
+    // The composition's PTS is the menu's IN time; the object segments are decoded before it.
+    EXPECT_LT(stc.presentation_start_time, menu.MenuInTime / 2);
+    EXPECT_EQ(stc.presentation_end_time, menu.MenuInTime / 2 + MenuClipFrameTicks);
+    const TStreamCodingInfo& ig = clip.clpi.ProgramInfo.program_sequences.at(0).streams.at(0);
+    EXPECT_EQ(ig.stream_PID, MenuIgPid);
+    EXPECT_EQ(ig.stream_coding_type, 0x91);
+    EXPECT_EQ(clip.clpi.CPI.CPI_length, 0u);
+
+    const PlsReadResult list = readPlayList(*listBytes, "00009.mpls", true);
+    ASSERT_EQ(list.status, ReadStatus::Ok);
+    EXPECT_EQ(testing::byteDifference(writePlayList(list.mpls), *listBytes), "");
+    const TPlayItem& item = list.mpls.PlayList.PlayItems.at(0);
+    EXPECT_EQ(item.Clip_Information_file_name, "00007");
+    EXPECT_EQ(item.IN_time, stc.presentation_start_time);
+    EXPECT_EQ(item.OUT_time, stc.presentation_end_time);
+    ASSERT_EQ(item.STN.IG.size(), 1u);
+    EXPECT_EQ(item.STN.IG[0].ref_to_stream_PID_of_mainClip, MenuIgPid);
+    EXPECT_EQ(list.mpls.PlayListMark.marks.size(), 1u);
 }
 
 } // namespace

@@ -14,6 +14,17 @@ cmp -s "$TMP/back.mnu" "$TMP/real2.mnu" || fail "the muxed menu does not extract
 expect_status 0 "$CLI" mux "$TMP/three.mnu" -o "$TMP/three.m2ts" --quiet
 [ -s "$TMP/err" ] && fail "mux --quiet wrote log lines"
 expect_status 2 "$CLI" mux "$TMP/real.mnu" -o "$TMP/real.mnu"
+expect_status 2 "$CLI" mux "$TMP/real.mnu" -o "$TMP/y.m2ts" --clpi "$TMP/real.mnu"
+
+# --clpi / --mpls: the clip counts every packet of the stream, the playlist plays that clip
+expect_status 0 "$CLI" mux "$TMP/three.mnu" -o "$TMP/00003.m2ts" --clpi "$TMP/00003.clpi" --mpls "$TMP/00001.mpls"
+expect_err "Playlist written."
+expect_status 0 "$CLI" dump "$TMP/00003.clpi"
+expect_part "\"number_of_source_packets\": $(($(wc -c <"$TMP/00003.m2ts") / 192))"
+expect_part '"application_type": 5'
+expect_status 0 "$CLI" dump "$TMP/00001.mpls"
+expect_part '"Clip_Information_file_name": "00003"'
+expect_part '"number_of_IG_stream_entries": 1'
 expect_status 1 "$CLI" mux "$TMP/cut.mnu" -o "$TMP/x.m2ts"
 [ -e "$TMP/x.m2ts" ] && fail "a refused mux wrote a stream"
 
