@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need; skips what is there.
 set -e
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev \
-libqt6opengl6-dev libgl1-mesa-dev libpng-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libgtest-dev \
+libqt6opengl6-dev libgl1-mesa-dev libpng-dev libimagequant-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libgtest-dev \
 libgmock-dev libbenchmark-dev libbluray-dev xvfb xauth clang libclang-rt-14-dev ccache clang-format"
 missing=""
 for p in $PACKAGES; do

@@ -25,6 +25,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -33,6 +34,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
@@ -169,6 +171,12 @@ void MenuPage::connectControls() {
     connect(iBOG, &PictureBox::pointerMoved, this, &MenuPage::iObjectMouseMove);
     connect(bbSaveIGObj, &QToolButton::clicked, this, &MenuPage::bbSaveIGObjClick);
     connect(bbLoadIGObj, &QToolButton::clicked, this, &MenuPage::bbLoadIGObjClick);
+    connect(actPngNewPalette, &QAction::triggered, this, [this] { importPng(std::nullopt); });
+    connect(actPngIntoPalette, &QAction::triggered, this, [this] {
+        if (cbPalettes->count() > 0) importPng(chosenPalette());
+    });
+    connect(bbLoadIGObj->menu(), &QMenu::aboutToShow, this, &MenuPage::updateImportMenu);
+    connect(cbPalettes, &QComboBox::currentIndexChanged, this, &MenuPage::updateImportMenu);
 }
 
 void MenuPage::clearMenuPage() {
@@ -501,6 +509,17 @@ void MenuPage::bbSaveIGObjClick() {
 }
 
 void MenuPage::bbLoadIGObjClick() {
+    importPng(std::nullopt);
+}
+
+void MenuPage::updateImportMenu() {
+    const bool any = cbPalettes->count() > 0;
+    actPngIntoPalette->setEnabled(any);
+    actPngIntoPalette->setText(any ? QStringLiteral("Into palette ") + cbPalettes->currentText()
+                                   : QStringLiteral("Into palette"));
+}
+
+void MenuPage::importPng(std::optional<std::uint16_t> intoPalette) {
     if (!m_session.menuOpen) return;
     const QString path =
         chooseFile(false, QStringLiteral("Open image"), QString::fromStdString(m_session.options.WorkDir),
@@ -515,8 +534,11 @@ void MenuPage::bbLoadIGObjClick() {
     EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Import PNG"));
     edit.keep([this]() -> std::vector<TIGobject>& { return m_session.menu.IGObjects; });
     edit.keep([this]() -> std::vector<TIGPalette>& { return m_session.menu.IGPalettes; });
-    const auto id = importObjectPng(menu(), *bytes, error);
+    PngImportOptions options;
+    options.intoPalette = intoPalette;
+    const auto id = importObjectPng(menu(), *bytes, error, options);
     if (!id) {
+        if (!error.empty()) error[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(error[0])));
         m_session.reporter.erlog(error);
         return;
     }
@@ -525,10 +547,12 @@ void MenuPage::bbLoadIGObjClick() {
         const QSignalBlocker objects(cbObjects), palettes(cbPalettes);
         cbObjects->clear();
         fillObjectList();
-        const TIGPalette& added = m.IGPalettes.back();
-        cbPalettes->addItem(QString::fromStdString(hexText(added.palette_id, 2)), int{added.palette_id});
+        if (!intoPalette) {
+            const TIGPalette& added = m.IGPalettes.back();
+            cbPalettes->addItem(QString::fromStdString(hexText(added.palette_id, 2)), int{added.palette_id});
+            cbPalettes->setCurrentIndex(cbPalettes->count() - 1);
+        }
         cbObjects->setCurrentIndex(*id);
-        cbPalettes->setCurrentIndex(cbPalettes->count() - 1);
         sgIGObjects->selectDataRow(*id);
         cbObjects->setToolTip(QStringLiteral("%1 objects").arg(m.IGObjects.size()));
         cbPalettes->setToolTip(QStringLiteral("%1 palettes").arg(m.IGPalettes.size()));

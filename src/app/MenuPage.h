@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,6 +27,7 @@
 
 #include "app/GridView.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -159,6 +161,10 @@ public:
     void showObjectView();
     void bbSaveIGObjClick();
     void bbLoadIGObjClick();
+    // Import PNG: a new object with a new palette, or mapped into an existing palette.
+    void importPng(std::optional<std::uint16_t> intoPalette);
+    // The import button's menu names the chosen palette.
+    void updateImportMenu();
 
     // File dialogs: (save?, title, proposed path, filter) → path, empty on cancel.
     std::function<QString(bool save, const QString& title, const QString& proposed, const QString& filter)>
@@ -226,6 +232,8 @@ private:
     QCheckBox* cbPalOnly;
     QToolButton* bbSaveIGObj;
     QToolButton* bbLoadIGObj;
+    QAction* actPngNewPalette;
+    QAction* actPngIntoPalette;
     PictureBox* iObject;
     TIntEdit* neCropX;
     TIntEdit* neCropY;

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
@@ -324,7 +325,17 @@ void MenuPage::buildLayout() {
     bbLoadIGObj = new QToolButton(objects);
     bbLoadIGObj->setObjectName(QStringLiteral("bbLoadIGObj"));
     bbLoadIGObj->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    bbLoadIGObj->setToolTip(QStringLiteral("Load an object from PNG (8-bit palette)"));
+    bbLoadIGObj->setToolTip(QStringLiteral("Load an object from PNG (palette, greyscale, RGB or RGBA) with a "
+                                           "new palette; the arrow offers the chosen palette"));
+    bbLoadIGObj->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* importMenu = new QMenu(bbLoadIGObj);
+    importMenu->setObjectName(QStringLiteral("mImportPng"));
+    actPngNewPalette = importMenu->addAction(QStringLiteral("New palette"));
+    actPngNewPalette->setObjectName(QStringLiteral("actPngNewPalette"));
+    actPngIntoPalette = importMenu->addAction(QStringLiteral("Into palette"));
+    actPngIntoPalette->setObjectName(QStringLiteral("actPngIntoPalette"));
+    actPngIntoPalette->setToolTip(QStringLiteral("Each pixel takes the nearest colour of the palette"));
+    bbLoadIGObj->setMenu(importMenu);
     auto* pickers = new QHBoxLayout(gbObjPal);
     pickers->addWidget(new QLabel(QStringLiteral("Object")));
     pickers->addWidget(cbObjects);

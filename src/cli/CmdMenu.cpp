@@ -110,12 +110,25 @@ void addObjectImport(CLI::App& object, int& result) {
     auto mnu = std::make_shared<std::string>();
     auto png = std::make_shared<std::string>();
     auto out = std::make_shared<std::string>();
+    auto paletteId = std::make_shared<std::string>();
+    auto exact = std::make_shared<bool>(false);
     auto quiet = std::make_shared<bool>(false);
     importer->add_option("MNU", *mnu, "The .mnu menu")->required();
-    importer->add_option("PNG", *png, "An 8-bit palette PNG no larger than the menu's video")->required();
+    importer->add_option("PNG", *png, "A PNG no larger than the menu's video")->required();
     importer->add_option("-o,--output", *out, "The .mnu file to write")->required();
+    importer->add_option(
+        "--palette", *paletteId,
+        "Map the colours to the nearest entries of this palette (hex) instead of adding one");
+    importer->add_flag("--exact", *exact,
+                       "Refuse true colour of more than 255 colours instead of reducing it");
     importer->add_flag("--quiet", *quiet, "No log lines on stderr");
-    importer->callback([&result, mnu, png, out, quiet] {
+    importer->callback([&result, mnu, png, out, paletteId, exact, quiet] {
+        PngImportOptions options;
+        options.quantise = !*exact;
+        if (!paletteId->empty()) {
+            options.intoPalette = idOption("--palette", *paletteId, 0xFF, result);
+            if (!options.intoPalette) return;
+        }
         if (refuseSameFile(*mnu, *out, result) || refuseSameFile(*png, *out, result)) return;
         auto menu = loadMenu(*mnu, *quiet, result);
         if (!menu) return;
@@ -126,15 +139,19 @@ void addObjectImport(CLI::App& object, int& result) {
             result = Rejected;
             return;
         }
-        const auto id = importObjectPng(*menu, *bytes, error);
+        const auto id = importObjectPng(*menu, *bytes, error, options);
         if (!id) {
             printError(*png, error);
             result = Rejected;
             return;
         }
-        if (saveMenu(*menu, *out, result) && !*quiet)
-            std::cerr << "object " << hexText(*id, 4) << ", palette "
-                      << hexText(menu->IGPalettes.size() - 1, 2) << " added\n";
+        if (saveMenu(*menu, *out, result) && !*quiet) {
+            std::cerr << "object " << hexText(*id, 4);
+            if (options.intoPalette)
+                std::cerr << " added in palette " << hexText(*options.intoPalette, 2) << '\n';
+            else
+                std::cerr << ", palette " << hexText(menu->IGPalettes.size() - 1, 2) << " added\n";
+        }
     });
 }
 

@@ -13,11 +13,13 @@
 #include "playlist/PlayListReader.h"
 #include "stream/ClipInfo.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -25,10 +27,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include "GuiTest.h"
 #include "app/BdmvPage.h"
 #include "app/ClipInfoPage.h"
+#include "app/EditHistory.h"
 #include "app/MainWindow.h"
 #include "app/MenuPage.h"
 #include "app/MessageLog.h"
@@ -374,12 +378,73 @@ private slots:
         QCOMPARE(*objectPicture(page()->menu(), 2), png->picture);
         QCOMPARE(shownObject().size(), QSize(24, 10));
 
-        // A true-colour picture is refused and changes nothing.
-        m_answer = data("menu/stripes-24x10-rgb.png");
+        // A file that is no PNG is refused with the reason and changes nothing.
+        m_answer = data("menu/SOURCES.md");
         QTest::mouseClick(control<QToolButton>("bbLoadIGObj"), Qt::LeftButton);
-        QVERIFY(logHas(QStringLiteral("ERROR: Not supported file format!")));
+        QVERIFY(logHas(QStringLiteral("ERROR: Not a PNG file")));
         QCOMPARE(grid("sgIGObjects")->dataRows(), 3);
         QCOMPARE(page()->menu().IGPalettes.size(), std::size_t(3));
+    }
+
+    // RGBA artwork through the import button (a reduced palette of its own) and its menu (the
+    // nearest colours of the chosen palette): one undo step each, kept by Save.
+    void rgbaArtworkImportsAsOneStepAndSurvivesSave() {
+        writeBytes(file("stripes.mnu"), saveIGS(stripesMenu(), IGSaveMode::Mnu).bytes);
+        loadMenu(file("stripes.mnu"));
+        control<QTabWidget>("pcMenu")->setCurrentIndex(2);
+        QImage art(40, 20, QImage::Format_RGBA8888);
+        for (int y = 0; y < art.height(); ++y)
+            for (int x = 0; x < art.width(); ++x)
+                art.setPixelColor(x, y, QColor(x * 6, y * 12, 200, x < 4 ? 0 : 255 - y * 4));
+        QVERIFY(art.save(file("art.png"), "PNG"));
+        m_answer = file("art.png");
+        QUndoStack* stack = m_window->history().stack(EditedDocument::Menu);
+        const int steps = stack->count();
+
+        QTest::mouseClick(control<QToolButton>("bbLoadIGObj"), Qt::LeftButton);
+        TMenu& menu = page()->menu();
+        QCOMPARE(menu.IGObjects.size(), std::size_t(3));
+        QCOMPARE(menu.IGPalettes.size(), std::size_t(3));
+        QCOMPARE(control<QComboBox>("cbPalettes")->currentText(), QStringLiteral("02"));
+        const IndexPicture reduced = *objectPicture(menu, 2);
+        QCOMPARE(reduced.at(0, 0), std::uint8_t(255));
+        QVERIFY(Obj2Pic(menu, 2, 2)->pixel(30, 10)[3] > 200);
+
+        control<QComboBox>("cbPalettes")->setCurrentIndex(0);
+        QMenu* choices = control<QToolButton>("bbLoadIGObj")->menu();
+        emit choices->aboutToShow();
+        auto* into = child<QAction>(choices, QLatin1String("actPngIntoPalette"));
+        QCOMPARE(into->text(), QStringLiteral("Into palette 00"));
+        into->trigger();
+        QCOMPARE(menu.IGObjects.size(), std::size_t(4));
+        QCOMPARE(menu.IGPalettes.size(), std::size_t(3));
+        QCOMPARE(control<QComboBox>("cbObjects")->currentText(), QStringLiteral("0003"));
+        QCOMPARE(control<QComboBox>("cbPalettes")->currentText(), QStringLiteral("00"));
+        const IndexPicture mapped = *objectPicture(menu, 3);
+        QCOMPARE(stack->count(), steps + 2);
+        QCOMPARE(stack->undoText(), QStringLiteral("Import PNG"));
+
+        stack->undo();
+        QCOMPARE(menu.IGObjects.size(), std::size_t(3));
+        QCOMPARE(grid("sgIGObjects")->dataRows(), 3);
+        stack->undo();
+        QCOMPARE(menu.IGObjects.size(), std::size_t(2));
+        QCOMPARE(menu.IGPalettes.size(), std::size_t(2));
+        QCOMPARE(control<QComboBox>("cbPalettes")->count(), 2);
+        stack->redo();
+        stack->redo();
+        QCOMPARE(menu.IGObjects.size(), std::size_t(4));
+
+        m_answer = file("art");
+        QTest::mouseClick(m_window->bSave, Qt::LeftButton);
+        QVERIFY(logHas(QStringLiteral("art.mnu saved.")));
+        loadMenu(file("art.mnu"));
+        TMenu& again = page()->menu();
+        QCOMPARE(again.IGObjects.size(), std::size_t(4));
+        QCOMPARE(again.IGPalettes.size(), std::size_t(3));
+        QCOMPARE(*objectPicture(again, 2), reduced);
+        QCOMPARE(*objectPicture(again, 3), mapped);
+        QCOMPARE(Obj2Pic(again, 2, 2)->pixel(0, 0)[3], std::uint8_t(0));
     }
 
     void createMenuThenSaveReadsBackTheSame() {

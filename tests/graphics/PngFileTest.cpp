@@ -97,19 +97,19 @@ TEST(PngFile, ImportRefusesWhatTheMenuCannotHold) {
     std::string error;
     IndexPicture wide(101, 10), tall(10, 51), fits(100, 50);
     const RgbaPalette palette{};
-    for (const auto* picture : {&wide, &tall}) {
-        const auto png = writeIndexPng(*picture, palette, "x", error);
-        EXPECT_FALSE(importObjectPng(menu, png, error));
-        EXPECT_EQ(error, "Not supported file format!");
-    }
-    for (png_uint_32 format : {PNG_FORMAT_RGB, PNG_FORMAT_RGBA, PNG_FORMAT_LINEAR_Y}) {
-        error.clear();
-        EXPECT_FALSE(importObjectPng(menu, simplePng(8, 8, format), error)) << format;
-        EXPECT_EQ(error, "Not supported file format!");
-    }
+    EXPECT_FALSE(importObjectPng(menu, writeIndexPng(wide, palette, "x", error), error));
+    EXPECT_EQ(error, "the picture is 101 pixels wide, wider than the video (100)");
+    EXPECT_FALSE(importObjectPng(menu, writeIndexPng(tall, palette, "x", error), error));
+    EXPECT_EQ(error, "the picture is 51 pixels tall, taller than the video (50)");
     EXPECT_EQ(menu.IGObjects.size(), before.IGObjects.size());
     EXPECT_EQ(menu.IGPalettes.size(), before.IGPalettes.size());
     EXPECT_TRUE(importObjectPng(menu, writeIndexPng(fits, palette, "x", error), error));
+    // True colour and 16-bit grey are taken too: one colour, one entry.
+    for (png_uint_32 format : {PNG_FORMAT_RGB, PNG_FORMAT_RGBA, PNG_FORMAT_LINEAR_Y}) {
+        const auto id = importObjectPng(menu, simplePng(8, 8, format), error);
+        ASSERT_TRUE(id) << format << ": " << error;
+        EXPECT_EQ(menu.IGObjects[*id].index_picture->pixels, std::vector<std::uint8_t>(64, 0));
+    }
 
     // Greyscale of 8 bits is 8 bits per pixel: its palette is the grey ramp.
     const auto grey = readIndexPng(simplePng(4, 4, PNG_FORMAT_GRAY), error);

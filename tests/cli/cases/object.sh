@@ -3,15 +3,21 @@
 . "$(dirname "$0")/../lib.sh"
 "$CLI" menu new -o "$TMP/new.mnu" >/dev/null 2>&1
 
-# object import: a palette PNG becomes object 0000 with palette 00; true colour is refused
+# object import: a palette PNG becomes object 0000 with palette 00; true colour gets a palette
+# of its own or the nearest entries of a given one
 expect_status 0 "$CLI" object import "$TMP/new.mnu" "$D/stripes-24x10-pal8.png" -o "$TMP/one.mnu"
 expect_err "object 0000, palette 00 added"
 expect_status 0 "$CLI" object import "$TMP/one.mnu" "$D/stripes-24x10-pal8.png" -o "$TMP/two.mnu"
 expect_err "object 0001, palette 01 added"
-expect_status 1 "$CLI" object import "$TMP/one.mnu" "$D/stripes-24x10-rgb.png" -o "$TMP/x.mnu"
-expect_err "stripes-24x10-rgb.png: Not supported file format!"
-[ -e "$TMP/x.mnu" ] && fail "a refused import wrote a menu"
+expect_status 0 "$CLI" object import "$TMP/one.mnu" "$D/stripes-24x10-rgb.png" --exact -o "$TMP/rgb.mnu"
+expect_err "object 0001, palette 01 added"
+expect_status 0 "$CLI" object import "$TMP/one.mnu" "$D/stripes-24x10-rgb.png" --palette 0 -o "$TMP/rgb.mnu"
+expect_err "object 0001 added in palette 00"
+expect_status 1 "$CLI" object import "$TMP/one.mnu" "$D/stripes-24x10-rgb.png" --palette 3 -o "$TMP/x.mnu"
+expect_err "stripes-24x10-rgb.png: there is no palette 03"
 expect_status 1 "$CLI" object import "$TMP/one.mnu" "$D/SOURCES.md" -o "$TMP/x.mnu"
+expect_err "SOURCES.md: not a PNG file"
+[ -e "$TMP/x.mnu" ] && fail "a refused import wrote a menu"
 expect_status 2 "$CLI" object import "$TMP/one.mnu" "$D/stripes-24x10-pal8.png" -o "$TMP/one.mnu"
 
 # object export: both objects hold the same pixels, so in one palette they give the same PNG
