@@ -60,9 +60,17 @@ printf '%s\n' "${COMPREPLY[@]}"
 END
   offers() { bash "$TMP/offer.bash" "$C" "$@"; }
   CLI="$P/bin/corvane-cli"
-  for sub in check command dump resave commands run extract "chapters export" "chapters import" \
-    "sound export" "sound import" "sound new" find "menu new" "menu render" "object export" \
-    "object import" mux info lint; do
+  # Every subcommand the help lists, and theirs in turn.
+  subcommands() { "$@" --help 2>/dev/null | sed -n '/^Subcommands:/,/^$/p' | sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p'; }
+  all=""
+  for top in $(subcommands $CLI); do
+    inner=$(subcommands $CLI "$top")
+    if [ -z "$inner" ]; then all="$all|$top"; else for i in $inner; do all="$all|$top $i"; done; fi
+  done
+  [ -n "$all" ] || fail "the help lists no subcommands"
+  IFS='|'
+  for sub in ${all#|}; do
+    unset IFS
     # shellcheck disable=SC2086
     $CLI $sub --help 2>/dev/null | sed -n '/^Options:/,/^[^ ]/p' | grep -o '^  *-[-,a-zA-Z0-9]*' |
       tr ',' '\n' | tr -d ' ' | grep -v '^$' >"$TMP/wanted"
@@ -72,7 +80,9 @@ END
     while read -r option; do
       grep -qxF -- "$option" "$TMP/offered" || fail "completion of '$sub' lacks $option"
     done <"$TMP/wanted"
+    IFS='|'
   done
+  unset IFS
   offers menu r | grep -qx render || fail "completion of 'menu r' is not render"
   offers chapters export x.mpls --format "" | grep -qx frame || fail "completion of --format lacks frame"
   offers "" | grep -qx lint || fail "completion lacks the subcommand lint"
