@@ -155,16 +155,20 @@ double plainCopy() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Video and audio in one read of the file, each to its own output.
+// Video and audio in one read of the file, each to its own output; a copy of the file
+// goes before each pass, so that both meet the disk in the same state.
 void BM_DemuxAllStreams(benchmark::State& state) {
     Reporter reporter;
-    const double copySeconds = plainCopy();
+    double copySeconds = 0;
     const std::string audioOut = stream().output + ".audio";
     const std::vector<DemuxTarget> targets{{VideoPid, DemuxMode::ES, stream().output},
                                            {AudioPid, DemuxMode::ES, audioOut}};
     double seconds = 0;
     std::uint64_t written = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        copySeconds += plainCopy();
+        state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         const auto results = DemuxStreams(stream().path, targets, reporter);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -174,7 +178,7 @@ void BM_DemuxAllStreams(benchmark::State& state) {
     std::filesystem::remove(audioOut, ec);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream().bytes));
     state.counters["out_MiB"] = static_cast<double>(written) / (1 << 20);
-    state.counters["vs_copy"] = copySeconds / (seconds / static_cast<double>(state.iterations()));
+    state.counters["vs_copy"] = copySeconds / seconds;
     state.counters["peak_MiB"] = peakMiB();
 }
 
