@@ -96,6 +96,11 @@ void addExtractCommand(CLI::App& app, int& result) {
         std::error_code failed;
         // One PID names its file, unless -o is a folder that exists.
         const bool toFolder = *all || pids.size() > 1 || fs::is_directory(*output, failed);
+        if (toFolder && *output == StandardOutputName) {
+            printError(*input, "several streams go into a folder, not to the standard output");
+            result = Usage;
+            return;
+        }
         std::string error;
         const std::vector<TStreamCodingInfo> known =
             toFolder ? knownStreams(*input, error) : std::vector<TStreamCodingInfo>{};

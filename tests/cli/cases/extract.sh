@@ -52,6 +52,7 @@ expect_status 1 "$CLI" extract "$S.m2ts" --pid 1100 --pid 1200 --quiet -o "$TMP/
 expect_err_only "error: PID 1200 not found in ffmpeg-mpeg2-ac3.m2ts"
 [ -e "$TMP/bad" ] && fail "an absent PID among several left $(ls "$TMP/bad")"
 expect_status 2 "$CLI" extract "$S.m2ts" --all --pid 1100 -o "$TMP/x"
+expect_status 2 "$CLI" extract "$S.m2ts" --pid 1011 --pid 1100 -o -
 expect_status 1 "$CLI" extract "$S.ac3" --all -o "$TMP/x"
 [ -e "$TMP/x" ] && fail "--all on a file that is no transport stream left $TMP/x"
 
