@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
@@ -136,6 +137,19 @@ const TStreamCodingInfo* ClipInfoPage::streamOfRow(int row) const {
 
 const TStreamCodingInfo* ClipInfoPage::selectedStream() const {
     return streamOfRow(sgCI->currentRow());
+}
+
+std::vector<TStreamCodingInfo> ClipInfoPage::selectedStreams() const {
+    std::vector<int> rows;
+    if (sgCI->selectionModel())
+        for (const QModelIndex& index : sgCI->selectionModel()->selectedRows()) rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<TStreamCodingInfo> streams;
+    for (const int row : rows)
+        if (const TStreamCodingInfo* stream = streamOfRow(row)) streams.push_back(*stream);
+    if (streams.empty())
+        if (const TStreamCodingInfo* stream = selectedStream()) streams.push_back(*stream);
+    return streams;
 }
 
 const TCLPI& ClipInfoPage::clpi() const {
@@ -271,11 +285,10 @@ void ClipInfoPage::bLoadToMenuClick() {
 }
 
 void ClipInfoPage::bSavePESClick() {
-    const TStreamCodingInfo* selected = selectedStream();
+    // Copies: the clip in memory may be read again while the extraction serves events.
+    const std::vector<TStreamCodingInfo> streams = selectedStreams();
     const std::string m2ts = streamPath();
-    if (m_extracting || !selected || m2ts.empty()) return;
-    // A copy: the clip in memory may be read again while the extraction serves events.
-    const TStreamCodingInfo stream = *selected;
+    if (m_extracting || streams.empty() || m2ts.empty()) return;
     // Without a work folder the user picks one (it becomes the work folder); the log
     // names the output by its full path.
     QString folder = QString::fromStdString(m_session.options.WorkDir);
@@ -290,14 +303,26 @@ void ClipInfoPage::bSavePESClick() {
     }
     std::string workDir = QDir::toNativeSeparators(QDir(folder).absolutePath()).toStdString();
     if (workDir.empty() || workDir.back() != pathSeparator()) workDir += pathSeparator();
-    const PidOutput output = pidOutput(workDir, m_session.clpiName, stream, m_session.options);
     m_extracting = true;
     bSavePES->setEnabled(false);
     bLoadToMenu->setEnabled(false);
-    const DemuxResult saved =
-        savePid(m_session.reporter, m2ts, output.fileName, stream.stream_PID, output.mode);
+    bool ok = true;
+    if (streams.size() == 1) {
+        const TStreamCodingInfo& stream = streams.front();
+        const PidOutput output = pidOutput(workDir, m_session.clpiName, stream, m_session.options);
+        ok = savePid(m_session.reporter, m2ts, output.fileName, stream.stream_PID, output.mode).ok;
+    } else {
+        // Several streams in one read, each named by clip, PID, coding and language.
+        std::vector<DemuxTarget> targets;
+        for (const TStreamCodingInfo& stream : streams) {
+            const DemuxMode mode = pidMode(stream.stream_PID, m_session.options);
+            targets.push_back(
+                {stream.stream_PID, mode, workDir + streamFileName(m_session.clpiName, stream, mode)});
+        }
+        for (const DemuxResult& saved : saveStreams(m_session.reporter, m2ts, targets)) ok = ok && saved.ok;
+    }
     // A file that failed ends the action on the errors status too.
-    if (!saved.ok) m_session.reporter.slogR();
+    if (!ok) m_session.reporter.slogR();
     m_extracting = false;
     // The window stayed live: the clip on show may have changed meanwhile.
     bSavePES->setEnabled(bPlay->isEnabled() && streamSize() != 0);

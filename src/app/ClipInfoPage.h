@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "stream/ClipInfo.h"
 
@@ -128,6 +129,8 @@ private:
     // The stream of a row of sgCI, of the selected one; null without one.
     const TStreamCodingInfo* streamOfRow(int row) const;
     const TStreamCodingInfo* selectedStream() const;
+    // The streams of the selected rows in row order (the current row when none is selected).
+    std::vector<TStreamCodingInfo> selectedStreams() const;
 
     Session& m_session;
     TfExtDat* m_extDat = nullptr;

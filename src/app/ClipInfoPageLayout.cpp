@@ -171,6 +171,8 @@ void ClipInfoPage::buildLayout() {
     // ProgramInfo and CPI
     sgCI = new PlaylistGrid("sgCI", StreamGridHeader, this);
     sgCI->setColumnChars({3, 5, 16});
+    // Save PID takes every selected stream in one read.
+    sgCI->setSelectionMode(QAbstractItemView::ExtendedSelection);
     sgCI->setToolTip(QStringLiteral("Double click plays the clip (PID 1400: loads the menu)"));
     auto* gbProgram = group(this, QStringLiteral("ProgramInfo"), sgCI);
     sgEPmap = new PlaylistGrid("sgEPmap", EPMapGridHeader, this);

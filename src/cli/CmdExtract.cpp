@@ -1,6 +1,10 @@
-// extract: one stream of a transport stream by PID, as the "Save PID" button does.
+// extract: streams of a transport stream by PID, as the "Save PID" button does; several
+// streams (or all of the clip) in one read of the file, each to its own file in a folder.
 
+#include <algorithm>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "cli/CliCommon.h"
 #include "cli/Subcommands.h"
@@ -11,33 +15,67 @@
 
 namespace corvane::cli {
 
+namespace {
+
+// The streams the clip information beside the stream lists, else the ones of the PMT.
+std::vector<TStreamCodingInfo> knownStreams(const std::string& m2ts, std::string& error) {
+    if (const std::optional<TCLPI> clpi = clipInfoOfStream(m2ts)) {
+        std::vector<TStreamCodingInfo> streams;
+        for (const auto& sequence : clpi->ProgramInfo.program_sequences)
+            for (const auto& stream : sequence.streams)
+                if (std::none_of(streams.begin(), streams.end(), [&stream](const TStreamCodingInfo& known) {
+                        return known.stream_PID == stream.stream_PID;
+                    }))
+                    streams.push_back(stream);
+        if (!streams.empty()) return streams;
+    }
+    return transportStreamPrograms(m2ts, error);
+}
+
+} // namespace
+
 void addExtractCommand(CLI::App& app, int& result) {
-    auto* cmd = app.add_subcommand("extract", "Extract one stream of an m2ts by PID");
+    auto* cmd = app.add_subcommand("extract", "Extract streams of an m2ts by PID, several in one read");
     auto input = std::make_shared<std::string>();
-    auto pidText = std::make_shared<std::string>();
+    auto pidTexts = std::make_shared<std::vector<std::string>>();
     auto output = std::make_shared<std::string>();
+    auto all = std::make_shared<bool>(false);
     auto pes = std::make_shared<bool>(false);
     auto noSup = std::make_shared<bool>(false);
     auto noMnu = std::make_shared<bool>(false);
     auto quiet = std::make_shared<bool>(false);
     cmd->add_option("M2TS", *input, "The transport stream (192-byte source packets)")->required();
-    cmd->add_option("--pid", *pidText, "The PID, hexadecimal with or without 0x")->required();
+    auto* pidOption = cmd->add_option("--pid", *pidTexts,
+                                      "A PID, hexadecimal with or without 0x; may be given several times");
+    cmd->add_flag("--all", *all, "Every stream of the clip information beside the stream, else of the PMT")
+        ->excludes(pidOption);
     cmd->add_flag("--pes", *pes, "Save the PES packets, not the elementary stream");
     cmd->add_flag("--no-sup", *noSup, "A PG stream as its bare segments, not a SUP file");
     cmd->add_flag("--no-mnu", *noMnu, "An IG stream as its bare segments, not a .mnu file");
-    cmd->add_option("-o,--output", *output, "The file to write")->required();
+    cmd->add_option("-o,--output", *output, "The file to write; a folder with several --pid or --all")
+        ->required();
     cmd->add_flag("--quiet", *quiet, "No log lines on stderr");
-    cmd->callback([&result, input, pidText, output, pes, noSup, noMnu, quiet] {
-        const auto pid = parseHexId(*pidText);
-        if (!pid) {
-            printError(*input, "the PID '" + *pidText + "' is not a hexadecimal number");
+    cmd->callback([&result, input, pidTexts, output, all, pes, noSup, noMnu, quiet] {
+        if (pidTexts->empty() && !*all) {
+            printError(*input, "--pid or --all is required");
             result = Usage;
             return;
         }
-        if (*pid > 0x1FFF) {
-            printError(*input, "the PID " + *pidText + " is out of range (0 to 1FFF)");
-            result = Rejected;
-            return;
+        std::vector<std::uint16_t> pids;
+        for (const std::string& text : *pidTexts) {
+            const auto pid = parseHexId(text);
+            if (!pid) {
+                printError(*input, "the PID '" + text + "' is not a hexadecimal number");
+                result = Usage;
+                return;
+            }
+            if (*pid > 0x1FFF) {
+                printError(*input, "the PID " + text + " is out of range (0 to 1FFF)");
+                result = Rejected;
+                return;
+            }
+            const auto value = static_cast<std::uint16_t>(*pid);
+            if (std::find(pids.begin(), pids.end(), value) == pids.end()) pids.push_back(value);
         }
         if (sameFile(*input, *output)) {
             printError(*output, "the output file may not be the input file");
@@ -53,16 +91,74 @@ void addExtractCommand(CLI::App& app, int& result) {
         options.SavePES = *pes;
         options.SaveSUP = !*noSup;
         options.SaveMNU = !*noMnu;
-        TStreamCodingInfo stream;
-        stream.stream_PID = static_cast<std::uint16_t>(*pid);
-        const PidOutput target = pidOutput("", "", stream, options);
+
+        namespace fs = std::filesystem;
+        std::error_code failed;
+        // One PID names its file, unless -o is a folder that exists.
+        const bool toFolder = *all || pids.size() > 1 || fs::is_directory(*output, failed);
+        if (toFolder && *output == StandardOutputName) {
+            printError(*input, "several streams go into a folder, not to the standard output");
+            result = Usage;
+            return;
+        }
+        std::string error;
+        const std::vector<TStreamCodingInfo> known =
+            toFolder ? knownStreams(*input, error) : std::vector<TStreamCodingInfo>{};
+        if (!error.empty()) {
+            std::cerr << "error: " << error << '\n';
+            result = Rejected;
+            return;
+        }
+        std::vector<TStreamCodingInfo> streams;
+        if (*all) {
+            streams = known;
+            if (streams.empty()) {
+                printError(*input, "no streams listed for " + fs::path(*input).filename().string());
+                result = Rejected;
+                return;
+            }
+        } else {
+            for (const std::uint16_t pid : pids) {
+                const auto found =
+                    std::find_if(known.begin(), known.end(),
+                                 [pid](const TStreamCodingInfo& stream) { return stream.stream_PID == pid; });
+                TStreamCodingInfo stream;
+                stream.stream_PID = pid;
+                streams.push_back(found != known.end() ? *found : stream);
+            }
+        }
+
+        std::vector<DemuxTarget> targets;
+        const std::string clip = fs::path(*input).stem().string();
+        for (const TStreamCodingInfo& stream : streams) {
+            const DemuxMode mode = pidMode(stream.stream_PID, options);
+            targets.push_back(
+                {stream.stream_PID, mode,
+                 toFolder ? (fs::path(*output) / streamFileName(clip, stream, mode)).string() : *output});
+        }
+        bool madeFolder = false;
+        if (toFolder && !fs::is_directory(*output, failed)) {
+            madeFolder = fs::create_directories(*output, failed);
+            if (!madeFolder) {
+                printError(*output, "the folder could not be made: " + failed.message());
+                result = Rejected;
+                return;
+            }
+        }
         PlainSink sink(std::cerr, *quiet);
         Reporter reporter(&sink);
-        const DemuxResult saved =
-            savePid(reporter, *input, *output, static_cast<std::uint16_t>(*pid), target.mode);
-        // A file step has printed its own error line; the stream's reason is printed here.
-        if (!saved.ok && !saved.error.empty()) printError(*input, saved.error);
-        result = saved.ok ? Success : Rejected;
+        const std::vector<DemuxResult> saved =
+            targets.size() == 1 ? std::vector<DemuxResult>{savePid(reporter, *input, targets[0].outPath,
+                                                                   targets[0].pid, targets[0].mode)}
+                                : saveStreams(reporter, *input, targets);
+        // A file step has printed its own error line; the stream's reasons are printed here.
+        bool ok = true;
+        for (const DemuxResult& one : saved) {
+            if (!one.ok && !one.error.empty()) printError(*input, one.error);
+            ok = ok && one.ok;
+        }
+        if (!ok && madeFolder) fs::remove(*output, failed); // only when it stayed empty
+        result = ok ? Success : Rejected;
     });
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #if defined(__unix__)
 #include <fcntl.h>
@@ -160,7 +161,7 @@ void Demuxer::endDamage() {
     const std::uint64_t packets = (m_damageBytes + SourcePacketSize - 1) / SourcePacketSize;
     m_skippedPackets += packets;
     m_packetsRead += packets;
-    if (++m_damageRuns <= DamageLines)
+    if (++m_damageRuns <= DamageLines && m_logDamage)
         m_reporter.log("  " + thousands(static_cast<std::int64_t>(packets)) +
                        " damaged packets skipped at byte " +
                        thousands(static_cast<std::int64_t>(m_damageStart)));
@@ -170,7 +171,7 @@ void Demuxer::endDamage() {
 
 void Demuxer::finish() {
     if (m_damageBytes != 0) endDamage();
-    if (m_damageRuns > 0)
+    if (m_damageRuns > 0 && m_logDamage)
         m_reporter.log("[re]" + thousands(static_cast<std::int64_t>(m_skippedPackets)) +
                        " damaged packets[/re] skipped in " +
                        thousands(static_cast<std::int64_t>(m_damageRuns)) +
@@ -278,18 +279,27 @@ void Demuxer::logSegment(SourcePacket packet, std::uint8_t segmentType) {
 
 DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::uint16_t pid, DemuxMode mode,
                   Reporter& reporter, std::size_t blocksPerPump) {
-    DemuxResult result;
+    const DemuxTarget target{pid, mode, outPath};
+    return DemuxStreams(m2tsPath, std::span(&target, 1), reporter, blocksPerPump).front();
+}
+
+std::vector<DemuxResult> DemuxStreams(const std::string& m2tsPath, std::span<const DemuxTarget> targets,
+                                      Reporter& reporter, std::size_t blocksPerPump) {
+    const std::size_t count = targets.size();
+    std::vector<DemuxResult> results(count);
+    if (count == 0) return results;
     reporter.OperationStart = std::chrono::steady_clock::now();
     FilePtr in(std::fopen(m2tsPath.c_str(), "rb"));
     if (!in) {
         reporter.fileError(systemError(m2tsPath));
-        return result;
+        return results;
     }
-    OutputFile out;
-    if (!out.open(outPath)) {
-        reporter.fileError(out.error());
-        return result;
-    }
+    std::vector<OutputFile> outs(count);
+    for (std::size_t i = 0; i < count; ++i)
+        if (!outs[i].open(targets[i].outPath)) {
+            reporter.fileError(outs[i].error());
+            return results;
+        }
     // The input goes through our own buffer only.
     std::setvbuf(in.get(), nullptr, _IONBF, 0);
 #if defined(__unix__)
@@ -298,7 +308,15 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
 
     const std::int64_t size = fileSize(m2tsPath);
     const std::uint64_t packetsInFile = size > 0 ? static_cast<std::uint64_t>(size) / SourcePacketSize : 0;
-    Demuxer demuxer(pid, mode, reporter, packetsInFile);
+    // Every walker sees the same bytes and so takes the same steps over damage: the first
+    // one shows the progress and reports the damage.
+    std::vector<std::unique_ptr<Demuxer>> demuxers;
+    demuxers.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        demuxers.push_back(
+            std::make_unique<Demuxer>(targets[i].pid, targets[i].mode, reporter, i == 0 ? packetsInFile : 0));
+        if (i > 0) demuxers.back()->quietDamage();
+    }
     // Page-aligned reads of 192 KiB (1024 packets) keep the buffer in the processor's
     // cache; the host's events are served once per `blocksPerPump` blocks of 341. Bytes
     // the walk hands back (a partial packet after damage) go just before the next read.
@@ -310,17 +328,18 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
     const std::size_t bufferAt = CarrySpace + (PageSize - misaligned) % PageSize;
     const std::span<std::uint8_t> buffer = std::span(storage).subspan(bufferAt, bufferSize);
 
-    bool writeFailed = false;
-    auto flush = [&] {
-        auto& pending = demuxer.pending();
-        if (!pending.empty() && !out.write(pending.data(), pending.size())) writeFailed = true;
-        demuxer.outputTaken();
+    std::size_t failedOutput = count; // the output whose write failed
+    auto flush = [&](std::size_t i) {
+        auto& pending = demuxers[i]->pending();
+        if (!pending.empty() && !outs[i].write(pending.data(), pending.size()) && failedOutput == count)
+            failedOutput = i;
+        demuxers[i]->outputTaken();
     };
 
-    bool stoppedAtPes = false;
+    std::vector<bool> stoppedAtPes(count, false);
     std::size_t sincePump = pumpPackets;
     std::size_t carry = 0;
-    while (!writeFailed) {
+    while (failedOutput == count) {
         if (sincePump >= pumpPackets) {
             reporter.sink().pumpEvents();
             sincePump = 0;
@@ -331,11 +350,20 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
         sincePump += got / SourcePacketSize;
         const std::size_t have = carry + got;
         const std::size_t dataAt = bufferAt - carry;
-        const std::size_t used = demuxer.processBytes(std::span(storage).subspan(dataAt, have), atEnd);
-        if (demuxer.stopped()) {
-            stoppedAtPes = true;
-            break;
+        const std::span<const std::uint8_t> data = std::span(storage).subspan(dataAt, have);
+        // The walkers that did not stop at a PES start all used the same bytes.
+        std::size_t used = have;
+        bool stopped = false;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t walked = demuxers[i]->processBytes(data, atEnd);
+            if (demuxers[i]->stopped()) {
+                stoppedAtPes[i] = true;
+                stopped = true;
+            } else {
+                used = walked;
+            }
         }
+        if (stopped) break;
         // The rest moves down (never up) to just before the buffer.
         const std::size_t restAt = dataAt + used;
         carry = std::min(have - used, CarrySpace); // the walk hands back less than that
@@ -343,47 +371,67 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
             std::copy(storage.begin() + static_cast<std::ptrdiff_t>(restAt),
                       storage.begin() + static_cast<std::ptrdiff_t>(restAt + carry),
                       storage.begin() + static_cast<std::ptrdiff_t>(bufferAt - carry));
-        if (demuxer.pending().size() >= FlushSize) flush();
+        for (std::size_t i = 0; i < count; ++i)
+            if (demuxers[i]->pending().size() >= FlushSize) flush(i);
         if (reporter.CancelRequested || atEnd) break;
     }
-    demuxer.finish();
-    result.cancelled = reporter.CancelRequested;
-    // A cancel between PES starts keeps the output up to the last whole PES packet.
-    const std::uint64_t keep = result.cancelled && !stoppedAtPes ? demuxer.cleanEnd() : demuxer.outputSize();
-    const std::uint64_t flushed = demuxer.outputSize() - demuxer.pending().size();
-    if (keep >= flushed)
-        demuxer.pending().resize(static_cast<std::size_t>(keep - flushed));
-    else
-        demuxer.pending().clear();
-    if (!writeFailed) flush();
-    if (!writeFailed && !out.truncate(keep)) writeFailed = true;
+    const bool cancelled = reporter.CancelRequested;
+    for (DemuxResult& result : results) result.cancelled = cancelled;
+    std::vector<std::uint64_t> keeps(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        Demuxer& demuxer = *demuxers[i];
+        demuxer.finish();
+        // A cancel between PES starts keeps the output up to the last whole PES packet.
+        const std::uint64_t keep = cancelled && !stoppedAtPes[i] ? demuxer.cleanEnd() : demuxer.outputSize();
+        const std::uint64_t flushed = demuxer.outputSize() - demuxer.pending().size();
+        if (keep >= flushed)
+            demuxer.pending().resize(static_cast<std::size_t>(keep - flushed));
+        else
+            demuxer.pending().clear();
+        if (failedOutput == count) flush(i);
+        if (failedOutput == count && !outs[i].truncate(keep)) failedOutput = i;
+        keeps[i] = keep;
+    }
     const bool readFailed = std::ferror(in.get()) != 0;
     in.reset();
     if (readFailed) {
         reporter.fileError(systemError(m2tsPath));
-        return result;
+        return results;
     }
-    if (writeFailed) {
-        reporter.fileError(out.error());
-        return result;
+    if (failedOutput != count) {
+        reporter.fileError(outs[failedOutput].error());
+        return results;
     }
     // Nothing to save is no success: the user hears why and no empty file is left.
-    if (!result.cancelled && (demuxer.noTransportStream() || demuxer.pidPackets() == 0)) {
+    if (!cancelled) {
         const std::string name = std::filesystem::path(m2tsPath).filename().string();
-        result.error = demuxer.noTransportStream() ? name + " is no transport stream"
-                                                   : "PID " + hexText(pid, 4) + " not found in " + name;
-        reporter.resultError(result.error);
-        return result;
+        if (demuxers.front()->noTransportStream()) {
+            results.front().error = name + " is no transport stream";
+            reporter.resultError(results.front().error);
+            return results;
+        }
+        bool missing = false;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (demuxers[i]->pidPackets() != 0) continue;
+            results[i].error = "PID " + hexText(targets[i].pid, 4) + " not found in " + name;
+            reporter.resultError(results[i].error);
+            missing = true;
+        }
+        if (missing) return results;
     }
-    if (!out.commit()) {
-        reporter.fileError(out.error());
-        return result;
+    for (std::size_t i = 0; i < count; ++i) {
+        DemuxResult& result = results[i];
+        if (!outs[i].commit()) {
+            reporter.fileError(outs[i].error());
+            continue;
+        }
+        const Demuxer& demuxer = *demuxers[i];
+        result.ok = true;
+        result.pidPackets = demuxer.pidPackets();
+        result.packetsRead = demuxer.packetsRead();
+        result.bytesWritten = std::min(keeps[i], demuxer.outputSize());
     }
-    result.ok = true;
-    result.pidPackets = demuxer.pidPackets();
-    result.packetsRead = demuxer.packetsRead();
-    result.bytesWritten = std::min(keep, demuxer.outputSize());
-    return result;
+    return results;
 }
 
 std::string pidExtension(std::uint16_t pid) {
@@ -405,23 +453,21 @@ std::string pidExtension(std::uint16_t pid) {
     }
 }
 
+DemuxMode pidMode(std::uint16_t pid, const Options& options) {
+    if ((pid >> 8) == 0x12 && options.SaveSUP) return DemuxMode::SUP;
+    if ((pid >> 8) == 0x14 && options.SaveMNU && !options.SavePES) return DemuxMode::MNU;
+    return options.SavePES ? DemuxMode::PES : DemuxMode::ES;
+}
+
 PidOutput pidOutput(const std::string& workDir, const std::string& clipName, const TStreamCodingInfo& stream,
                     const Options& options) {
     PidOutput output;
     const std::uint16_t pid = stream.stream_PID;
+    output.mode = pidMode(pid, options);
     output.extension = pidExtension(pid);
     if (options.SavePES) output.extension = "PES." + output.extension;
-    const bool sup = (pid >> 8) == 0x12 && options.SaveSUP;
-    const bool mnu = (pid >> 8) == 0x14 && options.SaveMNU && !options.SavePES;
-    if (sup) {
-        output.extension = "sup";
-        output.mode = DemuxMode::SUP;
-    } else if (mnu) {
-        output.extension = "mnu";
-        output.mode = DemuxMode::MNU;
-    } else {
-        output.mode = options.SavePES ? DemuxMode::PES : DemuxMode::ES;
-    }
+    if (output.mode == DemuxMode::SUP) output.extension = "sup";
+    if (output.mode == DemuxMode::MNU) output.extension = "mnu";
     const std::string cells = hexText(pid, 4) + "_" + std::string(codingTypeName(stream.stream_coding_type)) +
                               "_" + streamDetails(stream);
     std::string cleaned;
@@ -431,6 +477,170 @@ PidOutput pidOutput(const std::string& workDir, const std::string& clipName, con
     }
     output.fileName = workDir + clipName + "_PID" + cleaned + "." + output.extension;
     return output;
+}
+
+namespace {
+
+// The short name of a coding in a file name, which is also its elementary stream's extension.
+std::string_view codingFileName(std::uint8_t stream_coding_type) {
+    switch (stream_coding_type) {
+    case 0x01:
+    case 0x02:
+        return "m2v";
+    case 0x1B:
+        return "h264";
+    case 0x20:
+        return "mvc";
+    case 0x24:
+        return "h265";
+    case 0xEA:
+        return "vc1";
+    case 0x80:
+        return "lpcm";
+    case 0x81:
+        return "ac3";
+    case 0x82:
+        return "dts";
+    case 0x83:
+        return "thd";
+    case 0x84:
+    case 0xA1:
+        return "eac3";
+    case 0x85:
+    case 0x86:
+    case 0xA2:
+        return "dtshd";
+    case 0x90:
+        return "pgs";
+    case 0x91:
+        return "igs";
+    case 0x92:
+        return "textst";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::string streamFileName(const std::string& clipName, const TStreamCodingInfo& stream, DemuxMode mode) {
+    const std::string_view coding = codingFileName(stream.stream_coding_type);
+    std::string name = clipName + " " + hexText(stream.stream_PID, 4);
+    std::string extension;
+    if (coding.empty()) {
+        extension = pidExtension(stream.stream_PID);
+        if (extension.empty()) extension = "es";
+    } else {
+        name += " " + std::string(coding);
+        extension = coding;
+        // Only letters: the code is part of a file name.
+        const std::string& language = stream.language_code;
+        const bool letters =
+            language.size() == 3 && std::all_of(language.begin(), language.end(), [](char c) {
+                return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            });
+        if (letters) name += " " + language;
+    }
+    switch (mode) {
+    case DemuxMode::PES:
+        extension = "pes";
+        break;
+    case DemuxMode::SUP:
+        extension = "sup";
+        break;
+    case DemuxMode::MNU:
+        extension = "mnu";
+        break;
+    case DemuxMode::ES:
+        break;
+    }
+    return name + "." + extension;
+}
+
+std::optional<TCLPI> clipInfoOfStream(const std::string& m2tsPath) {
+    namespace fs = std::filesystem;
+    const fs::path stream(m2tsPath);
+    const std::string extension = stream.extension().string();
+    const bool shortNames = extension == ".MTS" || extension == ".mts";
+    const fs::path folder = stream.parent_path().parent_path() / "CLIPINF";
+    const fs::path clpi = folder / (stream.stem().string() + (shortNames ? ".CPI" : ".clpi"));
+    std::error_code failed;
+    if (!fs::is_regular_file(clpi, failed)) return std::nullopt;
+    std::string error;
+    const auto bytes = readWholeFile(clpi.string(), error);
+    if (!bytes) return std::nullopt;
+    ClipReadResult read = readClipInfo(*bytes, clpi.filename().string(), true);
+    if (read.status != ReadStatus::Ok) return std::nullopt;
+    return std::move(read.clpi);
+}
+
+std::vector<TStreamCodingInfo> transportStreamPrograms(const std::string& m2tsPath, std::string& error) {
+    std::vector<TStreamCodingInfo> streams;
+    FilePtr in(std::fopen(m2tsPath.c_str(), "rb"));
+    if (!in) {
+        error = systemError(m2tsPath);
+        return streams;
+    }
+    constexpr std::size_t Limit = 16u << 20;
+    std::vector<std::uint8_t> buffer(ReadPackets * SourcePacketSize);
+    std::optional<std::uint16_t> pmtPid;
+    // A section whole in the payload of its first packet (PAT and PMT of a BD stream are).
+    const auto section = [](SourcePacket packet, std::uint8_t tableId) -> std::span<const std::uint8_t> {
+        const int length = payloadLength(packet);
+        if (length < 1 || !payloadUnitStart(packet) || !hasPayloadFlag(packet)) return {};
+        std::span<const std::uint8_t> payload = payloadOf(packet, length);
+        const std::size_t pointer = payload[0];
+        if (pointer + 4 > payload.size()) return {};
+        payload = payload.subspan(1 + pointer);
+        if (payload[0] != tableId) return {};
+        const std::size_t sectionLength = static_cast<std::size_t>((payload[1] & 0x0F) << 8 | payload[2]);
+        if (sectionLength < 9 || 3 + sectionLength > payload.size()) return {};
+        // Without the CRC.
+        return payload.subspan(0, 3 + sectionLength - 4);
+    };
+    for (std::size_t read = 0; read < Limit;) {
+        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
+        read += got;
+        for (std::size_t at = 0; at + SourcePacketSize <= got; at += SourcePacketSize) {
+            const SourcePacket packet(
+                std::span<const std::uint8_t>(buffer).subspan(at).first<SourcePacket::Size>());
+            if (!syncOk(packet)) continue;
+            const std::uint16_t pid = packetPid(packet);
+            if (!pmtPid && pid == 0) {
+                const auto pat = section(packet, 0x00);
+                // Programs after the 8-byte header: number 0 is the network PID.
+                for (std::size_t p = 8; p + 4 <= pat.size(); p += 4) {
+                    if ((pat[p] << 8 | pat[p + 1]) == 0) continue;
+                    pmtPid = static_cast<std::uint16_t>((pat[p + 2] & 0x1F) << 8 | pat[p + 3]);
+                    break;
+                }
+            } else if (pmtPid && pid == *pmtPid) {
+                const auto pmt = section(packet, 0x02);
+                if (pmt.size() < 12) continue;
+                const std::size_t programInfo = static_cast<std::size_t>((pmt[10] & 0x0F) << 8 | pmt[11]);
+                std::size_t p = 12 + programInfo;
+                while (p + 5 <= pmt.size()) {
+                    TStreamCodingInfo stream;
+                    stream.stream_coding_type = pmt[p];
+                    stream.stream_PID = static_cast<std::uint16_t>((pmt[p + 1] & 0x1F) << 8 | pmt[p + 2]);
+                    const std::size_t infoLength =
+                        static_cast<std::size_t>((pmt[p + 3] & 0x0F) << 8 | pmt[p + 4]);
+                    const std::size_t end = std::min(pmt.size(), p + 5 + infoLength);
+                    for (std::size_t d = p + 5; d + 2 <= end; d += 2u + pmt[d + 1]) {
+                        // ISO 639 language descriptor
+                        if (pmt[d] == 0x0A && pmt[d + 1] >= 3 && d + 5 <= end)
+                            stream.language_code.assign(reinterpret_cast<const char*>(&pmt[d + 2]), 3);
+                    }
+                    streams.push_back(stream);
+                    p = end;
+                }
+                return streams;
+            }
+        }
+        if (got < buffer.size()) break;
+    }
+    if (std::ferror(in.get()) != 0) error = systemError(m2tsPath);
+    return streams;
 }
 
 std::string savedPacketsLine(std::uint64_t packets, std::chrono::seconds elapsed) {
@@ -456,6 +666,32 @@ DemuxResult savePid(Reporter& reporter, const std::string& m2tsPath, const std::
     }
     reporter.PrBarOff();
     return result;
+}
+
+std::vector<DemuxResult> saveStreams(Reporter& reporter, const std::string& m2tsPath,
+                                     std::span<const DemuxTarget> targets) {
+    reporter.ConfirmCancel = true;
+    reporter.PrBarOn();
+    reporter.log("");
+    for (const DemuxTarget& target : targets) reporter.dlog0("Saving " + target.outPath + " ...");
+    const std::vector<DemuxResult> results = DemuxStreams(m2tsPath, targets, reporter);
+    const bool ok = !results.empty() && std::all_of(results.begin(), results.end(),
+                                                    [](const DemuxResult& result) { return result.ok; });
+    if (ok) {
+        if (reporter.CancelRequested) {
+            reporter.log("Saving cancelled.");
+        } else {
+            reporter.slogR();
+            const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(
+                std::chrono::steady_clock::now() - reporter.OperationStart);
+            for (std::size_t i = 0; i < targets.size(); ++i)
+                reporter.log(std::filesystem::path(targets[i].outPath).filename().string() + ": " +
+                             std::to_string(results[i].pidPackets) + " source packets saved.");
+            reporter.log("Saved in one read. (" + longTimeText(elapsed) + ")");
+        }
+    }
+    reporter.PrBarOff();
+    return results;
 }
 
 } // namespace corvane

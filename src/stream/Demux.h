@@ -1,6 +1,6 @@
 #pragma once
-// Extraction of one stream of a transport stream by PID (the "Save PID" button
-// of the clip page, and the IG menu loader).
+// Extraction of streams of a transport stream by PID (the "Save PID" button of the
+// clip page, and the IG menu loader), one or several in one read of the file.
 //
 // Demuxer walks source packets handed to it in blocks and collects the output
 // bytes of the chosen PID in one of four forms: the bare elementary stream, the
@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -52,6 +53,8 @@ public:
     // The end of the stream: the last damaged run and the summary of all go to the log.
     void finish();
     bool stopped() const { return m_stopped; }
+    // Lines on damaged packets off: another walker of the same bytes reports them.
+    void quietDamage() { m_logDamage = false; }
 
     // Output made but not yet taken; takeOutput hands it over and empties it.
     std::vector<std::uint8_t>& pending() { return m_out; }
@@ -99,6 +102,7 @@ private:
     std::uint64_t m_damageBytes = 0;
     std::uint64_t m_skippedPackets = 0;
     std::uint64_t m_damageRuns = 0;
+    bool m_logDamage = true;
     bool m_afterDamage = false;    // the next PES starts at a payload unit start, whatever remains
     std::uint16_t m_remaining = 0; // pes_remaining: 16-bit, wraps as the format's counter does
     bool m_unbounded = false;      // the current PES has PES_packet_length 0
@@ -136,6 +140,29 @@ struct DemuxResult {
 DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::uint16_t pid, DemuxMode mode,
                   Reporter& reporter, std::size_t blocksPerPump = 32);
 
+// One stream of a several-stream extraction.
+struct DemuxTarget {
+    std::uint16_t pid = 0;
+    DemuxMode mode = DemuxMode::ES;
+    std::string outPath;
+};
+
+// Extracts every target in one read of the file, each output as Demux makes it alone
+// (a PID may come twice, in two modes). All or nothing: when any output fails (a file
+// step, a PID that never comes) the errors are reported and no output is put in place.
+// A cancel keeps each output up to its last whole PES packet. One result per target.
+std::vector<DemuxResult> DemuxStreams(const std::string& m2tsPath, std::span<const DemuxTarget> targets,
+                                      Reporter& reporter, std::size_t blocksPerPump = 32);
+
+// The clip information file beside a stream of a BDMV folder (STREAM/NAME.m2ts:
+// CLIPINF/NAME.clpi; NAME.MTS: NAME.CPI), when it is there and reads whole.
+std::optional<TCLPI> clipInfoOfStream(const std::string& m2tsPath);
+
+// The streams of the first program of the transport stream's PMT (PID, stream_type as
+// stream_coding_type, the language of an ISO 639 descriptor), from its first 16 MiB.
+// Empty when the file has none; `error` set when it could not be read.
+std::vector<TStreamCodingInfo> transportStreamPrograms(const std::string& m2tsPath, std::string& error);
+
 // Extension of an extracted stream by the PID's high byte: "vis", "aus", "svs", "sas",
 // "pgs", "igs"; "" for any other.
 std::string pidExtension(std::uint16_t pid);
@@ -150,10 +177,23 @@ struct PidOutput {
 PidOutput pidOutput(const std::string& workDir, const std::string& clipName, const TStreamCodingInfo& stream,
                     const Options& options);
 
+// The mode of a stream by its PID and the options, as pidOutput chooses it.
+DemuxMode pidMode(std::uint16_t pid, const Options& options);
+
+// A file name a person reads: clip name, PID, coding and language, with the extension of
+// the stream's form, e.g. "00800 1100 ac3 eng.ac3", "00800 1011 h264.h264",
+// "00800 1200 pgs fre.sup"; PES mode ends in ".pes". A stream of unknown coding
+// (stream_coding_type 0: no clip information) gets "00800 1100.aus".
+std::string streamFileName(const std::string& clipName, const TStreamCodingInfo& stream, DemuxMode mode);
+
 // The steps of bSavePESClick around Demux: confirm-cancel on, progress display on,
 // "Saving name ...", the extraction, then "Saving cancelled." or the saved-packets line.
 DemuxResult savePid(Reporter& reporter, const std::string& m2tsPath, const std::string& outName,
                     std::uint16_t pid, DemuxMode mode);
+// savePid for several streams in one read: "Saving name ..." for each, then per stream
+// "name: n source packets saved." and the time of the whole.
+std::vector<DemuxResult> saveStreams(Reporter& reporter, const std::string& m2tsPath,
+                                     std::span<const DemuxTarget> targets);
 // "n source packets saved. (h:mm:ss)"
 std::string savedPacketsLine(std::uint64_t packets, std::chrono::seconds elapsed);
 

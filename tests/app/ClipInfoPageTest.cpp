@@ -256,6 +256,21 @@ private slots:
         QVERIFY(pes.size() > fileBytes(audio).size());
     }
 
+    void savePidTakesEverySelectedStreamInOneRead() {
+        m_window->PageControl->setCurrentWidget(page());
+        read(QStringLiteral("00000"));
+        // Ctrl+click adds the audio row to the video row.
+        clickRow(grid("sgCI"), 0);
+        QTest::mouseClick(grid("sgCI")->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          cellRect(grid("sgCI"), 1, 1).center());
+        QTest::mouseClick(control<QPushButton>("bSavePES"), Qt::LeftButton);
+        QCOMPARE(fileBytes(output("00000 1011 h264.h264")), fileBytes(data("stream/ffmpeg-mpeg2-ac3.m2v")));
+        QCOMPARE(fileBytes(output("00000 1100 ac3.ac3")), fileBytes(data("stream/ffmpeg-mpeg2-ac3.ac3")));
+        QVERIFY(logHas(QStringLiteral("00000 1100 ac3.ac3: 69 source packets saved.")));
+        QVERIFY(control<QPushButton>("bSavePES")->isEnabled());
+        QVERIFY(!page()->extracting());
+    }
+
     void cancelStopsTheExtraction() {
         m_window->PageControl->setCurrentWidget(page());
         read(QStringLiteral("00000"));

@@ -456,6 +456,161 @@ TEST_F(DemuxFile, EsEqualsWhatFfmpegExtracts) {
     EXPECT_EQ(pes.pidPackets, 69u);
 }
 
+// Several streams in one read: each output equals the extraction of its stream alone,
+// in every form, over damage in place, lost bytes and reads off the packet grid.
+TEST_F(DemuxFile, SeveralStreamsInOneReadEqualTheirSingleExtractions) {
+    TsBuilder ts;
+    for (std::size_t i = 0; i < 300; ++i) {
+        if (i % 4 == 0)
+            ts.pes(0x1011, {0xE0, 90000 + 3000u * i, 87000 + 3000u * i, true},
+                   pattern(700 + i, static_cast<std::uint8_t>(i)));
+        ts.pes(0x1100, {0xBD, 90000 + 3000u * i}, pattern(150 + i % 300, static_cast<std::uint8_t>(i + 1)));
+        if (i % 10 == 3)
+            ts.pes(0x1200, {0xBD, 95000 + 3000u * i, 94000 + 3000u * i},
+                   concat({{0x16}, pattern(30 + i, 7)}));
+        if (i % 25 == 5) ts.pes(0x1400, {0xBD, 96000 + 3000u * i}, concat({{0x18}, pattern(400, 9)}));
+        if (i % 9 == 0) ts.nullPacket();
+    }
+    ASSERT_GT(ts.packets(), 1000u);
+    auto bytes = ts.bytes;
+    for (const std::size_t i : {17u, 18u, 250u, 251u, 252u, 253u, 254u, 255u, 256u, 257u, 258u, 259u, 900u})
+        bytes[i * SourcePacketSize + 4] = 0x46;
+    const auto lost = bytes.begin() + static_cast<std::ptrdiff_t>(600 * SourcePacketSize + 10);
+    bytes.erase(lost, lost + 60);
+    ASSERT_TRUE(writeWholeFile(path("in.m2ts"), bytes).ok);
+    const std::vector<DemuxTarget> targets{
+        {0x1011, DemuxMode::ES, path("v.es")},   {0x1100, DemuxMode::ES, path("a.es")},
+        {0x1100, DemuxMode::PES, path("a.pes")}, {0x1200, DemuxMode::SUP, path("p.sup")},
+        {0x1200, DemuxMode::ES, path("p.es")},   {0x1400, DemuxMode::MNU, path("i.mnu")},
+        {0x1400, DemuxMode::PES, path("i.pes")}, {0x1011, DemuxMode::PES, path("v.pes")}};
+    for (const std::size_t blocks : {std::size_t{1}, std::size_t{32}}) {
+        testing::CaptureSink sink;
+        Reporter reporter(&sink);
+        const auto results = DemuxStreams(path("in.m2ts"), targets, reporter, blocks);
+        ASSERT_EQ(results.size(), targets.size());
+        std::size_t damageLines = 0;
+        for (const auto& line : sink.texts())
+            damageLines += line.find("damaged packets") != std::string::npos;
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            const auto whole = read(std::filesystem::path(targets[i].outPath).filename().string());
+            testing::CaptureSink aloneSink;
+            Reporter alone(&aloneSink);
+            const auto single =
+                Demux(path("in.m2ts"), path("single"), targets[i].pid, targets[i].mode, alone, blocks);
+            ASSERT_TRUE(results[i].ok && single.ok) << i;
+            EXPECT_FALSE(whole.empty()) << i;
+            EXPECT_EQ(whole, read("single")) << "target " << i << ", blocks " << blocks;
+            EXPECT_EQ(results[i].pidPackets, single.pidPackets) << i;
+            EXPECT_EQ(results[i].bytesWritten, whole.size()) << i;
+            if (i == 0) {
+                // The damage is told once, as the walk of one stream tells it.
+                std::size_t aloneLines = 0;
+                for (const auto& line : aloneSink.texts())
+                    aloneLines += line.find("damaged packets") != std::string::npos;
+                EXPECT_EQ(damageLines, aloneLines);
+                EXPECT_GT(aloneLines, 2u);
+            }
+        }
+    }
+
+    // Another muxer's m2ts: both elementary streams as it takes them out, in one read.
+    const std::string data = std::string(CORVANE_TEST_DATA) + "/stream/ffmpeg-mpeg2-ac3.";
+    const std::vector<DemuxTarget> sample{{0x1100, DemuxMode::ES, path("s.ac3")},
+                                          {0x1011, DemuxMode::ES, path("s.m2v")}};
+    Reporter quiet;
+    const auto results = DemuxStreams(data + "m2ts", sample, quiet);
+    ASSERT_TRUE(results[0].ok && results[1].ok);
+    std::string error;
+    EXPECT_EQ(read("s.ac3"), readWholeFile(data + "ac3", error).value());
+    EXPECT_EQ(read("s.m2v"), readWholeFile(data + "m2v", error).value());
+}
+
+TEST_F(DemuxFile, SeveralStreamsCancelAndFailures) {
+    TsBuilder ts;
+    std::vector<std::size_t> videoEnds{0}, audioEnds{0};
+    for (std::size_t i = 0; i < 60; ++i) {
+        const auto video = pattern(20000 + i, static_cast<std::uint8_t>(i));
+        ts.pes(0x1011, {0xE0, 90000u * i, std::nullopt, true}, video);
+        videoEnds.push_back(videoEnds.back() + video.size());
+        const auto audio = pattern(3000 + i, static_cast<std::uint8_t>(i + 3));
+        ts.pes(0x1100, {0xBD, 90000u * i}, audio);
+        audioEnds.push_back(audioEnds.back() + audio.size());
+    }
+    ASSERT_TRUE(writeWholeFile(path("in.m2ts"), ts.bytes).ok);
+    const std::vector<DemuxTarget> targets{{0x1011, DemuxMode::ES, path("v.es")},
+                                           {0x1100, DemuxMode::ES, path("a.es")}};
+    // A cancel: each output ends at a whole PES packet of its own stream.
+    for (const int cancelAt : {2, 5}) {
+        CancellingSink sink;
+        Reporter reporter(&sink);
+        sink.reporter = &reporter;
+        sink.cancelAt = cancelAt;
+        const auto results = DemuxStreams(path("in.m2ts"), targets, reporter, 1);
+        ASSERT_TRUE(results[0].ok && results[1].ok);
+        EXPECT_TRUE(results[0].cancelled);
+        const auto video = read("v.es");
+        const auto audio = read("a.es");
+        EXPECT_LT(video.size(), videoEnds.back());
+        EXPECT_NE(std::find(videoEnds.begin(), videoEnds.end(), video.size()), videoEnds.end());
+        EXPECT_NE(std::find(audioEnds.begin(), audioEnds.end(), audio.size()), audioEnds.end());
+        EXPECT_TRUE(std::equal(video.begin(), video.end(), concatOf(ts, 0x1011).begin()));
+        EXPECT_TRUE(std::equal(audio.begin(), audio.end(), concatOf(ts, 0x1100).begin()));
+    }
+
+    // A PID that never comes: it is named, and no output is put in place (old ones stay).
+    std::filesystem::remove(path("a.es"));
+    ASSERT_TRUE(writeWholeFile(path("v.es"), {'O'}).ok);
+    testing::CaptureSink sink;
+    Reporter reporter(&sink);
+    const std::vector<DemuxTarget> absent{{0x1011, DemuxMode::ES, path("v.es")},
+                                          {0x1200, DemuxMode::SUP, path("p.sup")},
+                                          {0x1100, DemuxMode::ES, path("a.es")}};
+    auto results = DemuxStreams(path("in.m2ts"), absent, reporter);
+    EXPECT_FALSE(results[0].ok || results[1].ok || results[2].ok);
+    EXPECT_EQ(results[1].error, "PID 1200 not found in in.m2ts");
+    EXPECT_TRUE(sink.contains("ERROR: PID 1200 not found in in.m2ts"));
+    EXPECT_EQ(read("v.es"), std::vector<std::uint8_t>{'O'});
+    EXPECT_FALSE(std::filesystem::exists(path("a.es")));
+    EXPECT_FALSE(std::filesystem::exists(path("p.sup")));
+
+    // An output that cannot be opened or written: reported, and nothing else is left.
+    results = DemuxStreams(path("in.m2ts"),
+                           std::vector<DemuxTarget>{{0x1011, DemuxMode::ES, path("v2.es")},
+                                                    {0x1100, DemuxMode::ES, path("no/such/a.es")}},
+                           reporter);
+    EXPECT_FALSE(results[0].ok || results[1].ok);
+    EXPECT_FALSE(std::filesystem::exists(path("v2.es")));
+    if (::mknod(path("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+        testing::CaptureSink full;
+        Reporter fullReporter(&full);
+        results = DemuxStreams(path("in.m2ts"),
+                               std::vector<DemuxTarget>{{0x1100, DemuxMode::ES, path("a3.es")},
+                                                        {0x1011, DemuxMode::ES, path("full")}},
+                               fullReporter);
+        EXPECT_FALSE(results[0].ok || results[1].ok);
+        EXPECT_EQ(full.fileErrors.size(), 1u);
+        EXPECT_FALSE(std::filesystem::exists(path("a3.es")));
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path() << " left behind";
+}
+
+TEST(DemuxNames, StreamsOfThePmtOfAnotherMuxersStream) {
+    std::string error;
+    const auto streams =
+        transportStreamPrograms(std::string(CORVANE_TEST_DATA) + "/stream/ffmpeg-mpeg2-ac3.m2ts", error);
+    EXPECT_TRUE(error.empty()) << error;
+    ASSERT_EQ(streams.size(), 2u);
+    EXPECT_EQ(streams[0].stream_PID, 0x1011);
+    EXPECT_EQ(streams[0].stream_coding_type, 0x02);
+    EXPECT_EQ(streams[1].stream_PID, 0x1100);
+    EXPECT_EQ(streams[1].stream_coding_type, 0x81);
+    EXPECT_EQ(streamFileName("00800", streams[0], DemuxMode::ES), "00800 1011 m2v.m2v");
+    EXPECT_TRUE(
+        transportStreamPrograms(std::string(CORVANE_TEST_DATA) + "/stream/ffmpeg-mpeg2-ac3.ac3", error)
+            .empty());
+}
+
 // The m2ts of the acceptance set: every audio frame comes out whole (AC-3 sync words).
 TEST_F(DemuxFile, AcceptanceStreamAudio) {
     const auto m2ts = testing::acceptanceFolder() / "bdj-sdk" / "BDMV" / "STREAM" / "00000.m2ts";
@@ -539,6 +694,24 @@ TEST(DemuxNames, OutputNameAndMode) {
     out = pidOutput("", "c", text, options);
     EXPECT_EQ(out.fileName, "c_PID1800_Text_1_deu.");
     EXPECT_EQ(pidExtension(0x1B00), "svs");
+
+    // The names a person reads: clip, PID, coding, language, the extension of the form.
+    const TStreamCodingInfo ac3 = streamOf(0x1100, 0x81, {6, 1, 0}, "eng");
+    EXPECT_EQ(streamFileName("00800", ac3, DemuxMode::ES), "00800 1100 ac3 eng.ac3");
+    EXPECT_EQ(streamFileName("00800", ac3, DemuxMode::PES), "00800 1100 ac3 eng.pes");
+    EXPECT_EQ(streamFileName("00800", avc, DemuxMode::ES), "00800 1011 h264.h264");
+    EXPECT_EQ(streamFileName("00800", streamOf(0x1200, 0x90, {}, "fre"), DemuxMode::SUP),
+              "00800 1200 pgs fre.sup");
+    EXPECT_EQ(streamFileName("00800", ig, DemuxMode::MNU), "00800 1400 igs eng.mnu");
+    EXPECT_EQ(streamFileName("00800", dts, DemuxMode::ES), "00800 1100 dtshd eng.dtshd");
+    // A language that is no code stays out of the name; no coding known: the PID's extension.
+    EXPECT_EQ(streamFileName("c", streamOf(0x1101, 0x81, {6, 1, 0}, "e/."), DemuxMode::ES), "c 1101 ac3.ac3");
+    TStreamCodingInfo bare;
+    bare.stream_PID = 0x1101;
+    EXPECT_EQ(streamFileName("c", bare, DemuxMode::ES), "c 1101.aus");
+    bare.stream_PID = 0x0100;
+    EXPECT_EQ(streamFileName("c", bare, DemuxMode::ES), "c 0100.es");
+    EXPECT_EQ(pidMode(0x1200, options), DemuxMode::ES); // SaveSUP off above
 }
 
 } // namespace

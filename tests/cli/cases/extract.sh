@@ -31,4 +31,29 @@ expect_status 2 "$CLI" extract "$S.m2ts" --pid xyz -o "$TMP/x"
 expect_status 2 "$CLI" extract "$S.m2ts" --pid 1100 -o "$S.m2ts"
 expect_status 2 "$CLI" extract "$S.m2ts" -o "$TMP/x"
 
+# several PIDs in one read: -o is a folder (made when missing), the files named by clip, PID, coding
+expect_status 0 "$CLI" extract "$S.m2ts" --pid 1011 --pid 0x1100 -o "$TMP/both"
+cmp -s "$TMP/both/ffmpeg-mpeg2-ac3 1011 m2v.m2v" "$S.m2v" || fail "several PIDs: the video differs from ffmpeg's"
+cmp -s "$TMP/both/ffmpeg-mpeg2-ac3 1100 ac3.ac3" "$S.ac3" || fail "several PIDs: the audio differs from ffmpeg's"
+expect_err "ffmpeg-mpeg2-ac3 1100 ac3.ac3: 69 source packets saved."
+# --all: the streams of the clip information beside the stream, with its codings
+mkdir -p "$TMP/BDMV/STREAM" "$TMP/BDMV/CLIPINF"
+cp "$S.m2ts" "$TMP/BDMV/STREAM/00000.m2ts"
+cp "$ROOT/tests/data/clipinf/bdj-sdk-00000-extdata.clpi" "$TMP/BDMV/CLIPINF/00000.clpi"
+expect_status 0 "$CLI" extract "$TMP/BDMV/STREAM/00000.m2ts" --all --quiet -o "$TMP/all"
+[ "$(ls "$TMP/all" | tr '\n' '/')" = "00000 1011 h264.h264/00000 1100 ac3.ac3/" ] || fail "--all wrote $(ls "$TMP/all")"
+cmp -s "$TMP/all/00000 1100 ac3.ac3" "$S.ac3" || fail "--all: the audio differs from ffmpeg's"
+# without clip information the PMT lists them; --pes keeps the PES packets
+expect_status 0 "$CLI" extract "$S.m2ts" --all --pes --quiet -o "$TMP/pmt"
+[ "$(ls "$TMP/pmt" | wc -l)" = 2 ] || fail "--all from the PMT wrote $(ls "$TMP/pmt")"
+[ "$(head -c 3 "$TMP/pmt/ffmpeg-mpeg2-ac3 1100 ac3.pes" | od -An -tx1 | tr -d ' ')" = 000001 ] || fail "--all --pes"
+# a PID not in the stream: named, exit 1, no file and no folder left
+expect_status 1 "$CLI" extract "$S.m2ts" --pid 1100 --pid 1200 --quiet -o "$TMP/bad"
+expect_err_only "error: PID 1200 not found in ffmpeg-mpeg2-ac3.m2ts"
+[ -e "$TMP/bad" ] && fail "an absent PID among several left $(ls "$TMP/bad")"
+expect_status 2 "$CLI" extract "$S.m2ts" --all --pid 1100 -o "$TMP/x"
+expect_status 2 "$CLI" extract "$S.m2ts" --pid 1011 --pid 1100 -o -
+expect_status 1 "$CLI" extract "$S.ac3" --all -o "$TMP/x"
+[ -e "$TMP/x" ] && fail "--all on a file that is no transport stream left $TMP/x"
+
 finish
