@@ -1,7 +1,7 @@
 // Building the menu's structure on the Menu page: pages, BOGs, buttons, their command lines,
-// effects, effect windows and composition objects are inserted and deleted from the tables' pop-up menus and
-// with Ins / Del; the video format, frame rate and cropped flag are set. Each is one step;
-// the core keeps counts and references, the page shows the model again.
+// effects, effect windows and composition objects are inserted and deleted from the tables'
+// pop-up menus and with Ins / Del; the video format, frame rate and cropped flag are set.
+// Each is one step; the core keeps counts and references, the page shows the model again.
 
 #include "menu/IGMenu.h"
 #include "menu/MenuEdit.h"

@@ -1,8 +1,8 @@
 #pragma once
 // Building a menu's structure: pages, BOGs, buttons and their command lines, the effects of
 // an effect sequence, its windows and the composition objects of an effect are inserted and
-// deleted with their counts, ids and references kept in step; and the menu's video format, frame rate and the
-// cropped flag of a composition object are set.
+// deleted with their counts, ids and references kept in step; and the menu's video format,
+// frame rate and the cropped flag of a composition object are set.
 //
 // Every operation is a pure function over the menu model; an index that does not exist or a
 // list at its format limit changes nothing. Counts ("as read") and the composition length
@@ -24,14 +24,16 @@ namespace corvane {
 class Reporter;
 
 // Format limits: the 8-bit count fields and id ranges.
-inline constexpr std::size_t MaxPages = 255;             // number_of_pages; page_id 0-254
-inline constexpr std::size_t MaxBogs = 255;              // number_of_BOGs
-inline constexpr std::size_t MaxBogButtons = 255;        // number_of_buttons of a BOG
-inline constexpr std::size_t MaxEffects = 255;           // number_of_effects
-inline constexpr std::size_t MaxEffectWindows = 255;     // number_of_windows; window_id 0-254
-inline constexpr std::size_t MaxCompObjects = 255;       // number_of_composition_objects
-inline constexpr std::uint16_t MaxButtonId = 0xFFFE;     // 0xFFFF is "none"
-inline constexpr std::size_t MaxButtonCommands = 0xFFFF; // number_of_navigation_commands of a button
+inline constexpr std::size_t MaxPages = 255;         // number_of_pages; page_id 0-254
+inline constexpr std::size_t MaxBogs = 255;          // number_of_BOGs
+inline constexpr std::size_t MaxBogButtons = 255;    // number_of_buttons of a BOG
+inline constexpr std::size_t MaxEffects = 255;       // number_of_effects
+inline constexpr std::size_t MaxEffectWindows = 255; // number_of_windows; window_id 0-254
+inline constexpr std::size_t MaxCompObjects = 255;   // number_of_composition_objects
+inline constexpr std::uint16_t MaxButtonId = 0xFFFE; // 0xFFFF is "none"
+
+// A button's 16-bit number_of_navigation_commands.
+inline constexpr std::size_t MaxButtonCommands = 0xFFFF;
 
 // A reference that named a deleted button, page, window or command line.
 struct MenuReference {
