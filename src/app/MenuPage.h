@@ -291,6 +291,10 @@ public:
     void deleteBog();
     void insertButton();
     void deleteButton();
+    // The selected button's command lines (sgMCommands): a NOP after the selection, or the
+    // selected lines.
+    void insertButtonLine();
+    void deleteButtonLines();
     // On sgEffWindows, sgEffEffects or sgEffCompObjects.
     void insertEffectRow(QWidget* table);
     void deleteEffectRow(QWidget* table);

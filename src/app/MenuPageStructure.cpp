@@ -1,7 +1,7 @@
-// Building the menu's structure on the Menu page: pages, BOGs, buttons, effects, effect
-// windows and composition objects are inserted and deleted from the tables' pop-up menus and
-// with Ins / Del; the video format, frame rate and cropped flag are set. Each is one step;
-// the core keeps counts and references, the page shows the model again.
+// Building the menu's structure on the Menu page: pages, BOGs, buttons, their command lines,
+// effects, effect windows and composition objects are inserted and deleted from the tables'
+// pop-up menus and with Ins / Del; the video format, frame rate and cropped flag are set.
+// Each is one step; the core keeps counts and references, the page shows the model again.
 
 #include "menu/IGMenu.h"
 #include "menu/MenuEdit.h"
@@ -88,24 +88,33 @@ void MenuPage::connectStructure() {
         connect(popup, &QMenu::aboutToShow, this, [this, insert, remove] {
             const bool bog = m_popupTable == sgBOG;
             const bool button = m_popupTable == sgButton;
-            insert->setVisible(bog || button);
-            remove->setVisible(bog || button);
-            insert->setText(bog ? QStringLiteral("Insert BOG") : QStringLiteral("Insert button"));
-            remove->setText(bog ? QStringLiteral("Delete BOG") : QStringLiteral("Delete button"));
+            const bool commands = m_popupTable == sgMCommands;
+            insert->setVisible(bog || button || commands);
+            remove->setVisible(bog || button || commands);
+            insert->setText(bog      ? QStringLiteral("Insert BOG")
+                            : button ? QStringLiteral("Insert button")
+                                     : QStringLiteral("Insert line"));
+            remove->setText(bog      ? QStringLiteral("Delete BOG")
+                            : button ? QStringLiteral("Delete button")
+                                     : QStringLiteral("Delete lines"));
         });
         connect(insert, &QAction::triggered, this, [this] {
             if (m_popupTable == sgBOG) insertBog();
             if (m_popupTable == sgButton) insertButton();
+            if (m_popupTable == sgMCommands) insertButtonLine();
         });
         connect(remove, &QAction::triggered, this, [this] {
             if (m_popupTable == sgBOG) deleteBog();
             if (m_popupTable == sgButton) deleteButton();
+            if (m_popupTable == sgMCommands) deleteButtonLines();
         });
     }
     connect(sgBOG, &GridView::insertKey, this, &MenuPage::insertBog);
     connect(sgBOG, &GridView::deleteKey, this, &MenuPage::deleteBog);
     connect(sgButton, &GridView::insertKey, this, &MenuPage::insertButton);
     connect(sgButton, &GridView::deleteKey, this, &MenuPage::deleteButton);
+    connect(sgMCommands, &GridView::insertKey, this, &MenuPage::insertButtonLine);
+    connect(sgMCommands, &GridView::deleteKey, this, &MenuPage::deleteButtonLines);
 
     // The page picker and the effect tables: a pop-up of their own.
     auto* popup = new QMenu(this);
@@ -257,6 +266,42 @@ void MenuPage::deleteButton() {
         menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(bog), static_cast<std::size_t>(row));
     if (!done.changed) return;
     showStructure(-1, bog, std::max(0, row - 1));
+    reportMenuReferences(m_session.reporter, done);
+}
+
+void MenuPage::insertButtonLine() {
+    const int page = currentPage();
+    const int bog = currentBog();
+    const int button = sgButton->dataRows() == 0 ? -1 : sgButton->currentRow();
+    if (page < 0 || bog < 0 || button < 0 || m_busy->running()) return;
+    const int lines = sgMCommands->dataRows();
+    const int selected = sgMCommands->selectedRange().second;
+    const int after = lines == 0 ? -1 : (selected < 0 ? lines - 1 : selected);
+    EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Insert command line"));
+    keepPageStructure(edit, m_session, static_cast<std::size_t>(page));
+    if (!insertButtonCommand(menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(bog),
+                             static_cast<std::size_t>(button), after))
+        return;
+    refreshFromModel();
+    sgMCommands->selectDataRow(after + 1);
+    emit buttonsChanged();
+}
+
+void MenuPage::deleteButtonLines() {
+    const int page = currentPage();
+    const int bog = currentBog();
+    const int button = sgButton->dataRows() == 0 ? -1 : sgButton->currentRow();
+    const auto [first, last] = sgMCommands->selectedRange();
+    if (page < 0 || bog < 0 || button < 0 || first < 0 || m_busy->running()) return;
+    EditScope edit(&m_history, EditedDocument::Menu, QStringLiteral("Delete command lines"));
+    keepPageStructure(edit, m_session, static_cast<std::size_t>(page));
+    const StructureEdit done = deleteButtonCommands(
+        menu(), static_cast<std::size_t>(page), static_cast<std::size_t>(bog),
+        static_cast<std::size_t>(button), static_cast<std::size_t>(first), static_cast<std::size_t>(last));
+    if (!done.changed) return;
+    refreshFromModel();
+    sgMCommands->selectDataRow(std::min(std::max(0, first - 1), sgMCommands->dataRows() - 1));
+    emit buttonsChanged();
     reportMenuReferences(m_session.reporter, done);
 }
 

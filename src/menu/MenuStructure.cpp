@@ -4,11 +4,13 @@
 #include <array>
 #include <optional>
 #include <set>
+#include <span>
 #include <string_view>
 
 #include "io/TextUtil.h"
 #include "menu/IGWriter.h"
 #include "navigation/NavCommand.h"
+#include "navigation/NavigationEdit.h"
 #include "shell/Reporter.h"
 
 namespace corvane {
@@ -23,6 +25,12 @@ std::uint8_t count8(std::size_t n) {
 
 TPage* findPage(TMenu& menu, std::size_t page) {
     return page < menu.IGSc.pages.size() ? &menu.IGSc.pages[page] : nullptr;
+}
+
+TIGbutton* findButton(TMenu& menu, std::size_t page, std::size_t bog, std::size_t button) {
+    TPage* p = findPage(menu, page);
+    if (!p || bog >= p->BOGs.size() || button >= p->BOGs[bog].buttons.size()) return nullptr;
+    return &p->BOGs[bog].buttons[button];
 }
 
 Teffectseq* findSequence(TMenu& menu, std::size_t page, int sequence) {
@@ -194,7 +202,10 @@ std::set<std::uint16_t> goneIds(const TPage& page, const std::vector<TIGbutton>&
 
 std::string menuReferenceText(const MenuReference& r) {
     using Kind = MenuReference::Kind;
-    const char* what = r.kind == Kind::Page ? "page" : r.kind == Kind::Window ? "window" : "button";
+    const char* what = r.kind == Kind::Page     ? "page"
+                       : r.kind == Kind::Window ? "window"
+                       : r.kind == Kind::Line   ? "line"
+                                                : "button";
     std::string text = std::string(r.fixed ? "Removed " : "Invalid ") + what + " reference in page " +
                        std::to_string(r.page);
     if (r.kind == Kind::Window) text += ", effect " + std::to_string(r.index);
@@ -202,6 +213,7 @@ std::string menuReferenceText(const MenuReference& r) {
     if (r.button != NoButton) text += ", button " + hexText(r.button, 4);
     if (!r.fixed && r.kind != Kind::Window) text += ", command " + std::to_string(r.index);
     text += ": " + r.field;
+    if (r.kind == Kind::Line) return text + " " + std::to_string(r.value);
     if (!r.fixed) return text + " " + hexText(r.value, r.kind == Kind::Button ? 4 : 2);
     return text + (r.value == NoButton ? " (now none)" : " (now " + hexText(r.value, 4) + ")");
 }
@@ -315,6 +327,45 @@ StructureEdit deleteButton(TMenu& menu, std::size_t page, std::size_t bog, std::
     const std::vector<TIGbutton> removed{buttons[index]};
     buttons.erase(buttons.begin() + static_cast<std::ptrdiff_t>(index));
     buttonsRemoved(menu, page, goneIds(*p, removed), edit);
+    recount(menu, page);
+    edit.changed = true;
+    return edit;
+}
+
+bool insertButtonCommand(TMenu& menu, std::size_t page, std::size_t bog, std::size_t button,
+                         std::int64_t after) {
+    TIGbutton* b = findButton(menu, page, bog, button);
+    if (!b || b->navigation_commands.size() >= MaxButtonCommands) return false;
+    auto& commands = b->navigation_commands;
+    const std::size_t line = after < 0 ? 0 : std::min(static_cast<std::size_t>(after) + 1, commands.size());
+    commands.insert(commands.begin() + static_cast<std::ptrdiff_t>(line), TNavCommand{});
+    updategotos(std::span<TNavCommand>(commands), static_cast<std::int64_t>(line) - 1, 1);
+    b->number_of_navigation_commands = static_cast<std::uint16_t>(commands.size());
+    recount(menu, page);
+    return true;
+}
+
+StructureEdit deleteButtonCommands(TMenu& menu, std::size_t page, std::size_t bog, std::size_t button,
+                                   std::size_t first, std::size_t last) {
+    StructureEdit edit;
+    TIGbutton* b = findButton(menu, page, bog, button);
+    if (!b || first > last || first >= b->navigation_commands.size()) return edit;
+    auto& commands = b->navigation_commands;
+    last = std::min(last, commands.size() - 1);
+    const std::size_t k = last - first + 1;
+    commands.erase(commands.begin() + static_cast<std::ptrdiff_t>(first),
+                   commands.begin() + static_cast<std::ptrdiff_t>(last + 1));
+    std::vector<bool> intoRange(commands.size());
+    for (std::size_t line = 0; line < commands.size(); ++line)
+        intoRange[line] = commands[line].opcode == GoToImmediateOpcode &&
+                          commands[line].destination >= first && commands[line].destination <= last;
+    updategotos(std::span<TNavCommand>(commands), static_cast<std::int64_t>(first) - 1,
+                -static_cast<std::int64_t>(k));
+    for (std::size_t line = 0; line < commands.size(); ++line)
+        if (intoRange[line])
+            edit.references.push_back({MenuReference::Kind::Line, page, b->button_id, line, "GoTo", false,
+                                       static_cast<std::uint16_t>(commands[line].destination)});
+    b->number_of_navigation_commands = static_cast<std::uint16_t>(commands.size());
     recount(menu, page);
     edit.changed = true;
     return edit;

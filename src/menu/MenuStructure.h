@@ -1,8 +1,8 @@
 #pragma once
-// Building a menu's structure: pages, BOGs, buttons, the effects of an effect sequence, its
-// windows and the composition objects of an effect are inserted and deleted with their
-// counts, ids and references kept in step; and the menu's video format, frame rate and the
-// cropped flag of a composition object are set.
+// Building a menu's structure: pages, BOGs, buttons and their command lines, the effects of
+// an effect sequence, its windows and the composition objects of an effect are inserted and
+// deleted with their counts, ids and references kept in step; and the menu's video format,
+// frame rate and the cropped flag of a composition object are set.
 //
 // Every operation is a pure function over the menu model; an index that does not exist or a
 // list at its format limit changes nothing. Counts ("as read") and the composition length
@@ -32,16 +32,19 @@ inline constexpr std::size_t MaxEffectWindows = 255; // number_of_windows; windo
 inline constexpr std::size_t MaxCompObjects = 255;   // number_of_composition_objects
 inline constexpr std::uint16_t MaxButtonId = 0xFFFE; // 0xFFFF is "none"
 
-// A reference that named a deleted button, page or window.
+// A button's 16-bit number_of_navigation_commands.
+inline constexpr std::size_t MaxButtonCommands = 0xFFFF;
+
+// A reference that named a deleted button, page, window or command line.
 struct MenuReference {
-    enum class Kind { Button, Page, Window };
+    enum class Kind { Button, Page, Window, Line };
     Kind kind = Kind::Button;        // what it names
     std::size_t page = 0;            // the page (index after the edit) that holds the reference
     std::uint16_t button = NoButton; // the button that holds it; NoButton for a page field
     std::size_t index = 0;           // the command line; the BOG or effect for their fields
     std::string field;               // "upper", "default selected button", "SetButtonPage", ...
     bool fixed = false;              // now a valid value (none, or the button's own id)
-    std::uint16_t value = 0;         // what it holds now
+    std::uint16_t value = 0;         // what it holds now (a GoTo: its target line)
     bool operator==(const MenuReference&) const = default;
 };
 
@@ -73,6 +76,18 @@ bool insertButton(TMenu& menu, std::size_t page, std::size_t bog, std::size_t po
 // button becomes none, a neighbour becomes the button's own id; SetButtonPage, EnableButton
 // and DisableButton operands naming it stay as they are. All are returned.
 StructureEdit deleteButton(TMenu& menu, std::size_t page, std::size_t bog, std::size_t index);
+
+// ---- Button commands ----------------------------------------------------------------
+
+// A NOP line after line `after` (-1: at the start) of a button's commands (`button` is the
+// index in its BOG); GoTo targets past the new line move down with it. False when the button
+// does not exist or holds the most lines a button may.
+bool insertButtonCommand(TMenu& menu, std::size_t page, std::size_t bog, std::size_t button,
+                         std::int64_t after);
+// Deletes lines first..last; GoTo targets past them move up, and GoTo lines into the deleted
+// range are reported in the references (as the object-line delete reports them).
+StructureEdit deleteButtonCommands(TMenu& menu, std::size_t page, std::size_t bog, std::size_t button,
+                                   std::size_t first, std::size_t last);
 
 // ---- Effect sequences (0 in, 1 out) -----------------------------------------------------
 

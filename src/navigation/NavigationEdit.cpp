@@ -139,9 +139,9 @@ void setObjectFlag(TMOBJ& mobj, std::size_t object, ObjectFlag flag, int item) {
 
 // ---- Command lines -------------------------------------------------------------
 
-std::vector<std::size_t> updategotos(Tmobject& object, std::int64_t after, std::int64_t delta) {
+std::vector<std::size_t> updategotos(std::span<TNavCommand> commands, std::int64_t after,
+                                     std::int64_t delta) {
     std::vector<std::size_t> changed;
-    auto& commands = object.navigation_commands;
     for (std::size_t line = 0; line < commands.size(); ++line) {
         TNavCommand& command = commands[line];
         if (command.opcode != GoToImmediateOpcode) continue;
@@ -152,6 +152,10 @@ std::vector<std::size_t> updategotos(Tmobject& object, std::int64_t after, std::
         changed.push_back(line);
     }
     return changed;
+}
+
+std::vector<std::size_t> updategotos(Tmobject& object, std::int64_t after, std::int64_t delta) {
+    return updategotos(std::span<TNavCommand>(object.navigation_commands), after, delta);
 }
 
 std::optional<LineEdit> insertCommandLine(TMOBJ& mobj, std::size_t object, std::int64_t after) {

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,9 +58,10 @@ void setObjectFlag(TMOBJ& mobj, std::size_t object, ObjectFlag flag, int item);
 
 // ---- Command lines -------------------------------------------------------------
 
-// For every GoTo with an immediate line number (opcode exactly 0x20810000) of the object
+// For every GoTo with an immediate line number (opcode exactly 0x20810000) of the program
 // whose target is above `after` (a negative `after` matches every target), adds `delta`.
 // A target that would fall below line 0 becomes 0. Returns the lines changed.
+std::vector<std::size_t> updategotos(std::span<TNavCommand> commands, std::int64_t after, std::int64_t delta);
 std::vector<std::size_t> updategotos(Tmobject& object, std::int64_t after, std::int64_t delta);
 
 struct LineEdit {

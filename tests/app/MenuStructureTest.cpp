@@ -1,7 +1,7 @@
-// Building a menu's structure on the Menu page: pages, BOGs, buttons, effects, windows and
-// composition objects through the tables' pop-ups and Ins / Del, the cropped flag and the
-// video pickers; each is one step back to its bytes, references to a deleted button are
-// reported, and Save and a new read keep every edit.
+// Building a menu's structure on the Menu page: pages, BOGs, buttons, command lines, effects,
+// windows and composition objects through the tables' pop-ups and Ins / Del, the cropped flag
+// and the video pickers; each is one step back to its bytes, references to a deleted button
+// are reported, and Save and a new read keep every edit.
 
 #include "menu/MenuStructure.h"
 #include "io/FileIO.h"
@@ -250,6 +250,42 @@ private slots:
         QCOMPARE(composition().pages.size(), std::size_t(2));
         QCOMPARE(composition().pages[0].BOGs.size(), std::size_t(1));
         QCOMPARE(composition().video_height, std::uint16_t(720));
+    }
+
+    void commandLinesComeAndGoAsSteps() {
+        const Bytes asRead = written();
+        control<QComboBox>("cbPage")->setCurrentIndex(1);
+        PlaylistGrid* commands = grid("sgMCommands");
+        QCOMPARE(commands->dataRows(), 1);
+        commands->selectDataRow(0);
+        key(commands, Qt::Key_Insert);
+        QCOMPARE(stack()->undoText(), QStringLiteral("Insert command line"));
+        auto lines = [this] { return composition().pages[1].BOGs[0].buttons[0].navigation_commands; };
+        QCOMPARE(lines().size(), std::size_t(2));
+        QCOMPARE(lines()[1], TNavCommand{});
+        QCOMPARE(commands->dataRows(), 2);
+        QCOMPARE(commands->currentRow(), 1);
+
+        popupItem(commands, "PopupMenu", "miEdit");
+        emit commands->cellEdited(1, 1, QStringLiteral("20810000"));
+        QCOMPARE(lines()[1].opcode, 0x20810000u);
+        QCOMPARE(page()->menu().PageButtons[1][0].navigation_commands, lines());
+        QCOMPARE(stack()->count(), 2);
+
+        // The pop-up deletes the selection and reports nothing for a line nobody jumps to.
+        commands->selectDataRow(0);
+        popupItem(commands, "PopupMenu", "miDeleteItem");
+        QCOMPARE(stack()->undoText(), QStringLiteral("Delete command lines"));
+        QCOMPARE(lines().size(), std::size_t(1));
+        QCOMPARE(commands->dataRows(), 1);
+        stack()->undo();
+        QCOMPARE(commands->dataRows(), 2);
+
+        stack()->undo();
+        stack()->undo();
+        QVERIFY(written() == asRead);
+        QCOMPARE(commands->dataRows(), 1);
+        QCOMPARE(tabText(), QStringLiteral("Menu"));
     }
 };
 

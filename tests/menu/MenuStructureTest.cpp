@@ -179,6 +179,53 @@ TEST(MenuStructure, DeletedWindowsAreListedWithTheObjectsThatNameThem) {
     EXPECT_EQ(menu.IGSc.pages[0].effect_sequences[0].number_of_windows, 3);
 }
 
+TEST(MenuStructure, ButtonCommandLinesMoveTheirGoToTargets) {
+    TMenu menu = testing::sampleMenu();
+    auto goTo = [](std::uint32_t line) { return TNavCommand{0x20810000u, line, 0}; };
+    const TNavCommand m1{0x50000001u, 1, 1}, m2{0x50000001u, 2, 2};
+    auto& commands = menu.IGSc.pages[0].BOGs[0].buttons[0].navigation_commands;
+    commands = {goTo(2), m1, m2, goTo(0), goTo(3)};
+    menu.PageButtons[0] = buildPageButtons(menu.IGSc.pages[0]);
+    menu.IGSc.interactive_composition_length = compositionLength(menu.IGSc);
+    const std::uint32_t length = menu.IGSc.interactive_composition_length;
+    const TNavCommand nop{};
+
+    ASSERT_TRUE(insertButtonCommand(menu, 0, 0, 0, -1));
+    EXPECT_EQ(commands, (std::vector<TNavCommand>{nop, goTo(3), m1, m2, goTo(1), goTo(4)}));
+    ASSERT_TRUE(insertButtonCommand(menu, 0, 0, 0, 1));
+    EXPECT_EQ(commands, (std::vector<TNavCommand>{nop, goTo(4), nop, m1, m2, goTo(1), goTo(5)}));
+    ASSERT_TRUE(insertButtonCommand(menu, 0, 0, 0, 100)); // past the end: the last line
+    ASSERT_EQ(commands.size(), 8u);
+    EXPECT_EQ(commands[7], nop);
+    EXPECT_EQ(commands[6], goTo(5));
+    const TIGbutton& button = menu.IGSc.pages[0].BOGs[0].buttons[0];
+    EXPECT_EQ(button.number_of_navigation_commands, 8);
+    EXPECT_EQ(menu.PageButtons[0][button.button_id].navigation_commands, commands);
+    EXPECT_EQ(menu.IGSc.interactive_composition_length, length + 3 * 12);
+    expectReadsBack(menu, "inserted lines");
+
+    // m1 and m2 go: the GoTo into them is listed, the one past them moves up.
+    const StructureEdit edit = deleteButtonCommands(menu, 0, 0, 0, 3, 4);
+    ASSERT_TRUE(edit.changed);
+    EXPECT_EQ(commands, (std::vector<TNavCommand>{nop, goTo(2), nop, goTo(1), goTo(3), nop}));
+    ASSERT_EQ(edit.references.size(), 1u);
+    EXPECT_EQ(menuReferenceText(edit.references[0]),
+              "Invalid line reference in page 0, button 0000, command 1: GoTo 2");
+    EXPECT_EQ(button.number_of_navigation_commands, 6);
+    EXPECT_EQ(menu.PageButtons[0][button.button_id].navigation_commands, commands);
+    EXPECT_EQ(menu.IGSc.interactive_composition_length, length + 12);
+    expectReadsBack(menu, "deleted lines");
+
+    EXPECT_FALSE(deleteButtonCommands(menu, 0, 0, 0, 6, 9).changed);
+    EXPECT_FALSE(deleteButtonCommands(menu, 0, 0, 9, 0, 0).changed);
+    EXPECT_FALSE(insertButtonCommand(menu, 0, 9, 0, 0));
+    // The 16-bit number_of_navigation_commands.
+    commands.resize(MaxButtonCommands - 1);
+    ASSERT_TRUE(insertButtonCommand(menu, 0, 0, 0, 0));
+    EXPECT_EQ(button.number_of_navigation_commands, 0xFFFF);
+    EXPECT_FALSE(insertButtonCommand(menu, 0, 0, 0, 0));
+}
+
 TEST(MenuStructure, ListsStopAtTheirCountFields) {
     TMenu menu = createMenu();
     for (std::size_t n = 1; n < MaxBogs; ++n) ASSERT_TRUE(insertBog(menu, 0, n));
