@@ -1,4 +1,4 @@
-// A menu built in memory, muxed with its clip information file and playlist into a small
+// A menu built through the core operations, muxed with its clip information file and playlist into a small
 // disc, played by an independent library: libbluray must read the whole stream, its IG
 // decoder must draw the page, and its key navigation must follow the neighbours our
 // simulation follows, page change by SetButtonPage included.
@@ -9,14 +9,21 @@
 #include <libbluray/keys.h>
 #include <libbluray/overlay.h>
 
+#include <png.h>
+
+#include <array>
 #include <filesystem>
 #include <map>
 #include <memory>
 
+#include "graphics/PngFile.h"
 #include "io/FileIO.h"
+#include "io/TextUtil.h"
 #include "menu/IGMenu.h"
+#include "menu/MenuEdit.h"
 #include "menu/MenuLimits.h"
 #include "menu/MenuSimulator.h"
+#include "menu/MenuStructure.h"
 #include "navigation/CommandText.h"
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
@@ -33,95 +40,115 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uint8_t NormalColour = 1;
-constexpr std::uint8_t SelectedColour = 2;
-constexpr std::uint8_t StripeColour = 3;
 constexpr std::uint16_t ObjectWidth = 200;
 constexpr std::uint16_t ObjectHeight = 60;
 
-// PlayPL 2; SetButtonPage with immediate button and page (effects skipped).
-const TNavCommand PlayPL2{0x22800000, 2, 0};
-TNavCommand setButtonPage(std::uint16_t button, std::uint8_t page) {
-    return {0x51C00003, 0x80000000u | button, 0xC0000000u | page};
+// PlayPL 2; SetButtonPage with immediate button and page (effects skipped), as hex words.
+constexpr std::array<const char*, 3> PlayPL2{"22800000", "00000002", "00000000"};
+std::array<std::string, 3> setButtonPage(std::uint16_t button, std::uint8_t page) {
+    return {"51C00003", hexText(0x80000000u | button, 8), hexText(0xC0000000u | page, 8)};
 }
 
-// The normal art is striped a pixel wide, so that the stream spans several aligned units;
-// both pictures begin with their own colour.
-std::shared_ptr<const IndexPicture> picture(std::uint8_t colour) {
-    auto picture = std::make_shared<IndexPicture>(ObjectWidth, ObjectHeight);
-    for (std::size_t i = 0; i < picture->pixels.size(); ++i)
-        picture->pixels[i] = colour == NormalColour && i % 2 ? StripeColour : colour;
-    return picture;
+// Artwork as an author draws it: an RGBA PNG. The normal art is white striped grey a pixel
+// wide (so the stream spans several aligned units) with a half-transparent red border; the
+// selected art is red. Both begin with their own colour.
+std::vector<std::uint8_t> artwork(bool selected) {
+    std::vector<std::uint8_t> pixels(std::size_t{ObjectWidth} * ObjectHeight * 4);
+    for (std::size_t y = 0; y < ObjectHeight; ++y)
+        for (std::size_t x = 0; x < ObjectWidth; ++x) {
+            std::uint8_t* p = &pixels[(y * ObjectWidth + x) * 4];
+            const bool border = y == ObjectHeight - 1;
+            const std::array<std::uint8_t, 4> colour = selected ? std::array<std::uint8_t, 4>{255, 0, 0, 255}
+                                                       : border ? std::array<std::uint8_t, 4>{255, 0, 0, 128}
+                                                       : x % 2
+                                                           ? std::array<std::uint8_t, 4>{128, 128, 128, 255}
+                                                           : std::array<std::uint8_t, 4>{255, 255, 255, 255};
+            std::copy(colour.begin(), colour.end(), p);
+        }
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = ObjectWidth;
+    png.height = ObjectHeight;
+    png.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&png, nullptr, &size, 0, pixels.data(), 0, nullptr);
+    std::vector<std::uint8_t> out(size);
+    EXPECT_TRUE(png_image_write_to_memory(&png, out.data(), &size, 0, pixels.data(), 0, nullptr));
+    out.resize(size);
+    return out;
 }
 
-// Two pages of three BOGs with one button each; page 0 in a triangle, page 1 in a row.
-// Objects 0 (normal) and 1 (selected) are shared by every button.
+// Built as an author builds it, through the core operations: Create Menu, a second page,
+// three BOGs of one button on each page (page 0 in a triangle, page 1 in a row), the RGBA
+// artwork imported (the selected art into the normal art's palette), the buttons' cells and
+// command lines typed in.
 TMenu builtMenu() {
     TMenu menu = createMenu();
     menu.IGSc.stream_ui_model = 2; // not multiplexed, always-on
-    for (std::uint16_t id = 0; id < 2; ++id) {
-        TIGobject object;
-        object.object_id = id;
-        object.object_width = ObjectWidth;
-        object.object_height = ObjectHeight;
-        object.index_picture = picture(id == 0 ? NormalColour : SelectedColour);
-        menu.IGObjects.push_back(object);
-    }
-    TIGPalette palette;
-    palette.entries[NormalColour] = {255, 255, 255, 255};
-    palette.entries[SelectedColour] = {255, 0, 0, 255};
-    palette.entries[StripeColour] = {128, 128, 128, 255};
-    menu.IGPalettes.push_back(palette);
+    std::string error;
+    const auto normal = importObjectPng(menu, artwork(false), error);
+    EXPECT_TRUE(normal) << error;
+    const auto selected = importObjectPng(menu, artwork(true), error, PngImportOptions{std::uint16_t{0}});
+    EXPECT_TRUE(selected) << error;
+    EXPECT_EQ(menu.IGPalettes.size(), 1u);
 
+    EXPECT_TRUE(insertPage(menu, 1));
+    for (std::size_t page = 0; page < 2; ++page) {
+        EXPECT_TRUE(insertBog(menu, page, 1));
+        EXPECT_TRUE(insertBog(menu, page, 2));
+    }
     struct Spot {
-        std::uint16_t id, x, y, up, down, left, right;
+        int x, y, up, down, left, right;
     };
-    const std::vector<std::vector<Spot>> layout{
-        {{0, 200, 200, 0, 1, 0, 2}, {1, 200, 400, 0, 1, 1, 2}, {2, 600, 400, 0, 2, 1, 2}},
-        {{3, 200, 700, 3, 3, 3, 4}, {4, 600, 700, 4, 4, 3, 5}, {5, 1000, 700, 5, 5, 4, 5}}};
-    menu.IGSc.pages.clear();
-    menu.PageButtons.clear();
-    for (std::size_t p = 0; p < layout.size(); ++p) {
-        TPage page;
-        page.page_id = static_cast<std::uint8_t>(p);
-        page.animation_frame_rate_code = 1;
-        page.default_selected_button_id_ref = layout[p][0].id;
-        for (const Spot& spot : layout[p]) {
-            TIGbutton button = defaultButton();
-            button.button_id = spot.id;
-            button.button_horizontal_position = spot.x;
-            button.button_vertical_position = spot.y;
-            button.upper_button_id_ref = spot.up;
-            button.lower_button_id_ref = spot.down;
-            button.left_button_id_ref = spot.left;
-            button.right_button_id_ref = spot.right;
-            button.normal_start_object_id_ref = button.normal_end_object_id_ref = 0;
-            button.selected_start_object_id_ref = button.selected_end_object_id_ref = 1;
-            button.activated_start_object_id_ref = button.activated_end_object_id_ref = 1;
-            TBOG bog;
-            bog.default_valid_button_id_ref = spot.id;
-            bog.buttons.push_back(button);
-            bog.number_of_buttons = 1;
-            page.BOGs.push_back(bog);
+    const std::array<std::array<Spot, 3>, 2> layout{
+        {{{{200, 200, 0, 1, 0, 2}, {200, 400, 0, 1, 1, 2}, {600, 400, 0, 2, 1, 2}}},
+         {{{200, 700, 0, 0, 0, 1}, {600, 700, 1, 1, 0, 2}, {1000, 700, 2, 2, 1, 2}}}}};
+    const auto hex4 = [](int value) { return hexText(static_cast<std::uint32_t>(value), 4); };
+    for (std::size_t page = 0; page < 2; ++page) {
+        EXPECT_TRUE(setDefaultSelectedButton(menu, page, "0000"));
+        // Create Menu's BOG has no default valid button; a BOG without one shows nothing.
+        EXPECT_TRUE(setBogCell(menu, page, 0, 1, "0000", NoButton));
+        for (std::size_t bog = 0; bog < 3; ++bog) {
+            const Spot& spot = layout[page][bog];
+            const auto cell = [&](int column, const std::string& text) {
+                setButtonCell(menu, page, bog, 0, column, text, 0);
+                EXPECT_EQ(std::stoi(buttonCellText(menu.IGSc.pages[page].BOGs[bog].buttons[0], column),
+                                    nullptr, column == ColX || column == ColY ? 10 : 16),
+                          std::stoi(text, nullptr, column == ColX || column == ColY ? 10 : 16))
+                    << "page " << page << " BOG " << bog << " column " << column;
+            };
+            cell(ColX, std::to_string(spot.x));
+            cell(ColY, std::to_string(spot.y));
+            cell(ColUpper, hex4(spot.up));
+            cell(ColLower, hex4(spot.down));
+            cell(ColLeft, hex4(spot.left));
+            cell(ColRight, hex4(spot.right));
+            for (int column : {ColNormalStart, ColNormalEnd}) cell(column, hex4(*normal));
+            for (int column : {ColSelectedStart, ColSelectedEnd, ColActivatedStart, ColActivatedEnd})
+                cell(column, hex4(*selected));
         }
-        page.number_of_BOGs = static_cast<std::uint8_t>(page.BOGs.size());
-        menu.IGSc.pages.push_back(page);
     }
-    auto commands = [&menu](std::size_t page, std::size_t bog) -> std::vector<TNavCommand>& {
-        return menu.IGSc.pages[page].BOGs[bog].buttons[0].navigation_commands;
+    const auto command = [&menu](std::size_t page, std::size_t bog, const auto& words) {
+        EXPECT_TRUE(insertButtonCommand(menu, page, bog, 0, -1));
+        for (int column = 1; column <= 3; ++column)
+            setCommandCell(menu, page, bog, 0, 0, column, std::string(words[column - 1]));
+        const TNavCommand& typed = menu.IGSc.pages[page].BOGs[bog].buttons[0].navigation_commands.at(0);
+        EXPECT_EQ(hexText(typed.opcode, 8) + hexText(typed.destination, 8) + hexText(typed.source, 8),
+                  std::string(words[0]) + words[1] + words[2]);
     };
-    commands(0, 1) = {PlayPL2};
-    commands(0, 2) = {setButtonPage(4, 1)};
-    commands(1, 2) = {setButtonPage(0, 0)};
-    EXPECT_EQ(commandLine(commands(0, 2)[0], CommandContext::Button).substr(0, 13), "SetButtonPage");
-    for (auto& page : menu.IGSc.pages) {
-        for (auto& bog : page.BOGs)
-            bog.buttons[0].number_of_navigation_commands =
-                static_cast<std::uint16_t>(bog.buttons[0].navigation_commands.size());
-        menu.PageButtons.push_back(buildPageButtons(page));
-    }
-    menu.IGSc.number_of_pages = 2;
+    command(0, 1, PlayPL2);
+    command(0, 2, setButtonPage(1, 1));
+    command(1, 2, setButtonPage(0, 0));
+    EXPECT_EQ(
+        commandLine(menu.IGSc.pages[0].BOGs[2].buttons[0].navigation_commands[0], CommandContext::Button)
+            .substr(0, 13),
+        "SetButtonPage");
     return menu;
+}
+
+// The palette entries each state's art begins with: what libbluray's overlay names.
+std::uint8_t firstEntry(const TMenu& menu, std::uint16_t object) {
+    return menu.IGObjects[object].index_picture->pixels[0];
 }
 
 // What libbluray's IG plane shows: the colour drawn last at each object position.
@@ -129,11 +156,12 @@ struct Plane {
     std::map<std::pair<int, int>, std::uint8_t> shown;
     int draws = 0;
     bool flushed = false;
-    // The position drawn in the selected colour (a single one is expected).
+    std::uint8_t selectedEntry = 0;
+    // The position drawn in the selected art (a single one is expected).
     std::vector<std::pair<int, int>> selected() const {
         std::vector<std::pair<int, int>> out;
         for (const auto& [at, colour] : shown)
-            if (colour == SelectedColour) out.push_back(at);
+            if (colour == selectedEntry) out.push_back(at);
         return out;
     }
 };
@@ -294,6 +322,8 @@ std::map<std::pair<int, int>, std::uint16_t> buttonsAt(const TMenu& menu, std::s
 
 TEST_F(LibblurayMenu, DrawsThePageAndNavigatesAsOurSimulation) {
     const TMenu menu = builtMenu();
+    m_plane.selectedEntry = firstEntry(menu, 1);
+    ASSERT_NE(firstEntry(menu, 0), m_plane.selectedEntry);
     EXPECT_FALSE(menuLimitsRefuse(menuLimitFindings(menu)));
     for (const auto& finding : menuLimitFindings(menu)) ADD_FAILURE() << finding.text();
     putMenu(menu);
@@ -331,7 +361,7 @@ TEST_F(LibblurayMenu, DrawsThePageAndNavigatesAsOurSimulation) {
         EXPECT_EQ(libbluraySelected(0), static_cast<int>(ours.selected())) << "after key " << key;
     }
 
-    // Button 2 runs SetButtonPage(4, page 1): both show page 1 with button 4 selected.
+    // Button 2 runs SetButtonPage(1, page 1): both show page 1 with its button 1 selected.
     press(BD_VK_DOWN);
     press(BD_VK_RIGHT);
     ours.sim.move(NavDirection::Down);
@@ -340,8 +370,8 @@ TEST_F(LibblurayMenu, DrawsThePageAndNavigatesAsOurSimulation) {
     press(BD_VK_ENTER);
     ours.sim.activate();
     EXPECT_EQ(ours.page(), 1u);
-    EXPECT_EQ(ours.selected(), 4u);
-    EXPECT_EQ(libbluraySelected(1), 4);
+    EXPECT_EQ(ours.selected(), 1u);
+    EXPECT_EQ(libbluraySelected(1), 1);
     for (const auto& [key, direction] :
          std::vector<std::pair<std::uint32_t, NavDirection>>{{BD_VK_LEFT, NavDirection::Left},
                                                              {BD_VK_RIGHT, NavDirection::Right},
@@ -351,7 +381,7 @@ TEST_F(LibblurayMenu, DrawsThePageAndNavigatesAsOurSimulation) {
         EXPECT_EQ(libbluraySelected(1), static_cast<int>(ours.selected())) << "after key " << key;
     }
 
-    // Button 5 goes back to page 0 at button 0.
+    // Page 1's button 2 goes back to page 0 at button 0.
     press(BD_VK_ENTER);
     ours.sim.activate();
     EXPECT_EQ(ours.page(), 0u);
