@@ -40,12 +40,6 @@ namespace corvane::test {
 
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
 std::vector<std::uint8_t> toVector(const QByteArray& bytes) {
     return {bytes.begin(), bytes.end()};
 }

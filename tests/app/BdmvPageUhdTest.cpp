@@ -27,10 +27,6 @@ class BdmvPageUhdTest : public QObject {
     QComboBox* uhd(const char* field) {
         return m_window->findChild<QComboBox*>(QStringLiteral("cbUhd_") + QLatin1String(field));
     }
-    static QByteArray fileBytes(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     // The sample disc with disc5's index.bdmv and MovieObject.bdmv when `ultraHd`.
     void readDisc(bool ultraHd) {
         m_root = std::make_unique<QTemporaryDir>();

@@ -34,11 +34,6 @@ QString data(const char* path) {
     return QStringLiteral(CORVANE_TEST_DATA_DIR "/") + QLatin1String(path);
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class ClipInfoPageTest : public QObject {

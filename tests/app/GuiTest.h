@@ -61,6 +61,12 @@ inline QString makeDisc(const QString& root, const QString& name, bool withBacku
     return QDir::toNativeSeparators(bdmv) + QDir::separator();
 }
 
+// The bytes of a file; empty when it cannot be read.
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Copies the bundled sample BDMV folder into `root` (so saves never touch the repository);
 // returns the copy with its trailing separator.
 inline QString copySampleDisc(const QString& root) {

@@ -47,12 +47,6 @@ QString playlistData(const char* file) {
         .filePath(QLatin1String(file));
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
 QString cell(const QTableView* grid, int row, int column) {
     return cellText(grid, row, column);
 }

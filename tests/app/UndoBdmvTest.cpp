@@ -38,11 +38,6 @@ namespace corvane::test {
 
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A two-item picker shows its other item.
 void toggle(QComboBox* box) {
     box->setCurrentIndex(1 - box->currentIndex());

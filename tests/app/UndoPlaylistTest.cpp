@@ -48,12 +48,6 @@ QString playlistData(const char* file) {
         .filePath(QLatin1String(file));
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
 QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
