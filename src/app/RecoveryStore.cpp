@@ -56,7 +56,10 @@ bool processRuns(qint64 pid) {
 RecoveryStore::RecoveryStore(Session& session, EditHistory& history, QObject* parent)
     : QObject(parent), m_session(session), m_history(history) {
     m_timer.setInterval(DefaultInterval);
-    connect(&m_timer, &QTimer::timeout, this, &RecoveryStore::writeNow);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryStore::writeIfChanged);
+    for (EditedDocument document :
+         {EditedDocument::Navigation, EditedDocument::Playlist, EditedDocument::Menu})
+        connect(history.stack(document), &QUndoStack::indexChanged, this, [this] { m_changed = true; });
     m_timer.start();
     // Saved or discarded: the copy goes at once, not a minute later.
     connect(&history, &EditHistory::modifiedChanged, this, &RecoveryStore::dropUnmodified);
@@ -96,7 +99,12 @@ std::optional<std::vector<std::uint8_t>> RecoveryStore::bytesOf(EditedFile file)
     return std::nullopt;
 }
 
+void RecoveryStore::writeIfChanged() {
+    if (m_changed) writeNow();
+}
+
 void RecoveryStore::writeNow() {
+    m_changed = false;
     const std::vector<EditedFile> modified = m_history.modifiedFiles();
     if (modified.empty()) {
         removeAll();

@@ -58,10 +58,14 @@ private:
     // The bytes Save would write; none when the file cannot be written in its state.
     std::optional<std::vector<std::uint8_t>> bytesOf(EditedFile file) const;
     void dropUnmodified();
+    // The timer's write: only after a step was made, undone or redone since the last one (a
+    // large menu takes a while to encode).
+    void writeIfChanged();
 
     Session& m_session;
     EditHistory& m_history;
     QTimer m_timer;
+    bool m_changed = false;
 };
 
 } // namespace corvane
