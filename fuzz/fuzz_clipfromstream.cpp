@@ -14,9 +14,9 @@
 #include "stream/ClipInfoWriter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("corvane-fuzz-clip-" + std::to_string(::getpid()) + ".m2ts"))
-            .string();
+    static const std::string path = (std::filesystem::temp_directory_path() /
+                                     ("corvane-fuzz-clip-" + std::to_string(::getpid()) + ".m2ts"))
+                                        .string();
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

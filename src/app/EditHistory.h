@@ -112,8 +112,9 @@ private:
     std::vector<std::unique_ptr<KeptRecord>> m_records;
 };
 
-// Ids that merge a run of edits of one control into one step (typing in a field).
-enum MergeId : int { NoMerge = -1, MergeContentProvider = 1, MergeMenuField, MergePlaylistField };
+// A step that never merges; the pages give ids of their own to a run of edits of one control
+// (typing in a field) so that it becomes one step: BDMV page 100-199, PLAYLIST 200-299, Menu 300-399.
+inline constexpr int NoMerge = -1;
 
 class EditScope;
 

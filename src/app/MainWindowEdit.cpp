@@ -24,14 +24,17 @@
 namespace corvane {
 
 namespace {
-// The page of each document and the tab text it has without a mark.
-struct DocumentTab {
+// The page that edits each document, with the tab text it has without a mark.
+struct DocumentPage {
     EditedDocument document;
+    QWidget* page;
     const char* caption;
 };
-constexpr std::array<DocumentTab, 3> DocumentTabs{{{EditedDocument::Navigation, "BDMV"},
-                                                   {EditedDocument::Playlist, "PLAYLIST"},
-                                                   {EditedDocument::Menu, "Menu"}}};
+std::array<DocumentPage, 3> documentPages(const MainWindow& window) {
+    return {{{EditedDocument::Navigation, window.bdmvPage, "BDMV"},
+             {EditedDocument::Playlist, window.playlistPage, "PLAYLIST"},
+             {EditedDocument::Menu, window.menuPage, "Menu"}}};
+}
 
 QToolButton* editButton(QWidget* parent, QAction* action, const char* name) {
     auto* button = new QToolButton(parent);
@@ -96,22 +99,17 @@ void MainWindow::buildEditActions() {
         [this](const std::vector<EditedDocument>& documents) { return confirmDiscard(documents); });
     connect(m_history, &EditHistory::modifiedChanged, this, &MainWindow::updateModifiedMarks);
     connect(PageControl, &QTabWidget::currentChanged, this, [this] {
-        QWidget* page = PageControl->currentWidget();
         std::optional<EditedDocument> document;
-        if (page == bdmvPage) document = EditedDocument::Navigation;
-        if (page == playlistPage) document = EditedDocument::Playlist;
-        if (page == menuPage) document = EditedDocument::Menu;
+        for (const DocumentPage& edits : documentPages(*this))
+            if (edits.page == PageControl->currentWidget()) document = edits.document;
         m_history->setActiveDocument(document);
     });
     m_history->setActiveDocument(EditedDocument::Navigation);
 }
 
 void MainWindow::updateModifiedMarks() {
-    for (const DocumentTab& tab : DocumentTabs) {
-        QWidget* page = tab.document == EditedDocument::Navigation ? static_cast<QWidget*>(bdmvPage)
-                        : tab.document == EditedDocument::Playlist ? static_cast<QWidget*>(playlistPage)
-                                                                   : static_cast<QWidget*>(menuPage);
-        const int at = PageControl->indexOf(page);
+    for (const DocumentPage& tab : documentPages(*this)) {
+        const int at = PageControl->indexOf(tab.page);
         if (at < 0) continue;
         QString text = QLatin1String(tab.caption);
         if (m_history->isModified(tab.document)) text += QLatin1Char('*');
