@@ -80,6 +80,11 @@ END
     while read -r option; do
       grep -qxF -- "$option" "$TMP/offered" || fail "completion of '$sub' lacks $option"
     done <"$TMP/wanted"
+    # ... and nothing the subcommand would refuse.
+    grep -- '^-' "$TMP/offered" >"$TMP/offered-options" || true
+    while read -r option; do
+      grep -qxF -- "$option" "$TMP/wanted" || fail "completion of '$sub' offers $option, which its help lacks"
+    done <"$TMP/offered-options"
     IFS='|'
   done
   unset IFS
