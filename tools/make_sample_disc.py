@@ -25,32 +25,36 @@ ADD_IMM = 0x50400003         # Add GPRd, immediate
 EQ_REG_IMM = 0x48400200      # EQ register, immediate
 GOTO = 0x20810000            # GoTo line
 JUMP_OBJECT = 0x21800000     # Jump Object n
-JUMP_TITLE = 0x21810000      # Jump Title n
-CALL_TITLE = 0x21830000      # Call Title n
 PLAY_PL = 0x22800000         # Play PL n
-PLAY_PL_PI = 0x42C10000      # Play PL_PI playlist, item
-RESUME = 0x01040000
-PSR = 0x80000000
+PLAY_PL_MK = 0x42C20000      # Play PL_MK playlist, mark
+SET_STREAM = 0x51C00001      # SetStream, immediate operands
+AUDIO = 0x80000000           # SetStream: primary audio number in bits 16..27
 
+# Playlists: 00000 the menu, 00001 the feature (two clips, chapters, two audio tracks,
+# subtitles), 00002 two angles.
 # (resume, menu call mask, title search mask, commands)
 OBJECTS = [
-    # 0: First Playback — clear the state, show the intro, go to the menu
-    (0, 0, 1, [command(MOVE_IMM, 0, 0), command(MOVE_IMM, 1, 0), command(PLAY_PL, 0),
-               command(JUMP_TITLE, 1)]),
-    # 1: Top Menu — the menu playlist, remembering where the user came from
-    (0, 1, 1, [command(EQ_REG_IMM, 1, 1), command(GOTO, 3), command(MOVE_IMM, 1, 1),
-               command(PLAY_PL, 1), command(GOTO, 3)]),
-    # 2: Title 1 — the feature, then back to the menu
-    (1, 0, 0, [command(MOVE_IMM, 0, 1), command(PLAY_PL_PI, 2, 0), command(JUMP_OBJECT, 1)]),
-    # 3: Title 2 — the extra, counting how often it was played
-    (1, 0, 0, [command(ADD_IMM, 2, 1), command(EQ_REG_IMM, PSR | 4, 2), command(PLAY_PL, 3),
-               command(CALL_TITLE, 1), command(RESUME)]),
+    # 0: First Playback: clear the chapter request, show the menu
+    (0, 0, 1, [command(MOVE_IMM, 0, 0), command(JUMP_OBJECT, 1)]),
+    # 1: Top Menu: the menu playlist; its buttons jump to the titles
+    (0, 1, 1, [command(PLAY_PL, 0)]),
+    # 2: Title 1: the feature, from chapter 2 when the menu set GPR0 to 2, then the menu
+    (1, 0, 0, [command(EQ_REG_IMM, 0, 2), command(GOTO, 4), command(PLAY_PL, 1),
+               command(JUMP_OBJECT, 1), command(MOVE_IMM, 0, 0), command(PLAY_PL_MK, 1, 1),
+               command(JUMP_OBJECT, 1)]),
+    # 3: Title 2: the angles
+    (1, 0, 0, [command(PLAY_PL, 2), command(JUMP_OBJECT, 1)]),
+    # 4: Title 3: the feature in French, counting how often it was asked for
+    (1, 0, 0, [command(ADD_IMM, 2, 1), command(SET_STREAM, AUDIO | (2 << 16), 0),
+               command(PLAY_PL, 1), command(JUMP_OBJECT, 1)]),
 ]
 
-# (object type, access type, playback type, movie object)
+BDJ_ENTRY = 2
+# (object type, access type, playback type, movie object or BD-J object name)
 FIRST_PLAYBACK = (HDMV, 0, MOVIE, 0)
 TOP_MENU = (HDMV, 0, INTERACTIVE, 1)
-TITLES = [(HDMV, 0, MOVIE, 2), (HDMV, 0, MOVIE, 3)]
+BDJ_MOVIE = 2
+TITLES = [(HDMV, 0, MOVIE, 2), (HDMV, 0, MOVIE, 3), (HDMV, 0, MOVIE, 4), (BDJ_ENTRY, 0, BDJ_MOVIE, "00000")]
 
 
 def movie_object_file():
@@ -68,6 +72,8 @@ def index_entry(entry, is_title):
     word = object_type << 30
     if is_title:
         word |= access << 28
+    if object_type == BDJ_ENTRY:
+        return struct.pack(">IH", word, playback << 14) + mobj.encode("ascii") + bytes(1)
     return struct.pack(">IHH", word, playback << 14, mobj) + bytes(4)
 
 

@@ -267,4 +267,73 @@ std::vector<std::uint8_t> writePlayList(const TMPLS& mpls) {
     return bytes;
 }
 
+namespace {
+
+template <typename Append> std::size_t measured(Append append) {
+    ByteWriter scratch;
+    append(scratch);
+    return scratch.fill();
+}
+
+std::uint8_t count8(std::size_t size) {
+    return static_cast<std::uint8_t>(std::min<std::size_t>(size, 255));
+}
+
+} // namespace
+
+void layOutPlayList(TMPLS& mpls) {
+    constexpr std::size_t HeaderBytes = 40; // type, version, three addresses, 20 reserved
+    TPlayList& list = mpls.PlayList;
+    for (TPlayItem& item : list.PlayItems) {
+        TSTN& stn = item.STN;
+        const std::size_t pip =
+            std::min<std::size_t>(stn.number_of_PiP_PG_textST_stream_entries_plus, stn.PG.size());
+        stn.number_of_primary_video_stream_entries = count8(stn.video.size());
+        stn.number_of_primary_audio_stream_entries = count8(stn.audio.size());
+        stn.number_of_PG_textST_stream_entries = count8(stn.PG.size() - pip);
+        stn.number_of_IG_stream_entries = count8(stn.IG.size());
+        stn.number_of_secondary_audio_stream_entries = count8(stn.sec_audio.size());
+        stn.number_of_secondary_video_stream_entries = count8(stn.sec_video.size());
+        stn.number_of_DV_EL_stream_entries = count8(stn.DV_EL.size());
+        stn.STN_length =
+            static_cast<std::uint16_t>(measured([&stn](ByteWriter& out) { appendSTN(out, stn); }) - 2);
+        if (item.is_multi_angle) item.multi_clip.number_of_angles = count8(item.multi_clip.angles.size());
+        item.PlayItem_length =
+            static_cast<std::uint16_t>(measured([&item](ByteWriter& out) { appendPlayItem(out, item); }) - 2);
+    }
+    for (TSubPath& path : list.SubPaths) {
+        for (TSubPlayItem& item : path.SubPlayItems) {
+            if (item.is_multi_Clip_entries) item.number_of_Clip_entries = count8(item.Clip_entries.size());
+            item.SubPlayItem_length = static_cast<std::uint16_t>(
+                measured([&item](ByteWriter& out) { appendSubPlayItem(out, item); }) - 2);
+        }
+        path.number_of_SubPlayItems = count8(path.SubPlayItems.size());
+        path.SubPath_length =
+            static_cast<std::uint32_t>(measured([&path](ByteWriter& out) { appendSubPath(out, path); }) - 4);
+    }
+    list.number_of_PlayItems =
+        static_cast<std::uint16_t>(std::min<std::size_t>(list.PlayItems.size(), 0xFFFF));
+    list.number_of_SubPaths = static_cast<std::uint16_t>(std::min<std::size_t>(list.SubPaths.size(), 0xFFFF));
+
+    mpls.PlayList_start_address = static_cast<std::uint32_t>(HeaderBytes + 4 + mpls.AppInfo_length +
+                                                             mpls.padding_before_PlayList.size());
+    std::size_t body = 6 + list.PlayList_rest.size();
+    for (const TPlayItem& item : list.PlayItems) body += 2 + std::size_t{item.PlayItem_length};
+    for (const TSubPath& path : list.SubPaths) body += 4 + std::size_t{path.SubPath_length};
+    if ((mpls.PlayList_start_address + 4 + body) % 2) ++body;
+    list.PlayList_length = static_cast<std::uint32_t>(body);
+
+    TPlayListMark& marks = mpls.PlayListMark;
+    marks.number_of_PlayList_marks =
+        static_cast<std::uint16_t>(std::min<std::size_t>(marks.marks.size(), 0xFFFF));
+    marks.PlayListMark_length =
+        static_cast<std::uint32_t>(2 + 14 * marks.number_of_PlayList_marks + marks.PlayListMark_rest.size());
+    mpls.PlayListMark_start_address = static_cast<std::uint32_t>(mpls.PlayList_start_address + 4 + body +
+                                                                 mpls.padding_before_PlayListMark.size());
+    if (mpls.ExtensionData_start_address != 0)
+        mpls.ExtensionData_start_address =
+            static_cast<std::uint32_t>(mpls.PlayListMark_start_address + 4 + marks.PlayListMark_length +
+                                       mpls.padding_before_extension.size());
+}
+
 } // namespace corvane

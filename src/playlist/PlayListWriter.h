@@ -18,6 +18,11 @@ namespace corvane {
 // The whole file, ready for the backup-and-write step.
 std::vector<std::uint8_t> writePlayList(const TMPLS& mpls);
 
+// Sets every length, count and start address from the records, laid out as writePlayList
+// writes them: what a playlist made from scratch needs. Kept bytes and paddings count as held;
+// PlayListMark() goes at an even offset.
+void layOutPlayList(TMPLS& mpls);
+
 // One record as the file holds it, at the fill position. The edits measure a record by
 // writing it into a scratch writer.
 void appendStreamEntry(ByteWriter& out, const TStreamEntry& entry);

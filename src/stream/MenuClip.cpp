@@ -1,6 +1,10 @@
 #include "stream/MenuClip.h"
 
+#include <algorithm>
+#include <span>
+
 #include "io/ByteWriter.h"
+#include "playlist/PlayListNames.h"
 #include "playlist/PlayListWriter.h"
 #include "stream/Mux.h"
 #include "stream/TransportStream.h"
@@ -103,6 +107,87 @@ TMPLS menuPlayList(const TCLPI& clip, const std::string& clipName) {
         ++markStart;
     }
     mpls.PlayListMark_start_address = markStart;
+    return mpls;
+}
+
+TMPLS moviePlayList(const std::vector<PlayItemSource>& items, const std::vector<std::uint32_t>& chapters) {
+    TMPLS mpls;
+    mpls.PlayList_playback_type = SequentialPlayback;
+    mpls.AppInfo_length = AppInfoBytes;
+    std::vector<std::uint32_t> starts; // playlist time of each PlayItem's start
+    std::uint32_t playlistTime = 0;
+    for (const PlayItemSource& source : items) {
+        TPlayItem item;
+        item.Clip_Information_file_name = source.clipName;
+        item.Clip_codec_identifier = "M2TS";
+        item.connection_condition = 1; // clips encoded apart: not seamless
+        item.IN_time = source.IN_time;
+        item.OUT_time = source.OUT_time;
+        if (source.clip) {
+            const auto& atcs = source.clip->SequenceInfo.ATC_sequences;
+            if (!atcs.empty() && !atcs.front().STC_sequences.empty()) {
+                const auto& stc = atcs.front().STC_sequences.front();
+                if (item.IN_time == 0) item.IN_time = stc.presentation_start_time;
+                if (item.OUT_time == 0) item.OUT_time = stc.presentation_end_time;
+            }
+            const auto& programs = source.clip->ProgramInfo.program_sequences;
+            for (const TStreamCodingInfo& stream : programs.empty() ? std::span<const TStreamCodingInfo>{}
+                                                                    : std::span(programs.front().streams)) {
+                TStreamEntry entry;
+                entry.stream_type = StreamTypePlayItem;
+                entry.ref_to_stream_PID_of_mainClip = stream.stream_PID;
+                entry.stream_coding_type = stream.stream_coding_type;
+                entry.video_format = stream.video_format;
+                entry.frame_rate = stream.frame_rate;
+                entry.audio_presentation_type = stream.audio_presentation_type;
+                entry.sampling_frequency = stream.sampling_frequency;
+                entry.character_code = stream.character_code;
+                entry.language_code = stream.language_code;
+                switch (attributeKind(stream.stream_coding_type)) {
+                case AttributeKind::Video:
+                    item.STN.video.push_back(entry);
+                    break;
+                case AttributeKind::Audio:
+                    item.STN.audio.push_back(entry);
+                    break;
+                case AttributeKind::Graphics:
+                    (stream.stream_coding_type == IgCodingType ? item.STN.IG : item.STN.PG).push_back(entry);
+                    break;
+                case AttributeKind::Text:
+                    item.STN.PG.push_back(entry);
+                    break;
+                case AttributeKind::Unknown:
+                    break;
+                }
+            }
+        }
+        if (!source.angleClips.empty()) {
+            item.is_multi_angle = 1;
+            item.multi_clip.angles.push_back({item.Clip_Information_file_name, "M2TS", 0});
+            for (const std::string& angle : source.angleClips)
+                item.multi_clip.angles.push_back({angle, "M2TS", 0});
+        }
+        starts.push_back(playlistTime);
+        playlistTime += item.OUT_time > item.IN_time ? item.OUT_time - item.IN_time : 0;
+        mpls.PlayList.PlayItems.push_back(std::move(item));
+    }
+
+    std::vector<std::uint32_t> times(starts);
+    for (const std::uint32_t chapter : chapters)
+        if (chapter < playlistTime && std::find(times.begin(), times.end(), chapter) == times.end())
+            times.push_back(chapter);
+    std::sort(times.begin(), times.end());
+    for (const std::uint32_t time : times) {
+        const std::size_t index = static_cast<std::size_t>(
+            std::upper_bound(starts.begin(), starts.end(), time) - starts.begin() - 1);
+        TMarkEntry mark;
+        mark.mark_type = 1; // entry mark
+        mark.ref_to_PlayItem_id = static_cast<std::uint16_t>(index);
+        mark.mark_time_stamp = mpls.PlayList.PlayItems[index].IN_time + (time - starts[index]);
+        mark.entry_ES_PID = 0xFFFF;
+        mpls.PlayListMark.marks.push_back(mark);
+    }
+    layOutPlayList(mpls);
     return mpls;
 }
 

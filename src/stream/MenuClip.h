@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "playlist/PlayList.h"
 #include "stream/ClipInfo.h"
@@ -30,5 +31,23 @@ TCLPI menuClipInfo(const MuxOutput& muxed, const std::string& language = "eng");
 // presentation start to its end, with the clip's IG stream in the STN table, one entry
 // mark at the start, lengths and start addresses set.
 TMPLS menuPlayList(const TCLPI& clip, const std::string& clipName);
+
+// One PlayItem of a movie playlist: the clip it plays, its angle clips after it, and the
+// part played in 45 kHz ticks (OUT 0: to the clip's presentation end).
+struct PlayItemSource {
+    std::string clipName; // 5 characters
+    const TCLPI* clip = nullptr;
+    std::vector<std::string> angleClips; // the clips of angles 2, 3, …
+    std::uint32_t IN_time = 0;           // 0: the clip's presentation start
+    std::uint32_t OUT_time = 0;
+};
+
+// A movie playlist of one PlayItem per source, in order (connection condition 1). Each STN table
+// lists the streams of its clip's first program (video, audio, PG and IG by coding type,
+// languages from the clip). Entry marks at the start of each PlayItem and at `chapters`
+// (45 kHz ticks on the playlist's time line, from 0), in time order; lengths, counts and
+// start addresses set.
+TMPLS moviePlayList(const std::vector<PlayItemSource>& items,
+                    const std::vector<std::uint32_t>& chapters = {});
 
 } // namespace corvane

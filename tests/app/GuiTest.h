@@ -69,8 +69,8 @@ inline QByteArray fileBytes(const QString& path) {
 
 // Copies the bundled sample BDMV folder into `root` (so saves never touch the repository);
 // returns the copy with its trailing separator.
-inline QString copySampleDisc(const QString& root) {
-    const QString source = QStringLiteral(CORVANE_SAMPLE_BDMV);
+inline QString copySampleDisc(const QString& root,
+                              const QString& source = QStringLiteral(CORVANE_SAMPLE_BDMV)) {
     const QString target = QDir(root).filePath(QStringLiteral("SAMPLE/BDMV"));
     QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {

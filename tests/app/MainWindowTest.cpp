@@ -218,6 +218,26 @@ private slots:
         QCOMPARE(playlists->count(), 0);
     }
 
+    // The bundled sample disc fills the pickers of every page it has files for.
+    void bundledSampleFillsThePages() {
+        const QString folder = copySampleDisc(m_root.path(), QStringLiteral(CORVANE_BUNDLED_SAMPLE));
+        MainWindow window;
+        window.openFromArguments({folder + QStringLiteral("index.bdmv")});
+        const auto count = [&window](const char* name) {
+            return window.findChild<QComboBox*>(QLatin1String(name))->count();
+        };
+        QCOMPARE(count("cbPlaylist"), 3);
+        QCOMPARE(count("cbClipinf"), 5);
+        const QTextDocument* log =
+            window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document();
+        for (const char* line :
+             {"  Found 5 objects, 0 extended entry.", "  Found 4 titles, 0 extended entry.",
+              " Found 2 sound entries", "  Found 5 AV streams"})
+            QVERIFY2(findLine(log, QLatin1String(line)).isValid(), line);
+        for (QTextBlock block = log->begin(); block.isValid(); block = block.next())
+            QVERIFY2(!block.text().startsWith(QStringLiteral("ERROR")), qPrintable(block.text()));
+    }
+
     void saveButtonFollowsThePage() {
         const QString folder = makeDisc(m_root.path(), QStringLiteral("Pages"), true);
         MainWindow window;

@@ -44,8 +44,7 @@ namespace corvane::test {
 namespace {
 
 QString playlistData(const char* file) {
-    return QDir(QStringLiteral(CORVANE_SAMPLE_BDMV "/../../../tests/data/playlist"))
-        .filePath(QLatin1String(file));
+    return QDir(QStringLiteral(CORVANE_SAMPLE_BDMV "/../../playlist")).filePath(QLatin1String(file));
 }
 
 QString q(const std::string& text) {

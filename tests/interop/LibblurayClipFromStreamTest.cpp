@@ -30,42 +30,6 @@ struct IPicture {
 };
 constexpr IPicture SampleIPictures[] = {{3, 129600}, {408, 172800}, {640, 216000}};
 
-// A movie playlist of one PlayItem with the clip's video and audio streams.
-TMPLS moviePlayList(const TCLPI& clip) {
-    TMPLS mpls = menuPlayList(clip, "00001");
-    TPlayItem& item = mpls.PlayList.PlayItems.front();
-    item.still_mode = 0;
-    item.STN = {};
-    for (const TStreamCodingInfo& stream : clip.ProgramInfo.program_sequences.front().streams) {
-        TStreamEntry entry;
-        entry.stream_type = 1; // in the PlayItem's clip
-        entry.ref_to_stream_PID_of_mainClip = stream.stream_PID;
-        entry.stream_coding_type = stream.stream_coding_type;
-        entry.video_format = stream.video_format;
-        entry.frame_rate = stream.frame_rate;
-        entry.audio_presentation_type = stream.audio_presentation_type;
-        entry.sampling_frequency = stream.sampling_frequency;
-        entry.language_code = stream.language_code;
-        (stream.stream_coding_type == 0x02 ? item.STN.video : item.STN.audio).push_back(entry);
-    }
-    item.STN.number_of_primary_video_stream_entries = static_cast<std::uint8_t>(item.STN.video.size());
-    item.STN.number_of_primary_audio_stream_entries = static_cast<std::uint8_t>(item.STN.audio.size());
-    std::size_t entries = 0;
-    for (const auto* list : {&item.STN.video, &item.STN.audio})
-        for (const TStreamEntry& entry : *list) entries += streamEntrySize(entry);
-    // The fixed bytes as menuPlayList counts them.
-    item.STN.STN_length = static_cast<std::uint16_t>(14 + entries);
-    item.PlayItem_length = static_cast<std::uint16_t>(32 + 2 + item.STN.STN_length);
-    mpls.PlayList.PlayList_length = 6 + 2 + item.PlayItem_length;
-    std::uint32_t markStart = mpls.PlayList_start_address + 4 + mpls.PlayList.PlayList_length;
-    if (markStart % 2) {
-        ++mpls.PlayList.PlayList_length;
-        ++markStart;
-    }
-    mpls.PlayListMark_start_address = markStart;
-    return mpls;
-}
-
 TEST(LibblurayClipFromStream, ParsedSeekedAndReadWhole) {
     const fs::path disc = fs::temp_directory_path() / ("corvane-interop-clip-" + std::to_string(::getpid()));
     fs::remove_all(disc);
@@ -82,8 +46,9 @@ TEST(LibblurayClipFromStream, ParsedSeekedAndReadWhole) {
     ASSERT_TRUE(clip) << error;
     const std::string clpiPath = (bdmv / "CLIPINF" / "00001.clpi").string();
     ASSERT_TRUE(writeWholeFile(clpiPath, writeClipInfo(*clip)).ok);
-    ASSERT_TRUE(
-        writeWholeFile((bdmv / "PLAYLIST" / "00001.mpls").string(), writePlayList(moviePlayList(*clip))).ok);
+    ASSERT_TRUE(writeWholeFile((bdmv / "PLAYLIST" / "00001.mpls").string(),
+                               writePlayList(moviePlayList({{"00001", &*clip, {}, 0, 0}})))
+                    .ok);
 
     CLPI_CL* cl = bd_read_clpi(clpiPath.c_str());
     ASSERT_NE(cl, nullptr) << "libbluray refused the clip";

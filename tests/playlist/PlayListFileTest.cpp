@@ -461,5 +461,27 @@ TEST(PlayListFile, HevcEntriesAndExtensionDataOfARealFile) {
     EXPECT_EQ(testing::byteDifference(bytes, writePlayList(mpls)), "");
 }
 
+// A playlist made from scratch gets its lengths and addresses from layOutPlayList: real
+// files with every length and address cleared come back byte for byte.
+TEST(PlayListFile, LayOutRestoresEveryLengthAndAddress) {
+    for (const char* name : {"bdpl-disc1-00002-subpath-17marks.mpls", "bdpl-disc6-00002-4audio-4pg.mpls",
+                             "bdpl-disc27-00000-60items.mpls"}) {
+        SCOPED_TRACE(name);
+        const auto bytes = readPlaylistSample(name);
+        TMPLS mpls = readOk(bytes).mpls;
+        mpls.PlayList_start_address = mpls.PlayListMark_start_address = 0;
+        mpls.PlayList.PlayList_length = 0;
+        mpls.PlayList.number_of_PlayItems = 0;
+        for (TPlayItem& item : mpls.PlayList.PlayItems) item.PlayItem_length = item.STN.STN_length = 0;
+        for (TSubPath& path : mpls.PlayList.SubPaths) {
+            path.SubPath_length = 0;
+            for (TSubPlayItem& item : path.SubPlayItems) item.SubPlayItem_length = 0;
+        }
+        mpls.PlayListMark.PlayListMark_length = 0;
+        layOutPlayList(mpls);
+        EXPECT_EQ(byteDifference(bytes, writePlayList(mpls)), "");
+    }
+}
+
 } // namespace
 } // namespace corvane

@@ -18,13 +18,13 @@ expect_status 1 "$CLI" dump "$TMP/dir.exd"
 expect_err "Is a directory"
 
 # index.bdmv and MovieObject.bdmv
-expect_status 0 "$CLI" dump "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" --quiet
+expect_status 0 "$CLI" dump "$ROOT/tests/data/small-disc/BDMV/MovieObject.bdmv" --quiet
 grep -q '"text": "Jump Title 1"' "$TMP/out" || fail "dump of MovieObject.bdmv shows command texts"
-expect_status 0 "$CLI" dump "$ROOT/samples/SAMPLE/BDMV/index.bdmv"
+expect_status 0 "$CLI" dump "$ROOT/tests/data/small-disc/BDMV/index.bdmv"
 expect_err "  Found 2 titles, 0 extended entry."
 grep -q '"content_provider_user_data": "Corvane sample disc"' "$TMP/out" || fail "dump of index.bdmv"
 # the content provider text is Latin-1: byte E9 is dumped as the UTF-8 of "é"
-cp "$ROOT/samples/SAMPLE/BDMV/index.bdmv" "$TMP/latin1.bdmv"
+cp "$ROOT/tests/data/small-disc/BDMV/index.bdmv" "$TMP/latin1.bdmv"
 { printf 'Caf\351'; printf '%028d' 0 | tr 0 '\000'; } | dd of="$TMP/latin1.bdmv" bs=1 seek=46 conv=notrunc 2>/dev/null
 expect_status 0 "$CLI" dump "$TMP/latin1.bdmv" --quiet
 grep -q "\"content_provider_user_data\": \"Caf$(printf '\303\251')\"" "$TMP/out" || fail "dump of a Latin-1 content provider text"

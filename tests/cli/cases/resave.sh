@@ -8,12 +8,12 @@ cmp -s "$ROOT/fuzz/corpus/extensiondata/two_entries.exd" "$TMP/copy.exd" || fail
 expect_status 2 "$CLI" resave "$TMP/copy.exd" -o "$TMP/copy.exd"
 
 # index.bdmv and MovieObject.bdmv
-for f in "$ROOT"/samples/SAMPLE/BDMV/index.bdmv "$ROOT"/samples/SAMPLE/BDMV/MovieObject.bdmv \
+for f in "$ROOT"/tests/data/small-disc/BDMV/index.bdmv "$ROOT"/tests/data/small-disc/BDMV/MovieObject.bdmv \
          "$ROOT"/tests/data/navigation/*index*.bdmv "$ROOT"/tests/data/navigation/*MovieObject*.bdmv; do
   expect_status 0 "$CLI" resave "$f" -o "$TMP/resaved" --quiet
   cmp -s "$f" "$TMP/resaved" || fail "resave changed $f"
 done
-head -c 60 "$ROOT/samples/SAMPLE/BDMV/index.bdmv" > "$TMP/cut.bdmv"
+head -c 60 "$ROOT/tests/data/small-disc/BDMV/index.bdmv" > "$TMP/cut.bdmv"
 expect_status 1 "$CLI" resave "$TMP/cut.bdmv" -o "$TMP/never"
 [ -e "$TMP/never" ] && fail "a rejected resave wrote its output"
 

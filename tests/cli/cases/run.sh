@@ -3,7 +3,7 @@
 . "$(dirname "$0")/../lib.sh"
 
 # run: reports, then the registers that changed
-M="$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv"
+M="$ROOT/tests/data/small-disc/BDMV/MovieObject.bdmv"
 expect_status 0 "$CLI" run "$M" --object 0
 [ "$(cat "$TMP/out")" = "$(printf 'Play PL 0\nJump Title 1\nPSR4=00000001')" ] || fail "run object 0: $(cat "$TMP/out")"
 expect_status 0 "$CLI" run "$M" --object 2

@@ -17,7 +17,7 @@ expect_status 2 "$CLI" sound export "$S" --entry 0x-1 -o "$TMP/x.wav"
 expect_status 2 "$CLI" commands "$S" --object 99999999999999999999
 
 # a file that cannot be read: one error line, naming the file once
-head -c 20 "$ROOT/samples/SAMPLE/BDMV/index.bdmv" > "$TMP/t1.bdmv"
+head -c 20 "$ROOT/tests/data/small-disc/BDMV/index.bdmv" > "$TMP/t1.bdmv"
 expect_status 1 "$CLI" dump "$TMP/t1.bdmv"
 expect_err_only 'error: t1.bdmv format error at $00000014'
 expect_status 1 "$CLI" commands "$TMP/t1.bdmv" --object 0
