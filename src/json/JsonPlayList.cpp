@@ -1,8 +1,8 @@
 // A playlist's model as JSON, field by field in record order.
 
-#include "cli/JsonModel.h"
+#include "json/JsonModel.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 namespace {
 
@@ -180,4 +180,4 @@ OrderedJson toJson(const TMPLS& mpls, bool noData) {
         {"ExtensionData", toJson(mpls.ExtensionData, noData)}};
 }
 
-} // namespace corvane::cli
+} // namespace corvane::json

@@ -1,10 +1,10 @@
-#include "cli/JsonModel.h"
+#include "json/JsonModel.h"
 
 #include "io/TextUtil.h"
 #include "navigation/CommandText.h"
 #include "navigation/IndexUhd.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 OrderedJson bytesJson(const std::vector<std::uint8_t>& bytes, bool noData) {
     if (noData) return bytes.size();
@@ -124,4 +124,4 @@ OrderedJson toJson(const TINDX& index, bool noData) {
                        {"UHD", uhdJson(index.ExtensionData)}};
 }
 
-} // namespace corvane::cli
+} // namespace corvane::json
