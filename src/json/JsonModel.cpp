@@ -65,6 +65,7 @@ OrderedJson toJson(const TMOBJ& mobj, bool noData) {
                                                     {"reserved", mobj.MovieObjects.reserved},
                                                     {"number_of_mobjs", mobj.MovieObjects.mobjs.size()},
                                                     {"mobjs", objects}}},
+                       {"padding_before_extension", bytesJson(mobj.padding_before_extension, noData)},
                        {"ExtensionData", toJson(mobj.ExtensionData, noData)}};
 }
 
@@ -115,11 +116,13 @@ OrderedJson toJson(const TINDX& index, bool noData) {
                        {"video_format", index.video_format},
                        {"frame_rate", index.frame_rate},
                        {"content_provider_user_data", latin1ToUtf8(index.content_provider_user_data)},
+                       {"padding_before_indexes", bytesJson(index.padding_before_indexes, noData)},
                        {"Indexes", OrderedJson{{"indexes_length", index.Indexes.indexes_length},
                                                {"first_playback", entryJson(index.Indexes.first_playback)},
                                                {"top_menu", entryJson(index.Indexes.top_menu)},
                                                {"number_of_titles", index.Indexes.titles.size()},
                                                {"titles", titles}}},
+                       {"padding_before_extension", bytesJson(index.padding_before_extension, noData)},
                        {"ExtensionData", toJson(index.ExtensionData, noData)},
                        {"UHD", uhdJson(index.ExtensionData)}};
 }
