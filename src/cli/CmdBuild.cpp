@@ -18,9 +18,11 @@ void addBuildCommand(CLI::App& app, int& result) {
     auto inFile = std::make_shared<std::string>();
     auto outFile = std::make_shared<std::string>();
     auto keepLengths = std::make_shared<bool>(false);
-    build->add_option("FILE", *inFile,
-                      "The JSON of index.bdmv, MovieObject.bdmv or an ExtensionData file (.exd), as dump prints "
-                      "it; the type comes from its type_indicator")
+    build
+        ->add_option(
+            "FILE", *inFile,
+            "The JSON of index.bdmv, MovieObject.bdmv, a playlist (.mpls) or an ExtensionData file (.exd), "
+            "as dump prints it; the type comes from its type_indicator")
         ->required();
     build->add_option("-o,--output", *outFile, "The file to write")->required();
     build->add_flag("--keep-lengths", *keepLengths,

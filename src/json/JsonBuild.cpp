@@ -3,15 +3,14 @@
 #include "json/JsonBuild.h"
 
 #include "io/ByteReader.h"
+#include "playlist/PlayListWriter.h"
 #include "json/JsonIn.h"
 
 namespace corvane::json {
 
 using in::Object;
 
-namespace {
-
-TExtensionData readExtensionData(Object block, const BuildOptions& options) {
+TExtensionData in::readExtensionData(Object block, const BuildOptions& options) {
     TExtensionData out;
     out.length = block.number<std::uint32_t>("length");
     out.data_block_start_address = block.number<std::uint32_t>("data_block_start_address");
@@ -30,16 +29,22 @@ TExtensionData readExtensionData(Object block, const BuildOptions& options) {
     out.number_of_ext_data_entries = static_cast<std::uint8_t>(out.ext_data_entries.size());
     out.ext_data_block = block.bytes("ext_data_block");
     if (out.length == 0 && (!out.ext_data_entries.empty() || !out.ext_data_block.empty()))
-        in::fail(block.at("length"), "a length above 0 (a block of length 0 holds nothing)", block.raw("length"));
+        in::fail(block.at("length"), "a length above 0 (a block of length 0 holds nothing)",
+                 block.raw("length"));
     block.finish();
     return out;
 }
+
+namespace {
+
+using in::readExtensionData;
 
 // Whether the file gets an ExtensionData() block. With the lengths kept, as the start
 // address says; otherwise also when the block has content, so that a script that fills
 // one in need not know where it lands.
 bool hasExtension(Object& top, const TExtensionData& block, const BuildOptions& options) {
-    const auto address = top.optionalNumber<std::uint32_t>("ExtensionData_start_address", options.keepLengths);
+    const auto address =
+        top.optionalNumber<std::uint32_t>("ExtensionData_start_address", options.keepLengths);
     if (options.keepLengths && *address == 0 && block.length != 0) {
         const nlohmann::json found = block.length;
         in::fail(top.at("ExtensionData") + "/length", "0 (ExtensionData_start_address is 0)", &found);
@@ -83,7 +88,8 @@ TTitleEntry readEntry(Object entry, bool isTitle) {
 } // namespace
 
 std::string BuildError::text() const {
-    return (pointer.empty() ? std::string("(document)") : pointer) + ": expected " + expected + ", found " + found;
+    return (pointer.empty() ? std::string("(document)") : pointer) + ": expected " + expected + ", found " +
+           found;
 }
 
 std::optional<TExtensionData> extensionDataFromJson(const nlohmann::json& value, const BuildOptions& options,
@@ -117,9 +123,8 @@ std::optional<TINDX> indexFromJson(const nlohmann::json& value, const BuildOptio
             return n;
         };
         index.type_indicator = word("type_indicator", {IndexTypeIndicator}, "\"INDX\" (1229866072)");
-        index.version_number =
-            word("version_number", {IndexVersion0100, IndexVersion0200, IndexVersion0300},
-                 "\"0100\", \"0200\" or \"0300\" (808529968, 808595504, 808661040)");
+        index.version_number = word("version_number", {IndexVersion0100, IndexVersion0200, IndexVersion0300},
+                                    "\"0100\", \"0200\" or \"0300\" (808529968, 808595504, 808661040)");
         top.optionalNumber<std::uint32_t>("indexes_start_address", options.keepLengths);
         index.reserved = top.fixedBytes<24>("reserved");
         index.app_info_length = top.number<std::uint32_t>("app_info_length");
@@ -142,7 +147,8 @@ std::optional<TINDX> indexFromJson(const nlohmann::json& value, const BuildOptio
         const auto& titles = indexes.array("titles", MaxTitles);
         in::checkCount(indexes, "number_of_titles", titles.size(), options.keepLengths);
         for (std::size_t i = 0; i < titles.size(); ++i) {
-            TTitleEntry title = readEntry(Object(titles[i], indexes.at("titles") + "/" + std::to_string(i)), true);
+            TTitleEntry title =
+                readEntry(Object(titles[i], indexes.at("titles") + "/" + std::to_string(i)), true);
             title.title_number = static_cast<std::int32_t>(i + 1);
             index.Indexes.titles.push_back(std::move(title));
         }
@@ -170,7 +176,8 @@ std::optional<TMOBJ> movieObjectFromJson(const nlohmann::json& value, const Buil
         Object top(value, "");
         TMOBJ mobj;
         mobj.type_indicator = top.text("type_indicator", 4);
-        if (mobj.type_indicator != "MOBJ") in::fail(top.at("type_indicator"), "\"MOBJ\"", top.raw("type_indicator"));
+        if (mobj.type_indicator != "MOBJ")
+            in::fail(top.at("type_indicator"), "\"MOBJ\"", top.raw("type_indicator"));
         mobj.version_number = top.text("version_number", 4);
         if (mobj.version_number != "0100" && mobj.version_number != "0200" && mobj.version_number != "0300")
             in::fail(top.at("version_number"), "\"0100\", \"0200\" or \"0300\"", top.raw("version_number"));
@@ -259,6 +266,12 @@ BuiltFile buildFile(const nlohmann::json& value, const BuildOptions& options) {
                 out.error = e;
             }
         }
+    } else if (is("MPLS", 0x4D504C53)) {
+        out.type = "playlist";
+        if (auto mpls = playListFromJson(value, options, out.error)) {
+            out.bytes = writePlayList(*mpls);
+            out.ok = true;
+        }
     } else if (type == value.end() && value.contains("ext_data_entries")) {
         out.type = "ExtensionData";
         if (auto block = extensionDataFromJson(value, options, out.error)) {
@@ -267,8 +280,8 @@ BuiltFile buildFile(const nlohmann::json& value, const BuildOptions& options) {
         }
     } else {
         out.error = {type == value.end() ? "" : "/type_indicator",
-                     "a type build writes: \"INDX\", \"MOBJ\" or an ExtensionData() block", in::shown(
-                         type == value.end() ? nullptr : &*type)};
+                     "a type build writes: \"INDX\", \"MOBJ\", \"MPLS\" or an ExtensionData() block",
+                     in::shown(type == value.end() ? nullptr : &*type)};
         if (type == value.end()) out.error.found = "no type_indicator";
     }
     if (!out.ok) out.bytes.clear();

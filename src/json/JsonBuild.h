@@ -18,6 +18,7 @@
 #include "io/ExtensionData.h"
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
+#include "playlist/PlayList.h"
 
 namespace corvane::json {
 
@@ -40,14 +41,17 @@ std::optional<TINDX> indexFromJson(const nlohmann::json& value, const BuildOptio
 std::optional<TMOBJ> movieObjectFromJson(const nlohmann::json& value, const BuildOptions& options,
                                          BuildError& error);
 
+std::optional<TMPLS> playListFromJson(const nlohmann::json& value, const BuildOptions& options,
+                                      BuildError& error);
+
 struct BuiltFile {
     bool ok = false;
-    std::string type; // "index.bdmv", "MovieObject.bdmv", "ExtensionData"
+    std::string type; // "index.bdmv", "MovieObject.bdmv", "playlist", "ExtensionData"
     std::vector<std::uint8_t> bytes;
     BuildError error;
 };
 
-// The type from the top-level content (type_indicator "INDX" or its 32-bit value, "MOBJ";
+// The type from the top-level content (type_indicator "INDX" or its 32-bit value, "MOBJ", "MPLS";
 // an object of an ExtensionData() block's fields is an .exd file), then the model and the
 // writer's bytes.
 BuiltFile buildFile(const nlohmann::json& value, const BuildOptions& options);

@@ -78,7 +78,8 @@ std::string latin1(const nlohmann::json* value, const std::string& pointer, std:
     return bytes;
 }
 
-Object::Object(const nlohmann::json& value, std::string pointer) : value_(value), pointer_(std::move(pointer)) {
+Object::Object(const nlohmann::json& value, std::string pointer)
+    : value_(value), pointer_(std::move(pointer)) {
     if (!value_.is_object()) fail(pointer_, "an object", &value_);
 }
 
@@ -110,7 +111,8 @@ const nlohmann::json& Object::array(std::string_view key, std::size_t maxSize) {
 
 void Object::finish() const {
     for (auto it = value_.begin(); it != value_.end(); ++it)
-        if (!used_.contains(it.key())) fail(at(it.key()), "a field of this record (no field has that name)", &it.value());
+        if (!used_.contains(it.key()))
+            fail(at(it.key()), "a field of this record (no field has that name)", &it.value());
 }
 
 void checkCount(Object& object, std::string_view key, std::size_t size, bool keepLengths) {

@@ -38,13 +38,12 @@ public:
         return static_cast<T>(integer(field(key), at(key), max));
     }
     // A field of `bits` bits.
-    std::uint8_t bits(std::string_view key, int bits) {
-        return number<std::uint8_t>(key, (1u << bits) - 1);
-    }
+    std::uint8_t bits(std::string_view key, int bits) { return number<std::uint8_t>(key, (1u << bits) - 1); }
     // A field the writer recomputes unless the lengths are kept: optional then, but checked
     // when present.
-    template <class T> std::optional<T> optionalNumber(std::string_view key, bool required,
-                                                       std::uint64_t max = std::numeric_limits<T>::max()) {
+    template <class T>
+    std::optional<T> optionalNumber(std::string_view key, bool required,
+                                    std::uint64_t max = std::numeric_limits<T>::max()) {
         const nlohmann::json* value = find(key);
         if (!value && !required) return std::nullopt;
         return static_cast<T>(integer(value, at(key), max));
@@ -62,7 +61,9 @@ public:
         std::copy(read.begin(), read.end(), out.begin());
         return out;
     }
-    std::string text(std::string_view key, std::size_t maxChars) { return latin1(field(key), at(key), maxChars); }
+    std::string text(std::string_view key, std::size_t maxChars) {
+        return latin1(field(key), at(key), maxChars);
+    }
     Object object(std::string_view key) { return Object(*objectField(key), at(key)); }
     // The list under `key`, at most `maxSize` elements.
     const nlohmann::json& array(std::string_view key, std::size_t maxSize);
@@ -82,6 +83,9 @@ private:
     std::string pointer_;
     std::set<std::string, std::less<>> used_;
 };
+
+// An ExtensionData() block, its fields as they stand.
+TExtensionData readExtensionData(Object block, const BuildOptions& options);
 
 // A count beside its list: with the lengths kept it must equal the list's size.
 void checkCount(Object& object, std::string_view key, std::size_t size, bool keepLengths);

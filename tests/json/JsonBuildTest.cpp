@@ -6,9 +6,10 @@
 
 #include <filesystem>
 
+#include "navigation/NavTestUtil.h"
+#include "playlist/PlayListReader.h"
 #include "json/JsonBuild.h"
 #include "json/JsonModel.h"
-#include "navigation/NavTestUtil.h"
 
 namespace corvane {
 namespace {
@@ -52,10 +53,29 @@ TEST(JsonBuild, IndexFilesComeBackFromTheirDump) {
 }
 
 TEST(JsonBuild, MovieObjectFilesComeBackFromTheirDump) {
-    expectRoundTrips(filesNamed("movieobject.bdmv", "MovieObject"), [](const std::vector<std::uint8_t>& bytes) {
-        const auto read = readMovieObject(bytes);
+    expectRoundTrips(filesNamed("movieobject.bdmv", "MovieObject"),
+                     [](const std::vector<std::uint8_t>& bytes) {
+                         const auto read = readMovieObject(bytes);
+                         EXPECT_EQ(read.status, ReadStatus::Ok);
+                         return dumped(read.mobj);
+                     });
+}
+
+TEST(JsonBuild, PlaylistsComeBackFromTheirDump) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const fs::path& root : {testing::acceptanceFolder(), fs::path(CORVANE_TEST_DATA) / "playlist"}) {
+        if (!fs::is_directory(root, ec)) continue;
+        for (const auto& entry : fs::recursive_directory_iterator(root, ec)) {
+            std::string ext = entry.path().extension().string();
+            std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+            if (entry.is_regular_file() && ext == ".mpls") files.push_back(entry.path());
+        }
+    }
+    expectRoundTrips(files, [](const std::vector<std::uint8_t>& bytes) {
+        const auto read = readPlayList(bytes, "x.mpls");
         EXPECT_EQ(read.status, ReadStatus::Ok);
-        return dumped(read.mobj);
+        return dumped(read.mpls);
     });
 }
 
@@ -90,11 +110,36 @@ TEST(JsonBuild, ScriptEditsGetTheirLengthsRecomputed) {
     ASSERT_EQ(objects.mobj.MovieObjects.mobjs[0].navigation_commands.size(), lines + 1);
     EXPECT_EQ(objects.mobj.MovieObjects.mobjs[0].navigation_commands.back().opcode, 0x21810000u);
     EXPECT_EQ(builtMobj.bytes.size(), testing::readSample("bdj-sdk-MovieObject.bdmv").size() + 12);
+
+    // A playlist loses its first PlayItem and gains a mark: the sections after move up.
+    const auto original =
+        testing::readPath(fs::path(CORVANE_TEST_DATA) / "playlist" / "bdpl-disc1-00002-subpath-17marks.mpls");
+    const TMPLS before = readPlayList(original, "x.mpls").mpls;
+    ASSERT_GE(before.PlayList.PlayItems.size(), 2u);
+    auto mpls = dumped(before);
+    mpls["PlayList"]["PlayItems"].erase(0);
+    mpls["PlayListMark"]["marks"].push_back(mpls["PlayListMark"]["marks"][0]);
+    mpls["PlayListMark"]["marks"].back()["mark_time_stamp"] = 123456;
+    const auto builtMpls = json::buildFile(mpls, {});
+    ASSERT_TRUE(builtMpls.ok) << builtMpls.error.text();
+    const auto list = readPlayList(builtMpls.bytes, "x.mpls");
+    ASSERT_EQ(list.status, ReadStatus::Ok);
+    EXPECT_EQ(list.mpls.PlayList.PlayItems.size(), before.PlayList.PlayItems.size() - 1);
+    EXPECT_EQ(list.mpls.PlayList.PlayItems[0], before.PlayList.PlayItems[1]);
+    ASSERT_EQ(list.mpls.PlayListMark.marks.size(), before.PlayListMark.marks.size() + 1);
+    EXPECT_EQ(list.mpls.PlayListMark.marks.back().mark_time_stamp, 123456u);
+    EXPECT_EQ(list.mpls.PlayListMark_start_address,
+              before.PlayListMark_start_address - 2 - before.PlayList.PlayItems[0].PlayItem_length);
+    EXPECT_EQ(list.mpls.PlayListMark.PlayListMark_length, before.PlayListMark.PlayListMark_length + 14);
 }
 
 TEST(JsonBuild, FaultsAreNamedByTheirPointer) {
     const auto index = dumped(readIndex(testing::readSample("bdpl-disc1-index.bdmv")).index);
     const auto mobj = dumped(readMovieObject(testing::readSample("bdpl-disc1-MovieObject.bdmv")).mobj);
+    const auto mpls = dumped(readPlayList(testing::readPath(fs::path(CORVANE_TEST_DATA) / "playlist" /
+                                                            "bdpl-disc1-00002-subpath-17marks.mpls"),
+                                          "x.mpls")
+                                 .mpls);
     struct Case {
         nlohmann::json value;
         std::string text;
@@ -104,22 +149,38 @@ TEST(JsonBuild, FaultsAreNamedByTheirPointer) {
         value[nlohmann::json::json_pointer(pointer)] = std::move(to);
         cases.push_back({std::move(value), std::move(text)});
     };
+    edit(mpls, "/PlayList/PlayItems/1/IN_time", "abc",
+         "/PlayList/PlayItems/1/IN_time: expected an integer 0..4294967295, found \"abc\"");
+    edit(mpls, "/PlayList/PlayItems/0/STN/audio/0/language_code", "engl",
+         "/PlayList/PlayItems/0/STN/audio/0/language_code: expected Latin-1 text of at most 3 characters, "
+         "found "
+         "\"engl\"");
+    edit(mpls, "/PlayList/PlayItems/0/STN/number_of_PiP_PG_textST_stream_entries_plus", 200,
+         "/PlayList/PlayItems/0/STN/number_of_PiP_PG_textST_stream_entries_plus: expected at most 5 (the PG "
+         "entries "
+         "listed), found 200");
     edit(mobj, "/MovieObjects/mobjs/0/navigation_commands/0/opcode", "abc",
-         "/MovieObjects/mobjs/0/navigation_commands/0/opcode: expected an integer 0..4294967295, found \"abc\"");
+         "/MovieObjects/mobjs/0/navigation_commands/0/opcode: expected an integer 0..4294967295, found "
+         "\"abc\"");
     edit(mobj, "/MovieObjects/mobjs/0/menu_call_mask", 2,
          "/MovieObjects/mobjs/0/menu_call_mask: expected an integer 0..1, found 2");
     edit(mobj, "/MovieObjects/mobjs/0/IN_tme", 1,
          "/MovieObjects/mobjs/0/IN_tme: expected a field of this record (no field has that name), found 1");
     edit(mobj, "/reserved", "00", "/reserved: expected 28 bytes as hex, found \"00\"");
-    edit(mobj, "/version_number", "0400", "/version_number: expected \"0100\", \"0200\" or \"0300\", found \"0400\"");
+    edit(mobj, "/version_number", "0400",
+         "/version_number: expected \"0100\", \"0200\" or \"0300\", found \"0400\"");
     edit(index, "/Indexes/titles/0/access_type", -1,
          "/Indexes/titles/0/access_type: expected an integer 0..3, found -1");
     edit(index, "/content_provider_user_data", "\xE2\x82\xAC",
-         "/content_provider_user_data: expected Latin-1 text of at most 32 characters, found \"\xE2\x82\xAC\"");
+         "/content_provider_user_data: expected Latin-1 text of at most 32 characters, found "
+         "\"\xE2\x82\xAC\"");
     edit(index, "/ExtensionData/ext_data_block", 76,
-         "/ExtensionData/ext_data_block: expected bytes as a hex string (a dump made without --no-data), found 76");
+         "/ExtensionData/ext_data_block: expected bytes as a hex string (a dump made without --no-data), "
+         "found 76");
     edit(index, "/type_indicator", "HDMV",
-         "/type_indicator: expected a type build writes: \"INDX\", \"MOBJ\" or an ExtensionData() block, found "
+         "/type_indicator: expected a type build writes: \"INDX\", \"MOBJ\", \"MPLS\" or an ExtensionData() "
+         "block, "
+         "found "
          "\"HDMV\"");
     nlohmann::json missing = index;
     missing["Indexes"].erase("top_menu");

@@ -4,7 +4,8 @@
 . "$(dirname "$0")/../lib.sh"
 
 for f in "$ROOT/samples/SAMPLE/BDMV/index.bdmv" "$ROOT/tests/data/navigation/bdj-sdk-index-0100-extdata.bdmv" \
-         "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$ROOT/fuzz/corpus/extensiondata/two_entries.exd"; do
+         "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$ROOT/fuzz/corpus/extensiondata/two_entries.exd" \
+         "$ROOT/tests/data/playlist/bdpl-disc5-00001-0300-extdata.mpls"; do
   "$CLI" dump "$f" --quiet > "$TMP/file.json"
   for keep in "" --keep-lengths; do
     expect_status 0 "$CLI" build "$TMP/file.json" -o "$TMP/built" $keep
