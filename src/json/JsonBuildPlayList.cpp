@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "io/ByteWriter.h"
+#include "playlist/PlayListWriter.h"
 #include "json/JsonBuild.h"
 #include "json/JsonIn.h"
-#include "playlist/PlayListWriter.h"
 
 namespace corvane::json {
 
@@ -31,7 +31,8 @@ TClipEntry readClip(Object clip) {
 std::vector<TClipEntry> readClips(Object& parent, std::string_view key) {
     const auto& list = parent.array(key, 255);
     std::vector<TClipEntry> out;
-    for (std::size_t i = 0; i < list.size(); ++i) out.push_back(readClip(Object(list[i], item(parent, key, i))));
+    for (std::size_t i = 0; i < list.size(); ++i)
+        out.push_back(readClip(Object(list[i], item(parent, key, i))));
     return out;
 }
 
@@ -41,7 +42,8 @@ template <class T> T length(Object& object, std::string_view key, std::uint64_t 
     if (keep) return *held;
     if (computed > std::numeric_limits<T>::max()) {
         const nlohmann::json found = computed;
-        in::fail(object.at(key), "content that fits a " + std::to_string(sizeof(T) * 8) + "-bit length", &found);
+        in::fail(object.at(key), "content that fits a " + std::to_string(sizeof(T) * 8) + "-bit length",
+                 &found);
     }
     return static_cast<T>(computed);
 }
@@ -78,11 +80,13 @@ TStreamEntry readEntry(Object entry, bool keep) {
 std::vector<TStreamEntry> readEntries(Object& stn, std::string_view key, std::size_t most, bool keep) {
     const auto& list = stn.array(key, most);
     std::vector<TStreamEntry> out;
-    for (std::size_t i = 0; i < list.size(); ++i) out.push_back(readEntry(Object(list[i], item(stn, key, i)), keep));
+    for (std::size_t i = 0; i < list.size(); ++i)
+        out.push_back(readEntry(Object(list[i], item(stn, key, i)), keep));
     return out;
 }
 
-std::vector<std::uint8_t> readRefs(Object& object, std::string_view key, std::string_view countKey, bool keep) {
+std::vector<std::uint8_t> readRefs(Object& object, std::string_view key, std::string_view countKey,
+                                   bool keep) {
     const auto& list = object.array(key, 255);
     std::vector<std::uint8_t> out;
     for (std::size_t i = 0; i < list.size(); ++i)
@@ -139,8 +143,8 @@ TSTN readSTN(Object stn, bool keep) {
     in::checkCount(stn, "number_of_secondary_video_stream_entries", out.sec_video.size(), keep);
     in::checkCount(stn, "number_of_DV_EL_stream_entries", out.DV_EL.size(), keep);
     // The PG list holds the PiP PG entries after the others: the PiP count says where.
-    const auto plus = stn.optionalNumber<std::uint8_t>("number_of_PiP_PG_textST_stream_entries_plus", false)
-                          .value_or(0);
+    const auto plus =
+        stn.optionalNumber<std::uint8_t>("number_of_PiP_PG_textST_stream_entries_plus", false).value_or(0);
     if (plus > out.PG.size()) {
         const nlohmann::json found = plus;
         in::fail(stn.at("number_of_PiP_PG_textST_stream_entries_plus"),
@@ -191,19 +195,19 @@ TPlayItem readPlayItem(Object playItem, bool keep) {
     out.multi_clip.angles = readClips(multi, "angles");
     // The count is written for a multi-angle item only, as the size of its list.
     const auto angles = multi.optionalNumber<std::uint8_t>("number_of_angles", keep);
-    if (out.is_multi_angle)
-        in::checkCount(multi, "number_of_angles", out.multi_clip.angles.size(), keep);
-    out.multi_clip.number_of_angles = out.is_multi_angle ? static_cast<std::uint8_t>(out.multi_clip.angles.size())
-                                                         : angles.value_or(0);
+    if (out.is_multi_angle) in::checkCount(multi, "number_of_angles", out.multi_clip.angles.size(), keep);
+    out.multi_clip.number_of_angles =
+        out.is_multi_angle ? static_cast<std::uint8_t>(out.multi_clip.angles.size()) : angles.value_or(0);
     multi.finish();
     out.STN = readSTN(playItem.object("STN"), keep);
     out.PlayItem_rest = playItem.bytes("PlayItem_rest");
     // After the length field: 32 bytes of fields, the angles, the STN table, the kept bytes.
     const std::size_t angleBytes =
-        out.is_multi_angle ? 2 + 10 * (out.multi_clip.angles.empty() ? 0 : out.multi_clip.angles.size() - 1) : 0;
+        out.is_multi_angle ? 2 + 10 * (out.multi_clip.angles.empty() ? 0 : out.multi_clip.angles.size() - 1)
+                           : 0;
     out.PlayItem_length = length<std::uint16_t>(
-        playItem, "PlayItem_length", 32 + angleBytes + 2 + std::uint64_t{out.STN.STN_length} + out.PlayItem_rest.size(),
-        keep);
+        playItem, "PlayItem_length",
+        32 + angleBytes + 2 + std::uint64_t{out.STN.STN_length} + out.PlayItem_rest.size(), keep);
     playItem.finish();
     return out;
 }
@@ -222,11 +226,13 @@ TSubPlayItem readSubPlayItem(Object sub, bool keep) {
     out.Clip_entries_reserved = sub.number<std::uint8_t>("Clip_entries_reserved");
     out.Clip_entries = readClips(sub, "Clip_entries");
     const auto count = sub.optionalNumber<std::uint8_t>("number_of_Clip_entries", keep);
-    if (out.is_multi_Clip_entries) in::checkCount(sub, "number_of_Clip_entries", out.Clip_entries.size(), keep);
+    if (out.is_multi_Clip_entries)
+        in::checkCount(sub, "number_of_Clip_entries", out.Clip_entries.size(), keep);
     out.number_of_Clip_entries =
         out.is_multi_Clip_entries ? static_cast<std::uint8_t>(out.Clip_entries.size()) : count.value_or(0);
     out.SubPlayItem_rest = sub.bytes("SubPlayItem_rest");
-    out.SubPlayItem_length = length<std::uint16_t>(sub, "SubPlayItem_length", sizeOf(out, appendSubPlayItem) - 2, keep);
+    out.SubPlayItem_length =
+        length<std::uint16_t>(sub, "SubPlayItem_length", sizeOf(out, appendSubPlayItem) - 2, keep);
     sub.finish();
     return out;
 }
@@ -240,7 +246,8 @@ std::optional<TMPLS> playListFromJson(const nlohmann::json& value, const BuildOp
         Object top(value, "");
         TMPLS mpls;
         mpls.type_indicator = top.text("type_indicator", 4);
-        if (mpls.type_indicator != "MPLS") in::fail(top.at("type_indicator"), "\"MPLS\"", top.raw("type_indicator"));
+        if (mpls.type_indicator != "MPLS")
+            in::fail(top.at("type_indicator"), "\"MPLS\"", top.raw("type_indicator"));
         mpls.version_number = top.text("version_number", 4);
         if (mpls.version_number != "0100" && mpls.version_number != "0200" && mpls.version_number != "0300")
             in::fail(top.at("version_number"), "\"0100\", \"0200\" or \"0300\"", top.raw("version_number"));
@@ -278,11 +285,13 @@ std::optional<TMPLS> playListFromJson(const nlohmann::json& value, const BuildOp
             out.SubPath_reserved2 = path.number<std::uint8_t>("SubPath_reserved2");
             const auto& subItems = path.array("SubPlayItems", 255);
             for (std::size_t k = 0; k < subItems.size(); ++k)
-                out.SubPlayItems.push_back(readSubPlayItem(Object(subItems[k], item(path, "SubPlayItems", k)), keep));
+                out.SubPlayItems.push_back(
+                    readSubPlayItem(Object(subItems[k], item(path, "SubPlayItems", k)), keep));
             in::checkCount(path, "number_of_SubPlayItems", out.SubPlayItems.size(), keep);
             out.number_of_SubPlayItems = static_cast<std::uint8_t>(out.SubPlayItems.size());
             out.SubPath_rest = path.bytes("SubPath_rest");
-            out.SubPath_length = length<std::uint32_t>(path, "SubPath_length", sizeOf(out, appendSubPath) - 4, keep);
+            out.SubPath_length =
+                length<std::uint32_t>(path, "SubPath_length", sizeOf(out, appendSubPath) - 4, keep);
             path.finish();
             playList.SubPaths.push_back(std::move(out));
         }
@@ -295,7 +304,8 @@ std::optional<TMPLS> playListFromJson(const nlohmann::json& value, const BuildOp
         for (const auto& p : playList.PlayItems) listContent += 2 + std::uint64_t{p.PlayItem_length};
         for (const auto& p : playList.SubPaths) listContent += 4 + std::uint64_t{p.SubPath_length};
         // The section is padded to an even length, the pad counted in its length.
-        playList.PlayList_length = length<std::uint32_t>(list, "PlayList_length", listContent + listContent % 2, keep);
+        playList.PlayList_length =
+            length<std::uint32_t>(list, "PlayList_length", listContent + listContent % 2, keep);
         list.finish();
 
         Object marks = top.object("PlayListMark");
@@ -316,7 +326,8 @@ std::optional<TMPLS> playListFromJson(const nlohmann::json& value, const BuildOp
         mpls.PlayListMark.number_of_PlayList_marks = static_cast<std::uint16_t>(markList.size());
         mpls.PlayListMark.PlayListMark_rest = marks.bytes("PlayListMark_rest");
         mpls.PlayListMark.PlayListMark_length = length<std::uint32_t>(
-            marks, "PlayListMark_length", 2 + 14 * markList.size() + mpls.PlayListMark.PlayListMark_rest.size(), keep);
+            marks, "PlayListMark_length",
+            2 + 14 * markList.size() + mpls.PlayListMark.PlayListMark_rest.size(), keep);
         marks.finish();
         mpls.ExtensionData = in::readExtensionData(top.object("ExtensionData"), options);
         top.finish();
