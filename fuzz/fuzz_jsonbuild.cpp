@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "json/JsonBuild.h"
 #include "navigation/IndexTable.h"
 #include "navigation/MovieObject.h"
 #include "playlist/PlayListReader.h"
+#include "json/JsonBuild.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto value = nlohmann::json::parse(data, data + size, nullptr, false);
