@@ -9,7 +9,6 @@
 
 #include "bdj/BdjObject.h"
 #include "cli/CliCommon.h"
-#include "cli/JsonMenu.h"
 #include "io/ExtensionData.h"
 #include "io/FileIO.h"
 #include "menu/IGReader.h"
@@ -21,6 +20,7 @@
 #include "shell/Markup.h"
 #include "sound/SoundFile.h"
 #include "stream/ClipInfo.h"
+#include "json/JsonMenu.h"
 
 namespace corvane::cli {
 
@@ -58,7 +58,7 @@ const FileFormat Formats[] = {
      [](const Bytes& bytes, const std::string& name, bool noData, bool writing) {
          auto result = readIndex(bytes, name);
          return fromRead(result, [&](FormatRead& out) {
-             out.json = toJson(result.index, noData);
+             out.json = json::toJson(result.index, noData);
              if (writing) out.written = writeIndex(result.index);
          });
      }},
@@ -66,7 +66,7 @@ const FileFormat Formats[] = {
      [](const Bytes& bytes, const std::string& name, bool noData, bool writing) {
          auto result = readMovieObject(bytes, name);
          return fromRead(result, [&](FormatRead& out) {
-             out.json = toJson(result.mobj, noData);
+             out.json = json::toJson(result.mobj, noData);
              if (writing) out.written = writeMovieObject(result.mobj);
          });
      }},
@@ -74,7 +74,7 @@ const FileFormat Formats[] = {
      [](const Bytes& bytes, const std::string& name, bool noData, bool writing) {
          auto result = readPlayList(bytes, name);
          return fromRead(result, [&](FormatRead& out) {
-             out.json = toJson(result.mpls, noData);
+             out.json = json::toJson(result.mpls, noData);
              if (writing) out.written = writePlayList(result.mpls);
          });
      }},
@@ -82,13 +82,13 @@ const FileFormat Formats[] = {
      [](const Bytes& bytes, const std::string& name, bool noData, bool) {
          // Clip information files are only read: nothing to write back.
          auto result = readClipInfo(bytes, name);
-         return fromRead(result, [&](FormatRead& out) { out.json = toJson(result.clpi, noData); });
+         return fromRead(result, [&](FormatRead& out) { out.json = json::toJson(result.clpi, noData); });
      }},
     {"BCLK", "", "not a sound file this program reads",
      [](const Bytes& bytes, const std::string&, bool noData, bool writing) {
          auto result = readSoundBytes(bytes);
          return fromRead(result, [&](FormatRead& out) {
-             out.json = toJson(result.sound, noData);
+             out.json = json::toJson(result.sound, noData);
              if (writing) out.written = writeSound(result.sound);
          });
      }},
@@ -96,13 +96,13 @@ const FileFormat Formats[] = {
      [](const Bytes& bytes, const std::string& name, bool, bool) {
          // BD-J objects are only read: nothing to write back.
          auto result = readBDJO(bytes, name);
-         return fromRead(result, [&](FormatRead& out) { out.json = toJson(result.bdjo); });
+         return fromRead(result, [&](FormatRead& out) { out.json = json::toJson(result.bdjo); });
      }},
     {"IG", "", "not an IG menu this program reads",
      [](const Bytes& bytes, const std::string&, bool, bool writing) {
          auto result = loadMNU(bytes);
          return fromRead(result, [&](FormatRead& out) {
-             out.json = toJson(result.menu);
+             out.json = json::toJson(result.menu);
              if (!writing) return;
              auto saved = saveIGS(result.menu, IGSaveMode::Mnu);
              if (saved.ok)
@@ -119,7 +119,7 @@ const FileFormat Formats[] = {
              out.read.status = ReadStatus::FormatError;
              return out;
          }
-         out.json = toJson(*block, noData);
+         out.json = json::toJson(*block, noData);
          if (writing) out.written = exdFileBytes(*block);
          return out;
      }},

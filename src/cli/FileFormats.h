@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/JsonModel.h"
+#include "json/JsonModel.h"
 
 namespace corvane::cli {
+
+using json::OrderedJson;
 
 struct LoadedFile {
     bool ok = false;

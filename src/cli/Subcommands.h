@@ -17,6 +17,7 @@ inline std::shared_ptr<bool> addQuietFlag(CLI::App* command) {
 void addCheckCommand(CLI::App& app, int& result);
 void addCommandCommand(CLI::App& app, int& result);
 void addDumpCommands(CLI::App& app, int& result);
+void addBuildCommand(CLI::App& app, int& result);
 void addCommandsCommand(CLI::App& app, int& result);
 void addRunCommand(CLI::App& app, int& result);
 void addExtractCommand(CLI::App& app, int& result);

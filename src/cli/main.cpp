@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     corvane::cli::addCheckCommand(app, result);
     corvane::cli::addCommandCommand(app, result);
     corvane::cli::addDumpCommands(app, result);
+    corvane::cli::addBuildCommand(app, result);
     corvane::cli::addCommandsCommand(app, result);
     corvane::cli::addRunCommand(app, result);
     corvane::cli::addExtractCommand(app, result);

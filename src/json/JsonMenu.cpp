@@ -1,8 +1,8 @@
 // An IG menu's model as JSON, field by field in record order.
 
-#include "cli/JsonMenu.h"
+#include "json/JsonMenu.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 namespace {
 
@@ -144,4 +144,4 @@ OrderedJson toJson(const TMenu& menu) {
                        {"IGPalettes", palettes}};
 }
 
-} // namespace corvane::cli
+} // namespace corvane::json

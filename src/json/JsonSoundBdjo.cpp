@@ -1,8 +1,8 @@
 // sound.bdmv and BD-J object models as JSON, field by field in record order.
 
-#include "cli/JsonModel.h"
+#include "json/JsonModel.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 OrderedJson toJson(const TSND& sound, bool noData) {
     OrderedJson entries = OrderedJson::array();
@@ -116,4 +116,4 @@ OrderedJson toJson(const TBDJO& bdjo) {
                      {"directory_paths", latin1ToUtf8(bdjo.FileAccessInfo.directory_paths)}}}};
 }
 
-} // namespace corvane::cli
+} // namespace corvane::json

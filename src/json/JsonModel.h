@@ -14,7 +14,7 @@
 #include "sound/SoundFile.h"
 #include "stream/ClipInfo.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 using OrderedJson = nlohmann::ordered_json;
 
@@ -32,4 +32,4 @@ OrderedJson toJson(const TBDJO& bdjo);
 // Text fields hold single-byte characters; JSON wants UTF-8.
 std::string latin1ToUtf8(const std::string& text);
 
-} // namespace corvane::cli
+} // namespace corvane::json

@@ -1,8 +1,8 @@
 // A playlist's model as JSON, field by field in record order.
 
-#include "cli/JsonModel.h"
+#include "json/JsonModel.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 namespace {
 
@@ -165,6 +165,10 @@ OrderedJson toJson(const TMPLS& mpls, bool noData) {
         {"PlayList_random_access_flag", mpls.PlayList_random_access_flag},
         {"audio_mix_app_flag", mpls.audio_mix_app_flag},
         {"lossless_may_bypass_mixer_flag", mpls.lossless_may_bypass_mixer_flag},
+        {"padding_before_PlayList", bytesJson(mpls.padding_before_PlayList, noData)},
+        {"padding_before_PlayListMark", bytesJson(mpls.padding_before_PlayListMark, noData)},
+        {"padding_before_extension", bytesJson(mpls.padding_before_extension, noData)},
+        {"padding_at_end", bytesJson(mpls.padding_at_end, noData)},
         {"PlayList", OrderedJson{{"PlayList_length", mpls.PlayList.PlayList_length},
                                  {"PlayList_reserved", mpls.PlayList.PlayList_reserved},
                                  {"number_of_PlayItems", mpls.PlayList.PlayItems.size()},
@@ -180,4 +184,4 @@ OrderedJson toJson(const TMPLS& mpls, bool noData) {
         {"ExtensionData", toJson(mpls.ExtensionData, noData)}};
 }
 
-} // namespace corvane::cli
+} // namespace corvane::json

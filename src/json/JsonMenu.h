@@ -2,11 +2,11 @@
 // An IG menu's model as JSON: the composition with its pages, the IN time, the objects
 // (without pixel data) and the palettes (entries as [R, G, B, T]).
 
-#include "cli/JsonModel.h"
 #include "menu/IGMenu.h"
+#include "json/JsonModel.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 OrderedJson toJson(const TMenu& menu);
 
-} // namespace corvane::cli
+} // namespace corvane::json

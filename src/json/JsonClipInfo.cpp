@@ -1,8 +1,8 @@
 // A clip information file's model as JSON, field by field in record order.
 
-#include "cli/JsonModel.h"
+#include "json/JsonModel.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 namespace {
 
@@ -114,4 +114,4 @@ OrderedJson toJson(const TCLPI& clpi, bool noData) {
                        {"ExtensionData", toJson(clpi.ExtensionData, noData)}};
 }
 
-} // namespace corvane::cli
+} // namespace corvane::json

@@ -1,10 +1,10 @@
-#include "cli/JsonModel.h"
+#include "json/JsonModel.h"
 
 #include "io/TextUtil.h"
 #include "navigation/CommandText.h"
 #include "navigation/IndexUhd.h"
 
-namespace corvane::cli {
+namespace corvane::json {
 
 OrderedJson bytesJson(const std::vector<std::uint8_t>& bytes, bool noData) {
     if (noData) return bytes.size();
@@ -65,6 +65,7 @@ OrderedJson toJson(const TMOBJ& mobj, bool noData) {
                                                     {"reserved", mobj.MovieObjects.reserved},
                                                     {"number_of_mobjs", mobj.MovieObjects.mobjs.size()},
                                                     {"mobjs", objects}}},
+                       {"padding_before_extension", bytesJson(mobj.padding_before_extension, noData)},
                        {"ExtensionData", toJson(mobj.ExtensionData, noData)}};
 }
 
@@ -115,13 +116,15 @@ OrderedJson toJson(const TINDX& index, bool noData) {
                        {"video_format", index.video_format},
                        {"frame_rate", index.frame_rate},
                        {"content_provider_user_data", latin1ToUtf8(index.content_provider_user_data)},
+                       {"padding_before_indexes", bytesJson(index.padding_before_indexes, noData)},
                        {"Indexes", OrderedJson{{"indexes_length", index.Indexes.indexes_length},
                                                {"first_playback", entryJson(index.Indexes.first_playback)},
                                                {"top_menu", entryJson(index.Indexes.top_menu)},
                                                {"number_of_titles", index.Indexes.titles.size()},
                                                {"titles", titles}}},
+                       {"padding_before_extension", bytesJson(index.padding_before_extension, noData)},
                        {"ExtensionData", toJson(index.ExtensionData, noData)},
                        {"UHD", uhdJson(index.ExtensionData)}};
 }
 
-} // namespace corvane::cli
+} // namespace corvane::json
