@@ -1,8 +1,8 @@
 // The JSON comparison of two dumps of a MovieObject.bdmv of 50,000 commands that differ by one
 // edit: 2,000 objects of 25 commands, and one object holding all 50,000.
-#include "json/JsonDiff.h"
 #include "navigation/CommandText.h"
 #include "navigation/NavCommand.h"
+#include "json/JsonDiff.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,10 +26,11 @@ ordered_json movieObjectDump(std::size_t objects) {
             const corvane::TNavCommand command{corvane::ValidOpcodes[random() % 16],
                                                static_cast<std::uint32_t>(random() % 16),
                                                static_cast<std::uint32_t>(random() % 4)};
-            commands.push_back({{"opcode", command.opcode},
-                                {"destination", command.destination},
-                                {"source", command.source},
-                                {"text", corvane::commandLine(command, corvane::CommandContext::MovieObject)}});
+            commands.push_back(
+                {{"opcode", command.opcode},
+                 {"destination", command.destination},
+                 {"source", command.source},
+                 {"text", corvane::commandLine(command, corvane::CommandContext::MovieObject)}});
         }
         mobjs.push_back({{"resume_intention_flag", 0},
                          {"menu_call_mask", 0},
@@ -45,8 +46,9 @@ ordered_json movieObjectDump(std::size_t objects) {
 void insertOne(ordered_json& dump) {
     auto& object = dump["MovieObjects"]["mobjs"][dump["MovieObjects"]["mobjs"].size() / 2];
     auto& commands = object["navigation_commands"];
-    commands.insert(commands.begin() + static_cast<std::ptrdiff_t>(commands.size() / 2),
-                    ordered_json{{"opcode", 0x50000001}, {"destination", 7}, {"source", 99}, {"text", "Move GPR7, 99"}});
+    commands.insert(
+        commands.begin() + static_cast<std::ptrdiff_t>(commands.size() / 2),
+        ordered_json{{"opcode", 0x50000001}, {"destination", 7}, {"source", 99}, {"text", "Move GPR7, 99"}});
     object["number_of_navigation_commands"] = commands.size();
 }
 

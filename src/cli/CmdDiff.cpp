@@ -13,8 +13,8 @@
 #include "cli/FileFormats.h"
 #include "cli/Subcommands.h"
 #include "io/FileIO.h"
-#include "json/JsonDiff.h"
 #include "shell/DiscFolder.h"
+#include "json/JsonDiff.h"
 
 namespace corvane::cli {
 
@@ -44,8 +44,9 @@ class DiffRun {
 public:
     DiffRun(bool quiet, int& result) : m_quiet(quiet), m_result(result) {}
 
+    // Byte arrays in full: a change of kept bytes is a difference too.
     std::optional<ordered_json> load(const std::string& path, std::string_view& type) {
-        LoadedFile loaded = loadFile(path, true, m_quiet, false, m_result);
+        LoadedFile loaded = loadFile(path, false, m_quiet, false, m_result);
         if (!loaded.ok) return std::nullopt;
         type = loaded.type;
         return std::move(loaded.json);
@@ -183,7 +184,8 @@ void addDiffCommand(CLI::App& app, int& result) {
     auto first = std::make_shared<std::string>();
     auto second = std::make_shared<std::string>();
     auto json = std::make_shared<bool>(false);
-    cmd->add_option("A", *first, "A file dump reads, or a BDMV folder or the folder that holds it")->required();
+    cmd->add_option("A", *first, "A file dump reads, or a BDMV folder or the folder that holds it")
+        ->required();
     cmd->add_option("B", *second, "A file of the same type, or a second disc folder")->required();
     cmd->add_flag("--json", *json, "A JSON array of {file, pointer, kind, old, new} instead of lines");
     auto quiet = addQuietFlag(cmd);

@@ -14,7 +14,7 @@ namespace {
 // alignment falls back to anchors (elements found exactly once in each array).
 constexpr int MaxEditDistance = 1000;
 // Leftover runs up to this many element pairs are paired by likeness; longer ones position by position.
-constexpr std::size_t MaxPairingCells = 1 << 16;
+constexpr std::size_t MaxPairingCells = 1 << 14;
 // Costs of the pairing, in thousandths: an unpaired element, and a pair of elements with
 // nothing in common (a pair costs less the more fields it shares).
 constexpr int GapCost = 500;
@@ -44,7 +44,8 @@ bool myersMatches(const Ids& a, std::size_t a0, std::size_t a1, const Ids& b, st
         for (int k = -d; k <= d; k += 2) {
             int x = (k == -d || (k != d && at(k - 1) < at(k + 1))) ? at(k + 1) : at(k - 1) + 1;
             int y = x - k;
-            while (x < n && y < m && a[a0 + static_cast<std::size_t>(x)] == b[b0 + static_cast<std::size_t>(y)])
+            while (x < n && y < m &&
+                   a[a0 + static_cast<std::size_t>(x)] == b[b0 + static_cast<std::size_t>(y)])
                 ++x, ++y;
             at(k) = x;
             if (x >= n && y >= m) {
@@ -106,8 +107,8 @@ void anchorMatches(const Ids& a, std::size_t a0, std::size_t a1, const Ids& b, s
     if (unique.empty()) return;
     std::sort(unique.begin(), unique.end(), [](const Match& l, const Match& r) { return l.a < r.a; });
     // Longest increasing run of b positions (patience sorting).
-    std::vector<std::size_t> tails;                     // index into unique of the smallest tail per length
-    std::vector<std::size_t> link(unique.size(), 0);    // predecessor in unique
+    std::vector<std::size_t> tails;                  // index into unique of the smallest tail per length
+    std::vector<std::size_t> link(unique.size(), 0); // predecessor in unique
     for (std::size_t i = 0; i < unique.size(); ++i) {
         auto pos = std::lower_bound(tails.begin(), tails.end(), unique[i].b,
                                     [&](std::size_t t, std::size_t value) { return unique[t].b < value; });
@@ -254,8 +255,8 @@ private:
             for (std::size_t j = 1; j <= m; ++j) {
                 const int pair = UnlikePairCost - likeness(a[a0 + i - 1], b[b0 + j - 1]);
                 pairCost[(i - 1) * m + j - 1] = pair;
-                cell(i, j) = std::min({cell(i - 1, j - 1) + pair, cell(i - 1, j) + GapCost,
-                                       cell(i, j - 1) + GapCost});
+                cell(i, j) =
+                    std::min({cell(i - 1, j - 1) + pair, cell(i - 1, j) + GapCost, cell(i, j - 1) + GapCost});
             }
         enum class Step { Pair, Remove, Add };
         std::vector<Step> steps;
@@ -323,7 +324,8 @@ template <class Json> std::vector<BasicJsonDifference<Json>> diffJson(const Json
     return out;
 }
 
-template std::vector<BasicJsonDifference<nlohmann::json>> diffJson(const nlohmann::json&, const nlohmann::json&);
+template std::vector<BasicJsonDifference<nlohmann::json>> diffJson(const nlohmann::json&,
+                                                                   const nlohmann::json&);
 template std::vector<BasicJsonDifference<nlohmann::ordered_json>> diffJson(const nlohmann::ordered_json&,
                                                                            const nlohmann::ordered_json&);
 

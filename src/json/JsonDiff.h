@@ -30,8 +30,7 @@ using JsonDifference = BasicJsonDifference<nlohmann::ordered_json>;
 // elements are aligned by equality (a Myers diff; where they differ too much for that to be
 // cheap, elements found once on each side anchor the alignment first); the leftover elements
 // between two aligned ones are paired by likeness and such a pair is compared field by field.
-template <class Json>
-std::vector<BasicJsonDifference<Json>> diffJson(const Json& a, const Json& b);
+template <class Json> std::vector<BasicJsonDifference<Json>> diffJson(const Json& a, const Json& b);
 
 extern template std::vector<BasicJsonDifference<nlohmann::json>> diffJson(const nlohmann::json&,
                                                                           const nlohmann::json&);

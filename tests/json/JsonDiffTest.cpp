@@ -76,10 +76,9 @@ TEST(JsonDiff, InsertedCommandIsOneAddition) {
     object["navigation_commands"].insert(object["navigation_commands"].begin() + 5, command);
     object["number_of_navigation_commands"] = 53;
     auto differences = diffJson(mobj, edited);
-    EXPECT_EQ(listed(differences),
-              "changed /MovieObjects/mobjs/1/number_of_navigation_commands 52 -> 53\n"
-              "added /MovieObjects/mobjs/1/navigation_commands/5 null -> " +
-                  command.dump() + "\n");
+    EXPECT_EQ(listed(differences), "changed /MovieObjects/mobjs/1/number_of_navigation_commands 52 -> 53\n"
+                                   "added /MovieObjects/mobjs/1/navigation_commands/5 null -> " +
+                                       command.dump() + "\n");
 }
 
 TEST(JsonDiff, LongListsFarApartStillAlign) {

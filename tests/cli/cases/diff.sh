@@ -14,6 +14,11 @@ expect_status 1 "$CLI" diff "$P" "$TMP/edited.mpls" --quiet --json
 expect_out '    "pointer": "/PlayList/PlayItems/1/IN_time",'
 expect_out '    "kind": "changed",'
 expect_out '    "new": 188910999'
+# a byte of a kept byte array (MovieObject.bdmv's reserved bytes, offset 20)
+cp "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$TMP/reserved.bdmv"
+printf '\001' | dd of="$TMP/reserved.bdmv" bs=1 seek=20 conv=notrunc 2>/dev/null
+expect_status 1 "$CLI" diff "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$TMP/reserved.bdmv" --quiet
+expect_part '/reserved: "00000000000000'
 # refusals: two types, a damaged file, a file against a folder, a missing operand
 expect_status 1 "$CLI" diff "$P" "$ROOT/samples/SAMPLE/BDMV/index.bdmv" --quiet
 expect_err_only "error: $ROOT/samples/SAMPLE/BDMV/index.bdmv: not the same type of file as $P"
