@@ -164,7 +164,8 @@ LoadedFile loadFile(const std::string& path, bool noData, bool quiet, bool writi
     if (!reportRead(path, read.read.messages, read.read.status == ReadStatus::Ok, format->notRead, quiet,
                     result))
         return {};
-    return {true, std::move(read.json), std::move(read.written)};
+    return {true, std::move(read.json), std::move(read.written),
+            format->magic.empty() ? format->extension : format->magic};
 }
 
 } // namespace corvane::cli

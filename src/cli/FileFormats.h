@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "json/JsonModel.h"
@@ -17,6 +18,7 @@ struct LoadedFile {
     bool ok = false;
     OrderedJson json;
     std::vector<std::uint8_t> written; // the writer's bytes; empty for a type the program only reads
+    std::string_view type;             // the magic, or the extension of a type known by it
 };
 
 // Reads `path` into its model. The reader's lines go to stderr unless `quiet`; a file that

@@ -28,5 +28,6 @@ void addMenuCommands(CLI::App& app, int& result);
 void addMuxCommand(CLI::App& app, int& result);
 void addInfoCommand(CLI::App& app, int& result);
 void addLintCommand(CLI::App& app, int& result);
+void addDiffCommand(CLI::App& app, int& result);
 
 } // namespace corvane::cli

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     corvane::cli::addMuxCommand(app, result);
     corvane::cli::addInfoCommand(app, result);
     corvane::cli::addLintCommand(app, result);
+    corvane::cli::addDiffCommand(app, result);
     // CLI11 would only say that a subcommand is required.
     if (argc > 1 && argv[1][0] != '-') {
         bool known = false;
