@@ -220,7 +220,10 @@ bool Demuxer::processPacket(SourcePacket packet) {
     const std::span<const std::uint8_t> payload = payloadOf(packet, length);
     if (m_mode == DemuxMode::PES) {
         if (m_windowed && payloadUnitStart(packet) && isPesStart(payload)) keepPes(readPesHeader(payload));
-        if (m_keeping) append(payload);
+        if (m_keeping) {
+            append(payload);
+            ++m_keptPackets;
+        }
         return true;
     }
     if (!hasPayloadFlag(packet)) return true;
@@ -253,6 +256,7 @@ bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payl
         if (m_keeping) {
             append(payload.subspan(skip));
             m_esWritten += length - skip;
+            ++m_keptPackets;
         }
         m_remaining = static_cast<std::uint16_t>(m_remaining - (length - skip));
         return true;
@@ -275,6 +279,7 @@ bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payl
         m_remaining = static_cast<std::uint16_t>(m_remaining - count);
         return true;
     }
+    ++m_keptPackets;
     m_pesStart = outputSize();
     m_esExpected = header.PES_packet_length > 3 + header.PES_header_data_length
                        ? header.PES_packet_length - 3u - header.PES_header_data_length

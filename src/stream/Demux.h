@@ -78,6 +78,8 @@ public:
 
     std::uint64_t packetsRead() const { return m_packetsRead; }
     std::uint64_t pidPackets() const { return m_pidPackets; }
+    // Packets of the PID that gave bytes to the output (inside the window).
+    std::uint64_t keptPackets() const { return m_keptPackets; }
     std::uint64_t goodPackets() const { return m_packetsRead - m_skippedPackets; } // with a right sync byte
     std::uint64_t skippedPackets() const { return m_skippedPackets; } // damaged, in whole packets
     // No packet had a right sync byte, or damage outweighs the stream and the PID never came.
@@ -113,6 +115,7 @@ private:
     bool m_keeping = true;           // the current PES packet goes to the output
     std::uint64_t m_packetsRead = 0; // good ones and skipped ones
     std::uint64_t m_pidPackets = 0;
+    std::uint64_t m_keptPackets = 0;
     std::uint64_t m_consumed = 0; // stream offset of the next byte handed in
     bool m_stopped = false;
     // Damage: the current run of skipped bytes, and all runs so far.

@@ -109,8 +109,9 @@ PlaylistPlan planPlaylistExtract(const TMPLS& mpls, const std::string& playlistN
         if (item.is_multi_angle == 0) continue;
         multiAngle = true;
         if (angle >= item.multi_clip.angles.size())
-            return refuse("angle " + std::to_string(angle) + " does not exist in PlayItem " + std::to_string(i) +
-                          " (angles 0 to " + std::to_string(item.multi_clip.angles.size() - 1) + ")");
+            return refuse("angle " + std::to_string(angle) + " does not exist in PlayItem " +
+                          std::to_string(i) + " (angles 0 to " +
+                          std::to_string(item.multi_clip.angles.size() - 1) + ")");
     }
     if (angle > 0 && !multiAngle)
         return refuse("angle " + std::to_string(angle) + " does not exist: " + playlistName +
@@ -123,7 +124,8 @@ PlaylistPlan planPlaylistExtract(const TMPLS& mpls, const std::string& playlistN
             for (std::size_t n = 1; n <= entries.size(); ++n)
                 if (entries[n - 1].stream_type == 1) chosen.push_back({k.kind, n});
         }
-        if (chosen.empty()) return refuse("the first PlayItem of " + playlistName + " lists no stream of its clip");
+        if (chosen.empty())
+            return refuse("the first PlayItem of " + playlistName + " lists no stream of its clip");
     }
 
     std::uint64_t start = 0;
@@ -147,8 +149,9 @@ PlaylistPlan planPlaylistExtract(const TMPLS& mpls, const std::string& playlistN
         for (const StnChoice& choice : chosen) {
             const auto& entries = entriesOf(item.STN, choice.kind);
             if (choice.number > entries.size())
-                return refuse(stnChoiceText(choice) + " is not in the STN of PlayItem " + std::to_string(i) + " (" +
-                              std::to_string(entries.size()) + " " + std::string(pluralOf(choice.kind)) +
+                return refuse(stnChoiceText(choice) + " is not in the STN of PlayItem " + std::to_string(i) +
+                              " (" + std::to_string(entries.size()) + " " +
+                              std::string(pluralOf(choice.kind)) +
                               (entries.size() == 1 ? " stream)" : " streams)"));
             const TStreamEntry& entry = entries[choice.number - 1];
             if (entry.stream_type != 1)
@@ -164,23 +167,27 @@ PlaylistPlan planPlaylistExtract(const TMPLS& mpls, const std::string& playlistN
         stream.choice = choice;
         stream.info = codingOf(entriesOf(items.front().STN, choice.kind)[choice.number - 1]);
         stream.mode = pidMode(stream.info.stream_PID, options);
-        stream.outPath = (fs::path(outFolder) / streamFileName(playlistName, stream.info, stream.mode)).string();
+        stream.outPath =
+            (fs::path(outFolder) / streamFileName(playlistName, stream.info, stream.mode)).string();
         plan.streams.push_back(std::move(stream));
     }
     if (!mpls.PlayListMark.marks.empty()) {
         const ChapterText chapters = chapterText(mpls, ChapterFormat::Time);
         if (chapters.error.empty()) {
-            plan.chapterPath = (fs::path(outFolder) / chapterFileName(playlistName, ChapterFormat::Time)).string();
+            plan.chapterPath =
+                (fs::path(outFolder) / chapterFileName(playlistName, ChapterFormat::Time)).string();
             plan.chapterText = chapters.text;
         }
     }
     return plan;
 }
 
-PlaylistExtractResult extractPlaylist(const PlaylistPlan& plan, Reporter& reporter, std::size_t blocksPerPump) {
+PlaylistExtractResult extractPlaylist(const PlaylistPlan& plan, Reporter& reporter,
+                                      std::size_t blocksPerPump) {
     PlaylistExtractResult result;
     const std::size_t count = plan.streams.size();
     result.pidPackets.assign(count, 0);
+    result.keptPackets.assign(count, 0);
     reporter.OperationStart = std::chrono::steady_clock::now();
     if (count == 0 || plan.pieces.empty()) return result;
 
@@ -194,8 +201,8 @@ PlaylistExtractResult extractPlaylist(const PlaylistPlan& plan, Reporter& report
         files.push_back(&outs[i]);
     }
     OutputFile chapters;
-    if (!plan.chapterPath.empty() &&
-        (!chapters.open(plan.chapterPath) || !chapters.write(plan.chapterText.data(), plan.chapterText.size()))) {
+    if (!plan.chapterPath.empty() && (!chapters.open(plan.chapterPath) ||
+                                      !chapters.write(plan.chapterText.data(), plan.chapterText.size()))) {
         reporter.fileError(chapters.error());
         return result;
     }
@@ -209,8 +216,10 @@ PlaylistExtractResult extractPlaylist(const PlaylistPlan& plan, Reporter& report
         const PlaylistPiece& piece = plan.pieces[p];
         // 33-bit times on their low 32 bits, as the PES header gives the PTS.
         const auto windowStart = static_cast<std::uint32_t>(std::uint64_t{piece.IN_time} * 2);
-        const auto windowLength = static_cast<std::uint32_t>(std::uint64_t{piece.OUT_time - piece.IN_time} * 2);
-        const auto reference = static_cast<std::uint32_t>(windowStart - static_cast<std::uint32_t>(piece.start * 2));
+        const auto windowLength =
+            static_cast<std::uint32_t>(std::uint64_t{piece.OUT_time - piece.IN_time} * 2);
+        const auto reference =
+            static_cast<std::uint32_t>(windowStart - static_cast<std::uint32_t>(piece.start * 2));
         std::vector<std::unique_ptr<Demuxer>> demuxers;
         std::vector<Demuxer*> walkers;
         for (std::size_t i = 0; i < count; ++i) {
@@ -236,9 +245,10 @@ PlaylistExtractResult extractPlaylist(const PlaylistPlan& plan, Reporter& report
         }
         for (std::size_t i = 0; i < count; ++i) {
             result.pidPackets[i] += demuxers[i]->pidPackets();
+            result.keptPackets[i] += demuxers[i]->keptPackets();
             if (!walk.cancelled && demuxers[i]->pidPackets() == 0)
-                reporter.log("  " + stnChoiceText(plan.streams[i].choice) + ": PID " + hexText(piece.pids[i], 4) +
-                             " not found in " + name);
+                reporter.log("  " + stnChoiceText(plan.streams[i].choice) + ": PID " +
+                             hexText(piece.pids[i], 4) + " not found in " + name);
         }
         if (walk.cancelled) break;
     }
@@ -247,9 +257,9 @@ PlaylistExtractResult extractPlaylist(const PlaylistPlan& plan, Reporter& report
         bool missing = false;
         for (std::size_t i = 0; i < count; ++i) {
             if (result.pidPackets[i] != 0) continue;
-            const std::string error =
-                stnChoiceText(plan.streams[i].choice) + " (PID " + hexText(plan.streams[i].info.stream_PID, 4) +
-                ") is in none of the clips";
+            const std::string error = stnChoiceText(plan.streams[i].choice) + " (PID " +
+                                      hexText(plan.streams[i].info.stream_PID, 4) +
+                                      ") is in none of the clips";
             if (result.error.empty()) result.error = error;
             reporter.resultError(error);
             missing = true;
@@ -285,7 +295,7 @@ PlaylistExtractResult savePlaylist(Reporter& reporter, const PlaylistPlan& plan)
                 std::chrono::steady_clock::now() - reporter.OperationStart);
             for (std::size_t i = 0; i < plan.streams.size(); ++i)
                 reporter.log(std::filesystem::path(plan.streams[i].outPath).filename().string() + ": " +
-                             std::to_string(result.pidPackets[i]) + " source packets saved.");
+                             std::to_string(result.keptPackets[i]) + " source packets saved.");
             reporter.log("Saved " + std::to_string(plan.pieces.size()) + " PlayItems in one read each. (" +
                          longTimeText(elapsed) + ")");
         }

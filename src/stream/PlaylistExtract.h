@@ -47,9 +47,9 @@ std::string stnChoiceText(const StnChoice& choice);
 // One PlayItem's part: its clip's stream and cut, and the PID of each chosen stream.
 struct PlaylistPiece {
     std::string m2tsPath;
-    std::uint32_t IN_time = 0;  // 45 kHz
-    std::uint32_t OUT_time = 0; // 45 kHz
-    std::uint64_t start = 0;    // 45 kHz, where the PlayItem begins on the playlist's time line
+    std::uint32_t IN_time = 0;       // 45 kHz
+    std::uint32_t OUT_time = 0;      // 45 kHz
+    std::uint64_t start = 0;         // 45 kHz, where the PlayItem begins on the playlist's time line
     std::vector<std::uint16_t> pids; // one per stream of the plan
 };
 
@@ -80,17 +80,19 @@ PlaylistPlan planPlaylistExtract(const TMPLS& mpls, const std::string& playlistN
                                  const Options& options);
 
 struct PlaylistExtractResult {
-    bool ok = false;   // every output is in place
+    bool ok = false; // every output is in place
     bool cancelled = false;
-    std::string error; // why not, when the streams were the reason (also erlog'd)
-    std::vector<std::uint64_t> pidPackets; // per stream, all pieces
+    std::string error;                      // why not, when the streams were the reason (also erlog'd)
+    std::vector<std::uint64_t> pidPackets;  // per stream, all pieces
+    std::vector<std::uint64_t> keptPackets; // per stream: those inside the cuts
     std::uint64_t packetsRead = 0;
 };
 
 // Runs the plan: one read per clip, the outputs through OutputFile. All or nothing: a file
 // step that fails, a clip that is no transport stream or a stream that comes in none of the
 // clips leaves no output. A cancel keeps each output up to its last whole PES packet.
-PlaylistExtractResult extractPlaylist(const PlaylistPlan& plan, Reporter& reporter, std::size_t blocksPerPump = 32);
+PlaylistExtractResult extractPlaylist(const PlaylistPlan& plan, Reporter& reporter,
+                                      std::size_t blocksPerPump = 32);
 
 // saveStreams for a playlist: "Saving name ..." for each output, the extraction with the
 // progress display, then per stream "name: n source packets saved." and the time of the whole.
