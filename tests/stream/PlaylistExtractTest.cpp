@@ -35,8 +35,8 @@ std::vector<std::uint8_t> walk(const std::vector<std::uint8_t>& ts, std::uint16_
 
 TEST(PlaylistExtract, WindowKeepsWholePesPacketsByPts) {
     // [1000, 1500): a PES without PTS goes with the one before it that had one.
-    const std::vector<std::optional<std::uint64_t>> times{std::nullopt, 900, std::nullopt, 1000, std::nullopt,
-                                                          1499, 1500, std::nullopt};
+    const std::vector<std::optional<std::uint64_t>> times{std::nullopt, 900,  std::nullopt, 1000,
+                                                          std::nullopt, 1499, 1500,         std::nullopt};
     const std::vector<bool> kept{false, false, false, true, true, true, false, false};
     for (const std::uint16_t pid : {std::uint16_t{0x1100}, std::uint16_t{0x1200}}) {
         TsBuilder all, inside;
@@ -75,9 +75,10 @@ std::vector<Unit> pesUnits(const std::vector<std::uint8_t>& m2ts, std::uint16_t 
         if (current.size() < 9) return;
         Unit unit;
         if ((current[7] & 0x80) != 0) {
-            const std::uint64_t p = (std::uint64_t{current[9]} & 0x0E) << 29 | std::uint64_t{current[10]} << 22 |
-                                    (std::uint64_t{current[11]} & 0xFE) << 14 | std::uint64_t{current[12]} << 7 |
-                                    std::uint64_t{current[13]} >> 1;
+            const std::uint64_t p = (std::uint64_t{current[9]} & 0x0E) << 29 |
+                                    std::uint64_t{current[10]} << 22 |
+                                    (std::uint64_t{current[11]} & 0xFE) << 14 |
+                                    std::uint64_t{current[12]} << 7 | std::uint64_t{current[13]} >> 1;
             unit.pts = static_cast<std::uint32_t>(p);
         }
         unit.es.assign(current.begin() + 9 + current[8], current.end());
@@ -142,7 +143,8 @@ TEST_F(PlaylistFile, EqualsTheClipsCutByPts) {
         std::size_t whole = 0;
         for (std::size_t i = 0; i < 3; ++i) {
             const TPlayItem& item = mpls.PlayList.PlayItems[i];
-            const auto m2ts = readWholeFile(disc + "/STREAM/" + item.Clip_Information_file_name + ".m2ts", error);
+            const auto m2ts =
+                readWholeFile(disc + "/STREAM/" + item.Clip_Information_file_name + ".m2ts", error);
             ASSERT_TRUE(m2ts);
             bool keep = false;
             for (const Unit& unit : pesUnits(*m2ts, s == 0 ? 0x1011 : audio[i])) {
