@@ -187,6 +187,12 @@ TEST_F(PlaylistFile, BadInputNamesItAndWritesNothing) {
     angles.PlayList.PlayItems[1].multi_clip.angles.resize(2);
     EXPECT_EQ(planPlaylistExtract(angles, "00800", disc + "/STREAM", 2, {}, out, Options{}).error,
               "angle 2 does not exist in PlayItem 1 (angles 0 to 1)");
+    // Angle 1 reads that PlayItem's second clip; the others keep their own.
+    angles.PlayList.PlayItems[1].multi_clip.angles[1].Clip_Information_file_name = "00003";
+    const PlaylistPlan angle1 = planPlaylistExtract(angles, "00800", disc + "/STREAM", 1, {}, out, Options{});
+    ASSERT_EQ(angle1.pieces.size(), 3u);
+    EXPECT_EQ(fs::path(angle1.pieces[0].m2tsPath).filename(), "00001.m2ts");
+    EXPECT_EQ(fs::path(angle1.pieces[1].m2tsPath).filename(), "00003.m2ts");
 
     // Found at the reading: a clip that is no transport stream, a PID in none of the clips.
     std::ofstream(dir / "STREAM/00003.m2ts") << std::string(192 * 20, 'x');
