@@ -1,7 +1,8 @@
 // Extraction by PID over a generated m2ts: a small stream (audio, about 3% of the
 // packets), the video stream and both in one read, beside a plain read of the same
-// file in the same block size and a copy of it to the same folder. The file (1 GiB by default,
-// CORVANE_BENCH_DEMUX_MB to change) is written to the temporary folder once and removed at exit.
+// file in the same block size and a copy of it to the same folder, and both streams as a
+// playlist of one PlayItem over the whole file beside the clip extraction of the same bytes. The file (1 GiB
+// by default, CORVANE_BENCH_DEMUX_MB to change) is written to the temporary folder once and removed at exit.
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "stream/Demux.h"
+#include "stream/PlaylistExtract.h"
 #include "stream/TransportStream.h"
 
 namespace {
@@ -182,6 +184,50 @@ void BM_DemuxAllStreams(benchmark::State& state) {
     state.counters["peak_MiB"] = peakMiB();
 }
 
+// Both streams as a playlist extraction (one PlayItem whose IN/OUT take every PES packet)
+// and as a clip extraction, by turns in each pass: vs_clip is the clip's time over the
+// playlist's.
+void BM_PlaylistVsClip(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    Reporter reporter;
+    const fs::path folder = fs::temp_directory_path() / "corvane_bench_playlist";
+    fs::create_directories(folder);
+    TMPLS mpls;
+    TPlayItem item;
+    item.Clip_Information_file_name = fs::path(stream().path).stem().string();
+    item.IN_time = 0;
+    item.OUT_time = 0x7FFFFFFF;
+    TStreamEntry video, audio;
+    video.stream_type = audio.stream_type = 1;
+    video.ref_to_stream_PID_of_mainClip = VideoPid;
+    audio.ref_to_stream_PID_of_mainClip = AudioPid;
+    item.STN.video.push_back(video);
+    item.STN.audio.push_back(audio);
+    mpls.PlayList.PlayItems.push_back(item);
+    const PlaylistPlan plan = planPlaylistExtract(
+        mpls, "bench", fs::path(stream().path).parent_path().string(), 0, {}, folder.string(), Options{});
+    const std::vector<DemuxTarget> targets{{VideoPid, DemuxMode::ES, plan.streams[0].outPath},
+                                           {AudioPid, DemuxMode::ES, plan.streams[1].outPath}};
+    double playlistSeconds = 0, clipSeconds = 0;
+    std::uint64_t written = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        const PlaylistExtractResult result = extractPlaylist(plan, reporter);
+        playlistSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!result.ok) state.SkipWithError("the playlist extraction failed");
+        start = std::chrono::steady_clock::now();
+        const auto results = DemuxStreams(stream().path, targets, reporter);
+        clipSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        written = results[0].bytesWritten + results[1].bytesWritten;
+    }
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream().bytes * 2));
+    state.counters["out_MiB"] = static_cast<double>(written) / (1 << 20);
+    state.counters["vs_clip"] = clipSeconds / playlistSeconds;
+    state.counters["peak_MiB"] = peakMiB();
+}
+
 void BM_DemuxerInMemory(benchmark::State& state) {
     static const std::vector<std::uint8_t> data = [] {
         std::vector<std::uint8_t> bytes(DemuxBlockPackets * 96 * SourcePacketSize);
@@ -206,4 +252,5 @@ BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DemuxAudio)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DemuxVideo)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DemuxAllStreams)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlaylistVsClip)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DemuxerInMemory)->Arg(AudioPid)->Arg(VideoPid)->Unit(benchmark::kMillisecond);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <unistd.h>
@@ -66,6 +67,20 @@ void PlainSink::progress(int percent, const std::string& text) {
     if (!isatty(STDERR_FILENO)) return;
     std::cerr << '\r' << percent << "% " << text << std::flush;
     m_progressShown = true;
+}
+
+void PlainSink::packetProgress(const ProgressReport& report) {
+    if (!isatty(STDERR_FILENO)) return;
+    std::cerr << '\r' << terminalProgressLine(report) << std::flush;
+    m_progressShown = true;
+}
+
+std::string terminalProgressLine(const ProgressReport& report) {
+    char speed[32];
+    std::snprintf(speed, sizeof speed, "%.1f", report.megabytesPerSecond);
+    // Spaces at the end cover a longer line before.
+    return std::to_string(report.percent) + "%  " + speed + " MB/s  " + longTimeText(report.remaining) +
+           " left   ";
 }
 
 void PlainSink::progressEnd() {

@@ -28,6 +28,8 @@ public:
     void appendFileErrorLine(const StyledLine& line) override;
     void fileError(const std::string& message) override;
     void progress(int percent, const std::string& text) override;
+    // On a terminal: "42%  31.5 MB/s  0:01:20 left".
+    void packetProgress(const ProgressReport& report) override;
     void progressEnd() override;
 
 private:
@@ -35,6 +37,9 @@ private:
     bool m_quiet;
     bool m_progressShown = false;
 };
+
+// The progress line of a packet walk on a terminal: percent, speed and remaining time.
+std::string terminalProgressLine(const ProgressReport& report);
 
 // The errors every PlainSink of this run was given; any of them makes the exit status 1.
 int reportedErrors();

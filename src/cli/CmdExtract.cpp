@@ -1,5 +1,6 @@
 // extract: streams of a transport stream by PID, as the "Save PID" button does; several
-// streams (or all of the clip) in one read of the file, each to its own file in a folder.
+// streams (or all of the clip) in one read of the file, each to its own file in a folder;
+// or a playlist's streams across its PlayItems, each joined into one file.
 
 #include <algorithm>
 #include <filesystem>
@@ -10,8 +11,10 @@
 #include "cli/Subcommands.h"
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
+#include "playlist/PlayListReader.h"
 #include "shell/Options.h"
 #include "stream/Demux.h"
+#include "stream/PlaylistExtract.h"
 
 namespace corvane::cli {
 
@@ -32,6 +35,80 @@ std::vector<TStreamCodingInfo> knownStreams(const std::string& m2ts, std::string
     return transportStreamPrograms(m2ts, error);
 }
 
+struct PlaylistArguments {
+    std::string playlist;
+    std::string angle;
+    std::vector<std::string> streams;
+    bool all = false;
+    std::string output;
+    Options options;
+    bool quiet = false;
+};
+
+// The playlist's streams: the clips in ../STREAM of the PLAYLIST folder, the files into -o.
+int extractPlaylistStreams(const PlaylistArguments& args) {
+    namespace fs = std::filesystem;
+    if (args.streams.empty() && !args.all) {
+        printError(args.playlist, "--stream or --all is required");
+        return Usage;
+    }
+    std::vector<StnChoice> choices;
+    for (const std::string& text : args.streams) {
+        const auto choice = parseStnChoice(text);
+        if (!choice) {
+            printError(args.playlist,
+                       "the stream '" + text + "' is not TYPE:N (video, audio, pg or ig, N from 1)");
+            return Usage;
+        }
+        if (std::find(choices.begin(), choices.end(), *choice) == choices.end()) choices.push_back(*choice);
+    }
+    int result = Success;
+    std::uint64_t angle = 0;
+    if (!args.angle.empty()) {
+        const auto value = numberOption("--angle", args.angle, result);
+        if (!value) return result;
+        angle = *value;
+    }
+    if (args.output == StandardOutputName) {
+        printError(args.playlist, "a playlist's streams go into a folder, not to the standard output");
+        return Usage;
+    }
+    std::string error;
+    const auto bytes = readWholeFile(args.playlist, error);
+    if (!bytes) {
+        std::cerr << "error: " << error << '\n';
+        return Rejected;
+    }
+    PlsReadResult read = readPlayList(*bytes, fs::path(args.playlist).filename().string(), true);
+    if (!reportRead(args.playlist, read.messages, read.status == ReadStatus::Ok,
+                    "not a playlist this program reads", args.quiet, result))
+        return result;
+    const fs::path bdmv = fs::absolute(args.playlist).parent_path().parent_path();
+    const std::string name = fs::path(args.playlist).stem().string();
+    const PlaylistPlan plan =
+        planPlaylistExtract(read.mpls, name, (bdmv / "STREAM").string(), static_cast<std::size_t>(angle),
+                            choices, args.output, args.options);
+    if (!plan.error.empty()) {
+        printError(args.playlist, plan.error);
+        return Rejected;
+    }
+    std::error_code failed;
+    bool madeFolder = false;
+    if (!fs::is_directory(args.output, failed)) {
+        madeFolder = fs::create_directories(args.output, failed);
+        if (!madeFolder) {
+            printError(args.output, "the folder could not be made: " + failed.message());
+            return Rejected;
+        }
+    }
+    PlainSink sink(std::cerr, args.quiet);
+    Reporter reporter(&sink);
+    const PlaylistExtractResult saved = savePlaylist(reporter, plan);
+    if (!saved.ok && !saved.error.empty()) printError(args.playlist, saved.error);
+    if (!saved.ok && madeFolder) fs::remove(args.output, failed); // only when it stayed empty
+    return saved.ok ? Success : Rejected;
+}
+
 } // namespace
 
 void addExtractCommand(CLI::App& app, int& result) {
@@ -44,18 +121,55 @@ void addExtractCommand(CLI::App& app, int& result) {
     auto noSup = std::make_shared<bool>(false);
     auto noMnu = std::make_shared<bool>(false);
     auto quiet = std::make_shared<bool>(false);
-    cmd->add_option("M2TS", *input, "The transport stream (192-byte source packets)")->required();
+    auto playlist = std::make_shared<std::string>();
+    auto angle = std::make_shared<std::string>();
+    auto streamTexts = std::make_shared<std::vector<std::string>>();
+    auto* inputOption = cmd->add_option(
+        "M2TS", *input, "The transport stream (192-byte source packets); not with --playlist");
     auto* pidOption = cmd->add_option("--pid", *pidTexts,
                                       "A PID, hexadecimal with or without 0x; may be given several times");
-    cmd->add_flag("--all", *all, "Every stream of the clip information beside the stream, else of the PMT")
-        ->excludes(pidOption);
+    auto* playlistOption =
+        cmd->add_option(
+               "--playlist", *playlist,
+               "A playlist (BDMV/PLAYLIST/NAME.mpls): its streams across its PlayItems, cut at IN/OUT "
+               "and joined, the clips from ../STREAM")
+            ->excludes(inputOption)
+            ->excludes(pidOption);
+    cmd->add_option("--angle", *angle,
+                    "With --playlist: the angle of multi-angle PlayItems (0: their own clip)")
+        ->needs(playlistOption);
+    auto* streamOption =
+        cmd->add_option("--stream", *streamTexts,
+                        "With --playlist: a stream by its STN entry, TYPE:N with TYPE video, "
+                        "audio, pg or ig and N from 1; may be given several times")
+            ->needs(playlistOption);
+    cmd->add_flag("--all", *all,
+                  "Every stream of the clip information beside the stream, else of the PMT; with --playlist "
+                  "every stream of the first PlayItem's STN")
+        ->excludes(pidOption)
+        ->excludes(streamOption);
     cmd->add_flag("--pes", *pes, "Save the PES packets, not the elementary stream");
     cmd->add_flag("--no-sup", *noSup, "A PG stream as its bare segments, not a SUP file");
     cmd->add_flag("--no-mnu", *noMnu, "An IG stream as its bare segments, not a .mnu file");
-    cmd->add_option("-o,--output", *output, "The file to write; a folder with several --pid or --all")
+    cmd->add_option("-o,--output", *output,
+                    "The file to write; a folder with several --pid, --all or --playlist")
         ->required();
     cmd->add_flag("--quiet", *quiet, "No log lines on stderr");
-    cmd->callback([&result, input, pidTexts, output, all, pes, noSup, noMnu, quiet] {
+    cmd->callback([&result, input, pidTexts, output, all, pes, noSup, noMnu, quiet, playlist, angle,
+                   streamTexts] {
+        if (!playlist->empty()) {
+            PlaylistArguments args{*playlist, *angle, *streamTexts, *all, *output, {}, *quiet};
+            args.options.SavePES = *pes;
+            args.options.SaveSUP = !*noSup;
+            args.options.SaveMNU = !*noMnu;
+            result = extractPlaylistStreams(args);
+            return;
+        }
+        if (input->empty()) {
+            std::cerr << "error: an M2TS or --playlist is required\n";
+            result = Usage;
+            return;
+        }
         if (pidTexts->empty() && !*all) {
             printError(*input, "--pid or --all is required");
             result = Usage;

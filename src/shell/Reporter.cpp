@@ -119,7 +119,7 @@ void Reporter::showPacketProgress(std::uint64_t done, std::uint64_t total) {
         std::chrono::steady_clock::now() - OperationStart);
     const auto report = progressText(done, total, elapsed);
     setPanel(1, report.text);
-    m_sink->progress(report.percent, report.text);
+    m_sink->packetProgress(report);
 }
 
 void Reporter::cancel(const std::function<bool()>& confirm) {
@@ -162,6 +162,10 @@ ProgressReport progressText(std::uint64_t done, std::uint64_t total, std::chrono
                   "   Elapsed: " + longTimeText(duration_cast<seconds>(milliseconds(elapsedMs))) +
                   "   Remaining: " + longTimeText(duration_cast<seconds>(milliseconds(remainingMs)));
     report.percent = total > 0 ? static_cast<int>(done * 100 / total) : 0;
+    report.remaining = duration_cast<seconds>(milliseconds(remainingMs));
+    if (elapsedMs > 0)
+        report.megabytesPerSecond =
+            static_cast<double>(done) * 192.0 / 1000.0 / static_cast<double>(elapsedMs);
     return report;
 }
 

@@ -17,6 +17,13 @@
 
 namespace corvane {
 
+struct ProgressReport {
+    std::string text; // "Packet: done/total   Elapsed: …   Remaining: …"
+    int percent = 0;
+    double megabytesPerSecond = 0; // 10^6 bytes of 192-byte packets per second so far
+    std::chrono::seconds remaining{};
+};
+
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
@@ -46,6 +53,8 @@ public:
     virtual void progressStart() {}
     virtual void progress(int /*percent*/, const std::string& /*text*/) {}
     virtual void progressEnd() {}
+    // The progress of a walk over packets; the text and percent through progress().
+    virtual void packetProgress(const ProgressReport& report) { progress(report.percent, report.text); }
 };
 
 // A sink that drops everything.
@@ -121,10 +130,6 @@ std::string errorsDetails(int errors); // "1 error, see the Status page"
 // "H:MM:SS" of a duration in whole seconds.
 std::string longTimeText(std::chrono::seconds value);
 
-struct ProgressReport {
-    std::string text; // "Packet: done/total   Elapsed: …   Remaining: …"
-    int percent = 0;
-};
 // Progress of a stream walk: remaining = elapsed × total ÷ done − elapsed + 1 s.
 ProgressReport progressText(std::uint64_t done, std::uint64_t total, std::chrono::milliseconds elapsed);
 

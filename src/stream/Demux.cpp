@@ -54,6 +54,30 @@ Demuxer::Demuxer(std::uint16_t pid, DemuxMode mode, Reporter& reporter, std::uin
     m_out.reserve(FlushSize + ReadPackets * SourcePacketSize);
 }
 
+void Demuxer::setWindow(std::uint32_t start, std::uint32_t length) {
+    m_windowed = true;
+    m_windowStart = start;
+    m_windowLength = length;
+    m_keeping = false;
+}
+
+void Demuxer::setReference(std::uint32_t pts) {
+    m_refPts = pts;
+    m_refFound = true;
+    m_wantReference = false;
+}
+
+void Demuxer::setProgress(std::uint64_t before, std::uint64_t total) {
+    m_progressBase = before;
+    m_packetsInFile = total;
+}
+
+bool Demuxer::keepPes(const PesHeader& header) {
+    if (m_windowed && header.PTS_DTS_flags != 0)
+        m_keeping = static_cast<std::uint32_t>(header.PTS - m_windowStart) < m_windowLength;
+    return m_keeping;
+}
+
 void Demuxer::outputTaken() {
     m_taken += m_out.size();
     m_out.clear();
@@ -184,7 +208,7 @@ bool Demuxer::noTransportStream() const {
 
 bool Demuxer::processPacket(SourcePacket packet) {
     if ((++m_packetsRead % DemuxProgressPackets) == 0 && m_packetsInFile > 0)
-        m_reporter.showPacketProgress(m_packetsRead, m_packetsInFile);
+        m_reporter.showPacketProgress(m_progressBase + m_packetsRead, m_packetsInFile);
     const std::uint16_t pid = packetPid(packet);
     if (pid == NullPid) return true;
     if (m_wantReference && pid == PrimaryVideoPid) [[unlikely]]
@@ -195,7 +219,11 @@ bool Demuxer::processPacket(SourcePacket packet) {
     if (length < 0) return true;
     const std::span<const std::uint8_t> payload = payloadOf(packet, length);
     if (m_mode == DemuxMode::PES) {
-        append(payload);
+        if (m_windowed && payloadUnitStart(packet) && isPesStart(payload)) keepPes(readPesHeader(payload));
+        if (m_keeping) {
+            append(payload);
+            ++m_keptPackets;
+        }
         return true;
     }
     if (!hasPayloadFlag(packet)) return true;
@@ -225,8 +253,11 @@ bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payl
         if (!m_unbounded && m_remaining == 0) return true;
         const std::size_t skip = std::min(m_headerSkip, length);
         m_headerSkip -= skip;
-        append(payload.subspan(skip));
-        m_esWritten += length - skip;
+        if (m_keeping) {
+            append(payload.subspan(skip));
+            m_esWritten += length - skip;
+            ++m_keptPackets;
+        }
         m_remaining = static_cast<std::uint16_t>(m_remaining - (length - skip));
         return true;
     }
@@ -244,6 +275,11 @@ bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payl
     // A header longer than this payload continues in the next packets of the PID.
     const std::size_t count = length > headerSize ? length - headerSize : 0;
     if (length < headerSize) m_headerSkip = headerSize - length;
+    if (!keepPes(header)) {
+        m_remaining = static_cast<std::uint16_t>(m_remaining - count);
+        return true;
+    }
+    ++m_keptPackets;
     m_pesStart = outputSize();
     m_esExpected = header.PES_packet_length > 3 + header.PES_header_data_length
                        ? header.PES_packet_length - 3u - header.PES_header_data_length
@@ -283,40 +319,20 @@ DemuxResult Demux(const std::string& m2tsPath, const std::string& outPath, std::
     return DemuxStreams(m2tsPath, std::span(&target, 1), reporter, blocksPerPump).front();
 }
 
-std::vector<DemuxResult> DemuxStreams(const std::string& m2tsPath, std::span<const DemuxTarget> targets,
-                                      Reporter& reporter, std::size_t blocksPerPump) {
-    const std::size_t count = targets.size();
-    std::vector<DemuxResult> results(count);
-    if (count == 0) return results;
-    reporter.OperationStart = std::chrono::steady_clock::now();
+DemuxWalk demuxWalk(const std::string& m2tsPath, std::span<Demuxer* const> demuxers,
+                    std::span<OutputFile* const> outs, Reporter& reporter, std::size_t blocksPerPump) {
+    DemuxWalk walk;
+    const std::size_t count = demuxers.size();
     FilePtr in(std::fopen(m2tsPath.c_str(), "rb"));
     if (!in) {
         reporter.fileError(systemError(m2tsPath));
-        return results;
+        return walk;
     }
-    std::vector<OutputFile> outs(count);
-    for (std::size_t i = 0; i < count; ++i)
-        if (!outs[i].open(targets[i].outPath)) {
-            reporter.fileError(outs[i].error());
-            return results;
-        }
     // The input goes through our own buffer only.
     std::setvbuf(in.get(), nullptr, _IONBF, 0);
 #if defined(__unix__)
     posix_fadvise(fileno(in.get()), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-
-    const std::int64_t size = fileSize(m2tsPath);
-    const std::uint64_t packetsInFile = size > 0 ? static_cast<std::uint64_t>(size) / SourcePacketSize : 0;
-    // Every walker sees the same bytes and so takes the same steps over damage: the first
-    // one shows the progress and reports the damage.
-    std::vector<std::unique_ptr<Demuxer>> demuxers;
-    demuxers.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        demuxers.push_back(
-            std::make_unique<Demuxer>(targets[i].pid, targets[i].mode, reporter, i == 0 ? packetsInFile : 0));
-        if (i > 0) demuxers.back()->quietDamage();
-    }
     // Page-aligned reads of 192 KiB (1024 packets) keep the buffer in the processor's
     // cache; the host's events are served once per `blocksPerPump` blocks of 341. Bytes
     // the walk hands back (a partial packet after damage) go just before the next read.
@@ -328,10 +344,13 @@ std::vector<DemuxResult> DemuxStreams(const std::string& m2tsPath, std::span<con
     const std::size_t bufferAt = CarrySpace + (PageSize - misaligned) % PageSize;
     const std::span<std::uint8_t> buffer = std::span(storage).subspan(bufferAt, bufferSize);
 
+    // Where each output stood before this walk.
+    std::vector<std::uint64_t> before(count);
+    for (std::size_t i = 0; i < count; ++i) before[i] = outs[i]->size();
     std::size_t failedOutput = count; // the output whose write failed
     auto flush = [&](std::size_t i) {
         auto& pending = demuxers[i]->pending();
-        if (!pending.empty() && !outs[i].write(pending.data(), pending.size()) && failedOutput == count)
+        if (!pending.empty() && !outs[i]->write(pending.data(), pending.size()) && failedOutput == count)
             failedOutput = i;
         demuxers[i]->outputTaken();
     };
@@ -375,33 +394,65 @@ std::vector<DemuxResult> DemuxStreams(const std::string& m2tsPath, std::span<con
             if (demuxers[i]->pending().size() >= FlushSize) flush(i);
         if (reporter.CancelRequested || atEnd) break;
     }
-    const bool cancelled = reporter.CancelRequested;
-    for (DemuxResult& result : results) result.cancelled = cancelled;
-    std::vector<std::uint64_t> keeps(count);
+    walk.cancelled = reporter.CancelRequested;
     for (std::size_t i = 0; i < count; ++i) {
         Demuxer& demuxer = *demuxers[i];
         demuxer.finish();
         // A cancel between PES starts keeps the output up to the last whole PES packet.
-        const std::uint64_t keep = cancelled && !stoppedAtPes[i] ? demuxer.cleanEnd() : demuxer.outputSize();
+        const std::uint64_t keep =
+            walk.cancelled && !stoppedAtPes[i] ? demuxer.cleanEnd() : demuxer.outputSize();
         const std::uint64_t flushed = demuxer.outputSize() - demuxer.pending().size();
         if (keep >= flushed)
             demuxer.pending().resize(static_cast<std::size_t>(keep - flushed));
         else
             demuxer.pending().clear();
         if (failedOutput == count) flush(i);
-        if (failedOutput == count && !outs[i].truncate(keep)) failedOutput = i;
-        keeps[i] = keep;
+        if (failedOutput == count && !outs[i]->truncate(before[i] + keep)) failedOutput = i;
     }
     const bool readFailed = std::ferror(in.get()) != 0;
     in.reset();
     if (readFailed) {
         reporter.fileError(systemError(m2tsPath));
-        return results;
+        return walk;
     }
     if (failedOutput != count) {
-        reporter.fileError(outs[failedOutput].error());
-        return results;
+        reporter.fileError(outs[failedOutput]->error());
+        return walk;
     }
+    walk.ok = true;
+    return walk;
+}
+
+std::vector<DemuxResult> DemuxStreams(const std::string& m2tsPath, std::span<const DemuxTarget> targets,
+                                      Reporter& reporter, std::size_t blocksPerPump) {
+    const std::size_t count = targets.size();
+    std::vector<DemuxResult> results(count);
+    if (count == 0) return results;
+    reporter.OperationStart = std::chrono::steady_clock::now();
+    std::vector<OutputFile> outs(count);
+    for (std::size_t i = 0; i < count; ++i)
+        if (!outs[i].open(targets[i].outPath)) {
+            reporter.fileError(outs[i].error());
+            return results;
+        }
+    const std::int64_t size = fileSize(m2tsPath);
+    const std::uint64_t packetsInFile = size > 0 ? static_cast<std::uint64_t>(size) / SourcePacketSize : 0;
+    // Every walker sees the same bytes and so takes the same steps over damage: the first
+    // one shows the progress and reports the damage.
+    std::vector<std::unique_ptr<Demuxer>> demuxers;
+    std::vector<Demuxer*> walkers;
+    std::vector<OutputFile*> files;
+    for (std::size_t i = 0; i < count; ++i) {
+        demuxers.push_back(
+            std::make_unique<Demuxer>(targets[i].pid, targets[i].mode, reporter, i == 0 ? packetsInFile : 0));
+        if (i > 0) demuxers.back()->quietDamage();
+        walkers.push_back(demuxers.back().get());
+        files.push_back(&outs[i]);
+    }
+    const DemuxWalk walk = demuxWalk(m2tsPath, walkers, files, reporter, blocksPerPump);
+    const bool cancelled = walk.cancelled;
+    for (DemuxResult& result : results) result.cancelled = cancelled;
+    if (!walk.ok) return results;
     // Nothing to save is no success: the user hears why and no empty file is left.
     if (!cancelled) {
         const std::string name = std::filesystem::path(m2tsPath).filename().string();
@@ -429,7 +480,7 @@ std::vector<DemuxResult> DemuxStreams(const std::string& m2tsPath, std::span<con
         result.ok = true;
         result.pidPackets = demuxer.pidPackets();
         result.packetsRead = demuxer.packetsRead();
-        result.bytesWritten = std::min(keeps[i], demuxer.outputSize());
+        result.bytesWritten = outs[i].size();
     }
     return results;
 }

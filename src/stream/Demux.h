@@ -15,10 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "io/FileIO.h"
 #include "io/SourcePacket.h"
 #include "shell/Options.h"
 #include "shell/Reporter.h"
 #include "stream/ClipInfo.h"
+#include "stream/TransportStream.h"
 
 namespace corvane {
 
@@ -55,6 +57,15 @@ public:
     bool stopped() const { return m_stopped; }
     // Lines on damaged packets off: another walker of the same bytes reports them.
     void quietDamage() { m_logDamage = false; }
+    // Keeps only the PES packets whose PTS (low 32 bits) lies in [start, start + length), by
+    // wrapping difference; one without a PTS goes with the PES packet before it that had one
+    // (dropped when none had). Whole PES packets only.
+    void setWindow(std::uint32_t start, std::uint32_t length);
+    // SUP times relative to this PTS instead of the first primary video PES.
+    void setReference(std::uint32_t pts);
+    // Progress of a walk that is part of a longer one: `before` packets came earlier and the
+    // whole walk has `total` (0: no progress display).
+    void setProgress(std::uint64_t before, std::uint64_t total);
 
     // Output made but not yet taken; takeOutput hands it over and empties it.
     std::vector<std::uint8_t>& pending() { return m_out; }
@@ -67,6 +78,8 @@ public:
 
     std::uint64_t packetsRead() const { return m_packetsRead; }
     std::uint64_t pidPackets() const { return m_pidPackets; }
+    // Packets of the PID that gave bytes to the output (inside the window).
+    std::uint64_t keptPackets() const { return m_keptPackets; }
     std::uint64_t goodPackets() const { return m_packetsRead - m_skippedPackets; } // with a right sync byte
     std::uint64_t skippedPackets() const { return m_skippedPackets; } // damaged, in whole packets
     // No packet had a right sync byte, or damage outweighs the stream and the PID never came.
@@ -88,12 +101,21 @@ private:
     void skip(std::uint64_t offset, std::size_t bytes);
     void endDamage();
 
+    // A PES start: whether it lies in the window (always true without one).
+    bool keepPes(const PesHeader& header);
+
     std::uint16_t m_pid;
     DemuxMode m_mode;
     Reporter& m_reporter;
     std::uint64_t m_packetsInFile;
+    std::uint64_t m_progressBase = 0;
+    bool m_windowed = false;
+    std::uint32_t m_windowStart = 0;
+    std::uint32_t m_windowLength = 0;
+    bool m_keeping = true;           // the current PES packet goes to the output
     std::uint64_t m_packetsRead = 0; // good ones and skipped ones
     std::uint64_t m_pidPackets = 0;
+    std::uint64_t m_keptPackets = 0;
     std::uint64_t m_consumed = 0; // stream offset of the next byte handed in
     bool m_stopped = false;
     // Damage: the current run of skipped bytes, and all runs so far.
@@ -121,6 +143,16 @@ private:
     std::vector<std::uint8_t> m_out;
     std::uint64_t m_taken = 0;
 };
+
+// One read of an m2ts by several walkers, walker i writing to outs[i] after what it holds.
+// A cancel cuts each output back to the last whole PES packet of its walker. The failures
+// of the file layer are reported; each walker is finished.
+struct DemuxWalk {
+    bool ok = false; // read to its end (or to a cancel) and every write went through
+    bool cancelled = false;
+};
+DemuxWalk demuxWalk(const std::string& m2tsPath, std::span<Demuxer* const> demuxers,
+                    std::span<OutputFile* const> outs, Reporter& reporter, std::size_t blocksPerPump = 32);
 
 struct DemuxResult {
     bool ok = false;   // the output is in place

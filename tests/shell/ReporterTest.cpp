@@ -118,6 +118,8 @@ TEST(Reporter, ProgressTextOfAStreamWalk) {
     EXPECT_EQ(report.percent, 3);
     // 10 × 1000000 ÷ 32768 − 10 + 1 ≈ 296 s
     EXPECT_EQ(report.text, "Packet: 32768/1000000   Elapsed: 0:00:10   Remaining: 0:04:56");
+    EXPECT_NEAR(report.megabytesPerSecond, 32768 * 192 / 10e6, 1e-9); // the terminal line's speed
+    EXPECT_EQ(report.remaining, std::chrono::seconds(296));
     EXPECT_EQ(progressText(0, 0, std::chrono::seconds(0)).percent, 0);
     EXPECT_EQ(longTimeText(std::chrono::seconds(3 * 3600 + 61)), "3:01:01");
 }

@@ -56,4 +56,29 @@ expect_status 2 "$CLI" extract "$S.m2ts" --pid 1011 --pid 1100 -o -
 expect_status 1 "$CLI" extract "$S.ac3" --all -o "$TMP/x"
 [ -e "$TMP/x" ] && fail "--all on a file that is no transport stream left $TMP/x"
 
+# a playlist: its streams across three PlayItems by STN entry, the chapters beside them
+P="$ROOT/tests/data/playlist-disc/BDMV"
+expect_status 0 "$CLI" extract --playlist "$P/PLAYLIST/00800.mpls" --all -o "$TMP/pl"
+[ "$(ls "$TMP/pl" | tr '\n' '/')" = "00800 1011 m2v.m2v/00800 1100 ac3 eng.ac3/chapter_00800_time.txt/" ] ||
+  fail "--playlist --all wrote $(ls "$TMP/pl")"
+expect_err "00800 1100 ac3 eng.ac3: 93 source packets saved."
+[ "$(head -c 2 "$TMP/pl/00800 1100 ac3 eng.ac3" | od -An -tx1 | tr -d ' ')" = 0b77 ] ||
+  fail "--playlist: the audio does not start with an AC-3 frame"
+expect_status 0 "$CLI" extract --playlist "$P/PLAYLIST/00800.mpls" --stream audio:1 --quiet -o "$TMP/pl1"
+cmp -s "$TMP/pl1/00800 1100 ac3 eng.ac3" "$TMP/pl/00800 1100 ac3 eng.ac3" || fail "--stream audio:1 differs from --all"
+# refusals: one error line, exit 1, nothing left
+mkdir -p "$TMP/disc/PLAYLIST" "$TMP/disc/STREAM"
+cp "$P/PLAYLIST/00800.mpls" "$TMP/disc/PLAYLIST/"
+cp "$P/STREAM/00001.m2ts" "$P/STREAM/00002.m2ts" "$TMP/disc/STREAM/"
+expect_status 1 "$CLI" extract --playlist "$TMP/disc/PLAYLIST/00800.mpls" --all -o "$TMP/plbad"
+expect_err_only "error: $TMP/disc/PLAYLIST/00800.mpls: clip 00003.m2ts of PlayItem 2 is missing in $TMP/disc/STREAM"
+expect_status 1 "$CLI" extract --playlist "$P/PLAYLIST/00800.mpls" --stream audio:2 -o "$TMP/plbad"
+expect_err "audio:2 is not in the STN of PlayItem 0 (1 audio stream)"
+expect_status 1 "$CLI" extract --playlist "$P/PLAYLIST/00800.mpls" --angle 1 --all -o "$TMP/plbad"
+expect_err "angle 1 does not exist"
+[ -e "$TMP/plbad" ] && fail "a refused playlist extraction left $TMP/plbad"
+expect_status 2 "$CLI" extract --playlist "$P/PLAYLIST/00800.mpls" --stream sub:1 -o "$TMP/plbad"
+expect_status 2 "$CLI" extract "$S.m2ts" --playlist "$P/PLAYLIST/00800.mpls" --all -o "$TMP/plbad"
+expect_status 2 "$CLI" extract --playlist "$P/PLAYLIST/00800.mpls" -o "$TMP/plbad"
+
 finish
