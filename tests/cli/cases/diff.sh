@@ -15,23 +15,23 @@ expect_out '    "pointer": "/PlayList/PlayItems/1/IN_time",'
 expect_out '    "kind": "changed",'
 expect_out '    "new": 188910999'
 # a byte of a kept byte array (MovieObject.bdmv's reserved bytes, offset 20)
-cp "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$TMP/reserved.bdmv"
+cp "$ROOT/tests/data/small-disc/BDMV/MovieObject.bdmv" "$TMP/reserved.bdmv"
 printf '\001' | dd of="$TMP/reserved.bdmv" bs=1 seek=20 conv=notrunc 2>/dev/null
-expect_status 1 "$CLI" diff "$ROOT/samples/SAMPLE/BDMV/MovieObject.bdmv" "$TMP/reserved.bdmv" --quiet
+expect_status 1 "$CLI" diff "$ROOT/tests/data/small-disc/BDMV/MovieObject.bdmv" "$TMP/reserved.bdmv" --quiet
 expect_part '/reserved: "00000000000000'
 # refusals: two types, a damaged file, a file against a folder, a missing operand
-expect_status 1 "$CLI" diff "$P" "$ROOT/samples/SAMPLE/BDMV/index.bdmv" --quiet
-expect_err_only "error: $ROOT/samples/SAMPLE/BDMV/index.bdmv: not the same type of file as $P"
+expect_status 1 "$CLI" diff "$P" "$ROOT/tests/data/small-disc/BDMV/index.bdmv" --quiet
+expect_err_only "error: $ROOT/tests/data/small-disc/BDMV/index.bdmv: not the same type of file as $P"
 head -c 100 "$P" > "$TMP/cut.mpls"
 expect_status 1 "$CLI" diff "$P" "$TMP/cut.mpls" --quiet
 expect_err "error: "
-expect_status 1 "$CLI" diff "$P" "$ROOT/samples/SAMPLE"
+expect_status 1 "$CLI" diff "$P" "$ROOT/tests/data/small-disc"
 expect_err "error: "
 expect_status 2 "$CLI" diff "$P"
 
 # two copies of the sample disc: a command's operand edited, a playlist added, a clip removed
-cp -r "$ROOT/samples/SAMPLE" "$TMP/A"
-cp -r "$ROOT/samples/SAMPLE" "$TMP/B"
+cp -r "$ROOT/tests/data/small-disc" "$TMP/A"
+cp -r "$ROOT/tests/data/small-disc" "$TMP/B"
 expect_status 0 "$CLI" diff "$TMP/A" "$TMP/B/BDMV" --quiet
 [ -s "$TMP/out" ] && fail "a disc differs from its copy"
 printf '\002' | dd of="$TMP/B/BDMV/MovieObject.bdmv" bs=1 seek=97 conv=notrunc 2>/dev/null
