@@ -45,8 +45,8 @@ std::optional<std::uint32_t> markTicks(std::string_view text, const std::string&
                                        std::vector<std::string>& refused) {
     const auto ticks = clockTicks(trimmed(text));
     if (!ticks || *ticks > std::numeric_limits<std::uint32_t>::max()) {
-        refused.push_back(where + " refused, not a " + std::string(ClockLayout) + " of at most 26:30:43: " +
-                          quotedChapterLine(trimmed(text)));
+        refused.push_back(where + " refused, not a " + std::string(ClockLayout) +
+                          " of at most 26:30:43: " + quotedChapterLine(trimmed(text)));
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(*ticks);
@@ -168,7 +168,8 @@ std::string quotedChapterLine(std::string_view line) {
 
 std::optional<std::uint64_t> clockTicks(std::string_view text) {
     const std::size_t first = text.find(':');
-    if (first == std::string_view::npos || text.size() < first + 6 || text[first + 3] != ':') return std::nullopt;
+    if (first == std::string_view::npos || text.size() < first + 6 || text[first + 3] != ':')
+        return std::nullopt;
     const auto hours = digits(text.substr(0, first), 5);
     const auto minutes = digits(text.substr(first + 1, 2), 2);
     const auto seconds = digits(text.substr(first + 4, 2), 2);
@@ -246,8 +247,9 @@ ChapterPoints readOgmChapters(std::string_view text) {
         for (auto& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         const bool isName = key.size() > 4 && key.compare(key.size() - 4, 4, "NAME") == 0;
         const auto number =
-            key.rfind("CHAPTER", 0) == 0 ? digits(std::string_view(key).substr(7, key.size() - 7 - (isName ? 4 : 0)), 9)
-                                         : std::nullopt;
+            key.rfind("CHAPTER", 0) == 0
+                ? digits(std::string_view(key).substr(7, key.size() - 7 - (isName ? 4 : 0)), 9)
+                : std::nullopt;
         if (equals == std::string_view::npos || !number) {
             points.refused.push_back(where + " refused, not CHAPTERnn=hh:mm:ss.mmm or CHAPTERnnNAME=...: " +
                                      quotedChapterLine(line));
@@ -256,8 +258,8 @@ ChapterPoints readOgmChapters(std::string_view text) {
         const std::string_view value = trimmed(line.substr(equals + 1));
         Chapter& chapter = chapters[*number];
         if (isName ? chapter.name.has_value() : chapter.line != 0) {
-            points.refused.push_back(where + " refused, chapter " + chapterNumber(*number) + " is given twice: " +
-                                     quotedChapterLine(line));
+            points.refused.push_back(where + " refused, chapter " + chapterNumber(*number) +
+                                     " is given twice: " + quotedChapterLine(line));
             continue;
         }
         if (isName) {
@@ -270,7 +272,8 @@ ChapterPoints readOgmChapters(std::string_view text) {
     }
     for (const auto& [number, chapter] : chapters)
         if (chapter.line == 0)
-            points.refused.push_back("Chapter " + chapterNumber(number) + " refused, it has a name but no time");
+            points.refused.push_back("Chapter " + chapterNumber(number) +
+                                     " refused, it has a name but no time");
     for (std::uint64_t number : order) {
         const Chapter& chapter = chapters[number];
         if (!chapter.time) continue;
@@ -282,8 +285,8 @@ ChapterPoints readOgmChapters(std::string_view text) {
 
 ChapterPoints readXmlChapters(std::string_view text) {
     XmlState state;
-    std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(XML_ParserCreate(nullptr),
-                                                                                         &XML_ParserFree);
+    std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
+        XML_ParserCreate(nullptr), &XML_ParserFree);
     if (!parser) {
         state.points.error = "Out of memory for the XML reader.";
         return state.points;
@@ -302,14 +305,16 @@ ChapterPoints readXmlChapters(std::string_view text) {
         if (XML_Parse(state.parser, text.data() + at, static_cast<int>(size), last) != XML_STATUS_OK) {
             if (state.points.error.empty())
                 state.points.error = "Not Matroska chapter XML: " +
-                                     std::string(XML_ErrorString(XML_GetErrorCode(state.parser))) + " at line " +
-                                     std::to_string(XML_GetCurrentLineNumber(state.parser)) + ", column " +
+                                     std::string(XML_ErrorString(XML_GetErrorCode(state.parser))) +
+                                     " at line " + std::to_string(XML_GetCurrentLineNumber(state.parser)) +
+                                     ", column " +
                                      std::to_string(XML_GetCurrentColumnNumber(state.parser) + 1) + ".";
             return state.points;
         }
         at += size;
     } while (at < text.size());
-    if (state.editions == 0 && state.points.error.empty()) state.points.error = "The chapters hold no EditionEntry.";
+    if (state.editions == 0 && state.points.error.empty())
+        state.points.error = "The chapters hold no EditionEntry.";
     return state.points;
 }
 
