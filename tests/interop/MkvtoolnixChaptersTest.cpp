@@ -46,21 +46,19 @@ protected:
 
     // Runs a tool in the test's folder; its output goes to `out`.
     void run(const std::string& arguments, const std::string& out) {
-        const std::string command =
-            "cd '" + m_dir.string() + "' && " + arguments + " >'" + out + "' 2>&1";
+        const std::string command = "cd '" + m_dir.string() + "' && " + arguments + " >'" + out + "' 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << command << "\n" << readText(m_dir / out);
     }
 
     // The chapters file in a Matroska file and back out: the extracted text in `format`.
     std::string throughMatroska(const std::string& chapters, const std::string& file, bool simple) {
-        {
-            std::ofstream(m_dir / file, std::ios::binary) << chapters;
-        }
+        { std::ofstream(m_dir / file, std::ios::binary) << chapters; }
         run(std::string(CORVANE_MKVMERGE) + " -o out.mkv --chapters " + file + " in.ac3", "merge.log");
         run(std::string(CORVANE_MKVMERGE) + " -J out.mkv", "out.json");
         EXPECT_NE(readText(m_dir / "out.json").find("\"num_entries\": 17"), std::string::npos)
             << readText(m_dir / "out.json");
-        run(std::string(CORVANE_MKVEXTRACT) + " out.mkv chapters " + (simple ? "--simple " : "") + "-", "back");
+        run(std::string(CORVANE_MKVEXTRACT) + " out.mkv chapters " + (simple ? "--simple " : "") + "-",
+            "back");
         return readText(m_dir / "back");
     }
 
@@ -72,9 +70,11 @@ protected:
         EXPECT_EQ(result.names.back(), "Chapter 17");
         ASSERT_EQ(mpls.PlayListMark.marks.size(), want.PlayListMark.marks.size());
         for (std::size_t i = 0; i < want.PlayListMark.marks.size(); ++i) {
-            EXPECT_EQ(mpls.PlayListMark.marks[i].ref_to_PlayItem_id, want.PlayListMark.marks[i].ref_to_PlayItem_id)
+            EXPECT_EQ(mpls.PlayListMark.marks[i].ref_to_PlayItem_id,
+                      want.PlayListMark.marks[i].ref_to_PlayItem_id)
                 << i;
-            EXPECT_EQ(mpls.PlayListMark.marks[i].mark_time_stamp, want.PlayListMark.marks[i].mark_time_stamp) << i;
+            EXPECT_EQ(mpls.PlayListMark.marks[i].mark_time_stamp, want.PlayListMark.marks[i].mark_time_stamp)
+                << i;
         }
     }
 
