@@ -96,7 +96,8 @@ OptionsPage::OptionsPage(Session& session, QWidget* parent) : QWidget(parent), m
     eWorkDir->setReadOnly(true);
     bbWorkdir = folderButton(this, "bbWorkdir", QStringLiteral("Select a directory"));
     rgChapterFormat = radioGroup(this, "rgChapterFormat", QStringLiteral("Chapter format"),
-                                 {QStringLiteral("PTS"), QStringLiteral("Frame"), QStringLiteral("Time")});
+                                 {QStringLiteral("PTS"), QStringLiteral("Frame"), QStringLiteral("Time"),
+                                  QStringLiteral("OGM"), QStringLiteral("Matroska XML")});
     rgProgramformat = radioGroup(this, "rgProgramformat", QStringLiteral("Program format"),
                                  {QStringLiteral("List (*.lst)"), QStringLiteral("Binary (*.bin)")});
 

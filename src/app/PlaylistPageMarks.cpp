@@ -25,7 +25,13 @@ using bdmvpage::qs;
 
 namespace {
 
-const QString ChapterFilter = QStringLiteral("Text (*.txt)");
+// Matroska XML chapters are .xml files, the other formats text files.
+QString chapterFilter(ChapterFormat format) {
+    return format == ChapterFormat::XML ? QStringLiteral("XML (*.xml)") : QStringLiteral("Text (*.txt)");
+}
+QString chapterSuffix(ChapterFormat format) {
+    return format == ChapterFormat::XML ? QStringLiteral(".xml") : QStringLiteral(".txt");
+}
 
 // Runs of keystrokes in one mark field that become one step.
 constexpr int MergeMarkPlayItem = 210;
@@ -37,7 +43,7 @@ void showPadded(TIntEdit* edit, std::uint32_t value, int digits) {
 }
 
 ChapterFormat chapterFormat(int setting) {
-    return static_cast<ChapterFormat>(std::clamp(setting, 0, 2));
+    return static_cast<ChapterFormat>(std::clamp(setting, 0, 4));
 }
 
 } // namespace
@@ -204,12 +210,12 @@ void PlaylistPage::bbSaveChapClick() {
     const ChapterFormat format = chapterFormat(m_session.options.ChapterFormat);
     const QString proposed = QString::fromStdString(chapterFileName(m_session.mplsName, format));
     const QString folder = chapterStartFolder(false);
-    QString path =
-        chooseChapterFile(true, QStringLiteral("Save chapter file"),
-                          folder.isEmpty() ? proposed : QDir(folder).filePath(proposed), ChapterFilter);
+    QString path = chooseChapterFile(true, QStringLiteral("Save chapter file"),
+                                     folder.isEmpty() ? proposed : QDir(folder).filePath(proposed),
+                                     chapterFilter(format));
     sgPlayListMark->setFocus();
     if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
+    if (QFileInfo(path).suffix().isEmpty()) path += chapterSuffix(format);
     const ChapterText chapters = chapterText(m_session.mpls, format);
     if (!chapters.error.empty()) {
         m_session.reporter.erlog(chapters.error);
@@ -230,9 +236,9 @@ void PlaylistPage::bbLoadChapClick() {
     const ChapterFormat format = chapterFormat(m_session.options.ChapterFormat);
     const QString proposed = QString::fromStdString(chapterFileName(m_session.mplsName, format));
     const QString folder = chapterStartFolder(true);
-    const QString path =
-        chooseChapterFile(false, QStringLiteral("Open chapter file"),
-                          folder.isEmpty() ? proposed : QDir(folder).filePath(proposed), ChapterFilter);
+    const QString path = chooseChapterFile(false, QStringLiteral("Open chapter file"),
+                                           folder.isEmpty() ? proposed : QDir(folder).filePath(proposed),
+                                           chapterFilter(format));
     sgPlayListMark->setFocus();
     if (path.isEmpty()) return;
     std::string error;

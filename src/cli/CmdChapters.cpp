@@ -32,9 +32,12 @@ std::optional<TMPLS> loadPlayList(const std::string& path, bool quiet, int& resu
 }
 
 CLI::Option* addFormat(CLI::App* command, std::string& format) {
-    return command->add_option("--format", format, "Chapter format: pts, frame or time")
+    return command
+        ->add_option(
+            "--format", format,
+            "Chapter format: pts, frame, time, ogm (CHAPTER01=hh:mm:ss.mmm) or xml (Matroska chapters)")
         ->required()
-        ->check(CLI::IsMember({"pts", "frame", "time"}, CLI::ignore_case));
+        ->check(CLI::IsMember({"pts", "frame", "time", "ogm", "xml"}, CLI::ignore_case));
 }
 
 } // namespace

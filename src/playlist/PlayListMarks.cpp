@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "io/TextUtil.h"
+#include "playlist/ChapterFiles.h"
 #include "playlist/PlayListNames.h"
 #include "playlist/PlayListWriter.h"
 
@@ -97,7 +98,7 @@ std::optional<std::uint32_t> chapterTime(std::string_view line, ChapterFormat fo
     case ChapterFormat::Frame:
         if (const auto frames = decimalNumber(text)) ticks = *frames * 45 * rate->D / rate->N;
         break;
-    case ChapterFormat::Time:
+    default:
         ticks = timeTicks(text);
         break;
     }
@@ -111,17 +112,13 @@ std::string formatWord(ChapterFormat format) {
         return "frame number";
     case ChapterFormat::Time:
         return "time (hh:mm:ss.mmm)";
+    case ChapterFormat::OGM:
+        return "CHAPTERnn=hh:mm:ss.mmm chapter";
+    case ChapterFormat::XML:
+        return "Matroska ChapterAtom with a ChapterTimeStart";
     default:
         return "PTS value";
     }
-}
-
-// The refused line as the message quotes it: at most 40 characters, control bytes as '?'.
-std::string quotedLine(std::string_view line) {
-    std::string shown;
-    for (char c : line.substr(0, 40)) shown += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-    if (line.size() > 40) shown += "...";
-    return "\"" + shown + "\"";
 }
 
 // The mark list grows or shrinks by `delta` marks: its length and the ExtensionData address.
@@ -154,11 +151,25 @@ std::string chapterLine(std::uint32_t t, ChapterFormat format, const FrameRatePa
     switch (format) {
     case ChapterFormat::Frame:
         return std::to_string(std::uint64_t{t} * rate->N / rate->D / 45);
-    case ChapterFormat::Time:
-        return timeText45(t);
-    default:
+    case ChapterFormat::PTS:
         return std::to_string(t);
+    default:
+        return timeText45(t);
     }
+}
+
+bool lineFormat(ChapterFormat format) {
+    return format == ChapterFormat::PTS || format == ChapterFormat::Frame || format == ChapterFormat::Time;
+}
+
+// The time of a mark on the playlist's axis (unsigned 32-bit arithmetic).
+std::uint32_t playlistTime(const TMPLS& mpls, const TMarkEntry& mark) {
+    const auto& items = mpls.PlayList.PlayItems;
+    std::uint32_t t = mark.mark_time_stamp;
+    if (mark.ref_to_PlayItem_id < items.size()) t -= items[mark.ref_to_PlayItem_id].IN_time;
+    for (std::size_t i = 0; i < std::min<std::size_t>(mark.ref_to_PlayItem_id, items.size()); ++i)
+        t += duration(items[i]);
+    return t;
 }
 
 TMarkEntry entryMark() {
@@ -227,6 +238,8 @@ std::optional<ChapterFormat> chapterFormatFromName(std::string_view name) {
     if (lower == "pts") return ChapterFormat::PTS;
     if (lower == "frame") return ChapterFormat::Frame;
     if (lower == "time") return ChapterFormat::Time;
+    if (lower == "ogm") return ChapterFormat::OGM;
+    if (lower == "xml") return ChapterFormat::XML;
     return std::nullopt;
 }
 
@@ -236,6 +249,10 @@ std::string chapterFileName(const std::string& playlist, ChapterFormat format) {
         return "chapter_" + playlist + "_frame.txt";
     case ChapterFormat::Time:
         return "chapter_" + playlist + "_time.txt";
+    case ChapterFormat::OGM:
+        return "chapter_" + playlist + "_ogm.txt";
+    case ChapterFormat::XML:
+        return "chapter_" + playlist + "_matroska.xml";
     default:
         return "chapter_" + playlist + "_PTS.txt";
     }
@@ -245,14 +262,18 @@ ChapterText chapterText(const TMPLS& mpls, ChapterFormat format) {
     ChapterText result;
     std::optional<FrameRatePair> rate;
     if (!formatReady(mpls, format, rate, result.error)) return result;
-    const auto& items = mpls.PlayList.PlayItems;
-    for (const TMarkEntry& mark : mpls.PlayListMark.marks) {
-        std::uint32_t t = mark.mark_time_stamp;
-        if (mark.ref_to_PlayItem_id < items.size()) t -= items[mark.ref_to_PlayItem_id].IN_time;
-        for (std::size_t i = 0; i < std::min<std::size_t>(mark.ref_to_PlayItem_id, items.size()); ++i)
-            t += duration(items[i]);
-        result.text += chapterLine(t, format, rate ? &*rate : nullptr) + "\r\n";
+    if (lineFormat(format)) {
+        for (const TMarkEntry& mark : mpls.PlayListMark.marks)
+            result.text += chapterLine(playlistTime(mpls, mark), format, rate ? &*rate : nullptr) + "\r\n";
+        return result;
     }
+    std::vector<std::uint32_t> times;
+    for (const TMarkEntry& mark : mpls.PlayListMark.marks)
+        if (mark.mark_type == 1) times.push_back(playlistTime(mpls, mark));
+    if (times.empty())
+        result.error = "The PlayList has no entry-mark to write as a chapter.";
+    else
+        result.text = format == ChapterFormat::OGM ? ogmChapterText(times) : xmlChapterText(times);
     return result;
 }
 
@@ -260,15 +281,18 @@ ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterForm
     ChapterImport result;
     if (fileText.substr(0, 3) == "\xEF\xBB\xBF") fileText.remove_prefix(3); // a UTF-8 byte-order mark
     std::vector<std::string_view> lines;
-    for (std::size_t start = 0; start < fileText.size();) {
-        std::size_t end = fileText.find('\n', start);
-        if (end == std::string_view::npos) end = fileText.size();
-        std::string_view line = fileText.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
-    if (lines.empty()) return result;
+    if (lineFormat(format)) {
+        for (std::size_t start = 0; start < fileText.size();) {
+            std::size_t end = fileText.find('\n', start);
+            if (end == std::string_view::npos) end = fileText.size();
+            std::string_view line = fileText.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            lines.push_back(line);
+            start = end + 1;
+        }
+        if (lines.empty()) return result;
+    } else if (fileText.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        return result;
     const auto& items = mpls.PlayList.PlayItems;
     if (items.empty()) {
         result.error = "The PlayList has no PlayItem to put chapters on.";
@@ -277,9 +301,10 @@ ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterForm
     std::optional<FrameRatePair> rate;
     if (!formatReady(mpls, format, rate, result.error)) return result;
 
-    // Every line must read in the chosen format; the others are refused by their number.
     // Frames and milliseconds are coarser than ticks: a line that reads as a PlayItem start
-    // written in the format is that start, not a point a few ticks before it.
+    // written in the format is that start, not a point a few ticks before it. OGM and XML files
+    // may come from other programs' millisecond times: any point in the millisecond before a
+    // start is that start.
     const FrameRatePair* ratePair = rate ? &*rate : nullptr;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> starts; // read back, exact
     std::uint64_t start = 0;
@@ -287,26 +312,48 @@ ChapterImport importChapters(TMPLS& mpls, std::string_view fileText, ChapterForm
         start += duration(items[i]);
         if (start > 0xFFFFFFFFull) break;
         const auto exact = static_cast<std::uint32_t>(start);
-        if (const auto back = chapterTime(chapterLine(exact, format, ratePair), format, ratePair))
+        if (!lineFormat(format))
+            starts.emplace_back(exact, exact);
+        else if (const auto back = chapterTime(chapterLine(exact, format, ratePair), format, ratePair))
             starts.emplace_back(*back, exact);
     }
+    auto atStart = [&](std::uint32_t t) {
+        const auto found = std::find_if(starts.begin(), starts.end(), [&](const auto& entry) {
+            return lineFormat(format) ? entry.first == t : t <= entry.first && entry.first - t < 45;
+        });
+        return found != starts.end() ? found->second : t;
+    };
+
     std::vector<std::uint32_t> times;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (auto t = chapterTime(lines[i], format, ratePair)) {
-            const auto found = std::find_if(starts.begin(), starts.end(),
-                                            [&](const auto& entry) { return entry.first == *t; });
-            if (found != starts.end()) t = found->second;
-            times.push_back(*t);
-        } else
-            result.refused.push_back("Line " + std::to_string(i + 1) + " refused, not a " +
-                                     formatWord(format) + ": " + quotedLine(lines[i]));
+    if (lineFormat(format)) {
+        // Every line must read in the chosen format; the others are refused by their number.
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (const auto t = chapterTime(lines[i], format, ratePair))
+                times.push_back(*t);
+            else
+                result.refused.push_back("Line " + std::to_string(i + 1) + " refused, not a " +
+                                         formatWord(format) + ": " + quotedChapterLine(lines[i]));
+        }
+    } else {
+        ChapterPoints points =
+            format == ChapterFormat::OGM ? readOgmChapters(fileText) : readXmlChapters(fileText);
+        result.refused = std::move(points.refused);
+        if (!points.error.empty()) {
+            result.error = points.error + " Nothing changed.";
+            return result;
+        }
+        times = std::move(points.times);
+        result.names = std::move(points.names);
     }
+    for (auto& t : times) t = atStart(t);
     if (times.empty()) {
-        result.error = "No line of the chapter file is a " + formatWord(format) + "; nothing changed.";
+        result.error = "No " + std::string(lineFormat(format) ? "line" : "chapter") +
+                       " of the chapter file is a " + formatWord(format) + "; nothing changed.";
         return result;
     }
     if (times.size() > 0xFFFF) {
         result.error = "Too many chapters: " + std::to_string(times.size()) + ".";
+        result.names.clear();
         return result;
     }
 

@@ -154,7 +154,7 @@ void clampOptions(Options& options) {
     choice(options.WindowState, 3, defaults.WindowState);
     choice(options.BackupMode, 3, defaults.BackupMode);
     choice(options.Region, 3, defaults.Region);
-    choice(options.ChapterFormat, 3, defaults.ChapterFormat);
+    choice(options.ChapterFormat, 5, defaults.ChapterFormat);
     choice(options.ProgramFormat, 2, defaults.ProgramFormat);
     // A window no screen could show, or one too small to use, is not restored as stored.
     options.Width = std::clamp(options.Width, MinWindowSize, MaxWindowExtent);

@@ -37,7 +37,7 @@ struct Options {
     int PlayListHeight = 240;
     int SubPathHeight = 120;
     int PlayListMarkHeight = 140;
-    int ChapterFormat = 0; // 0 PTS, 1 Frame, 2 Time
+    int ChapterFormat = 0; // 0 PTS, 1 Frame, 2 Time, 3 OGM, 4 Matroska XML
     int ProgramFormat = 0; // 0 .lst, 1 .bin
     bool SavePES = false;
     bool SaveSUP = true;

@@ -534,6 +534,23 @@ private slots:
         };
         control<QToolButton>("bbLoadChap")->click();
         QCOMPARE(grid("sgPlayListMark")->dataRows(), 2);
+
+        // Matroska XML: an .xml file, read back to the same marks.
+        m_window->session().options.ChapterFormat = 4;
+        const auto marks = mpls().PlayListMark.marks;
+        QString filter;
+        page()->chooseChapterFile = [&](bool save, const QString&, const QString& start, const QString& f) {
+            proposed = QFileInfo(start).fileName();
+            filter = f;
+            return save ? out : out + QStringLiteral(".xml");
+        };
+        control<QToolButton>("bbSaveChap")->click();
+        QCOMPARE(proposed, QStringLiteral("chapter_00000_matroska.xml"));
+        QCOMPARE(filter, QStringLiteral("XML (*.xml)"));
+        QVERIFY(fileBytes(out + QStringLiteral(".xml")).contains("<ChapterTimeStart>00:00:01.000000000<"));
+        mpls().PlayListMark.marks[1].mark_time_stamp += 90000;
+        control<QToolButton>("bbLoadChap")->click();
+        QVERIFY(mpls().PlayListMark.marks == marks);
     }
 
     void doubleClickChoosesTheClip() {

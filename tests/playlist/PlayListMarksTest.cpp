@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "playlist/ChapterFiles.h"
 #include "playlist/PlayListMarks.h"
 #include "playlist/PlayListReader.h"
 #include "playlist/PlayListTestUtil.h"
@@ -136,7 +137,8 @@ TEST(PlayListMarks, LoadingFindsThePlayItem) {
 
 TEST(PlayListMarks, ChapterFilesComeBack) {
     for (std::uint8_t rate : {1, 2, 3, 4, 6, 7})
-        for (ChapterFormat format : {ChapterFormat::PTS, ChapterFormat::Frame, ChapterFormat::Time}) {
+        for (ChapterFormat format : {ChapterFormat::PTS, ChapterFormat::Frame, ChapterFormat::Time,
+                                     ChapterFormat::OGM, ChapterFormat::XML}) {
             SCOPED_TRACE(std::to_string(rate) + " " + std::to_string(static_cast<int>(format)));
             TMPLS mpls = threeItems(rate);
             // Whole milliseconds on frame boundaries of every rate: 0 s, 10 s, 21 s, 50 s.
@@ -160,7 +162,8 @@ TEST(PlayListMarks, ChapterFilesComeBack) {
 
 TEST(PlayListMarks, ChaptersAtPlayItemStartsComeBackOnTheirPlayItem) {
     for (std::uint8_t rate : {1, 2, 3, 4, 6, 7})
-        for (ChapterFormat format : {ChapterFormat::PTS, ChapterFormat::Frame, ChapterFormat::Time}) {
+        for (ChapterFormat format : {ChapterFormat::PTS, ChapterFormat::Frame, ChapterFormat::Time,
+                                     ChapterFormat::OGM, ChapterFormat::XML}) {
             SCOPED_TRACE(std::to_string(rate) + " " + std::to_string(static_cast<int>(format)));
             TMPLS mpls = threeItems(rate);
             // Durations that are neither whole frames nor whole milliseconds.
@@ -271,6 +274,144 @@ TEST(PlayListMarks, RealPlaylistChaptersRoundTrip) {
     for (std::size_t i = 0; i < mpls.PlayListMark.marks.size(); ++i)
         EXPECT_EQ(mpls.PlayListMark.marks[i].mark_time_stamp, before.PlayListMark.marks[i].mark_time_stamp)
             << i;
+}
+
+TEST(PlayListMarks, OgmAndXmlOfARealPlaylist) {
+    PlsReadResult read =
+        readPlayList(readPlaylistSample("bdpl-disc1-00002-subpath-17marks.mpls"), "00002.mpls");
+    ASSERT_EQ(read.status, ReadStatus::Ok);
+    TMPLS mpls = read.mpls;
+    // A link point is no chapter of these formats.
+    mpls.PlayListMark.marks.push_back({0, 2, 1, 300000000, 0xFFFF, 0});
+    layOut(mpls);
+    const std::string ogm = chapterText(mpls, ChapterFormat::OGM).text;
+    const std::string xml = chapterText(mpls, ChapterFormat::XML).text;
+    // Mark 6 is the start of PlayItem 1, 70878307 ticks (1575.073488... s) in.
+    EXPECT_EQ(ogm.substr(0, 50), "CHAPTER01=00:00:00.000\r\nCHAPTER01NAME=Chapter 01\r\n");
+    EXPECT_NE(ogm.find("\r\nCHAPTER07=00:26:15.073\r\nCHAPTER07NAME=Chapter 07\r\n"), std::string::npos);
+    EXPECT_EQ(ogm.find("CHAPTER18"), std::string::npos);
+    EXPECT_NE(xml.find("<ChapterTimeStart>00:26:15.073488889</ChapterTimeStart>"), std::string::npos);
+    EXPECT_NE(xml.find("<ChapterString>Chapter 17</ChapterString>"), std::string::npos);
+    for (ChapterFormat format : {ChapterFormat::OGM, ChapterFormat::XML}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        TMPLS back = mpls;
+        const ChapterImport result = importChapters(back, chapterText(mpls, format).text, format);
+        ASSERT_TRUE(result.changed) << result.error;
+        EXPECT_TRUE(result.refused.empty());
+        ASSERT_EQ(back.PlayListMark.marks.size(), 17u);
+        EXPECT_EQ(result.names[16], "Chapter 17");
+        for (std::size_t i = 0; i < 17; ++i) {
+            const TMarkEntry& was = mpls.PlayListMark.marks[i];
+            const TMarkEntry& is = back.PlayListMark.marks[i];
+            EXPECT_EQ(is.ref_to_PlayItem_id, was.ref_to_PlayItem_id) << i;
+            if (format == ChapterFormat::XML)
+                EXPECT_EQ(is.mark_time_stamp, was.mark_time_stamp) << i;
+            else
+                EXPECT_NEAR(is.mark_time_stamp, was.mark_time_stamp, 44) << i;
+        }
+        expectWritable(back);
+    }
+    TMPLS links = mpls;
+    links.PlayListMark.marks = {{0, 2, 0, 188955000, 0xFFFF, 0}};
+    EXPECT_FALSE(chapterText(links, ChapterFormat::XML).error.empty());
+}
+
+TEST(PlayListMarks, OgmAndXmlFilesThatDoNotRead) {
+    struct Case {
+        ChapterFormat format;
+        std::string text;
+        std::string error;                // part of the message; empty: the file reads
+        std::vector<std::string> refused; // with a readable file
+        std::vector<std::string> names;
+    };
+    const std::string head =
+        "<?xml version=\"1.0\"?>\r\n<!DOCTYPE Chapters SYSTEM \"matroskachapters.dtd\">\r\n";
+    const Case cases[] = {
+        {ChapterFormat::OGM,
+         "\xEF\xBB\xBF"
+         "chapter01 = 00:00:01.000\r\n\r\nCHAPTER01NAME=Intro\r\nfoo\r\nCHAPTER02=1:2:3\r\n"
+         "CHAPTER01=00:00:02.000\r\nCHAPTER03NAME=x\r\nCHAPTER04=30:00:00.000\r\nCHAPTER05NAME=y\r\n"
+         "CHAPTER05=0:00:01.0000004\r\n",
+         "",
+         {"Line 4 refused, not CHAPTERnn=hh:mm:ss.mmm or CHAPTERnnNAME=...: \"foo\"",
+          "Line 5 refused, not a time (hh:mm:ss.mmm) of at most 26:30:43: \"1:2:3\"",
+          "Line 6 refused, chapter 01 is given twice: \"CHAPTER01=00:00:02.000\"",
+          "Line 8 refused, not a time (hh:mm:ss.mmm) of at most 26:30:43: \"30:00:00.000\"",
+          "Chapter 03 refused, it has a name but no time"},
+         {"Intro", "y"}},
+        {ChapterFormat::XML,
+         head + "<Chapters>\r\n <!-- c --><EditionEntry><EditionUID>7</EditionUID>\r\n"
+                "  <ChapterAtom><ChapterUID>1</ChapterUID><ChapterTimeStart> 0:00:01 </ChapterTimeStart>\r\n"
+                "   <ChapterDisplay><ChapterString>A &amp; B &lt;&gt; "
+                "&quot;&apos;&#233;</ChapterString></ChapterDisplay>\r\n"
+                "   <ChapterAtom><ChapterTimeStart>00:00:09.000</ChapterTimeStart></ChapterAtom>\r\n"
+                "  </ChapterAtom>\r\n"
+                "  <ChapterAtom><ChapterDisplay><ChapterString>no "
+                "time</ChapterString></ChapterDisplay></ChapterAtom>\r\n"
+                "  <ChapterAtom><ChapterTimeStart>27:00:00.000</ChapterTimeStart></ChapterAtom>\r\n"
+                "  <ChapterAtom><ChapterTimeStart>00:00:01.000000022</ChapterTimeStart></ChapterAtom>\r\n"
+                " </EditionEntry>\r\n"
+                " <EditionEntry><ChapterAtom><ChapterTimeStart>00:00:05.000</ChapterTimeStart></ChapterAtom>"
+                "</EditionEntry>\r\n</Chapters>\r\n",
+         "",
+         {"ChapterAtom at line 9 refused, it has no ChapterTimeStart",
+          "ChapterAtom at line 10 refused, not a time (hh:mm:ss.mmm) of at most 26:30:43: \"27:00:00.000\""},
+         {"A & B <> \"'\xC3\xA9", ""}},
+        {ChapterFormat::XML,
+         "CHAPTER01=00:00:00.000\n",
+         "not well-formed (invalid token) at line 1, column 10",
+         {},
+         {}},
+        {ChapterFormat::XML,
+         head + "<Chapters><EditionEntry>\n</Chapters>",
+         "mismatched tag at line 4",
+         {},
+         {}},
+        {ChapterFormat::XML, head + "<Chapters><EditionEntry><ChapterAtom>", "at line 3", {}, {}},
+        {ChapterFormat::XML, "<Tags><Chapters/></Tags>", "the root element is <Tags>", {}, {}},
+        {ChapterFormat::XML, "<Chapters/>", "no EditionEntry", {}, {}},
+        {ChapterFormat::XML, head + "<Chapters><EditionEntry/></Chapters>", "No chapter", {}, {}},
+        {ChapterFormat::XML,
+         head + "<Chapters><EditionEntry><ChapterAtom><ChapterTimeStart>00:00:01</ChapterTimeStart>\n"
+                "<ChapterDisplay><ChapterString>&nbsp;</ChapterString></ChapterDisplay></ChapterAtom>"
+                "</EditionEntry></Chapters>",
+         "Unknown entity &nbsp; at line 4",
+         {},
+         {}},
+        {ChapterFormat::XML, "<Chapters>&bad;</Chapters>", "undefined entity at line 1", {}, {}},
+        {ChapterFormat::OGM, "[Chapters]\nfoo\n", "No chapter", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TMPLS mpls = threeItems();
+        mpls.PlayListMark.marks = {{0, 1, 1, 900000 + 45000, 0xFFFF, 0}};
+        layOut(mpls);
+        const TMPLS before = mpls;
+        const ChapterImport result = importChapters(mpls, c.text, c.format);
+        if (!c.error.empty()) {
+            EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
+            EXPECT_FALSE(result.changed);
+            EXPECT_TRUE(mpls == before);
+            continue;
+        }
+        ASSERT_TRUE(result.changed) << result.error;
+        EXPECT_EQ(result.refused, c.refused);
+        EXPECT_EQ(result.names, c.names);
+        // Two chapters one second in (the second 22 ns or 0.4 us later: the same tick).
+        ASSERT_EQ(mpls.PlayListMark.marks.size(), 2u);
+        for (const TMarkEntry& mark : mpls.PlayListMark.marks)
+            EXPECT_EQ(mark.mark_time_stamp, 45000u + 45000);
+        expectWritable(mpls);
+    }
+    for (ChapterFormat format : {ChapterFormat::OGM, ChapterFormat::XML}) {
+        TMPLS mpls = threeItems();
+        const ChapterImport blank = importChapters(mpls, " \r\n\t\n", format);
+        EXPECT_FALSE(blank.changed);
+        EXPECT_TRUE(blank.error.empty());
+    }
+    EXPECT_EQ(clockTicks("26:30:43.717666667"), 0xFFFFFFFFull);
+    EXPECT_FALSE(clockTicks("00:00:00."));
+    EXPECT_FALSE(clockTicks("00:00:00.0000000001"));
 }
 
 } // namespace

@@ -25,6 +25,19 @@ expect_status 0 "$CLI" chapters export "$ROOT/tests/data/playlist/bdpl-disc5-000
 printf 'MPLS0400' > "$TMP/v4.mpls"
 expect_status 1 "$CLI" chapters export "$TMP/v4.mpls" --format pts
 expect_err "Invalid format: "
+# ogm and xml: the entry-marks, read back onto the same marks; a broken XML file changes nothing
+expect_status 0 "$CLI" chapters export "$P" --format ogm -o "$TMP/chapters_ogm.txt"
+grep -q "^CHAPTER17NAME=Chapter 17.$" "$TMP/chapters_ogm.txt" || fail "chapters export ogm: no CHAPTER17NAME"
+expect_status 0 "$CLI" chapters import "$P" "$TMP/chapters_ogm.txt" --format OGM -o "$TMP/ogm.mpls"
+expect_status 0 "$CLI" chapters export "$P" --format xml -o "$TMP/chapters.xml"
+grep -q "<ChapterTimeStart>00:05:42.550533333</ChapterTimeStart>" "$TMP/chapters.xml" ||
+  fail "chapters export xml: no nanosecond time 00:05:42.550533333"
+expect_status 0 "$CLI" chapters import "$P" "$TMP/chapters.xml" --format xml -o "$TMP/xml.mpls"
+cmp -s "$P" "$TMP/xml.mpls" || fail "chapters import of the exported XML changed the playlist"
+printf '<Chapters>\n<EditionEntry>\n</Chapters>\n' >"$TMP/broken.xml"
+expect_status 1 "$CLI" chapters import "$P" "$TMP/broken.xml" --format xml -o "$TMP/broken.mpls"
+expect_err "mismatched tag at line 3"
+[ -f "$TMP/broken.mpls" ] && fail "chapters import of a broken XML file wrote a playlist"
 expect_status 2 "$CLI" chapters export "$P" --format seconds
 expect_status 2 "$CLI" chapters import "$P" "$TMP/one.txt" --format pts -o "$P"
 
