@@ -3,23 +3,11 @@
 #include <algorithm>
 
 #include "io/TextUtil.h"
+#include "json/JsonDiff.h"
 
 namespace corvane::json::in {
 
 namespace {
-
-std::string escapeKey(std::string_view key) {
-    std::string out;
-    for (char c : key) {
-        if (c == '~')
-            out += "~0";
-        else if (c == '/')
-            out += "~1";
-        else
-            out += c;
-    }
-    return out;
-}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -84,7 +72,7 @@ Object::Object(const nlohmann::json& value, std::string pointer)
 }
 
 std::string Object::at(std::string_view key) const {
-    return pointer_ + "/" + escapeKey(key);
+    return appendPointer(pointer_, key);
 }
 
 const nlohmann::json* Object::find(std::string_view key) {
