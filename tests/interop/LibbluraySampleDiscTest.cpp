@@ -1,21 +1,46 @@
 // The bundled sample disc as libbluray's public API reads it: its titles, the feature's
-// chapters, streams and clips, and the angle playlist.
+// chapters, streams and clips, the angle playlist, and the top menu as its IG decoder draws
+// and navigates it.
 
 #include <gtest/gtest.h>
 
 #include <libbluray/bluray.h>
+#include <libbluray/keys.h>
+#include <libbluray/overlay.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(LibbluraySampleDisc, TitlesAndPlaylists) {
+// The disc has a BD-J title, so opening it makes libbluray load a Java VM to see whether it
+// could run it; the VM leaks from its own initialisers. A Java home that does not exist stops
+// the search before any VM is loaded.
+BLURAY* openSampleDisc() {
     // libbluray wants the folder that holds BDMV.
     const fs::path disc = fs::path(CORVANE_SAMPLE_DISC).parent_path();
-    BLURAY* bd = bd_open(disc.string().c_str(), nullptr);
+    const std::string noJava = (fs::temp_directory_path() / "corvane-no-java").string();
+    ::setenv("JAVA_HOME", noJava.c_str(), 1);
+    BLURAY* bd = bd_init();
+    if (!bd) return nullptr;
+    bd_set_player_setting_str(bd, BLURAY_PLAYER_JAVA_HOME, noJava.c_str());
+    if (bd_open_disc(bd, disc.string().c_str(), nullptr) != 1) {
+        bd_close(bd);
+        return nullptr;
+    }
+    return bd;
+}
+
+TEST(LibbluraySampleDisc, TitlesAndPlaylists) {
+    BLURAY* bd = openSampleDisc();
     ASSERT_NE(bd, nullptr);
     const BLURAY_DISC_INFO* info = bd_get_disc_info(bd);
     ASSERT_NE(info, nullptr);
@@ -44,6 +69,61 @@ TEST(LibbluraySampleDisc, TitlesAndPlaylists) {
     EXPECT_EQ(angles->angle_count, 2u);
     bd_free_title_info(angles);
 
+    bd_close(bd);
+}
+
+// The IG plane as libbluray draws it: each object drawn, by position, in order.
+struct Drawn {
+    std::vector<std::pair<int, int>> at;
+    std::vector<std::uint32_t> sounds;
+};
+
+void overlay(void* handle, const BD_OVERLAY* ov) {
+    if (ov && ov->plane == BD_OVERLAY_IG && ov->cmd == BD_OVERLAY_DRAW)
+        static_cast<Drawn*>(handle)->at.emplace_back(ov->x, ov->y);
+}
+
+// First Play jumps to the Top Menu, which plays the menu playlist: the page's in-effect (the
+// banner in three steps, timed by libbluray's own clock), then its four buttons; Down selects
+// the second with its sound, Enter activates it with the other.
+TEST(LibbluraySampleDisc, TopMenuDrawsAndAnswersKeys) {
+    BLURAY* bd = openSampleDisc();
+    ASSERT_NE(bd, nullptr);
+    Drawn drawn;
+    bd_register_overlay_proc(bd, &drawn, overlay);
+    ASSERT_EQ(bd_play(bd), 1);
+    const std::set<std::pair<int, int>> buttons{{660, 400}, {660, 520}, {660, 640}, {660, 760}};
+    auto pump = [&](int rounds, auto done) {
+        std::vector<unsigned char> buffer(6144);
+        for (int i = 0; i < rounds && !done(); ++i) {
+            BD_EVENT event{};
+            if (bd_read_ext(bd, buffer.data(), static_cast<int>(buffer.size()), &event) < 0) break;
+            for (; event.event != BD_EVENT_NONE; bd_get_event(bd, &event))
+                if (event.event == BD_EVENT_SOUND_EFFECT) drawn.sounds.push_back(event.param);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+    auto buttonsDrawn = [&] {
+        std::set<std::pair<int, int>> seen;
+        for (const auto& at : drawn.at)
+            if (buttons.count(at)) seen.insert(at);
+        return seen == buttons;
+    };
+    pump(1000, buttonsDrawn);
+    ASSERT_TRUE(buttonsDrawn());
+    std::vector<int> bannerRows;
+    for (const auto& [x, y] : drawn.at)
+        if (x == 480) bannerRows.push_back(y);
+    EXPECT_EQ(bannerRows, (std::vector<int>{100, 160, 220}));
+
+    drawn.at.clear();
+    bd_user_input(bd, 0, BD_VK_DOWN);
+    pump(20, [&] { return !drawn.sounds.empty(); });
+    EXPECT_EQ(drawn.sounds, std::vector<std::uint32_t>{0});
+    EXPECT_EQ(drawn.at, (std::vector<std::pair<int, int>>{{660, 400}, {660, 520}}));
+    bd_user_input(bd, 0, BD_VK_ENTER);
+    pump(20, [&] { return drawn.sounds.size() > 1; });
+    EXPECT_EQ(drawn.sounds, (std::vector<std::uint32_t>{0, 1}));
     bd_close(bd);
 }
 

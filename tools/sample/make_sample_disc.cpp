@@ -134,6 +134,7 @@ struct ButtonPlan {
 
 TMenu sampleMenu() {
     TMenu menu = createMenu();
+    menu.IGSc.stream_ui_model = 2; // always-on: a top menu shows without a pop-up key
     menu.IGSc.user_time_out_duration = 0;
     // One palette for everything: the banner carries every colour the buttons use.
     QImage banner(960, 120, QImage::Format_ARGB32);
