@@ -378,6 +378,7 @@ void MainWindow::bReadBDMVClick() {
     m_history->documentReplaced(EditedDocument::Playlist);
     bdmvPage->setReadEnabled(true);
     discPage->clear();
+    if (result.checked) loadDiscMenu();
     if (result.checked && m_session.options.CheckAfterRead) checkDisc();
 }
 
@@ -444,6 +445,10 @@ void MainWindow::bSaveClick() {
 }
 
 void MainWindow::bLoadToMenuClick(int pid) {
+    loadMenuStream(m_session.clpiName, static_cast<std::uint16_t>(pid));
+}
+
+void MainWindow::loadMenuStream(const std::string& clip, std::uint16_t pid) {
     if (m_busy->running() || menuPage->busy().running()) return;
     if (!confirmDiscard({EditedDocument::Menu})) return;
     std::optional<ReadStatus> status;
@@ -451,10 +456,23 @@ void MainWindow::bLoadToMenuClick(int pid) {
     {
         // The extraction and the read pump events; the menu is replaced at the end.
         const BusyGuard::Operation operation(menuPage->busy());
-        status = loadStreamToMenu(m_session, static_cast<std::uint16_t>(pid), &compositions);
+        status = loadStreamToMenu(m_session, clip, pid, &compositions);
     }
     if (status && menuPage->menuRead(*status))
         menuPage->showCompositions(QString::fromStdString(streamMenuFile()), compositions, 0);
+}
+
+// After a read, the disc's menu on the Menu page (a menu there with edits stays), as "-> Menu"
+// of its clip would load it; the page on show stays. A menu clip of more than 64 MiB (a long
+// background) is left for "-> Menu".
+void MainWindow::loadDiscMenu() {
+    constexpr std::int64_t MaxMenuClip = std::int64_t{64} << 20;
+    if (m_history->isModified(EditedDocument::Menu) || menuPage->busy().running()) return;
+    const std::optional<MenuStream> found = findMenuStream(m_session, MaxMenuClip);
+    if (!found) return;
+    QWidget* shown = PageControl->currentWidget();
+    loadMenuStream(found->clip, found->pid);
+    PageControl->setCurrentWidget(shown);
 }
 
 void MainWindow::bFindClick() {

@@ -80,6 +80,8 @@ public:
     // "-> Menu" on the CLIPINF page: the IG stream `pid` of the clip's m2ts is extracted
     // into the temporary "Corvane_MENU.tmp" and read into the Menu page.
     void bLoadToMenuClick(int pid);
+    void loadDiscMenu();
+    void loadMenuStream(const std::string& clip, std::uint16_t pid);
     // Opens playlist `name` on the PLAYLIST page from another page: reads it when it is not
     // the one in memory (with `read` false, only as the picker's choice does under Auto Read),
     // then selects its PlayItem `playItem` when one is named. Nothing when the folder has no

@@ -24,5 +24,18 @@ std::string streamMenuFile();
 // `compositions` receives the list of the stream's compositions.
 std::optional<ReadStatus> loadStreamToMenu(Session& session, std::uint16_t pid,
                                            std::vector<CompositionEntry>* compositions = nullptr);
+// The same from the m2ts of `clip`, which need not be the clip read.
+std::optional<ReadStatus> loadStreamToMenu(Session& session, const std::string& clip, std::uint16_t pid,
+                                           std::vector<CompositionEntry>* compositions = nullptr);
+
+// The disc's menu as a first read shows it: the first clip of session.clips whose clip
+// information lists an IG stream and whose stream file holds at most `maxBytes` (a menu
+// with a long background stays for "-> Menu") and whose PMT lists that PID. Files that
+// cannot be read are passed over without a word.
+struct MenuStream {
+    std::string clip;
+    std::uint16_t pid = 0;
+};
+std::optional<MenuStream> findMenuStream(const Session& session, std::int64_t maxBytes);
 
 } // namespace corvane

@@ -228,6 +228,11 @@ private slots:
         };
         QCOMPARE(count("cbPlaylist"), 3);
         QCOMPARE(count("cbClipinf"), 5);
+        QCOMPARE(count("cbBDJO"), 1);
+        // The disc's menu is on the Menu page at once; the BDMV page stays in front.
+        QVERIFY(window.menuPage->hasMenu());
+        QCOMPARE(count("cbPage"), 2);
+        QCOMPARE(window.PageControl->currentWidget(), window.bdmvPage);
         const QTextDocument* log =
             window.statusPage->findChild<MessageLog*>(QStringLiteral("reMessage"))->document();
         for (const char* line :
