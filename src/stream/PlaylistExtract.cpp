@@ -134,6 +134,8 @@ PlaylistPlan planPlaylistExtract(const TMPLS& mpls, const std::string& playlistN
         const TPlayItem& item = items[i];
         if (item.is_multi_angle == 0) continue;
         multiAngle = true;
+        if (item.multi_clip.angles.empty())
+            return refuse("PlayItem " + std::to_string(i) + " is multi-angle but lists no angle");
         if (angle >= item.multi_clip.angles.size())
             return refuse("angle " + std::to_string(angle) + " does not exist in PlayItem " +
                           std::to_string(i) + " (angles 0 to " +

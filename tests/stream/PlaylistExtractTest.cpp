@@ -223,6 +223,10 @@ TEST_F(PlaylistFile, BadInputNamesItAndWritesNothing) {
     angles.PlayList.PlayItems[1].multi_clip.angles.resize(2);
     EXPECT_EQ(planPlaylistExtract(angles, "00800", disc + "/STREAM", 2, {}, out, Options{}).error,
               "angle 2 does not exist in PlayItem 1 (angles 0 to 1)");
+    TMPLS noAngle = angles;
+    noAngle.PlayList.PlayItems[1].multi_clip.angles.clear();
+    EXPECT_EQ(planPlaylistExtract(noAngle, "00800", disc + "/STREAM", 0, {}, out, Options{}).error,
+              "PlayItem 1 is multi-angle but lists no angle");
     // Angle 1 reads that PlayItem's second clip; the others keep their own.
     angles.PlayList.PlayItems[1].multi_clip.angles[1].Clip_Information_file_name = "00003";
     const PlaylistPlan angle1 = planPlaylistExtract(angles, "00800", disc + "/STREAM", 1, {}, out, Options{});
