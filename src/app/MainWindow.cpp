@@ -558,12 +558,20 @@ void MainWindow::progressStart() {
     pExecute->hide();
     pRegisters->hide();
     progressBar->setValue(0);
+    progressBar->setFormat(QStringLiteral("%p%"));
     progressBar->show();
     bCancel->setEnabled(true);
 }
 
 void MainWindow::progress(int percent, const std::string&) {
     progressBar->setValue(qBound(0, percent, 100));
+}
+
+void MainWindow::packetProgress(const ProgressReport& report) {
+    progressBar->setValue(qBound(0, report.percent, 100));
+    progressBar->setFormat(QStringLiteral("%p%   %1 MB/s   %2 left")
+                               .arg(report.megabytesPerSecond, 0, 'f', 1)
+                               .arg(QString::fromStdString(longTimeText(report.remaining))));
 }
 
 void MainWindow::progressEnd() {

@@ -120,6 +120,8 @@ public:
     void pumpEvents() override;
     void progressStart() override;
     void progress(int percent, const std::string& text) override;
+    // A packet walk: the bar shows the percent, the speed and the time left.
+    void packetProgress(const ProgressReport& report) override;
     void progressEnd() override;
 
     // Asks before a cancel once cancelling needs a confirmation; a box by default.

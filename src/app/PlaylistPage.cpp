@@ -22,6 +22,7 @@
 #include "app/BdmvPageHelpers.h"
 #include "app/ExtDatDialog.h"
 #include "app/PickerRow.h"
+#include "app/PlaylistExtractDialog.h"
 #include "app/PlaylistPageGrid.h"
 #include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListEdit.h"
@@ -53,6 +54,9 @@ PlaylistPage::PlaylistPage(Session& session, EditHistory& history, QWidget* pare
     bReadPL->setObjectName(QStringLiteral("bReadPL"));
     bReadPL->setToolTip(QStringLiteral("Read the selected playlist"));
     bReadPL->setEnabled(false);
+    bExtractPL = new QPushButton(QStringLiteral("Extract…"), this);
+    bExtractPL->setObjectName(QStringLiteral("bExtractPL"));
+    bExtractPL->setToolTip(QStringLiteral("Extract streams of the playlist across its PlayItems"));
     lMExtDat = new QLabel(this);
     lMExtDat->setObjectName(QStringLiteral("lMExtDat"));
     bMExtDatEdit = new QPushButton(QStringLiteral("ExtensionData"), this);
@@ -78,6 +82,7 @@ PlaylistPage::PlaylistPage(Session& session, EditHistory& history, QWidget* pare
     groupSplitter->setStretchFactor(2, 1);
 
     auto* top = pickerRow(this, QStringLiteral("PlayList"), cbPlaylist, bReadPL);
+    top->insertWidget(3, bExtractPL);
     top->addWidget(lMExtDat);
     top->addWidget(bMExtDatEdit);
     // In a small window the groups keep their least heights and scroll.
@@ -98,6 +103,7 @@ PlaylistPage::PlaylistPage(Session& session, EditHistory& history, QWidget* pare
                                      QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::Yes) == QMessageBox::Yes;
     };
+    runExtractDialog = [](PlaylistExtractDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
     chooseChapterFile = [this](bool save, const QString& title, const QString& proposed,
                                const QString& filter) {
         return save ? QFileDialog::getSaveFileName(this, title, proposed, filter)
@@ -204,6 +210,7 @@ void PlaylistPage::clearPage() {
         control->setEnabled(false);
     for (QCheckBox* box : cbUO) box->setEnabled(false);
     setMarkEditorsEnabled(false);
+    bExtractPL->setEnabled(false);
 }
 
 void PlaylistPage::showPlayList() {
@@ -240,6 +247,7 @@ void PlaylistPage::showPlayList() {
     fillSubPaths(0);
     fillMarks(0);
     lMExtDat->setText(qs(ExtDatCap(m_session.mpls.ExtensionData)));
+    updateExtractEnabled();
 }
 
 void PlaylistPage::redrawKeepingPlace() {
@@ -398,6 +406,7 @@ void PlaylistPage::editInTime(int row, const QString& text) {
 
 void PlaylistPage::connectControls() {
     connect(bReadPL, &QPushButton::clicked, this, &PlaylistPage::bReadPLClick);
+    connect(bExtractPL, &QPushButton::clicked, this, &PlaylistPage::bExtractPLClick);
     connect(cbPlaylist, &QComboBox::activated, this, &PlaylistPage::cbPlaylistChange);
     connect(cbPlaylist, &QComboBox::currentTextChanged, this, &PlaylistPage::chosenNameChanged);
     connect(bMExtDatEdit, &QPushButton::clicked, this, &PlaylistPage::bMExtDatEditClick);

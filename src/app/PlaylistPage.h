@@ -31,6 +31,7 @@ struct Session;
 class EditHistory;
 class EditScope;
 struct TStreamEntry;
+class PlaylistExtractDialog;
 class PlaylistGrid;
 class TfExtDat;
 class THexEdit;
@@ -82,6 +83,11 @@ public:
     void bbSaveChapClick();
     void bbLoadChapClick();
     void bMExtDatEditClick();
+    // Extract…: the dialog, then the chosen streams of the playlist in memory across its
+    // PlayItems into the dialog's folder, with the chapters.
+    void bExtractPLClick();
+    // An extraction is running (its events are being served).
+    bool extracting() const { return m_extracting; }
     // The pop-up menu's two modes of sgPLitem and sgSubPlayItem.
     void setGridEditable(PlaylistGrid* grid, bool editable);
 
@@ -90,6 +96,9 @@ public:
     // The chapter file dialogs: (save?, title, proposed path, filter) → path, empty on cancel.
     std::function<QString(bool save, const QString& title, const QString& proposed, const QString& filter)>
         chooseChapterFile;
+
+    // Shows the Extract dialog; true on OK. The dialog's own loop by default.
+    std::function<bool(PlaylistExtractDialog& dialog)> runExtractDialog;
 
     // The playlist chosen in the picker; choose() picks `name` (false when the folder has none such).
     QString chosenName() const;
@@ -101,6 +110,7 @@ public:
 private:
     QComboBox* cbPlaylist;
     QPushButton* bReadPL;
+    QPushButton* bExtractPL;
 
     QGroupBox* gbAppInfo;
     QComboBox* cbAIpbt;
@@ -227,6 +237,9 @@ private:
     void getmarktime(TIntEdit* edited);
     QString chapterStartFolder(bool open) const;
 
+    // PlaylistPageExtract.cpp
+    void updateExtractEnabled();
+
     // The UHD attributes of a video entry, laid over the "attrib" cell after the video pickers.
     QComboBox* m_coDynRange = nullptr;   // "coDynRange": dynamic_range_type
     QComboBox* m_coColSpace = nullptr;   // "coColSpace": color_space
@@ -238,6 +251,7 @@ private:
     EditHistory& m_history;
     TfExtDat* m_extDat = nullptr;
     bool m_filling = false;
+    bool m_extracting = false;
     int m_list = 0; // the STN list selected in sgSTN
     PlaylistGrid* m_popupGrid = nullptr;
 };

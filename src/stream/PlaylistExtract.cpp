@@ -7,6 +7,7 @@
 
 #include "io/FileIO.h"
 #include "io/TextUtil.h"
+#include "playlist/PlayListDisplay.h"
 #include "playlist/PlayListMarks.h"
 
 namespace corvane {
@@ -17,11 +18,12 @@ struct KindName {
     StnKind kind;
     std::string_view name;
     std::string_view plural; // in "(2 audio streams)"
+    StnList list;            // the column of the STN grid
 };
-constexpr std::array<KindName, 4> KindNames{{{StnKind::Video, "video", "video"},
-                                             {StnKind::Audio, "audio", "audio"},
-                                             {StnKind::PG, "pg", "PG"},
-                                             {StnKind::IG, "ig", "IG"}}};
+constexpr std::array<KindName, 4> KindNames{{{StnKind::Video, "video", "video", ListPrimaryVideo},
+                                             {StnKind::Audio, "audio", "audio", ListPrimaryAudio},
+                                             {StnKind::PG, "pg", "PG", ListPG},
+                                             {StnKind::IG, "ig", "IG", ListIG}}};
 
 const std::vector<TStreamEntry>& entriesOf(const TSTN& stn, StnKind kind) {
     switch (kind) {
@@ -88,6 +90,30 @@ std::string stnChoiceText(const StnChoice& choice) {
     return {};
 }
 
+std::vector<StnStream> stnStreams(const TPlayItem& item) {
+    std::vector<StnStream> streams;
+    for (const KindName& k : KindNames) {
+        const auto& entries = entriesOf(item.STN, k.kind);
+        for (std::size_t n = 1; n <= entries.size(); ++n) {
+            const TStreamEntry& entry = entries[n - 1];
+            streams.push_back(
+                {{k.kind, n}, codingOf(entry), attributeText(entry, k.list), entry.stream_type == 1});
+        }
+    }
+    return streams;
+}
+
+std::size_t playlistAngleCount(const TMPLS& mpls) {
+    std::size_t count = 0;
+    bool multiAngle = false;
+    for (const TPlayItem& item : mpls.PlayList.PlayItems) {
+        if (item.is_multi_angle == 0) continue;
+        count = multiAngle ? std::min(count, item.multi_clip.angles.size()) : item.multi_clip.angles.size();
+        multiAngle = true;
+    }
+    return count;
+}
+
 PlaylistPlan planPlaylistExtract(const TMPLS& mpls, const std::string& playlistName,
                                  const std::string& streamFolder, std::size_t angle,
                                  std::span<const StnChoice> choices, const std::string& outFolder,
@@ -108,6 +134,8 @@ PlaylistPlan planPlaylistExtract(const TMPLS& mpls, const std::string& playlistN
         const TPlayItem& item = items[i];
         if (item.is_multi_angle == 0) continue;
         multiAngle = true;
+        if (item.multi_clip.angles.empty())
+            return refuse("PlayItem " + std::to_string(i) + " is multi-angle but lists no angle");
         if (angle >= item.multi_clip.angles.size())
             return refuse("angle " + std::to_string(angle) + " does not exist in PlayItem " +
                           std::to_string(i) + " (angles 0 to " +

@@ -44,6 +44,20 @@ struct StnChoice {
 std::optional<StnChoice> parseStnChoice(std::string_view text);
 std::string stnChoiceText(const StnChoice& choice);
 
+// One entry of a PlayItem's STN as the extraction offers it.
+struct StnStream {
+    StnChoice choice;
+    TStreamCodingInfo info; // PID in the main clip, coding and language
+    std::string attributes; // the entry's attributes as the STN grid shows them
+    bool inClip = false;    // the PlayItem's clip carries it (not a sub path): it can be extracted
+};
+// The video, audio, PG and IG entries of `item`'s STN, in that order, numbered as the
+// choices of planPlaylistExtract.
+std::vector<StnStream> stnStreams(const TPlayItem& item);
+// The angles every multi-angle PlayItem of `mpls` has: the angle may be chosen from 0 to
+// one less; 0 when no PlayItem is multi-angle.
+std::size_t playlistAngleCount(const TMPLS& mpls);
+
 // One PlayItem's part: its clip's stream and cut, and the PID of each chosen stream.
 struct PlaylistPiece {
     std::string m2tsPath;

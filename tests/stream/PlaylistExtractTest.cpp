@@ -165,6 +165,42 @@ TEST_F(PlaylistFile, EqualsTheClipsCutByPts) {
     EXPECT_EQ(std::string(chapters->begin(), chapters->end()), "00:00:00.000\r\n00:00:00.700\r\n");
 }
 
+TEST_F(PlaylistFile, StnStreamsAreTheChoicesThePlanTakes) {
+    // The second PlayItem's audio entry has its own PID; the plan follows the same numbers.
+    const std::vector<StnStream> streams = stnStreams(mpls.PlayList.PlayItems[1]);
+    ASSERT_EQ(streams.size(), 2u);
+    EXPECT_EQ(streams[0].choice, (StnChoice{StnKind::Video, 1}));
+    EXPECT_EQ(streams[1].choice, (StnChoice{StnKind::Audio, 1}));
+    EXPECT_EQ(streams[1].info.stream_PID, 0x1101);
+    EXPECT_EQ(streams[1].info.language_code, "eng");
+    EXPECT_TRUE(streams[1].inClip);
+    std::vector<StnChoice> choices;
+    for (const StnStream& stream : streams) choices.push_back(stream.choice);
+    const PlaylistPlan plan =
+        planPlaylistExtract(mpls, "00800", disc + "/STREAM", 0, choices, (dir / "out").string(), Options{});
+    ASSERT_EQ(plan.error, "");
+    EXPECT_EQ(plan.pieces[1].pids, (std::vector<std::uint16_t>{0x1011, 0x1101}));
+
+    // An entry of a sub path is listed, numbered in its list, and not offered as the clip's.
+    TPlayItem item = mpls.PlayList.PlayItems[0];
+    item.STN.audio.insert(item.STN.audio.begin(), item.STN.audio.front());
+    item.STN.audio.front().stream_type = 2;
+    const std::vector<StnStream> withSubPath = stnStreams(item);
+    ASSERT_EQ(withSubPath.size(), 3u);
+    EXPECT_FALSE(withSubPath[1].inClip);
+    EXPECT_EQ(withSubPath[2].choice, (StnChoice{StnKind::Audio, 2}));
+    EXPECT_TRUE(withSubPath[2].inClip);
+
+    // Angles: those that every multi-angle PlayItem has.
+    EXPECT_EQ(playlistAngleCount(mpls), 0u);
+    TMPLS angles = mpls;
+    for (const auto& [index, count] : {std::pair{0, 3}, std::pair{2, 2}}) {
+        angles.PlayList.PlayItems[index].is_multi_angle = 1;
+        angles.PlayList.PlayItems[index].multi_clip.angles.resize(count);
+    }
+    EXPECT_EQ(playlistAngleCount(angles), 2u);
+}
+
 TEST_F(PlaylistFile, BadInputNamesItAndWritesNothing) {
     namespace fs = std::filesystem;
     const std::string out = (dir / "out").string();
@@ -187,6 +223,10 @@ TEST_F(PlaylistFile, BadInputNamesItAndWritesNothing) {
     angles.PlayList.PlayItems[1].multi_clip.angles.resize(2);
     EXPECT_EQ(planPlaylistExtract(angles, "00800", disc + "/STREAM", 2, {}, out, Options{}).error,
               "angle 2 does not exist in PlayItem 1 (angles 0 to 1)");
+    TMPLS noAngle = angles;
+    noAngle.PlayList.PlayItems[1].multi_clip.angles.clear();
+    EXPECT_EQ(planPlaylistExtract(noAngle, "00800", disc + "/STREAM", 0, {}, out, Options{}).error,
+              "PlayItem 1 is multi-angle but lists no angle");
     // Angle 1 reads that PlayItem's second clip; the others keep their own.
     angles.PlayList.PlayItems[1].multi_clip.angles[1].Clip_Information_file_name = "00003";
     const PlaylistPlan angle1 = planPlaylistExtract(angles, "00800", disc + "/STREAM", 1, {}, out, Options{});
