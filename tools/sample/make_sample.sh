@@ -15,7 +15,8 @@ trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/streams"
 FIRST=$(ffprobe -v error -select_streams v -show_entries stream=start_pts -of csv=p=0 "$WORK/av/00001.m2ts")
 "$MAKE" captions "$WORK/00001.sup" "$FIRST"
-ffmpeg -v error -y -i "$WORK/av/00001.m2ts" -i "$WORK/00001.sup" -map 0 -map 1 -c copy \
+# -copyts and no mux delay keep both inputs' times, so the captions land 0.5 s and 2.2 s in.
+ffmpeg -v error -y -copyts -i "$WORK/av/00001.m2ts" -i "$WORK/00001.sup" -map 0 -map 1 -c copy -muxdelay 0 -muxpreload 0 \
   -streamid 0:0x1011 -streamid 1:0x1100 -streamid 2:0x1101 -streamid 3:0x1200 \
   -metadata:s:s:0 language=eng -f mpegts -mpegts_m2ts_mode 1 -bitexact "$WORK/streams/00001.m2ts"
 for n in 2 3 4; do mv "$WORK/av/0000$n.m2ts" "$WORK/streams/"; done
