@@ -290,8 +290,15 @@ bool Demuxer::takePacket(SourcePacket packet, std::span<const std::uint8_t> payl
     const bool segments = m_mode == DemuxMode::SUP || m_mode == DemuxMode::MNU;
     if (segments && header.PTS_DTS_flags != 0) {
         const std::uint32_t reference = m_mode == DemuxMode::SUP ? m_refPts : 0;
-        m_segmentPts = header.PTS - reference;
-        m_segmentDts = header.PTS_DTS_flags == 3 ? header.DTS - reference : 0;
+        // A segment timed before the first picture (by wrapping difference) starts with it,
+        // rather than 13 hours on.
+        const bool clamp = m_mode == DemuxMode::SUP && m_refFound;
+        const auto relative = [reference, clamp](std::uint32_t time) {
+            const std::uint32_t difference = time - reference;
+            return clamp && static_cast<std::int32_t>(difference) < 0 ? 0u : difference;
+        };
+        m_segmentPts = relative(header.PTS);
+        m_segmentDts = header.PTS_DTS_flags == 3 ? relative(header.DTS) : 0;
         logSegment(packet, count > 0 ? payload[headerSize] : 0);
     }
     m_remaining = static_cast<std::uint16_t>(m_remaining - count);

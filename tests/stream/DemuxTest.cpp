@@ -3,9 +3,11 @@
 // reference time, damaged packets, absent PIDs, cancel and the output name.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -163,15 +165,16 @@ TEST(Demux, SupTimesAreRelativeToTheFirstVideoPts) {
     ts.pes(0x1200, {0xBD, 100000, 95000}, early);
     ts.pes(0x1011, {0xE0}, pattern(10, 18)); // no PTS: not the reference
     ts.pes(0x1011, {0xE0, 90000, 87000, true}, pattern(10, 19));
+    ts.pes(0x1200, {0xBD, 89520, 89000}, early); // ahead of the first picture: at its time
     ts.pes(0x1200, {0xBD, 180000}, late);
     ts.pes(0x1200, {0xBD}, noPts);
     const auto run = demux(ts.bytes, 0x1200, DemuxMode::SUP);
     EXPECT_EQ(run.output,
-              concat({segmentHeader('P', 'G', 100000, 95000), early, segmentHeader('P', 'G', 90000, 0), late,
-                      segmentHeader('P', 'G', 90000, 0), noPts}));
-    ASSERT_EQ(run.log.size(), 2u);
+              concat({segmentHeader('P', 'G', 100000, 95000), early, segmentHeader('P', 'G', 0, 0), early,
+                      segmentHeader('P', 'G', 90000, 0), late, segmentHeader('P', 'G', 90000, 0), noPts}));
+    ASSERT_EQ(run.log.size(), 3u);
     EXPECT_EQ(run.log[0], "000186A0, 00017318 : 0:00:01.111, 0:00:01.055   16   40000000");
-    EXPECT_EQ(run.log[1].substr(0, 45), "00015F90, 00000000 : 0:00:01.000, 0:00:00.000");
+    EXPECT_EQ(run.log[2].substr(0, 45), "00015F90, 00000000 : 0:00:01.000, 0:00:00.000");
 }
 
 TEST(Demux, MnuKeepsStreamTimes) {
@@ -523,6 +526,29 @@ TEST_F(DemuxFile, SeveralStreamsInOneReadEqualTheirSingleExtractions) {
     std::string error;
     EXPECT_EQ(read("s.ac3"), readWholeFile(data + "ac3", error).value());
     EXPECT_EQ(read("s.m2v"), readWholeFile(data + "m2v", error).value());
+
+    // The sample disc's feature clip (H.264, two AC-3, PGS): every stream in one read, as
+    // `ffmpeg -i 00001.m2ts -map 0:N -c copy -f data` (ffmpeg 5.1) gives it, by size and CRC-32.
+    const std::vector<DemuxTarget> feature{{0x1011, DemuxMode::ES, path("f.h264")},
+                                           {0x1100, DemuxMode::ES, path("f1.ac3")},
+                                           {0x1101, DemuxMode::ES, path("f2.ac3")},
+                                           {0x1200, DemuxMode::ES, path("f.pgs")},
+                                           {0x1200, DemuxMode::SUP, path("f.sup")}};
+    const auto clip =
+        DemuxStreams(std::string(CORVANE_BUNDLED_SAMPLE) + "/STREAM/00001.m2ts", feature, quiet);
+    const std::pair<std::size_t, std::uint32_t> ffmpeg[] = {
+        {178368, 0xec57a2a8}, {48000, 0xaa94dae8}, {48000, 0x7e70cc54}, {18715, 0xc7e27616}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        ASSERT_TRUE(clip[i].ok) << i;
+        const auto bytes = read(std::filesystem::path(feature[i].outPath).filename().string());
+        EXPECT_EQ(bytes.size(), ffmpeg[i].first) << i;
+        EXPECT_EQ(crc32(0, bytes.data(), static_cast<uInt>(bytes.size())), ffmpeg[i].second) << i;
+    }
+    // Its first caption shows 0.5 s after the first picture.
+    const auto sup = read("f.sup");
+    ASSERT_GE(sup.size(), 10u);
+    EXPECT_EQ(std::vector<std::uint8_t>(sup.begin() + 2, sup.begin() + 6),
+              (std::vector<std::uint8_t>{0x00, 0x00, 0xAF, 0xC8}));
 }
 
 TEST_F(DemuxFile, SeveralStreamsCancelAndFailures) {
