@@ -1,41 +1,17 @@
 // MovieObject.bdmv read and write over a large file: 2,000 movie objects holding
 // 50,000 commands in all (25 each), built in memory.
+#include "LargeFiles.h"
 #include "navigation/MovieObject.h"
 
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
 namespace {
 
-constexpr std::size_t kObjects = 2000;
-constexpr std::size_t kCommandsPerObject = 25;
-
-const corvane::TMOBJ& largeMovieObject() {
-    static const corvane::TMOBJ mobj = [] {
-        std::mt19937 random(50000);
-        corvane::TMOBJ out;
-        out.type_indicator = "MOBJ";
-        out.version_number = "0200";
-        std::uint32_t length = 6;
-        out.MovieObjects.mobjs.resize(kObjects);
-        for (auto& object : out.MovieObjects.mobjs) {
-            object.resume_intention_flag = random() & 1;
-            object.menu_call_mask = random() & 1;
-            object.number_of_navigation_commands = kCommandsPerObject;
-            object.navigation_commands.resize(kCommandsPerObject);
-            for (auto& command : object.navigation_commands)
-                command = {corvane::ValidOpcodes[random() % corvane::ValidOpcodes.size()],
-                           static_cast<std::uint32_t>(random()), static_cast<std::uint32_t>(random())};
-            length += 4 + 12 * kCommandsPerObject;
-        }
-        out.MovieObjects.number_of_mobjs = kObjects;
-        out.MovieObjects.mobjs_length = length;
-        return out;
-    }();
-    return mobj;
-}
+using corvane::bench::kCommandsPerObject;
+using corvane::bench::kObjects;
+using corvane::bench::largeMovieObject;
 
 void BM_MovieObjectRead(benchmark::State& state) {
     const std::vector<std::uint8_t> bytes = corvane::writeMovieObject(largeMovieObject());
