@@ -9,7 +9,6 @@
 #include <libbluray/overlay.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -17,26 +16,15 @@
 #include <utility>
 #include <vector>
 
+#include "interop/LibblurayOpen.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-// The disc has a BD-J title, so opening it makes libbluray load a Java VM to see whether it
-// could run it; the VM leaks from its own initialisers. A Java home that does not exist stops
-// the search before any VM is loaded.
+// libbluray wants the folder that holds BDMV.
 BLURAY* openSampleDisc() {
-    // libbluray wants the folder that holds BDMV.
-    const fs::path disc = fs::path(CORVANE_SAMPLE_DISC).parent_path();
-    const std::string noJava = (fs::temp_directory_path() / "corvane-no-java").string();
-    ::setenv("JAVA_HOME", noJava.c_str(), 1);
-    BLURAY* bd = bd_init();
-    if (!bd) return nullptr;
-    bd_set_player_setting_str(bd, BLURAY_PLAYER_JAVA_HOME, noJava.c_str());
-    if (bd_open_disc(bd, disc.string().c_str(), nullptr) != 1) {
-        bd_close(bd);
-        return nullptr;
-    }
-    return bd;
+    return corvane::testing::openDiscWithoutJava(fs::path(CORVANE_SAMPLE_DISC).parent_path());
 }
 
 TEST(LibbluraySampleDisc, TitlesAndPlaylists) {
